@@ -1,0 +1,4 @@
+#include "ProgramState.h"
+
+qint16 ActiveWindowCode = ActiveWindowCodes::kMain;
+QString ReturnWindowName;
