@@ -1,0 +1,56 @@
+#pragma once
+// Errors of the question bank, as values. Every operation that can fail says
+// which way it failed (a code for the program, a Spanish sentence a window
+// can put in a message box); nothing is thrown and nothing is ignored.
+
+#include <QString>
+#include <optional>
+#include <utility>
+
+enum class BankErrorCode
+{
+    None,
+    NotOpen,              // openBank was not called, or closeBank was
+    CannotOpen,           // the bank file cannot be opened or created
+    CannotRead,           // a read failed or came back short
+    CannotWrite,          // a write failed (read-only file, full disk, ...)
+    NoSuchRecord,         // record number outside 1 to recordCount
+    ChapterOutOfRange,    // chapter outside 1 to 22
+    TopicOutOfRange,      // topic outside 1 to 10
+    RecordNumberTooLarge, // the new record number would exceed 32767
+    TopicFull,            // the chapter and topic already hold 50 questions
+    ChapterFull,          // the chapter already holds its kind's maximum
+    TextNotEncodable,     // the text holds characters Windows-1252 cannot represent
+};
+
+struct BankError
+{
+    BankErrorCode code = BankErrorCode::None;
+    QString message; // Spanish, fit for a message box; empty when ok
+    QString detail;  // TextNotEncodable: the offending characters; CannotOpen/Read/Write: the
+                     // system's reason
+
+    bool ok() const { return code == BankErrorCode::None; }
+};
+
+// A value or the error that prevented it.
+template <typename T> class BankResult
+{
+public:
+    BankResult(T value) : m_value(std::move(value)) {}
+    BankResult(BankError error) : m_error(std::move(error)) {}
+
+    bool ok() const { return m_value.has_value(); }
+    explicit operator bool() const { return ok(); }
+
+    const T &value() const { return *m_value; }
+    T &value() { return *m_value; }
+    const T &operator*() const { return *m_value; }
+    const T *operator->() const { return &*m_value; }
+
+    const BankError &error() const { return m_error; }
+
+private:
+    std::optional<T> m_value;
+    BankError m_error;
+};

@@ -1,0 +1,85 @@
+#pragma once
+// The exposition question bank as one window holds it: the kind whose file is
+// open (at most one at a time), its record count and one ExpositionIndex per
+// kind (only the open kind's is current). Each window owns its own instance.
+//
+// As with TrueFalseBank: recordCount() counts whole records, trailingBytes()
+// tells the bytes of a torn last record that the next append writes over,
+// records the index has no room for (chapter outside 1-22, past the kind's
+// maximum per chapter) are left out and counted in leftOut(), and a file
+// closed under the bank by closeAllFiles() is reopened, recounted and
+// re-indexed on the next operation.
+
+#include "BankFile.h"
+#include "BankResult.h"
+#include "ExpositionIndex.h"
+#include "ExpositionKind.h"
+#include "ExpositionRecord.h"
+#include "LeftOutRecords.h"
+#include "QuestionListing.h"
+
+#include <QList>
+#include <QString>
+#include <array>
+
+class ExpositionBank
+{
+public:
+    static constexpr int kChapters = ExpositionIndex::kChapters;
+
+    // directory: where the bank files lie; empty means the working directory.
+    explicit ExpositionBank(const QString &directory = QString());
+
+    // Closes every open file of the program, then opens the kind's file under
+    // its load name (created empty when missing), counts its records and
+    // builds the kind's index from scratch.
+    BankError openBank(ExpositionKind kind);
+    void closeBank();
+    // Rebuilds the open kind's index from the file, reading it in one read.
+    BankError buildIndex();
+
+    // Record n, 1 <= n <= recordCount().
+    BankResult<ExpositionRecord> readRecord(qint32 n);
+    // Writes record n in place, 1 <= n <= recordCount() + 1; writing at
+    // recordCount() + 1 extends the file by one record (not indexed). Flushed
+    // before returning; refuses a text Windows-1252 cannot represent.
+    BankError writeRecord(qint32 n, const ExpositionRecord &record);
+    // Writes a record of the chapter with the stored form of the text after
+    // the last whole record and lists it last under the chapter; returns its
+    // record number. Refuses, before writing anything, a chapter outside 1-22,
+    // a full chapter and a text Windows-1252 cannot represent.
+    BankResult<qint32> appendRecord(int chapter, const QString &text);
+    // The chapter's questions in index order, read from the file again.
+    // Empty for a chapter outside 1-22.
+    BankResult<QList<QuestionListing>> questionsOf(int chapter);
+    // The L bytes of record n as they are, for copying a file record by record.
+    BankResult<QByteArray> readRawRecord(qint32 n);
+
+    static QString displayText(const QString &text);
+
+    bool isOpen() const { return m_file.isOpen(); }
+    ExpositionKind kind() const { return m_kind; }
+    const ExpositionKindInfo &kindInfo() const { return expositionKindInfo(m_kind); }
+    // Counts as of the last opening, reopening or append.
+    qint32 recordCount() const { return m_file.wholeRecords(); }
+    qint32 roundedRecordCount() const
+    {
+        return m_file.roundedRecords();
+    } // length / L, ties to even
+    int trailingBytes() const { return m_file.trailingBytes(); }
+    qint64 fileLength() const { return m_file.length(); }
+    QString filePath() const { return m_file.filePath(); }
+    const ExpositionIndex &index() const { return index(m_kind); }
+    const ExpositionIndex &index(ExpositionKind kind) const;
+    const LeftOutRecords &leftOut() const { return m_leftOut; }
+
+private:
+    BankError ensureOpen();
+    BankError indexFile();
+
+    QString m_directory;
+    ExpositionKind m_kind = ExpositionKind::Conceptual;
+    BankFile m_file;
+    std::array<ExpositionIndex, kExpositionKindCount> m_indexes;
+    LeftOutRecords m_leftOut;
+};

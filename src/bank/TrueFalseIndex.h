@@ -1,0 +1,45 @@
+#pragma once
+// The record numbers of the true/false bank by chapter (1-22) and topic
+// (1-10): a fixed table of 22 x 10 x 51 signed 16-bit entries. For each
+// chapter and topic, slot 0 holds the number of questions (0-50) and slots 1
+// to that number their record numbers in file order; other slots hold 0.
+
+#include <QList>
+#include <QtGlobal>
+#include <array>
+
+class TrueFalseIndex
+{
+public:
+    static constexpr int kChapters = 22;
+    static constexpr int kTopics = 10;
+    static constexpr int kSlots = 50;
+    static constexpr qint32 kMaxRecordNumber = 32767;
+
+    enum class AddResult
+    {
+        Added,
+        ChapterOutOfRange,
+        TopicOutOfRange,
+        RecordNumberTooLarge,
+        TopicFull
+    };
+
+    TrueFalseIndex();
+
+    void clear();
+    // Puts record n last under (chapter, topic), or says why it has no room.
+    AddResult add(int chapter, int topic, qint32 n);
+
+    // Slot 0 of (chapter, topic); 0 outside the table.
+    int count(int chapter, int topic) const;
+    // Slot k (0-50) of (chapter, topic); 0 outside the table.
+    qint16 slot(int chapter, int topic, int k) const;
+    // Slots 1 to count of (chapter, topic).
+    QList<qint32> recordNumbers(int chapter, int topic) const;
+    // Sum of all counts.
+    qint32 indexedCount() const;
+
+private:
+    std::array<std::array<std::array<qint16, kSlots + 1>, kTopics>, kChapters> m_table;
+};
