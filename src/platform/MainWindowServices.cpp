@@ -1,5 +1,8 @@
 #include "MainWindowServices.h"
 
+#include <QMdiArea>
+#include <QWidget>
+
 namespace {
 MainWindowServices *g_services = nullptr;
 }
@@ -12,4 +15,10 @@ MainWindowServices *MainWindowServices::instance()
 void MainWindowServices::install(MainWindowServices *services)
 {
     g_services = services;
+}
+
+QMdiArea *MainWindowServices::mdiArea()
+{
+    QWidget *main = mainWidget();
+    return main ? main->findChild<QMdiArea *>() : nullptr;
 }

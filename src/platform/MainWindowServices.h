@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QMdiArea;
 class QWidget;
 
 class MainWindowServices
@@ -18,6 +19,9 @@ public:
     // The main window's frame widget, parent of child windows such as the
     // output window; null when there is no main window.
     virtual QWidget *mainWidget() = 0;
+    // The multiple-document area that holds the child windows; by default the
+    // first QMdiArea inside mainWidget().
+    virtual QMdiArea *mdiArea();
 
     // The installed main window, or null (tests may install a fake).
     static MainWindowServices *instance();

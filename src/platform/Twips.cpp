@@ -1,0 +1,73 @@
+#include "Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kFallbackDpi = 96.0;
+
+const QScreen *orPrimary(const QScreen *screen)
+{
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+double dpiX(const QScreen *screen)
+{
+    screen = orPrimary(screen);
+    const double dpi = screen ? screen->logicalDotsPerInchX() : 0.0;
+    return dpi > 0.0 ? dpi : kFallbackDpi;
+}
+
+double dpiY(const QScreen *screen)
+{
+    screen = orPrimary(screen);
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 0.0;
+    return dpi > 0.0 ? dpi : kFallbackDpi;
+}
+
+} // namespace
+
+namespace Twips {
+
+QScreen *screenOf(const QWidget *widget)
+{
+    if (widget && widget->screen())
+        return widget->screen();
+    return QGuiApplication::primaryScreen();
+}
+
+double perPixelX(const QScreen *screen)
+{
+    return kPerInch / dpiX(screen);
+}
+
+double perPixelY(const QScreen *screen)
+{
+    return kPerInch / dpiY(screen);
+}
+
+int toPixelsX(double twips, const QScreen *screen)
+{
+    return static_cast<int>(std::nearbyint(twips / perPixelX(screen)));
+}
+
+int toPixelsY(double twips, const QScreen *screen)
+{
+    return static_cast<int>(std::nearbyint(twips / perPixelY(screen)));
+}
+
+double fromPixelsX(double pixels, const QScreen *screen)
+{
+    return pixels * perPixelX(screen);
+}
+
+double fromPixelsY(double pixels, const QScreen *screen)
+{
+    return pixels * perPixelY(screen);
+}
+
+} // namespace Twips
