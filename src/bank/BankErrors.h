@@ -1,0 +1,23 @@
+#pragma once
+// The bank's errors with their messages, built in one place so that both
+// banks word them alike.
+
+#include "BankResult.h"
+
+#include <QString>
+
+namespace bankErrors {
+
+BankError notOpen();
+BankError cannotOpen(const QString &name, const QString &reason);
+BankError cannotRead(const QString &name, const QString &reason);
+BankError cannotWrite(const QString &name, const QString &reason);
+BankError noSuchRecord(qint64 n);
+BankError chapterOutOfRange(int chapter);
+BankError topicOutOfRange(int topic);
+BankError recordNumberTooLarge();
+BankError topicFull(int chapter, int topic);
+BankError chapterFull(int chapter, int max);
+BankError textNotEncodable(const QString &characters);
+
+} // namespace bankErrors

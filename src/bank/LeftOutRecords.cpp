@@ -1,0 +1,22 @@
+#include "LeftOutRecords.h"
+
+#include <QStringList>
+
+QString LeftOutRecords::describe() const
+{
+    if (isEmpty())
+        return QString();
+    QStringList reasons;
+    const auto add = [&reasons](qint32 count, const char *what) {
+        if (count > 0)
+            reasons.append(QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(what)));
+    };
+    add(chapterOutOfRange, "con el capítulo fuera de 1 a 22");
+    add(topicOutOfRange, "con el tema fuera de 1 a 10");
+    add(topicFull, "de un tema que ya tenía 50 preguntas");
+    add(chapterFull, "de un capítulo que ya tenía el máximo de preguntas");
+    add(recordNumberTooLarge, "con número de registro mayor que 32767");
+    return QStringLiteral("%1 preguntas del fichero no se pueden mostrar: %2.")
+        .arg(total())
+        .arg(reasons.join(QStringLiteral(", ")));
+}

@@ -1,0 +1,20 @@
+#include "StoredText.h"
+
+QString storedText(QStringView text, int width)
+{
+    QString result = text.left(width).toString();
+    if (result.size() < width)
+        result.append(QString(width - result.size(), QLatin1Char(' ')));
+    return result;
+}
+
+QString displayText(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.sliced(begin, end - begin).toString();
+}

@@ -1,0 +1,177 @@
+#include "TrueFalseBank.h"
+
+#include "BankErrors.h"
+#include "StoredText.h"
+
+#include <QDir>
+#include <QtEndian>
+
+QString TrueFalseBank::loadName()
+{
+    return QStringLiteral("QELMEXT2.DAT");
+}
+
+QString TrueFalseBank::rewriteName()
+{
+    return QStringLiteral("Qelmext2.dat");
+}
+
+TrueFalseBank::TrueFalseBank(const QString &directory) : m_directory(directory) {}
+
+BankError TrueFalseBank::openBank()
+{
+    m_index.clear();
+    m_leftOut = {};
+    const QString path =
+        m_directory.isEmpty() ? loadName() : QDir(m_directory).filePath(loadName());
+    if (BankError error = m_file.open(path); !error.ok())
+        return error;
+    return indexFile();
+}
+
+void TrueFalseBank::closeBank()
+{
+    m_file.close();
+    m_index.clear();
+    m_leftOut = {};
+}
+
+BankError TrueFalseBank::buildIndex()
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    return indexFile();
+}
+
+BankError TrueFalseBank::ensureOpen()
+{
+    BankError error;
+    switch (m_file.ensureHandle(&error)) {
+    case BankFile::Use::Ready:
+        return {};
+    case BankFile::Use::Reopened:
+        return indexFile();
+    case BankFile::Use::Failed:
+        break;
+    }
+    return error;
+}
+
+BankError TrueFalseBank::indexFile()
+{
+    m_index.clear();
+    m_leftOut = {};
+    BankError error;
+    const std::optional<QByteArray> bytes = m_file.readAll(&error);
+    if (!bytes)
+        return error;
+    const qint32 records =
+        static_cast<qint32>(qMin<qint64>(m_file.wholeRecords(), bytes->size() / kRecordLength));
+    for (qint32 n = 1; n <= records; ++n) {
+        const char *record = bytes->constData() + qsizetype(n - 1) * kRecordLength;
+        const qint16 chapter = qFromLittleEndian<qint16>(record);
+        const qint16 topic = qFromLittleEndian<qint16>(record + 2);
+        const TrueFalseIndex::AddResult added = m_index.add(chapter, topic, n);
+        switch (added) {
+        case TrueFalseIndex::AddResult::Added:
+            continue;
+        case TrueFalseIndex::AddResult::ChapterOutOfRange:
+            ++m_leftOut.chapterOutOfRange;
+            break;
+        case TrueFalseIndex::AddResult::TopicOutOfRange:
+            ++m_leftOut.topicOutOfRange;
+            break;
+        case TrueFalseIndex::AddResult::RecordNumberTooLarge:
+            ++m_leftOut.recordNumberTooLarge;
+            break;
+        case TrueFalseIndex::AddResult::TopicFull:
+            ++m_leftOut.topicFull;
+            break;
+        }
+        m_leftOut.recordNumbers.append(n);
+    }
+    return {};
+}
+
+BankResult<TrueFalseRecord> TrueFalseBank::readRecord(qint32 n)
+{
+    BankResult<QByteArray> bytes = readRawRecord(n);
+    if (!bytes)
+        return bytes.error();
+    return TrueFalseRecord::fromBytes(*bytes);
+}
+
+BankResult<QByteArray> TrueFalseBank::readRawRecord(qint32 n)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    return m_file.readRecord(n);
+}
+
+BankError TrueFalseBank::writeRecord(qint32 n, const TrueFalseRecord &record)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    if (n < 1 || n > recordCount())
+        return bankErrors::noSuchRecord(n);
+    const BankResult<QByteArray> bytes = record.toBytes();
+    if (!bytes)
+        return bytes.error();
+    return m_file.writeRecord(n, *bytes);
+}
+
+BankResult<qint32> TrueFalseBank::appendRecord(const TrueFalseRecord &record)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    if (record.chapter < 1 || record.chapter > kChapters)
+        return bankErrors::chapterOutOfRange(record.chapter);
+    if (record.topic < 1 || record.topic > kTopics)
+        return bankErrors::topicOutOfRange(record.topic);
+    // The new record goes right after the last whole record, over the bytes
+    // of a torn one if there are any.
+    const qint32 n = recordCount() + 1;
+    if (n > kMaxRecordNumber)
+        return bankErrors::recordNumberTooLarge();
+    if (m_index.count(record.chapter, record.topic) >= kQuestionsPerTopic)
+        return bankErrors::topicFull(record.chapter, record.topic);
+    const BankResult<QByteArray> bytes = record.toBytes();
+    if (!bytes)
+        return bytes.error();
+    if (BankError error = m_file.writeRecord(n, *bytes); !error.ok())
+        return error;
+    m_index.add(record.chapter, record.topic, n);
+    return n;
+}
+
+BankResult<QList<QuestionListing>> TrueFalseBank::questionsOf(int chapter, int topic)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    QList<QuestionListing> rows;
+    const QList<qint32> numbers = m_index.recordNumbers(chapter, topic);
+    rows.reserve(numbers.size());
+    for (qsizetype k = 0; k < numbers.size(); ++k) {
+        const BankResult<TrueFalseRecord> record = readRecord(numbers[k]);
+        if (!record)
+            return record.error();
+        rows.append(
+            QuestionListing{int(k + 1), numbers[k], displayText(*record), answerLabel(*record)});
+    }
+    return rows;
+}
+
+QString TrueFalseBank::displayText(const TrueFalseRecord &record)
+{
+    return ::displayText(record.text);
+}
+
+QString TrueFalseBank::answerLabel(const TrueFalseRecord &record)
+{
+    return answerLabel(record.answer);
+}
+
+QString TrueFalseBank::answerLabel(qint16 answer)
+{
+    return answer == 1 ? QStringLiteral("Sí") : QStringLiteral("No");
+}

@@ -1,0 +1,68 @@
+#include "TrueFalseIndex.h"
+
+namespace {
+bool inTable(int chapter, int topic)
+{
+    return chapter >= 1 && chapter <= TrueFalseIndex::kChapters && topic >= 1 &&
+           topic <= TrueFalseIndex::kTopics;
+}
+} // namespace
+
+TrueFalseIndex::TrueFalseIndex()
+{
+    clear();
+}
+
+void TrueFalseIndex::clear()
+{
+    for (auto &topics : m_table)
+        for (auto &slots : topics)
+            slots.fill(0);
+}
+
+TrueFalseIndex::AddResult TrueFalseIndex::add(int chapter, int topic, qint32 n)
+{
+    if (chapter < 1 || chapter > kChapters)
+        return AddResult::ChapterOutOfRange;
+    if (topic < 1 || topic > kTopics)
+        return AddResult::TopicOutOfRange;
+    if (n < 1 || n > kMaxRecordNumber)
+        return AddResult::RecordNumberTooLarge;
+    auto &slots = m_table[chapter - 1][topic - 1];
+    if (slots[0] >= kSlots)
+        return AddResult::TopicFull;
+    ++slots[0];
+    slots[slots[0]] = static_cast<qint16>(n);
+    return AddResult::Added;
+}
+
+int TrueFalseIndex::count(int chapter, int topic) const
+{
+    return slot(chapter, topic, 0);
+}
+
+qint16 TrueFalseIndex::slot(int chapter, int topic, int k) const
+{
+    if (!inTable(chapter, topic) || k < 0 || k > kSlots)
+        return 0;
+    return m_table[chapter - 1][topic - 1][k];
+}
+
+QList<qint32> TrueFalseIndex::recordNumbers(int chapter, int topic) const
+{
+    QList<qint32> numbers;
+    const int n = count(chapter, topic);
+    numbers.reserve(n);
+    for (int k = 1; k <= n; ++k)
+        numbers.append(slot(chapter, topic, k));
+    return numbers;
+}
+
+qint32 TrueFalseIndex::indexedCount() const
+{
+    qint32 total = 0;
+    for (const auto &topics : m_table)
+        for (const auto &slots : topics)
+            total += slots[0];
+    return total;
+}
