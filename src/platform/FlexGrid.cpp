@@ -1,0 +1,404 @@
+#include "FlexGrid.h"
+
+#include "Twips.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const Qt::Alignment kDefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+
+// A horizontal alignment alone centres vertically, as the grid's cells do.
+Qt::Alignment withVertical(Qt::Alignment alignment)
+{
+    if (!(alignment & Qt::AlignVertical_Mask))
+        alignment |= Qt::AlignVCenter;
+    return alignment;
+}
+
+} // namespace
+
+FlexGrid::FlexGrid(QWidget *parent)
+    : QWidget(parent), m_table(new QTableWidget(1, 1, this)),
+      m_backColorFixed(palette().color(QPalette::Button)), m_backColor(Qt::white),
+      m_backColorBkg(QColor(128, 128, 128))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_table);
+    setFocusProxy(m_table);
+
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_table->setWordWrap(true);
+    m_table->setCornerButtonEnabled(false);
+    for (QHeaderView *header : {m_table->horizontalHeader(), m_table->verticalHeader()}) {
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setSectionsClickable(false);
+        header->setHighlightSections(false);
+        header->setMinimumSectionSize(1);
+        header->viewport()->installEventFilter(this);
+    }
+    m_table->horizontalHeader()->setStretchLastSection(false);
+    m_table->viewport()->installEventFilter(this);
+
+    // The corner button is the fixed cell (0, 0); it is painted here because
+    // QTableView's own corner shows no text.
+    m_corner = m_table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly);
+    if (m_corner)
+        m_corner->installEventFilter(this);
+
+    m_colAlignment = {kDefaultAlignment, kDefaultAlignment};
+    m_fixedAlignment = {kDefaultAlignment, kDefaultAlignment};
+    ensureItems();
+    applyColors();
+
+    connect(m_table, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
+        if (row >= 0 && col >= 0) {
+            m_row = row + 1;
+            m_col = col + 1;
+        }
+    });
+}
+
+int FlexGrid::rows() const
+{
+    return m_table->rowCount() + 1;
+}
+
+void FlexGrid::setRows(int rows)
+{
+    if (rows < 1 || rows == this->rows())
+        return;
+    m_table->setRowCount(rows - 1);
+    ensureItems();
+    if (m_row >= rows)
+        setCurrentCell(rows - 1, m_col);
+}
+
+int FlexGrid::cols() const
+{
+    return m_table->columnCount() + 1;
+}
+
+void FlexGrid::setCols(int cols)
+{
+    if (cols < 1 || cols == this->cols())
+        return;
+    m_table->setColumnCount(cols - 1);
+    m_colAlignment.resize(cols, kDefaultAlignment);
+    m_fixedAlignment.resize(cols, kDefaultAlignment);
+    ensureItems();
+    if (m_col >= cols)
+        setCurrentCell(m_row, cols - 1);
+}
+
+QTableWidgetItem *FlexGrid::dataItem(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols() || (row == 0 && col == 0))
+        return nullptr;
+    if (row == 0)
+        return m_table->horizontalHeaderItem(col - 1);
+    if (col == 0)
+        return m_table->verticalHeaderItem(row - 1);
+    return m_table->item(row - 1, col - 1);
+}
+
+QString FlexGrid::textMatrix(int row, int col) const
+{
+    if (row == 0 && col == 0)
+        return m_cornerText;
+    const QTableWidgetItem *item = dataItem(row, col);
+    return item ? item->text() : QString();
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString &text)
+{
+    if (row == 0 && col == 0) {
+        m_cornerText = text;
+        if (m_corner)
+            m_corner->update();
+        return;
+    }
+    QTableWidgetItem *item = dataItem(row, col);
+    if (!item)
+        return;
+    item->setText(text);
+    // Question texts are longer than a row shows; the tip shows them whole.
+    if (row > 0 && col > 0)
+        item->setToolTip(text);
+}
+
+void FlexGrid::clear()
+{
+    setTextMatrix(0, 0, QString());
+    for (int row = 0; row < rows(); ++row)
+        for (int col = 0; col < cols(); ++col)
+            if (QTableWidgetItem *item = dataItem(row, col)) {
+                item->setText(QString());
+                item->setToolTip(QString());
+            }
+}
+
+void FlexGrid::setCurrentCell(int row, int col)
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols())
+        return;
+    if (row > 0 && col > 0) {
+        m_table->setCurrentCell(row - 1, col - 1);
+    } else {
+        m_table->setCurrentIndex(QModelIndex());
+        m_table->clearSelection();
+    }
+    m_row = row;
+    m_col = col;
+}
+
+const QScreen *FlexGrid::screenNow() const
+{
+    return Twips::screenOf(this);
+}
+
+int FlexGrid::colWidth(int col) const
+{
+    if (col < 0 || col >= cols())
+        return 0;
+    if (col == 0) {
+        if (m_fixedColWidthTwips >= 0)
+            return m_fixedColWidthTwips;
+        return qRound(
+            Twips::fromPixelsX(m_table->verticalHeader()->sizeHint().width(), screenNow()));
+    }
+    return qRound(Twips::fromPixelsX(m_table->columnWidth(col - 1), screenNow()));
+}
+
+void FlexGrid::setColWidth(int col, int twips)
+{
+    if (col < 0 || col >= cols() || twips < 0)
+        return;
+    if (col == 0) {
+        m_fixedColWidthTwips = twips;
+        m_table->verticalHeader()->setFixedWidth(Twips::toPixelsX(twips, screenNow()));
+    } else {
+        m_table->setColumnWidth(col - 1, Twips::toPixelsX(twips, screenNow()));
+    }
+}
+
+int FlexGrid::rowHeight(int row) const
+{
+    if (row < 0 || row >= rows())
+        return 0;
+    if (row == 0) {
+        if (m_headerHeightTwips >= 0)
+            return m_headerHeightTwips;
+        return qRound(
+            Twips::fromPixelsY(m_table->horizontalHeader()->sizeHint().height(), screenNow()));
+    }
+    return qRound(Twips::fromPixelsY(m_table->rowHeight(row - 1), screenNow()));
+}
+
+void FlexGrid::setRowHeight(int row, int twips)
+{
+    if (row < 0 || row >= rows() || twips < 0)
+        return;
+    if (row == 0) {
+        m_headerHeightTwips = twips;
+        m_table->horizontalHeader()->setFixedHeight(Twips::toPixelsY(twips, screenNow()));
+    } else {
+        m_table->setRowHeight(row - 1, Twips::toPixelsY(twips, screenNow()));
+    }
+}
+
+void FlexGrid::setColAlignment(int col, Qt::Alignment alignment)
+{
+    if (col < 0 || col >= cols())
+        return;
+    m_colAlignment[col] = withVertical(alignment);
+    applyAlignment(col);
+}
+
+void FlexGrid::setFixedAlignment(int col, Qt::Alignment alignment)
+{
+    if (col < 0 || col >= cols())
+        return;
+    m_fixedAlignment[col] = withVertical(alignment);
+    applyAlignment(col);
+}
+
+void FlexGrid::applyAlignment(int col)
+{
+    if (col == 0) {
+        if (m_corner)
+            m_corner->update();
+    } else if (QTableWidgetItem *header = dataItem(0, col)) {
+        header->setTextAlignment(m_fixedAlignment[col]);
+    }
+    for (int row = 1; row < rows(); ++row)
+        if (QTableWidgetItem *item = dataItem(row, col))
+            item->setTextAlignment(m_colAlignment[col]);
+}
+
+// Every cell holds an item from the start, so that texts, alignment and the
+// cell colour apply to rows and columns as soon as they exist.
+void FlexGrid::ensureItems()
+{
+    for (int c = 0; c < m_table->columnCount(); ++c)
+        if (!m_table->horizontalHeaderItem(c)) {
+            auto *item = new QTableWidgetItem;
+            item->setTextAlignment(m_fixedAlignment[c + 1]);
+            m_table->setHorizontalHeaderItem(c, item);
+        }
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        if (!m_table->verticalHeaderItem(r)) {
+            auto *item = new QTableWidgetItem;
+            item->setTextAlignment(m_colAlignment[0]);
+            m_table->setVerticalHeaderItem(r, item);
+        }
+        for (int c = 0; c < m_table->columnCount(); ++c)
+            if (!m_table->item(r, c)) {
+                auto *item = new QTableWidgetItem;
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                item->setTextAlignment(m_colAlignment[c + 1]);
+                item->setBackground(m_backColor);
+                m_table->setItem(r, c, item);
+            }
+    }
+}
+
+void FlexGrid::setBackColorFixed(const QColor &color)
+{
+    m_backColorFixed = color;
+    applyColors();
+}
+
+void FlexGrid::setBackColor(const QColor &color)
+{
+    m_backColor = color;
+    for (int r = 0; r < m_table->rowCount(); ++r)
+        for (int c = 0; c < m_table->columnCount(); ++c)
+            m_table->item(r, c)->setBackground(color);
+}
+
+void FlexGrid::setBackColorBkg(const QColor &color)
+{
+    m_backColorBkg = color;
+    applyColors();
+}
+
+void FlexGrid::applyColors()
+{
+    // The table's background is what shows beyond the last row and column;
+    // the data cells paint their own colour over it.
+    m_table->setStyleSheet(
+        QStringLiteral("QTableWidget { background-color: %1; gridline-color: #808080; }"
+                       "QHeaderView { background-color: %1; }"
+                       "QHeaderView::section { background-color: %2; color: black;"
+                       " border: none; border-right: 1px solid #808080;"
+                       " border-bottom: 1px solid #808080; padding: 0px 2px; }")
+            .arg(m_backColorBkg.name(), m_backColorFixed.name()));
+    if (m_corner)
+        m_corner->update();
+}
+
+void FlexGrid::paintCorner()
+{
+    QPainter painter(m_corner);
+    const QRect area = m_corner->rect();
+    painter.fillRect(area, m_backColorFixed);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawLine(area.topRight(), area.bottomRight());
+    painter.drawLine(area.bottomLeft(), area.bottomRight());
+    painter.setPen(Qt::black);
+    painter.setFont(m_table->font());
+    painter.drawText(area.adjusted(2, 0, -2, 0), int(m_fixedAlignment[0]), m_cornerText);
+}
+
+FlexGrid::CellSpot FlexGrid::locateCell(int row, int col)
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols())
+        return {};
+    QHeaderView *horizontal = m_table->horizontalHeader();
+    QHeaderView *vertical = m_table->verticalHeader();
+    if (row > 0)
+        m_table->scrollToItem(m_table->item(row - 1, qMax(col, 1) - 1));
+    if (row == 0 && col == 0)
+        return {m_corner, m_corner ? m_corner->rect().center() : QPoint()};
+    if (row == 0) {
+        const int x =
+            horizontal->sectionViewportPosition(col - 1) + horizontal->sectionSize(col - 1) / 2;
+        return {horizontal->viewport(), QPoint(x, horizontal->height() / 2)};
+    }
+    if (col == 0) {
+        const int y =
+            vertical->sectionViewportPosition(row - 1) + vertical->sectionSize(row - 1) / 2;
+        return {vertical->viewport(), QPoint(vertical->width() / 2, y)};
+    }
+    return {m_table->viewport(), m_table->visualItemRect(m_table->item(row - 1, col - 1)).center()};
+}
+
+bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_corner && watched == m_corner && event->type() == QEvent::Paint) {
+        paintCorner();
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        return handleMouse(watched, event);
+    return QWidget::eventFilter(watched, event);
+}
+
+// A press on a fixed cell makes it current, so that a double-click on the
+// header row is seen with row 0 current. Double-clicks are consumed here: the
+// table's own handling would start editing or move the current cell again
+// after the handler of dblClick has set it.
+bool FlexGrid::handleMouse(QObject *watched, QEvent *event)
+{
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    const QPoint pos = mouse->position().toPoint();
+    const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
+    QHeaderView *horizontal = m_table->horizontalHeader();
+    QHeaderView *vertical = m_table->verticalHeader();
+
+    int row = -1;
+    int col = -1;
+    if (watched == m_table->viewport()) {
+        if (!doubleClick)
+            return false;
+        const QModelIndex index = m_table->indexAt(pos);
+        if (index.isValid()) {
+            row = index.row() + 1;
+            col = index.column() + 1;
+        }
+    } else if (watched == horizontal->viewport()) {
+        const int section = horizontal->logicalIndexAt(pos);
+        if (section >= 0) {
+            row = 0;
+            col = section + 1;
+        }
+    } else if (watched == vertical->viewport()) {
+        const int section = vertical->logicalIndexAt(pos);
+        if (section >= 0) {
+            row = section + 1;
+            col = 0;
+        }
+    } else if (watched == m_corner) {
+        row = 0;
+        col = 0;
+    } else {
+        return false;
+    }
+
+    if (row < 0)
+        return true;
+    setCurrentCell(row, col);
+    if (doubleClick)
+        Q_EMIT dblClick();
+    return true;
+}
