@@ -1,0 +1,33 @@
+#pragma once
+// Writes an examination text to a plain text file: the text followed by one
+// CR LF, one byte per character in Windows-1252. A text holding characters
+// that the code page cannot represent is refused before anything is written,
+// and the outcome names them; write errors come back to the caller.
+
+#include <QString>
+
+class QIODevice;
+
+class TextFileWriter
+{
+public:
+    enum class Outcome
+    {
+        Written,
+        Unencodable, // nothing written; `unencodable` names the characters
+        Failed       // the file could not be created or written; see `error`
+    };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::Written;
+        QString unencodable; // each offending character once, in order
+        QString error;
+        bool ok() const { return outcome == Outcome::Written; }
+    };
+
+    // Creates the file, or replaces the content of an existing one.
+    static Result writeFile(const QString &path, const QString &text);
+    // Writes to a device that is already open for writing.
+    static Result writeTo(QIODevice &device, const QString &text);
+};
