@@ -4,6 +4,7 @@
 // can put in a message box); nothing is thrown and nothing is ignored.
 
 #include <QString>
+#include <QtGlobal>
 #include <optional>
 #include <utility>
 
@@ -43,10 +44,19 @@ public:
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
 
-    const T &value() const { return *m_value; }
-    T &value() { return *m_value; }
-    const T &operator*() const { return *m_value; }
-    const T *operator->() const { return &*m_value; }
+    // Only when ok().
+    const T &value() const
+    {
+        Q_ASSERT(m_value);
+        return *m_value;
+    }
+    T &value()
+    {
+        Q_ASSERT(m_value);
+        return *m_value;
+    }
+    const T &operator*() const { return value(); }
+    const T *operator->() const { return &value(); }
 
     const BankError &error() const { return m_error; }
 
