@@ -1,0 +1,284 @@
+#include "DemoSource.h"
+
+#include "Cp1252.h"
+#include "TopicCatalogue.h"
+#include "TrueFalseIndex.h"
+#include "TrueFalseRecord.h"
+
+#include <QFile>
+#include <QHash>
+#include <QStringDecoder>
+
+#include <algorithm>
+
+namespace {
+
+constexpr QChar kSeparator = QLatin1Char('|');
+
+// A chapter or topic number as the sources write it: one or two digits, no
+// sign and no spaces, so that a stray character is reported rather than read
+// around.
+int parseNumber(QStringView field)
+{
+    if (field.isEmpty() || field.size() > 2)
+        return -1;
+    int value = 0;
+    for (const QChar c : field) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
+}
+
+QString codePoint(QChar c)
+{
+    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+QString DemoSourceProblem::toString() const
+{
+    if (line <= 0)
+        return QStringLiteral("%1: %2").arg(file, message);
+    return QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(message);
+}
+
+QString DemoSource::fileName(DemoSourceKind kind)
+{
+    switch (kind) {
+    case DemoSourceKind::TrueFalse:
+        return QStringLiteral("verdadero_falso.txt");
+    case DemoSourceKind::Conceptual:
+        return QStringLiteral("conceptuales.txt");
+    case DemoSourceKind::Practical:
+        return QStringLiteral("practicas.txt");
+    case DemoSourceKind::Brief:
+        return QStringLiteral("breves.txt");
+    }
+    return {};
+}
+
+ExpositionKind DemoSource::expositionKind(DemoSourceKind kind)
+{
+    switch (kind) {
+    case DemoSourceKind::Practical:
+        return ExpositionKind::Practical;
+    case DemoSourceKind::Brief:
+        return ExpositionKind::Brief;
+    case DemoSourceKind::TrueFalse:
+    case DemoSourceKind::Conceptual:
+        break;
+    }
+    return ExpositionKind::Conceptual;
+}
+
+int DemoSource::textWidth(DemoSourceKind kind)
+{
+    if (kind == DemoSourceKind::TrueFalse)
+        return TrueFalseRecord::kTextWidth;
+    return expositionKindInfo(expositionKind(kind)).textWidth;
+}
+
+DemoSource DemoSource::read(DemoSourceKind kind, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        DemoSource source(kind, path);
+        source.addProblem(0, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+        return source;
+    }
+    return parse(kind, path, file.readAll());
+}
+
+DemoSource DemoSource::parse(DemoSourceKind kind, const QString &path, QByteArrayView content)
+{
+    DemoSource source(kind, path);
+    int lineNumber = 0;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        QByteArrayView bytes = content.sliced(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+
+        // Files checked out with CR LF line ends read the same as LF ones.
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+        // Only the file's first line may open with a byte order mark; anywhere
+        // else it is a character of the text, and an unencodable one.
+        // Stateless: a sequence cut short at the end of the line is an error
+        // too, not something to finish on the next line.
+        QStringConverter::Flags flags = QStringConverter::Flag::Stateless;
+        if (lineNumber > 1)
+            flags |= QStringConverter::Flag::ConvertInitialBom;
+        QStringDecoder decoder(QStringConverter::Utf8, flags);
+        const QString line = decoder.decode(bytes);
+        if (decoder.hasError()) {
+            source.addProblem(lineNumber, QStringLiteral("the line is not valid UTF-8"));
+            continue;
+        }
+        source.parseLine(lineNumber, line);
+    }
+    source.checkCapacity();
+    return source;
+}
+
+void DemoSource::parseLine(int lineNumber, QStringView line)
+{
+    const QStringView trimmed = line.trimmed();
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
+        return;
+
+    const bool trueFalse = m_kind == DemoSourceKind::TrueFalse;
+    const int separators = trueFalse ? 3 : 1;
+    QList<QStringView> fields;
+    qsizetype from = 0;
+    for (int i = 0; i < separators; ++i) {
+        const qsizetype at = line.indexOf(kSeparator, from);
+        if (at < 0) {
+            addProblem(lineNumber, trueFalse ? QStringLiteral("expected chapter|topic|answer|text")
+                                             : QStringLiteral("expected chapter|text"));
+            return;
+        }
+        fields.append(line.sliced(from, at - from));
+        from = at + 1;
+    }
+    const QString text = line.sliced(from).toString();
+
+    const int chapter = parseNumber(fields[0]);
+    if (chapter < 1 || chapter > TopicCatalogue::kChapters) {
+        addProblem(lineNumber, QStringLiteral("chapter \"%1\" is not a number from 1 to %2")
+                                   .arg(fields[0].toString())
+                                   .arg(TopicCatalogue::kChapters));
+        return;
+    }
+
+    DemoQuestion question;
+    question.line = lineNumber;
+    question.chapter = qint16(chapter);
+    if (trueFalse) {
+        const TopicCatalogue catalogue;
+        const int topics = catalogue.topicCount(chapter);
+        const int topic = parseNumber(fields[1]);
+        if (topic < 1 || topic > topics) {
+            addProblem(
+                lineNumber,
+                QStringLiteral("topic \"%1\" does not exist in chapter %2, which has %3 topics")
+                    .arg(fields[1].toString())
+                    .arg(chapter)
+                    .arg(topics));
+            return;
+        }
+        question.topic = qint16(topic);
+
+        if (fields[2] == QLatin1String("S")) {
+            question.answer = 1;
+        } else if (fields[2] == QLatin1String("N")) {
+            question.answer = 0;
+        } else {
+            addProblem(lineNumber, QStringLiteral("answer \"%1\" is neither S (Sí) nor N (No)")
+                                       .arg(fields[2].toString()));
+            return;
+        }
+    }
+
+    if (!checkText(lineNumber, text))
+        return;
+    question.text = text;
+    m_questions.append(question);
+}
+
+bool DemoSource::checkText(int lineNumber, const QString &text)
+{
+    if (text.trimmed().isEmpty()) {
+        addProblem(lineNumber, QStringLiteral("the question text is empty"));
+        return false;
+    }
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control) {
+            addProblem(lineNumber,
+                       QStringLiteral("the text holds a control character (%1); tabs and line "
+                                      "breaks cannot be stored")
+                           .arg(codePoint(c)));
+            return false;
+        }
+    }
+    // The bank shows a text without the spaces at its ends, so such a text
+    // would not come back as written.
+    if (text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' '))) {
+        addProblem(lineNumber, QStringLiteral("the text begins or ends with a space"));
+        return false;
+    }
+    const Cp1252::Encoded encoded = Cp1252::encode(text);
+    if (!encoded.ok()) {
+        QStringList names;
+        for (const QChar c : encoded.unencodable)
+            if (!c.isLowSurrogate())
+                names.append(codePoint(c));
+        addProblem(lineNumber, QStringLiteral("the text holds characters that Windows-1252 "
+                                              "cannot represent: %1 (%2)")
+                                   .arg(encoded.unencodable, names.join(QStringLiteral(", "))));
+        return false;
+    }
+    const int width = textWidth(m_kind);
+    if (text.size() > width) {
+        addProblem(lineNumber,
+                   QStringLiteral("the text has %1 characters, more than the %2 of its field")
+                       .arg(text.size())
+                       .arg(width));
+        return false;
+    }
+    const auto earlier = m_lineOfText.constFind(text);
+    if (earlier != m_lineOfText.constEnd()) {
+        addProblem(lineNumber, QStringLiteral("the same question as line %1").arg(*earlier));
+        return false;
+    }
+    m_lineOfText.insert(text, lineNumber);
+    return true;
+}
+
+// The bank indexes at most 50 questions under one chapter and topic, and 100
+// (200 brief) under one exposition chapter; a question past that would be in
+// the file and in no listing.
+void DemoSource::checkCapacity()
+{
+    QHash<int, int> counts;
+    int records = 0;
+    for (const DemoQuestion &question : std::as_const(m_questions)) {
+        ++records;
+        if (m_kind == DemoSourceKind::TrueFalse) {
+            const int held = ++counts[question.chapter * 100 + question.topic];
+            if (held > TrueFalseIndex::kSlots)
+                addProblem(question.line,
+                           QStringLiteral("topic %1 of chapter %2 already holds %3 questions, the "
+                                          "most the bank can list")
+                               .arg(question.topic)
+                               .arg(question.chapter)
+                               .arg(TrueFalseIndex::kSlots));
+            else if (records > TrueFalseIndex::kMaxRecordNumber)
+                addProblem(question.line,
+                           QStringLiteral("the bank cannot index more than %1 questions")
+                               .arg(TrueFalseIndex::kMaxRecordNumber));
+        } else {
+            const int most = expositionKindInfo(expositionKind(m_kind)).maxPerChapter;
+            if (++counts[question.chapter] > most)
+                addProblem(question.line,
+                           QStringLiteral("chapter %1 already holds %2 questions, the most the "
+                                          "bank can list")
+                               .arg(question.chapter)
+                               .arg(most));
+        }
+    }
+    std::stable_sort(
+        m_problems.begin(), m_problems.end(),
+        [](const DemoSourceProblem &a, const DemoSourceProblem &b) { return a.line < b.line; });
+}
+
+void DemoSource::addProblem(int lineNumber, const QString &message)
+{
+    m_problems.append({m_path, lineNumber, message});
+}
