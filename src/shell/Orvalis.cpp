@@ -1,0 +1,353 @@
+#include "Orvalis.h"
+
+#include "Apertura.h"
+#include "Forms.h"
+#include "MessageBox.h"
+#include "ProgramState.h"
+#include "ShellTexts.h"
+#include "Twips.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+const QString kQuitQuestion = QStringLiteral("¿Seguro que quiere salir? ");
+
+struct ToolbarItem
+{
+    const char *key; // null: a separator without key
+    const char *caption;
+    const char *toolTip;
+    int picture; // 0: a separator
+};
+
+// clang-format off
+const ToolbarItem kToolbarItems[Orvalis::kToolbarButtons] = {
+    {"Salir", "Salir", "Salir del programa", 1},
+    {"Sep1", nullptr, nullptr, 0},
+    {nullptr, nullptr, nullptr, 0},
+    {"Exposelec", "Selec.prgntas exp.", "Seleccionar preguntas de exposición", 3},
+    {"Expomodifi", "Actual.prgtas.exp.", "Añadir / modificar / eliminar  preguntas de exposición", 11},
+    {"Sep4", nullptr, nullptr, 0},
+    {nullptr, nullptr, nullptr, 0},
+    {"Testsselec", "Selec.prgntas test", "Seleccionar preguntas tipo test", 10},
+    {"Testsmodifi", "Actual.prgntas test", "Añadir / modificar / eliminar  preguntas tipo test", 12},
+    {"Sep2", nullptr, nullptr, 0},
+    {"Sep3", nullptr, nullptr, 0},
+    {nullptr, nullptr, nullptr, 0},
+    {"MostrarAyuda", "Ayuda", nullptr, 8},
+};
+// clang-format on
+
+constexpr int kImageListSize = 12;
+constexpr int kPanelTwips[] = {1440, 1440, 6240};
+
+} // namespace
+
+Orvalis::Orvalis() : m_area(new QMdiArea(this)), m_endProgram([] { QCoreApplication::exit(0); })
+{
+    setObjectName(QStringLiteral("Orvalis"));
+    setWindowTitle(ShellTexts::kMainCaption);
+    m_area->setObjectName(QStringLiteral("MDIClient"));
+    m_area->setBackground(QColor(128, 128, 128));
+    setCentralWidget(m_area);
+
+    for (int i = 1; i <= kImageListSize; ++i)
+        m_imageList1.append(
+            QIcon(QStringLiteral(":/shell/toolbar_%1.png").arg(i, 2, 10, QChar(u'0'))));
+
+    createMenus();
+    createToolbar();
+    createStatusBar();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        QRect frame(QPoint(), QSize(available.width() * 4 / 5, available.height() * 17 / 20));
+        frame.moveCenter(available.center());
+        setGeometry(frame);
+    }
+    MainWindowServices::install(this);
+}
+
+Orvalis::~Orvalis()
+{
+    if (MainWindowServices::instance() == this)
+        MainWindowServices::install(nullptr);
+}
+
+void Orvalis::createMenus()
+{
+    const auto item = [this](QWidget *menu, const char *name, const QString &caption,
+                             void (Orvalis::*handler)()) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        menu->addAction(action);
+        return action;
+    };
+    const auto submenu = [this](const char *name, const QString &caption) {
+        auto *menu = new QMenu(caption, this);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        menuBar()->addMenu(menu);
+        return menu;
+    };
+
+    item(menuBar(), "mnuSalir", QStringLiteral("Salir"), &Orvalis::mnuSalir_Click);
+    QMenu *exposition = submenu("mnuExamenExposicion", QStringLiteral("Preguntas de exposición"));
+    item(exposition, "mnuSelec1", QStringLiteral("Seleccionar preguntas"),
+         &Orvalis::mnuSelec1_Click);
+    item(exposition, "mnuModifi1", QStringLiteral("Añadir/modificar/eliminar preguntas"),
+         &Orvalis::mnuModifi1_Click);
+    QMenu *tests = submenu("mnuExamenTests", QStringLiteral("Preguntas tipo test"));
+    item(tests, "mnuSelec2", QStringLiteral("Seleccionar preguntas"), &Orvalis::mnuSelec2_Click);
+    item(tests, "mnuModifi2", QStringLiteral("Añadir/modificar/eliminar preguntas"),
+         &Orvalis::mnuModifi2_Click);
+    QMenu *help = submenu("mnuAyuda", QStringLiteral("Ayuda"));
+    item(help, "mnuContenido", QStringLiteral("Contenido"), &Orvalis::mnuContenido_Click);
+    item(help, "mnuAcerca", QStringLiteral("Acerca de ..."), &Orvalis::mnuAcerca_Click);
+}
+
+void Orvalis::createToolbar()
+{
+    m_toolbar1 = addToolBar(QString());
+    m_toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar1->setMovable(false);
+    m_toolbar1->setFloatable(false);
+    m_toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar1->setIconSize(QSize(32, 32));
+    m_toolbar1->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    for (int i = 0; i < kToolbarButtons; ++i) {
+        const ToolbarItem &spec = kToolbarItems[i];
+        const QString key = spec.key ? QString::fromUtf8(spec.key) : QString();
+        QAction *action = nullptr;
+        if (spec.picture == 0) {
+            action = m_toolbar1->addSeparator();
+        } else {
+            action =
+                new QAction(imageListPicture(spec.picture), QString::fromUtf8(spec.caption), this);
+            action->setToolTip(spec.toolTip ? QString::fromUtf8(spec.toolTip) : QString());
+            m_toolbar1->addAction(action);
+            connect(action, &QAction::triggered, this,
+                    [this, action] { Toolbar1_ButtonClick(action); });
+            QWidget *button = m_toolbar1->widgetForAction(action);
+            button->setObjectName(QStringLiteral("Toolbar1_%1").arg(i + 1));
+            if (!spec.toolTip)
+                button->installEventFilter(this); // no tool tip, not even the caption
+        }
+        action->setObjectName(key);
+        action->setProperty("key", key);
+        action->setProperty("index", i + 1);
+        m_toolbarItems.append(action);
+    }
+}
+
+void Orvalis::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    const char *keys[] = {"Fecha", "Hora", ""};
+    for (int i = 0; i < 3; ++i) {
+        auto *panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusBar1_%1").arg(i + 1));
+        panel->setProperty("key", QString::fromLatin1(keys[i]));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(3, 0, 3, 0);
+        panel->setFixedWidth(Twips::toPixelsX(kPanelTwips[i]));
+        bar->addWidget(panel);
+        m_panels.append(panel);
+    }
+    m_panels[0]->setAlignment(Qt::AlignCenter);
+    m_panels[1]->setAlignment(Qt::AlignCenter);
+    m_clock = new QTimer(this);
+    m_clock->setObjectName(QStringLiteral("StatusBar1_clock"));
+    m_clock->setInterval(1000);
+    connect(m_clock, &QTimer::timeout, this, &Orvalis::updateClock);
+    m_clock->start();
+    updateClock();
+}
+
+void Orvalis::updateClock()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    m_panels[0]->setText(now.toString(QStringLiteral("dd/MM/yyyy")));
+    m_panels[1]->setText(now.toString(QStringLiteral("HH:mm")));
+}
+
+QAction *Orvalis::toolbarItem(int index) const
+{
+    return index >= 1 && index <= m_toolbarItems.size() ? m_toolbarItems.at(index - 1) : nullptr;
+}
+
+QToolButton *Orvalis::toolbarButton(int index) const
+{
+    QAction *action = toolbarItem(index);
+    return action ? qobject_cast<QToolButton *>(m_toolbar1->widgetForAction(action)) : nullptr;
+}
+
+QIcon Orvalis::imageListPicture(int index) const
+{
+    return index >= 1 && index <= m_imageList1.size() ? m_imageList1.at(index - 1) : QIcon();
+}
+
+QString Orvalis::statusPanelText(int index) const
+{
+    return index >= 1 && index <= m_panels.size() ? m_panels.at(index - 1)->text() : QString();
+}
+
+void Orvalis::MDIForm_Load()
+{
+    Forms::load(QStringLiteral("Fondo"));
+    QCoreApplication::processEvents();
+    Forms::show(QStringLiteral("Apertura"));
+    QCoreApplication::processEvents();
+}
+
+bool Orvalis::Form_QueryUnload()
+{
+    return MDIForm_QueryUnload();
+}
+
+bool Orvalis::MDIForm_QueryUnload()
+{
+    return !MessageBox::askCancelled(kQuitQuestion, this);
+}
+
+void Orvalis::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!MDIForm_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    // Every window of the program closes, and with them the program.
+    m_closing = true;
+    event->accept();
+    Forms::unloadAll(this);
+    endProgram();
+}
+
+void Orvalis::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The splash window shown by the load step stays in front of the frame.
+    QTimer::singleShot(0, this, [] {
+        QWidget *splash = Forms::find(QStringLiteral("Apertura"));
+        if (splash && splash->isVisible())
+            splash->raise();
+    });
+}
+
+bool Orvalis::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Orvalis::endProgram()
+{
+    if (m_endProgram)
+        m_endProgram();
+}
+
+void Orvalis::mnuSalir_Click()
+{
+    endProgram();
+}
+
+void Orvalis::mnuSelec1_Click()
+{
+    Forms::show(QStringLiteral("Examselec"));
+}
+
+void Orvalis::mnuModifi1_Click()
+{
+    Forms::show(QStringLiteral("Exammodi"));
+}
+
+void Orvalis::mnuSelec2_Click()
+{
+    Forms::show(QStringLiteral("Testselec"));
+}
+
+void Orvalis::mnuModifi2_Click()
+{
+    Forms::show(QStringLiteral("Testmodi"));
+}
+
+void Orvalis::mnuContenido_Click()
+{
+    ActiveWindowCode = ActiveWindowCodes::kMain;
+    Forms::show(QStringLiteral("AYUDA"));
+}
+
+void Orvalis::mnuAcerca_Click()
+{
+    Forms::show(QStringLiteral("Apertura"));
+}
+
+void Orvalis::Toolbar1_ButtonClick(QAction *button)
+{
+    if (auto *splash = qobject_cast<Apertura *>(Forms::load(QStringLiteral("Apertura")))) {
+        splash->Timer1()->stop();
+        splash->hide();
+    }
+    setHelpButtonVisible(false);
+
+    const QString key = button ? button->property("key").toString() : QString();
+    if (key == u"Salir")
+        mnuSalir_Click();
+    else if (key == u"Exposelec")
+        mnuSelec1_Click();
+    else if (key == u"Expomodifi")
+        mnuModifi1_Click();
+    else if (key == u"Testsselec")
+        mnuSelec2_Click();
+    else if (key == u"Testsmodifi")
+        mnuModifi2_Click();
+    else if (key == u"MostrarAyuda")
+        mnuContenido_Click();
+}
+
+void Orvalis::setToolbarEnabled(bool enabled)
+{
+    m_toolbar1->setEnabled(enabled);
+}
+
+void Orvalis::setHelpButtonVisible(bool visible)
+{
+    if (QAction *help = toolbarItem(kHelpButton))
+        help->setVisible(visible);
+}
+
+void Orvalis::setStatusText(const QString &text)
+{
+    m_panels[2]->setText(text);
+}
+
+void Orvalis::focusMainWindow()
+{
+    raise();
+    activateWindow();
+}

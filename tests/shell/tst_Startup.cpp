@@ -1,0 +1,154 @@
+// The start-up sequence: the splash window alone, then the main window with
+// the splash a second time; each splash goes after its timer or on a click.
+#include "Apertura.h"
+#include "Fondo.h"
+#include "ShellTestHelpers.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+Apertura *splash()
+{
+    return Forms::findAs<Apertura>(QStringLiteral("Apertura"));
+}
+
+void clickSplash(Apertura *a)
+{
+    QTest::mouseClick(a, Qt::LeftButton, {}, a->rect().center());
+}
+
+} // namespace
+
+class tst_Startup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Shell::registerForms(); }
+    void cleanup() { clearForms(); }
+
+    void theSplashWindowIsShownAloneFirst()
+    {
+        Shell::start();
+        Apertura *first = splash();
+        QVERIFY(first);
+        QVERIFY(first->isVisible());
+        QCOMPARE(first->windowTitle(), QStringLiteral("Inicio"));
+        QVERIFY(first->isWindow());
+        QVERIFY(!(first->windowFlags() & Qt::WindowCloseButtonHint));
+        QCOMPARE(Forms::find(QStringLiteral("Orvalis")), nullptr);
+        QCOMPARE(Forms::find(QStringLiteral("Fondo")), nullptr);
+        QVERIFY(first->Timer1()->isActive());
+        QCOMPARE(first->Timer1()->interval(), 3000);
+        // Gradient painted at load: dark blue at the top of the window.
+        QCOMPARE(first->persistentImage().image().pixelColor(5, 0), QColor(0, 0, 10));
+        QVERIFY(!QApplication::quitOnLastWindowClosed());
+    }
+
+    void afterTheTimerTheMainWindowShowsTheSplashAgain()
+    {
+        Shell::start();
+        QPointer<Apertura> first = splash();
+        first->Timer1()->setInterval(30);
+        QTRY_VERIFY(Forms::find(QStringLiteral("Orvalis")));
+        QTRY_VERIFY(first.isNull());
+
+        QWidget *main = Forms::find(QStringLiteral("Orvalis"));
+        QTRY_VERIFY(main->isVisible());
+        auto *fondo = Forms::findAs<Fondo>(QStringLiteral("Fondo"));
+        QVERIFY(fondo);
+        QVERIFY(fondo->isVisible());
+        QVERIFY(fondo->isMaximizedForm());
+        QCOMPARE(fondo->window(), main);
+
+        Apertura *second = splash();
+        QVERIFY(second);
+        QVERIFY(second->isVisible());
+        QVERIFY(second->Timer1()->isActive());
+        QVERIFY(second->isWindow());
+        QCOMPARE(second->persistentImage().image().pixelColor(5, 0), QColor(0, 0, 10));
+
+        QPointer<Apertura> watched(second);
+        second->Timer1()->setInterval(30);
+        QTRY_VERIFY(watched.isNull());
+        QCOMPARE(splash(), nullptr);
+        QVERIFY(main->isVisible());
+        QVERIFY(fondo->isVisible());
+        QTRY_COMPARE(Forms::activeForm(), fondo);
+    }
+
+    void aClickClosesEachSplashAtOnce()
+    {
+        Shell::start();
+        QPointer<Apertura> first = splash();
+        clickSplash(first);
+        QWidget *main = Forms::find(QStringLiteral("Orvalis"));
+        QVERIFY(main);
+        QVERIFY(main->isVisible());
+        QTRY_VERIFY(first.isNull());
+        QPointer<Apertura> second = splash();
+        QVERIFY(second);
+        QVERIFY(second->isVisible());
+
+        clickSplash(second);
+        QCOMPARE(splash(), nullptr);
+        QTRY_VERIFY(second.isNull());
+        QVERIFY(main->isVisible());
+        QVERIFY(Forms::find(QStringLiteral("Fondo"))->isVisible());
+    }
+
+    void theProgramKeepsRunningWhileNoWindowIsOpen()
+    {
+        QApplication::setQuitOnLastWindowClosed(true);
+        Shell::start();
+        splash()->Timer1()->setInterval(20);
+        bool mainWindowUp = false;
+        QTimer::singleShot(1000, qApp, [&] {
+            QWidget *main = Forms::find(QStringLiteral("Orvalis"));
+            mainWindowUp = main && main->isVisible();
+            QCoreApplication::exit(7);
+        });
+        QCOMPARE(QApplication::exec(), 7);
+        QVERIFY(mainWindowUp);
+    }
+
+    void theSplashShowsTheTitleBlock_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("subject") << "Label1" << 39.75 << QColor(255, 0, 0);
+        QTest::newRow("program") << "Label2" << 27.75 << QColor(255, 255, 0);
+        QTest::newRow("subtitle") << "Label3" << 20.25 << QColor(255, 255, 255);
+        QTest::newRow("author") << "Label4" << 14.25 << QColor(255, 255, 255);
+        QTest::newRow("publisher") << "Label5" << 12.0 << QColor(192, 255, 255);
+        QTest::newRow("edition") << "Label6" << 12.0 << QColor(128, 255, 255);
+    }
+    void theSplashShowsTheTitleBlock()
+    {
+        QFETCH(QString, label);
+        QFETCH(double, points);
+        QFETCH(QColor, colour);
+        Apertura a;
+        auto *l = a.findChild<QLabel *>(label);
+        QVERIFY(l);
+        QVERIFY(!l->text().isEmpty());
+        QCOMPARE(l->font().family(), QStringLiteral("Arial"));
+        QVERIFY(l->font().bold());
+        QCOMPARE(l->font().pointSizeF(), points);
+        QCOMPARE(l->palette().color(QPalette::WindowText), colour);
+        QVERIFY(a.rect().contains(l->geometry()));
+        if (label == u"Label1")
+            QCOMPARE(l->text(), QStringLiteral("MARKETING"));
+        auto *image1 = a.findChild<QLabel *>(QStringLiteral("Image1"));
+        QVERIFY(image1 && !image1->pixmap().isNull());
+    }
+};
+
+QTEST_MAIN(tst_Startup)
+#include "tst_Startup.moc"
