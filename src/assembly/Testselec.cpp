@@ -1,0 +1,375 @@
+#include "Testselec.h"
+
+#include "ChapterTitles.h"
+#include "FlexGrid.h"
+#include "Forms.h"
+#include "MainWindowServices.h"
+#include "MessageBox.h"
+#include "OpenFiles.h"
+#include "ProgramState.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+
+namespace {
+
+const QString kOutputWindow = QStringLiteral("Impres");
+const QString kHelpWindow = QStringLiteral("AYUDA");
+const QString kStatusText = QStringLiteral("Seleccionar preguntas tipo test");
+const QString kLeaveQuestion =
+    QStringLiteral("¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas");
+const QString kTooManyMessage = QStringLiteral("No se pueden seleccionar más de 500 preguntas");
+
+const QColor kBackground(192, 192, 255);
+const QColor kFixedCells(192, 192, 255);
+const QColor kBeyondLastRow(128, 128, 255);
+
+// Window and control geometry, in twips.
+constexpr int kClientWidth = 10560;
+constexpr int kClientHeight = 8400;
+constexpr int kGridWidth = 10200;
+constexpr int kRowHeight = 450;
+constexpr int kNumberWidth = 360;
+constexpr int kAnswerWidth = 600;
+constexpr int kQuestionWidth = kGridWidth - 1300;
+constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(Twips::toPixelsX(left), Twips::toPixelsY(top), Twips::toPixelsX(width),
+                 Twips::toPixelsY(height));
+}
+
+QLabel *addLabel(QWidget *parent, const QString &text, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+// The buttons show their own colour, not the system's button colour.
+QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption,
+                       const QColor &colour, const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
+                                         " border: 1px solid #404040; padding: 2px; }"
+                                         "QPushButton:focus { border: 2px solid black; }"
+                                         "QPushButton:pressed { background-color: %2; }")
+                              .arg(colour.name(), colour.darker(115).name()));
+    return button;
+}
+
+} // namespace
+
+Testselec::Testselec() : Form(kName, Placement::TopLevel)
+{
+    setWindowTitle(QStringLiteral("Selección de preguntas tipo test"));
+    // Stays over the main window, yet a window of its own.
+    if (MainWindowServices *services = MainWindowServices::instance();
+        services && services->mainWidget())
+        setParent(services->mainWidget(), Qt::Window);
+    buildControls();
+}
+
+void Testselec::buildControls()
+{
+    setFixedSize(twips(0, 0, kClientWidth, kClientHeight).size());
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kBackground);
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    addLabel(this, QStringLiteral("Capítulos:"), twips(180, 120, 4800, 240));
+    m_list1 = new QListWidget(this);
+    m_list1->setObjectName(QStringLiteral("List1"));
+    m_list1->setGeometry(twips(180, 360, 4800, 1500));
+
+    addLabel(this, QStringLiteral("Temas:"), twips(5160, 120, 4680, 240));
+    m_list2 = new QListWidget(this);
+    m_list2->setObjectName(QStringLiteral("List2"));
+    m_list2->setGeometry(twips(5160, 360, 4680, 1500));
+
+    m_command3 = addButton(this, QStringLiteral("Command3"), QString(), QColor(192, 192, 192),
+                           twips(9960, 360, 420, 420));
+    m_command3->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    m_command3->setIconSize(QSize(16, 16));
+    m_command3->setToolTip(QStringLiteral("Ayuda"));
+
+    const QColor highlight = palette().color(QPalette::Highlight);
+    addLabel(this, QStringLiteral("Preguntas disponibles:"), twips(180, 1980, 2400, 240));
+    QLabel *hint = addLabel(
+        this,
+        QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
+        twips(2640, 1980, 7740, 240));
+    hint->setStyleSheet(QStringLiteral("color: %1;").arg(highlight.name()));
+    m_grid3 = new FlexGrid(this);
+    m_grid3->setObjectName(QStringLiteral("Grid3"));
+    m_grid3->setGeometry(twips(180, 2220, kGridWidth, 2300));
+
+    addLabel(this, QStringLiteral("Preguntas seleccionadas:"), twips(180, 4640, 2400, 240));
+    hint = addLabel(this,
+                    QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
+                    twips(2640, 4640, 7740, 240));
+    hint->setStyleSheet(QStringLiteral("color: %1;").arg(highlight.name()));
+    m_grid1 = new FlexGrid(this);
+    m_grid1->setObjectName(QStringLiteral("Grid1"));
+    m_grid1->setGeometry(twips(180, 4880, kGridWidth, 2300));
+
+    for (FlexGrid *grid : {m_grid3, m_grid1}) {
+        grid->setCols(3);
+        grid->setBackColorFixed(kFixedCells);
+        grid->setBackColorBkg(kBeyondLastRow);
+    }
+
+    addLabel(this, QStringLiteral("Nº de preguntas seleccionadas:"), twips(180, 7320, 2600, 285));
+    m_label3 = addLabel(this, QStringLiteral("0"), twips(2820, 7320, 600, 285));
+    m_label3->setObjectName(QStringLiteral("Label3"));
+    m_label3->setAlignment(Qt::AlignCenter);
+    m_label3->setStyleSheet(
+        QStringLiteral("background-color: white; color: black; border: 1px solid #808080;"));
+
+    m_command1 = addButton(this, QStringLiteral("Command1"), QStringLiteral("Imprimir examen"),
+                           QColor(128, 255, 255), twips(180, 7770, 2400, 450));
+    m_command5 = addButton(this, QStringLiteral("Command5"),
+                           QStringLiteral("Imprimir plantilla de respuestas correctas"),
+                           QColor(128, 255, 128), twips(2760, 7770, 4200, 450));
+    m_command2 = addButton(this, QStringLiteral("Command2"), QStringLiteral("Salir"),
+                           QColor(255, 128, 128), twips(8580, 7770, 1800, 450));
+
+    // "Salir" is the window's cancel button.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, m_command2, &QPushButton::click);
+
+    connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            List1_Click();
+    });
+    connect(m_list2, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            List2_Click();
+    });
+    connect(m_grid3, &FlexGrid::dblClick, this, &Testselec::Grid3_DblClick);
+    connect(m_grid1, &FlexGrid::dblClick, this, &Testselec::Grid1_DblClick);
+    connect(m_command1, &QPushButton::clicked, this, &Testselec::Command1_Click);
+    connect(m_command5, &QPushButton::clicked, this, &Testselec::Command5_Click);
+    connect(m_command2, &QPushButton::clicked, this, &Testselec::Command2_Click);
+    connect(m_command3, &QPushButton::clicked, this, &Testselec::Command3_Click);
+}
+
+void Testselec::Form_Load()
+{
+    m_selectedCount = 0;
+    QCoreApplication::processEvents();
+
+    // A bank that cannot be opened lists no questions; the window has no
+    // message of its own for it.
+    m_bank.openBank();
+
+    m_list1->addItems(ChapterTitles::entries());
+
+    setUpColumns(m_grid3);
+    setUpColumns(m_grid1);
+    m_grid1->setRows(kMaxSelected + 1);
+    for (int row = 1; row <= kMaxSelected; ++row) {
+        m_grid1->setRowHeight(row, kRowHeight);
+        m_grid1->setTextMatrix(row, 0, QString::number(row));
+    }
+    m_grid3->setCurrentCell(0, 0);
+    m_grid1->setCurrentCell(0, 0);
+
+    centreOverMainWindow();
+    m_list1->setCurrentRow(0);
+}
+
+void Testselec::centreOverMainWindow()
+{
+    MainWindowServices *services = MainWindowServices::instance();
+    QWidget *main = services ? services->mainWidget() : nullptr;
+    QRect over;
+    if (main && main->isVisible())
+        over = main->frameGeometry();
+    else if (QScreen *screen = Twips::screenOf(this))
+        over = screen->availableGeometry();
+    if (over.isValid())
+        move(over.center() - rect().center());
+}
+
+void Testselec::setUpColumns(FlexGrid *grid)
+{
+    grid->setTextMatrix(0, 0, QStringLiteral("Nº"));
+    grid->setTextMatrix(0, 1, QStringLiteral("PREGUNTA"));
+    grid->setTextMatrix(0, 2, QStringLiteral("Resp."));
+    grid->setColWidth(0, kNumberWidth);
+    grid->setColWidth(1, kQuestionWidth);
+    grid->setColWidth(2, kAnswerWidth);
+    grid->setColAlignment(0, Qt::AlignHCenter);
+    grid->setColAlignment(2, Qt::AlignHCenter);
+    for (int col = 0; col < 3; ++col)
+        grid->setFixedAlignment(col, Qt::AlignHCenter);
+}
+
+void Testselec::Form_Activate()
+{
+    m_list1->setFocus();
+    if (MainWindowServices *services = MainWindowServices::instance())
+        services->setStatusText(kStatusText);
+}
+
+void Testselec::Form_Deactivate()
+{
+    if (ActiveWindowCode != ActiveWindowCodes::kTrueFalseSelection)
+        leaveSelection();
+}
+
+void Testselec::Form_Unload()
+{
+    MainWindowServices *services = MainWindowServices::instance();
+    if (services)
+        services->setStatusText(QString());
+    closeAllFiles();
+    if (services)
+        services->setHelpButtonVisible(true);
+}
+
+void Testselec::List1_Click()
+{
+    m_list2->clear();
+    m_currentChapter = qint16(m_list1->currentRow() + 1);
+    for (int topic = 1; topic <= m_catalogue.topicCount(m_currentChapter); ++topic)
+        m_list2->addItem(m_catalogue.topicTitle(m_currentChapter, topic));
+    m_list2->setCurrentRow(0);
+}
+
+void Testselec::List2_Click()
+{
+    m_grid3->clear();
+    m_currentTopic = qint16(m_list2->currentRow() + 1);
+
+    const BankResult<QList<QuestionListing>> listing =
+        m_bank.questionsOf(m_currentChapter, m_currentTopic);
+    const QList<QuestionListing> questions =
+        listing.ok() ? listing.value() : QList<QuestionListing>();
+    m_listedCount = int(questions.size());
+
+    m_grid3->setRows(qMax(m_listedCount + 1, kMinimumGridRows));
+    setUpColumns(m_grid3);
+    m_grid3->setCurrentCell(0, 0);
+    for (int row = 1; row < m_grid3->rows(); ++row) {
+        m_grid3->setRowHeight(row, kRowHeight);
+        m_grid3->setTextMatrix(row, 0, QString::number(row));
+    }
+    for (const QuestionListing &question : questions) {
+        m_grid3->setTextMatrix(question.position, 1, question.text);
+        m_grid3->setTextMatrix(question.position, 2, question.answerLabel);
+    }
+}
+
+void Testselec::Grid3_DblClick()
+{
+    // The header row and the filler rows hold no question.
+    const int row = m_grid3->row();
+    if (row < 1 || row > m_listedCount)
+        return;
+    // Grid1 has no row for a 501st question.
+    if (m_selectedCount >= kMaxSelected) {
+        MessageBox::inform(kTooManyMessage, this);
+        return;
+    }
+    ++m_selectedCount;
+    m_grid1->setTextMatrix(m_selectedCount, 1, m_grid3->textMatrix(row, 1));
+    m_grid1->setTextMatrix(m_selectedCount, 2, m_grid3->textMatrix(row, 2));
+    m_label3->setText(QString::number(m_selectedCount));
+    m_grid3->setCurrentCell(0, 0);
+    m_list2->setFocus();
+}
+
+void Testselec::Grid1_DblClick()
+{
+    const int row = m_grid1->row();
+    if (row > m_selectedCount || row == 0 || m_selectedCount == 0)
+        return;
+    for (int i = row; i < m_selectedCount; ++i) {
+        m_grid1->setTextMatrix(i, 1, m_grid1->textMatrix(i + 1, 1));
+        m_grid1->setTextMatrix(i, 2, m_grid1->textMatrix(i + 1, 2));
+    }
+    m_grid1->setTextMatrix(m_selectedCount, 1, QString());
+    m_grid1->setTextMatrix(m_selectedCount, 2, QString());
+    --m_selectedCount;
+    m_label3->setText(QString::number(m_selectedCount));
+    m_list2->setFocus();
+    m_grid1->setCurrentCell(0, 0);
+}
+
+QList<SelectedQuestion> Testselec::selection() const
+{
+    QList<SelectedQuestion> questions;
+    for (int row = 1; row <= m_selectedCount; ++row)
+        questions.append({m_grid1->textMatrix(row, 1), m_grid1->textMatrix(row, 2)});
+    return questions;
+}
+
+void Testselec::Command1_Click()
+{
+    QStringList texts;
+    for (const SelectedQuestion &question : selection())
+        texts.append(question.text);
+    handOver(composeExamText(texts));
+}
+
+void Testselec::Command5_Click()
+{
+    handOver(composeAnswerTemplate(selection()));
+}
+
+// The output window is reached by name; its text area is the QPlainTextEdit
+// named Text1.
+void Testselec::handOver(const QString &text)
+{
+    // Set first: hiding deactivates this window, which must not leave.
+    ActiveWindowCode = ActiveWindowCodes::kTrueFalseSelection;
+    hide();
+    QWidget *output = Forms::show(kOutputWindow);
+    if (!output) { // no output window in this program: stay usable
+        show();
+        return;
+    }
+    if (auto *text1 = output->findChild<QPlainTextEdit *>(QStringLiteral("Text1")))
+        text1->setPlainText(text);
+    ReturnWindowName = kName;
+}
+
+void Testselec::Command2_Click()
+{
+    leaveSelection();
+}
+
+void Testselec::Command3_Click()
+{
+    ActiveWindowCode = ActiveWindowCodes::kTrueFalseSelection;
+    Forms::show(kHelpWindow);
+}
+
+void Testselec::leaveSelection()
+{
+    if (isUnloading())
+        return;
+    if (m_selectedCount > 0 && MessageBox::askCancelled(kLeaveQuestion, this)) {
+        raise();
+        activateWindow();
+        return;
+    }
+    closeAllFiles();
+    unload();
+    if (MainWindowServices *services = MainWindowServices::instance())
+        services->focusMainWindow();
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The true/false selection window: the teacher walks the bank by chapter and
+// topic, double-clicks questions into a selection of up to 500 and hands the
+// examination or its answer template to the output window, which is reached
+// by name through the form registry. The selection lives in the cells of
+// Grid1; the window reads QELMEXT2.DAT through its own TrueFalseBank and never
+// writes it.
+
+#include "ExamText.h"
+#include "Form.h"
+#include "TopicCatalogue.h"
+#include "TrueFalseBank.h"
+
+#include <QString>
+
+class FlexGrid;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+class Testselec : public Form
+{
+    Q_OBJECT
+
+public:
+    static inline const QString kName = QStringLiteral("Testselec");
+    static constexpr int kMaxSelected = 500;
+
+    Testselec();
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Deactivate() override;
+    void Form_Unload() override;
+
+    void List1_Click();
+    void List2_Click();
+    void Grid3_DblClick();
+    void Grid1_DblClick();
+    void Command1_Click();
+    void Command5_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+    void leaveSelection();
+
+    qint16 selectedCount() const { return m_selectedCount; }
+    qint16 currentChapter() const { return m_currentChapter; }
+    qint16 currentTopic() const { return m_currentTopic; }
+
+private:
+    void buildControls();
+    void setUpColumns(FlexGrid *grid);
+    QList<SelectedQuestion> selection() const;
+    void handOver(const QString &text);
+    void centreOverMainWindow();
+
+    QListWidget *m_list1 = nullptr;
+    QListWidget *m_list2 = nullptr;
+    QPushButton *m_command3 = nullptr;
+    FlexGrid *m_grid3 = nullptr;
+    FlexGrid *m_grid1 = nullptr;
+    QLabel *m_label3 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QPushButton *m_command5 = nullptr;
+    QPushButton *m_command2 = nullptr;
+
+    TopicCatalogue m_catalogue;
+    TrueFalseBank m_bank;
+    qint16 m_currentChapter = 0;
+    qint16 m_currentTopic = 0;
+    qint16 m_selectedCount = 0;
+    // Questions listed in Grid3; its rows beyond them are fillers.
+    int m_listedCount = 0;
+};

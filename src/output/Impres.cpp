@@ -1,0 +1,263 @@
+#include "Impres.h"
+
+#include "ClipboardSeam.h"
+#include "Cp1252.h"
+#include "Forms.h"
+#include "MainWindowServices.h"
+#include "MessageBox.h"
+#include "PrinterSeam.h"
+#include "ProgramState.h"
+#include "TextFileWriter.h"
+#include "TextPrinter.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
+
+namespace {
+
+const QString kHelpWindow = QStringLiteral("AYUDA");
+const QString kStatusText = QStringLiteral("Imprimir examen");
+const QString kClipboardMessage = QStringLiteral(
+    "Texto transferido al portapapeles. Para recuperar su contenido en un procesador de textos "
+    "pulse el botón derecho del ratón y selecciones 'Pegar'.");
+const QString kSavedMessage = QStringLiteral("Fichero guardado como: ");
+const QString kFileFilter = QStringLiteral("Texto (*.TXT)");
+const QStringList kSelectionWindows{QStringLiteral("Testselec"), QStringLiteral("Examselec")};
+
+// Geometry in twips; the strip's controls are placed relative to the strip.
+constexpr int kStripHeight = 495;
+constexpr int kTextWidthAllowance = 240;
+constexpr int kTextHeightAllowance = 390;
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(Twips::toPixelsX(left), Twips::toPixelsY(top), Twips::toPixelsX(width),
+                 Twips::toPixelsY(height));
+}
+
+QFont boldFont(const QFont &base, qreal points)
+{
+    QFont font = base;
+    font.setBold(true);
+    font.setPointSizeF(points);
+    return font;
+}
+
+// The buttons show their own colour, not the system's button colour.
+QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption,
+                       const QColor &colour, const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(boldFont(button->font(), 8.25));
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
+                                         " border: 1px solid #404040; padding: 1px; }"
+                                         "QPushButton:focus { border: 2px solid black; }"
+                                         "QPushButton:pressed { background-color: %2; }")
+                              .arg(colour.name(), colour.darker(115).name()));
+    return button;
+}
+
+// Each character with its code point, since some of them may not show.
+QString describeCharacters(const QString &characters)
+{
+    QStringList named;
+    for (const char32_t code : characters.toUcs4())
+        named.append(QStringLiteral("«%1» (U+%2)")
+                         .arg(QString::fromUcs4(&code, 1),
+                              QString::number(uint(code), 16).toUpper().rightJustified(4, u'0')));
+    return named.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+Impres::Impres() : Form(kName, Placement::MdiChild), m_cd1(QStringLiteral("CD1"), this)
+{
+    setWindowTitle(QStringLiteral("IMPRESIÓN DE RESULTADOS"));
+    buildControls();
+}
+
+void Impres::buildControls()
+{
+    m_text1 = new QPlainTextEdit(this);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setFont(QFont(QStringLiteral("Arial"), 12));
+    m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text1->move(0, 0);
+
+    m_picture1 = new QWidget(this);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    QPalette strip = m_picture1->palette();
+    strip.setColor(QPalette::Window, QColor(192, 192, 255));
+    m_picture1->setPalette(strip);
+    m_picture1->setAutoFillBackground(true);
+
+    m_label1 = new QLabel(QStringLiteral("Enviar resultados a:"), m_picture1);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(twips(150, 90, 2085, 240));
+    m_label1->setFont(boldFont(m_label1->font(), 9.75));
+
+    m_command1[0] =
+        addButton(m_picture1, QStringLiteral("Command1_0"), QStringLiteral("&Portapapeles"),
+                  QColor(192, 255, 255), twips(2400, 60, 1400, 315));
+    m_command1[1] =
+        addButton(m_picture1, QStringLiteral("Command1_1"), QStringLiteral("&Impresora"),
+                  QColor(255, 192, 192), twips(3900, 60, 1400, 315));
+    m_command1[2] = addButton(m_picture1, QStringLiteral("Command1_2"), QStringLiteral("&Fichero"),
+                              QColor(255, 255, 192), twips(5400, 60, 1400, 315));
+    m_command2 =
+        addButton(m_picture1, QStringLiteral("Command2"), QStringLiteral("&Salir de impresión"),
+                  QColor(128, 255, 128), twips(7140, 60, 1995, 315));
+    m_command3 = addButton(m_picture1, QStringLiteral("Command3"), QString(), QColor(192, 192, 192),
+                           twips(9270, 60, 675, 315));
+    m_command3->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    m_command3->setIconSize(QSize(16, 16));
+    m_command3->setToolTip(QStringLiteral("Ayuda"));
+
+    for (int index = 0; index < 3; ++index)
+        connect(m_command1[index], &QPushButton::clicked, this,
+                [this, index] { Command1_Click(index); });
+    connect(m_command2, &QPushButton::clicked, this, &Impres::Command2_Click);
+    connect(m_command3, &QPushButton::clicked, this, &Impres::Command3_Click);
+    // "Salir de impresión" is the window's exit button, so Esc presses it.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, m_command2, &QPushButton::click);
+
+    m_cd1.setFilter(kFileFilter);
+    placeStrip();
+}
+
+void Impres::Form_Load()
+{
+    maximize();
+}
+
+void Impres::Form_Activate()
+{
+    if (MainWindowServices *services = MainWindowServices::instance()) {
+        services->setToolbarEnabled(false);
+        services->setStatusText(kStatusText);
+    }
+}
+
+void Impres::Form_Unload()
+{
+    if (MainWindowServices *services = MainWindowServices::instance()) {
+        services->setToolbarEnabled(true);
+        services->setStatusText(QString());
+    }
+}
+
+void Impres::placeStrip()
+{
+    const int stripHeight = Twips::toPixelsY(kStripHeight);
+    m_picture1->setGeometry(0, height() - stripHeight, width(), stripHeight);
+}
+
+void Impres::Form_Resize()
+{
+    placeStrip();
+    // The window's outer size: the child window frame with its borders and
+    // caption, or the form itself when it stands alone.
+    const QWidget *outer = container();
+    const QSize size = outer == this ? frameGeometry().size() : outer->size();
+    const int width = size.width() - Twips::toPixelsX(kTextWidthAllowance);
+    const int height =
+        size.height() - m_picture1->height() - Twips::toPixelsY(kTextHeightAllowance);
+    if (width < 0 || height < 0)
+        return; // a size that cannot be applied keeps the previous one
+    m_text1->resize(width, height);
+}
+
+QString Impres::text() const
+{
+    return m_text1->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+void Impres::Command1_Click(int index)
+{
+    switch (index) {
+    case 0:
+        sendToClipboard();
+        break;
+    case 1:
+        sendToPrinter();
+        break;
+    case 2:
+        sendToFile();
+        break;
+    default:
+        break;
+    }
+}
+
+void Impres::Command2_Click()
+{
+    leaveOutput();
+}
+
+void Impres::Command3_Click()
+{
+    ActiveWindowCode = ActiveWindowCodes::kOutput;
+    Forms::show(kHelpWindow);
+}
+
+void Impres::sendToClipboard()
+{
+    ClipboardSeam::putText(text());
+    MessageBox::inform(kClipboardMessage, this);
+}
+
+// Printing is silent: no printer, or a job that fails, leaves the window as
+// it was.
+void Impres::sendToPrinter()
+{
+    const std::unique_ptr<QPrinter> printer = PrinterSeam::defaultPrinter();
+    if (!printer)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TextPrinter::print(*printer, text());
+    QApplication::restoreOverrideCursor();
+}
+
+void Impres::sendToFile()
+{
+    const QString content = text();
+    // Refused before the dialog: a name chosen for a text that cannot be
+    // saved would be asked for in vain.
+    const Cp1252::Encoded encoded = Cp1252::encode(content);
+    if (!encoded.ok()) {
+        MessageBox::inform(
+            QStringLiteral("El texto contiene caracteres que no se pueden guardar en un fichero "
+                           "de texto: %1. Cámbielos o bórrelos; no se ha guardado nada.")
+                .arg(describeCharacters(encoded.unencodable)),
+            this);
+        return;
+    }
+    const std::optional<QString> path = m_cd1.showSave();
+    if (!path)
+        return;
+    // Cancel and write failures are silent; success is reported only once
+    // the file is written and closed.
+    if (TextFileWriter::writeFile(*path, content).ok())
+        MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
+}
+
+void Impres::leaveOutput()
+{
+    unload();
+    ActiveWindowCode = ActiveWindowCodes::kNone;
+    // Both names are compared; a name that matches neither shows nothing.
+    for (const QString &name : kSelectionWindows)
+        if (ReturnWindowName == name)
+            Forms::show(name);
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The output window: a child window of the main window that receives a
+// finished examination text from a selection window and sends whatever its
+// text area holds to the clipboard, the default printer or a text file.
+// Leaving it closes it and shows again the selection window named by
+// ReturnWindowName.
+//
+// The selection windows put their text into the QPlainTextEdit named "Text1";
+// it keeps line ends as paragraph breaks, and what is sent uses CR LF.
+
+#include "Form.h"
+#include "SaveDialog.h"
+
+#include <QString>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+class Impres : public Form
+{
+    Q_OBJECT
+
+public:
+    static inline const QString kName = QStringLiteral("Impres");
+
+    Impres();
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Resize() override;
+    void Form_Unload() override;
+
+    void Command1_Click(int index);
+    void Command2_Click();
+    void Command3_Click();
+
+    void sendToClipboard();
+    void sendToPrinter();
+    void sendToFile();
+    void leaveOutput();
+
+    // The content of Text1 with CR LF line ends: what every destination gets.
+    QString text() const;
+
+private:
+    void buildControls();
+    void placeStrip();
+
+    QPlainTextEdit *m_text1 = nullptr;
+    QWidget *m_picture1 = nullptr;
+    QLabel *m_label1 = nullptr;
+    QPushButton *m_command1[3] = {};
+    QPushButton *m_command2 = nullptr;
+    QPushButton *m_command3 = nullptr;
+    SaveDialog m_cd1;
+};
