@@ -361,12 +361,6 @@ QWidget *activeForm()
     return t ? t->active() : nullptr;
 }
 
-void updateActivation()
-{
-    if (ActivationTracker *t = tracker())
-        t->evaluate();
-}
-
 void forget(QWidget *form)
 {
     for (Entry &e : registry())

@@ -67,8 +67,6 @@ QStringList loadedNames();
 
 // The program's active form as last reported to the handlers, or null.
 QWidget *activeForm();
-// Processes pending activation changes now (tests; also safe in handlers).
-void updateActivation();
 
 // For Form: drops a form from the registry when it unloads or dies.
 void forget(QWidget *form);
