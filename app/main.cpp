@@ -2,7 +2,9 @@
 // program. Registers every window with the form registry and starts the
 // splash window, which brings up the main window.
 #include "Forms.h"
+#include "Impres.h"
 #include "Shell.h"
+#include "Testselec.h"
 
 #include <QApplication>
 
@@ -12,8 +14,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
 
     Shell::registerForms();
-    // The working windows register here as they land: Testselec, Examselec,
-    // Testmodi, Exammodi, Impres and AYUDA.
+    Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+    Forms::registerForm(Impres::kName, [] { return new Impres; });
+    // Still to come: Examselec, Testmodi, Exammodi and AYUDA; until they are
+    // registered, showing them does nothing.
 
     Shell::start();
     const int code = QApplication::exec();

@@ -6,6 +6,7 @@
 #include "Orvalis.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace Shell {
 
@@ -21,6 +22,7 @@ void start()
     // For a moment at start-up no window is open: the first splash window has
     // closed and the main window is not there yet.
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/shell/toolbar_10.png")));
     Forms::show(QStringLiteral("Apertura"));
 }
 
