@@ -1,10 +1,20 @@
 #include "SaveDialog.h"
 
-#include <QFileDialog>
+#include <QDir>
 
-SaveDialog::SaveDialog(const QString &name, QWidget *parent) : m_dialog(new QFileDialog(parent))
+SaveDialog::SaveDialog(const QString &name, QWidget *parent) : m_name(name), m_parent(parent) {}
+
+SaveDialog::~SaveDialog()
 {
-    m_dialog->setObjectName(name);
+    delete m_dialog; // null when never built or when the parent went first
+}
+
+QFileDialog *SaveDialog::dialog()
+{
+    if (m_dialog)
+        return m_dialog;
+    m_dialog = new QFileDialog(m_parent);
+    m_dialog->setObjectName(m_name);
     m_dialog->setWindowTitle(QStringLiteral("Guardar como"));
     m_dialog->setOption(QFileDialog::DontUseNativeDialog);
     m_dialog->setOption(QFileDialog::DontConfirmOverwrite);
@@ -15,25 +25,29 @@ SaveDialog::SaveDialog(const QString &name, QWidget *parent) : m_dialog(new QFil
     m_dialog->setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
     m_dialog->setLabelText(QFileDialog::Accept, QStringLiteral("Guardar"));
     m_dialog->setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
-}
-
-SaveDialog::~SaveDialog()
-{
-    delete m_dialog; // null when the parent went first
+    if (!m_filter.isEmpty())
+        m_dialog->setNameFilter(m_filter);
+    // Not the folder Qt remembers from earlier runs: the program keeps no
+    // settings, and the working directory is where the bank lies.
+    m_dialog->setDirectory(QDir::currentPath());
+    return m_dialog;
 }
 
 void SaveDialog::setFilter(const QString &filter)
 {
-    m_dialog->setNameFilter(filter);
+    m_filter = filter;
+    if (m_dialog)
+        m_dialog->setNameFilter(filter);
 }
 
 std::optional<QString> SaveDialog::showSave()
 {
+    QFileDialog *shown = dialog();
     if (!m_lastPath.isEmpty())
-        m_dialog->selectFile(m_lastPath);
-    if (m_dialog->exec() != QDialog::Accepted)
+        shown->selectFile(m_lastPath);
+    if (shown->exec() != QDialog::Accepted)
         return std::nullopt;
-    const QStringList files = m_dialog->selectedFiles();
+    const QStringList files = shown->selectedFiles();
     if (files.isEmpty() || files.first().isEmpty())
         return std::nullopt;
     m_lastPath = files.first();

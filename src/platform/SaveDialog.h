@@ -1,9 +1,12 @@
 #pragma once
 // A file-save dialog that lives as long as its window and keeps its settings
 // between uses, so a second use starts from the name chosen the first time.
-// It sets no default name, extension or folder and never asks before
-// replacing a file. The dialog is Qt's own (not the desktop's), so tests can
-// find it as the active modal widget and answer it.
+// The first use starts in the working directory, with no name; no default
+// extension is added and replacing a file is never questioned. The dialog is
+// Qt's own (not the desktop's), so tests can find it as the active modal
+// widget and answer it. It is built on first use: Qt's dialog keeps a
+// settings file of its own, which a window that never saves has no reason to
+// touch.
 
 #include <QFileDialog>
 #include <QPointer>
@@ -25,9 +28,13 @@ public:
     // Shows the dialog modally; the chosen full path, or nothing on cancel.
     std::optional<QString> showSave();
 
-    QFileDialog *dialog() const { return m_dialog; }
+    // The dialog itself, built if it was not yet.
+    QFileDialog *dialog();
 
 private:
+    QString m_name;
+    QPointer<QWidget> m_parent;
+    QString m_filter;
     QPointer<QFileDialog> m_dialog;
     QString m_lastPath;
 };

@@ -23,6 +23,8 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
+        // Qt's file dialog keeps a settings file; tests keep theirs apart.
+        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(m_dir.isValid());
         m_oldCurrent = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir.path()));
@@ -102,6 +104,22 @@ private Q_SLOTS:
         responder.answerNext(SaveDialogResponder::Answer::Cancel);
         QVERIFY(!m_dialog->showSave().has_value());
         QVERIFY(responder.answered);
+    }
+
+    void aNewDialogStartsInTheWorkingFolderNotWhereTheLastOneEnded()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("otra")));
+        SaveDialogResponder responder;
+        responder.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("otra/x.TXT"));
+        QVERIFY(m_dialog->showSave().has_value());
+
+        SaveDialog fresh(QStringLiteral("CD1"), m_window.get());
+        responder.answerNext(SaveDialogResponder::Answer::Cancel);
+        QVERIFY(!fresh.showSave().has_value());
+        QVERIFY(responder.answered);
+        QCOMPARE(QDir(responder.shownDirectory).canonicalPath(),
+                 QDir(m_dir.path()).canonicalPath());
+        QCOMPARE(responder.shownName, QString());
     }
 
     void aSecondUseStartsFromThePreviousName()
