@@ -32,9 +32,9 @@ const QColor kFixedCells(192, 192, 255);
 const QColor kBeyondLastRow(128, 128, 255);
 
 // Window and control geometry, in twips.
-constexpr int kClientWidth = 10560;
+constexpr int kClientWidth = 11760;
 constexpr int kClientHeight = 8400;
-constexpr int kGridWidth = 10200;
+constexpr int kGridWidth = 11400;
 constexpr int kRowHeight = 450;
 constexpr int kNumberWidth = 360;
 constexpr int kAnswerWidth = 600;
@@ -89,18 +89,18 @@ void Testselec::buildControls()
     setPalette(background);
     setAutoFillBackground(true);
 
-    addLabel(this, QStringLiteral("Capítulos:"), twips(180, 120, 4800, 240));
+    addLabel(this, QStringLiteral("Capítulos:"), twips(180, 120, 5400, 240));
     m_list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
-    m_list1->setGeometry(twips(180, 360, 4800, 1500));
+    m_list1->setGeometry(twips(180, 360, 5400, 1500));
 
-    addLabel(this, QStringLiteral("Temas:"), twips(5160, 120, 4680, 240));
+    addLabel(this, QStringLiteral("Temas:"), twips(5760, 120, 5220, 240));
     m_list2 = new QListWidget(this);
     m_list2->setObjectName(QStringLiteral("List2"));
-    m_list2->setGeometry(twips(5160, 360, 4680, 1500));
+    m_list2->setGeometry(twips(5760, 360, 5220, 1500));
 
     m_command3 = addButton(this, QStringLiteral("Command3"), QString(), QColor(192, 192, 192),
-                           twips(9960, 360, 420, 420));
+                           twips(11160, 360, 420, 420));
     m_command3->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     m_command3->setIconSize(QSize(16, 16));
     m_command3->setToolTip(QStringLiteral("Ayuda"));
@@ -110,7 +110,7 @@ void Testselec::buildControls()
     QLabel *hint = addLabel(
         this,
         QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
-        twips(2640, 1980, 7740, 240));
+        twips(2640, 1980, 8940, 240));
     hint->setStyleSheet(QStringLiteral("color: %1;").arg(highlight.name()));
     m_grid3 = new FlexGrid(this);
     m_grid3->setObjectName(QStringLiteral("Grid3"));
@@ -119,7 +119,7 @@ void Testselec::buildControls()
     addLabel(this, QStringLiteral("Preguntas seleccionadas:"), twips(180, 4640, 2400, 240));
     hint = addLabel(this,
                     QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
-                    twips(2640, 4640, 7740, 240));
+                    twips(2640, 4640, 8940, 240));
     hint->setStyleSheet(QStringLiteral("color: %1;").arg(highlight.name()));
     m_grid1 = new FlexGrid(this);
     m_grid1->setObjectName(QStringLiteral("Grid1"));
@@ -131,8 +131,8 @@ void Testselec::buildControls()
         grid->setBackColorBkg(kBeyondLastRow);
     }
 
-    addLabel(this, QStringLiteral("Nº de preguntas seleccionadas:"), twips(180, 7320, 2600, 285));
-    m_label3 = addLabel(this, QStringLiteral("0"), twips(2820, 7320, 600, 285));
+    addLabel(this, QStringLiteral("Nº de preguntas seleccionadas:"), twips(180, 7320, 3000, 285));
+    m_label3 = addLabel(this, QStringLiteral("0"), twips(3240, 7320, 600, 285));
     m_label3->setObjectName(QStringLiteral("Label3"));
     m_label3->setAlignment(Qt::AlignCenter);
     m_label3->setStyleSheet(
@@ -144,7 +144,7 @@ void Testselec::buildControls()
                            QStringLiteral("Imprimir plantilla de respuestas correctas"),
                            QColor(128, 255, 128), twips(2760, 7770, 4200, 450));
     m_command2 = addButton(this, QStringLiteral("Command2"), QStringLiteral("Salir"),
-                           QColor(255, 128, 128), twips(8580, 7770, 1800, 450));
+                           QColor(255, 128, 128), twips(9780, 7770, 1800, 450));
 
     // "Salir" is the window's cancel button.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

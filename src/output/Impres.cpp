@@ -42,9 +42,11 @@ QRect twips(int left, int top, int width, int height)
                  Twips::toPixelsY(height));
 }
 
-QFont boldFont(const QFont &base, qreal points)
+// MS Sans Serif in the original design; Arial is the sans serif font every
+// installation of the program has.
+QFont boldFont(qreal points)
 {
-    QFont font = base;
+    QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setPointSizeF(points);
     return font;
@@ -57,7 +59,7 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &capt
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
-    button->setFont(boldFont(button->font(), 8.25));
+    button->setFont(boldFont(8.25));
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
                                          " border: 1px solid #404040; padding: 1px; }"
                                          "QPushButton:focus { border: 2px solid black; }"
@@ -103,7 +105,7 @@ void Impres::buildControls()
     m_label1 = new QLabel(QStringLiteral("Enviar resultados a:"), m_picture1);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setGeometry(twips(150, 90, 2085, 240));
-    m_label1->setFont(boldFont(m_label1->font(), 9.75));
+    m_label1->setFont(boldFont(9.75));
 
     m_command1[0] =
         addButton(m_picture1, QStringLiteral("Command1_0"), QStringLiteral("&Portapapeles"),
