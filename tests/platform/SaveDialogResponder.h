@@ -3,12 +3,11 @@
 // for the modal QFileDialog, notes what the dialog shows, types a name into
 // its name field and presses "Guardar", or presses "Cancelar".
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -43,34 +42,42 @@ private:
     void poll()
     {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (++m_tries < 500)
+        if (!dialog || !dialog->isVisible()) {
+            if (!answered && ++m_tries < 1000)
                 QTimer::singleShot(10, this, [this] { poll(); });
             return;
         }
-        dialogName = dialog->objectName();
-        title = dialog->windowTitle();
-        shownFilters = dialog->nameFilters();
-        shownDirectory = dialog->directory().absolutePath();
         auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
         if (!nameField || !buttons)
             return;
-        shownName = nameField->text();
-        if (m_answer == Answer::Save && !m_typedName.isEmpty()) {
-            nameField->selectAll();
-            QTest::keyClicks(nameField, m_typedName);
-            if (nameField->completer() && nameField->completer()->popup())
-                nameField->completer()->popup()->hide();
+        if (!answered) {
+            dialogName = dialog->objectName();
+            title = dialog->windowTitle();
+            shownFilters = dialog->nameFilters();
+            shownDirectory = dialog->directory().absolutePath();
+            shownName = nameField->text();
+            if (m_answer == Answer::Save && !m_typedName.isEmpty()) {
+                nameField->selectAll();
+                QTest::keyClicks(nameField, m_typedName);
+            }
         }
+        // The name field's completion list may be open over the buttons; the
+        // button is pressed directly so that the list cannot swallow a click.
         const QString caption =
             m_answer == Answer::Save ? QStringLiteral("Guardar") : QStringLiteral("Cancelar");
         for (QAbstractButton *button : buttons->buttons())
             if (button->text() == caption) {
                 answered = true;
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
+                button->click();
+                break;
             }
+        // Until the dialog has gone, try again.
+        if (++m_tries < 1000)
+            QTimer::singleShot(50, this, [this, dialog = QPointer<QFileDialog>(dialog)] {
+                if (dialog && dialog->isVisible())
+                    poll();
+            });
     }
 
     Answer m_answer = Answer::Cancel;
