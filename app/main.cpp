@@ -7,11 +7,23 @@
 #include "Testselec.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
+
+    // The whole interface is in Spanish, the toolkit's own dialogs included
+    // (the save dialog's columns and places, context menus of text boxes).
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
 
     Shell::registerForms();
     Forms::registerForm(Testselec::kName, [] { return new Testselec; });

@@ -3,6 +3,7 @@
 #include "ChapterTitles.h"
 #include "FlexGrid.h"
 #include "Forms.h"
+#include "HelpPicture.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
 #include "OpenFiles.h"
@@ -101,7 +102,7 @@ void Testselec::buildControls()
 
     m_command3 = addButton(this, QStringLiteral("Command3"), QString(), QColor(192, 192, 192),
                            twips(11160, 360, 420, 420));
-    m_command3->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    m_command3->setIcon(helpPicture());
     m_command3->setIconSize(QSize(16, 16));
     m_command3->setToolTip(QStringLiteral("Ayuda"));
 

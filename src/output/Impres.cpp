@@ -3,6 +3,7 @@
 #include "ClipboardSeam.h"
 #include "Cp1252.h"
 #include "Forms.h"
+#include "HelpPicture.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
 #include "PrinterSeam.h"
@@ -120,7 +121,7 @@ void Impres::buildControls()
                   QColor(128, 255, 128), twips(7140, 60, 1995, 315));
     m_command3 = addButton(m_picture1, QStringLiteral("Command3"), QString(), QColor(192, 192, 192),
                            twips(9270, 60, 675, 315));
-    m_command3->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    m_command3->setIcon(helpPicture());
     m_command3->setIconSize(QSize(16, 16));
     m_command3->setToolTip(QStringLiteral("Ayuda"));
 

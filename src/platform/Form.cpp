@@ -3,6 +3,7 @@
 #include "Forms.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 
@@ -27,8 +28,30 @@ void Form::unload()
     if (!self)
         return;
     QWidget *shown = container();
+    const bool wasMaximized = shown != this && shown->isMaximized();
     shown->hide();
+    if (wasMaximized)
+        remaximizeSiblings(qobject_cast<QMdiSubWindow *>(shown));
     shown->deleteLater();
+}
+
+void Form::remaximizeSiblings(QMdiSubWindow *closing)
+{
+    // While a maximized child window is active, the area shows the other
+    // child windows restored; the ones that were opened maximized (the
+    // background window) fill the area again once it has gone. This runs
+    // while the main window is still the active window, so it takes the
+    // activation from no one.
+    QMdiArea *area = closing ? closing->mdiArea() : nullptr;
+    if (!area)
+        return;
+    const QList<QMdiSubWindow *> frames = area->subWindowList();
+    for (QMdiSubWindow *frame : frames) {
+        auto *form = qobject_cast<Form *>(frame->widget());
+        if (frame != closing && form && form->m_wantMaximized && frame->isVisible() &&
+            !frame->isMaximized())
+            frame->showMaximized();
+    }
 }
 
 void Form::maximize()

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+class QMdiSubWindow;
+
 // The handlers themselves, separate from QWidget so that the main window (a
 // QMainWindow) can answer them too.
 class FormHandlers
@@ -73,6 +75,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void remaximizeSiblings(QMdiSubWindow *closing);
+
     Placement m_placement;
     QWidget *m_container = nullptr;
     bool m_unloading = false;

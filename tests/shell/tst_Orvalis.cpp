@@ -37,6 +37,14 @@ Apertura *splash()
 
 } // namespace
 
+// A child window that opens maximized, as the output window does.
+class MaximizedChild : public Form
+{
+public:
+    MaximizedChild() : Form(QStringLiteral("Hijo"), Placement::MdiChild) {}
+    void Form_Load() override { maximize(); }
+};
+
 class tst_Orvalis : public QObject
 {
     Q_OBJECT
@@ -445,6 +453,22 @@ private Q_SLOTS:
         QTRY_VERIFY(qAbs(frame->x() - expected.x()) <= 1 && qAbs(frame->y() - expected.y()) <= 1);
         QCOMPARE(fondo->palette().color(QPalette::Window), QColor(128, 128, 128));
         QCOMPARE(fondo->windowTitle(), QString());
+    }
+
+    // A maximized child window (the output window) restores the other child
+    // windows while it is active; the background must fill the area again
+    // once it is gone.
+    void fondoFillsTheAreaAgainAfterAMaximizedChildCloses()
+    {
+        Forms::registerForm(QStringLiteral("Hijo"), [] { return new MaximizedChild; });
+        m_main->show();
+        auto *fondo = Forms::findAs<Fondo>(QStringLiteral("Fondo"));
+        Forms::show(QStringLiteral("Hijo"));
+        QTRY_VERIFY(Forms::findAs<Form>(QStringLiteral("Hijo"))->isMaximizedForm());
+        Forms::unload(QStringLiteral("Hijo"));
+        QTRY_VERIFY(fondo->isMaximizedForm());
+        QTRY_COMPARE(fondo->container()->size(), m_main->mdiArea()->viewport()->size());
+        QVERIFY(fondo->container()->isVisible());
     }
 
     void fondoShowsItsTitleBlock_data()
