@@ -133,21 +133,21 @@ void Orvalis::createToolbar()
     setContextMenuPolicy(Qt::NoContextMenu);
 
     for (int i = 0; i < kToolbarButtons; ++i) {
-        const ToolbarItem &spec = kToolbarItems[i];
-        const QString key = spec.key ? QString::fromUtf8(spec.key) : QString();
+        const ToolbarItem &item = kToolbarItems[i];
+        const QString key = item.key ? QString::fromUtf8(item.key) : QString();
         QAction *action = nullptr;
-        if (spec.picture == 0) {
+        if (item.picture == 0) {
             action = m_toolbar1->addSeparator();
         } else {
             action =
-                new QAction(imageListPicture(spec.picture), QString::fromUtf8(spec.caption), this);
-            action->setToolTip(spec.toolTip ? QString::fromUtf8(spec.toolTip) : QString());
+                new QAction(imageListPicture(item.picture), QString::fromUtf8(item.caption), this);
+            action->setToolTip(item.toolTip ? QString::fromUtf8(item.toolTip) : QString());
             m_toolbar1->addAction(action);
             connect(action, &QAction::triggered, this,
                     [this, action] { Toolbar1_ButtonClick(action); });
             QWidget *button = m_toolbar1->widgetForAction(action);
             button->setObjectName(QStringLiteral("Toolbar1_%1").arg(i + 1));
-            if (!spec.toolTip)
+            if (!item.toolTip)
                 button->installEventFilter(this); // no tool tip, not even the caption
         }
         action->setObjectName(key);

@@ -5,6 +5,7 @@
 
 #include "DemoBank.h"
 #include "ExpositionRecord.h"
+#include "TestFiles.h"
 #include "TrueFalseBank.h"
 #include "TrueFalseRecord.h"
 
@@ -15,23 +16,12 @@
 
 #include <unistd.h>
 
+using namespace testFiles;
+
 namespace {
 
 const QStringList kBankFiles = {QStringLiteral("QELMEXE1.DAT"), QStringLiteral("QELMEXE2.DAT"),
                                 QStringLiteral("QELMEXE3.DAT"), QStringLiteral("QELMEXT2.DAT")};
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList entries(const QString &directory)
 {
