@@ -1,7 +1,10 @@
 #pragma once
 // Answers the next save dialog the program shows, as a user would: it waits
-// for the modal QFileDialog, notes what the dialog shows, types a name into
-// its name field and presses "Guardar", or presses "Cancelar".
+// for the modal QFileDialog, notes what the dialog shows, puts a name into
+// its name field and presses "Guardar", or presses "Cancelar". The name goes
+// in whole, as if pasted: typed key by key, a name that starts with a folder
+// ("examenes/parcial.TXT") passes through the bare folder name, and Qt may
+// leave the button captioned "Open" from that moment on.
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -36,6 +39,7 @@ public:
     QString shownName;      // the name field's text when the dialog came up
     QString shownDirectory; // the folder it showed
     QStringList shownFilters;
+    QStringList shownButtons; // button captions when the dialog came up
     QString title;
 
 private:
@@ -57,9 +61,11 @@ private:
             shownFilters = dialog->nameFilters();
             shownDirectory = dialog->directory().absolutePath();
             shownName = nameField->text();
+            shownButtons.clear();
+            for (QAbstractButton *button : buttons->buttons())
+                shownButtons.append(button->text());
             if (m_answer == Answer::Save && !m_typedName.isEmpty()) {
-                nameField->selectAll();
-                QTest::keyClicks(nameField, m_typedName);
+                nameField->setText(m_typedName);
             }
         }
         // The name field's completion list may be open over the buttons; the

@@ -44,52 +44,39 @@ private Q_SLOTS:
         m_window.reset();
     }
 
-    void isQtsOwnDialogWithOneFilterAndNoDefaultSuffix()
-    {
-        QFileDialog *dialog = m_dialog->dialog();
-        QCOMPARE(dialog->objectName(), QStringLiteral("CD1"));
-        QCOMPARE(dialog->parentWidget(), m_window.get());
-        QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
-        QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(dialog->defaultSuffix(), QString());
-        QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Texto (*.TXT)")});
-    }
-
     void firstUseStartsInTheWorkingFolderAndReturnsTheTypedNameAsIs_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::newRow("with extension") << QStringLiteral("examen.TXT");
-        QTest::newRow("without extension") << QStringLiteral("examen");
-        QTest::newRow("lower-case extension") << QStringLiteral("examen.txt");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("with extension") << QStringLiteral("examen.TXT") << false;
+        QTest::newRow("without extension") << QStringLiteral("examen") << false;
+        QTest::newRow("lower-case extension") << QStringLiteral("examen.txt") << false;
+        QTest::newRow("an existing file, no question") << QStringLiteral("viejo.TXT") << true;
     }
     void firstUseStartsInTheWorkingFolderAndReturnsTheTypedNameAsIs()
     {
         QFETCH(QString, typed);
+        QFETCH(bool, exists);
+        if (exists) {
+            QFile file(m_dir.filePath(typed));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
         SaveDialogResponder responder;
         responder.answerNext(SaveDialogResponder::Answer::Save, typed);
         const std::optional<QString> path = m_dialog->showSave();
         QVERIFY(responder.answered);
+        QCOMPARE(responder.dialogName, QStringLiteral("CD1"));
+        QCOMPARE(responder.title, QStringLiteral("Guardar como"));
+        QCOMPARE(responder.shownFilters, QStringList{QStringLiteral("Texto (*.TXT)")});
+        QCOMPARE(responder.shownButtons,
+                 (QStringList{QStringLiteral("Guardar"), QStringLiteral("Cancelar")}));
         QCOMPARE(responder.shownName, QString());
         QCOMPARE(QDir(responder.shownDirectory).canonicalPath(),
                  QDir(m_dir.path()).canonicalPath());
-        QCOMPARE(responder.title, QStringLiteral("Guardar como"));
         QVERIFY(path.has_value());
         QCOMPARE(QFileInfo(*path).fileName(), typed);
         QCOMPARE(QFileInfo(*path).absoluteDir().canonicalPath(),
                  QDir(m_dir.path()).canonicalPath());
-    }
-
-    void anExistingFileIsChosenWithoutAQuestion()
-    {
-        QFile existing(m_dir.filePath(QStringLiteral("viejo.TXT")));
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.close();
-        SaveDialogResponder responder;
-        responder.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("viejo.TXT"));
-        const std::optional<QString> path = m_dialog->showSave();
-        QVERIFY(path.has_value());
-        QCOMPARE(QFileInfo(*path).fileName(), QStringLiteral("viejo.TXT"));
     }
 
     void cancelGivesNoPathOnFirstAndLaterUses()
