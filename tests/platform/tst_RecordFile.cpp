@@ -171,18 +171,9 @@ private Q_SLOTS:
 
     void aFileThatCannotBeWrittenOpensReadOnlyAndRefusesWrites()
     {
-        // An ordinary user cannot open a file without write permission for
-        // writing; root can, but not the program that is running. Use whichever
-        // works here.
         const QString name = path(QStringLiteral("RO.DAT"));
-        QVERIFY(writeFile(name, "abcd"));
-        QVERIFY(QFile::setPermissions(name, QFileDevice::ReadOwner));
-        if (QFile(name).open(QIODevice::ReadWrite)) {
-            QVERIFY(QFile::remove(name));
-            QVERIFY(QFile::link(QCoreApplication::applicationFilePath(), name));
-            if (QFile(name).open(QIODevice::ReadWrite))
-                QSKIP("no way to make a file that cannot be opened for writing here");
-        }
+        if (!makeReadOnlyEntry(name, "abcd"))
+            QSKIP("no way to make a file that cannot be opened for writing here");
         const QByteArray before = readFile(name);
         RecordFile file;
         QVERIFY(file.open(name, 4));
