@@ -132,6 +132,7 @@ private Q_SLOTS:
         QVERIFY(!bytes.ok());
         QCOMPARE(bytes.error().code, BankErrorCode::TextNotEncodable);
         QCOMPARE(bytes.error().detail, QString::fromUtf8("Ω✓"));
+        QVERIFY(bytes.error().message.contains(QString::fromUtf8("Ω✓")));
     }
 };
 
