@@ -53,10 +53,11 @@ class tst_Orvalis : public QObject
     int m_endings = 0;
 
     // The main window as the start-up leaves it, with the splash gone.
-    void openMainWindow()
+    void openMainWindow(bool withWorkingWindows = true)
     {
         Shell::registerForms();
-        registerStandIns(kWorkingWindows);
+        if (withWorkingWindows)
+            registerStandIns(kWorkingWindows);
         Forms::show(QStringLiteral("Fondo"));
         m_main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
         QVERIFY(m_main);
@@ -109,44 +110,51 @@ private Q_SLOTS:
                  (QStringList{"mnuContenido=Contenido", "mnuAcerca=Acerca de ..."}));
     }
 
-    void menuItemsShowTheirWindows_data()
+    void menuAndToolbarShowTheirWindows_data()
     {
-        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("menuItem"); // empty: the toolbar button instead
+        QTest::addColumn<int>("button");
         QTest::addColumn<QString>("window");
-        QTest::newRow("mnuSelec1") << "mnuSelec1"
-                                   << "Examselec";
-        QTest::newRow("mnuModifi1") << "mnuModifi1"
-                                    << "Exammodi";
-        QTest::newRow("mnuSelec2") << "mnuSelec2"
-                                   << "Testselec";
-        QTest::newRow("mnuModifi2") << "mnuModifi2"
-                                    << "Testmodi";
-        QTest::newRow("mnuContenido") << "mnuContenido"
-                                      << "AYUDA";
+        const QStringList items{"mnuSelec1", "mnuModifi1", "mnuSelec2", "mnuModifi2",
+                                "mnuContenido"};
+        const QStringList keys{"Exposelec", "Expomodifi", "Testsselec", "Testsmodifi",
+                               "MostrarAyuda"};
+        const int buttons[] = {4, 5, 8, 9, 13};
+        for (int i = 0; i < 5; ++i) {
+            QTest::newRow(qPrintable(items[i])) << items[i] << 0 << kWorkingWindows[i];
+            QTest::newRow(qPrintable(keys[i])) << QString() << buttons[i] << kWorkingWindows[i];
+        }
     }
-    void menuItemsShowTheirWindows()
+    void menuAndToolbarShowTheirWindows()
     {
-        QFETCH(QString, item);
+        QFETCH(QString, menuItem);
+        QFETCH(int, button);
         QFETCH(QString, window);
-        m_main->findChild<QAction *>(item)->trigger();
+        if (button)
+            QTest::mouseClick(this->button(button), Qt::LeftButton);
+        else
+            m_main->findChild<QAction *>(menuItem)->trigger();
         QWidget *shown = Forms::find(window);
         QVERIFY(shown);
         QVERIFY(shown->isVisible());
-        QCOMPARE(Forms::loadedNames().size(), 3); // Orvalis, Fondo and that one
         QCOMPARE(ActiveWindowCode,
                  window == u"AYUDA" ? ActiveWindowCodes::kMain : ActiveWindowCodes::kNone);
-        // Menu items do not touch the help button.
-        QVERIFY(m_main->toolbarItem(13)->isVisible());
+        QCOMPARE(m_endings, 0);
+        // Only a toolbar click hides the help button, and it creates the
+        // splash window for the click, hidden and stopped.
+        QCOMPARE(m_main->toolbarItem(13)->isVisible(), button == 0);
+        QCOMPARE(Forms::loadedNames().size(), button ? 4 : 3);
+        if (button) {
+            QVERIFY(splash());
+            QVERIFY(!splash()->isVisible());
+            QVERIFY(!splash()->Timer1()->isActive());
+        }
     }
 
     void windowsThatHaveNotLandedDoNothing()
     {
         Forms::reset();
-        Shell::registerForms();
-        Forms::show(QStringLiteral("Fondo"));
-        m_main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
-        m_main->setEndProgram([this] { ++m_endings; });
-        Forms::unload(QStringLiteral("Apertura"));
+        openMainWindow(false);
         for (const char *item :
              {"mnuSelec1", "mnuModifi1", "mnuSelec2", "mnuModifi2", "mnuContenido"})
             m_main->findChild<QAction *>(QString::fromLatin1(item))->trigger();
@@ -154,121 +162,53 @@ private Q_SLOTS:
         QCOMPARE(m_endings, 0);
     }
 
-    void toolbarHasThirteenItems_data()
+    void toolbarHasThirteenItemsWithDistinctPictures()
     {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("toolTip");
-        QTest::addColumn<int>("picture");
-        QTest::newRow("1") << 1 << "Salir"
-                           << "Salir"
-                           << "Salir del programa" << 1;
-        QTest::newRow("2") << 2 << "Sep1"
-                           << ""
-                           << "" << 0;
-        QTest::newRow("3") << 3 << ""
-                           << ""
-                           << "" << 0;
-        QTest::newRow("4") << 4 << "Exposelec"
-                           << "Selec.prgntas exp."
-                           << "Seleccionar preguntas de exposición" << 3;
-        QTest::newRow("5") << 5 << "Expomodifi"
-                           << "Actual.prgtas.exp."
-                           << "Añadir / modificar / eliminar  preguntas de exposición" << 11;
-        QTest::newRow("6") << 6 << "Sep4"
-                           << ""
-                           << "" << 0;
-        QTest::newRow("7") << 7 << ""
-                           << ""
-                           << "" << 0;
-        QTest::newRow("8") << 8 << "Testsselec"
-                           << "Selec.prgntas test"
-                           << "Seleccionar preguntas tipo test" << 10;
-        QTest::newRow("9") << 9 << "Testsmodifi"
-                           << "Actual.prgntas test"
-                           << "Añadir / modificar / eliminar  preguntas tipo test" << 12;
-        QTest::newRow("10") << 10 << "Sep2"
-                            << ""
-                            << "" << 0;
-        QTest::newRow("11") << 11 << "Sep3"
-                            << ""
-                            << "" << 0;
-        QTest::newRow("12") << 12 << ""
-                            << ""
-                            << "" << 0;
-        QTest::newRow("13") << 13 << "MostrarAyuda"
-                            << "Ayuda"
-                            << "" << 8;
-    }
-    void toolbarHasThirteenItems()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, key);
-        QFETCH(QString, caption);
-        QFETCH(QString, toolTip);
-        QFETCH(int, picture);
         auto *toolbar = m_main->findChild<QToolBar *>(QStringLiteral("Toolbar1"));
         QVERIFY(toolbar);
         QCOMPARE(toolbar->actions().size(), 13);
-        QAction *item = m_main->toolbarItem(index);
-        QCOMPARE(toolbar->actions().at(index - 1), item);
-        QCOMPARE(item->property("key").toString(), key);
-        QCOMPARE(item->isSeparator(), picture == 0);
-        if (picture == 0)
-            return;
-        QCOMPARE(item->text(), caption);
-        QToolButton *b = button(index);
-        QCOMPARE(b->objectName(), QStringLiteral("Toolbar1_%1").arg(index));
-        QCOMPARE(b->text(), caption);
-        const QImage shown = item->icon().pixmap(32, 32).toImage();
-        QVERIFY(!shown.isNull());
-        QCOMPARE(shown, m_main->imageListPicture(picture).pixmap(32, 32).toImage());
-        for (int other = 1; other <= 12; ++other)
-            if (other != picture)
-                QVERIFY(shown != m_main->imageListPicture(other).pixmap(32, 32).toImage());
+        const QList<int> buttons{1, 4, 5, 8, 9, 13};
+        QList<QImage> pictures;
+        for (int index = 1; index <= 13; ++index) {
+            QAction *item = m_main->toolbarItem(index);
+            QCOMPARE(toolbar->actions().at(index - 1), item);
+            QCOMPARE(item->isSeparator(), !buttons.contains(index));
+            if (item->isSeparator())
+                continue;
+            QToolButton *b = button(index);
+            QCOMPARE(b->objectName(), QStringLiteral("Toolbar1_%1").arg(index));
+            QVERIFY(!b->text().isEmpty());
+            const QImage shown = item->icon().pixmap(32, 32).toImage();
+            QVERIFY(!shown.isNull());
+            QVERIFY2(!pictures.contains(shown), qPrintable(b->text()));
+            pictures.append(shown);
+        }
+    }
 
-        // The tool tip that reaches the screen.
+    void toolTipsReachTheScreenButNotForTheHelpButton_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("Exposelec") << 4 << "Seleccionar preguntas de exposición";
+        QTest::newRow("MostrarAyuda, not even its caption") << 13 << "";
+    }
+    void toolTipsReachTheScreenButNotForTheHelpButton()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, toolTip);
         QToolTip::hideText();
         QTRY_VERIFY(!QToolTip::isVisible());
         m_main->show();
-        QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), b->mapToGlobal(QPoint(4, 4)));
-        QCoreApplication::sendEvent(b, &help);
+        QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button(index)->mapToGlobal(QPoint(4, 4)));
+        QCoreApplication::sendEvent(button(index), &help);
         if (toolTip.isEmpty()) {
+            QTest::qWait(50);
             QVERIFY(!QToolTip::isVisible());
         } else {
             QTRY_VERIFY(QToolTip::isVisible());
             QCOMPARE(QToolTip::text(), toolTip);
         }
         QToolTip::hideText();
-    }
-
-    void toolbarDispatchesOnTheKey_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("window");
-        QTest::newRow("Exposelec") << 4 << "Examselec";
-        QTest::newRow("Expomodifi") << 5 << "Exammodi";
-        QTest::newRow("Testsselec") << 8 << "Testselec";
-        QTest::newRow("Testsmodifi") << 9 << "Testmodi";
-        QTest::newRow("MostrarAyuda") << 13 << "AYUDA";
-    }
-    void toolbarDispatchesOnTheKey()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, window);
-        QVERIFY(m_main->toolbarItem(13)->isVisible());
-        QTest::mouseClick(button(index), Qt::LeftButton);
-        QVERIFY(Forms::find(window));
-        QVERIFY(Forms::find(window)->isVisible());
-        QVERIFY(!m_main->toolbarItem(13)->isVisible());
-        QCOMPARE(m_endings, 0);
-        // The splash window is created for the click and stays hidden.
-        QVERIFY(splash());
-        QVERIFY(!splash()->isVisible());
-        QVERIFY(!splash()->Timer1()->isActive());
-        if (window == u"AYUDA")
-            QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kMain);
     }
 
     void aClickOnAKeyWithoutCommandOnlyHidesTheHelpButton()
@@ -392,14 +332,6 @@ private Q_SLOTS:
     {
         auto *bar = m_main->findChild<QStatusBar *>(QStringLiteral("StatusBar1"));
         QVERIFY(bar);
-        const int widths[] = {1440, 1440, 6240};
-        const char *keys[] = {"Fecha", "Hora", ""};
-        for (int i = 1; i <= 3; ++i) {
-            auto *panel = bar->findChild<QLabel *>(QStringLiteral("StatusBar1_%1").arg(i));
-            QVERIFY(panel);
-            QCOMPARE(panel->width(), Twips::toPixelsX(widths[i - 1]));
-            QCOMPARE(panel->property("key").toString(), QString::fromLatin1(keys[i - 1]));
-        }
         const QDateTime before = QDateTime::currentDateTime();
         const QString date = m_main->statusPanelText(1);
         const QString time = m_main->statusPanelText(2);
@@ -428,7 +360,6 @@ private Q_SLOTS:
         Forms::show(QStringLiteral("Apertura"));
         Forms::unload(QStringLiteral("Apertura"));
         QVERIFY(toolbar->isEnabled());
-        QCOMPARE(MainWindowServices::instance()->mainWidget(), m_main);
     }
 
     void fondoFillsTheAreaWithItsFrameCentred_data()
@@ -451,8 +382,12 @@ private Q_SLOTS:
         const QPoint expected((fondo->width() - frame->width()) / 2,
                               (fondo->height() - frame->height()) / 2);
         QTRY_VERIFY(qAbs(frame->x() - expected.x()) <= 1 && qAbs(frame->y() - expected.y()) <= 1);
-        QCOMPARE(fondo->palette().color(QPalette::Window), QColor(128, 128, 128));
-        QCOMPARE(fondo->windowTitle(), QString());
+        // The title block lies whole inside the frame.
+        for (int i = 1; i <= 5; ++i) {
+            auto *label = frame->findChild<QLabel *>(QStringLiteral("Label%1").arg(i));
+            QVERIFY(label && !label->text().isEmpty());
+            QVERIFY(frame->rect().contains(label->geometry()));
+        }
     }
 
     // A maximized child window (the output window) restores the other child
@@ -469,45 +404,6 @@ private Q_SLOTS:
         QTRY_VERIFY(fondo->isMaximizedForm());
         QTRY_COMPARE(fondo->container()->size(), m_main->mdiArea()->viewport()->size());
         QVERIFY(fondo->container()->isVisible());
-    }
-
-    void fondoShowsItsTitleBlock_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<double>("points");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("subject") << "Label1" << 48.0 << QColor(255, 128, 128);
-        QTest::newRow("program") << "Label2" << 24.0 << QColor(255, 255, 192);
-        QTest::newRow("subtitle") << "Label3" << 21.75 << QColor(224, 224, 224);
-        QTest::newRow("author") << "Label4" << 14.25 << QColor(192, 255, 255);
-        QTest::newRow("publisher") << "Label5" << 12.0 << QColor(192, 192, 255);
-    }
-    void fondoShowsItsTitleBlock()
-    {
-        QFETCH(QString, label);
-        QFETCH(double, points);
-        QFETCH(QColor, colour);
-        auto *frame = Forms::find(QStringLiteral("Fondo"))->findChild<QFrame *>("Frame1");
-        auto *l = frame->findChild<QLabel *>(label);
-        QVERIFY(l);
-        QVERIFY(!l->text().isEmpty());
-        QCOMPARE(l->font().family(), QStringLiteral("Arial"));
-        QVERIFY(l->font().bold());
-        QCOMPARE(l->font().pointSizeF(), points);
-        QCOMPARE(l->palette().color(QPalette::WindowText), colour);
-        QVERIFY(frame->rect().contains(l->geometry()));
-    }
-
-    void activatingTheMainWindowDeactivatesAWorkingWindow()
-    {
-        m_main->show();
-        Forms::show(QStringLiteral("Testselec"));
-        QTRY_COMPARE(Forms::activeForm(), Forms::find(QStringLiteral("Testselec")));
-        ShellLog::lines().clear();
-        // The toolbar belongs to the main window: using it activates it.
-        m_main->activateWindow();
-        QTRY_COMPARE(ShellLog::lines(), QStringList{QStringLiteral("Testselec:Deactivate")});
-        QTRY_COMPARE(Forms::activeForm(), Forms::find(QStringLiteral("Fondo")));
     }
 };
 
