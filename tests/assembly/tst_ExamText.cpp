@@ -63,21 +63,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         QCOMPARE(composeAnswerTemplate(questions).toUtf8(), expected);
     }
-
-    void templateListsTheSameQuestionsInTheSameOrderAsTheExam()
-    {
-        const QList<SelectedQuestion> questions{{QStringLiteral("uno"), QStringLiteral("No")},
-                                                {QStringLiteral("dos"), QStringLiteral("Sí")},
-                                                {QStringLiteral("tres"), QStringLiteral("No")}};
-        QStringList texts;
-        for (const SelectedQuestion &q : questions)
-            texts.append(q.text);
-        QStringList examLines = composeExamText(texts).split(QStringLiteral("\r\n"));
-        QStringList templateLines = composeAnswerTemplate(questions).split(QStringLiteral("\r\n"));
-        QCOMPARE(templateLines.size(), examLines.size());
-        for (qsizetype i = 2; i < examLines.size() - 1; ++i)
-            QCOMPARE(templateLines.at(i).mid(16), examLines.at(i).mid(16));
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_ExamText)
