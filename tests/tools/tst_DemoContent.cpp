@@ -55,7 +55,6 @@ private Q_SLOTS:
 
     void everySourceLineFits();
     void generatedFilesAreThoseOfTheCurrentSources();
-    void generatedFilesOpenWithTheSourceCounts();
     void everyTopicHoldsAtLeastThreeQuestions();
     void everyChapterHoldsItsExpositionMinimum_data();
     void everyChapterHoldsItsExpositionMinimum();
@@ -95,30 +94,6 @@ void tst_DemoContent::generatedFilesAreThoseOfTheCurrentSources()
         QVERIFY2(readFile(m_copy.filePath(name)) == expected,
                  qPrintable(name + " in the build is stale"));
     }
-}
-
-void tst_DemoContent::generatedFilesOpenWithTheSourceCounts()
-{
-    TrueFalseBank trueFalse(m_copy.path());
-    QVERIFY(trueFalse.openBank().ok());
-    QCOMPARE(trueFalse.recordCount(), source(DemoSourceKind::TrueFalse).questions().size());
-    QCOMPARE(trueFalse.trailingBytes(), 0);
-    QVERIFY(trueFalse.leftOut().isEmpty());
-    QVERIFY(trueFalse.recordCount() >= 138 * 3);
-    trueFalse.closeBank();
-
-    qsizetype exposition = 0;
-    for (const DemoSourceKind kind :
-         {DemoSourceKind::Conceptual, DemoSourceKind::Practical, DemoSourceKind::Brief}) {
-        ExpositionBank bank(m_copy.path());
-        QVERIFY(bank.openBank(DemoSource::expositionKind(kind)).ok());
-        QCOMPARE(bank.recordCount(), source(kind).questions().size());
-        QCOMPARE(bank.trailingBytes(), 0);
-        QVERIFY(bank.leftOut().isEmpty());
-        exposition += bank.recordCount();
-        bank.closeBank();
-    }
-    QVERIFY(exposition >= 22 * (3 + 2 + 4));
 }
 
 void tst_DemoContent::everyTopicHoldsAtLeastThreeQuestions()
