@@ -353,22 +353,6 @@ private Q_SLOTS:
         QCOMPARE(responder.seen(), 0);
     }
 
-    void withNoSelectionTheExamIsTheHeadingAndLeavingAsksNothing()
-    {
-        click(QStringLiteral("Command1"));
-        QCOMPARE(output()->text(),
-                 QStringLiteral("EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n"));
-        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
-        QTest::mouseClick(output()->findChild<QPushButton *>(QStringLiteral("Command2")),
-                          Qt::LeftButton);
-        QTRY_VERIFY(m_window && m_window->isVisible());
-
-        MessageBoxResponder responder;
-        click(QStringLiteral("Command2"));
-        QTRY_VERIFY(!m_window);
-        QCOMPARE(responder.seen(), 0);
-    }
-
     void leavingTheOutputWindowBringsBackTheSameSelection()
     {
         chooseChapter(1);

@@ -221,19 +221,6 @@ private Q_SLOTS:
         QCOMPARE(m_endings, 0);
     }
 
-    void helpButtonIsShownUntilTheFirstToolbarClick()
-    {
-        QVERIFY(m_main->isVisible());
-        QTRY_VERIFY(button(13)->isVisible());
-        QTest::mouseClick(button(8), Qt::LeftButton);
-        QVERIFY(!m_main->toolbarItem(13)->isVisible());
-        QTRY_VERIFY(!button(13)->isVisible());
-        // A working window that closes asks for it again.
-        MainWindowServices::instance()->setHelpButtonVisible(true);
-        QVERIFY(m_main->toolbarItem(13)->isVisible());
-        QTRY_VERIFY(button(13)->isVisible());
-    }
-
     void toolbarClickHidesAndStopsTheSplashThenAcercaShowsIt()
     {
         Forms::show(QStringLiteral("Apertura"));
