@@ -162,47 +162,87 @@ private Q_SLOTS:
         QCOMPARE(m_endings, 0);
     }
 
-    void toolbarHasThirteenItemsWithDistinctPictures()
+    void toolbarHasThirteenItems_data()
     {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<int>("picture");
+        QTest::newRow("1") << 1 << "Salir"
+                           << "Salir"
+                           << "Salir del programa" << 1;
+        QTest::newRow("2") << 2 << "Sep1"
+                           << ""
+                           << "" << 0;
+        QTest::newRow("3") << 3 << ""
+                           << ""
+                           << "" << 0;
+        QTest::newRow("4") << 4 << "Exposelec"
+                           << "Selec.prgntas exp."
+                           << "Seleccionar preguntas de exposición" << 3;
+        QTest::newRow("5") << 5 << "Expomodifi"
+                           << "Actual.prgtas.exp."
+                           << "Añadir / modificar / eliminar  preguntas de exposición" << 11;
+        QTest::newRow("6") << 6 << "Sep4"
+                           << ""
+                           << "" << 0;
+        QTest::newRow("7") << 7 << ""
+                           << ""
+                           << "" << 0;
+        QTest::newRow("8") << 8 << "Testsselec"
+                           << "Selec.prgntas test"
+                           << "Seleccionar preguntas tipo test" << 10;
+        QTest::newRow("9") << 9 << "Testsmodifi"
+                           << "Actual.prgntas test"
+                           << "Añadir / modificar / eliminar  preguntas tipo test" << 12;
+        QTest::newRow("10") << 10 << "Sep2"
+                            << ""
+                            << "" << 0;
+        QTest::newRow("11") << 11 << "Sep3"
+                            << ""
+                            << "" << 0;
+        QTest::newRow("12") << 12 << ""
+                            << ""
+                            << "" << 0;
+        QTest::newRow("13") << 13 << "MostrarAyuda"
+                            << "Ayuda"
+                            << "" << 8;
+    }
+    void toolbarHasThirteenItems()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, key);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        QFETCH(int, picture);
         auto *toolbar = m_main->findChild<QToolBar *>(QStringLiteral("Toolbar1"));
         QVERIFY(toolbar);
         QCOMPARE(toolbar->actions().size(), 13);
-        const QList<int> buttons{1, 4, 5, 8, 9, 13};
-        QList<QImage> pictures;
-        for (int index = 1; index <= 13; ++index) {
-            QAction *item = m_main->toolbarItem(index);
-            QCOMPARE(toolbar->actions().at(index - 1), item);
-            QCOMPARE(item->isSeparator(), !buttons.contains(index));
-            if (item->isSeparator())
-                continue;
-            QToolButton *b = button(index);
-            QCOMPARE(b->objectName(), QStringLiteral("Toolbar1_%1").arg(index));
-            QVERIFY(!b->text().isEmpty());
-            const QImage shown = item->icon().pixmap(32, 32).toImage();
-            QVERIFY(!shown.isNull());
-            QVERIFY2(!pictures.contains(shown), qPrintable(b->text()));
-            pictures.append(shown);
-        }
-    }
+        QAction *item = m_main->toolbarItem(index);
+        QCOMPARE(toolbar->actions().at(index - 1), item);
+        QCOMPARE(item->property("key").toString(), key);
+        QCOMPARE(item->isSeparator(), picture == 0);
+        if (picture == 0)
+            return;
+        QCOMPARE(item->text(), caption);
+        QToolButton *b = button(index);
+        QCOMPARE(b->objectName(), QStringLiteral("Toolbar1_%1").arg(index));
+        QCOMPARE(b->text(), caption);
+        const QImage shown = item->icon().pixmap(32, 32).toImage();
+        QVERIFY(!shown.isNull());
+        QCOMPARE(shown, m_main->imageListPicture(picture).pixmap(32, 32).toImage());
+        for (int other = 1; other <= 12; ++other)
+            if (other != picture)
+                QVERIFY(shown != m_main->imageListPicture(other).pixmap(32, 32).toImage());
 
-    void toolTipsReachTheScreenButNotForTheHelpButton_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("toolTip");
-        QTest::newRow("Exposelec") << 4 << "Seleccionar preguntas de exposición";
-        QTest::newRow("MostrarAyuda, not even its caption") << 13 << "";
-    }
-    void toolTipsReachTheScreenButNotForTheHelpButton()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, toolTip);
+        // The tool tip that reaches the screen.
         QToolTip::hideText();
         QTRY_VERIFY(!QToolTip::isVisible());
         m_main->show();
-        QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button(index)->mapToGlobal(QPoint(4, 4)));
-        QCoreApplication::sendEvent(button(index), &help);
+        QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), b->mapToGlobal(QPoint(4, 4)));
+        QCoreApplication::sendEvent(b, &help);
         if (toolTip.isEmpty()) {
-            QTest::qWait(50);
             QVERIFY(!QToolTip::isVisible());
         } else {
             QTRY_VERIFY(QToolTip::isVisible());
@@ -319,6 +359,14 @@ private Q_SLOTS:
     {
         auto *bar = m_main->findChild<QStatusBar *>(QStringLiteral("StatusBar1"));
         QVERIFY(bar);
+        const int widths[] = {1440, 1440, 6240};
+        const char *keys[] = {"Fecha", "Hora", ""};
+        for (int i = 1; i <= 3; ++i) {
+            auto *panel = bar->findChild<QLabel *>(QStringLiteral("StatusBar1_%1").arg(i));
+            QVERIFY(panel);
+            QCOMPARE(panel->width(), Twips::toPixelsX(widths[i - 1]));
+            QCOMPARE(panel->property("key").toString(), QString::fromLatin1(keys[i - 1]));
+        }
         const QDateTime before = QDateTime::currentDateTime();
         const QString date = m_main->statusPanelText(1);
         const QString time = m_main->statusPanelText(2);
