@@ -128,6 +128,7 @@ private Q_SLOTS:
 
     void opensOnChapterOneTopicOneWithAnEmptySelection()
     {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Selección de preguntas tipo test"));
         auto *chapters = control<QListWidget>(QStringLiteral("List1"));
         QCOMPARE(chapters->count(), 22);
         QCOMPARE(chapters->currentRow(), 0);
@@ -137,18 +138,51 @@ private Q_SLOTS:
         QCOMPARE(m_window->currentTopic(), 1);
         QCOMPARE(label3(), QStringLiteral("0"));
         QCOMPARE(m_main->statusText, QStringLiteral("Seleccionar preguntas tipo test"));
+        QVERIFY(m_window->isWindow());
+
         for (const QString &name : {QStringLiteral("Grid3"), QStringLiteral("Grid1")}) {
             FlexGrid *g = grid(name);
-            QCOMPARE(g->row(), 0);
-            // The question column takes what the number and answer columns leave.
+            QCOMPARE(g->cols(), 3);
+            QCOMPARE(g->textMatrix(0, 0), QStringLiteral("Nº"));
+            QCOMPARE(g->textMatrix(0, 1), QStringLiteral("PREGUNTA"));
+            QCOMPARE(g->textMatrix(0, 2), QStringLiteral("Resp."));
+            QCOMPARE(g->colWidth(0), 360);
             QVERIFY(qAbs(g->colWidth(1) - (qRound(Twips::fromPixelsX(g->width())) - 1300)) <= 15);
+            QCOMPARE(g->colWidth(2), 600);
+            QCOMPARE(g->rowHeight(1), 450);
+            QCOMPARE(g->row(), 0);
         }
-        // Grid1 has a numbered row for each of the 500 questions it can hold.
         FlexGrid *selected = grid(QStringLiteral("Grid1"));
         QCOMPARE(selected->rows(), 501);
         QCOMPARE(selected->textMatrix(1, 0), QStringLiteral("1"));
         QCOMPARE(selected->textMatrix(500, 0), QStringLiteral("500"));
+        QCOMPARE(selected->rowHeight(500), 450);
         QCOMPARE(selected->textMatrix(1, 1), QString());
+    }
+
+    // The texts the teacher reads, exactly as the window shows them.
+    void showsItsCaptionsExactly()
+    {
+        QStringList shown;
+        for (const QLabel *label : m_window->findChildren<QLabel *>())
+            shown << label->text();
+        for (const QPushButton *button : m_window->findChildren<QPushButton *>())
+            shown << button->text();
+        const QStringList expected{
+            QStringLiteral("Capítulos:"),
+            QStringLiteral("Temas:"),
+            QStringLiteral("Preguntas disponibles:"),
+            QStringLiteral(
+                "(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
+            QStringLiteral("Preguntas seleccionadas:"),
+            QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
+            QStringLiteral("Nº de preguntas seleccionadas:"),
+            QStringLiteral("Imprimir examen"),
+            QStringLiteral("Imprimir plantilla de respuestas correctas"),
+            QStringLiteral("Salir")};
+        for (const QString &text : expected)
+            QVERIFY2(shown.contains(text), qPrintable(text));
+        QCOMPARE(control<QPushButton>(QStringLiteral("Command3"))->text(), QString());
     }
 
     void listsATopicWithAtLeastFourNumberedRows_data()

@@ -19,6 +19,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -151,9 +152,10 @@ private Q_SLOTS:
         m_folder.reset();
     }
 
-    void opensMaximizedInTheMainWindowWithItsButtonStripAtTheBottom()
+    void opensMaximizedInTheMainWindowAndDisablesTheToolbar()
     {
         handOver(kExam);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("IMPRESIÓN DE RESULTADOS"));
         auto *frame = qobject_cast<QMdiSubWindow *>(m_window->container());
         QVERIFY(frame);
         QCOMPARE(frame->mdiArea(), m_main->area);
@@ -162,16 +164,33 @@ private Q_SLOTS:
         QCOMPARE(m_main->statusText, QStringLiteral("Imprimir examen"));
 
         QCOMPARE(text1()->pos(), QPoint(0, 0));
+        QCOMPARE(text1()->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(text1()->font().pointSize(), 12);
+        QCOMPARE(text1()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QVERIFY(!text1()->isReadOnly());
+
         auto *strip = m_window->findChild<QWidget *>(QStringLiteral("Picture1"));
         QVERIFY(strip);
+        QCOMPARE(strip->height(), Twips::toPixelsY(495));
         QCOMPARE(strip->geometry().bottom(), m_window->rect().bottom());
         QCOMPARE(strip->width(), m_window->width());
-        for (const char *name :
-             {"Command1_0", "Command1_1", "Command1_2", "Command2", "Command3"}) {
-            QVERIFY2(button(QString::fromLatin1(name)), name);
-            QCOMPARE(button(QString::fromLatin1(name))->parentWidget(), strip);
+        QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("Enviar resultados a:"));
+
+        const QList<QPair<QString, QString>> captions{
+            {QStringLiteral("Command1_0"), QStringLiteral("&Portapapeles")},
+            {QStringLiteral("Command1_1"), QStringLiteral("&Impresora")},
+            {QStringLiteral("Command1_2"), QStringLiteral("&Fichero")},
+            {QStringLiteral("Command2"), QStringLiteral("&Salir de impresión")},
+            {QStringLiteral("Command3"), QString()}};
+        for (const auto &[name, caption] : captions) {
+            QVERIFY2(button(name), qPrintable(name));
+            QCOMPARE(button(name)->text(), caption);
+            QCOMPARE(button(name)->parentWidget(), strip);
         }
+        QCOMPARE(button(QStringLiteral("Command1_1"))->geometry(),
+                 QRect(Twips::toPixelsX(3900), Twips::toPixelsY(60), Twips::toPixelsX(1400),
+                       Twips::toPixelsY(315)));
     }
 
     void theTextAreaFollowsTheWindowSize_data()
