@@ -1,5 +1,4 @@
-// The Windows-1252 code page: one byte per character, the characters it
-// cannot represent named, and every byte value surviving a round trip.
+// Windows-1252: one byte per character, unencodable characters named once.
 
 #include "Cp1252.h"
 
@@ -15,23 +14,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("unencodable");
-        QTest::newRow("ASCII") << QStringLiteral("abc") << QByteArray("abc") << QString();
-        QTest::newRow("empty") << QString() << QByteArray() << QString();
-        QTest::newRow("Spanish letters") << QString::fromUtf8("¿Añó?¡Ü!")
-                                         << QByteArray::fromHex("bf41f1f33fa1dc21") << QString();
-        QTest::newRow("the 0x80-0x9F range")
-            << QString::fromUtf8("€…“”‘’–—™Œš") << QByteArray::fromHex("8085939491929697998c9a")
-            << QString();
-        QTest::newRow("one unencodable") << QString::fromUtf8("a✓b")
-                                         << QByteArray("a\x1a"
-                                                       "b")
-                                         << QString::fromUtf8("✓");
-        QTest::newRow("repeated, named once in order")
+        QTest::newRow("repeated, named once")
             << QString::fromUtf8("Ω✓Ω") << QByteArray("\x1a\x1a\x1a") << QString::fromUtf8("Ω✓");
-        QTest::newRow("outside the basic plane is one character")
+        QTest::newRow("outside the basic plane")
             << QString::fromUtf8("x😀y") << QByteArray("x\x1ay") << QString::fromUtf8("😀");
-        QTest::newRow("lone surrogate")
-            << QString(QChar(0xd800)) << QByteArray("\x1a") << QString(QChar(0xd800));
     }
     void encodes()
     {
@@ -41,7 +27,6 @@ private Q_SLOTS:
         const Cp1252::Encoded encoded = Cp1252::encode(text);
         QCOMPARE(encoded.bytes, bytes);
         QCOMPARE(encoded.unencodable, unencodable);
-        QCOMPARE(encoded.ok(), unencodable.isEmpty());
         QCOMPARE(Cp1252::canEncode(text), unencodable.isEmpty());
     }
 
@@ -53,11 +38,7 @@ private Q_SLOTS:
         const QString text = Cp1252::decode(all);
         QCOMPARE(text.size(), 256);
         QCOMPARE(text.at(0x80), QChar(0x20ac));
-        QCOMPARE(text.at(0xe9), QChar(0xe9));
-        QCOMPARE(text.at(0x81), QChar(0x81));
-        const Cp1252::Encoded back = Cp1252::encode(text);
-        QVERIFY(back.ok());
-        QCOMPARE(back.bytes, all);
+        QCOMPARE(Cp1252::encode(text).bytes, all);
     }
 };
 

@@ -1,7 +1,6 @@
 #pragma once
-// Helpers of the tests that work on real files: whole files written and read
-// back, modification times set, and ways to make a write fail that also work
-// when the tests run as root.
+// File helpers of the tests: whole files written and read, and ways to make a
+// write fail (full disk, read-only entry) that also work when run as root.
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -34,16 +33,14 @@ inline bool setModified(const QString &path, const QDateTime &time)
            file.setFileTime(time, QFileDevice::FileModificationTime);
 }
 
-// While alive, no file of this process may grow past `bytes`: a write beyond
-// it fails as on a full disk (root included). SIGXFSZ is ignored meanwhile so
-// that the failure comes back as an error instead of ending the process.
+// While alive no file may grow past `bytes`, as on a full disk; SIGXFSZ is
+// ignored so that the write fails instead of ending the process.
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit FileSizeLimit(rlim_t bytes) : m_savedHandler(std::signal(SIGXFSZ, SIG_IGN))
     {
         getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = m_saved;
         limit.rlim_cur = bytes;
         m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
@@ -59,30 +56,21 @@ public:
 
 private:
     rlimit m_saved{};
-    void (*m_savedHandler)(int) = SIG_DFL;
+    void (*m_savedHandler)(int);
     bool m_active = false;
 };
 
-inline bool opensForWriting(const QString &path)
-{
-    QFile probe(path);
-    return probe.open(QIODevice::ReadWrite);
-}
-
-// Puts at `path` an entry that can be read but not opened for writing. As an
-// ordinary user a file with `content` and no write permission does; root
-// ignores permissions, so then the entry is a link to this running test
-// program, which no one may open for writing while it runs. Returns false
-// when neither works here.
+// An entry that reads but cannot be opened for writing: a file without write
+// permission or, as root ignores permissions, a link to this running program.
 inline bool makeReadOnlyEntry(const QString &path, const QByteArray &content)
 {
+    const auto readOnly = [&path] { return !QFile(path).open(QIODevice::ReadWrite); };
     if (writeFile(path, content) &&
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup) &&
-        !opensForWriting(path))
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup) && readOnly())
         return true;
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QFile::remove(path);
-    return QFile::link(QCoreApplication::applicationFilePath(), path) && !opensForWriting(path);
+    return QFile::link(QCoreApplication::applicationFilePath(), path) && readOnly();
 }
 
 } // namespace testFiles
