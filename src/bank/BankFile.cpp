@@ -4,6 +4,7 @@
 
 #include "Rounding.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <limits>
 
@@ -14,9 +15,10 @@ QString shownName(const QString &path)
 }
 } // namespace
 
-BankError BankFile::open(const QString &path)
+BankError BankFile::open(const QString &directory, const QString &name)
 {
     close();
+    const QString path = directory.isEmpty() ? name : QDir(directory).filePath(name);
     m_path = path;
     if (!m_file.open(path, m_recordLength))
         return bankErrors::cannotOpen(shownName(path), m_file.errorString());
@@ -35,22 +37,18 @@ void BankFile::close()
     m_trailingBytes = 0;
 }
 
-BankFile::Use BankFile::ensureHandle(BankError *error)
+BankError BankFile::ensureOpen(const std::function<BankError()> &reindex)
 {
-    if (!m_wanted) {
-        *error = bankErrors::notOpen();
-        return Use::Failed;
-    }
+    if (!m_wanted)
+        return bankErrors::notOpen();
     if (m_file.isOpen())
-        return Use::Ready;
+        return {};
     // Closed under us by closeAllFiles(): the file may have been replaced in
     // the meantime, so look its name up again and count it afresh.
-    if (!m_file.open(m_path, m_recordLength)) {
-        *error = bankErrors::cannotOpen(shownName(m_path), m_file.errorString());
-        return Use::Failed;
-    }
+    if (!m_file.open(m_path, m_recordLength))
+        return bankErrors::cannotOpen(shownName(m_path), m_file.errorString());
     recount();
-    return Use::Reopened;
+    return reindex();
 }
 
 void BankFile::recount()
@@ -64,12 +62,16 @@ void BankFile::recount()
     m_trailingBytes = static_cast<int>(m_length - whole * m_recordLength);
 }
 
-std::optional<QByteArray> BankFile::readAll(BankError *error)
+BankError BankFile::forEachRecord(const std::function<void(qint32, const char *)> &visit)
 {
-    std::optional<QByteArray> bytes = m_file.readAll();
+    const std::optional<QByteArray> bytes = m_file.readAll();
     if (!bytes)
-        *error = bankErrors::cannotRead(shownName(m_path), m_file.errorString());
-    return bytes;
+        return bankErrors::cannotRead(shownName(m_path), m_file.errorString());
+    const qint32 records =
+        static_cast<qint32>(qMin<qint64>(m_wholeRecords, bytes->size() / m_recordLength));
+    for (qint32 n = 1; n <= records; ++n)
+        visit(n, bytes->constData() + qsizetype(n - 1) * m_recordLength);
+    return {};
 }
 
 BankResult<QByteArray> BankFile::readRecord(qint32 n)

@@ -11,34 +11,28 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
+#include <functional>
 
 class BankFile
 {
 public:
-    enum class Use
-    {
-        Ready,
-        Reopened,
-        Failed
-    };
-
     explicit BankFile(int recordLength = 1) : m_recordLength(recordLength) {}
 
     void setRecordLength(int recordLength) { m_recordLength = recordLength; }
     int recordLength() const { return m_recordLength; }
 
-    // Opens (creating when missing) the file `path` and counts its records.
-    BankError open(const QString &path);
+    // Opens (creating when missing) the file `name` in `directory` (the
+    // working directory when empty) and counts its records.
+    BankError open(const QString &directory, const QString &name);
     // Closes the file; the bank is closed until the next open().
     void close();
 
     // Whether open() succeeded and close() has not been called since; the
     // handle itself may have been closed by closeAllFiles().
     bool isOpen() const { return m_wanted; }
-    // Makes sure the handle is open: reopens and recounts the file when it was
-    // closed under the bank (the caller must then rebuild its index).
-    Use ensureHandle(BankError *error);
+    // Makes sure the handle is open. When it was closed under the bank, the
+    // file is reopened and recounted and `reindex` rebuilds the bank's index.
+    BankError ensureOpen(const std::function<BankError()> &reindex);
 
     qint64 length() const { return m_length; }
     qint32 wholeRecords() const { return m_wholeRecords; }
@@ -46,7 +40,9 @@ public:
     int trailingBytes() const { return m_trailingBytes; }
     QString filePath() const { return m_file.filePath(); }
 
-    std::optional<QByteArray> readAll(BankError *error);
+    // Reads the whole file at once and hands every whole record, in order, to
+    // `visit` with its number.
+    BankError forEachRecord(const std::function<void(qint32 n, const char *record)> &visit);
     BankResult<QByteArray> readRecord(qint32 n);
     // Writes record n and, when it lies past the whole records, takes it as the
     // new last record (a torn tail it covers is gone).

@@ -5,7 +5,6 @@
 
 #include "OpenFiles.h"
 
-#include <QDir>
 #include <QtEndian>
 
 ExpositionBank::ExpositionBank(const QString &directory)
@@ -29,9 +28,7 @@ BankError ExpositionBank::openBank(ExpositionKind kind)
     m_leftOut = {};
     const ExpositionKindInfo &info = kindInfo();
     m_file.setRecordLength(info.recordLength);
-    const QString path =
-        m_directory.isEmpty() ? info.loadName : QDir(m_directory).filePath(info.loadName);
-    if (BankError error = m_file.open(path); !error.ok())
+    if (BankError error = m_file.open(m_directory, info.loadName); !error.ok())
         return error;
     return indexFile();
 }
@@ -52,16 +49,7 @@ BankError ExpositionBank::buildIndex()
 
 BankError ExpositionBank::ensureOpen()
 {
-    BankError error;
-    switch (m_file.ensureHandle(&error)) {
-    case BankFile::Use::Ready:
-        return {};
-    case BankFile::Use::Reopened:
-        return indexFile();
-    case BankFile::Use::Failed:
-        break;
-    }
-    return error;
+    return m_file.ensureOpen([this] { return indexFile(); });
 }
 
 BankError ExpositionBank::indexFile()
@@ -69,19 +57,10 @@ BankError ExpositionBank::indexFile()
     ExpositionIndex &index = m_indexes[static_cast<size_t>(m_kind)];
     index.clear();
     m_leftOut = {};
-    BankError error;
-    const std::optional<QByteArray> bytes = m_file.readAll(&error);
-    if (!bytes)
-        return error;
-    const int length = kindInfo().recordLength;
-    const qint32 records =
-        static_cast<qint32>(qMin<qint64>(m_file.wholeRecords(), bytes->size() / length));
-    for (qint32 n = 1; n <= records; ++n) {
-        const qint16 chapter =
-            qFromLittleEndian<qint16>(bytes->constData() + qsizetype(n - 1) * length);
-        switch (index.add(chapter, n)) {
+    return m_file.forEachRecord([this, &index](qint32 n, const char *record) {
+        switch (index.add(qFromLittleEndian<qint16>(record), n)) {
         case ExpositionIndex::AddResult::Added:
-            continue;
+            return;
         case ExpositionIndex::AddResult::ChapterOutOfRange:
             ++m_leftOut.chapterOutOfRange;
             break;
@@ -90,8 +69,7 @@ BankError ExpositionBank::indexFile()
             break;
         }
         m_leftOut.recordNumbers.append(n);
-    }
-    return {};
+    });
 }
 
 BankResult<ExpositionRecord> ExpositionBank::readRecord(qint32 n)

@@ -3,7 +3,6 @@
 #include "BankErrors.h"
 #include "StoredText.h"
 
-#include <QDir>
 #include <QtEndian>
 
 QString TrueFalseBank::loadName()
@@ -22,9 +21,7 @@ BankError TrueFalseBank::openBank()
 {
     m_index.clear();
     m_leftOut = {};
-    const QString path =
-        m_directory.isEmpty() ? loadName() : QDir(m_directory).filePath(loadName());
-    if (BankError error = m_file.open(path); !error.ok())
+    if (BankError error = m_file.open(m_directory, loadName()); !error.ok())
         return error;
     return indexFile();
 }
@@ -45,36 +42,19 @@ BankError TrueFalseBank::buildIndex()
 
 BankError TrueFalseBank::ensureOpen()
 {
-    BankError error;
-    switch (m_file.ensureHandle(&error)) {
-    case BankFile::Use::Ready:
-        return {};
-    case BankFile::Use::Reopened:
-        return indexFile();
-    case BankFile::Use::Failed:
-        break;
-    }
-    return error;
+    return m_file.ensureOpen([this] { return indexFile(); });
 }
 
 BankError TrueFalseBank::indexFile()
 {
     m_index.clear();
     m_leftOut = {};
-    BankError error;
-    const std::optional<QByteArray> bytes = m_file.readAll(&error);
-    if (!bytes)
-        return error;
-    const qint32 records =
-        static_cast<qint32>(qMin<qint64>(m_file.wholeRecords(), bytes->size() / kRecordLength));
-    for (qint32 n = 1; n <= records; ++n) {
-        const char *record = bytes->constData() + qsizetype(n - 1) * kRecordLength;
+    return m_file.forEachRecord([this](qint32 n, const char *record) {
         const qint16 chapter = qFromLittleEndian<qint16>(record);
         const qint16 topic = qFromLittleEndian<qint16>(record + 2);
-        const TrueFalseIndex::AddResult added = m_index.add(chapter, topic, n);
-        switch (added) {
+        switch (m_index.add(chapter, topic, n)) {
         case TrueFalseIndex::AddResult::Added:
-            continue;
+            return;
         case TrueFalseIndex::AddResult::ChapterOutOfRange:
             ++m_leftOut.chapterOutOfRange;
             break;
@@ -89,8 +69,7 @@ BankError TrueFalseBank::indexFile()
             break;
         }
         m_leftOut.recordNumbers.append(n);
-    }
-    return {};
+    });
 }
 
 BankResult<TrueFalseRecord> TrueFalseBank::readRecord(qint32 n)
