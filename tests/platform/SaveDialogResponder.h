@@ -1,19 +1,15 @@
 #pragma once
-// Answers the next save dialog the program shows, as a user would: it waits
-// for the modal QFileDialog, notes what the dialog shows, puts a name into
-// its name field and presses "Guardar", or presses "Cancelar". The name goes
-// in whole, as if pasted: typed key by key, a name that starts with a folder
-// ("examenes/parcial.TXT") passes through the bare folder name, and Qt may
-// leave the button captioned "Open" from that moment on.
+// Answers the next save dialog: notes what it shows, puts the whole name in at
+// once (typed key by key a folder prefix can turn the button into "Open") and
+// presses the button directly, retrying until the dialog has gone.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QTimer>
-#include <QtTest>
 
 class SaveDialogResponder : public QObject
 {
@@ -35,12 +31,8 @@ public:
     }
 
     bool answered = false;
-    QString dialogName;     // the dialog's object name
-    QString shownName;      // the name field's text when the dialog came up
-    QString shownDirectory; // the folder it showed
+    QString title, shownName; // as the dialog came up
     QStringList shownFilters;
-    QStringList shownButtons; // button captions when the dialog came up
-    QString title;
 
 private:
     void poll()
@@ -56,20 +48,13 @@ private:
         if (!nameField || !buttons)
             return;
         if (!answered) {
-            dialogName = dialog->objectName();
             title = dialog->windowTitle();
             shownFilters = dialog->nameFilters();
-            shownDirectory = dialog->directory().absolutePath();
             shownName = nameField->text();
-            shownButtons.clear();
-            for (QAbstractButton *button : buttons->buttons())
-                shownButtons.append(button->text());
-            if (m_answer == Answer::Save && !m_typedName.isEmpty()) {
+            if (m_answer == Answer::Save && !m_typedName.isEmpty())
                 nameField->setText(m_typedName);
-            }
         }
-        // The name field's completion list may be open over the buttons; the
-        // button is pressed directly so that the list cannot swallow a click.
+        // Clicked directly so that an open completion list cannot swallow it.
         const QString caption =
             m_answer == Answer::Save ? QStringLiteral("Guardar") : QStringLiteral("Cancelar");
         for (QAbstractButton *button : buttons->buttons())
@@ -78,7 +63,6 @@ private:
                 button->click();
                 break;
             }
-        // Until the dialog has gone, try again.
         if (++m_tries < 1000)
             QTimer::singleShot(50, this, [this, dialog = QPointer<QFileDialog>(dialog)] {
                 if (dialog && dialog->isVisible())
