@@ -1,25 +1,31 @@
 #pragma once
-// A stand-in main window for tests of windows that use MainWindowServices:
-// records what the window asked for and offers a real multiple-document area
-// for child windows. Installs itself for its lifetime.
+// A stand-in main window for windows that use MainWindowServices: records their
+// requests and offers a real multiple-document area. Installed while it lives.
 
 #include "MainWindowServices.h"
 
 #include <QMainWindow>
-#include <QString>
-
-class QMdiArea;
+#include <QMdiArea>
 
 class FakeMainWindowServices : public MainWindowServices
 {
 public:
-    FakeMainWindowServices();
-    ~FakeMainWindowServices() override;
+    FakeMainWindowServices()
+    {
+        window.setCentralWidget(area);
+        window.resize(800, 600);
+        install(this);
+    }
+    ~FakeMainWindowServices() override
+    {
+        if (instance() == this)
+            install(nullptr);
+    }
 
     void setToolbarEnabled(bool enabled) override { toolbarEnabled = enabled; }
     void setHelpButtonVisible(bool visible) override { helpButtonVisible = visible; }
     void setStatusText(const QString &text) override { statusText = text; }
-    void focusMainWindow() override;
+    void focusMainWindow() override { ++focusRequests, window.activateWindow(); }
     QWidget *mainWidget() override { return &window; }
     QMdiArea *mdiArea() override { return area; }
 
@@ -27,7 +33,6 @@ public:
     bool helpButtonVisible = true;
     QString statusText;
     int focusRequests = 0;
-
     QMainWindow window;
-    QMdiArea *area = nullptr;
+    QMdiArea *area = new QMdiArea(&window);
 };
