@@ -9,6 +9,7 @@
 #include "OpenFiles.h"
 #include "ProgramState.h"
 #include "Twips.h"
+#include "WindowNames.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,8 +22,6 @@
 
 namespace {
 
-const QString kOutputWindow = QStringLiteral("Impres");
-const QString kHelpWindow = QStringLiteral("AYUDA");
 const QString kStatusText = QStringLiteral("Seleccionar preguntas tipo test");
 const QString kLeaveQuestion =
     QStringLiteral("¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas");
@@ -339,7 +338,7 @@ void Testselec::handOver(const QString &text)
     // Set first: hiding deactivates this window, which must not leave.
     ActiveWindowCode = ActiveWindowCodes::kTrueFalseSelection;
     hide();
-    QWidget *output = Forms::show(kOutputWindow);
+    QWidget *output = Forms::show(WindowNames::kImpres);
     if (!output) { // no output window in this program: stay usable
         show();
         return;
@@ -357,7 +356,7 @@ void Testselec::Command2_Click()
 void Testselec::Command3_Click()
 {
     ActiveWindowCode = ActiveWindowCodes::kTrueFalseSelection;
-    Forms::show(kHelpWindow);
+    Forms::show(WindowNames::kAyuda);
 }
 
 void Testselec::leaveSelection()

@@ -10,6 +10,7 @@
 #include "Form.h"
 #include "TopicCatalogue.h"
 #include "TrueFalseBank.h"
+#include "WindowNames.h"
 
 #include <QString>
 
@@ -23,7 +24,7 @@ class Testselec : public Form
     Q_OBJECT
 
 public:
-    static inline const QString kName = QStringLiteral("Testselec");
+    static inline const QString kName = WindowNames::kTestselec;
     static constexpr int kMaxSelected = 500;
 
     Testselec();

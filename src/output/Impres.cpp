@@ -11,6 +11,7 @@
 #include "TextFileWriter.h"
 #include "TextPrinter.h"
 #include "Twips.h"
+#include "WindowNames.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,14 +24,13 @@
 
 namespace {
 
-const QString kHelpWindow = QStringLiteral("AYUDA");
 const QString kStatusText = QStringLiteral("Imprimir examen");
 const QString kClipboardMessage = QStringLiteral(
     "Texto transferido al portapapeles. Para recuperar su contenido en un procesador de textos "
     "pulse el botón derecho del ratón y selecciones 'Pegar'.");
 const QString kSavedMessage = QStringLiteral("Fichero guardado como: ");
 const QString kFileFilter = QStringLiteral("Texto (*.TXT)");
-const QStringList kSelectionWindows{QStringLiteral("Testselec"), QStringLiteral("Examselec")};
+const QStringList kSelectionWindows{WindowNames::kTestselec, WindowNames::kExamselec};
 
 // Geometry in twips; the strip's controls are placed relative to the strip.
 constexpr int kStripHeight = 495;
@@ -211,7 +211,7 @@ void Impres::Command2_Click()
 void Impres::Command3_Click()
 {
     ActiveWindowCode = ActiveWindowCodes::kOutput;
-    Forms::show(kHelpWindow);
+    Forms::show(WindowNames::kAyuda);
 }
 
 void Impres::sendToClipboard()

@@ -10,6 +10,7 @@
 
 #include "Form.h"
 #include "SaveDialog.h"
+#include "WindowNames.h"
 
 #include <QString>
 
@@ -22,7 +23,7 @@ class Impres : public Form
     Q_OBJECT
 
 public:
-    static inline const QString kName = QStringLiteral("Impres");
+    static inline const QString kName = WindowNames::kImpres;
 
     Impres();
 

@@ -6,6 +6,7 @@
 #include "ShellTexts.h"
 #include "TitleLabel.h"
 #include "Twips.h"
+#include "WindowNames.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -36,7 +37,7 @@ QRect pixels(const Place &p)
 } // namespace
 
 Apertura::Apertura()
-    : Form(QStringLiteral("Apertura")), m_image(this, kBackground), m_timer1(new QTimer(this))
+    : Form(WindowNames::kApertura), m_image(this, kBackground), m_timer1(new QTimer(this))
 {
     // Over the main window when there is one, so that it stays in front of it.
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
@@ -119,7 +120,7 @@ void Apertura::Timer1_Timer()
 {
     m_timer1->stop();
     unload();
-    Forms::show(QStringLiteral("Fondo"));
+    Forms::show(WindowNames::kFondo);
 }
 
 void Apertura::Form_Click()
@@ -127,7 +128,7 @@ void Apertura::Form_Click()
     // Closed before Fondo is shown, so that the main window's load step
     // creates a fresh splash window, as it does after the timer.
     unload();
-    Forms::show(QStringLiteral("Fondo"));
+    Forms::show(WindowNames::kFondo);
 }
 
 void Apertura::paintEvent(QPaintEvent *)

@@ -3,6 +3,7 @@
 #include "ShellTexts.h"
 #include "TitleLabel.h"
 #include "Twips.h"
+#include "WindowNames.h"
 
 #include <QFrame>
 
@@ -25,7 +26,7 @@ float centredOffset(float outer, float inner)
     return (outer - inner) / 2.0f;
 }
 
-Fondo::Fondo() : Form(QStringLiteral("Fondo"), Placement::MdiChild), m_frame1(new QFrame(this))
+Fondo::Fondo() : Form(WindowNames::kFondo, Placement::MdiChild), m_frame1(new QFrame(this))
 {
     // A child window without caption or control box.
     setChildFrameHints(Qt::FramelessWindowHint);

@@ -6,6 +6,7 @@
 #include "ProgramState.h"
 #include "ShellTexts.h"
 #include "Twips.h"
+#include "WindowNames.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -59,7 +60,7 @@ constexpr int kPanelTwips[] = {1440, 1440, 6240};
 
 Orvalis::Orvalis() : m_area(new QMdiArea(this)), m_endProgram([] { QCoreApplication::exit(0); })
 {
-    setObjectName(QStringLiteral("Orvalis"));
+    setObjectName(WindowNames::kOrvalis);
     setWindowTitle(ShellTexts::kMainCaption);
     m_area->setObjectName(QStringLiteral("MDIClient"));
     m_area->setBackground(QColor(128, 128, 128));
@@ -214,9 +215,9 @@ QString Orvalis::statusPanelText(int index) const
 
 void Orvalis::MDIForm_Load()
 {
-    Forms::load(QStringLiteral("Fondo"));
+    Forms::load(WindowNames::kFondo);
     QCoreApplication::processEvents();
-    Forms::show(QStringLiteral("Apertura"));
+    Forms::show(WindowNames::kApertura);
     QCoreApplication::processEvents();
 }
 
@@ -252,7 +253,7 @@ void Orvalis::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     // The splash window shown by the load step stays in front of the frame.
     QTimer::singleShot(0, this, [] {
-        QWidget *splash = Forms::find(QStringLiteral("Apertura"));
+        QWidget *splash = Forms::find(WindowNames::kApertura);
         if (splash && splash->isVisible())
             splash->raise();
     });
@@ -278,38 +279,38 @@ void Orvalis::mnuSalir_Click()
 
 void Orvalis::mnuSelec1_Click()
 {
-    Forms::show(QStringLiteral("Examselec"));
+    Forms::show(WindowNames::kExamselec);
 }
 
 void Orvalis::mnuModifi1_Click()
 {
-    Forms::show(QStringLiteral("Exammodi"));
+    Forms::show(WindowNames::kExammodi);
 }
 
 void Orvalis::mnuSelec2_Click()
 {
-    Forms::show(QStringLiteral("Testselec"));
+    Forms::show(WindowNames::kTestselec);
 }
 
 void Orvalis::mnuModifi2_Click()
 {
-    Forms::show(QStringLiteral("Testmodi"));
+    Forms::show(WindowNames::kTestmodi);
 }
 
 void Orvalis::mnuContenido_Click()
 {
     ActiveWindowCode = ActiveWindowCodes::kMain;
-    Forms::show(QStringLiteral("AYUDA"));
+    Forms::show(WindowNames::kAyuda);
 }
 
 void Orvalis::mnuAcerca_Click()
 {
-    Forms::show(QStringLiteral("Apertura"));
+    Forms::show(WindowNames::kApertura);
 }
 
 void Orvalis::Toolbar1_ButtonClick(QAction *button)
 {
-    if (auto *splash = qobject_cast<Apertura *>(Forms::load(QStringLiteral("Apertura")))) {
+    if (auto *splash = qobject_cast<Apertura *>(Forms::load(WindowNames::kApertura))) {
         splash->Timer1()->stop();
         splash->hide();
     }

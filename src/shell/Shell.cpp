@@ -4,6 +4,7 @@
 #include "Fondo.h"
 #include "Forms.h"
 #include "Orvalis.h"
+#include "WindowNames.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -12,9 +13,9 @@ namespace Shell {
 
 void registerForms()
 {
-    Forms::registerMainForm(QStringLiteral("Orvalis"), [] { return new Orvalis; });
-    Forms::registerForm(QStringLiteral("Fondo"), [] { return new Fondo; });
-    Forms::registerForm(QStringLiteral("Apertura"), [] { return new Apertura; });
+    Forms::registerMainForm(WindowNames::kOrvalis, [] { return new Orvalis; });
+    Forms::registerForm(WindowNames::kFondo, [] { return new Fondo; });
+    Forms::registerForm(WindowNames::kApertura, [] { return new Apertura; });
 }
 
 void start()
@@ -23,7 +24,7 @@ void start()
     // closed and the main window is not there yet.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/shell/toolbar_10.png")));
-    Forms::show(QStringLiteral("Apertura"));
+    Forms::show(WindowNames::kApertura);
 }
 
 } // namespace Shell
