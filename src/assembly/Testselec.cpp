@@ -1,24 +1,16 @@
 #include "Testselec.h"
 
 #include "ChapterTitles.h"
+#include "ColouredButton.h"
 #include "FlexGrid.h"
-#include "Forms.h"
-#include "HelpPicture.h"
-#include "MainWindowServices.h"
 #include "MessageBox.h"
-#include "OpenFiles.h"
 #include "ProgramState.h"
 #include "Twips.h"
-#include "WindowNames.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QShortcut>
-#include <QStyle>
 
 namespace {
 
@@ -41,12 +33,6 @@ constexpr int kAnswerWidth = 600;
 constexpr int kQuestionWidth = kGridWidth - 1300;
 constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
 
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(Twips::toPixelsX(left), Twips::toPixelsY(top), Twips::toPixelsX(width),
-                 Twips::toPixelsY(height));
-}
-
 QLabel *addLabel(QWidget *parent, const QString &text, const QRect &geometry)
 {
     auto *label = new QLabel(text, parent);
@@ -54,76 +40,50 @@ QLabel *addLabel(QWidget *parent, const QString &text, const QRect &geometry)
     return label;
 }
 
-// The buttons show their own colour, not the system's button colour.
-QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption,
-                       const QColor &colour, const QRect &geometry)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
-                                         " border: 1px solid #404040; padding: 2px; }"
-                                         "QPushButton:focus { border: 2px solid black; }"
-                                         "QPushButton:pressed { background-color: %2; }")
-                              .arg(colour.name(), colour.darker(115).name()));
-    return button;
-}
-
 } // namespace
 
-Testselec::Testselec() : Form(kName, Placement::TopLevel)
+Testselec::Testselec() : WorkingWindow(kName, ActiveWindowCodes::kTrueFalseSelection, kStatusText)
 {
     setWindowTitle(QStringLiteral("Selección de preguntas tipo test"));
-    // Stays over the main window, yet a window of its own.
-    if (MainWindowServices *services = MainWindowServices::instance();
-        services && services->mainWidget())
-        setParent(services->mainWidget(), Qt::Window);
     buildControls();
 }
 
 void Testselec::buildControls()
 {
-    setFixedSize(twips(0, 0, kClientWidth, kClientHeight).size());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, kBackground);
-    setPalette(background);
-    setAutoFillBackground(true);
+    setDesign(kClientWidth, kClientHeight, kBackground);
 
-    addLabel(this, QStringLiteral("Capítulos:"), twips(180, 120, 5400, 240));
+    addLabel(this, QStringLiteral("Capítulos:"), Twips::rect(180, 120, 5400, 240));
     m_list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
-    m_list1->setGeometry(twips(180, 360, 5400, 1500));
+    m_list1->setGeometry(Twips::rect(180, 360, 5400, 1500));
 
-    addLabel(this, QStringLiteral("Temas:"), twips(5760, 120, 5220, 240));
+    addLabel(this, QStringLiteral("Temas:"), Twips::rect(5760, 120, 5220, 240));
     m_list2 = new QListWidget(this);
     m_list2->setObjectName(QStringLiteral("List2"));
-    m_list2->setGeometry(twips(5760, 360, 5220, 1500));
+    m_list2->setGeometry(Twips::rect(5760, 360, 5220, 1500));
 
-    m_command3 = addButton(this, QStringLiteral("Command3"), QString(), QColor(192, 192, 192),
-                           twips(11160, 360, 420, 420));
-    m_command3->setIcon(helpPicture());
-    m_command3->setIconSize(QSize(16, 16));
-    m_command3->setToolTip(QStringLiteral("Ayuda"));
+    m_command3 = ColouredButton::createHelp(this, QStringLiteral("Command3"),
+                                            Twips::rect(11160, 360, 420, 420));
 
     const QColor highlight = palette().color(QPalette::Highlight);
-    addLabel(this, QStringLiteral("Preguntas disponibles:"), twips(180, 1980, 2400, 240));
+    addLabel(this, QStringLiteral("Preguntas disponibles:"), Twips::rect(180, 1980, 2400, 240));
     QLabel *hint = addLabel(
         this,
         QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
-        twips(2640, 1980, 8940, 240));
+        Twips::rect(2640, 1980, 8940, 240));
     hint->setStyleSheet(QStringLiteral("color: %1;").arg(highlight.name()));
     m_grid3 = new FlexGrid(this);
     m_grid3->setObjectName(QStringLiteral("Grid3"));
-    m_grid3->setGeometry(twips(180, 2220, kGridWidth, 2300));
+    m_grid3->setGeometry(Twips::rect(180, 2220, kGridWidth, 2300));
 
-    addLabel(this, QStringLiteral("Preguntas seleccionadas:"), twips(180, 4640, 2400, 240));
+    addLabel(this, QStringLiteral("Preguntas seleccionadas:"), Twips::rect(180, 4640, 2400, 240));
     hint = addLabel(this,
                     QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
-                    twips(2640, 4640, 8940, 240));
+                    Twips::rect(2640, 4640, 8940, 240));
     hint->setStyleSheet(QStringLiteral("color: %1;").arg(highlight.name()));
     m_grid1 = new FlexGrid(this);
     m_grid1->setObjectName(QStringLiteral("Grid1"));
-    m_grid1->setGeometry(twips(180, 4880, kGridWidth, 2300));
+    m_grid1->setGeometry(Twips::rect(180, 4880, kGridWidth, 2300));
 
     for (FlexGrid *grid : {m_grid3, m_grid1}) {
         grid->setCols(3);
@@ -131,24 +91,25 @@ void Testselec::buildControls()
         grid->setBackColorBkg(kBeyondLastRow);
     }
 
-    addLabel(this, QStringLiteral("Nº de preguntas seleccionadas:"), twips(180, 7320, 3000, 285));
-    m_label3 = addLabel(this, QStringLiteral("0"), twips(3240, 7320, 600, 285));
+    addLabel(this, QStringLiteral("Nº de preguntas seleccionadas:"),
+             Twips::rect(180, 7320, 3000, 285));
+    m_label3 = addLabel(this, QStringLiteral("0"), Twips::rect(3240, 7320, 600, 285));
     m_label3->setObjectName(QStringLiteral("Label3"));
     m_label3->setAlignment(Qt::AlignCenter);
     m_label3->setStyleSheet(
         QStringLiteral("background-color: white; color: black; border: 1px solid #808080;"));
 
-    m_command1 = addButton(this, QStringLiteral("Command1"), QStringLiteral("Imprimir examen"),
-                           QColor(128, 255, 255), twips(180, 7770, 2400, 450));
-    m_command5 = addButton(this, QStringLiteral("Command5"),
-                           QStringLiteral("Imprimir plantilla de respuestas correctas"),
-                           QColor(128, 255, 128), twips(2760, 7770, 4200, 450));
-    m_command2 = addButton(this, QStringLiteral("Command2"), QStringLiteral("Salir"),
-                           QColor(255, 128, 128), twips(9780, 7770, 1800, 450));
+    m_command1 =
+        ColouredButton::create(this, QStringLiteral("Command1"), QStringLiteral("Imprimir examen"),
+                               QColor(128, 255, 255), Twips::rect(180, 7770, 2400, 450));
+    m_command5 =
+        ColouredButton::create(this, QStringLiteral("Command5"),
+                               QStringLiteral("Imprimir plantilla de respuestas correctas"),
+                               QColor(128, 255, 128), Twips::rect(2760, 7770, 4200, 450));
+    m_command2 = ColouredButton::create(this, QStringLiteral("Command2"), QStringLiteral("Salir"),
+                                        QColor(255, 128, 128), Twips::rect(9780, 7770, 1800, 450));
 
-    // "Salir" is the window's cancel button.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, m_command2, &QPushButton::click);
+    setExitButton(m_command2);
 
     connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -191,19 +152,6 @@ void Testselec::Form_Load()
     m_list1->setCurrentRow(0);
 }
 
-void Testselec::centreOverMainWindow()
-{
-    MainWindowServices *services = MainWindowServices::instance();
-    QWidget *main = services ? services->mainWidget() : nullptr;
-    QRect over;
-    if (main && main->isVisible())
-        over = main->frameGeometry();
-    else if (QScreen *screen = Twips::screenOf(this))
-        over = screen->availableGeometry();
-    if (over.isValid())
-        move(over.center() - rect().center());
-}
-
 void Testselec::setUpColumns(FlexGrid *grid)
 {
     grid->setTextMatrix(0, 0, QStringLiteral("Nº"));
@@ -218,27 +166,9 @@ void Testselec::setUpColumns(FlexGrid *grid)
         grid->setFixedAlignment(col, Qt::AlignHCenter);
 }
 
-void Testselec::Form_Activate()
+void Testselec::focusOnActivation()
 {
     m_list1->setFocus();
-    if (MainWindowServices *services = MainWindowServices::instance())
-        services->setStatusText(kStatusText);
-}
-
-void Testselec::Form_Deactivate()
-{
-    if (ActiveWindowCode != ActiveWindowCodes::kTrueFalseSelection)
-        leaveSelection();
-}
-
-void Testselec::Form_Unload()
-{
-    MainWindowServices *services = MainWindowServices::instance();
-    if (services)
-        services->setStatusText(QString());
-    closeAllFiles();
-    if (services)
-        services->setHelpButtonVisible(true);
 }
 
 void Testselec::List1_Click()
@@ -323,29 +253,12 @@ void Testselec::Command1_Click()
     QStringList texts;
     for (const SelectedQuestion &question : selection())
         texts.append(question.text);
-    handOver(composeExamText(texts));
+    handOverToOutput(composeExamText(texts));
 }
 
 void Testselec::Command5_Click()
 {
-    handOver(composeAnswerTemplate(selection()));
-}
-
-// The output window is reached by name; its text area is the QPlainTextEdit
-// named Text1.
-void Testselec::handOver(const QString &text)
-{
-    // Set first: hiding deactivates this window, which must not leave.
-    ActiveWindowCode = ActiveWindowCodes::kTrueFalseSelection;
-    hide();
-    QWidget *output = Forms::show(WindowNames::kImpres);
-    if (!output) { // no output window in this program: stay usable
-        show();
-        return;
-    }
-    if (auto *text1 = output->findChild<QPlainTextEdit *>(QStringLiteral("Text1")))
-        text1->setPlainText(text);
-    ReturnWindowName = kName;
+    handOverToOutput(composeAnswerTemplate(selection()));
 }
 
 void Testselec::Command2_Click()
@@ -355,8 +268,7 @@ void Testselec::Command2_Click()
 
 void Testselec::Command3_Click()
 {
-    ActiveWindowCode = ActiveWindowCodes::kTrueFalseSelection;
-    Forms::show(WindowNames::kAyuda);
+    showHelp();
 }
 
 void Testselec::leaveSelection()
@@ -364,12 +276,8 @@ void Testselec::leaveSelection()
     if (isUnloading())
         return;
     if (m_selectedCount > 0 && MessageBox::askCancelled(kLeaveQuestion, this)) {
-        raise();
-        activateWindow();
+        stayOpen();
         return;
     }
-    closeAllFiles();
-    unload();
-    if (MainWindowServices *services = MainWindowServices::instance())
-        services->focusMainWindow();
+    closeWindow();
 }

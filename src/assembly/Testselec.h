@@ -1,16 +1,15 @@
 #pragma once
 // The true/false selection window: the teacher walks the bank by chapter and
 // topic, double-clicks questions into a selection of up to 500 and hands the
-// examination or its answer template to the output window, which is reached
-// by name through the form registry. The selection lives in the cells of
+// examination or its answer template to the output window. The selection lives in the cells of
 // Grid1; the window reads QELMEXT2.DAT through its own TrueFalseBank and never
 // writes it.
 
 #include "ExamText.h"
-#include "Form.h"
 #include "TopicCatalogue.h"
 #include "TrueFalseBank.h"
 #include "WindowNames.h"
+#include "WorkingWindow.h"
 
 #include <QString>
 
@@ -19,7 +18,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-class Testselec : public Form
+class Testselec : public WorkingWindow
 {
     Q_OBJECT
 
@@ -30,9 +29,6 @@ public:
     Testselec();
 
     void Form_Load() override;
-    void Form_Activate() override;
-    void Form_Deactivate() override;
-    void Form_Unload() override;
 
     void List1_Click();
     void List2_Click();
@@ -44,6 +40,7 @@ public:
     void Command3_Click();
 
     void leaveSelection();
+    void leaveWindow() override { leaveSelection(); }
 
     qint16 selectedCount() const { return m_selectedCount; }
     qint16 currentChapter() const { return m_currentChapter; }
@@ -53,8 +50,7 @@ private:
     void buildControls();
     void setUpColumns(FlexGrid *grid);
     QList<SelectedQuestion> selection() const;
-    void handOver(const QString &text);
-    void centreOverMainWindow();
+    void focusOnActivation() override;
 
     QListWidget *m_list1 = nullptr;
     QListWidget *m_list2 = nullptr;

@@ -1,9 +1,9 @@
 #include "Impres.h"
 
 #include "ClipboardSeam.h"
+#include "ColouredButton.h"
 #include "Cp1252.h"
 #include "Forms.h"
-#include "HelpPicture.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
 #include "PrinterSeam.h"
@@ -37,14 +37,8 @@ constexpr int kStripHeight = 495;
 constexpr int kTextWidthAllowance = 240;
 constexpr int kTextHeightAllowance = 390;
 
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(Twips::toPixelsX(left), Twips::toPixelsY(top), Twips::toPixelsX(width),
-                 Twips::toPixelsY(height));
-}
-
-// MS Sans Serif in the original design; Arial is the sans serif font every
-// installation of the program has.
+// The strip's captions are in a bold sans serif; Arial (Liberation Sans
+// through the font configuration) is the one every installation has.
 QFont boldFont(qreal points)
 {
     QFont font(QStringLiteral("Arial"));
@@ -53,19 +47,11 @@ QFont boldFont(qreal points)
     return font;
 }
 
-// The buttons show their own colour, not the system's button colour.
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption,
                        const QColor &colour, const QRect &geometry)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
+    QPushButton *button = ColouredButton::create(parent, name, caption, colour, geometry, 1);
     button->setFont(boldFont(8.25));
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
-                                         " border: 1px solid #404040; padding: 1px; }"
-                                         "QPushButton:focus { border: 2px solid black; }"
-                                         "QPushButton:pressed { background-color: %2; }")
-                              .arg(colour.name(), colour.darker(115).name()));
     return button;
 }
 
@@ -105,25 +91,22 @@ void Impres::buildControls()
 
     m_label1 = new QLabel(QStringLiteral("Enviar resultados a:"), m_picture1);
     m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setGeometry(twips(150, 90, 2085, 240));
+    m_label1->setGeometry(Twips::rect(150, 90, 2085, 240));
     m_label1->setFont(boldFont(9.75));
 
     m_command1[0] =
         addButton(m_picture1, QStringLiteral("Command1_0"), QStringLiteral("&Portapapeles"),
-                  QColor(192, 255, 255), twips(2400, 60, 1400, 315));
+                  QColor(192, 255, 255), Twips::rect(2400, 60, 1400, 315));
     m_command1[1] =
         addButton(m_picture1, QStringLiteral("Command1_1"), QStringLiteral("&Impresora"),
-                  QColor(255, 192, 192), twips(3900, 60, 1400, 315));
+                  QColor(255, 192, 192), Twips::rect(3900, 60, 1400, 315));
     m_command1[2] = addButton(m_picture1, QStringLiteral("Command1_2"), QStringLiteral("&Fichero"),
-                              QColor(255, 255, 192), twips(5400, 60, 1400, 315));
+                              QColor(255, 255, 192), Twips::rect(5400, 60, 1400, 315));
     m_command2 =
         addButton(m_picture1, QStringLiteral("Command2"), QStringLiteral("&Salir de impresión"),
-                  QColor(128, 255, 128), twips(7140, 60, 1995, 315));
-    m_command3 = addButton(m_picture1, QStringLiteral("Command3"), QString(), QColor(192, 192, 192),
-                           twips(9270, 60, 675, 315));
-    m_command3->setIcon(helpPicture());
-    m_command3->setIconSize(QSize(16, 16));
-    m_command3->setToolTip(QStringLiteral("Ayuda"));
+                  QColor(128, 255, 128), Twips::rect(7140, 60, 1995, 315));
+    m_command3 = ColouredButton::createHelp(m_picture1, QStringLiteral("Command3"),
+                                            Twips::rect(9270, 60, 675, 315));
 
     for (int index = 0; index < 3; ++index)
         connect(m_command1[index], &QPushButton::clicked, this,
@@ -158,6 +141,12 @@ void Impres::Form_Unload()
         services->setToolbarEnabled(true);
         services->setStatusText(QString());
     }
+}
+
+void Impres::receiveText(const QString &text, const QString &returnWindow)
+{
+    m_text1->setPlainText(text);
+    ReturnWindowName = returnWindow;
 }
 
 void Impres::placeStrip()

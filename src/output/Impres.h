@@ -5,10 +5,10 @@
 // Leaving it closes it and shows again the selection window named by
 // ReturnWindowName.
 //
-// The selection windows put their text into the QPlainTextEdit named "Text1";
-// it keeps line ends as paragraph breaks, and what is sent uses CR LF.
+// Text1 keeps line ends as paragraph breaks; what is sent uses CR LF.
 
 #include "Form.h"
+#include "OutputReceiver.h"
 #include "SaveDialog.h"
 #include "WindowNames.h"
 
@@ -18,7 +18,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-class Impres : public Form
+class Impres : public Form, public OutputReceiver
 {
     Q_OBJECT
 
@@ -31,6 +31,9 @@ public:
     void Form_Activate() override;
     void Form_Resize() override;
     void Form_Unload() override;
+
+    // The hand-over: the text goes into Text1 and ReturnWindowName is set.
+    void receiveText(const QString &text, const QString &returnWindow) override;
 
     void Command1_Click(int index);
     void Command2_Click();

@@ -70,4 +70,10 @@ double fromPixelsY(double pixels, const QScreen *screen)
     return pixels * perPixelY(screen);
 }
 
+QRect rect(int left, int top, int width, int height, const QScreen *screen)
+{
+    return QRect(toPixelsX(left, screen), toPixelsY(top, screen), toPixelsX(width, screen),
+                 toPixelsY(height, screen));
+}
+
 } // namespace Twips

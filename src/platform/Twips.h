@@ -2,6 +2,8 @@
 // Lengths given in twips (1/1440 inch) turned into pixels and back through
 // the screen's logical DPI: 15 twips per pixel at 96 DPI.
 
+#include <QRect>
+
 class QScreen;
 class QWidget;
 
@@ -20,5 +22,8 @@ int toPixelsX(double twips, const QScreen *screen = nullptr);
 int toPixelsY(double twips, const QScreen *screen = nullptr);
 double fromPixelsX(double pixels, const QScreen *screen = nullptr);
 double fromPixelsY(double pixels, const QScreen *screen = nullptr);
+
+// A rectangle given in twips (left, top, width, height), in pixels.
+QRect rect(int left, int top, int width, int height, const QScreen *screen = nullptr);
 
 } // namespace Twips

@@ -28,12 +28,6 @@ struct Place
     int left, top, width, height;
 };
 
-QRect pixels(const Place &p)
-{
-    return {Twips::toPixelsX(p.left), Twips::toPixelsY(p.top), Twips::toPixelsX(p.width),
-            Twips::toPixelsY(p.height)};
-}
-
 } // namespace
 
 Apertura::Apertura()
@@ -62,7 +56,7 @@ Apertura::Apertura()
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setPixmap(QPixmap(QStringLiteral(":/shell/splash.png")));
     image1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    image1->setGeometry(pixels({240, 2880, 1920, 1920}));
+    image1->setGeometry(Twips::rect(240, 2880, 1920, 1920));
 
     using namespace ShellTexts;
     const struct
@@ -82,7 +76,7 @@ Apertura::Apertura()
     };
     for (const auto &l : labels) {
         auto *label = new TitleLabel(QString::fromLatin1(l.name), l.text, l.size, l.colour, this);
-        label->setGeometry(pixels(l.place));
+        label->setGeometry(Twips::rect(l.place.left, l.place.top, l.place.width, l.place.height));
     }
 }
 

@@ -13,12 +13,6 @@ namespace {
 constexpr int kFrameWidth = 9840;
 constexpr int kFrameHeight = 5160;
 
-QRect pixels(int left, int top, int width, int height)
-{
-    return {Twips::toPixelsX(left), Twips::toPixelsY(top), Twips::toPixelsX(width),
-            Twips::toPixelsY(height)};
-}
-
 } // namespace
 
 float centredOffset(float outer, float inner)
@@ -57,7 +51,7 @@ Fondo::Fondo() : Form(WindowNames::kFondo, Placement::MdiChild), m_frame1(new QF
     const int heights[] = {1080, 660, 1320, 600, 480};
     for (int i = 0; i < 5; ++i)
         m_frame1->findChild<QWidget *>(QStringLiteral("Label%1").arg(i + 1))
-            ->setGeometry(pixels(240, tops[i], inner, heights[i]));
+            ->setGeometry(Twips::rect(240, tops[i], inner, heights[i]));
 }
 
 void Fondo::Form_Load()

@@ -1,0 +1,23 @@
+#pragma once
+// The buttons of the working windows and the output window show a colour of
+// their own, not the system's button colour, and the help button shows the
+// help picture on grey. Both are plain push buttons named after their control.
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class QPushButton;
+class QWidget;
+
+namespace ColouredButton {
+
+// A button with its caption on `colour`, a visible focus frame and a darker
+// shade while pressed; `padding` in pixels around the caption.
+QPushButton *create(QWidget *parent, const QString &name, const QString &caption,
+                    const QColor &colour, const QRect &geometry, int padding = 2);
+
+// A grey button showing the help picture, with the tool tip "Ayuda".
+QPushButton *createHelp(QWidget *parent, const QString &name, const QRect &geometry);
+
+} // namespace ColouredButton

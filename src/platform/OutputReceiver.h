@@ -1,0 +1,15 @@
+#pragma once
+// The hand-over of a finished text to the output window: what a selection
+// window may ask of it, without knowing its class or its controls.
+
+#include <QString>
+
+class OutputReceiver
+{
+public:
+    virtual ~OutputReceiver() = default;
+
+    // Shows `text` in the output window; leaving it later shows again the
+    // window named `returnWindow`.
+    virtual void receiveText(const QString &text, const QString &returnWindow) = 0;
+};
