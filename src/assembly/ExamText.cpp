@@ -11,6 +11,26 @@ const QString kYesMarked = QStringLiteral("Sí(\u2022) No( )  -  ");
 const QString kNoMarked = QStringLiteral("Sí( ) No(\u2022)  -  ");
 const QString kYes = QStringLiteral("Sí");
 
+const QString kExpositionHeading =
+    QStringLiteral("EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICIÓN  ") + kLineEnd +
+    QString(48, u'=') + kLineEnd + kLineEnd;
+
+// The item number right-aligned in two characters.
+QString itemNumber(qsizetype i)
+{
+    return QString::number(i).rightJustified(2, u' ');
+}
+
+void appendSection(QString &text, const QString &heading, const QStringList &items,
+                   const QString &afterItem)
+{
+    if (items.isEmpty())
+        return;
+    text += heading + kLineEnd + kLineEnd;
+    for (qsizetype i = 0; i < items.size(); ++i)
+        text += itemNumber(i + 1) + QStringLiteral(". ") + items.at(i) + afterItem;
+}
+
 } // namespace
 
 QString composeExamText(const QStringList &questionTexts)
@@ -27,4 +47,23 @@ QString composeAnswerTemplate(const QList<SelectedQuestion> &questions)
     for (const SelectedQuestion &question : questions)
         text += (question.answerLabel == kYes ? kYesMarked : kNoMarked) + question.text + kLineEnd;
     return text;
+}
+
+QString composeExamText(const QStringList &conceptual, const QStringList &practical,
+                        const QStringList &brief)
+{
+    const QString blankAfter = kLineEnd + kLineEnd;
+    QString text = kExpositionHeading;
+    appendSection(text, QStringLiteral("A. PREGUNTAS CONCEPTUALES:"), conceptual, blankAfter);
+    appendSection(text, kLineEnd + QStringLiteral("B. PREGUNTAS PRÁCTICAS:"), practical,
+                  blankAfter);
+    appendSection(text, kLineEnd + QStringLiteral("C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:"),
+                  brief, kLineEnd);
+    return text;
+}
+
+int rowHeightFor(const QString &text, int base, int minimum)
+{
+    const qsizetype lines = text.size() / 110;
+    return qMax(int(lines) * 200 + base, minimum);
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The two texts composed from a true/false selection: the examination, where
-// every question is preceded by empty "Sí" and "No" boxes, and the answer
-// template, where the correct box is marked. Lines end in CR LF.
+// The texts composed from a selection. From a true/false selection: the
+// examination, where every question is preceded by empty "Sí" and "No" boxes,
+// and the answer template, where the correct box is marked. From an
+// exposition selection: one examination with a lettered section per kind.
+// Lines end in CR LF.
 
 #include <QList>
 #include <QString>
@@ -18,3 +20,15 @@ QString composeExamText(const QStringList &questionTexts);
 // As the examination, with the box of the correct answer marked by "•"
 // (U+2022); any label other than exactly "Sí" marks "No".
 QString composeAnswerTemplate(const QList<SelectedQuestion> &questions);
+
+// The exposition examination: the header block, then section A (conceptual),
+// B (practical) and C (brief) for each kind with questions, numbered from 1
+// in each section. Conceptual and practical items are followed by a blank
+// line, brief items are not. A section without questions is left out and the
+// others keep their letters; with no question at all only the header remains.
+QString composeExamText(const QStringList &conceptual, const QStringList &practical,
+                        const QStringList &brief);
+
+// The height in twips of a grid row showing `text`: 200 twips more for every
+// full 110 characters, on top of `base`, and never less than `minimum`.
+int rowHeightFor(const QString &text, int base, int minimum);

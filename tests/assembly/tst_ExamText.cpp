@@ -1,4 +1,5 @@
-// The examination text and the answer template, compared byte for byte.
+// The examination texts and the answer template, compared byte for byte, and
+// the row heights of the exposition grids.
 #include "ExamText.h"
 
 #include <QtTest>
@@ -43,6 +44,73 @@ private Q_SLOTS:
             texts.append(q.text);
         QCOMPARE(composeExamText(texts).toUtf8(), exam);
         QCOMPARE(composeAnswerTemplate(questions).toUtf8(), answers);
+    }
+
+    void composesExpositionSectionsWithFixedLetters_data()
+    {
+        QTest::addColumn<QStringList>("conceptual");
+        QTest::addColumn<QStringList>("practical");
+        QTest::addColumn<QStringList>("brief");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray header = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  \r\n"
+                                  "================================================\r\n\r\n";
+        QTest::newRow("nothing selected: the header alone")
+            << QStringList() << QStringList() << QStringList() << header;
+        QTest::newRow("A and C") << QStringList{"Q1"} << QStringList() << QStringList{"B1", "B2"}
+                                 << header +
+                                        "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n"
+                                        "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
+                                        " 1. B1\r\n 2. B2\r\n";
+        QTest::newRow("B and C keep their letters")
+            << QStringList() << QStringList{"P1"} << QStringList{"B1"}
+            << header + "\r\nB. PREGUNTAS PR\xC3\x81"
+                        "CTICAS:\r\n\r\n 1. P1\r\n\r\n"
+                        "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n 1. B1\r\n";
+        QTest::newRow("A, B and C, each numbered from 1")
+            << QStringList{"Q1", "Q2"} << QStringList{"P1"} << QStringList{"B1"}
+            << header + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n"
+                        "\r\nB. PREGUNTAS PR\xC3\x81"
+                        "CTICAS:\r\n\r\n 1. P1\r\n\r\n"
+                        "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n 1. B1\r\n";
+        QStringList twelve;
+        for (int i = 1; i <= 12; ++i)
+            twelve << QStringLiteral("b%1").arg(i);
+        QTest::newRow("two-digit numbers take the whole field")
+            << QStringList() << QStringList() << twelve
+            << header + "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
+                        " 1. b1\r\n 2. b2\r\n 3. b3\r\n 4. b4\r\n 5. b5\r\n 6. b6\r\n"
+                        " 7. b7\r\n 8. b8\r\n 9. b9\r\n10. b10\r\n11. b11\r\n12. b12\r\n";
+    }
+    void composesExpositionSectionsWithFixedLetters()
+    {
+        QFETCH(QStringList, conceptual);
+        QFETCH(QStringList, practical);
+        QFETCH(QStringList, brief);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(composeExamText(conceptual, practical, brief).toUtf8(), expected);
+    }
+
+    void rowHeightGrowsEveryHundredAndTenCharacters_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("grid3");
+        QTest::addColumn<int>("grid1");
+        QTest::newRow("empty") << 0 << 420 << 450;
+        QTest::newRow("50") << 50 << 420 << 450;
+        QTest::newRow("109") << 109 << 420 << 450;
+        QTest::newRow("110") << 110 << 560 << 630;
+        QTest::newRow("219") << 219 << 560 << 630;
+        QTest::newRow("230") << 230 << 760 << 830;
+        QTest::newRow("1000") << 1000 << 2160 << 2230;
+    }
+    void rowHeightGrowsEveryHundredAndTenCharacters()
+    {
+        QFETCH(int, length);
+        QFETCH(int, grid3);
+        QFETCH(int, grid1);
+        const QString text(length, u'x');
+        QCOMPARE(rowHeightFor(text, 360, 420), grid3);
+        QCOMPARE(rowHeightFor(text, 430, 450), grid1);
     }
 };
 

@@ -1,0 +1,350 @@
+#include "Examselec.h"
+
+#include "ChapterTitles.h"
+#include "ColouredButton.h"
+#include "ExamText.h"
+#include "FlexGrid.h"
+#include "MessageBox.h"
+#include "ProgramState.h"
+#include "Twips.h"
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString kStatusText =
+    QStringLiteral("Seleccionar preguntas de exposición: conceptuales / prácticas / breves");
+const QString kLeaveQuestion =
+    QStringLiteral("¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas");
+const QString kTooManyMessage = QStringLiteral("No se pueden seleccionar más de 100 preguntas");
+const QString kGrid1Headers[kExpositionKindCount] = {QStringLiteral("PREGUNTAS CONCEPTUALES"),
+                                                     QStringLiteral("PREGUNTAS PRÁCTICAS "),
+                                                     QStringLiteral("PREGUNTAS BREVES")};
+
+const QColor kBackground(255, 255, 192);
+const QColor kFixedCells(255, 255, 128);
+const QColor kBeyondLastRow(192, 192, 0);
+
+// Window and control geometry, in twips.
+constexpr int kClientWidth = 9480;
+constexpr int kClientHeight = 6795;
+constexpr int kGridWidth = 9225;
+constexpr int kNumberWidth = 360;
+constexpr int kQuestionWidth = kGridWidth - 700;
+constexpr int kEmptyRowHeight = 450;
+constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
+// rowHeightFor's base and minimum in each grid.
+constexpr int kGrid3Base = 360;
+constexpr int kGrid3Minimum = 420;
+constexpr int kGrid1Base = 430;
+constexpr int kGrid1Minimum = 450;
+
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+void setUpColumns(FlexGrid *grid, const QString &questionHeader)
+{
+    grid->setTextMatrix(0, 0, QStringLiteral("Nº"));
+    grid->setTextMatrix(0, 1, questionHeader);
+    grid->setColWidth(0, kNumberWidth);
+    grid->setColWidth(1, kQuestionWidth);
+    grid->setColAlignment(0, Qt::AlignHCenter);
+    grid->setFixedAlignment(0, Qt::AlignHCenter);
+    grid->setFixedAlignment(1, Qt::AlignHCenter);
+}
+
+} // namespace
+
+Examselec::Examselec() : WorkingWindow(kName, ActiveWindowCodes::kExpositionSelection, kStatusText)
+{
+    setWindowTitle(
+        QStringLiteral("Selección de preguntas de exposición: conceptuales / prácticas / breves"));
+    buildControls();
+}
+
+void Examselec::buildControls()
+{
+    setDesign(kClientWidth, kClientHeight, kBackground);
+    // The design's places are measured for a small sans serif; Arial
+    // (Liberation Sans through the font configuration) at 8.25 points keeps
+    // every caption inside its control.
+    QFont small(QStringLiteral("Arial"));
+    small.setPointSizeF(8.25);
+    setFont(small);
+
+    m_frame1 = new QGroupBox(QStringLiteral("Tipo de pregunta"), this);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_frame1->setGeometry(Twips::rect(150, 60, 2085, 1125));
+    m_frame1->setPalette(palette());
+    m_frame1->setAutoFillBackground(true);
+    for (int k = 0; k < kExpositionKindCount; ++k) {
+        m_option1[k] = new QRadioButton(expositionKindInfo(ExpositionKind(k)).caption, m_frame1);
+        m_option1[k]->setObjectName(QStringLiteral("Option1_%1").arg(k));
+        // Placed from the frame's own top-left corner.
+        m_option1[k]->setGeometry(Twips::rect(330, 330 + 270 * k, 1455, 195));
+    }
+
+    const QColor highlight = palette().color(QPalette::Highlight);
+    const QString highlighted = QStringLiteral("color: %1;").arg(highlight.name());
+    addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
+             Twips::rect(2340, 60, 1140, 270))
+        ->setStyleSheet(highlighted);
+    m_list1 = new QListWidget(this);
+    m_list1->setObjectName(QStringLiteral("List1"));
+    m_list1->setGeometry(Twips::rect(2340, 360, 7005, 840));
+
+    addLabel(this, QStringLiteral("Label1_1"), QStringLiteral("Preguntas disponibles:"),
+             Twips::rect(150, 1230, 1950, 225))
+        ->setStyleSheet(highlighted);
+    addLabel(
+        this, QStringLiteral("Label1_2"),
+        QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
+        Twips::rect(3000, 1260, 5115, 210))
+        ->setStyleSheet(highlighted);
+    m_grid3 = new FlexGrid(this);
+    m_grid3->setObjectName(QStringLiteral("Grid3"));
+    m_grid3->setGeometry(Twips::rect(120, 1500, kGridWidth, 1665));
+
+    addLabel(this, QStringLiteral("Label1_3"), QStringLiteral("Preguntas seleccionadas:"),
+             Twips::rect(150, 3210, 2220, 225))
+        ->setStyleSheet(highlighted);
+    addLabel(this, QStringLiteral("Label1_4"),
+             QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
+             Twips::rect(3360, 3210, 4230, 210))
+        ->setStyleSheet(highlighted);
+    for (int k = 0; k < kExpositionKindCount; ++k) {
+        m_grid1[k] = new FlexGrid(this);
+        m_grid1[k]->setObjectName(QStringLiteral("Grid1_%1").arg(k));
+        m_grid1[k]->setGeometry(Twips::rect(120, 3450, kGridWidth, 2985));
+    }
+
+    for (FlexGrid *grid : {m_grid3, m_grid1[0], m_grid1[1], m_grid1[2]}) {
+        grid->setCols(2);
+        grid->setBackColorFixed(kFixedCells);
+        grid->setBackColorBkg(kBeyondLastRow);
+    }
+
+    addLabel(this, QStringLiteral("Label2"), QStringLiteral("Nº de preguntas seleccionadas:"),
+             Twips::rect(120, 6540, 2265, 195));
+    m_label3 = addLabel(this, QStringLiteral("Label3"), QStringLiteral("0"),
+                        Twips::rect(2460, 6510, 375, 225));
+    m_label3->setAlignment(Qt::AlignCenter);
+    m_label3->setStyleSheet(
+        QStringLiteral("background-color: white; color: black; border: 1px solid #808080;"));
+
+    m_command1 =
+        ColouredButton::create(this, QStringLiteral("Command1"), QStringLiteral("Imprimir examen"),
+                               QColor(128, 255, 255), Twips::rect(4350, 6510, 2235, 255), 0);
+    m_command2 =
+        ColouredButton::create(this, QStringLiteral("Command2"), QStringLiteral("Salir"),
+                               QColor(255, 128, 128), Twips::rect(7710, 6510, 1665, 255), 0);
+    m_command3 = ColouredButton::createHelp(this, QStringLiteral("Command3"),
+                                            Twips::rect(8700, 30, 675, 315));
+    setExitButton(m_command2);
+
+    for (int k = 0; k < kExpositionKindCount; ++k) {
+        connect(m_option1[k], &QRadioButton::toggled, this, [this, k](bool checked) {
+            if (checked)
+                Option1_Click(k);
+        });
+        connect(m_grid1[k], &FlexGrid::dblClick, this, [this, k] { Grid1_DblClick(k); });
+    }
+    connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            List1_Click();
+    });
+    connect(m_grid3, &FlexGrid::dblClick, this, &Examselec::Grid3_DblClick);
+    connect(m_command1, &QPushButton::clicked, this, &Examselec::Command1_Click);
+    connect(m_command2, &QPushButton::clicked, this, &Examselec::Command2_Click);
+    connect(m_command3, &QPushButton::clicked, this, &Examselec::Command3_Click);
+}
+
+void Examselec::Form_Load()
+{
+    m_selectedCount = {};
+    m_list1->addItems(ChapterTitles::entries());
+
+    setUpGrid3Columns();
+    m_grid3->setCurrentCell(0, 0);
+    for (int k = 0; k < kExpositionKindCount; ++k) {
+        FlexGrid *grid = m_grid1[k];
+        setUpColumns(grid, kGrid1Headers[k]);
+        grid->setRows(kMaxSelected + 1);
+        for (int row = 1; row <= kMaxSelected; ++row) {
+            grid->setRowHeight(row, kEmptyRowHeight);
+            grid->setTextMatrix(row, 0, QString::number(row));
+        }
+        grid->setCurrentCell(0, 0);
+    }
+
+    centreOverMainWindow();
+    if (m_option1[0]->isChecked())
+        showKind(ExpositionKind::Conceptual);
+    else
+        m_option1[0]->setChecked(true);
+}
+
+void Examselec::setUpGrid3Columns()
+{
+    setUpColumns(m_grid3, QStringLiteral("PREGUNTA"));
+}
+
+void Examselec::focusOnActivation()
+{
+    m_list1->setFocus();
+}
+
+void Examselec::Option1_Click(int index)
+{
+    showKind(expositionKindFromNumber(index));
+}
+
+void Examselec::showKind(ExpositionKind kind)
+{
+    QCoreApplication::processEvents();
+    m_currentKind = kind;
+    m_label3->setText(QString::number(m_selectedCount[int(kind)]));
+    for (int k = 0; k < kExpositionKindCount; ++k)
+        m_grid1[k]->setVisible(k == int(kind));
+
+    // A bank that cannot be opened lists no questions; the window has no
+    // message of its own for it.
+    (void)m_bank.openBank(kind);
+
+    if (m_list1->currentRow() == 0)
+        showChapter();
+    else
+        m_list1->setCurrentRow(0);
+}
+
+void Examselec::showChapter()
+{
+    m_currentChapter = qint16(m_list1->currentRow() + 1);
+    m_grid3->clear();
+    setUpGrid3Columns();
+
+    const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(m_currentChapter);
+    const QList<QuestionListing> questions =
+        listing.ok() ? listing.value() : QList<QuestionListing>();
+    m_listedCount = int(questions.size());
+
+    m_grid3->setRows(qMax(m_listedCount + 1, kMinimumGridRows));
+    m_grid3->setCurrentCell(0, 0);
+    for (int row = 1; row < m_grid3->rows(); ++row) {
+        m_grid3->setRowHeight(row, kEmptyRowHeight);
+        m_grid3->setTextMatrix(row, 0, QString::number(row));
+    }
+    for (const QuestionListing &question : questions) {
+        m_grid3->setTextMatrix(question.position, 1, question.text);
+        m_grid3->setRowHeight(question.position,
+                              rowHeightFor(question.text, kGrid3Base, kGrid3Minimum));
+    }
+}
+
+void Examselec::List1_Click()
+{
+    showChapter();
+}
+
+void Examselec::Grid3_DblClick()
+{
+    addQuestion();
+}
+
+void Examselec::addQuestion()
+{
+    // The header row and the filler rows hold no question.
+    const int row = m_grid3->row();
+    if (row < 1 || row > m_listedCount)
+        return;
+    qint16 &count = m_selectedCount[int(m_currentKind)];
+    if (count >= kMaxSelected) {
+        MessageBox::inform(kTooManyMessage, this);
+        return;
+    }
+    ++count;
+    FlexGrid *grid = visibleGrid1();
+    const QString text = m_grid3->textMatrix(row, 1);
+    grid->setCurrentCell(count, 1);
+    grid->setTextMatrix(count, 1, text);
+    grid->setRowHeight(count, rowHeightFor(text.trimmed(), kGrid1Base, kGrid1Minimum));
+    m_label3->setText(QString::number(count));
+    m_grid3->setCurrentCell(0, 0);
+    m_list1->setFocus();
+}
+
+void Examselec::Grid1_DblClick(int)
+{
+    removeQuestion();
+}
+
+void Examselec::removeQuestion()
+{
+    FlexGrid *grid = visibleGrid1();
+    const int row = grid->row();
+    qint16 &count = m_selectedCount[int(m_currentKind)];
+    if (row > count || row == 0 || count == 0)
+        return;
+    // Each row that receives a text takes the height of that text, so that a
+    // long question moving up into a short row is not cut off.
+    for (int i = row; i < count; ++i) {
+        const QString text = grid->textMatrix(i + 1, 1);
+        grid->setTextMatrix(i, 1, text);
+        grid->setRowHeight(i, rowHeightFor(text.trimmed(), kGrid1Base, kGrid1Minimum));
+    }
+    grid->setTextMatrix(count, 1, QString());
+    grid->setRowHeight(count, kEmptyRowHeight);
+    --count;
+    m_label3->setText(QString::number(count));
+    m_list1->setFocus();
+    grid->setCurrentCell(0, 0);
+}
+
+QStringList Examselec::selection(ExpositionKind kind) const
+{
+    QStringList texts;
+    const FlexGrid *grid = m_grid1[int(kind)];
+    for (int row = 1; row <= m_selectedCount[int(kind)]; ++row)
+        texts.append(grid->textMatrix(row, 1));
+    return texts;
+}
+
+void Examselec::Command1_Click()
+{
+    handOverToOutput(composeExamText(selection(ExpositionKind::Conceptual),
+                                     selection(ExpositionKind::Practical),
+                                     selection(ExpositionKind::Brief)));
+}
+
+void Examselec::Command2_Click()
+{
+    leaveSelection();
+}
+
+void Examselec::Command3_Click()
+{
+    showHelp();
+}
+
+void Examselec::leaveSelection()
+{
+    if (isUnloading())
+        return;
+    const bool anySelected =
+        std::any_of(m_selectedCount.begin(), m_selectedCount.end(), [](qint16 n) { return n > 0; });
+    if (anySelected && MessageBox::askCancelled(kLeaveQuestion, this)) {
+        stayOpen();
+        return;
+    }
+    closeWindow();
+}

@@ -1,0 +1,414 @@
+// The exposition selection window driven as a teacher drives it: kinds and
+// chapters, a selection per kind kept across kind switches and a visit to the
+// output window, row heights by text length, the 100-question limit of each
+// kind, removal, the question asked before a selection is thrown away, and an
+// exposition exam from the real main window to the clipboard, a file and the
+// printer.
+#include "Examselec.h"
+#include "ExpositionBankFixture.h"
+#include "FakeMainWindowServices.h"
+#include "FlexGrid.h"
+#include "Forms.h"
+#include "Impres.h"
+#include "MessageBoxResponder.h"
+#include "OpenFiles.h"
+#include "Orvalis.h"
+#include "PrinterSeam.h"
+#include "ProgramState.h"
+#include "SaveDialogResponder.h"
+#include "Shell.h"
+#include "Twips.h"
+
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+const QString kLeave =
+    QStringLiteral("¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas");
+const QStringList kOkCancel{QStringLiteral("Aceptar"), QStringLiteral("Cancelar")};
+const QString kC50 = ExpositionBankFixture::text(QStringLiteral("C50"), 50);
+const QString kC230 = ExpositionBankFixture::text(QStringLiteral("C230"), 230);
+const QString kC110 = ExpositionBankFixture::text(QStringLiteral("C110"), 110);
+const QString kPlan = QStringLiteral("Diseñe un plan de precios.");
+const QByteArray kHeader = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  \r\n"
+                           "================================================\r\n\r\n";
+} // namespace
+
+class tst_Examselec : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ExpositionBankFixture> m_bank;
+    std::unique_ptr<FakeMainWindowServices> m_main;
+    QPointer<Examselec> m_window;
+
+    FlexGrid *grid(const QString &name) const { return m_window->findChild<FlexGrid *>(name); }
+    QString label3() const { return m_window->findChild<QLabel *>("Label3")->text(); }
+    void doubleClick(const QString &name, int row, int col)
+    {
+        const FlexGrid::CellSpot spot = grid(name)->locateCell(row, col);
+        QVERIFY(spot.widget);
+        QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
+    }
+    void chooseKind(int k)
+    {
+        QTest::mouseClick(m_window->findChild<QRadioButton *>(QStringLiteral("Option1_%1").arg(k)),
+                          Qt::LeftButton);
+        QCOMPARE(int(m_window->currentKind()), k);
+    }
+    void chooseChapter(int chapter)
+    {
+        auto *list = m_window->findChild<QListWidget *>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(chapter - 1)).center());
+        QCOMPARE(m_window->currentChapter(), chapter);
+    }
+    // Column 1 of rows 1..count.
+    QStringList texts(const QString &name, int count) const
+    {
+        QStringList shown;
+        for (int r = 1; r <= count; ++r)
+            shown << grid(name)->textMatrix(r, 1);
+        return shown;
+    }
+    // Row heights in pixels of rows 1..count.
+    QList<int> heights(const QString &name, int count) const
+    {
+        QList<int> shown;
+        for (int r = 1; r <= count; ++r)
+            shown << grid(name)->view()->rowHeight(r - 1);
+        return shown;
+    }
+    static QList<int> pixels(const QList<int> &twips)
+    {
+        QList<int> result;
+        for (int t : twips)
+            result << Twips::toPixelsY(t);
+        return result;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        m_bank = std::make_unique<ExpositionBankFixture>();
+        QVERIFY(m_bank->isReady());
+        m_main = std::make_unique<FakeMainWindowServices>();
+        m_main->window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
+        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        ActiveWindowCode = ActiveWindowCodes::kMain;
+        m_window = qobject_cast<Examselec *>(Forms::show(Examselec::kName));
+        QVERIFY(m_window && QTest::qWaitForWindowActive(m_window));
+        QTRY_COMPARE(Forms::activeForm(), m_window.data());
+    }
+    void cleanup()
+    {
+        PrinterSeam::setFactory({});
+        Forms::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_main.reset();
+        closeAllFiles();
+        m_bank.reset();
+    }
+
+    void opensOnConceptualChapterOneWithRowsSizedToTheirText()
+    {
+        QCOMPARE(m_window->windowTitle(),
+                 QStringLiteral(
+                     "Selección de preguntas de exposición: conceptuales / prácticas / breves"));
+        QCOMPARE(m_main->statusText,
+                 QStringLiteral(
+                     "Seleccionar preguntas de exposición: conceptuales / prácticas / breves"));
+        QCOMPARE(m_window->findChild<QGroupBox *>("Frame1")->title(),
+                 QStringLiteral("Tipo de pregunta"));
+        QStringList captions;
+        for (int k = 0; k < 3; ++k)
+            captions
+                << m_window->findChild<QRadioButton *>(QStringLiteral("Option1_%1").arg(k))->text();
+        QCOMPARE(captions, (QStringList{"Conceptual", "Práctica", "Breve"}));
+        QVERIFY(m_window->findChild<QRadioButton *>("Option1_0")->isChecked());
+        QCOMPARE(m_window->findChild<QListWidget *>("List1")->count(), 22);
+        QCOMPARE(m_window->currentChapter(), 1);
+        QCOMPARE(label3(), QStringLiteral("0"));
+
+        QCOMPARE(grid("Grid3")->rows(), 5);
+        QCOMPARE(texts("Grid3", 4), (QStringList{kC50, kC230, kC110, QString()}));
+        QCOMPARE(heights("Grid3", 4), pixels({420, 760, 560, 450}));
+        const QStringList headers{"PREGUNTAS CONCEPTUALES", "PREGUNTAS PRÁCTICAS ",
+                                  "PREGUNTAS BREVES"};
+        for (int k = 0; k < 3; ++k) {
+            FlexGrid *g = grid(QStringLiteral("Grid1_%1").arg(k));
+            QCOMPARE(g->textMatrix(0, 1), headers[k]);
+            QCOMPARE(g->rows(), 101);
+            QCOMPARE(g->textMatrix(100, 0), QStringLiteral("100"));
+            QCOMPARE(g->isVisible(), k == 0);
+            QCOMPARE(g->geometry(), grid("Grid1_0")->geometry());
+        }
+
+        // Selected rows take the selected grid's heights.
+        for (int row : {2, 1, 3})
+            doubleClick("Grid3", row, 1);
+        QCOMPARE(texts("Grid1_0", 4), (QStringList{kC230, kC50, kC110, QString()}));
+        QCOMPARE(heights("Grid1_0", 4), pixels({830, 450, 630, 450}));
+        QCOMPARE(label3(), QStringLiteral("3"));
+        QCOMPARE(grid("Grid3")->row(), 0);
+    }
+
+    void removingMovesTextsUpWithTheirHeights()
+    {
+        for (int row : {2, 1, 3})
+            doubleClick("Grid3", row, 1);
+        MessageBoxResponder responder; // no box may come up
+        doubleClick("Grid3", 0, 1);    // the header and a filler row add nothing
+        doubleClick("Grid3", 4, 1);
+        doubleClick("Grid1_0", 4, 1); // below the last entry: nothing happens
+        doubleClick("Grid1_0", 0, 1);
+        QCOMPARE(texts("Grid1_0", 4), (QStringList{kC230, kC50, kC110, QString()}));
+        QCOMPARE(label3(), QStringLiteral("3"));
+
+        doubleClick("Grid1_0", 2, 1);
+        QCOMPARE(texts("Grid1_0", 3), (QStringList{kC230, kC110, QString()}));
+        QCOMPARE(heights("Grid1_0", 3), pixels({830, 630, 450}));
+        QCOMPARE(label3(), QStringLiteral("2"));
+        doubleClick("Grid1_0", 1, 1);
+        QCOMPARE(texts("Grid1_0", 2), (QStringList{kC110, QString()}));
+        QCOMPARE(heights("Grid1_0", 2), pixels({630, 450}));
+        QCOMPARE(responder.seen(), 0);
+        QCOMPARE(grid("Grid1_0")->row(), 0);
+    }
+
+    void eachKindKeepsItsSelectionAcrossSwitches()
+    {
+        for (int row : {1, 2, 3})
+            doubleClick("Grid3", row, 1);
+        chooseChapter(2);
+        chooseKind(2);
+        QCOMPARE(m_window->currentChapter(), 1); // a kind switch goes back to chapter 1
+        QCOMPARE(label3(), QStringLiteral("0"));
+        QVERIFY(grid("Grid1_2")->isVisible() && !grid("Grid1_0")->isVisible());
+        QCOMPARE(texts("Grid3", 4),
+                 (QStringList{"Mercado meta", "Posicionamiento", QString(), QString()}));
+        chooseChapter(2);
+        QCOMPARE(grid("Grid3")->rows(), 8); // seven questions, no filler
+        doubleClick("Grid3", 7, 1);
+        chooseChapter(1);
+        doubleClick("Grid3", 2, 1);
+        QCOMPARE(OpenFiles::count(), 1); // only the brief file
+
+        chooseKind(0);
+        QCOMPARE(label3(), QStringLiteral("3"));
+        QCOMPARE(texts("Grid1_0", 3), (QStringList{kC50, kC230, kC110}));
+        chooseKind(2);
+        QCOMPARE(texts("Grid1_2", 2),
+                 (QStringList{"Concepto 7 del capítulo 2", "Posicionamiento"}));
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 0);
+
+        // To the output window and back: everything is as it was.
+        QTest::mouseClick(m_window->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
+        QCOMPARE(ReturnWindowName, QStringLiteral("Examselec"));
+        QCOMPARE(output()->text().toUtf8(),
+                 kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. " + kC50.toUtf8() +
+                     "\r\n\r\n 2. " + kC230.toUtf8() + "\r\n\r\n 3. " + kC110.toUtf8() +
+                     "\r\n\r\n"
+                     "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
+                     " 1. Concepto 7 del cap\xC3\xADtulo 2\r\n 2. Posicionamiento\r\n");
+        QTest::mouseClick(output()->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
+        QCOMPARE(int(m_window->currentKind()), 2);
+        QCOMPARE(label3(), QStringLiteral("2"));
+        QCOMPARE(texts("Grid1_2", 2),
+                 (QStringList{"Concepto 7 del capítulo 2", "Posicionamiento"}));
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Conceptual), 3);
+    }
+
+    void theHundredthQuestionOfAKindIsTheLast()
+    {
+        for (int i = 0; i < 100; ++i) {
+            grid("Grid3")->setCurrentCell(1, 1);
+            m_window->Grid3_DblClick();
+        }
+        QCOMPARE(label3(), QStringLiteral("100"));
+        QCOMPARE(grid("Grid1_0")->textMatrix(100, 1), kC50);
+        MessageBoxResponder responder;
+        responder.expect(QStringLiteral("No se pueden seleccionar más de 100 preguntas"),
+                         {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
+        doubleClick("Grid3", 2, 1);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        QCOMPARE(label3(), QStringLiteral("100"));
+        QCOMPARE(grid("Grid1_0")->textMatrix(100, 1), kC50);
+
+        chooseKind(1); // another kind still accepts
+        doubleClick("Grid3", 1, 1);
+        QCOMPARE(label3(), QStringLiteral("1"));
+        QCOMPARE(grid("Grid1_1")->textMatrix(1, 1), kPlan);
+        QCOMPARE(responder.seen(), 1);
+    }
+
+    void leavingAsksOnlyWhenSomethingIsSelected_data()
+    {
+        QTest::addColumn<bool>("byDeactivation");
+        QTest::newRow("Salir") << false;
+        QTest::newRow("main window activated") << true;
+    }
+    void leavingAsksOnlyWhenSomethingIsSelected()
+    {
+        QFETCH(bool, byDeactivation);
+        const auto leave = [&] {
+            if (byDeactivation)
+                m_main->window.activateWindow();
+            else
+                QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        };
+        // A selection of another kind than the one shown still counts.
+        chooseKind(1);
+        doubleClick("Grid3", 1, 1);
+        chooseKind(0);
+        MessageBoxResponder responder;
+        for (const QString &answer : {kOkCancel[1], kOkCancel[0]})
+            responder.expect(kLeave, kOkCancel, answer);
+        leave();
+        QTRY_COMPARE(responder.pending(), 1);
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
+        leave();
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(OpenFiles::count(), 0);
+        QCOMPARE(m_main->statusText, QString());
+        QVERIFY(m_main->helpButtonVisible);
+
+        // With nothing selected the window closes at once.
+        m_window = qobject_cast<Examselec *>(Forms::show(Examselec::kName));
+        QVERIFY(m_window && QTest::qWaitForWindowActive(m_window));
+        QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        leave();
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(responder.seen(), 2);
+    }
+
+    void anExamFromTheToolbarToClipboardFileAndPrinter()
+    {
+        Forms::reset(); // the real main window instead of the stand-in
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_main.reset();
+        Shell::registerForms();
+        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
+        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        Forms::show(QStringLiteral("Fondo"));
+        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        QVERIFY(main);
+        main->setEndProgram([] {});
+        Forms::unload(QStringLiteral("Apertura"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        ActiveWindowCode = ActiveWindowCodes::kMain;
+        for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
+            if (main->toolbarItem(index)->objectName() == "Exposelec")
+                QTest::mouseClick(main->toolbarButton(index), Qt::LeftButton);
+        QTRY_VERIFY((m_window = Forms::findAs<Examselec>(Examselec::kName)) &&
+                    Forms::activeForm() == m_window);
+
+        const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };
+        const auto handOver = [&] {
+            QTest::mouseClick(m_window->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+            QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
+        };
+        const auto back = [&] {
+            QTest::mouseClick(output()->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+            QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
+        };
+        // Nothing selected: the header block alone is handed over.
+        handOver();
+        QCOMPARE(output()->text().toUtf8(), kHeader);
+        back();
+
+        chooseKind(1);
+        doubleClick("Grid3", 1, 1);
+        chooseKind(2);
+        doubleClick("Grid3", 1, 1);
+        handOver();
+        const QByteArray expected = kHeader +
+                                    "\r\nB. PREGUNTAS PR\xC3\x81"
+                                    "CTICAS:\r\n\r\n 1. Dise\xC3\xB1"
+                                    "e un plan de precios.\r\n\r\n"
+                                    "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
+                                    " 1. Mercado meta\r\n";
+        QCOMPARE(output()->text().toUtf8(), expected);
+        QCOMPARE(main->statusPanelText(3), QStringLiteral("Imprimir examen"));
+
+        MessageBoxResponder responder;
+        responder.expect(QStringLiteral("Texto transferido al portapapeles. Para recuperar su "
+                                        "contenido en un procesador de textos pulse el botón "
+                                        "derecho del ratón y selecciones 'Pegar'."),
+                         {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
+        QTest::mouseClick(output()->findChild<QPushButton *>("Command1_0"), Qt::LeftButton);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), expected);
+
+        SaveDialogResponder dialog;
+        dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("examen.txt"));
+        responder.expect(QStringLiteral("Fichero guardado como: ") +
+                             QDir::toNativeSeparators(m_bank->filePath("examen.txt")),
+                         {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
+        QTest::mouseClick(output()->findChild<QPushButton *>("Command1_2"), Qt::LeftButton);
+        QVERIFY(responder.waitUntilAnswered());
+        QFile saved(m_bank->filePath("examen.txt"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(),
+                 QByteArray(kHeader).replace("\xC3\x93", "\xD3") +
+                     "\r\nB. PREGUNTAS PR\xC1"
+                     "CTICAS:\r\n\r\n 1. Dise\xF1"
+                     "e un plan de precios.\r\n\r\n"
+                     "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
+                     " 1. Mercado meta\r\n\r\n"); // the writer ends the file with a line end
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("examen.pdf"));
+        PrinterSeam::setFactory([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return printer;
+        });
+        QTest::mouseClick(output()->findChild<QPushButton *>("Command1_1"), Qt::LeftButton);
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        for (const char *line :
+             {"EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICIÓN",
+              "B. PREGUNTAS PRÁCTICAS:", "1. Diseñe un plan de precios.",
+              "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Mercado meta"})
+            QVERIFY2(printed.contains(QString::fromUtf8(line)), line);
+
+        back();
+        QCOMPARE(main->statusPanelText(3),
+                 QStringLiteral(
+                     "Seleccionar preguntas de exposición: conceptuales / prácticas / breves"));
+        QCOMPARE(label3(), QStringLiteral("1"));
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
+        QCOMPARE(responder.failures(), QStringList());
+    }
+};
+
+QTEST_MAIN(tst_Examselec)
+#include "tst_Examselec.moc"
