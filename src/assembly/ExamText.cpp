@@ -61,9 +61,3 @@ QString composeExamText(const QStringList &conceptual, const QStringList &practi
                   brief, kLineEnd);
     return text;
 }
-
-int rowHeightFor(const QString &text, int base, int minimum)
-{
-    const qsizetype lines = text.size() / 110;
-    return qMax(int(lines) * 200 + base, minimum);
-}

@@ -28,7 +28,3 @@ QString composeAnswerTemplate(const QList<SelectedQuestion> &questions);
 // others keep their letters; with no question at all only the header remains.
 QString composeExamText(const QStringList &conceptual, const QStringList &practical,
                         const QStringList &brief);
-
-// The height in twips of a grid row showing `text`: 200 twips more for every
-// full 110 characters, on top of `base`, and never less than `minimum`.
-int rowHeightFor(const QString &text, int base, int minimum);

@@ -75,12 +75,7 @@ Examselec::Examselec() : WorkingWindow(kName, ActiveWindowCodes::kExpositionSele
 void Examselec::buildControls()
 {
     setDesign(kClientWidth, kClientHeight, kBackground);
-    // The design's places are measured for a small sans serif; Arial
-    // (Liberation Sans through the font configuration) at 8.25 points keeps
-    // every caption inside its control.
-    QFont small(QStringLiteral("Arial"));
-    small.setPointSizeF(8.25);
-    setFont(small);
+    setDesignFont();
 
     m_frame1 = new QGroupBox(QStringLiteral("Tipo de pregunta"), this);
     m_frame1->setObjectName(QStringLiteral("Frame1"));

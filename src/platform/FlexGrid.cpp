@@ -191,6 +191,17 @@ void FlexGrid::setColWidth(int col, int twips)
     }
 }
 
+void FlexGrid::setColHidden(int col, bool hidden)
+{
+    if (col >= 1 && col < cols())
+        m_table->setColumnHidden(col - 1, hidden);
+}
+
+bool FlexGrid::isColHidden(int col) const
+{
+    return col >= 1 && col < cols() && m_table->isColumnHidden(col - 1);
+}
+
 int FlexGrid::rowHeight(int row) const
 {
     if (row < 0 || row >= rows())
@@ -401,4 +412,10 @@ bool FlexGrid::handleMouse(QObject *watched, QEvent *event)
     if (doubleClick)
         Q_EMIT dblClick();
     return true;
+}
+
+int rowHeightFor(const QString &text, int base, int minimum)
+{
+    const qsizetype lines = text.size() / 110;
+    return qMax(int(lines) * 200 + base, minimum);
 }

@@ -41,6 +41,9 @@ public:
 
     int colWidth(int col) const; // twips
     void setColWidth(int col, int twips);
+    // A hidden column keeps its texts but is never shown (a data column only).
+    void setColHidden(int col, bool hidden);
+    bool isColHidden(int col) const;
     int rowHeight(int row) const; // twips
     void setRowHeight(int row, int twips);
 
@@ -98,3 +101,7 @@ private:
     int m_headerHeightTwips = -1;  // -1: the header's natural height
     int m_fixedColWidthTwips = -1; // -1: the fixed column's natural width
 };
+
+// The height in twips of a grid row showing `text`: 200 twips more for every
+// full 110 characters, on top of `base`, and never less than `minimum`.
+int rowHeightFor(const QString &text, int base, int minimum);

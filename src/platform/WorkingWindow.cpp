@@ -31,6 +31,13 @@ void WorkingWindow::setDesign(int widthTwips, int heightTwips, const QColor &bac
     setAutoFillBackground(true);
 }
 
+void WorkingWindow::setDesignFont()
+{
+    QFont small(QStringLiteral("Arial"));
+    small.setPointSizeF(8.25);
+    setFont(small);
+}
+
 void WorkingWindow::setExitButton(QPushButton *button)
 {
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

@@ -36,6 +36,10 @@ public:
 protected:
     // Fixed client size in twips and background colour.
     void setDesign(int widthTwips, int heightTwips, const QColor &background);
+    // The design's places are measured for a small sans serif: Arial
+    // (Liberation Sans through the font configuration) at 8.25 points keeps
+    // every caption inside its control.
+    void setDesignFont();
     // Esc presses this button.
     void setExitButton(QPushButton *button);
     // Run by Form_Activate after the status text: where the focus goes.

@@ -65,6 +65,29 @@ private Q_SLOTS:
         }
         QCOMPARE(signalled, cells);
     }
+
+    void rowHeightGrowsEveryHundredAndTenCharacters_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("grid3");
+        QTest::addColumn<int>("grid1");
+        QTest::newRow("empty") << 0 << 420 << 450;
+        QTest::newRow("50") << 50 << 420 << 450;
+        QTest::newRow("109") << 109 << 420 << 450;
+        QTest::newRow("110") << 110 << 560 << 630;
+        QTest::newRow("219") << 219 << 560 << 630;
+        QTest::newRow("230") << 230 << 760 << 830;
+        QTest::newRow("1000") << 1000 << 2160 << 2230;
+    }
+    void rowHeightGrowsEveryHundredAndTenCharacters()
+    {
+        QFETCH(int, length);
+        QFETCH(int, grid3);
+        QFETCH(int, grid1);
+        const QString text(length, u'x');
+        QCOMPARE(rowHeightFor(text, 360, 420), grid3);
+        QCOMPARE(rowHeightFor(text, 430, 450), grid1);
+    }
 };
 
 QTEST_MAIN(tst_FlexGrid)

@@ -1,6 +1,7 @@
 #pragma once
 // Answers the program's message boxes in GUI tests: each must match the next
-// expect() (text, buttons in any order), be titled "Orvalis" and have no icon;
+// expect() (text, buttons in any order; a text ending in "…" matches any text
+// that starts with the rest), be titled "Orvalis" and have no icon;
 // then `click` (or kEscape) is pressed. Mismatches and unexpected boxes go to failures().
 
 #include <QObject>
