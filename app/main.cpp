@@ -1,6 +1,9 @@
-// Orvalis: builds marketing examinations from a question bank kept beside the
-// program. Registers every window with the form registry and starts the
-// splash window, which brings up the main window.
+// Orvalis: builds marketing examinations from a question bank kept in four
+// files of a folder. Reads the command line, makes the bank's folder the
+// working directory, registers every window with the form registry and starts
+// the splash window, which brings up the main window.
+#include "BankFolder.h"
+#include "CommandLine.h"
 #include "Examselec.h"
 #include "Forms.h"
 #include "Impres.h"
@@ -12,10 +15,53 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
+namespace {
+
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // Settled before the toolkit starts, so that --help, --version and a bad
+    // option answer on a console without a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine::Request request = CommandLine::parse(arguments);
+    switch (request.action) {
+    case CommandLine::Action::ShowHelp:
+        print(stdout, CommandLine::helpText());
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        print(stdout, CommandLine::versionText());
+        return 0;
+    case CommandLine::Action::Fail:
+        print(stderr, QStringLiteral("orvalis: %1\nPruebe «orvalis --help» para más información.\n")
+                          .arg(request.error));
+        return CommandLine::kUsageError;
+    case CommandLine::Action::Run:
+        break;
+    }
+    if (const QString error = BankFolder::enter(request, BankFolder::Environment::current());
+        !error.isEmpty()) {
+        print(stderr, QStringLiteral("orvalis: %1\n").arg(error));
+        return CommandLine::kUsageError;
+    }
+
+    // The toolkit sees the program's name only: every argument has been read
+    // above, and a folder named like one of its options must stay a folder.
+    int toolkitArgc = 1;
+    QApplication app(toolkitArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVALIS_VERSION));
+    // Ties the windows to the installed desktop entry (its name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVALIS_APP_ID));
 
     // The whole interface is in Spanish, the toolkit's own dialogs included
     // (the save dialog's columns and places, context menus of text boxes).
@@ -30,8 +76,8 @@ int main(int argc, char *argv[])
     Forms::registerForm(Testselec::kName, [] { return new Testselec; });
     Forms::registerForm(Examselec::kName, [] { return new Examselec; });
     Forms::registerForm(Impres::kName, [] { return new Impres; });
-    // Still to come: Testmodi, Exammodi and AYUDA; until they are registered,
-    // showing them does nothing.
+    // Still to come: Examselec, Testmodi, Exammodi and AYUDA; until they are
+    // registered, showing them does nothing.
 
     Shell::start();
     const int code = QApplication::exec();

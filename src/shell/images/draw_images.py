@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Draws the shell's pictures: the twelve toolbar pictures of ImageList1 and
-the splash picture of Apertura. Standard library only; every shape is drawn
-at four times the size and averaged down, which smooths the edges.
+"""Draws the shell's pictures: the twelve toolbar pictures of ImageList1, the
+splash picture of Apertura, and the program's icon for the desktop (the
+true/false sheet of toolbar picture 10) in the sizes of the icon theme, into
+packaging/icons. Standard library only; every shape is drawn at four times
+the size and averaged down, which smooths the edges.
 
-Run from this folder: python3 draw_images.py
+Run from anywhere: python3 draw_images.py
 """
 import math
+import os
 import struct
 import zlib
 
@@ -13,9 +16,12 @@ SS = 4  # supersampling factor
 
 
 class Canvas:
-    def __init__(self, size):
+    # Shapes are given on a grid of `unit` points a side (the picture's own
+    # size unless told), so one drawing serves every size of an icon.
+    def __init__(self, size, unit=None):
         self.n = size * SS
         self.size = size
+        self.k = SS * size / (unit or size)
         self.px = [[(0, 0, 0, 0)] * self.n for _ in range(self.n)]
 
     def _put(self, x, y, c):
@@ -24,10 +30,11 @@ class Canvas:
                 c = c + (255,)
             self.px[y][x] = c
 
-    # Shapes take coordinates in final pixels (floats allowed).
+    # Shapes take coordinates in grid points (floats allowed).
     def rect(self, x0, y0, x1, y1, c):
-        for y in range(int(y0 * SS), int(y1 * SS)):
-            for x in range(int(x0 * SS), int(x1 * SS)):
+        k = self.k
+        for y in range(int(y0 * k), int(y1 * k)):
+            for x in range(int(x0 * k), int(x1 * k)):
                 self._put(x, y, c)
 
     def frame(self, x0, y0, x1, y1, c, w=1.0):
@@ -37,22 +44,24 @@ class Canvas:
         self.rect(x1 - w, y0, x1, y1, c)
 
     def ellipse(self, cx, cy, rx, ry, c):
-        for y in range(int((cy - ry) * SS), int((cy + ry) * SS) + 1):
-            for x in range(int((cx - rx) * SS), int((cx + rx) * SS) + 1):
-                dx = (x + 0.5) / SS - cx
-                dy = (y + 0.5) / SS - cy
+        k = self.k
+        for y in range(int((cy - ry) * k), int((cy + ry) * k) + 1):
+            for x in range(int((cx - rx) * k), int((cx + rx) * k) + 1):
+                dx = (x + 0.5) / k - cx
+                dy = (y + 0.5) / k - cy
                 if (dx / rx) ** 2 + (dy / ry) ** 2 <= 1.0:
                     self._put(x, y, c)
 
     def ring(self, cx, cy, r, w, c):
-        for y in range(int((cy - r) * SS), int((cy + r) * SS) + 1):
-            for x in range(int((cx - r) * SS), int((cx + r) * SS) + 1):
-                d = math.hypot((x + 0.5) / SS - cx, (y + 0.5) / SS - cy)
+        k = self.k
+        for y in range(int((cy - r) * k), int((cy + r) * k) + 1):
+            for x in range(int((cx - r) * k), int((cx + r) * k) + 1):
+                d = math.hypot((x + 0.5) / k - cx, (y + 0.5) / k - cy)
                 if r - w <= d <= r:
                     self._put(x, y, c)
 
     def polygon(self, pts, c):
-        spts = [(x * SS, y * SS) for x, y in pts]
+        spts = [(x * self.k, y * self.k) for x, y in pts]
         ys = [p[1] for p in spts]
         for y in range(int(min(ys)), int(max(ys)) + 1):
             yc = y + 0.5
@@ -254,8 +263,8 @@ def img_chart():  # 9
     return c
 
 
-def img_test_select():  # 10: a true/false sheet with boxes and a tick
-    c = Canvas(32)
+def img_test_select(size=32):  # 10: a true/false sheet with boxes and a tick
+    c = Canvas(size, 32)
     sheet(c, 5, 3, 25, 29)
     boxes(c, 8, [7, 14, 21])
     text_lines(c, 14, 22, [8.5, 15.5, 22.5])
@@ -323,7 +332,15 @@ def img_splash():  # Apertura: an examination sheet, a bar chart and a pencil
 TOOLBAR = [img_exit, img_printer, img_exposition_select, img_clipboard, img_disk, img_book,
            img_folder, img_help, img_chart, img_test_select, img_exposition_edit, img_test_edit]
 
+# The sizes of the hicolor icon theme's folders, 16x16 to 256x256.
+ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
+
 if __name__ == "__main__":
+    here = os.path.dirname(os.path.abspath(__file__))
     for i, draw in enumerate(TOOLBAR, start=1):
-        draw().save("toolbar_%02d.png" % i)
-    img_splash().save("splash.png")
+        draw().save(os.path.join(here, "toolbar_%02d.png" % i))
+    img_splash().save(os.path.join(here, "splash.png"))
+    icons = os.path.join(here, "..", "..", "..", "packaging", "icons")
+    os.makedirs(icons, exist_ok=True)
+    for size in ICON_SIZES:
+        img_test_select(size).save(os.path.join(icons, "orvalis_%d.png" % size))

@@ -1,0 +1,248 @@
+#include "BankFolder.h"
+
+#include "ExpositionKind.h"
+#include "TrueFalseBank.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace BankFolder {
+
+namespace {
+
+StepHook g_stepHook = nullptr;
+
+void stepDone()
+{
+    if (g_stepHook)
+        g_stepHook();
+}
+
+QString systemReason(int error = errno)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString quoted(const QString &path)
+{
+    return QStringLiteral("«%1»").arg(QDir::toNativeSeparators(path));
+}
+
+// A folder's own entries reach the disk only when the folder itself is
+// flushed. Returns 0, or the errno of the failure.
+int syncFolder(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int failure = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return failure;
+}
+
+// The nearest folder above path that exists; path itself when it does.
+QString existingAncestor(QString path)
+{
+    while (!QFileInfo(path).isDir() && !QDir(path).isRoot())
+        path = QFileInfo(path).absolutePath();
+    return path;
+}
+
+QString copyDurably(const QString &from, const QString &to)
+{
+    // A bank file must be a plain file: reading a pipe or a device would block.
+    if (!QFileInfo(from).isFile())
+        return QStringLiteral("falta el banco de demostración: no se encuentra %1")
+            .arg(quoted(from));
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("no se puede leer %1: %2").arg(quoted(from), in.errorString());
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return QStringLiteral("no se puede leer %1: %2").arg(quoted(from), in.errorString());
+
+    QFile out(to);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return QStringLiteral("no se puede crear %1: %2").arg(quoted(to), out.errorString());
+    stepDone();
+    if (out.write(bytes) != bytes.size() || !out.flush())
+        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), out.errorString());
+    stepDone();
+    if (::fsync(out.handle()) != 0)
+        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason());
+    stepDone();
+    return {};
+}
+
+QString fillFolder(const QString &fresh, const QString &demoFolder)
+{
+    if (!QDir().mkdir(fresh))
+        return QStringLiteral("no se puede crear la carpeta %1").arg(quoted(fresh));
+    stepDone();
+    for (const QString &name : bankFileNames()) {
+        const QString error =
+            copyDurably(QDir(demoFolder).filePath(name), QDir(fresh).filePath(name));
+        if (!error.isEmpty())
+            return error;
+    }
+    if (const int failure = syncFolder(fresh); failure != 0)
+        return QStringLiteral("no se puede guardar la carpeta %1: %2")
+            .arg(quoted(fresh), systemReason(failure));
+    stepDone();
+    return {};
+}
+
+} // namespace
+
+Environment Environment::current()
+{
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    return {qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"),
+            QFileInfo(program).absolutePath()};
+}
+
+QStringList bankFileNames()
+{
+    return {TrueFalseBank::loadName(), expositionKindInfo(ExpositionKind::Conceptual).loadName,
+            expositionKindInfo(ExpositionKind::Practical).loadName,
+            expositionKindInfo(ExpositionKind::Brief).loadName};
+}
+
+QString personalFolder(const Environment &environment, QString *error)
+{
+    QString dataHome = environment.dataHome;
+    // A relative XDG_DATA_HOME is invalid and ignored, as the base directory rules say.
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome)) {
+        if (environment.home.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("no se sabe cuál es la carpeta personal: HOME no está "
+                                        "definida");
+            return {};
+        }
+        dataHome = environment.home + QStringLiteral("/.local/share");
+    }
+    return QDir::cleanPath(dataHome + QStringLiteral("/orvalis/banco"));
+}
+
+QString installedDemoBank(const QString &programFolder)
+{
+    return QDir::cleanPath(programFolder + QLatin1Char('/') +
+                           QStringLiteral(ORVALIS_DEMO_BANK_FROM_BINDIR));
+}
+
+QString checkUsable(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return QStringLiteral("la carpeta %1 no existe").arg(quoted(folder));
+    if (!info.isDir())
+        return QStringLiteral("%1 no es una carpeta").arg(quoted(folder));
+    if (::access(QFile::encodeName(folder).constData(), R_OK | W_OK | X_OK) != 0)
+        return QStringLiteral("no se puede leer y escribir en la carpeta %1").arg(quoted(folder));
+    return {};
+}
+
+QString preparePersonal(const QString &folder, const QString &demoFolder)
+{
+    const QFileInfo target(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+    const QString lockPath = target.absoluteFilePath() + QStringLiteral(".lock");
+    if (target.exists() || target.isSymLink()) {
+        // A start killed after putting the folder in place left its lock; a
+        // lock whose owner is gone is taken over and so removed.
+        if (QFileInfo::exists(lockPath))
+            QLockFile(lockPath).tryLock(0);
+        return checkUsable(folder);
+    }
+
+    const QString parent = target.absolutePath();
+    const QString firstExisting = existingAncestor(parent);
+    if (!QDir().mkpath(parent))
+        return QStringLiteral("no se puede crear la carpeta %1").arg(quoted(parent));
+    stepDone();
+
+    // Two first starts at once must not fill the same folder; a lock left by a
+    // killed start is stale and taken over.
+    QLockFile lock(lockPath);
+    if (!lock.tryLock(10000))
+        return lock.error() == QLockFile::LockFailedError
+                   ? QStringLiteral("no se puede preparar la carpeta %1: otro programa la está "
+                                    "preparando")
+                         .arg(quoted(target.absoluteFilePath()))
+                   : QStringLiteral("no se puede crear %1").arg(quoted(lockPath));
+    stepDone();
+    if (QFileInfo::exists(target.absoluteFilePath()))
+        return checkUsable(folder);
+
+    // A half-filled copy left by a start that was killed goes first.
+    const QString fresh = target.absoluteFilePath() + QStringLiteral(".nuevo");
+    if (!QDir(fresh).removeRecursively())
+        return QStringLiteral("no se puede borrar la carpeta %1").arg(quoted(fresh));
+    stepDone();
+
+    if (const QString error = fillFolder(fresh, demoFolder); !error.isEmpty()) {
+        QDir(fresh).removeRecursively();
+        return error;
+    }
+    if (::rename(QFile::encodeName(fresh).constData(),
+                 QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const QString error = QStringLiteral("no se puede crear la carpeta %1: %2")
+                                  .arg(quoted(target.absoluteFilePath()), systemReason());
+        QDir(fresh).removeRecursively();
+        return error;
+    }
+    stepDone();
+
+    // The new entry, and every folder mkpath made on the way, must reach the disk.
+    for (QString dir = parent;; dir = QFileInfo(dir).absolutePath()) {
+        if (const int failure = syncFolder(dir); failure != 0)
+            return QStringLiteral("no se puede guardar la carpeta %1: %2")
+                .arg(quoted(dir), systemReason(failure));
+        if (dir == firstExisting || QDir(dir).isRoot())
+            break;
+    }
+    stepDone();
+    return {};
+}
+
+QString enter(const CommandLine::Request &request, const Environment &environment)
+{
+    QString folder;
+    switch (request.place) {
+    case CommandLine::BankPlace::WorkingFolder:
+        folder = QDir::currentPath();
+        break;
+    case CommandLine::BankPlace::GivenFolder:
+        folder = request.folder;
+        break;
+    case CommandLine::BankPlace::PersonalFolder: {
+        QString error;
+        folder = personalFolder(environment, &error);
+        if (folder.isEmpty())
+            return error;
+        error = preparePersonal(folder, installedDemoBank(environment.programFolder));
+        if (!error.isEmpty())
+            return error;
+        break;
+    }
+    }
+    if (const QString error = checkUsable(folder); !error.isEmpty())
+        return error;
+    if (!QDir::setCurrent(folder))
+        return QStringLiteral("no se puede entrar en la carpeta %1").arg(quoted(folder));
+    return {};
+}
+
+void setStepHook(StepHook hook)
+{
+    g_stepHook = hook;
+}
+
+} // namespace BankFolder

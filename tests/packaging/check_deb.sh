@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds the Debian package with CPack and checks it from outside: its files,
+# owners and stripped binary, the fields of its control file (dependencies
+# included), its changelog's version, and lintian's verdict (no errors).
+#
+#   check_deb.sh BUILD_DIR EXPECTED_FILES VERSION
+set -euo pipefail
+build=$1 expected=$2 version=$3
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+arch=$(dpkg --print-architecture)
+(cd "$build" && cpack -G DEB -B "$work") >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
+deb=$work/orvalis_${version}_$arch.deb
+[[ -f $deb ]] || { ls "$work"; echo "FAIL: no $deb" >&2; exit 1; }
+
+# The files, all owned by root.
+listing=$(dpkg-deb -c "$deb")
+if ! diff -u <(sort "$expected") <(awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' <<<"$listing" | sort); then
+  fail "the package's files are not those of $expected"
+fi
+not_root=$(awk '$2 != "root/root"' <<<"$listing")
+[[ -z $not_root ]] || fail "entries not owned by root: $not_root"
+dpkg-deb -x "$deb" "$work/root"
+[[ $(file -b "$work/root/usr/bin/orvalis") == *", stripped"* ]] || fail "usr/bin/orvalis is not stripped"
+zcat "$work/root/usr/share/doc/orvalis/changelog.gz" >"$work/changelog"
+[[ $(dpkg-parsechangelog -l "$work/changelog" -S Version) == "$version" ]] ||
+  fail "the changelog's newest entry is not version $version"
+
+# The control file.
+field() { dpkg-deb -f "$deb" "$1"; }
+expect_field() {
+  local value
+  value=$(field "$1")
+  [[ $value == "$2" ]] || fail "$1 is '$value', not '$2'"
+}
+expect_field Package orvalis
+expect_field Version "$version"
+expect_field Architecture "$arch"
+expect_field Section education
+expect_field Priority optional
+[[ $(field Maintainer) =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer '$(field Maintainer)' is not a name and an address"
+description=$(field Description)
+[[ $description == *"examinations"* && $description == *"exámenes"* ]] ||
+  fail "the description is not in English and Spanish: $description"
+# Each dependency by name (versions aside), alternatives as written.
+depends=$(field Depends | tr ',' '\n' | sed -E 's/ *\([^)]*\)//g; s/^ +//; s/ +$//')
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
+  "fonts-liberation2 | fonts-liberation" qt6-translations-l10n; do
+  grep -qxF -- "$needed" <<<"$depends" || fail "Depends lacks $needed: $(field Depends)"
+done
+
+# lintian: everything it says is shown; an error fails the test.
+if ! lintian --fail-on error --tag-display-limit 0 --display-info "$deb" >"$work/lintian.log" 2>&1; then
+  fail "lintian reports errors"
+fi
+cat "$work/lintian.log"
+
+((failures == 0)) || { echo "$failures failures" >&2; exit 1; }
+echo "package_deb: all checks passed"
