@@ -1,6 +1,7 @@
 // Orvalis: builds marketing examinations from a question bank kept beside the
 // program. Registers every window with the form registry and starts the
 // splash window, which brings up the main window.
+#include "Ayuda.h"
 #include "Forms.h"
 #include "Impres.h"
 #include "Shell.h"
@@ -28,7 +29,8 @@ int main(int argc, char *argv[])
     Shell::registerForms();
     Forms::registerForm(Testselec::kName, [] { return new Testselec; });
     Forms::registerForm(Impres::kName, [] { return new Impres; });
-    // Still to come: Examselec, Testmodi, Exammodi and AYUDA; until they are
+    Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
+    // Still to come: Examselec, Testmodi and Exammodi; until they are
     // registered, showing them does nothing.
 
     Shell::start();
