@@ -2,6 +2,7 @@
 // files of a folder. Reads the command line, makes the bank's folder the
 // working directory, registers every window with the form registry and starts
 // the splash window, which brings up the main window.
+#include "Ayuda.h"
 #include "BankFolder.h"
 #include "CommandLine.h"
 #include "Examselec.h"
@@ -76,8 +77,7 @@ int main(int argc, char *argv[])
     Forms::registerForm(Testselec::kName, [] { return new Testselec; });
     Forms::registerForm(Examselec::kName, [] { return new Examselec; });
     Forms::registerForm(Impres::kName, [] { return new Impres; });
-    // Still to come: Examselec, Testmodi, Exammodi and AYUDA; until they are
-    // registered, showing them does nothing.
+    Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
 
     Shell::start();
     const int code = QApplication::exec();

@@ -1,0 +1,170 @@
+#include "HelpSections.h"
+
+#include "ProgramState.h"
+
+// Every paragraph is one line, wrapped by the text box; it starts with four
+// spaces (three in the printing section). Button captions stand in square
+// brackets. A paragraph that two sections share is written once, here.
+
+namespace {
+
+using F = HelpFigure;
+
+// Shared by the two selection sections and the two maintenance sections.
+constexpr QStringView kChooseKind =
+    u"    Elija, en primer lugar, el tipo de pregunta (conceptual, práctica o breve) marcando "
+    u"la opción correspondiente en el recuadro \"Tipo de pregunta\".";
+
+constexpr QStringView kRemoveSelected =
+    u"    Si desea eliminar alguna pregunta seleccionada previamente, haga doble clic sobre "
+    u"ella en la lista de preguntas seleccionadas y desaparecerá del examen.";
+
+constexpr QStringView kWhenFinished =
+    u"    Cuando haya terminado de seleccionar las preguntas, pulse el botón [Imprimir examen] "
+    u"para pasar a la ventana de impresión.";
+
+constexpr QStringView kAfterPrinting =
+    u"    Al terminar de imprimir y volver al módulo de selección, las preguntas del examen "
+    u"siguen seleccionadas: todavía puede añadir otras preguntas o eliminar alguna de las "
+    u"elegidas y volver a imprimir el examen.";
+
+constexpr QStringView kDelete =
+    u"    Para eliminar una pregunta de la base de datos, haga clic sobre ella en la lista de "
+    u"preguntas disponibles y pulse el botón [Eliminar pregunta]. El programa le pedirá "
+    u"confirmación: pulse [Aceptar] para eliminarla definitivamente o [Cancelar] para "
+    u"conservarla.";
+
+constexpr HelpLine kGeneral[] = {
+    {u"AYUDA GENERAL.    "},
+    {u"    Este programa facilita al profesor la elaboración de exámenes de Marketing, tanto "
+     u"de tipo normal, con preguntas de exposición (conceptuales, prácticas y breves), como de "
+     u"tipo test, con preguntas que se responden con un Sí o un No."},
+    {u"    El programa contiene %1 preguntas distribuidas de la forma siguiente:", 2, F::Total},
+    // The count table, laid out for the fixed-pitch font of the text box.
+    {u"    1. Preguntas de exposición ............... %1", 2, F::Exposition, 5},
+    {u"       a) Conceptuales ............. %1", 1, F::Conceptual, 5},
+    {u"       b) Prácticas ................ %1", 1, F::Practical, 5},
+    {u"       c) Breves ................... %1", 2, F::Brief, 5},
+    {u"    2. Preguntas de tipo test ................ %1", 1, F::TrueFalse, 5},
+    {u"                                               -----", 1},
+    {u"                        Total ................ %1", 3, F::Total, 5},
+    {u"    El programa, además de seleccionar las preguntas disponibles para elaborar un "
+     u"examen, permite añadir preguntas nuevas, modificar las que ya existen y eliminar de la "
+     u"base de datos las que ya no quiera conservar."},
+    {u"    Para entrar en los módulos de selección o de actualización de preguntas, pulse el "
+     u"botón correspondiente de la barra de herramientas situada en la parte superior de la "
+     u"ventana, o bien elija la opción que desee en la barra de menús principal."},
+};
+
+constexpr int kCountTableStart = 3;
+constexpr int kCountTableLines = 7;
+
+constexpr HelpLine kExpositionSelection[] = {
+    {u"SELECCIÓN DE PREGUNTAS DE EXPOSICIÓN"},
+    {kChooseKind},
+    {u"    A continuación, señale con el puntero del ratón el capítulo del que quiere "
+     u"seleccionar preguntas. En la lista de preguntas disponibles aparecerán las preguntas "
+     u"de ese capítulo del tipo elegido."},
+    {u"    Haga doble clic, en la lista de preguntas disponibles, sobre cada una de las "
+     u"preguntas que quiera incluir en el examen. Las preguntas elegidas pasarán a la lista de "
+     u"preguntas seleccionadas."},
+    {kRemoveSelected},
+    {u"    Para incluir preguntas del mismo tipo de otros capítulos, pulse sobre el título de "
+     u"otro capítulo y proceda de la misma forma."},
+    {u"    Puede incluir preguntas de diversos tipos en el mismo examen, hasta 100 de cada tipo. "
+     u"Para ello, marque otra opción en el recuadro \"Tipo de pregunta\" y proceda de la misma "
+     u"forma; las preguntas que haya seleccionado antes de cambiar de tipo se conservan."},
+    {kWhenFinished},
+    {kAfterPrinting},
+};
+
+constexpr HelpLine kExpositionMaintenance[] = {
+    {u"MODIFICACIÓN DE PREGUNTAS DE EXPOSICIÓN"},
+    {kChooseKind},
+    {u"    A continuación, señale con el puntero del ratón el capítulo que quiere actualizar."},
+    {u"    Si desea añadir una nueva pregunta al capítulo, pulse el botón [Añadir nueva "
+     u"pregunta], escriba el texto de la pregunta en el recuadro \"Pregunta\" y pulse el botón "
+     u"[Actualizar]. Si finalmente no quiere añadirla, pulse [Cancelar]."},
+    {u"    Para modificar una pregunta disponible, haga clic sobre ella en la lista de "
+     u"preguntas disponibles y pulse el botón [Modificar pregunta]. El texto de la pregunta "
+     u"aparecerá en el recuadro \"Pregunta\", donde podrá corregirlo. Cuando termine, pulse "
+     u"[Actualizar] para guardar los cambios, o [Cancelar] para descartarlos."},
+    {kDelete},
+    {u"    "},
+};
+
+constexpr HelpLine kTrueFalseSelection[] = {
+    {u"SELECCIÓN DE PREGUNTAS DE TIPO TEST"},
+    {u"    Elija, en primer lugar, el capítulo y, a continuación, el tema dentro del capítulo "
+     u"seleccionado. Para ello, señale uno y otro con el puntero del ratón en las listas de "
+     u"capítulos y de temas."},
+    {u"    A continuación, haga doble clic sobre aquéllas preguntas de la lista de preguntas "
+     u"disponibles que quiera incluir en el examen; se irán añadiendo a la lista de preguntas "
+     u"seleccionadas. Puede incluir hasta 500 preguntas de tipo test."},
+    {kRemoveSelected},
+    {u"    Para incluir preguntas de otros temas del mismo capítulo o de otros capítulos, pulse "
+     u"sobre el título del capítulo, si es otro, y sobre el del tema, y proceda de la misma "
+     u"forma."},
+    {kWhenFinished},
+    {u"    Si desea imprimir una plantilla con las respuestas correctas, pulse el botón "
+     u"[Imprimir plantilla ...]."},
+    {kAfterPrinting},
+};
+
+constexpr HelpLine kTrueFalseMaintenance[] = {
+    {u"MODIFICACIÓN DE PREGUNTAS DE TIPO TEST"},
+    {u"    Elija, en primer lugar, el capítulo y, a continuación, el tema dentro del capítulo "
+     u"que quiera actualizar. Para ello, señale uno y otro con el puntero del ratón en las "
+     u"listas de capítulos y de temas."},
+    {u"    Si desea añadir una nueva pregunta al tema seleccionado, pulse el botón [Añadir nueva "
+     u"pregunta], escriba el texto de la pregunta en el recuadro \"Pregunta\", indique la "
+     u"respuesta correcta marcando \"Sí (verdadero)\" o \"No (falso)\" y pulse el botón "
+     u"[Actualizar]. Si finalmente no quiere añadirla, pulse [Cancelar]."},
+    {u"    Para modificar una pregunta disponible, haga clic sobre ella en la lista de "
+     u"preguntas disponibles y pulse el botón [Modificar pregunta]. El texto de la pregunta "
+     u"aparecerá en el recuadro \"Pregunta\", donde podrá corregirlo; también puede cambiar la "
+     u"respuesta correcta. Cuando termine, pulse [Actualizar] para guardar los cambios, o "
+     u"[Cancelar] para descartarlos."},
+    {kDelete},
+};
+
+constexpr HelpLine kPrinting[] = {
+    {u"IMPRESIÓN DE LOS EXÁMENES"},
+    {u"   Se ofrecen tres posibilidades de impresión: 1) [Portapapeles], que copia el texto del "
+     u"examen en el portapapeles para insertarlo después en un documento de un procesador de "
+     u"textos; 2) [Impresora], que lo imprime en la impresora seleccionada por defecto en el "
+     u"sistema; y 3) [Fichero], que lo guarda en un fichero de texto para conservarlo y poder "
+     u"modificarlo más adelante con un procesador de textos."},
+    {u"   Al terminar, pulse el botón [Salir de impresión]."},
+};
+
+} // namespace
+
+namespace HelpSections {
+
+std::span<const HelpLine> section(qint16 code)
+{
+    switch (code) {
+    case ActiveWindowCodes::kMain:
+        return kGeneral;
+    case ActiveWindowCodes::kExpositionSelection:
+        return kExpositionSelection;
+    case ActiveWindowCodes::kExpositionMaintenance:
+        return kExpositionMaintenance;
+    case ActiveWindowCodes::kTrueFalseSelection:
+        return kTrueFalseSelection;
+    case ActiveWindowCodes::kTrueFalseMaintenance:
+        return kTrueFalseMaintenance;
+    case ActiveWindowCodes::kOutput:
+        return kPrinting;
+    default:
+        return {};
+    }
+}
+
+std::span<const HelpLine> countTable()
+{
+    return std::span<const HelpLine>(kGeneral).subspan(kCountTableStart, kCountTableLines);
+}
+
+} // namespace HelpSections
