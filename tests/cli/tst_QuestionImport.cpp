@@ -1,6 +1,6 @@
-// Importing question lines: each line checked against what the bank file
-// already holds, then appended in order after its whole records; a write that
-// fails midway says how many went in.
+// Question lines checked against what the bank file already holds: repeated
+// questions and the index's limits count the file's questions and the new
+// ones alike. (Writing them is tested through the command, tst_BancoCommand.)
 
 #include "BankBytes.h"
 #include "QuestionImport.h"
@@ -8,8 +8,6 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <optional>
 
 Q_DECLARE_METATYPE(DemoSourceKind)
 
@@ -83,44 +81,6 @@ private Q_SLOTS:
             problems.append(found.toString());
         QCOMPARE(problems,
                  problem.isEmpty() ? QStringList() : QStringList{"nuevas.txt:2: " + problem});
-    }
-
-    void questionsAreAppendedInOrderAfterTheWholeRecords()
-    {
-        QTemporaryDir dir;
-        const QByteArray held = trueFalse(2, 2, "Vieja.") + trueFalse(1, 1, "Otra vieja.", 0);
-        QVERIFY(writeFile(dir.filePath("QELMEXT2.DAT"), held + "torn"));
-        const DemoSource lines =
-            questionImport::check("n.txt", "2|2|N|Nueva.\n1|1|S|Otra nueva: ¿sí?\n",
-                                  BankSnapshot::read(dir.path(), DemoSourceKind::TrueFalse));
-        QVERIFY(lines.ok());
-        const questionImport::WriteResult written =
-            questionImport::write(dir.path(), DemoSourceKind::TrueFalse, lines.questions());
-        QVERIFY(written.ok());
-        QCOMPARE(written.written, 2);
-        QCOMPARE(written.firstRecord, 3);
-        QCOMPARE(readFile(dir.filePath("QELMEXT2.DAT")),
-                 held + trueFalse(2, 2, "Nueva.", 0) + trueFalse(1, 1, "Otra nueva: \xbfs\xed?"));
-    }
-
-    void aWriteFailingMidwaySaysHowFarItGot()
-    {
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("QELMEXE3.DAT"), brief(1, "Vieja.")));
-        const DemoSource lines =
-            questionImport::check("n.txt", "1|A.\n1|B.\n1|C.\n1|D.\n",
-                                  BankSnapshot::read(dir.path(), DemoSourceKind::Brief));
-        QVERIFY(lines.ok());
-        std::optional<FileSizeLimit> limit;
-        QVERIFY(limit.emplace(3 * 152).isActive());
-        const questionImport::WriteResult written =
-            questionImport::write(dir.path(), DemoSourceKind::Brief, lines.questions());
-        limit.reset();
-        QCOMPARE(written.written, 2);
-        QCOMPARE(written.firstRecord, 2);
-        QCOMPARE(written.error.code, BankErrorCode::CannotWrite);
-        QCOMPARE(readFile(dir.filePath("QELMEXE3.DAT")),
-                 brief(1, "Vieja.") + brief(1, "A.") + brief(1, "B."));
     }
 };
 
