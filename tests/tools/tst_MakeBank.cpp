@@ -53,7 +53,7 @@ void tst_MakeBank::badLineWritesNothingAndKeepsThePreviousOutput()
         QVERIFY(writeFile(sources.filePath(file), kGood));
     QVERIFY(writeFile(sources.filePath(bad), kBad));
     QCOMPARE(run(), 1);
-    QVERIFY2(errors.contains(sources.filePath(bad) + ":2: chapter"), qPrintable(errors));
+    QVERIFY2(errors.contains(sources.filePath(bad) + ":2: el capítulo"), qPrintable(errors));
     QVERIFY(!output.exists());
 
     // A good run replaces whatever the output folder held; a bad one leaves it.

@@ -36,7 +36,29 @@ QString codePoint(QChar c)
     return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
 }
 
+QString textKey(int chapter, int topic, const QString &text)
+{
+    return QString::number(HeldQuestions::place(chapter, topic)) + QLatin1Char('|') + text;
+}
+
 } // namespace
+
+void HeldQuestions::addText(int chapter, int topic, const QString &text, qint32 recordNumber)
+{
+    // The first record with the text is the one a repeated line is pointed to.
+    m_recordOfText.insert(textKey(chapter, topic, text),
+                          m_recordOfText.value(textKey(chapter, topic, text), recordNumber));
+}
+
+void HeldQuestions::setListed(int chapter, int topic, int count)
+{
+    m_listed.insert(place(chapter, topic), count);
+}
+
+qint32 HeldQuestions::recordOf(int chapter, int topic, const QString &text) const
+{
+    return m_recordOfText.value(textKey(chapter, topic, text));
+}
 
 QString DemoSourceProblem::toString() const
 {
@@ -85,16 +107,17 @@ DemoSource DemoSource::read(DemoSourceKind kind, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        DemoSource source(kind, path);
-        source.addProblem(0, QStringLiteral("cannot be read: %1").arg(file.errorString()));
+        DemoSource source(kind, path, {});
+        source.addProblem(0, QStringLiteral("no se puede leer: %1").arg(file.errorString()));
         return source;
     }
     return parse(kind, path, file.readAll());
 }
 
-DemoSource DemoSource::parse(DemoSourceKind kind, const QString &path, QByteArrayView content)
+DemoSource DemoSource::parse(DemoSourceKind kind, const QString &path, QByteArrayView content,
+                             const HeldQuestions &held)
 {
-    DemoSource source(kind, path);
+    DemoSource source(kind, path, held);
     int lineNumber = 0;
     qsizetype start = 0;
     while (start < content.size()) {
@@ -118,7 +141,8 @@ DemoSource DemoSource::parse(DemoSourceKind kind, const QString &path, QByteArra
         QStringDecoder decoder(QStringConverter::Utf8, flags);
         const QString line = decoder.decode(bytes);
         if (decoder.hasError()) {
-            source.addProblem(lineNumber, QStringLiteral("the line is not valid UTF-8"));
+            source.addProblem(lineNumber,
+                              QStringLiteral("la línea no está escrita en UTF-8 válido"));
             continue;
         }
         source.parseLine(lineNumber, line);
@@ -140,8 +164,9 @@ void DemoSource::parseLine(int lineNumber, QStringView line)
     for (int i = 0; i < separators; ++i) {
         const qsizetype at = line.indexOf(kSeparator, from);
         if (at < 0) {
-            addProblem(lineNumber, trueFalse ? QStringLiteral("expected chapter|topic|answer|text")
-                                             : QStringLiteral("expected chapter|text"));
+            addProblem(lineNumber, trueFalse
+                                       ? QStringLiteral("se esperaba capítulo|tema|respuesta|texto")
+                                       : QStringLiteral("se esperaba capítulo|texto"));
             return;
         }
         fields.append(line.sliced(from, at - from));
@@ -151,7 +176,7 @@ void DemoSource::parseLine(int lineNumber, QStringView line)
 
     const int chapter = parseNumber(fields[0]);
     if (chapter < 1 || chapter > TopicCatalogue::kChapters) {
-        addProblem(lineNumber, QStringLiteral("chapter \"%1\" is not a number from 1 to %2")
+        addProblem(lineNumber, QStringLiteral("el capítulo «%1» no es un número del 1 al %2")
                                    .arg(fields[0].toString())
                                    .arg(TopicCatalogue::kChapters));
         return;
@@ -167,7 +192,7 @@ void DemoSource::parseLine(int lineNumber, QStringView line)
         if (topic < 1 || topic > topics) {
             addProblem(
                 lineNumber,
-                QStringLiteral("topic \"%1\" does not exist in chapter %2, which has %3 topics")
+                QStringLiteral("el tema «%1» no existe en el capítulo %2, que tiene %3 temas")
                     .arg(fields[1].toString())
                     .arg(chapter)
                     .arg(topics));
@@ -180,29 +205,30 @@ void DemoSource::parseLine(int lineNumber, QStringView line)
         } else if (fields[2] == QLatin1String("N")) {
             question.answer = 0;
         } else {
-            addProblem(lineNumber, QStringLiteral("answer \"%1\" is neither S (Sí) nor N (No)")
+            addProblem(lineNumber, QStringLiteral("la respuesta «%1» no es S (Sí) ni N (No)")
                                        .arg(fields[2].toString()));
             return;
         }
     }
 
-    if (!checkText(lineNumber, text))
-        return;
     question.text = text;
+    if (!checkText(lineNumber, question))
+        return;
     m_questions.append(question);
 }
 
-bool DemoSource::checkText(int lineNumber, const QString &text)
+bool DemoSource::checkText(int lineNumber, const DemoQuestion &question)
 {
+    const QString &text = question.text;
     if (text.trimmed().isEmpty()) {
-        addProblem(lineNumber, QStringLiteral("the question text is empty"));
+        addProblem(lineNumber, QStringLiteral("el texto de la pregunta está vacío"));
         return false;
     }
     for (const QChar c : text) {
         if (c.category() == QChar::Other_Control) {
             addProblem(lineNumber,
-                       QStringLiteral("the text holds a control character (%1); tabs and line "
-                                      "breaks cannot be stored")
+                       QStringLiteral("el texto contiene un carácter de control (%1); los "
+                                      "tabuladores y los saltos de línea no se pueden guardar")
                            .arg(codePoint(c)));
             return false;
         }
@@ -210,7 +236,7 @@ bool DemoSource::checkText(int lineNumber, const QString &text)
     // The bank shows a text without the spaces at its ends, so such a text
     // would not come back as written.
     if (text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' '))) {
-        addProblem(lineNumber, QStringLiteral("the text begins or ends with a space"));
+        addProblem(lineNumber, QStringLiteral("el texto empieza o termina con un espacio"));
         return false;
     }
     const Cp1252::Encoded encoded = Cp1252::encode(text);
@@ -219,56 +245,65 @@ bool DemoSource::checkText(int lineNumber, const QString &text)
         for (const QChar c : encoded.unencodable)
             if (!c.isLowSurrogate())
                 names.append(codePoint(c));
-        addProblem(lineNumber, QStringLiteral("the text holds characters that Windows-1252 "
-                                              "cannot represent: %1 (%2)")
+        addProblem(lineNumber, QStringLiteral("el texto contiene caracteres que Windows-1252 no "
+                                              "puede representar: %1 (%2)")
                                    .arg(encoded.unencodable, names.join(QStringLiteral(", "))));
         return false;
     }
     const int width = textWidth(m_kind);
     if (text.size() > width) {
         addProblem(lineNumber,
-                   QStringLiteral("the text has %1 characters, more than the %2 of its field")
+                   QStringLiteral("el texto tiene %1 caracteres, más que los %2 de su campo")
                        .arg(text.size())
                        .arg(width));
         return false;
     }
-    const auto earlier = m_lineOfText.constFind(text);
-    if (earlier != m_lineOfText.constEnd()) {
-        addProblem(lineNumber, QStringLiteral("the same question as line %1").arg(*earlier));
+    // A question is the same as another when chapter, topic and text match:
+    // one text may well serve under two chapters.
+    if (const qint32 held = m_held.recordOf(question.chapter, question.topic, text); held > 0) {
+        addProblem(lineNumber,
+                   QStringLiteral("la misma pregunta ya está en el banco (registro %1)").arg(held));
         return false;
     }
-    m_lineOfText.insert(text, lineNumber);
+    const QString key = textKey(question.chapter, question.topic, text);
+    const auto earlier = m_lineOfText.constFind(key);
+    if (earlier != m_lineOfText.constEnd()) {
+        addProblem(lineNumber, QStringLiteral("la misma pregunta que la línea %1").arg(*earlier));
+        return false;
+    }
+    m_lineOfText.insert(key, lineNumber);
     return true;
 }
 
 // The bank indexes at most 50 questions under one chapter and topic, and 100
 // (200 brief) under one exposition chapter; a question past that would be in
-// the file and in no listing.
+// the file and in no listing. The questions the bank file holds count first.
 void DemoSource::checkCapacity()
 {
     QHash<int, int> counts;
-    int records = 0;
+    qint32 records = m_held.recordCount();
     for (const DemoQuestion &question : std::as_const(m_questions)) {
         ++records;
+        const int place = HeldQuestions::place(question.chapter, question.topic);
+        const int held = m_held.listed(question.chapter, question.topic) + ++counts[place];
         if (m_kind == DemoSourceKind::TrueFalse) {
-            const int held = ++counts[question.chapter * 100 + question.topic];
             if (held > TrueFalseIndex::kSlots)
                 addProblem(question.line,
-                           QStringLiteral("topic %1 of chapter %2 already holds %3 questions, the "
-                                          "most the bank can list")
+                           QStringLiteral("el tema %1 del capítulo %2 ya tiene %3 preguntas, el "
+                                          "máximo que el banco puede listar")
                                .arg(question.topic)
                                .arg(question.chapter)
                                .arg(TrueFalseIndex::kSlots));
             else if (records > TrueFalseIndex::kMaxRecordNumber)
                 addProblem(question.line,
-                           QStringLiteral("the bank cannot index more than %1 questions")
+                           QStringLiteral("el banco no puede indexar más de %1 preguntas")
                                .arg(TrueFalseIndex::kMaxRecordNumber));
         } else {
             const int most = expositionKindInfo(expositionKind(m_kind)).maxPerChapter;
-            if (++counts[question.chapter] > most)
+            if (held > most)
                 addProblem(question.line,
-                           QStringLiteral("chapter %1 already holds %2 questions, the most the "
-                                          "bank can list")
+                           QStringLiteral("el capítulo %1 ya tiene %2 preguntas, el máximo que el "
+                                          "banco puede listar")
                                .arg(question.chapter)
                                .arg(most));
         }

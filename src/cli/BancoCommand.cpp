@@ -1,0 +1,365 @@
+#include "BancoCommand.h"
+
+#include "BankCheck.h"
+#include "BankExport.h"
+#include "BankKinds.h"
+#include "OutputFile.h"
+#include "QuestionImport.h"
+#include "TopicCatalogue.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+namespace {
+
+const QString kProgram = QStringLiteral("orvalis-banco");
+
+const QString kKindChoices = QStringLiteral("test, conceptual, practica o breve");
+
+} // namespace
+
+QString BancoCommand::helpText()
+{
+    return QStringLiteral(
+        "Uso: orvalis-banco ORDEN [ARGUMENTOS]\n"
+        "\n"
+        "Comprueba, exporta e importa el banco de preguntas de Orvalis: los ficheros\n"
+        "QELMEXT2.DAT (verdadero o falso), QELMEXE1.DAT (conceptuales), QELMEXE2.DAT\n"
+        "(prácticas) y QELMEXE3.DAT (breves) de CARPETA, o de la carpeta actual si no\n"
+        "se indica.\n"
+        "\n"
+        "Órdenes:\n"
+        "  comprobar [CARPETA] [--json]\n"
+        "      Lee los cuatro ficheros sin cambiar nada y cuenta lo que encuentra:\n"
+        "      registros, un registro incompleto al final, registros que ninguna lista\n"
+        "      muestra y por qué, respuestas distintas de 0 y 1, textos vacíos o con\n"
+        "      caracteres de control, textos repetidos en un capítulo (y tema) y\n"
+        "      ficheros con el mismo nombre en distintas mayúsculas.\n"
+        "      --json da el mismo informe en JSON.\n"
+        "\n"
+        "  exportar [CARPETA] --formato FORMATO [--tipo TIPO] [--capitulo N]\n"
+        "           [--salida FICHERO]\n"
+        "      Escribe las preguntas en la salida estándar o en FICHERO, que solo se\n"
+        "      sustituye cuando el nuevo está completo y guardado en el disco.\n"
+        "      FORMATO: moodle-xml (XML de Moodle), gift (GIFT de Moodle),\n"
+        "      csv (UTF-8, separado por comas) o texto (el formato de las fuentes del\n"
+        "      banco de demostración, que importar lee).\n"
+        "      TIPO: test, conceptual, practica o breve; sin --tipo se exportan los\n"
+        "      cuatro, salvo en formato texto, que lleva un solo tipo por fichero.\n"
+        "      N: un capítulo, del 1 al 22.\n"
+        "\n"
+        "  importar FICHERO [CARPETA] [--tipo TIPO] [--simular]\n"
+        "      Añade al banco las preguntas de FICHERO, una por línea en formato texto:\n"
+        "      capítulo|tema|S o N|texto para las de verdadero o falso y\n"
+        "      capítulo|texto para las demás. Comprueba todas las líneas antes de\n"
+        "      escribir y, si alguna no vale, no escribe nada y dice cuáles fallan\n"
+        "      (fichero:línea: motivo). El tipo se deduce del nombre del fichero\n"
+        "      (verdadero_falso.txt, conceptuales.txt, practicas.txt, breves.txt)\n"
+        "      cuando no se da --tipo. --simular comprueba sin escribir.\n"
+        "\n"
+        "Estado de salida: 0 si todo va bien; 1 si comprobar encuentra problemas,\n"
+        "importar rechaza alguna línea o exportar deja fuera algún registro; 2 si no\n"
+        "se puede leer o escribir un fichero o la orden no es válida.\n");
+}
+
+void BancoCommand::print(const QString &text)
+{
+    m_out.write(text.toUtf8());
+}
+
+void BancoCommand::printError(const QString &text)
+{
+    m_err.write(text.toUtf8());
+}
+
+int BancoCommand::usageError(const QString &text)
+{
+    printError(
+        QStringLiteral("%1: %2\nUse «%1 --help» para ver cómo se usa.\n").arg(kProgram, text));
+    return Failure;
+}
+
+int BancoCommand::run(const QStringList &arguments)
+{
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")) ||
+        arguments.value(0) == QStringLiteral("ayuda")) {
+        print(helpText());
+        return Success;
+    }
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("falta la orden: comprobar, exportar o importar."));
+    const QString order = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (order == QStringLiteral("comprobar"))
+        return comprobar(rest);
+    if (order == QStringLiteral("exportar"))
+        return exportar(rest);
+    if (order == QStringLiteral("importar"))
+        return importar(rest);
+    return usageError(QStringLiteral("orden desconocida «%1»; las órdenes son comprobar, exportar "
+                                     "e importar.")
+                          .arg(order));
+}
+
+bool BancoCommand::parse(const QStringList &arguments, const QStringList &valueOptions,
+                         const QStringList &flagOptions, Arguments *parsed)
+{
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QStringLiteral("--") && !optionsEnded) {
+            // What follows is a name even when it looks like an option.
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !argument.startsWith(QStringLiteral("--"))) {
+            parsed->positional.append(argument);
+            continue;
+        }
+        QString name = argument;
+        std::optional<QString> value;
+        if (const qsizetype equals = argument.indexOf(QLatin1Char('=')); equals > 0) {
+            name = argument.left(equals);
+            value = argument.mid(equals + 1);
+        }
+        if (flagOptions.contains(name) && !value) {
+            parsed->flags.insert(name);
+        } else if (valueOptions.contains(name)) {
+            if (!value) {
+                if (i + 1 >= arguments.size()) {
+                    usageError(QStringLiteral("falta el valor de %1.").arg(name));
+                    return false;
+                }
+                value = arguments[++i];
+            }
+            parsed->values.insert(name, *value);
+        } else {
+            usageError(QStringLiteral("opción desconocida «%1».").arg(argument));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool BancoCommand::folderFrom(const Arguments &arguments, int position, QString *folder)
+{
+    *folder = arguments.positional.value(position, QStringLiteral("."));
+    if (arguments.positional.size() > position + 1) {
+        usageError(QStringLiteral("sobra el argumento «%1».").arg(arguments.positional.last()));
+        return false;
+    }
+    if (!QFileInfo(*folder).isDir()) {
+        printError(QStringLiteral("%1: la carpeta %2 no existe.\n").arg(kProgram, *folder));
+        return false;
+    }
+    return true;
+}
+
+int BancoCommand::comprobar(const QStringList &arguments)
+{
+    Arguments parsed;
+    if (!parse(arguments, {}, {QStringLiteral("--json")}, &parsed))
+        return Failure;
+    if (parsed.positional.size() > 1)
+        return usageError(QStringLiteral("sobra el argumento «%1».").arg(parsed.positional.last()));
+    const BankCheck check = BankCheck::run(parsed.positional.value(0, QStringLiteral(".")));
+    if (parsed.flags.contains(QStringLiteral("--json")))
+        m_out.write(check.toJson());
+    else if (!check.folderError().isEmpty())
+        printError(QStringLiteral("%1: %2").arg(kProgram, check.toText()));
+    else
+        print(check.toText());
+    return check.exitStatus();
+}
+
+std::optional<DemoSourceKind> BancoCommand::kindFrom(const Arguments &arguments)
+{
+    const QString name = arguments.values.value(QStringLiteral("--tipo"));
+    const std::optional<DemoSourceKind> kind = bankKinds::fromOptionName(name);
+    if (!kind)
+        usageError(
+            QStringLiteral("tipo desconocido «%1»; los tipos son %2.").arg(name, kKindChoices));
+    return kind;
+}
+
+int BancoCommand::exportar(const QStringList &arguments)
+{
+    Arguments parsed;
+    if (!parse(arguments,
+               {QStringLiteral("--formato"), QStringLiteral("--tipo"), QStringLiteral("--capitulo"),
+                QStringLiteral("--salida")},
+               {}, &parsed))
+        return Failure;
+
+    const QString formatName = parsed.values.value(QStringLiteral("--formato"));
+    if (formatName.isEmpty())
+        return usageError(QStringLiteral("falta --formato (moodle-xml, gift, csv o texto)."));
+    const std::optional<ExportFormat> format = bankExport::formatFromName(formatName);
+    if (!format)
+        return usageError(QStringLiteral("formato desconocido «%1»; los formatos son moodle-xml, "
+                                         "gift, csv y texto.")
+                              .arg(formatName));
+
+    QList<DemoSourceKind> kinds(bankKinds::kAll.begin(), bankKinds::kAll.end());
+    if (parsed.values.contains(QStringLiteral("--tipo"))) {
+        const std::optional<DemoSourceKind> kind = kindFrom(parsed);
+        if (!kind)
+            return Failure;
+        kinds = {*kind};
+    } else if (*format == ExportFormat::Text) {
+        return usageError(QStringLiteral("el formato texto lleva un solo tipo de pregunta por "
+                                         "fichero: indique --tipo %1.")
+                              .arg(kKindChoices));
+    }
+
+    int chapter = 0;
+    if (parsed.values.contains(QStringLiteral("--capitulo"))) {
+        const QString value = parsed.values.value(QStringLiteral("--capitulo"));
+        bool number = false;
+        chapter = value.toInt(&number);
+        if (!number || chapter < 1 || chapter > TopicCatalogue::kChapters)
+            return usageError(
+                QStringLiteral("el capítulo debe ser un número del 1 al 22, no «%1».").arg(value));
+    }
+
+    QString folder;
+    if (!folderFrom(parsed, 0, &folder))
+        return Failure;
+
+    const bankExport::Result result = bankExport::run(folder, *format, kinds, chapter);
+    if (!result.ok()) {
+        printError(QStringLiteral("%1: no se puede exportar: %2.\n").arg(kProgram, result.error));
+        return Failure;
+    }
+    for (const ExportSkip &skip : result.skipped)
+        printError(QStringLiteral("aviso: no se exporta %1.\n").arg(skip.toString()));
+
+    const QString output = parsed.values.value(QStringLiteral("--salida"));
+    if (output.isEmpty()) {
+        m_out.write(result.bytes);
+    } else if (const QString error = outputFile::write(output, result.bytes); !error.isEmpty()) {
+        printError(QStringLiteral("%1: %2; no se ha exportado nada.\n").arg(kProgram, error));
+        return Failure;
+    } else {
+        print(QStringLiteral("Se han exportado %1 preguntas a %2.\n")
+                  .arg(result.exported)
+                  .arg(output));
+    }
+    if (result.skipped.isEmpty())
+        return Success;
+    printError(QStringLiteral("%1 registros no se han exportado; «%2 comprobar» explica qué les "
+                              "pasa.\n")
+                   .arg(result.skipped.size())
+                   .arg(kProgram));
+    return ProblemsFound;
+}
+
+int BancoCommand::importar(const QStringList &arguments)
+{
+    Arguments parsed;
+    if (!parse(arguments, {QStringLiteral("--tipo")}, {QStringLiteral("--simular")}, &parsed))
+        return Failure;
+    if (parsed.positional.isEmpty())
+        return usageError(QStringLiteral("falta el fichero de preguntas que importar."));
+    const QString source = parsed.positional.first();
+
+    std::optional<DemoSourceKind> kind;
+    if (parsed.values.contains(QStringLiteral("--tipo"))) {
+        if (kind = kindFrom(parsed); !kind)
+            return Failure;
+    } else if (kind = bankKinds::fromSourceFileName(source); !kind) {
+        return usageError(
+            QStringLiteral("no se sabe qué tipo de preguntas tiene %1: indique --tipo "
+                           "%2.")
+                .arg(source, kKindChoices));
+    }
+
+    QString folder;
+    if (!folderFrom(parsed, 1, &folder))
+        return Failure;
+
+    QString error;
+    const std::optional<QByteArray> content = questionImport::readSource(source, &error);
+    if (!content) {
+        printError(QStringLiteral("%1: %2.\n").arg(kProgram, error));
+        return Failure;
+    }
+    const BankSnapshot bank = BankSnapshot::read(folder, *kind);
+    if (!bank.ok()) {
+        printError(
+            QStringLiteral("%1: no se puede leer el banco: %2.\n").arg(kProgram, bank.error()));
+        return Failure;
+    }
+
+    const DemoSource lines = questionImport::check(source, *content, bank);
+    if (!lines.ok()) {
+        for (const DemoSourceProblem &problem : lines.problems())
+            printError(problem.toString() + QLatin1Char('\n'));
+        printError(QStringLiteral("No se ha añadido ninguna pregunta: %1 líneas de %2 no son "
+                                  "válidas.\n")
+                       .arg(lines.problems().size())
+                       .arg(source));
+        return ProblemsFound;
+    }
+    const QList<DemoQuestion> &questions = lines.questions();
+    if (questions.isEmpty()) {
+        print(QStringLiteral("%1 no contiene preguntas; no se ha añadido nada.\n").arg(source));
+        return Success;
+    }
+
+    const bool simulate = parsed.flags.contains(QStringLiteral("--simular"));
+    const qint32 first = qint32(bank.records().size()) + 1;
+    const qint32 last = first + qint32(questions.size()) - 1;
+    const QString target = bank.exists() ? bank.entryName() : bank.fileName();
+    if (bank.trailingBytes() > 0)
+        printError(QStringLiteral("aviso: %1 termina con %2 bytes que no llegan a formar un "
+                                  "registro; la primera pregunta nueva %3.\n")
+                       .arg(target)
+                       .arg(bank.trailingBytes())
+                       .arg(simulate ? QStringLiteral("los sustituiría")
+                                     : QStringLiteral("los sustituye")));
+    if (simulate) {
+        print(QStringLiteral("Todas las líneas son válidas: se añadirían %1 preguntas a %2 "
+                             "(registros %3 a %4). No se ha escrito nada.\n")
+                  .arg(questions.size())
+                  .arg(target)
+                  .arg(first)
+                  .arg(last));
+        return Success;
+    }
+
+    const questionImport::WriteResult written = questionImport::write(folder, *kind, questions);
+    if (written.ok()) {
+        print(QStringLiteral("Se han añadido %1 preguntas a %2 (registros %3 a %4).\n")
+                  .arg(written.written)
+                  .arg(target)
+                  .arg(written.firstRecord)
+                  .arg(written.firstRecord + written.written - 1));
+        return Success;
+    }
+    const DemoQuestion &failed = questions[written.written];
+    QString reason = written.error.message;
+    if (!written.error.detail.isEmpty())
+        reason += QStringLiteral(" (%1)").arg(written.error.detail);
+    printError(QStringLiteral("%1: la pregunta de %2:%3 no se ha podido añadir: %4\n")
+                   .arg(kProgram, source)
+                   .arg(failed.line)
+                   .arg(reason));
+    if (written.written == 0) {
+        printError(QStringLiteral("No se ha añadido ninguna pregunta.\n"));
+    } else {
+        printError(QStringLiteral("Se han añadido %1 de %2 preguntas, las de las líneas %3 a %4 "
+                                  "(registros %5 a %6); las de las líneas %7 a %8 no se han "
+                                  "añadido.\n")
+                       .arg(written.written)
+                       .arg(questions.size())
+                       .arg(questions.first().line)
+                       .arg(questions[written.written - 1].line)
+                       .arg(written.firstRecord)
+                       .arg(written.firstRecord + written.written - 1)
+                       .arg(failed.line)
+                       .arg(questions.last().line));
+    }
+    return Failure;
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The command line of orvalis-banco: its three orders (comprobar, exportar,
+// importar), their options, the Spanish help and messages, and the exit
+// status (0 all well, 1 problems found, 2 something could not be read or
+// written or the command line is wrong). Output goes to the two devices it is
+// given, so the whole program runs in a test without a process.
+
+#include "DemoSource.h"
+
+#include <QHash>
+#include <QIODevice>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class BancoCommand
+{
+public:
+    enum ExitStatus
+    {
+        Success = 0,
+        ProblemsFound = 1,
+        Failure = 2
+    };
+
+    BancoCommand(QIODevice &out, QIODevice &err) : m_out(out), m_err(err) {}
+
+    // arguments: what follows the program's name.
+    int run(const QStringList &arguments);
+
+    static QString helpText();
+
+private:
+    struct Arguments
+    {
+        QStringList positional;
+        QHash<QString, QString> values;
+        QSet<QString> flags;
+    };
+
+    bool parse(const QStringList &arguments, const QStringList &valueOptions,
+               const QStringList &flagOptions, Arguments *parsed);
+    bool folderFrom(const Arguments &arguments, int position, QString *folder);
+    std::optional<DemoSourceKind> kindFrom(const Arguments &arguments);
+
+    int comprobar(const QStringList &arguments);
+    int exportar(const QStringList &arguments);
+    int importar(const QStringList &arguments);
+
+    void print(const QString &text);
+    void printError(const QString &text);
+    int usageError(const QString &text);
+
+    QIODevice &m_out;
+    QIODevice &m_err;
+};

@@ -1,0 +1,67 @@
+#include "BankExport.h"
+
+#include "CsvExport.h"
+#include "GiftExport.h"
+#include "MoodleXmlExport.h"
+#include "TextExport.h"
+
+namespace bankExport {
+
+std::optional<ExportFormat> formatFromName(QStringView name)
+{
+    if (name == QLatin1String("moodle-xml"))
+        return ExportFormat::MoodleXml;
+    if (name == QLatin1String("gift"))
+        return ExportFormat::Gift;
+    if (name == QLatin1String("csv"))
+        return ExportFormat::Csv;
+    if (name == QLatin1String("texto"))
+        return ExportFormat::Text;
+    return std::nullopt;
+}
+
+Result run(const QString &folder, ExportFormat format, const QList<DemoSourceKind> &kinds,
+           int chapter)
+{
+    Result result;
+    ExportSet set;
+    for (const DemoSourceKind kind : kinds) {
+        const BankSnapshot snapshot = BankSnapshot::read(folder, kind);
+        if (!snapshot.ok()) {
+            result.error = snapshot.error();
+            return result;
+        }
+        if (format == ExportFormat::Text) {
+            Q_ASSERT(kinds.size() == 1);
+            const textExport::Result text = textExport::write(snapshot, chapter);
+            result.bytes = text.bytes;
+            result.exported = text.questions;
+            result.skipped = text.skipped;
+            return result;
+        }
+        set.append(exportQuestions::collect(snapshot, chapter));
+    }
+
+    result.skipped = set.skipped;
+    result.exported = int(set.questions.size());
+    switch (format) {
+    case ExportFormat::MoodleXml: {
+        QList<ExportSkip> unfit;
+        result.bytes = moodleXmlExport::write(set.questions, &unfit);
+        result.exported -= int(unfit.size());
+        result.skipped.append(unfit);
+        break;
+    }
+    case ExportFormat::Gift:
+        result.bytes = giftExport::write(set.questions);
+        break;
+    case ExportFormat::Csv:
+        result.bytes = csvExport::write(set.questions);
+        break;
+    case ExportFormat::Text:
+        break;
+    }
+    return result;
+}
+
+} // namespace bankExport

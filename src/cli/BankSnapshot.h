@@ -1,0 +1,90 @@
+#pragma once
+// One bank file read whole, without writing or creating anything: its
+// records decoded, and for each record whether the program's index lists it
+// or why not. The check, the exports and the import's checks all read the bank
+// this way; only the import's final step goes through the bank's own classes
+// to write.
+//
+// The file is found as the program finds it (its name matched without regard
+// to letter case, the newest entry first). An entry that is not a regular file
+// or is larger than any bank can be is refused before it is opened, so a
+// device or a pipe never blocks the reader.
+
+#include "DemoSource.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+// Where the index puts a record.
+enum class IndexPlace
+{
+    Listed,               // in the index and in a window's list
+    TopicNotInCatalogue,  // true/false: in the index, but no topic list reaches it
+    ChapterOutOfRange,    // chapter outside 1-22
+    TopicOutOfRange,      // true/false: topic outside 1-10
+    RecordNumberTooLarge, // true/false: record number above 32767
+    TopicFull,            // true/false: past the 50 questions of its chapter and topic
+    ChapterFull           // exposition: past its kind's maximum per chapter
+};
+
+struct SnapshotRecord
+{
+    qint32 number = 0;
+    qint16 chapter = 0;
+    qint16 topic = 0;  // true/false only
+    qint16 answer = 0; // true/false only
+    QString text;      // the stored text, its whole field
+    IndexPlace place = IndexPlace::Listed;
+
+    QString displayText() const;
+    // The text without the fill spaces on its right; leading spaces stay.
+    QString textWithoutFill() const;
+    // Whether the text holds a line break, a tab or another control character.
+    bool hasControlCharacter() const;
+    // Why the record is not listed, in Spanish; empty when it is listed.
+    QString whyNotListed() const;
+};
+
+class BankSnapshot
+{
+public:
+    // Far above the largest file the index can list (32767 records of 256
+    // bytes), so that only a file that cannot be a bank is refused.
+    static constexpr qint64 kMaxLength = qint64(64) * 1024 * 1024;
+
+    // Reads the kind's bank file from `folder`; a missing file is an empty bank.
+    static BankSnapshot read(const QString &folder, DemoSourceKind kind);
+
+    DemoSourceKind kind() const { return m_kind; }
+    QString fileName() const; // the name the program loads, "QELMEXT2.DAT", ...
+    bool ok() const { return m_error.isEmpty(); }
+    QString error() const { return m_error; } // Spanish; empty when ok
+    bool exists() const { return !m_entryName.isEmpty(); }
+    // The entry read, as spelt on disk.
+    QString entryName() const { return m_entryName; }
+    // Every entry of the folder whose name equals fileName() apart from case.
+    QStringList variants() const { return m_variants; }
+    qint64 length() const { return m_bytes.size(); }
+    int trailingBytes() const { return m_trailingBytes; }
+    const QList<SnapshotRecord> &records() const { return m_records; }
+    // The bytes of record n (1-based), as they are in the file.
+    QByteArray recordBytes(qint32 n) const;
+    // What the parser needs to check new lines against this file.
+    const HeldQuestions &held() const { return m_held; }
+
+private:
+    explicit BankSnapshot(DemoSourceKind kind) : m_kind(kind) {}
+    void decode();
+
+    DemoSourceKind m_kind;
+    QString m_error;
+    QString m_entryName;
+    QStringList m_variants;
+    QByteArray m_bytes;
+    int m_trailingBytes = 0;
+    QList<SnapshotRecord> m_records;
+    HeldQuestions m_held;
+};

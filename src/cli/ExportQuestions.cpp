@@ -1,0 +1,76 @@
+#include "ExportQuestions.h"
+
+#include "BankKinds.h"
+#include "ChapterTitles.h"
+#include "ExpositionKind.h"
+#include "TopicCatalogue.h"
+
+#include <algorithm>
+#include <tuple>
+
+QString ExportSkip::toString() const
+{
+    return QStringLiteral("%1, registro %2: %3").arg(fileName).arg(record).arg(reason);
+}
+
+void ExportSet::append(const ExportSet &other)
+{
+    questions.append(other.questions);
+    skipped.append(other.skipped);
+}
+
+namespace exportQuestions {
+
+ExportSet collect(const BankSnapshot &snapshot, int chapter)
+{
+    ExportSet set;
+    for (const SnapshotRecord &record : snapshot.records()) {
+        if (chapter != 0 && record.chapter != chapter)
+            continue;
+        QString reason = record.whyNotListed();
+        const QString text = record.displayText();
+        if (reason.isEmpty() && text.isEmpty())
+            reason = QStringLiteral("el texto está vacío");
+        if (!reason.isEmpty()) {
+            set.skipped.append(ExportSkip{snapshot.fileName(), record.number, reason});
+            continue;
+        }
+        set.questions.append(ExportQuestion{snapshot.kind(), record.number, record.chapter,
+                                            record.topic, record.answer == 1, text});
+    }
+    // Index order: by chapter and topic, file order within them.
+    std::stable_sort(set.questions.begin(), set.questions.end(),
+                     [](const ExportQuestion &a, const ExportQuestion &b) {
+                         return std::tie(a.chapter, a.topic) < std::tie(b.chapter, b.topic);
+                     });
+    return set;
+}
+
+QStringList categoryPath(const ExportQuestion &question)
+{
+    QStringList path{QStringLiteral("Orvalis"), bankKinds::caption(question.kind),
+                     QStringLiteral("Capítulo %1. %2")
+                         .arg(question.chapter, 2, 10, QLatin1Char('0'))
+                         .arg(ChapterTitles::title(question.chapter))};
+    static const TopicCatalogue catalogue;
+    if (question.kind == DemoSourceKind::TrueFalse)
+        path.append(QStringLiteral("Tema %1. %2")
+                        .arg(question.topic)
+                        .arg(catalogue.topicTitle(question.chapter, question.topic)));
+    return path;
+}
+
+QString questionName(const ExportQuestion &question)
+{
+    if (question.kind == DemoSourceKind::TrueFalse)
+        return QStringLiteral("Capítulo %1, tema %2, registro %3")
+            .arg(question.chapter)
+            .arg(question.topic)
+            .arg(question.record);
+    return QStringLiteral("%1, capítulo %2, registro %3")
+        .arg(expositionKindInfo(DemoSource::expositionKind(question.kind)).caption)
+        .arg(question.chapter)
+        .arg(question.record);
+}
+
+} // namespace exportQuestions

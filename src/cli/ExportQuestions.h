@@ -1,0 +1,55 @@
+#pragma once
+// The questions an export carries, taken from the bank files as the
+// program's windows list them: each kind in turn, by chapter and topic, in
+// index order. A record that no list shows, or whose text is empty, is left
+// out, and every record left out is named with the reason, so an export never
+// loses a question silently.
+
+#include "BankSnapshot.h"
+
+#include <QList>
+#include <QString>
+
+struct ExportQuestion
+{
+    DemoSourceKind kind = DemoSourceKind::TrueFalse;
+    qint32 record = 0;
+    int chapter = 0;
+    int topic = 0;       // true/false only
+    bool answer = false; // true/false only: true for Sí, as the program shows it
+    QString text;        // display text
+
+    bool operator==(const ExportQuestion &) const = default;
+};
+
+struct ExportSkip
+{
+    QString fileName; // the bank file, "QELMEXT2.DAT", ...
+    qint32 record = 0;
+    QString reason; // Spanish
+
+    // "QELMEXT2.DAT, registro 17: reason".
+    QString toString() const;
+};
+
+struct ExportSet
+{
+    QList<ExportQuestion> questions;
+    QList<ExportSkip> skipped;
+
+    void append(const ExportSet &other);
+};
+
+namespace exportQuestions {
+
+// The questions of one bank file; chapter 0 takes every chapter.
+ExportSet collect(const BankSnapshot &snapshot, int chapter = 0);
+
+// The category an exported question is filed under, outermost first:
+// "Orvalis", the kind's caption, "Capítulo 04. La demanda" and, for a
+// true/false question, "Tema 4. Elaboración de modelos de demanda".
+QStringList categoryPath(const ExportQuestion &question);
+// "Capítulo 4, tema 2, registro 12"; "Conceptual, capítulo 4, registro 3".
+QString questionName(const ExportQuestion &question);
+
+} // namespace exportQuestions

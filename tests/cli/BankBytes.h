@@ -1,0 +1,39 @@
+#pragma once
+// Bank records built byte by byte for the tests, so that a damaged file can
+// hold whatever the program's own writer would refuse.
+
+#include <QByteArray>
+#include <QtEndian>
+
+namespace bankBytes {
+
+// A true/false record: chapter, topic, Windows-1252 text, answer.
+inline QByteArray trueFalse(int chapter, int topic, const QByteArray &text, int answer = 1)
+{
+    QByteArray bytes =
+        QByteArray(4, '\0') + text.leftJustified(250, ' ', true) + QByteArray(2, '\0');
+    qToLittleEndian<qint16>(qint16(chapter), bytes.data());
+    qToLittleEndian<qint16>(qint16(topic), bytes.data() + 2);
+    qToLittleEndian<qint16>(qint16(answer), bytes.data() + 254);
+    return bytes;
+}
+
+// An exposition record of `length` bytes (502, 1002 or 152).
+inline QByteArray exposition(int length, int chapter, const QByteArray &text)
+{
+    QByteArray bytes = QByteArray(2, '\0') + text.leftJustified(length - 2, ' ', true);
+    qToLittleEndian<qint16>(qint16(chapter), bytes.data());
+    return bytes;
+}
+
+inline QByteArray brief(int chapter, const QByteArray &text)
+{
+    return exposition(152, chapter, text);
+}
+
+inline QByteArray conceptual(int chapter, const QByteArray &text)
+{
+    return exposition(502, chapter, text);
+}
+
+} // namespace bankBytes
