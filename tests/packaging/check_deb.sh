@@ -25,7 +25,9 @@ fi
 not_root=$(awk '$2 != "root/root"' <<<"$listing")
 [[ -z $not_root ]] || fail "entries not owned by root: $not_root"
 dpkg-deb -x "$deb" "$work/root"
-[[ $(file -b "$work/root/usr/bin/orvalis") == *", stripped"* ]] || fail "usr/bin/orvalis is not stripped"
+for program in orvalis orvalis-banco; do
+  [[ $(file -b "$work/root/usr/bin/$program") == *", stripped"* ]] || fail "usr/bin/$program is not stripped"
+done
 zcat "$work/root/usr/share/doc/orvalis/changelog.gz" >"$work/changelog"
 [[ $(dpkg-parsechangelog -l "$work/changelog" -S Version) == "$version" ]] ||
   fail "the changelog's newest entry is not version $version"

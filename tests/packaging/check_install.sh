@@ -68,8 +68,10 @@ release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d'"'
 # The manual page and the changelog: compressed, clean under man, this version.
 man_page=$stage/usr/share/man/man1/orvalis.1.gz
 gzip -t "$man_page" "$stage/usr/share/doc/orvalis/changelog.gz" || fail "a compressed file is damaged"
-warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man_page" 2>&1 >/dev/null)
-[[ -z $warnings ]] || fail "man warns: $warnings"
+for page in "$man_page" "$stage/usr/share/man/man1/orvalis-banco.1.gz"; do
+  warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+  [[ -z $warnings ]] || fail "man warns on $(basename "$page"): $warnings"
+done
 rendered=$(MANWIDTH=80 man -l "$man_page" 2>/dev/null)
 [[ $rendered == *"Orvalis $version"* && $rendered == *"${command[1]}"* ]] ||
   fail "the manual page does not show version $version and the option ${command[1]}"
