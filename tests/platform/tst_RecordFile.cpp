@@ -98,7 +98,7 @@ private Q_SLOTS:
                                               "(al escribir en el fichero Qelmext2.dat)");
         QTest::newRow("no room for any byte") << QByteArray("aaaabbbb") << 8 << tooBig;
         QTest::newRow("room for half the record") << QByteArray("aaaabbbb") << 10 << tooBig;
-        QTest::newRow("torn tail covered, then no room") << QByteArray("aaaabbbbc") << 11 << tooBig;
+        QTest::newRow("torn tail covered, then no room") << QByteArray("aaaabbbbt") << 11 << tooBig;
         QTest::newRow("read-only entry")
             << QByteArray("aaaabbbb") << 0
             << QStringLiteral("el fichero está en uso por un programa en ejecución (al abrir el "
