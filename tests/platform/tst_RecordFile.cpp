@@ -129,19 +129,6 @@ private Q_SLOTS:
         QCOMPARE(readFile(name), before);
         QCOMPARE(file.size(), before.size());
     }
-
-    void aWriteOverARecordOrAtTheEndIsReadBack()
-    {
-        const QString name = path(QStringLiteral("QELMEXE3.DAT"));
-        QVERIFY(writeFile(name, "aaaabbbbcc"));
-        RecordFile file;
-        QVERIFY(file.open(name, 4));
-        QVERIFY(file.writeRecord(2, "BBBB"));
-        QVERIFY(file.writeRecord(3, "CCCC"));
-        QCOMPARE(readFile(name), QByteArray("aaaaBBBBCCCC"));
-        QCOMPARE(file.readRecord(3).value(), QByteArray("CCCC"));
-        QVERIFY(!file.readRecord(4));
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_RecordFile)
