@@ -14,7 +14,10 @@
 //    after closing every open file of the program; the bank is then reopened
 //    and re-indexed.
 //
-// A change that fails leaves the file as it was and says why, in Spanish.
+// A change that fails says why, in Spanish, and leaves the file, its count and
+// the index as they were. The one exception is a failed flush of the folder
+// after the rename: the new content is then in place, and reread, but not
+// known to be on stable storage, so it is reported as a failure.
 // Not used by windows directly.
 
 #include "BankResult.h"

@@ -14,8 +14,7 @@ enum class BankErrorCode
     NotOpen,              // openBank was not called, or closeBank was
     CannotOpen,           // the bank file cannot be opened or created
     CannotRead,           // a read failed or came back short
-    CannotWrite,          // a change failed (read-only file or folder, full disk, ...); the
-                          // file is as it was
+    CannotWrite,          // a change failed (read-only file or folder, full disk, ...)
     NoSuchRecord,         // record number outside 1 to recordCount
     ChapterOutOfRange,    // chapter outside 1 to 22
     TopicOutOfRange,      // topic outside 1 to 10
