@@ -26,12 +26,10 @@ BankError cannotRead(const QString &name, const QString &reason)
                 QStringLiteral("No se puede leer el fichero %1.").arg(name), reason);
 }
 
-BankError cannotWrite(const QString &name, const QString &reason)
+BankError cannotWrite(const QString &reason)
 {
     return make(BankErrorCode::CannotWrite,
-                QStringLiteral("No se ha podido escribir en el fichero %1; la pregunta no se "
-                               "ha guardado.")
-                    .arg(name),
+                QStringLiteral("No se ha podido actualizar la base de datos: %1").arg(reason),
                 reason);
 }
 

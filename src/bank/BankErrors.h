@@ -11,7 +11,9 @@ namespace bankErrors {
 BankError notOpen();
 BankError cannotOpen(const QString &name, const QString &reason);
 BankError cannotRead(const QString &name, const QString &reason);
-BankError cannotWrite(const QString &name, const QString &reason);
+// reason: the step that failed and why, naming the file ("no queda espacio
+// libre en el disco (al escribir el fichero temporal Base.tmp)").
+BankError cannotWrite(const QString &reason);
 BankError noSuchRecord(qint64 n);
 BankError chapterOutOfRange(int chapter);
 BankError topicOutOfRange(int topic);

@@ -2,6 +2,8 @@
 
 #include "BankErrors.h"
 
+#include "FileReplacement.h"
+#include "OpenFiles.h"
 #include "Rounding.h"
 
 #include <QDir>
@@ -15,15 +17,19 @@ QString shownName(const QString &path)
 }
 } // namespace
 
-BankError BankFile::open(const QString &directory, const QString &name)
+QString BankFile::tempName()
+{
+    return QStringLiteral("Base.tmp");
+}
+
+BankError BankFile::open(const QString &directory, const QString &name, const QString &rewriteName)
 {
     close();
-    const QString path = directory.isEmpty() ? name : QDir(directory).filePath(name);
-    m_path = path;
-    if (!m_file.open(path, m_recordLength))
-        return bankErrors::cannotOpen(shownName(path), m_file.errorString());
+    m_path = directory.isEmpty() ? name : QDir(directory).filePath(name);
+    m_rewriteName = rewriteName;
+    if (BankError error = reopen(); !error.ok())
+        return error;
     m_wanted = true;
-    recount();
     return {};
 }
 
@@ -35,9 +41,10 @@ void BankFile::close()
     m_wholeRecords = 0;
     m_roundedRecords = 0;
     m_trailingBytes = 0;
+    m_caseVariants.clear();
 }
 
-BankError BankFile::ensureOpen(const std::function<BankError()> &reindex)
+BankError BankFile::ensureOpen(const Reindex &reindex)
 {
     if (!m_wanted)
         return bankErrors::notOpen();
@@ -45,10 +52,30 @@ BankError BankFile::ensureOpen(const std::function<BankError()> &reindex)
         return {};
     // Closed under us by closeAllFiles(): the file may have been replaced in
     // the meantime, so look its name up again and count it afresh.
+    if (BankError error = reopen(); !error.ok())
+        return error;
+    return reindex();
+}
+
+BankError BankFile::reopen()
+{
     if (!m_file.open(m_path, m_recordLength))
         return bankErrors::cannotOpen(shownName(m_path), m_file.errorString());
+    if (m_file.size() > kMaxLength) {
+        const qint64 size = m_file.size();
+        m_file.close();
+        return bankErrors::cannotOpen(
+            shownName(m_path),
+            QStringLiteral("mide %1 bytes, demasiado para ser un fichero de preguntas").arg(size));
+    }
     recount();
-    return reindex();
+    m_caseVariants.clear();
+    const QString opened = shownName(m_file.filePath());
+    for (const QFileInfo &variant : RecordFile::caseVariants(m_path)) {
+        if (variant.fileName() != opened)
+            m_caseVariants.append(variant.fileName());
+    }
+    return {};
 }
 
 void BankFile::recount()
@@ -84,17 +111,51 @@ BankResult<QByteArray> BankFile::readRecord(qint32 n)
     return *bytes;
 }
 
-BankError BankFile::writeRecord(qint32 n, const QByteArray &bytes)
+BankError BankFile::appendRecord(const QByteArray &bytes)
 {
-    if (n < 1 || n > m_wholeRecords + 1)
-        return bankErrors::noSuchRecord(n);
-    const bool written = m_file.writeRecord(n, bytes);
-    const QString reason = m_file.errorString();
-    // Count again even after a failure: a short write may have changed the
-    // length of the torn tail, though never the number of whole records
-    // before n.
+    const bool written = m_file.writeRecord(m_wholeRecords + 1, bytes);
     recount();
     if (!written)
-        return bankErrors::cannotWrite(shownName(m_path), reason);
+        return bankErrors::cannotWrite(m_file.errorString());
     return {};
+}
+
+BankError BankFile::replaceRecord(qint32 n, const QByteArray &bytes, const Reindex &reindex)
+{
+    return replaceContent(n, bytes, reindex);
+}
+
+BankError BankFile::removeRecord(qint32 n, const Reindex &reindex)
+{
+    return replaceContent(n, QByteArray(), reindex);
+}
+
+// Record n of the file becomes `replacement` (nothing, for a removal), and the
+// result replaces the file.
+BankError BankFile::replaceContent(qint32 n, const QByteArray &replacement, const Reindex &reindex)
+{
+    if (n < 1 || n > m_wholeRecords)
+        return bankErrors::noSuchRecord(n);
+    // The rename would go through even over a file that cannot be written to:
+    // refuse before anything is written.
+    if (m_file.isReadOnly())
+        return bankErrors::cannotWrite(m_file.readOnlyReason());
+    std::optional<QByteArray> content = m_file.readAll();
+    if (!content)
+        return bankErrors::cannotRead(shownName(m_path), m_file.errorString());
+    const qsizetype offset = qsizetype(n - 1) * m_recordLength;
+    if (content->size() < offset + m_recordLength)
+        return bankErrors::noSuchRecord(n); // the file shrank since it was counted
+    content->replace(offset, m_recordLength, replacement);
+
+    // Every handle on the old file, another window's included, would go on
+    // reading the old content after the rename; they all reopen by name.
+    const QString opened = m_file.filePath();
+    closeAllFiles();
+    FileReplacement change(opened, m_rewriteName, tempName());
+    const bool committed = change.commit(*content);
+    const BankError reopened = ensureOpen(reindex);
+    if (!committed)
+        return bankErrors::cannotWrite(change.errorString());
+    return reopened;
 }

@@ -1,9 +1,24 @@
 #pragma once
 // The open file behind a bank, shared by TrueFalseBank and ExpositionBank: it
-// remembers the name the bank asked for, counts records (whole records, the
-// rounded count and the trailing bytes of a torn write), and reopens the file
-// when "close every open file" closed it under the bank. Not used by windows
-// directly.
+// remembers the names the bank uses, counts records (whole records, the
+// rounded count and the trailing bytes of a torn write), reopens the file
+// when "close every open file" closed it under the bank, and makes every
+// change in a way that a crash cannot turn into a lost or half-written
+// record:
+//
+//  - an addition writes the new record after the last whole record and
+//    returns once it is on stable storage; a kill in between leaves at most a
+//    torn tail, which is neither listed nor built upon;
+//  - a modification and a deletion write the whole new content to Base.tmp
+//    and rename it over the bank under its rewrite name (FileReplacement),
+//    after closing every open file of the program; the bank is then reopened
+//    and re-indexed.
+//
+// A change that fails says why, in Spanish, and leaves the file, its count and
+// the index as they were. The one exception is a failed flush of the folder
+// after the rename: the new content is then in place, and reread, but not
+// known to be on stable storage, so it is reported as a failure.
+// Not used by windows directly.
 
 #include "BankResult.h"
 
@@ -11,19 +26,29 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class BankFile
 {
 public:
+    using Reindex = std::function<BankError()>;
+
+    // Larger files are refused on opening: the largest bank the indexes can
+    // list is a few megabytes, and a change holds the whole file in memory.
+    static constexpr qint64 kMaxLength = 64 * 1024 * 1024;
+
+    static QString tempName(); // "Base.tmp"
+
     explicit BankFile(int recordLength = 1) : m_recordLength(recordLength) {}
 
     void setRecordLength(int recordLength) { m_recordLength = recordLength; }
     int recordLength() const { return m_recordLength; }
 
     // Opens (creating when missing) the file `name` in `directory` (the
-    // working directory when empty) and counts its records.
-    BankError open(const QString &directory, const QString &name);
+    // working directory when empty) and counts its records. A modification or
+    // deletion gives the file the name `rewriteName`.
+    BankError open(const QString &directory, const QString &name, const QString &rewriteName);
     // Closes the file; the bank is closed until the next open().
     void close();
 
@@ -32,31 +57,47 @@ public:
     bool isOpen() const { return m_wanted; }
     // Makes sure the handle is open. When it was closed under the bank, the
     // file is reopened and recounted and `reindex` rebuilds the bank's index.
-    BankError ensureOpen(const std::function<BankError()> &reindex);
+    BankError ensureOpen(const Reindex &reindex);
 
     qint64 length() const { return m_length; }
     qint32 wholeRecords() const { return m_wholeRecords; }
     qint32 roundedRecords() const { return m_roundedRecords; }
     int trailingBytes() const { return m_trailingBytes; }
     QString filePath() const { return m_file.filePath(); }
+    // The names of the other entries that answer to the bank's name apart
+    // from letter case, as of the last opening; they are never opened,
+    // changed or removed.
+    QStringList caseVariants() const { return m_caseVariants; }
 
     // Reads the whole file at once and hands every whole record, in order, to
     // `visit` with its number.
     BankError forEachRecord(const std::function<void(qint32 n, const char *record)> &visit);
     BankResult<QByteArray> readRecord(qint32 n);
-    // Writes record n and, when it lies past the whole records, takes it as the
-    // new last record (a torn tail it covers is gone).
-    BankError writeRecord(qint32 n, const QByteArray &bytes);
+
+    // Writes the record right after the last whole record, over a torn tail
+    // if there is one.
+    BankError appendRecord(const QByteArray &bytes);
+    // Replaces record n (1 <= n <= wholeRecords()) through Base.tmp; every
+    // other byte, a torn tail included, stays as it is.
+    BankError replaceRecord(qint32 n, const QByteArray &bytes, const Reindex &reindex);
+    // Removes record n (1 <= n <= wholeRecords()) through Base.tmp, so that
+    // every later record moves one place forward; every other byte, records
+    // the index left out and a torn tail included, stays as it is.
+    BankError removeRecord(qint32 n, const Reindex &reindex);
 
 private:
+    BankError reopen();
     void recount();
+    BankError replaceContent(qint32 n, const QByteArray &replacement, const Reindex &reindex);
 
     RecordFile m_file;
     QString m_path;
+    QString m_rewriteName;
     int m_recordLength;
     bool m_wanted = false;
     qint64 m_length = 0;
     qint32 m_wholeRecords = 0;
     qint32 m_roundedRecords = 0;
     int m_trailingBytes = 0;
+    QStringList m_caseVariants;
 };

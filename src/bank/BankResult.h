@@ -14,7 +14,7 @@ enum class BankErrorCode
     NotOpen,              // openBank was not called, or closeBank was
     CannotOpen,           // the bank file cannot be opened or created
     CannotRead,           // a read failed or came back short
-    CannotWrite,          // a write failed (read-only file, full disk, ...)
+    CannotWrite,          // a change failed (read-only file or folder, full disk, ...)
     NoSuchRecord,         // record number outside 1 to recordCount
     ChapterOutOfRange,    // chapter outside 1 to 22
     TopicOutOfRange,      // topic outside 1 to 10
@@ -29,7 +29,7 @@ struct BankError
     BankErrorCode code = BankErrorCode::None;
     QString message; // Spanish, fit for a message box; empty when ok
     QString detail;  // TextNotEncodable: the offending characters; CannotOpen/Read/Write: the
-                     // system's reason
+                     // step that failed and the system's reason, in Spanish
 
     bool ok() const { return code == BankErrorCode::None; }
 };

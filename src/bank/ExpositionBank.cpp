@@ -1,10 +1,12 @@
 #include "ExpositionBank.h"
 
 #include "BankErrors.h"
+#include "OpeningNotes.h"
 #include "StoredText.h"
 
 #include "OpenFiles.h"
 
+#include <QFileInfo>
 #include <QtEndian>
 
 ExpositionBank::ExpositionBank(const QString &directory)
@@ -28,7 +30,7 @@ BankError ExpositionBank::openBank(ExpositionKind kind)
     m_leftOut = {};
     const ExpositionKindInfo &info = kindInfo();
     m_file.setRecordLength(info.recordLength);
-    if (BankError error = m_file.open(m_directory, info.loadName); !error.ok())
+    if (BankError error = m_file.open(m_directory, info.loadName, info.rewriteName); !error.ok())
         return error;
     return indexFile();
 }
@@ -96,7 +98,18 @@ BankError ExpositionBank::writeRecord(qint32 n, const ExpositionRecord &record)
     const BankResult<QByteArray> bytes = record.toBytes(m_kind);
     if (!bytes)
         return bytes.error();
-    return m_file.writeRecord(n, *bytes);
+    if (n <= recordCount())
+        return m_file.replaceRecord(n, *bytes, [this] { return indexFile(); });
+    if (BankError error = m_file.appendRecord(*bytes); !error.ok())
+        return error;
+    return indexFile();
+}
+
+BankError ExpositionBank::deleteRecord(qint32 n)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    return m_file.removeRecord(n, [this] { return indexFile(); });
 }
 
 BankResult<qint32> ExpositionBank::appendRecord(int chapter, const QString &text)
@@ -115,7 +128,7 @@ BankResult<qint32> ExpositionBank::appendRecord(int chapter, const QString &text
     // The new record goes right after the last whole record, over the bytes
     // of a torn one if there are any.
     const qint32 n = recordCount() + 1;
-    if (BankError error = m_file.writeRecord(n, *bytes); !error.ok())
+    if (BankError error = m_file.appendRecord(*bytes); !error.ok())
         return error;
     index.add(chapter, n);
     return n;
@@ -140,4 +153,10 @@ BankResult<QList<QuestionListing>> ExpositionBank::questionsOf(int chapter)
 QString ExpositionBank::displayText(const QString &text)
 {
     return ::displayText(text);
+}
+
+QString ExpositionBank::openingNotes() const
+{
+    return ::openingNotes(QFileInfo(filePath()).fileName(), m_leftOut, trailingBytes(),
+                          caseVariants());
 }

@@ -6,9 +6,17 @@
 // As with TrueFalseBank: recordCount() counts whole records, trailingBytes()
 // tells the bytes of a torn last record that the next append writes over,
 // records the index has no room for (chapter outside 1-22, past the kind's
-// maximum per chapter) are left out and counted in leftOut(), and a file
-// closed under the bank by closeAllFiles() is reopened, recounted and
-// re-indexed on the next operation.
+// maximum per chapter) are left out and counted in leftOut(), other entries
+// whose names differ only by letter case are named by caseVariants() and
+// never changed, and a file closed under the bank by closeAllFiles() is
+// reopened, recounted and re-indexed on the next operation.
+//
+// Changes reach stable storage before they return, and a change that fails
+// or is cut short by a crash leaves the old content complete (see BankFile):
+// an append writes one record at the end; a modification or a deletion
+// closes every open file of the program and replaces the kind's file through
+// Base.tmp under its rewrite name (Qelmexe1.dat, ...), then reopens and
+// re-indexes it.
 
 #include "BankFile.h"
 #include "BankResult.h"
@@ -40,15 +48,21 @@ public:
 
     // Record n, 1 <= n <= recordCount().
     BankResult<ExpositionRecord> readRecord(qint32 n);
-    // Writes record n in place, 1 <= n <= recordCount() + 1; writing at
-    // recordCount() + 1 extends the file by one record (not indexed). Flushed
-    // before returning; refuses a text Windows-1252 cannot represent.
+    // Writes record n, 1 <= n <= recordCount() + 1: an existing record is
+    // replaced as a whole (after a crash the file holds the old record or the
+    // new one); recordCount() + 1 extends the file by one record. The index
+    // is rebuilt from the file. Refuses, before writing anything, a text
+    // Windows-1252 cannot represent.
     BankError writeRecord(qint32 n, const ExpositionRecord &record);
     // Writes a record of the chapter with the stored form of the text after
     // the last whole record and lists it last under the chapter; returns its
     // record number. Refuses, before writing anything, a chapter outside 1-22,
     // a full chapter and a text Windows-1252 cannot represent.
     BankResult<qint32> appendRecord(int chapter, const QString &text);
+    // Removes record n (1 <= n <= recordCount()) of the open kind's file;
+    // every later record moves one place forward and its number drops by one.
+    // Records the index left out and a torn tail are kept.
+    BankError deleteRecord(qint32 n);
     // The chapter's questions in index order, read from the file again.
     // Empty for a chapter outside 1-22.
     BankResult<QList<QuestionListing>> questionsOf(int chapter);
@@ -72,6 +86,9 @@ public:
     const ExpositionIndex &index() const { return index(m_kind); }
     const ExpositionIndex &index(ExpositionKind kind) const;
     const LeftOutRecords &leftOut() const { return m_leftOut; }
+    QStringList caseVariants() const { return m_file.caseVariants(); }
+    // What to tell the teacher about the file just opened; empty when all is well.
+    QString openingNotes() const;
 
 private:
     BankError ensureOpen();

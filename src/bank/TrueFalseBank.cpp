@@ -1,7 +1,10 @@
 #include "TrueFalseBank.h"
 
 #include "BankErrors.h"
+#include "OpeningNotes.h"
 #include "StoredText.h"
+
+#include <QFileInfo>
 
 #include <QtEndian>
 
@@ -21,7 +24,7 @@ BankError TrueFalseBank::openBank()
 {
     m_index.clear();
     m_leftOut = {};
-    if (BankError error = m_file.open(m_directory, loadName()); !error.ok())
+    if (BankError error = m_file.open(m_directory, loadName(), rewriteName()); !error.ok())
         return error;
     return indexFile();
 }
@@ -96,7 +99,14 @@ BankError TrueFalseBank::writeRecord(qint32 n, const TrueFalseRecord &record)
     const BankResult<QByteArray> bytes = record.toBytes();
     if (!bytes)
         return bytes.error();
-    return m_file.writeRecord(n, *bytes);
+    return m_file.replaceRecord(n, *bytes, [this] { return indexFile(); });
+}
+
+BankError TrueFalseBank::deleteRecord(qint32 n)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    return m_file.removeRecord(n, [this] { return indexFile(); });
 }
 
 BankResult<qint32> TrueFalseBank::appendRecord(const TrueFalseRecord &record)
@@ -117,7 +127,7 @@ BankResult<qint32> TrueFalseBank::appendRecord(const TrueFalseRecord &record)
     const BankResult<QByteArray> bytes = record.toBytes();
     if (!bytes)
         return bytes.error();
-    if (BankError error = m_file.writeRecord(n, *bytes); !error.ok())
+    if (BankError error = m_file.appendRecord(*bytes); !error.ok())
         return error;
     m_index.add(record.chapter, record.topic, n);
     return n;
@@ -153,4 +163,10 @@ QString TrueFalseBank::answerLabel(const TrueFalseRecord &record)
 QString TrueFalseBank::answerLabel(qint16 answer)
 {
     return answer == 1 ? QStringLiteral("Sí") : QStringLiteral("No");
+}
+
+QString TrueFalseBank::openingNotes() const
+{
+    return ::openingNotes(QFileInfo(filePath()).fileName(), m_leftOut, trailingBytes(),
+                          caseVariants());
 }

@@ -12,6 +12,15 @@
 // Records the index has no room for (chapter outside 1-22, topic outside
 // 1-10, a 51st question of a chapter and topic, a record number above 32767)
 // stay in the file but are not indexed; leftOut() tells how many and why.
+// Other entries whose names differ from the bank's only by letter case are
+// not opened and never changed; caseVariants() names them. openingNotes()
+// puts all three into sentences for the teacher.
+//
+// Changes reach stable storage before they return, and a change that fails
+// or is cut short by a crash leaves the old content complete (see BankFile):
+// an append writes one record at the end; a modification or a deletion
+// closes every open file of the program and replaces the file through
+// Base.tmp under the name Qelmext2.dat, then reopens and re-indexes it.
 //
 // When closeAllFiles() closes the file under an open bank, the next operation
 // reopens it, recounts and re-indexes it before doing its work.
@@ -36,7 +45,7 @@ public:
     static constexpr qint32 kMaxRecordNumber = TrueFalseIndex::kMaxRecordNumber;
 
     static QString loadName();    // "QELMEXT2.DAT", the name the windows open
-    static QString rewriteName(); // "Qelmext2.dat", the name a deletion gives the new file
+    static QString rewriteName(); // "Qelmext2.dat", the name a rewrite gives the new file
 
     // directory: where the bank file lies; empty means the working directory.
     explicit TrueFalseBank(const QString &directory = QString());
@@ -50,14 +59,19 @@ public:
 
     // Record n, 1 <= n <= recordCount().
     BankResult<TrueFalseRecord> readRecord(qint32 n);
-    // Overwrites record n (1 <= n <= recordCount()), flushed before returning.
-    // The index is left alone: a modification keeps chapter and topic.
+    // Replaces record n (1 <= n <= recordCount()) as a whole: after a crash
+    // the file holds the old record or the new one. Refuses, before writing
+    // anything, a text that Windows-1252 cannot represent.
     BankError writeRecord(qint32 n, const TrueFalseRecord &record);
     // Writes the record after the last whole record and lists it last under
     // its chapter and topic; returns its record number. Refuses, before
     // writing anything, a record the index cannot hold and a text that
     // Windows-1252 cannot represent.
     BankResult<qint32> appendRecord(const TrueFalseRecord &record);
+    // Removes record n (1 <= n <= recordCount()); every later record moves
+    // one place forward and its number drops by one. Records the index left
+    // out and a torn tail are kept.
+    BankError deleteRecord(qint32 n);
     // The questions of (chapter, topic) in index order, read from the file
     // again. Empty for a chapter or topic outside the table.
     BankResult<QList<QuestionListing>> questionsOf(int chapter, int topic);
@@ -80,6 +94,9 @@ public:
     QString filePath() const { return m_file.filePath(); }
     const TrueFalseIndex &index() const { return m_index; }
     const LeftOutRecords &leftOut() const { return m_leftOut; }
+    QStringList caseVariants() const { return m_file.caseVariants(); }
+    // What to tell the teacher about the file just opened; empty when all is well.
+    QString openingNotes() const;
 
 private:
     BankError ensureOpen();

@@ -1,18 +1,215 @@
 #include "RecordFile.h"
 
 #include "OpenFiles.h"
+#include "SystemError.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// Every entry of the name's directory whose name equals the name's last
-// component apart from letter case, most recently modified first; on equal
-// times the exact spelling comes first, then the names in order, so that the
-// choice never depends on the order the directory lists them in.
-QFileInfoList caseVariants(const QString &name)
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+// pread/pwrite until every byte is through; false with errno set otherwise.
+bool readFully(int fd, char *data, qint64 size, qint64 offset, qint64 *done)
+{
+    *done = 0;
+    while (*done < size) {
+        const ssize_t n = ::pread(fd, data + *done, size_t(size - *done), off_t(offset + *done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true; // end of file
+        *done += n;
+    }
+    return true;
+}
+
+bool writeFully(int fd, const char *data, qint64 size, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd, data + done, size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
+RecordFile::~RecordFile()
+{
+    close();
+}
+
+QString RecordFile::shownName() const
+{
+    return QFileInfo(m_path).fileName();
+}
+
+bool RecordFile::open(const QString &name, int recordLength)
+{
+    close();
+    m_requestedName = name;
+    m_recordLength = recordLength;
+    m_readOnly = false;
+    m_readOnlyReason.clear();
+    m_error.clear();
+    if (recordLength <= 0) {
+        m_error = QStringLiteral("la longitud de registro no es válida");
+        return false;
+    }
+
+    m_path = resolve(name);
+    const QByteArray native = QFile::encodeName(m_path);
+    // O_NONBLOCK: a pipe or device under the bank's name must not make the
+    // program wait; it is refused below.
+    int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        const int writeError = errno;
+        fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) {
+            m_error =
+                failedStep(writeError, QStringLiteral("abrir el fichero %1").arg(shownName()));
+            return false;
+        }
+        m_readOnly = true;
+        m_readOnlyReason = failedStep(
+            writeError, QStringLiteral("abrir el fichero %1 para escribir").arg(shownName()));
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        m_readOnly = false;
+        m_readOnlyReason.clear();
+        m_error = QStringLiteral("%1 no es un fichero de datos").arg(shownName());
+        return false;
+    }
+    m_fd = fd;
+    OpenFiles::add(this);
+    return true;
+}
+
+void RecordFile::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    OpenFiles::remove(this);
+}
+
+qint64 RecordFile::size() const
+{
+    struct stat info;
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0)
+        return -1;
+    return info.st_size;
+}
+
+std::optional<QByteArray> RecordFile::readAll()
+{
+    if (m_fd < 0) {
+        m_error = QStringLiteral("el fichero no está abierto");
+        return std::nullopt;
+    }
+    const qint64 length = size();
+    QByteArray bytes(qMax<qint64>(length, 0), Qt::Uninitialized);
+    qint64 done = 0;
+    if (length < 0 || !readFully(m_fd, bytes.data(), length, 0, &done)) {
+        m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
+        return std::nullopt;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+std::optional<QByteArray> RecordFile::readRecord(qint64 n)
+{
+    if (m_fd < 0) {
+        m_error = QStringLiteral("el fichero no está abierto");
+        return std::nullopt;
+    }
+    if (n < 1) {
+        m_error = QStringLiteral("el número de registro no es válido");
+        return std::nullopt;
+    }
+    QByteArray bytes(m_recordLength, Qt::Uninitialized);
+    qint64 done = 0;
+    if (!readFully(m_fd, bytes.data(), m_recordLength, (n - 1) * m_recordLength, &done)) {
+        m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
+        return std::nullopt;
+    }
+    if (done != m_recordLength) {
+        m_error = QStringLiteral("el registro %1 no está completo en el fichero").arg(n);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool RecordFile::writeRecord(qint64 n, QByteArrayView bytes)
+{
+    if (m_fd < 0) {
+        m_error = QStringLiteral("el fichero no está abierto");
+        return false;
+    }
+    if (m_readOnly) {
+        m_error = m_readOnlyReason;
+        return false;
+    }
+    if (n < 1 || bytes.size() != m_recordLength) {
+        m_error = QStringLiteral("el registro no es válido");
+        return false;
+    }
+    const qint64 offset = (n - 1) * m_recordLength;
+    const qint64 oldSize = size();
+    // What the write covers, kept so that a failure can put it back: a torn
+    // tail under an append, the old record under a rewrite.
+    QByteArray covered(qBound<qint64>(0, oldSize - offset, qint64(m_recordLength)),
+                       Qt::Uninitialized);
+    qint64 coveredRead = 0;
+    if (oldSize < 0 || !readFully(m_fd, covered.data(), covered.size(), offset, &coveredRead)) {
+        m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
+        return false;
+    }
+    covered.truncate(coveredRead);
+
+    QString step;
+    if (!writeFully(m_fd, bytes.data(), bytes.size(), offset))
+        step = QStringLiteral("escribir en el fichero %1");
+    else if (::fdatasync(m_fd) != 0)
+        step = QStringLiteral("guardar en el disco el fichero %1");
+    if (step.isEmpty())
+        return true;
+
+    const int error = errno;
+    // Best effort: put back the bytes and the length the file had. Neither
+    // needs new room on the disk, so they succeed where the write did not.
+    writeFully(m_fd, covered.constData(), covered.size(), offset);
+    if (size() != oldSize)
+        while (::ftruncate(m_fd, off_t(oldSize)) != 0 && errno == EINTR) {
+        }
+    ::fdatasync(m_fd);
+    m_error = failedStep(error, step.arg(shownName()));
+    return false;
+}
+
+QFileInfoList RecordFile::caseVariants(const QString &name)
 {
     const QFileInfo requested(name);
     const QString wanted = requested.fileName();
@@ -26,6 +223,8 @@ QFileInfoList caseVariants(const QString &name)
         if (entry.fileName().compare(wanted, Qt::CaseInsensitive) == 0)
             matches.append(entry);
     }
+    // On equal times the exact spelling comes first, then the names in order,
+    // so that the choice never depends on the order the directory lists them.
     std::sort(matches.begin(), matches.end(), [&wanted](const QFileInfo &a, const QFileInfo &b) {
         const QDateTime ta = a.lastModified();
         const QDateTime tb = b.lastModified();
@@ -40,123 +239,6 @@ QFileInfoList caseVariants(const QString &name)
     return matches;
 }
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
-} // namespace
-
-RecordFile::~RecordFile()
-{
-    close();
-}
-
-bool RecordFile::open(const QString &name, int recordLength)
-{
-    close();
-    m_requestedName = name;
-    m_recordLength = recordLength;
-    m_readOnly = false;
-    m_error.clear();
-    if (recordLength <= 0) {
-        m_error = QStringLiteral("Longitud de registro no válida");
-        return false;
-    }
-
-    m_file.setFileName(resolve(name));
-    // Unbuffered: every read and write goes straight to the file, so two
-    // handles on the same file see each other's records.
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        const QString readWriteError = m_file.errorString();
-        if (!m_file.exists() || !m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            m_error = readWriteError;
-            return false;
-        }
-        m_readOnly = true;
-    }
-    OpenFiles::add(this);
-    return true;
-}
-
-void RecordFile::close()
-{
-    if (m_file.isOpen())
-        m_file.close();
-    OpenFiles::remove(this);
-}
-
-qint64 RecordFile::size() const
-{
-    return m_file.isOpen() ? m_file.size() : -1;
-}
-
-std::optional<QByteArray> RecordFile::readAll()
-{
-    if (!m_file.isOpen()) {
-        m_error = QStringLiteral("El fichero no está abierto");
-        return std::nullopt;
-    }
-    const qint64 length = m_file.size();
-    if (!m_file.seek(0)) {
-        m_error = m_file.errorString();
-        return std::nullopt;
-    }
-    QByteArray bytes = m_file.read(length);
-    if (bytes.size() != length) {
-        m_error = m_file.errorString();
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-std::optional<QByteArray> RecordFile::readRecord(qint64 n)
-{
-    if (!m_file.isOpen()) {
-        m_error = QStringLiteral("El fichero no está abierto");
-        return std::nullopt;
-    }
-    if (n < 1 || !m_file.seek((n - 1) * m_recordLength)) {
-        m_error = m_file.errorString();
-        return std::nullopt;
-    }
-    QByteArray bytes = m_file.read(m_recordLength);
-    if (bytes.size() != m_recordLength) {
-        m_error = bytes.isNull() ? m_file.errorString() : QStringLiteral("Registro incompleto");
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-bool RecordFile::writeRecord(qint64 n, QByteArrayView bytes)
-{
-    if (!m_file.isOpen()) {
-        m_error = QStringLiteral("El fichero no está abierto");
-        return false;
-    }
-    if (m_readOnly) {
-        m_error = QStringLiteral("El fichero es de solo lectura");
-        return false;
-    }
-    if (n < 1 || bytes.size() != m_recordLength) {
-        m_error = QStringLiteral("Registro no válido");
-        return false;
-    }
-    if (!m_file.seek((n - 1) * m_recordLength)) {
-        m_error = m_file.errorString();
-        return false;
-    }
-    const qint64 written = m_file.write(bytes.data(), bytes.size());
-    if (written != bytes.size() || !m_file.flush()) {
-        m_error = m_file.errorString();
-        if (m_error.isEmpty())
-            m_error = QStringLiteral("Escritura incompleta");
-        return false;
-    }
-    return true;
-}
-
 QString RecordFile::resolve(const QString &name)
 {
     const QFileInfoList matches = caseVariants(name);
@@ -167,35 +249,12 @@ bool RecordFile::removeFile(const QString &name, QString *error)
 {
     const QFileInfoList matches = caseVariants(name);
     for (const QFileInfo &entry : matches) {
-        QFile file(entry.filePath());
-        if (!file.remove()) {
-            setError(error, file.errorString());
+        if (::unlink(QFile::encodeName(entry.filePath()).constData()) != 0) {
+            setError(
+                error,
+                failedStep(errno, QStringLiteral("borrar el fichero %1").arg(entry.fileName())));
             return false;
         }
-    }
-    return true;
-}
-
-bool RecordFile::renameFile(const QString &from, const QString &to, QString *error)
-{
-    const QFileInfoList sources = caseVariants(from);
-    if (sources.isEmpty()) {
-        setError(error, QStringLiteral("No existe el fichero %1").arg(from));
-        return false;
-    }
-    const QString source = sources.first().filePath();
-    const QString target = QFileInfo(to).dir().filePath(QFileInfo(to).fileName());
-    for (const QFileInfo &entry : caseVariants(to)) {
-        // Changing only the case of a name is allowed; another file is not replaced.
-        if (entry.absoluteFilePath() != sources.first().absoluteFilePath()) {
-            setError(error, QStringLiteral("Ya existe el fichero %1").arg(entry.fileName()));
-            return false;
-        }
-    }
-    QFile file(source);
-    if (!file.rename(target)) {
-        setError(error, file.errorString());
-        return false;
     }
     return true;
 }

@@ -4,12 +4,16 @@
 // component of a name is matched without regard to letter case: on this
 // case-sensitive file system "QELMEXT2.DAT" opens an existing "Qelmext2.dat".
 // When several entries differ only by case, the most recently modified one is
-// the file. Every write goes straight to the file; a failed or short write is
-// reported, never ignored.
+// the file.
+//
+// A write returns only once its bytes are on stable storage (fdatasync), and
+// a write that fails leaves the file as it was. Errors are Spanish reasons
+// naming the step that failed ("no queda espacio libre en el disco (al
+// escribir en el fichero QELMEXT2.DAT)"), fit to follow "No se ha podido ...: ".
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
+#include <QFileInfoList>
 #include <QString>
 #include <optional>
 
@@ -24,15 +28,19 @@ public:
     // Opens the file for reading and writing by records of recordLength
     // bytes, creating it empty when no entry matches the name. A file that
     // exists but cannot be opened for writing is opened read-only (its
-    // writes then fail). Closes a file this object already held. Returns
-    // false, with errorString(), when the file cannot be opened at all.
+    // writes then fail with readOnlyReason()). An entry that is not a regular
+    // file (a folder, a pipe, a device) is refused at once, never waited on.
+    // Closes a file this object already held. Returns false, with
+    // errorString(), when the file cannot be opened at all.
     bool open(const QString &name, int recordLength);
     void close();
-    bool isOpen() const { return m_file.isOpen(); }
+    bool isOpen() const { return m_fd >= 0; }
     bool isReadOnly() const { return m_readOnly; }
+    // Why the file could not be opened for writing; empty when it could.
+    QString readOnlyReason() const { return m_readOnlyReason; }
 
     QString requestedName() const { return m_requestedName; }
-    QString filePath() const { return m_file.fileName(); } // the entry actually opened
+    QString filePath() const { return m_path; } // the entry actually opened
     int recordLength() const { return m_recordLength; }
 
     // Length in bytes as the file has it now; -1 when not open.
@@ -42,11 +50,16 @@ public:
     // Record n (n >= 1); nullopt when it is not whole in the file or the read fails.
     std::optional<QByteArray> readRecord(qint64 n);
     // Writes bytes (exactly recordLength of them) as record n (n >= 1) and
-    // flushes before returning.
+    // returns once they are on stable storage. On failure the bytes that were
+    // there and the file's length are put back.
     bool writeRecord(qint64 n, QByteArrayView bytes);
 
     QString errorString() const { return m_error; }
 
+    // Every entry beside the name whose name equals the name's last component
+    // apart from letter case, most recently modified first (the first one is
+    // the file the name designates).
+    static QFileInfoList caseVariants(const QString &name);
     // The path of the existing entry that the name designates (case-insensitive
     // match of the last component, newest first), or the name itself when no
     // entry matches.
@@ -54,14 +67,15 @@ public:
     // Removes every entry that the name designates (all its case variants).
     // True when none is left; false, with *error, otherwise.
     static bool removeFile(const QString &name, QString *error = nullptr);
-    // Gives the entry that `from` designates the name `to`. Fails when `from`
-    // does not exist or another entry already answers to `to`.
-    static bool renameFile(const QString &from, const QString &to, QString *error = nullptr);
 
 private:
-    QFile m_file;
+    QString shownName() const;
+
+    int m_fd = -1;
+    QString m_path;
     QString m_requestedName;
     QString m_error;
+    QString m_readOnlyReason;
     int m_recordLength = 0;
     bool m_readOnly = false;
 };

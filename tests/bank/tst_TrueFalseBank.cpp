@@ -1,11 +1,13 @@
 // The true/false bank on real files: the record layout, counting, the index
-// and what it leaves out, appends and their refusals, failed writes, and a
-// file closed under an open bank.
+// and what it leaves out, appends and their refusals, modifications and
+// deletions through a replaced file, failed changes that leave the bank as it
+// was, case variants of the file's name, and a file closed under an open bank.
 
 #include "OpenFiles.h"
 #include "TestFiles.h"
 #include "TrueFalseBank.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -32,6 +34,21 @@ class tst_TrueFalseBank : public QObject
 
     std::optional<QTemporaryDir> m_dir;
     QString bankPath() const { return m_dir->filePath(TrueFalseBank::loadName()); }
+    QString rewrittenPath() const { return m_dir->filePath(TrueFalseBank::rewriteName()); }
+    QStringList entries() const { return QDir(m_dir->path()).entryList(QDir::Files, QDir::Name); }
+    // The bank's records as "chapter/topic text", file order.
+    static QStringList records(TrueFalseBank &bank)
+    {
+        QStringList rows;
+        for (qint32 n = 1; n <= bank.recordCount(); ++n) {
+            const TrueFalseRecord read = bank.readRecord(n).value();
+            rows.append(QStringLiteral("%1/%2 %3")
+                            .arg(read.chapter)
+                            .arg(read.topic)
+                            .arg(TrueFalseBank::displayText(read)));
+        }
+        return rows;
+    }
     void open(TrueFalseBank &bank, const Records &records, const QByteArray &tail = {})
     {
         QByteArray bytes;
@@ -139,37 +156,187 @@ private Q_SLOTS:
                  (QuestionListing{2, 3, QString::fromUtf8("¿Nueva?"), QString::fromUtf8("Sí")}));
     }
 
-    void aFailedWriteIsReportedAndChangesNothing_data()
+    void deletingARecordRenumbersTheRestAndKeepsTheRecordsLeftOut_data()
     {
-        QTest::addColumn<bool>("readOnly");
-        QTest::newRow("full disk") << false;
-        QTest::newRow("read-only entry") << true;
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<int>("deleted");
+        QTest::addColumn<QByteArray>("expected");  // the new file
+        QTest::addColumn<QList<qint32>>("listed"); // chapter 1, topic 1
+        QTest::addColumn<QList<qint32>>("leftOut");
+        // The bank: a, b under (1, 1), x under chapter 23, c under (1, 1).
+        QTest::newRow("first record")
+            << QByteArray() << 1 << record(1, 1, "b") + record(23, 1, "x") + record(1, 1, "c")
+            << QList<qint32>{1, 3} << QList<qint32>{2};
+        QTest::newRow("record left out")
+            << QByteArray() << 3 << record(1, 1, "a") + record(1, 1, "b") + record(1, 1, "c")
+            << QList<qint32>{1, 2, 3} << QList<qint32>{};
+        QTest::newRow("last record, torn tail kept")
+            << QByteArray("torn") << 4
+            << record(1, 1, "a") + record(1, 1, "b") + record(23, 1, "x") + "torn"
+            << QList<qint32>{1, 2} << QList<qint32>{3};
     }
-    void aFailedWriteIsReportedAndChangesNothing()
+    void deletingARecordRenumbersTheRestAndKeepsTheRecordsLeftOut()
     {
-        QFETCH(bool, readOnly);
-        const QByteArray content = record(1, 1) + record(1, 1);
-        if (readOnly && !makeReadOnlyEntry(bankPath(), content))
+        QFETCH(QByteArray, tail);
+        QFETCH(int, deleted);
+        QFETCH(QByteArray, expected);
+        QFETCH(QList<qint32>, listed);
+        QFETCH(QList<qint32>, leftOut);
+        QVERIFY(writeFile(bankPath(), record(1, 1, "a") + record(1, 1, "b") + record(23, 1, "x") +
+                                          record(1, 1, "c") + tail));
+        QVERIFY(writeFile(m_dir->filePath(QStringLiteral("Base.tmp")), QByteArray(2000, 'z')));
+        TrueFalseBank bank(m_dir->path());
+        QVERIFY(bank.openBank().ok());
+        const BankError error = bank.deleteRecord(deleted);
+        QVERIFY2(error.ok(), qPrintable(error.message));
+        QCOMPARE(entries(), QStringList{TrueFalseBank::rewriteName()});
+        QCOMPARE(readFile(rewrittenPath()), expected);
+        QCOMPARE(bank.recordCount(), 3);
+        QCOMPARE(bank.index().recordNumbers(1, 1), listed);
+        QCOMPARE(bank.leftOut().recordNumbers, leftOut);
+    }
+
+    void deletingTheOnlyRecordLeavesAnEmptyBank()
+    {
+        TrueFalseBank bank(m_dir->path());
+        open(bank, {{2, 3}});
+        QVERIFY(bank.deleteRecord(1).ok());
+        QCOMPARE(readFile(rewrittenPath()), QByteArray());
+        QCOMPARE(bank.recordCount(), 0);
+        QCOMPARE(bank.index().count(2, 3), 0);
+        QCOMPARE(bank.deleteRecord(1).code, BankErrorCode::NoSuchRecord);
+    }
+
+    void aModifiedRecordIsRewrittenWholeAndReindexed()
+    {
+        TrueFalseBank bank(m_dir->path());
+        open(bank, {{1, 1}, {1, 1}, {1, 2}}, "torn");
+        QVERIFY(bank.writeRecord(2, {2, 1, QString::fromUtf8("¿Cambiada?"), 0}).ok());
+        QCOMPARE(entries(), QStringList{TrueFalseBank::rewriteName()});
+        QCOMPARE(readFile(rewrittenPath()), record(1, 1) +
+                                                record(2, 1,
+                                                       "\xbf"
+                                                       "Cambiada?",
+                                                       0) +
+                                                record(1, 2) + "torn");
+        QCOMPARE(bank.index().recordNumbers(1, 1), QList<qint32>{1});
+        QCOMPARE(bank.index().recordNumbers(2, 1), QList<qint32>{2});
+        QCOMPARE(bank.trailingBytes(), 4);
+        QCOMPARE(bank.writeRecord(4, {1, 1, QStringLiteral("x"), 1}).code,
+                 BankErrorCode::NoSuchRecord);
+    }
+
+    // A selection window's bank on the same file reads the new content, as
+    // the change closed every open file of the program.
+    void anotherBankOnTheFileSeesTheChange()
+    {
+        TrueFalseBank maintenance(m_dir->path());
+        open(maintenance, {{1, 1}, {1, 1}});
+        TrueFalseBank selection(m_dir->path());
+        QVERIFY(selection.openBank().ok());
+        QVERIFY(maintenance.writeRecord(1, {1, 1, QStringLiteral("nueva"), 1}).ok());
+        QVERIFY(maintenance.deleteRecord(2).ok());
+        QCOMPARE(records(selection), QStringList{"1/1 nueva"});
+    }
+
+    void aFailedChangeIsReportedAndLeavesTheBankAsItWas_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("step"); // empty: the change goes through
+        const QString tooBig =
+            QStringLiteral("el fichero ha alcanzado el tamaño máximo permitido (al escribir ");
+        const QString readOnly = QStringLiteral("(al abrir el fichero QELMEXT2.DAT para escribir)");
+        const QString noFolder =
+            QStringLiteral("permiso denegado (al crear el fichero temporal Base.tmp)");
+        QTest::newRow("addition, full disk")
+            << "add"
+            << "full disk" << tooBig + "en el fichero QELMEXT2.DAT)";
+        QTest::newRow("modification, full disk")
+            << "modify"
+            << "full disk" << tooBig + "el fichero temporal Base.tmp)";
+        QTest::newRow("deletion, full disk")
+            << "delete"
+            << "full disk" << tooBig + "el fichero temporal Base.tmp)";
+        QTest::newRow("addition, read-only file") << "add"
+                                                  << "read-only file" << readOnly;
+        QTest::newRow("modification, read-only file") << "modify"
+                                                      << "read-only file" << readOnly;
+        QTest::newRow("deletion, read-only file") << "delete"
+                                                  << "read-only file" << readOnly;
+        QTest::newRow("modification, read-only folder") << "modify"
+                                                        << "read-only folder" << noFolder;
+        QTest::newRow("deletion, read-only folder") << "delete"
+                                                    << "read-only folder" << noFolder;
+        // The file itself takes the new record; the folder is not touched.
+        QTest::newRow("addition, read-only folder") << "add"
+                                                    << "read-only folder" << QString();
+    }
+    void aFailedChangeIsReportedAndLeavesTheBankAsItWas()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, cause);
+        QFETCH(QString, step);
+        const QByteArray content = record(1, 1, "a") + record(1, 1, "b");
+        if (cause == "read-only file" && !makeReadOnlyEntry(bankPath(), content))
             QSKIP("no way to make a file that cannot be opened for writing here");
-        QVERIFY(readOnly || writeFile(bankPath(), content));
+        QVERIFY(cause == "read-only file" || writeFile(bankPath(), content));
         const QByteArray before = readFile(bankPath());
         TrueFalseBank bank(m_dir->path());
         QVERIFY(bank.openBank().ok());
         const qint32 count = bank.recordCount();
+        const QList<qint32> listed = bank.index().recordNumbers(1, 1);
         const qint32 indexed = bank.index().indexedCount();
-        int topic = 1; // one with room, so that only the write itself can fail
-        while (bank.index().count(1, topic) >= 50)
-            ++topic;
-        std::optional<FileSizeLimit> limit;
-        if (!readOnly)
-            QVERIFY(limit.emplace(256).isActive());
-        const TrueFalseRecord changed{1, qint16(topic), QStringLiteral("x"), 1};
-        QCOMPARE(bank.appendRecord(changed).error().code, BankErrorCode::CannotWrite);
-        QCOMPARE(bank.writeRecord(2, changed).code, BankErrorCode::CannotWrite);
-        limit.reset();
+        BankError error;
+        {
+            std::optional<FileSizeLimit> full;
+            std::optional<ReadOnlyFolder> readOnlyFolder;
+            if (cause == "full disk")
+                QVERIFY(full.emplace(100).isActive());
+            if (cause == "read-only folder" && !readOnlyFolder.emplace(m_dir->path()).isActive())
+                QSKIP("no way to make a folder read-only here");
+            if (operation == "add")
+                error = bank.appendRecord({1, 2, QStringLiteral("nueva"), 1}).error();
+            else if (operation == "modify")
+                error = bank.writeRecord(2, {1, 1, QStringLiteral("cambiada"), 1});
+            else
+                error = bank.deleteRecord(1);
+        }
+        if (step.isEmpty()) {
+            QVERIFY(error.ok());
+            QCOMPARE(readFile(bankPath()), before + record(1, 2, "nueva"));
+            return;
+        }
+        QCOMPARE(error.code, BankErrorCode::CannotWrite);
+        QVERIFY2(error.message.startsWith(
+                     QStringLiteral("No se ha podido actualizar la base de datos: ")),
+                 qPrintable(error.message));
+        QVERIFY2(error.detail.endsWith(step), qPrintable(error.detail));
+        QCOMPARE(entries(), QStringList{TrueFalseBank::loadName()});
         QCOMPARE(readFile(bankPath()), before);
         QCOMPARE(bank.recordCount(), count);
+        QCOMPARE(bank.index().recordNumbers(1, 1), listed);
         QCOMPARE(bank.index().indexedCount(), indexed);
+    }
+
+    // The newest entry is the bank; the others are named, and a deletion
+    // neither changes nor removes them.
+    void otherCaseVariantsAreNamedAndNeverChanged()
+    {
+        const QString variant = m_dir->filePath(QStringLiteral("qelmext2.dat"));
+        QVERIFY(writeFile(variant, record(9, 9, "otra")));
+        QVERIFY(setModified(variant, QDateTime::currentDateTimeUtc().addSecs(-3600)));
+        QVERIFY(writeFile(bankPath(), record(1, 1, "a") + record(1, 1, "b")));
+        TrueFalseBank bank(m_dir->path());
+        QVERIFY(bank.openBank().ok());
+        QCOMPARE(bank.caseVariants(), QStringList{"qelmext2.dat"});
+        QVERIFY(bank.deleteRecord(1).ok());
+        QCOMPARE(entries(), (QStringList{"Qelmext2.dat", "qelmext2.dat"}));
+        QCOMPARE(readFile(variant), record(9, 9, "otra"));
+        TrueFalseBank reopened(m_dir->path());
+        QVERIFY(reopened.openBank().ok());
+        QCOMPARE(records(reopened), QStringList{"1/1 b"});
+        QCOMPARE(reopened.caseVariants(), QStringList{"qelmext2.dat"});
     }
 
     void aFileClosedUnderAnOpenBankIsReopenedAndReindexed()

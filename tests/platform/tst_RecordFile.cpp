@@ -1,5 +1,6 @@
 // Record files found by name without regard to case (the newest of several
-// variants wins), and removed and renamed by name.
+// variants wins) and removed by name; entries that are not files refused at
+// once; failed writes that leave the file as it was.
 
 #include "OpenFiles.h"
 #include "RecordFile.h"
@@ -8,6 +9,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
+#include <sys/stat.h>
 
 using namespace testFiles;
 
@@ -55,23 +59,75 @@ private Q_SLOTS:
         }
     }
 
-    void removeAndRenameFindTheFileWhateverTheCase()
+    void removeTakesEveryCaseVariant()
     {
-        QVERIFY(writeFile(path(QStringLiteral("QELMEXT2.DAT")), "a"));
-        QVERIFY(writeFile(path(QStringLiteral("Qelmext2.dat")), "b"));
-        QVERIFY(writeFile(path(QStringLiteral("BASE.TMP")), "new"));
+        for (const char *name : {"QELMEXT2.DAT", "Qelmext2.dat", "Base.tmp"})
+            QVERIFY(writeFile(path(QString::fromLatin1(name)), name));
         QString error;
         QVERIFY(RecordFile::removeFile(path(QStringLiteral("qelmext2.dat")), &error));
-        QCOMPARE(entries(), QStringList{"BASE.TMP"});
-        QVERIFY(RecordFile::renameFile(path(QStringLiteral("Base.tmp")),
-                                       path(QStringLiteral("Qelmext2.dat")), &error));
-        QCOMPARE(entries(), QStringList{"Qelmext2.dat"});
-        QCOMPARE(readFile(path(QStringLiteral("Qelmext2.dat"))), QByteArray("new"));
-        // Another file already answering to the new name is not replaced.
-        QVERIFY(writeFile(path(QStringLiteral("Base.tmp")), "newer"));
-        QVERIFY(!RecordFile::renameFile(path(QStringLiteral("Base.tmp")),
-                                        path(QStringLiteral("QELMEXT2.DAT")), &error));
-        QCOMPARE(readFile(path(QStringLiteral("Qelmext2.dat"))), QByteArray("new"));
+        QCOMPARE(entries(), QStringList{"Base.tmp"});
+    }
+
+    void anEntryThatIsNotAFileIsRefusedAtOnce_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("folder") << false;
+        QTest::newRow("named pipe") << true; // opening it for reading would wait for a writer
+    }
+    void anEntryThatIsNotAFileIsRefusedAtOnce()
+    {
+        QFETCH(bool, pipe);
+        const QString name = path(QStringLiteral("QELMEXT2.DAT"));
+        QVERIFY(pipe ? ::mkfifo(QFile::encodeName(name).constData(), 0444) == 0
+                     : QDir().mkdir(name));
+        RecordFile file;
+        QVERIFY(!file.open(name, 4));
+        QCOMPARE(file.errorString(), QStringLiteral("QELMEXT2.DAT no es un fichero de datos"));
+        QVERIFY(!file.isOpen());
+        QVERIFY(pipe ? QFile::remove(name) : QDir().rmdir(name));
+    }
+
+    // Each write is cut at a different point: refused before it starts, cut
+    // inside the new record, cut after covering a torn tail.
+    void aFailedWriteLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("limit"); // bytes the file may reach; 0: a read-only entry
+        QTest::addColumn<QString>("reason");
+        const QString tooBig = QStringLiteral("el fichero ha alcanzado el tamaño máximo permitido "
+                                              "(al escribir en el fichero Qelmext2.dat)");
+        QTest::newRow("no room for any byte") << QByteArray("aaaabbbb") << 8 << tooBig;
+        QTest::newRow("room for half the record") << QByteArray("aaaabbbb") << 10 << tooBig;
+        QTest::newRow("torn tail covered, then no room") << QByteArray("aaaabbbbt") << 11 << tooBig;
+        QTest::newRow("read-only entry")
+            << QByteArray("aaaabbbb") << 0
+            << QStringLiteral("el fichero está en uso por un programa en ejecución (al abrir el "
+                              "fichero Qelmext2.dat para escribir)");
+    }
+    void aFailedWriteLeavesTheFileAsItWas()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, limit);
+        QFETCH(QString, reason);
+        const QString name = path(QStringLiteral("Qelmext2.dat"));
+        if (limit == 0 && !makeReadOnlyEntry(name, content))
+            QSKIP("no way to make a file that cannot be opened for writing here");
+        QVERIFY(limit == 0 || writeFile(name, content));
+        const QByteArray before = readFile(name);
+        RecordFile file;
+        QVERIFY2(file.open(name, 4), qPrintable(file.errorString()));
+        QCOMPARE(file.isReadOnly(), limit == 0);
+        std::optional<FileSizeLimit> full;
+        if (limit > 0)
+            QVERIFY(full.emplace(rlim_t(limit)).isActive());
+        if (limit == 0 && !QFileInfo(name).isSymLink()) // not root: a file without write permission
+            reason = QStringLiteral("permiso denegado (al abrir el fichero Qelmext2.dat para "
+                                    "escribir)");
+        QVERIFY(!file.writeRecord(3, "cccc"));
+        full.reset();
+        QCOMPARE(file.errorString(), reason);
+        QCOMPARE(readFile(name), before);
+        QCOMPARE(file.size(), before.size());
     }
 };
 

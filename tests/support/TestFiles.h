@@ -1,15 +1,20 @@
 #pragma once
 // File helpers of the tests: whole files written and read, and ways to make a
-// write fail (full disk, read-only entry) that also work when run as root.
+// write fail (full disk, read-only entry, read-only folder) that also work
+// when run as root.
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QString>
 
 #include <csignal>
+#include <linux/capability.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace testFiles {
 
@@ -71,6 +76,60 @@ inline bool makeReadOnlyEntry(const QString &path, const QByteArray &content)
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QFile::remove(path);
     return QFile::link(QCoreApplication::applicationFilePath(), path) && readOnly();
+}
+
+// While alive, the folder takes no new entries and loses none, also for
+// root: its write permission is taken away and this thread's effective
+// capabilities lose the ones that let root pass permission bits by (they stay
+// permitted and come back at the end).
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path) : m_path(path)
+    {
+        m_header.version = _LINUX_CAPABILITY_VERSION_3;
+        m_header.pid = 0;
+        m_lowered = syscall(SYS_capget, &m_header, m_saved) == 0;
+        if (m_lowered) {
+            __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+            lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+            m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
+        }
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                        QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+        QFile probe(QDir(path).filePath(QStringLiteral("probe")));
+        m_active = !probe.open(QIODevice::WriteOnly);
+        if (!m_active)
+            probe.remove();
+    }
+    ~ReadOnlyFolder()
+    {
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+        if (m_lowered)
+            syscall(SYS_capset, &m_header, m_saved);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder &) = delete;
+    ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
+    // Whether creating an entry in the folder really fails.
+    bool isActive() const { return m_active; }
+
+private:
+    QString m_path;
+    __user_cap_header_struct m_header{};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_lowered = false;
+    bool m_active = false;
+};
+
+// The names in the folder with their contents, "name=content", in name order.
+inline QStringList folderContents(const QString &path)
+{
+    QStringList contents;
+    for (const QString &name : QDir(path).entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        contents.append(name + QLatin1Char('=') +
+                        QString::fromLatin1(readFile(QDir(path).filePath(name))));
+    return contents;
 }
 
 } // namespace testFiles

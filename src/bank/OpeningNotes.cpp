@@ -1,0 +1,24 @@
+#include "OpeningNotes.h"
+
+QString openingNotes(const QString &fileName, const LeftOutRecords &leftOut, int trailingBytes,
+                     const QStringList &caseVariants)
+{
+    QStringList notes;
+    if (!leftOut.isEmpty())
+        notes.append(leftOut.describe() +
+                     QStringLiteral(" Se conservan en el fichero tal como están, también cuando "
+                                    "se elimina otra pregunta."));
+    if (trailingBytes > 0)
+        notes.append(QStringLiteral("El fichero %1 termina con %2 bytes que no llegan a formar "
+                                    "una pregunta, restos de una escritura interrumpida: no se "
+                                    "muestran, y la próxima pregunta que se añada ocupará su "
+                                    "lugar.")
+                         .arg(fileName)
+                         .arg(trailingBytes));
+    if (!caseVariants.isEmpty())
+        notes.append(QStringLiteral("En la misma carpeta hay otros ficheros cuyo nombre solo se "
+                                    "distingue de %1 por las mayúsculas: %2. Se usa %1, el más "
+                                    "reciente; los demás se dejan como están y no se modifican.")
+                         .arg(fileName, caseVariants.join(QStringLiteral(", "))));
+    return notes.join(QLatin1Char('\n'));
+}

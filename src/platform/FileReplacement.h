@@ -1,0 +1,49 @@
+#pragma once
+// Gives a file new content so that, whenever the process is killed or the
+// machine stops, the folder holds the old file or the new one, complete:
+//
+//  1. a temporary file left by an interrupted replacement is removed;
+//  2. the temporary file is written whole and flushed to stable storage;
+//  3. it is renamed to the new name in one atomic step, over the file that
+//     bears that name;
+//  4. the folder is flushed, so that the rename is on stable storage;
+//  5. when the old file bore another name (such as "QELMEXT2.DAT" replaced by
+//     "Qelmext2.dat"), that entry is removed only now, and the folder flushed
+//     again. Until then both exist, and the new one, being the newer, is the
+//     one a case-insensitive lookup finds (RecordFile::caseVariants).
+//
+// Other entries whose names differ from the file's only by letter case are
+// never removed or overwritten: when one of them already bears the new name,
+// the file is replaced under its own name instead, and the new file is dated
+// after all of them so that it stays the one the lookup finds. A file reached
+// through a symbolic link is replaced where it lies, under its own name, and
+// the link is kept.
+
+#include <QByteArrayView>
+#include <QString>
+
+class FileReplacement
+{
+public:
+    // current: the entry whose content is replaced (it need not exist);
+    // newName: the name the new content takes in the same folder;
+    // tempName: the temporary file, written in the same folder.
+    FileReplacement(const QString &current, const QString &newName, const QString &tempName);
+
+    // True once the new content is on stable storage under its name. On
+    // false, errorString() says which step failed and why, in Spanish; when
+    // the failure came before the rename the old file is untouched and the
+    // temporary file is gone.
+    bool commit(QByteArrayView content);
+
+    QString errorString() const { return m_error; }
+    // Where the new content lies after a commit.
+    QString resultPath() const { return m_resultPath; }
+
+private:
+    QString m_current;
+    QString m_newName;
+    QString m_tempName;
+    QString m_error;
+    QString m_resultPath;
+};

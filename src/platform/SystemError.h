@@ -1,0 +1,15 @@
+#pragma once
+// The reasons the operating system gives for a failed file call, in Spanish,
+// worded so that a window can put them after "No se ha podido ...: ". The
+// system's own texts (strerror) follow the machine's language, which need not
+// be Spanish, so the common ones are translated here.
+
+#include <QString>
+
+// The reason for errno value `errnum`, lower case and without a final stop:
+// "no queda espacio libre en el disco".
+QString systemErrorText(int errnum);
+
+// The reason and the step that failed: "no queda espacio libre en el disco (al
+// escribir el fichero temporal Base.tmp)".
+QString failedStep(int errnum, const QString &step);
