@@ -5,10 +5,12 @@
 #include "Ayuda.h"
 #include "BankFolder.h"
 #include "CommandLine.h"
+#include "Exammodi.h"
 #include "Examselec.h"
 #include "Forms.h"
 #include "Impres.h"
 #include "Shell.h"
+#include "Testmodi.h"
 #include "Testselec.h"
 
 #include <QApplication>
@@ -76,6 +78,8 @@ int main(int argc, char *argv[])
     Shell::registerForms();
     Forms::registerForm(Testselec::kName, [] { return new Testselec; });
     Forms::registerForm(Examselec::kName, [] { return new Examselec; });
+    Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
+    Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
     Forms::registerForm(Impres::kName, [] { return new Impres; });
     Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
 

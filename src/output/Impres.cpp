@@ -55,17 +55,6 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &capt
     return button;
 }
 
-// Each character with its code point, since some of them may not show.
-QString describeCharacters(const QString &characters)
-{
-    QStringList named;
-    for (const char32_t code : characters.toUcs4())
-        named.append(QStringLiteral("«%1» (U+%2)")
-                         .arg(QString::fromUcs4(&code, 1),
-                              QString::number(uint(code), 16).toUpper().rightJustified(4, u'0')));
-    return named.join(QStringLiteral(", "));
-}
-
 } // namespace
 
 Impres::Impres() : Form(kName, Placement::MdiChild), m_cd1(QStringLiteral("CD1"), this)
@@ -231,7 +220,7 @@ void Impres::sendToFile()
         MessageBox::inform(
             QStringLiteral("El texto contiene caracteres que no se pueden guardar en un fichero "
                            "de texto: %1. Cámbielos o bórrelos; no se ha guardado nada.")
-                .arg(describeCharacters(encoded.unencodable)),
+                .arg(Cp1252::describe(encoded.unencodable)),
             this);
         return;
     }

@@ -1,5 +1,7 @@
 #include "Cp1252.h"
 
+#include <QStringList>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -56,6 +58,16 @@ QString decode(QByteArrayView bytes)
 bool canEncode(QStringView text)
 {
     return encode(text).ok();
+}
+
+QString describe(const QString &characters)
+{
+    QStringList named;
+    for (const char32_t code : characters.toUcs4())
+        named.append(QStringLiteral("«%1» (U+%2)")
+                         .arg(QString::fromUcs4(&code, 1),
+                              QString::number(uint(code), 16).toUpper().rightJustified(4, u'0')));
+    return named.join(QStringLiteral(", "));
 }
 
 } // namespace Cp1252

@@ -26,4 +26,8 @@ QString decode(QByteArrayView bytes);
 
 bool canEncode(QStringView text);
 
+// Each character with its code point, «→» (U+2192), separated by commas, for
+// a message that names characters some of which may not show.
+QString describe(const QString &characters);
+
 } // namespace Cp1252

@@ -1,0 +1,202 @@
+#include "MaintenanceWindow.h"
+
+#include "FlexGrid.h"
+#include "MessageBox.h"
+#include "QuestionText.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kChooseToModify = QStringLiteral("Seleccione una pregunta para modificar");
+const QString kChooseToDelete = QStringLiteral("Seleccione una pregunta para eliminar");
+const QString kNoText = QStringLiteral("No hay texto de pregunta");
+const QString kUpdated = QStringLiteral("Base de datos actualizada");
+const QString kDeleteQuestion = QStringLiteral("¿Seguro que quiere eliminar la pregunta \"%1\"");
+
+} // namespace
+
+MaintenanceWindow::MaintenanceWindow(const QString &name, qint16 activeWindowCode,
+                                     const QString &statusText, const QString &leaveQuestion)
+    : WorkingWindow(name, activeWindowCode, statusText), m_leaveQuestion(leaveQuestion)
+{
+}
+
+void MaintenanceWindow::setControls(const Controls &controls)
+{
+    m_controls = controls;
+    const Controls &c = m_controls;
+    connect(c.grid3, &FlexGrid::dblClick, this, &MaintenanceWindow::Grid3_DblClick);
+    connect(c.command4, &QPushButton::clicked, this, &MaintenanceWindow::Command4_Click);
+    connect(c.command1, &QPushButton::clicked, this, &MaintenanceWindow::Command1_Click);
+    connect(c.command5, &QPushButton::clicked, this, &MaintenanceWindow::Command5_Click);
+    connect(c.command6, &QPushButton::clicked, this, &MaintenanceWindow::Command6_Click);
+    connect(c.command3, &QPushButton::clicked, this, &MaintenanceWindow::Command3_Click);
+    connect(c.command2, &QPushButton::clicked, this, &MaintenanceWindow::Command2_Click);
+    connect(c.command7, &QPushButton::clicked, this, &MaintenanceWindow::Command7_Click);
+    setExitButton(c.command2);
+    applyState(EditState::Browsing);
+}
+
+void MaintenanceWindow::applyState(EditState state)
+{
+    m_state = state;
+    const bool editing = state == EditState::Editing;
+    const Controls &c = m_controls;
+    for (QWidget *widget : c.editingOnly)
+        widget->setEnabled(editing);
+    for (QWidget *widget : {static_cast<QWidget *>(c.text1), static_cast<QWidget *>(c.command5),
+                            static_cast<QWidget *>(c.command6)})
+        widget->setEnabled(editing);
+    for (QPushButton *button : {c.command1, c.command3, c.command4})
+        button->setEnabled(!editing);
+}
+
+void MaintenanceWindow::endEditing()
+{
+    applyState(EditState::Browsing);
+    m_controls.text1->clear();
+    clearEditExtras();
+    m_controls.grid3->setCurrentCell(0, 0);
+    m_editedRecord = 0;
+}
+
+qint32 MaintenanceWindow::recordOfRow(int row) const
+{
+    if (row < 1 || row >= m_controls.grid3->rows())
+        return 0;
+    bool ok = false;
+    const double number = m_controls.grid3->textMatrix(row, m_controls.recordColumn).toDouble(&ok);
+    return ok && number >= 1 ? qint32(qRound(number)) : 0;
+}
+
+void MaintenanceWindow::showOpeningNotice(const QString &notice)
+{
+    if (!notice.isEmpty())
+        MessageBox::inform(notice, this);
+}
+
+void MaintenanceWindow::Grid3_DblClick()
+{
+    m_controls.grid3->setCurrentCell(0, 0);
+    m_controls.list1->setFocus();
+}
+
+void MaintenanceWindow::startEditing()
+{
+    applyState(EditState::Editing);
+    m_controls.text1->setFocus();
+}
+
+void MaintenanceWindow::Command4_Click()
+{
+    m_adding = true;
+    m_modifying = false;
+    m_editedRecord = 0;
+    m_controls.text1->clear();
+    startEditing();
+}
+
+void MaintenanceWindow::Command1_Click()
+{
+    const int row = m_controls.grid3->row();
+    const qint32 record = recordOfRow(row);
+    // A filler row has no question to modify, like no row at all.
+    if (record == 0) {
+        MessageBox::inform(kChooseToModify, this);
+        return;
+    }
+    m_adding = false;
+    m_modifying = true;
+    m_editedRecord = record;
+    m_controls.text1->setPlainText(m_controls.grid3->textMatrix(row, 1));
+    startModifyingRow(row);
+    startEditing();
+    m_controls.text1->moveCursor(QTextCursor::End);
+}
+
+bool MaintenanceWindow::refused(const BankError &error)
+{
+    if (error.ok())
+        return false;
+    MessageBox::inform(changeRefusedMessage(error, fullMessage()), this);
+    m_controls.text1->setFocus();
+    return true;
+}
+
+void MaintenanceWindow::Command5_Click()
+{
+    if (m_state != EditState::Editing)
+        return;
+    const QString text = cleanQuestionText(m_controls.text1->toPlainText());
+    if (text.isEmpty()) {
+        MessageBox::inform(kNoText, this);
+        m_controls.text1->setFocus();
+        return;
+    }
+    if (m_modifying) {
+        if (refused(writeModification(m_editedRecord, text)))
+            return;
+    } else if (m_adding) {
+        if (!readyToAdd() || refused(writeAddition(text)))
+            return;
+    } else {
+        return;
+    }
+    redrawGrid();
+    endEditing();
+    MessageBox::inform(kUpdated, this);
+}
+
+void MaintenanceWindow::Command6_Click()
+{
+    endEditing();
+    if (QWidget *target = focusAfterCancel())
+        target->setFocus();
+}
+
+void MaintenanceWindow::Command3_Click()
+{
+    FlexGrid *grid = m_controls.grid3;
+    const int row = grid->row();
+    const qint32 record = recordOfRow(row);
+    if (record == 0) {
+        MessageBox::inform(kChooseToDelete, this);
+        return;
+    }
+    if (MessageBox::askCancelled(kDeleteQuestion.arg(grid->textMatrix(row, 1)), this)) {
+        grid->setCurrentCell(0, 0);
+        return;
+    }
+    const BankError error = deleteFromBank(record);
+    redrawGrid();
+    grid->setCurrentCell(0, 0);
+    if (!error.ok()) {
+        MessageBox::inform(changeRefusedMessage(error, fullMessage()), this);
+        return;
+    }
+    MessageBox::inform(kUpdated, this);
+}
+
+void MaintenanceWindow::Command2_Click()
+{
+    closeWindow();
+}
+
+void MaintenanceWindow::Command7_Click()
+{
+    showHelp();
+}
+
+void MaintenanceWindow::leaveWindow()
+{
+    if (isUnloading())
+        return;
+    if (MessageBox::askCancelled(m_leaveQuestion, this)) {
+        stayOpen();
+        return;
+    }
+    closeWindow();
+}

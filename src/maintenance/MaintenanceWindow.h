@@ -1,0 +1,110 @@
+#pragma once
+// What the two maintenance windows do alike: a grid of the chosen chapter's
+// (and topic's) questions with each record number in a hidden column, three
+// buttons to add, modify and delete, and an editing area with "Actualizar"
+// and "Cancelar". The window is either browsing (the editing area disabled)
+// or editing (the three buttons disabled); one function applies the state to
+// the widgets. Every change goes to the bank at once; a change the bank
+// refuses or cannot make leaves the file as it was and the edit in the
+// editor. Each window supplies its controls, how it lists questions and how
+// a question is written, added and deleted.
+
+#include "BankResult.h"
+#include "WorkingWindow.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+class FlexGrid;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+class MaintenanceWindow : public WorkingWindow
+{
+    Q_OBJECT
+
+public:
+    enum class EditState
+    {
+        Browsing,
+        Editing
+    };
+
+    MaintenanceWindow(const QString &name, qint16 activeWindowCode, const QString &statusText,
+                      const QString &leaveQuestion);
+
+    void Grid3_DblClick();
+    void Command4_Click(); // "Añadir nueva pregunta"
+    void Command1_Click(); // "Modificar pregunta"
+    void Command5_Click(); // "Actualizar"
+    void Command6_Click(); // "Cancelar"
+    void Command3_Click(); // "Eliminar pregunta"
+    void Command2_Click(); // exit
+    void Command7_Click(); // help
+
+    // The leave question; OK closes the window, Cancel keeps it.
+    void leaveWindow() override;
+
+    EditState editState() const { return m_state; }
+    bool adding() const { return m_adding; }
+    bool modifying() const { return m_modifying; }
+    // The record "Actualizar" writes while modifying: the one whose row was
+    // chosen when the modification started.
+    qint32 editedRecord() const { return m_editedRecord; }
+
+protected:
+    struct Controls
+    {
+        QListWidget *list1 = nullptr;
+        FlexGrid *grid3 = nullptr;
+        QPlainTextEdit *text1 = nullptr;
+        QPushButton *command4 = nullptr, *command1 = nullptr, *command3 = nullptr;
+        QPushButton *command5 = nullptr, *command6 = nullptr;
+        QPushButton *command2 = nullptr, *command7 = nullptr;
+        // Enabled only while editing, besides Text1, Command5 and Command6.
+        QList<QWidget *> editingOnly;
+        int recordColumn = 0; // the grid column that holds record numbers
+    };
+    void setControls(const Controls &controls);
+    const Controls &controls() const { return m_controls; }
+
+    void applyState(EditState state);
+    // Back to browsing with an empty editing area, no row chosen.
+    void endEditing();
+
+    // The record number of a grid row, or 0 for the header and filler rows.
+    qint32 recordOfRow(int row) const;
+
+    // Called once a bank file has opened: shows its notice, if it has one.
+    void showOpeningNotice(const QString &notice);
+
+    // Redraws the grid for the chosen chapter (and topic).
+    virtual void redrawGrid() = 0;
+    // While starting to modify `row`: fill what the window edits besides Text1.
+    virtual void startModifyingRow(int row) { Q_UNUSED(row); }
+    // Before an addition: false (after telling the teacher) when it cannot go on.
+    virtual bool readyToAdd() { return true; }
+    virtual BankError writeModification(qint32 record, const QString &text) = 0;
+    virtual BankError writeAddition(const QString &text) = 0;
+    virtual BankError deleteFromBank(qint32 record) = 0;
+    // The refusal of an addition to a full topic or chapter.
+    virtual QString fullMessage() const = 0;
+    // Clears what the window edits besides Text1 (the answer options).
+    virtual void clearEditExtras() {}
+    // Where the focus goes after "Cancelar"; null leaves it where it is.
+    virtual QWidget *focusAfterCancel() const { return nullptr; }
+
+private:
+    void startEditing();
+    // Tells the teacher why the bank refused a change; true when it did.
+    bool refused(const BankError &error);
+
+    Controls m_controls;
+    QString m_leaveQuestion;
+    EditState m_state = EditState::Browsing;
+    bool m_adding = false;
+    bool m_modifying = false;
+    qint32 m_editedRecord = 0;
+};

@@ -1,0 +1,303 @@
+// The exposition maintenance window driven as a teacher drives it, kind by
+// kind: modifying, adding (cut to the kind's width), deleting with the
+// renumbering, the kind switch that drops an edit, a torn file reported and
+// not built upon, and the per-chapter limits.
+#include "Exammodi.h"
+#include "FakeMainWindowServices.h"
+#include "FlexGrid.h"
+#include "Forms.h"
+#include "MessageBoxResponder.h"
+#include "OpenFiles.h"
+#include "ProgramState.h"
+#include "TestFiles.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+const QStringList kOk{QStringLiteral("Aceptar")};
+const QStringList kOkCancel{QStringLiteral("Aceptar"), QStringLiteral("Cancelar")};
+const QString kUpdated = QStringLiteral("Base de datos actualizada");
+const char *const kFiles[3] = {"QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT"};
+const char *const kRewritten[3] = {"Qelmexe1.dat", "Qelmexe2.dat", "Qelmexe3.dat"};
+const int kLengths[3] = {502, 1002, 152};
+
+// One record of kind k as the file holds it, built byte by byte.
+QByteArray record(int k, int chapter, const QByteArray &text)
+{
+    QByteArray bytes(kLengths[k], ' ');
+    qToLittleEndian<qint16>(qint16(chapter), bytes.data());
+    bytes.replace(2, qMin<qsizetype>(text.size(), kLengths[k] - 2), text.left(kLengths[k] - 2));
+    return bytes;
+}
+
+} // namespace
+
+class tst_Exammodi : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previousDir;
+    std::unique_ptr<FakeMainWindowServices> m_main;
+    QPointer<Exammodi> m_window;
+
+    // The bank file of that name, whatever the case of the entry that holds it.
+    QByteArray file(const char *name) const
+    {
+        const QStringList anyCase =
+            QDir(m_dir->path())
+                .entryList(QDir::Files)
+                .filter(
+                    QRegularExpression(QStringLiteral("^%1$").arg(QRegularExpression::escape(name)),
+                                       QRegularExpression::CaseInsensitiveOption));
+        if (anyCase.size() != 1)
+            return "<" + anyCase.join(u' ').toUtf8() + ">";
+        return testFiles::readFile(m_dir->filePath(anyCase.first()));
+    }
+    QStringList names() const { return QDir(m_dir->path()).entryList(QDir::Files); }
+    FlexGrid *grid() const { return m_window->findChild<FlexGrid *>("Grid3"); }
+    QPlainTextEdit *text1() const { return m_window->findChild<QPlainTextEdit *>("Text1"); }
+    void click(const char *name)
+    {
+        QTest::mouseClick(m_window->findChild<QPushButton *>(name), Qt::LeftButton);
+    }
+    void clickAnswering(const char *name, const QStringList &messages)
+    {
+        MessageBoxResponder responder;
+        for (const QString &message : messages)
+            responder.expect(message, message.startsWith(u'¿') ? kOkCancel : kOk,
+                             QStringLiteral("Aceptar"));
+        click(name);
+        QVERIFY2(responder.waitUntilAnswered(),
+                 qPrintable((responder.failures() + responder.seenTexts()).join(u'\n')));
+        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QCOMPARE(responder.seen(), messages.size());
+    }
+    void chooseKind(int k)
+    {
+        QTest::mouseClick(m_window->findChild<QRadioButton *>(QStringLiteral("Option1_%1").arg(k)),
+                          Qt::LeftButton);
+        QCOMPARE(int(m_window->currentKind()), k);
+    }
+    void chooseChapter(int chapter)
+    {
+        m_window->findChild<QListWidget *>("List1")->setCurrentRow(chapter - 1);
+        QCOMPARE(m_window->currentChapter(), chapter);
+    }
+    void chooseRow(int row)
+    {
+        const FlexGrid::CellSpot spot = grid()->locateCell(row, 1);
+        QVERIFY(spot.widget);
+        QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QCOMPARE(grid()->row(), row);
+    }
+    // "text|record" for rows 1..count.
+    QStringList rows(int count) const
+    {
+        QStringList shown;
+        for (int r = 1; r <= count; ++r)
+            shown << grid()->textMatrix(r, 1) + u'|' + grid()->textMatrix(r, 2);
+        return shown;
+    }
+    bool editing() const { return text1()->isEnabled(); }
+    bool openWindow(MessageBoxResponder *notice = nullptr)
+    {
+        ActiveWindowCode = ActiveWindowCodes::kMain;
+        m_window = qobject_cast<Exammodi *>(Forms::show(Exammodi::kName));
+        if (notice && !notice->waitUntilAnswered())
+            return false;
+        return m_window && QTest::qWaitForWindowActive(m_window) &&
+               QTest::qWaitFor([this] { return Forms::activeForm() == m_window; });
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_previousDir = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_main = std::make_unique<FakeMainWindowServices>();
+        m_main->window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
+    }
+    void cleanup()
+    {
+        Forms::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_main.reset();
+        closeAllFiles();
+        QDir::setCurrent(m_previousDir);
+        m_dir.reset();
+    }
+
+    void modifyAddAndDeleteInEachKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("conceptual") << 0;
+        QTest::newRow("practical") << 1;
+        QTest::newRow("brief") << 2;
+    }
+    void modifyAddAndDeleteInEachKind()
+    {
+        QFETCH(int, kind);
+        const QList<QByteArray> records{record(kind, 3, "Uno"), record(kind, 1, "Dos"),
+                                        record(kind, 3, "Tres")};
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[kind]), records.join()));
+        QVERIFY(openWindow());
+        QCOMPARE(m_main->statusText,
+                 QStringLiteral("Añadir / Modificar / Eliminar preguntas de exposición: "
+                                "conceptuales / prácticas / breves"));
+        chooseKind(kind);
+        chooseChapter(3);
+        QCOMPARE(rows(4), (QStringList{"Uno|1", "Tres|3", "|", "|"}));
+        QVERIFY(grid()->isColHidden(2));
+
+        // Modify "Tres": two typed lines become one.
+        chooseRow(2);
+        click("Command1");
+        QVERIFY(editing());
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("Tres"));
+        text1()->setPlainText(QStringLiteral("  \r\n  abc\r\ndef"));
+        clickAnswering("Command5", {kUpdated});
+        QVERIFY(!editing());
+        QCOMPARE(file(kFiles[kind]), records[0] + records[1] + record(kind, 3, "  abcdef"));
+        QCOMPARE(rows(2), (QStringList{"Uno|1", "abcdef|3"}));
+
+        // Add a text longer than the kind's width: it is cut to it.
+        const int width = kLengths[kind] - 2;
+        click("Command4");
+        chooseChapter(5); // the chapter chosen at "Actualizar" is the one that counts
+        text1()->setPlainText(QString(width, u'a') + QStringLiteral("bbb"));
+        clickAnswering("Command5", {kUpdated});
+        const QByteArray added = record(kind, 5, QByteArray(width, 'a'));
+        QCOMPARE(file(kFiles[kind]), records[0] + records[1] + record(kind, 3, "  abcdef") + added);
+        QCOMPARE(rows(1), (QStringList{QString(width, u'a') + "|4"}));
+
+        // Delete record 1: the others move forward under the mixed-case name.
+        chooseChapter(3);
+        chooseRow(1);
+        clickAnswering(
+            "Command3",
+            {QStringLiteral("¿Seguro que quiere eliminar la pregunta \"Uno\""), kUpdated});
+        QVERIFY(names().contains(kRewritten[kind]) && !names().contains(kFiles[kind]));
+        QCOMPARE(file(kRewritten[kind]), records[1] + record(kind, 3, "  abcdef") + added);
+        QCOMPARE(rows(2), (QStringList{"abcdef|2", "|"}));
+    }
+
+    void switchingKindDropsTheEditAndWritesNothing()
+    {
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), record(0, 1, "Concepto")));
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[2]), record(2, 1, "Breve")));
+        QVERIFY(openWindow());
+        chooseRow(1);
+        click("Command1");
+        text1()->setPlainText(QStringLiteral("cambiado"));
+        MessageBoxResponder responder; // no question is asked
+        chooseKind(2);
+        QVERIFY(!editing());
+        QCOMPARE(text1()->toPlainText(), QString());
+        QVERIFY(m_window->findChild<QPushButton *>("Command1")->isEnabled());
+        QCOMPARE(rows(1), (QStringList{"Breve|1"}));
+        QCOMPARE(OpenFiles::count(), 1);
+        chooseKind(0);
+        QCOMPARE(responder.seen(), 0);
+        QCOMPARE(file(kFiles[0]), record(0, 1, "Concepto"));
+        QCOMPARE(file(kFiles[2]), record(2, 1, "Breve"));
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(kFiles[1]))); // never opened
+    }
+
+    void aTornFileIsReportedOnceAndNotBuiltUpon()
+    {
+        const QByteArray whole =
+            record(0, 1, "Uno") + record(0, 1, "Dos") + record(0, 2, "Tres"); // 1,506 bytes
+        const QByteArray torn = whole + QByteArray(251, 'x');                 // 1,757 bytes
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), torn));
+        {
+            MessageBoxResponder notice;
+            notice.expect(QStringLiteral("…"), kOk, QStringLiteral("Aceptar"));
+            QVERIFY(openWindow(&notice));
+            QCOMPARE(notice.failures().join(u'\n'), QString());
+            QVERIFY2(notice.seenTexts().first().contains(QStringLiteral("251")),
+                     qPrintable(notice.seenTexts().first()));
+            QCOMPARE(rows(3), (QStringList{"Uno|1", "Dos|2", "|"}));
+
+            chooseKind(2); // a clean kind says nothing
+            chooseKind(0); // and the torn one is not reported twice
+            QCOMPARE(notice.seen(), 1);
+            QCOMPARE(notice.failures().join(u'\n'), QString());
+        }
+
+        click("Command4");
+        text1()->setPlainText(QStringLiteral("Cuatro"));
+        clickAnswering("Command5", {kUpdated});
+        QCOMPARE(file(kFiles[0]), whole + record(0, 1, "Cuatro"));
+        QCOMPARE(rows(3), (QStringList{"Uno|1", "Dos|2", "Cuatro|4"}));
+    }
+
+    void aFullChapterRefusesOneMore_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("maximum");
+        QTest::newRow("conceptual") << 0 << 100;
+        QTest::newRow("brief") << 2 << 200;
+    }
+    void aFullChapterRefusesOneMore()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, maximum);
+        QByteArray full;
+        for (int i = 1; i <= maximum; ++i)
+            full += record(kind, 7, "Pregunta " + QByteArray::number(i));
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[kind]), full));
+        QVERIFY(openWindow());
+        chooseKind(kind);
+        chooseChapter(7);
+        QCOMPARE(grid()->rows(), maximum + 1);
+        click("Command4");
+        text1()->setPlainText(QStringLiteral("Una de más"));
+        clickAnswering("Command5", {QStringLiteral("No se pueden añadir más de %1 preguntas de "
+                                                   "este tipo en un mismo capítulo")
+                                        .arg(maximum)});
+        QVERIFY(editing());
+        QCOMPARE(file(kFiles[kind]), full);
+        chooseChapter(8); // another chapter still takes it
+        clickAnswering("Command5", {kUpdated});
+        QCOMPARE(file(kFiles[kind]), full + record(kind, 8, "Una de m\xE1s"));
+    }
+
+    void cancelGivesTheChapterListTheFocusAndLeavingAsks()
+    {
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), record(0, 1, "Concepto")));
+        QVERIFY(openWindow());
+        click("Command4");
+        text1()->setPlainText(QStringLiteral("nada"));
+        click("Command6");
+        QVERIFY(!editing());
+        QCOMPARE(QApplication::focusWidget(), m_window->findChild<QListWidget *>("List1"));
+        QCOMPARE(file(kFiles[0]), record(0, 1, "Concepto"));
+
+        MessageBoxResponder responder;
+        responder.expect(
+            QStringLiteral("¿Seguro que quiere salir de actualización de preguntas de exposición?"),
+            kOkCancel, QStringLiteral("Aceptar"));
+        m_main->window.activateWindow();
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(OpenFiles::count(), 0);
+        QVERIFY(m_main->helpButtonVisible);
+    }
+};
+
+QTEST_MAIN(tst_Exammodi)
+#include "tst_Exammodi.moc"
