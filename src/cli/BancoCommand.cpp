@@ -339,8 +339,9 @@ int BancoCommand::importar(const QStringList &arguments)
         return Success;
     }
     const DemoQuestion &failed = questions[written.written];
+    // A failed write's message already carries its reason.
     QString reason = written.error.message;
-    if (!written.error.detail.isEmpty())
+    if (!written.error.detail.isEmpty() && !reason.contains(written.error.detail))
         reason += QStringLiteral(" (%1)").arg(written.error.detail);
     printError(QStringLiteral("%1: la pregunta de %2:%3 no se ha podido añadir: %4\n")
                    .arg(kProgram, source)
