@@ -84,4 +84,19 @@ BankError textNotEncodable(const QString &characters)
         characters);
 }
 
+BankError lockedElsewhere()
+{
+    return make(BankErrorCode::LockedElsewhere,
+                QStringLiteral("El banco de preguntas está siendo modificado desde otro programa. "
+                               "Inténtelo de nuevo."));
+}
+
+BankError changedElsewhere()
+{
+    return make(
+        BankErrorCode::ChangedElsewhere,
+        QStringLiteral("El banco de preguntas ha cambiado desde otro programa y se ha "
+                       "vuelto a cargar. Revise la pregunta y vuelva a pulsar Actualizar."));
+}
+
 } // namespace bankErrors

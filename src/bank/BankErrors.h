@@ -21,5 +21,7 @@ BankError recordNumberTooLarge();
 BankError topicFull(int chapter, int topic);
 BankError chapterFull(int chapter, int max);
 BankError textNotEncodable(const QString &characters);
+BankError lockedElsewhere();
+BankError changedElsewhere();
 
 } // namespace bankErrors

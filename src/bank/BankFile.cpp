@@ -2,6 +2,7 @@
 
 #include "BankErrors.h"
 
+#include "FileLock.h"
 #include "FileReplacement.h"
 #include "OpenFiles.h"
 #include "Rounding.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <limits>
+#include <utility>
 
 namespace {
 QString shownName(const QString &path)
@@ -20,6 +22,11 @@ QString shownName(const QString &path)
 QString BankFile::tempName()
 {
     return QStringLiteral("Base.tmp");
+}
+
+QString BankFile::lockPath(const QString &bankPath)
+{
+    return bankPath + QStringLiteral(".lock");
 }
 
 BankError BankFile::open(const QString &directory, const QString &name, const QString &rewriteName)
@@ -42,6 +49,8 @@ void BankFile::close()
     m_roundedRecords = 0;
     m_trailingBytes = 0;
     m_caseVariants.clear();
+    m_identity = {};
+    m_changedUnseen = false;
 }
 
 BankError BankFile::ensureOpen(const Reindex &reindex)
@@ -52,13 +61,71 @@ BankError BankFile::ensureOpen(const Reindex &reindex)
         return {};
     // Closed under us by closeAllFiles(): the file may have been replaced in
     // the meantime, so look its name up again and count it afresh.
+    const FileIdentity indexed = m_identity;
+    if (BankError error = reopen(); !error.ok())
+        return error;
+    if (m_identity != indexed)
+        m_changedUnseen = true;
+    return reindex();
+}
+
+BankError BankFile::ensureOpenToChange(const Reindex &reindex)
+{
+    if (BankError error = ensureOpen(reindex); !error.ok())
+        return error;
+    if (std::exchange(m_changedUnseen, false))
+        return bankErrors::changedElsewhere();
+    return {};
+}
+
+BankResult<bool> BankFile::reloadIfChanged(const Reindex &reindex)
+{
+    if (BankError error = ensureOpen(reindex); !error.ok())
+        return error;
+    const bool changed = std::exchange(m_changedUnseen, false) ||
+                         FileIdentity::of(RecordFile::resolve(m_path)) != m_identity;
+    if (!changed)
+        return false;
+    if (BankError error = reload(reindex); !error.ok())
+        return error;
+    return true;
+}
+
+BankError BankFile::reload(const Reindex &reindex)
+{
+    m_file.close();
+    m_changedUnseen = false;
     if (BankError error = reopen(); !error.ok())
         return error;
     return reindex();
 }
 
+BankError BankFile::underLock(const Reindex &reindex, const Change &change)
+{
+    if (!m_wanted)
+        return bankErrors::notOpen();
+    FileLock lock;
+    switch (lock.lock(lockPath(m_path), kLockWaitMs)) {
+    case FileLock::Result::Locked:
+        break;
+    case FileLock::Result::Busy:
+        return bankErrors::lockedElsewhere();
+    case FileLock::Result::Failed:
+        return bankErrors::cannotWrite(lock.errorString());
+    }
+    const BankResult<bool> changed = reloadIfChanged(reindex);
+    if (!changed)
+        return changed.error();
+    if (*changed)
+        return bankErrors::changedElsewhere();
+    return change();
+}
+
 BankError BankFile::reopen()
 {
+    // Taken before the file is read: a change made while it is read makes
+    // the next check find a difference and reload, never miss one.
+    FileIdentity identity = FileIdentity::of(RecordFile::resolve(m_path));
     if (!m_file.open(m_path, m_recordLength))
         return bankErrors::cannotOpen(shownName(m_path), m_file.errorString());
     if (m_file.size() > kMaxLength) {
@@ -69,6 +136,10 @@ BankError BankFile::reopen()
             QStringLiteral("mide %1 bytes, demasiado para ser un fichero de preguntas").arg(size));
     }
     recount();
+    // Created just now: there was nothing to read before.
+    if (!identity.exists)
+        identity = FileIdentity::of(m_file.filePath());
+    m_identity = identity;
     m_caseVariants.clear();
     const QString opened = shownName(m_file.filePath());
     for (const QFileInfo &variant : RecordFile::caseVariants(m_path)) {
@@ -111,13 +182,17 @@ BankResult<QByteArray> BankFile::readRecord(qint32 n)
     return *bytes;
 }
 
-BankError BankFile::appendRecord(const QByteArray &bytes)
+BankError BankFile::appendRecord(const QByteArray &bytes, const Reindex &reindex)
 {
-    const bool written = m_file.writeRecord(m_wholeRecords + 1, bytes);
-    recount();
-    if (!written)
-        return bankErrors::cannotWrite(m_file.errorString());
-    return {};
+    return underLock(reindex, [&]() -> BankError {
+        const bool written = m_file.writeRecord(m_wholeRecords + 1, bytes);
+        recount();
+        // Under the lock nobody else writes: this is our own result.
+        m_identity = FileIdentity::of(m_file.filePath());
+        if (!written)
+            return bankErrors::cannotWrite(m_file.errorString());
+        return {};
+    });
 }
 
 BankError BankFile::replaceRecord(qint32 n, const QByteArray &bytes, const Reindex &reindex)
@@ -136,6 +211,11 @@ BankError BankFile::replaceContent(qint32 n, const QByteArray &replacement, cons
 {
     if (n < 1 || n > m_wholeRecords)
         return bankErrors::noSuchRecord(n);
+    return underLock(reindex, [&] { return replaceLocked(n, replacement, reindex); });
+}
+
+BankError BankFile::replaceLocked(qint32 n, const QByteArray &replacement, const Reindex &reindex)
+{
     // The rename would go through even over a file that cannot be written to:
     // refuse before anything is written.
     if (m_file.isReadOnly())
@@ -154,7 +234,8 @@ BankError BankFile::replaceContent(qint32 n, const QByteArray &replacement, cons
     closeAllFiles();
     FileReplacement change(opened, m_rewriteName, tempName());
     const bool committed = change.commit(*content);
-    const BankError reopened = ensureOpen(reindex);
+    // Our own new file: reopened without counting as a change from elsewhere.
+    const BankError reopened = reload(reindex);
     if (!committed)
         return bankErrors::cannotWrite(change.errorString());
     return reopened;

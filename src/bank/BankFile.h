@@ -14,6 +14,16 @@
 //    after closing every open file of the program; the bank is then reopened
 //    and re-indexed.
 //
+// Other programs may work on the same folder (a shared drive, the program run
+// twice). Every change therefore runs under an exclusive lock on the bank, a
+// lock file beside it (QELMEXT2.DAT.lock, see FileLock), taken before the
+// file is checked and released once the change is on stable storage; a
+// killed program's lock goes with it. Under the lock the change first makes sure that the
+// file under the bank's name is still the one indexed (FileIdentity): record
+// numbers are only valid for that file. If another program changed it, nothing
+// is written, the bank is reopened and re-indexed, and ChangedElsewhere says
+// so; a lock held elsewhere beyond a short wait gives LockedElsewhere.
+//
 // A change that fails says why, in Spanish, and leaves the file, its count and
 // the index as they were. The one exception is a failed flush of the folder
 // after the rename: the new content is then in place, and reread, but not
@@ -22,6 +32,7 @@
 
 #include "BankResult.h"
 
+#include "FileIdentity.h"
 #include "RecordFile.h"
 
 #include <QByteArray>
@@ -39,6 +50,10 @@ public:
     static constexpr qint64 kMaxLength = 64 * 1024 * 1024;
 
     static QString tempName(); // "Base.tmp"
+    // How long a change waits for another program's lock before giving up.
+    static constexpr int kLockWaitMs = 2000;
+    // The lock file beside a bank file named `bankPath`.
+    static QString lockPath(const QString &bankPath);
 
     explicit BankFile(int recordLength = 1) : m_recordLength(recordLength) {}
 
@@ -58,6 +73,10 @@ public:
     // Makes sure the handle is open. When it was closed under the bank, the
     // file is reopened and recounted and `reindex` rebuilds the bank's index.
     BankError ensureOpen(const Reindex &reindex);
+    // ensureOpen() before a change: when the reopened file is not the one
+    // indexed before, ChangedElsewhere, so that no record number or count
+    // taken from the old file is checked against the new one.
+    BankError ensureOpenToChange(const Reindex &reindex);
 
     qint64 length() const { return m_length; }
     qint32 wholeRecords() const { return m_wholeRecords; }
@@ -69,6 +88,12 @@ public:
     // changed or removed.
     QStringList caseVariants() const { return m_caseVariants; }
 
+    // When another program changed the file since it was indexed (or since
+    // closeAllFiles() closed it and it was reopened), reopens it, recounts it,
+    // has `reindex` rebuild the index and returns true. The lock is not taken:
+    // only reading follows.
+    BankResult<bool> reloadIfChanged(const Reindex &reindex);
+
     // Reads the whole file at once and hands every whole record, in order, to
     // `visit` with its number.
     BankError forEachRecord(const std::function<void(qint32 n, const char *record)> &visit);
@@ -76,7 +101,7 @@ public:
 
     // Writes the record right after the last whole record, over a torn tail
     // if there is one.
-    BankError appendRecord(const QByteArray &bytes);
+    BankError appendRecord(const QByteArray &bytes, const Reindex &reindex);
     // Replaces record n (1 <= n <= wholeRecords()) through Base.tmp; every
     // other byte, a torn tail included, stays as it is.
     BankError replaceRecord(qint32 n, const QByteArray &bytes, const Reindex &reindex);
@@ -86,9 +111,16 @@ public:
     BankError removeRecord(qint32 n, const Reindex &reindex);
 
 private:
+    using Change = std::function<BankError()>;
+    // Runs `change` under the bank's lock once the file is known to be the
+    // one indexed.
+    BankError underLock(const Reindex &reindex, const Change &change);
+    // Reopens, recounts and re-indexes the file, whatever its identity.
+    BankError reload(const Reindex &reindex);
     BankError reopen();
     void recount();
     BankError replaceContent(qint32 n, const QByteArray &replacement, const Reindex &reindex);
+    BankError replaceLocked(qint32 n, const QByteArray &replacement, const Reindex &reindex);
 
     RecordFile m_file;
     QString m_path;
@@ -100,4 +132,12 @@ private:
     qint32 m_roundedRecords = 0;
     int m_trailingBytes = 0;
     QStringList m_caseVariants;
+    // The file the index was built from, as it was before it was read: a
+    // change made while it was read shows as a difference later, never the
+    // other way round.
+    FileIdentity m_identity;
+    // Set when a reopening after closeAllFiles() found another file than the
+    // one indexed before, so that the next check reports it even though the
+    // index already follows the new file.
+    bool m_changedUnseen = false;
 };

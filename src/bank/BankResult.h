@@ -22,6 +22,9 @@ enum class BankErrorCode
     TopicFull,            // the chapter and topic already hold 50 questions
     ChapterFull,          // the chapter already holds its kind's maximum
     TextNotEncodable,     // the text holds characters Windows-1252 cannot represent
+    LockedElsewhere,      // another program holds the bank's lock: nothing was written
+    ChangedElsewhere,     // another program changed the file since it was indexed: nothing was
+                          // written, and the bank has been reloaded
 };
 
 struct BankError

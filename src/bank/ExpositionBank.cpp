@@ -49,6 +49,16 @@ BankError ExpositionBank::buildIndex()
     return indexFile();
 }
 
+BankResult<bool> ExpositionBank::reloadIfChanged()
+{
+    return m_file.reloadIfChanged([this] { return indexFile(); });
+}
+
+BankError ExpositionBank::ensureOpenToChange()
+{
+    return m_file.ensureOpenToChange([this] { return indexFile(); });
+}
+
 BankError ExpositionBank::ensureOpen()
 {
     return m_file.ensureOpen([this] { return indexFile(); });
@@ -91,7 +101,7 @@ BankResult<QByteArray> ExpositionBank::readRawRecord(qint32 n)
 
 BankError ExpositionBank::writeRecord(qint32 n, const ExpositionRecord &record)
 {
-    if (BankError error = ensureOpen(); !error.ok())
+    if (BankError error = ensureOpenToChange(); !error.ok())
         return error;
     if (n < 1 || n > recordCount() + 1)
         return bankErrors::noSuchRecord(n);
@@ -100,21 +110,21 @@ BankError ExpositionBank::writeRecord(qint32 n, const ExpositionRecord &record)
         return bytes.error();
     if (n <= recordCount())
         return m_file.replaceRecord(n, *bytes, [this] { return indexFile(); });
-    if (BankError error = m_file.appendRecord(*bytes); !error.ok())
+    if (BankError error = m_file.appendRecord(*bytes, [this] { return indexFile(); }); !error.ok())
         return error;
     return indexFile();
 }
 
 BankError ExpositionBank::deleteRecord(qint32 n)
 {
-    if (BankError error = ensureOpen(); !error.ok())
+    if (BankError error = ensureOpenToChange(); !error.ok())
         return error;
     return m_file.removeRecord(n, [this] { return indexFile(); });
 }
 
 BankResult<qint32> ExpositionBank::appendRecord(int chapter, const QString &text)
 {
-    if (BankError error = ensureOpen(); !error.ok())
+    if (BankError error = ensureOpenToChange(); !error.ok())
         return error;
     if (chapter < 1 || chapter > kChapters)
         return bankErrors::chapterOutOfRange(chapter);
@@ -128,7 +138,7 @@ BankResult<qint32> ExpositionBank::appendRecord(int chapter, const QString &text
     // The new record goes right after the last whole record, over the bytes
     // of a torn one if there are any.
     const qint32 n = recordCount() + 1;
-    if (BankError error = m_file.appendRecord(*bytes); !error.ok())
+    if (BankError error = m_file.appendRecord(*bytes, [this] { return indexFile(); }); !error.ok())
         return error;
     index.add(chapter, n);
     return n;

@@ -16,7 +16,10 @@
 // an append writes one record at the end; a modification or a deletion
 // closes every open file of the program and replaces the kind's file through
 // Base.tmp under its rewrite name (Qelmexe1.dat, ...), then reopens and
-// re-indexes it.
+// re-indexes it. Every change runs under the bank's lock and only on the file
+// that was indexed: when another program changed it, nothing is written, the
+// bank is reloaded and the change returns ChangedElsewhere; when another
+// program holds the lock, LockedElsewhere (see BankFile).
 
 #include "BankFile.h"
 #include "BankResult.h"
@@ -45,6 +48,10 @@ public:
     void closeBank();
     // Rebuilds the open kind's index from the file, reading it in one read.
     BankError buildIndex();
+    // When another program changed the open file since it was indexed:
+    // reopens and re-indexes it and returns true. For windows that only read,
+    // before they list.
+    BankResult<bool> reloadIfChanged();
 
     // Record n, 1 <= n <= recordCount().
     BankResult<ExpositionRecord> readRecord(qint32 n);
@@ -92,6 +99,7 @@ public:
 
 private:
     BankError ensureOpen();
+    BankError ensureOpenToChange();
     BankError indexFile();
 
     QString m_directory;

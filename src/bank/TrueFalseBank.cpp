@@ -43,6 +43,16 @@ BankError TrueFalseBank::buildIndex()
     return indexFile();
 }
 
+BankResult<bool> TrueFalseBank::reloadIfChanged()
+{
+    return m_file.reloadIfChanged([this] { return indexFile(); });
+}
+
+BankError TrueFalseBank::ensureOpenToChange()
+{
+    return m_file.ensureOpenToChange([this] { return indexFile(); });
+}
+
 BankError TrueFalseBank::ensureOpen()
 {
     return m_file.ensureOpen([this] { return indexFile(); });
@@ -92,7 +102,7 @@ BankResult<QByteArray> TrueFalseBank::readRawRecord(qint32 n)
 
 BankError TrueFalseBank::writeRecord(qint32 n, const TrueFalseRecord &record)
 {
-    if (BankError error = ensureOpen(); !error.ok())
+    if (BankError error = ensureOpenToChange(); !error.ok())
         return error;
     if (n < 1 || n > recordCount())
         return bankErrors::noSuchRecord(n);
@@ -104,14 +114,14 @@ BankError TrueFalseBank::writeRecord(qint32 n, const TrueFalseRecord &record)
 
 BankError TrueFalseBank::deleteRecord(qint32 n)
 {
-    if (BankError error = ensureOpen(); !error.ok())
+    if (BankError error = ensureOpenToChange(); !error.ok())
         return error;
     return m_file.removeRecord(n, [this] { return indexFile(); });
 }
 
 BankResult<qint32> TrueFalseBank::appendRecord(const TrueFalseRecord &record)
 {
-    if (BankError error = ensureOpen(); !error.ok())
+    if (BankError error = ensureOpenToChange(); !error.ok())
         return error;
     if (record.chapter < 1 || record.chapter > kChapters)
         return bankErrors::chapterOutOfRange(record.chapter);
@@ -127,7 +137,7 @@ BankResult<qint32> TrueFalseBank::appendRecord(const TrueFalseRecord &record)
     const BankResult<QByteArray> bytes = record.toBytes();
     if (!bytes)
         return bytes.error();
-    if (BankError error = m_file.appendRecord(*bytes); !error.ok())
+    if (BankError error = m_file.appendRecord(*bytes, [this] { return indexFile(); }); !error.ok())
         return error;
     m_index.add(record.chapter, record.topic, n);
     return n;

@@ -22,6 +22,11 @@
 // closes every open file of the program and replaces the file through
 // Base.tmp under the name Qelmext2.dat, then reopens and re-indexes it.
 //
+// Every change runs under the bank's lock and only on the file that was
+// indexed: when another program changed it, nothing is written, the bank is
+// reloaded and the change returns ChangedElsewhere; when another program holds
+// the lock, LockedElsewhere (see BankFile).
+//
 // When closeAllFiles() closes the file under an open bank, the next operation
 // reopens it, recounts and re-indexes it before doing its work.
 
@@ -56,6 +61,10 @@ public:
     void closeBank();
     // Rebuilds the index from the file, reading it in one read.
     BankError buildIndex();
+    // When another program changed the file since it was indexed: reopens
+    // and re-indexes it and returns true. For windows that only read, before
+    // they list.
+    BankResult<bool> reloadIfChanged();
 
     // Record n, 1 <= n <= recordCount().
     BankResult<TrueFalseRecord> readRecord(qint32 n);
@@ -100,6 +109,7 @@ public:
 
 private:
     BankError ensureOpen();
+    BankError ensureOpenToChange();
     BankError indexFile();
 
     QString m_directory;

@@ -5,14 +5,20 @@
 //   bankoperation FOLDER KIND delete N
 //   bankoperation FOLDER KIND modify N TEXT
 //   bankoperation FOLDER KIND append CHAPTER [TOPIC] TEXT
+//   bankoperation FOLDER KIND hold
+//
+// hold: takes the bank's lock as a change would, prints "locked" and keeps it
+// until its standard input is closed (or it is killed).
 //
 // KIND: test, conceptual, practical or brief (TOPIC only for test). The change
 // lies between two look-ups of marker names, so that a trace shows which
 // calls belong to it. Prints "ok" or the bank's message; exits 0 or 1.
 
 #include "ExpositionBank.h"
+#include "FileLock.h"
 #include "TrueFalseBank.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include <cstdio>
@@ -70,6 +76,27 @@ BankError changeExposition(const QString &folder, ExpositionKind kind, const QSt
     return result;
 }
 
+int holdLock(const QString &folder, const QString &kind)
+{
+    QString name = TrueFalseBank::loadName();
+    if (kind == QLatin1String("conceptual"))
+        name = expositionKindInfo(ExpositionKind::Conceptual).loadName;
+    else if (kind == QLatin1String("practical"))
+        name = expositionKindInfo(ExpositionKind::Practical).loadName;
+    else if (kind == QLatin1String("brief"))
+        name = expositionKindInfo(ExpositionKind::Brief).loadName;
+    FileLock lock;
+    if (lock.lock(BankFile::lockPath(QDir(folder).filePath(name)), 0) != FileLock::Result::Locked) {
+        std::fputs("not locked\n", stdout);
+        return 1;
+    }
+    std::fputs("locked\n", stdout);
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -77,6 +104,8 @@ int main(int argc, char *argv[])
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromUtf8(argv[i]));
+    if (args.size() == 3 && args[2] == QLatin1String("hold"))
+        return holdLock(args[0], args[1]);
     if (args.size() < 4) {
         std::fputs("usage: bankoperation FOLDER KIND OPERATION ARGS...\n", stderr);
         return 2;

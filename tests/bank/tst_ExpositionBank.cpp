@@ -34,6 +34,28 @@ class tst_ExpositionBank : public QObject
     std::optional<QTemporaryDir> m_dir;
     QString path(const QString &name) const { return m_dir->filePath(name); }
     QStringList entries() const { return QDir(m_dir->path()).entryList(QDir::Files, QDir::Name); }
+    // Chapter 4's questions as the bank lists them.
+    static QStringList textsOf(ExpositionBank &bank)
+    {
+        QStringList texts;
+        const BankResult<QList<QuestionListing>> listed = bank.questionsOf(4);
+        for (const QuestionListing &row : listed.value())
+            texts << row.text;
+        return texts;
+    }
+    // The texts of the kind's only file, in file order.
+    QStringList fileTexts(ExpositionKind kind) const
+    {
+        const QStringList names = entries();
+        if (names.size() != 1)
+            return names;
+        const int length = expositionKindInfo(kind).recordLength;
+        const QByteArray bytes = readFile(path(names.first()));
+        QStringList texts;
+        for (qsizetype at = 0; at + length <= bytes.size(); at += length)
+            texts << QString::fromLatin1(bytes.mid(at + 2, length - 2)).trimmed();
+        return texts;
+    }
 
 private Q_SLOTS:
     void init() { QVERIFY(m_dir.emplace().isValid()); }
@@ -201,6 +223,74 @@ private Q_SLOTS:
         QVERIFY(bank.writeRecord(11, {5, QStringLiteral("once")}).ok());
         QCOMPARE(bank.index().recordNumbers(5), QList<qint32>{11});
         QCOMPARE(bank.writeRecord(13, {5, QStringLiteral("x")}).code, BankErrorCode::NoSuchRecord);
+    }
+
+    // A second bank on the same folder changes the kind's file first: this
+    // bank's change writes nothing and reloads, so no question is overwritten,
+    // moved or brought back; the same change made again then goes through.
+    void aChangeAfterAnotherBanksChangeWritesNothing_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("mine");
+        QTest::addColumn<QStringList>("between"); // texts after the refused change
+        QTest::addColumn<QStringList>("after");   // texts once it is made again
+        for (const int kind : {0, 1, 2}) {
+            const QString name = expositionKindInfo(ExpositionKind(kind)).caption + ": ";
+            QTest::newRow(qPrintable(name + "deletion there, modification here"))
+                << kind << "delete 1"
+                << "modify 2" << QStringList{"b", "c"} << QStringList{"nueva", "c"};
+            QTest::newRow(qPrintable(name + "addition there, deletion here"))
+                << kind << "append"
+                << "delete 3" << QStringList{"a", "b", "c", "x"} << QStringList{"a", "b", "x"};
+            QTest::newRow(qPrintable(name + "deletion there, writing one past the end here"))
+                << kind << "delete 3"
+                << "write 4" << QStringList{"a", "b"} << QStringList{"a", "b", "nueva"};
+            QTest::newRow(qPrintable(name + "addition there, addition here"))
+                << kind << "append"
+                << "append" << QStringList{"a", "b", "c", "x"}
+                << QStringList{"a", "b", "c", "x", "nueva"};
+        }
+    }
+    void aChangeAfterAnotherBanksChangeWritesNothing()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, other);
+        QFETCH(QString, mine);
+        QFETCH(QStringList, between);
+        QFETCH(QStringList, after);
+        const ExpositionKind k = ExpositionKind(kind);
+        QVERIFY(writeFile(path(expositionKindInfo(k).loadName),
+                          record(k, 4, "a") + record(k, 4, "b") + record(k, 4, "c")));
+        ExpositionBank bank(m_dir->path());
+        QVERIFY(bank.openBank(k).ok());
+        ExpositionBank second(m_dir->path());
+        QVERIFY(second.openBank(k).ok());
+        if (other == "append")
+            QVERIFY(second.appendRecord(4, QStringLiteral("x")).ok());
+        else
+            QVERIFY(second.deleteRecord(other.mid(7).toInt()).ok());
+
+        const auto change = [&] {
+            const int n = mine.section(u' ', 1).toInt();
+            if (mine.startsWith("delete"))
+                return bank.deleteRecord(n);
+            if (mine.startsWith("append"))
+                return bank.appendRecord(4, QStringLiteral("nueva")).error();
+            // "modify 2" lands on the same number the second time: the
+            // teacher picked it again from the reloaded list.
+            return bank.writeRecord(mine.startsWith("write") ? bank.recordCount() + 1 : n,
+                                    {4, QStringLiteral("nueva")});
+        };
+        QCOMPARE(change().code, BankErrorCode::ChangedElsewhere);
+        QCOMPARE(textsOf(bank), between);
+        QCOMPARE(fileTexts(k), between);
+        const int n = mine.section(u' ', 1).toInt();
+        if (mine.startsWith("delete") || mine.startsWith("modify"))
+            mine = mine.section(u' ', 0, 0) + u' ' + QString::number(n - (other != "append"));
+        QVERIFY(change().ok());
+        QCOMPARE(fileTexts(k), after);
+        QCOMPARE(textsOf(bank), after);
     }
 };
 

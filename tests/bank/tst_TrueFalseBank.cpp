@@ -1,13 +1,16 @@
 // The true/false bank on real files: the record layout, counting, the index
 // and what it leaves out, appends and their refusals, modifications and
 // deletions through a replaced file, failed changes that leave the bank as it
-// was, case variants of the file's name, and a file closed under an open bank.
+// was, case variants of the file's name, a file closed under an open bank, and
+// another program changing the same file or holding its lock.
 
 #include "OpenFiles.h"
 #include "TestFiles.h"
 #include "TrueFalseBank.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -56,6 +59,39 @@ class tst_TrueFalseBank : public QObject
             bytes += record(chapter, topic);
         QVERIFY(writeFile(bankPath(), bytes + tail));
         QVERIFY(bank.openBank().ok());
+    }
+
+    // "delete N", "modify N TEXT" or "append TEXT" (chapter 1, topic 1).
+    static BankError apply(TrueFalseBank &bank, const QString &operation)
+    {
+        const QStringList words = operation.split(u' ');
+        if (words[0] == "delete")
+            return bank.deleteRecord(words[1].toInt());
+        if (words[0] == "modify")
+            return bank.writeRecord(words[1].toInt(), {1, 1, words[2], 1});
+        return bank.appendRecord({1, 1, words[1], 1}).error();
+    }
+    // The same operation as arguments of bankoperation.
+    static QStringList otherArguments(const QString &operation)
+    {
+        QStringList words = operation.split(u' ');
+        if (words[0] == "append")
+            words = QStringList{"append", "1", "1", words[1]};
+        return words;
+    }
+    // The trimmed texts of a file's records, in order.
+    static QStringList texts(const QByteArray &bytes)
+    {
+        QStringList shown;
+        for (qsizetype at = 0; at + 256 <= bytes.size(); at += 256)
+            shown << QString::fromLatin1(bytes.mid(at + 4, 250)).trimmed();
+        return shown;
+    }
+    // Starts a process that holds the bank's lock until its input is closed.
+    bool holdLock(QProcess &holder)
+    {
+        holder.start(QStringLiteral(BANK_OPERATION), {m_dir->path(), "test", "hold"});
+        return holder.waitForReadyRead(10000) && holder.readLine() == "locked\n";
     }
 
 private Q_SLOTS:
@@ -243,12 +279,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("cause");
-        QTest::addColumn<QString>("step"); // empty: the change goes through
+        QTest::addColumn<QString>("step");
         const QString tooBig =
             QStringLiteral("el fichero ha alcanzado el tamaño máximo permitido (al escribir ");
         const QString readOnly = QStringLiteral("(al abrir el fichero QELMEXT2.DAT para escribir)");
+        // No lock can be taken in a folder that cannot be written to.
         const QString noFolder =
-            QStringLiteral("permiso denegado (al crear el fichero temporal Base.tmp)");
+            QStringLiteral("permiso denegado (al crear el fichero de bloqueo QELMEXT2.DAT.lock)");
         QTest::newRow("addition, full disk")
             << "add"
             << "full disk" << tooBig + "en el fichero QELMEXT2.DAT)";
@@ -268,9 +305,8 @@ private Q_SLOTS:
                                                         << "read-only folder" << noFolder;
         QTest::newRow("deletion, read-only folder") << "delete"
                                                     << "read-only folder" << noFolder;
-        // The file itself takes the new record; the folder is not touched.
         QTest::newRow("addition, read-only folder") << "add"
-                                                    << "read-only folder" << QString();
+                                                    << "read-only folder" << noFolder;
     }
     void aFailedChangeIsReportedAndLeavesTheBankAsItWas()
     {
@@ -301,11 +337,6 @@ private Q_SLOTS:
                 error = bank.writeRecord(2, {1, 1, QStringLiteral("cambiada"), 1});
             else
                 error = bank.deleteRecord(1);
-        }
-        if (step.isEmpty()) {
-            QVERIFY(error.ok());
-            QCOMPARE(readFile(bankPath()), before + record(1, 2, "nueva"));
-            return;
         }
         QCOMPARE(error.code, BankErrorCode::CannotWrite);
         QVERIFY2(error.message.startsWith(
@@ -347,10 +378,163 @@ private Q_SLOTS:
         QVERIFY(RecordFile::removeFile(bankPath()));
         const QString replaced = m_dir->filePath(TrueFalseBank::rewriteName());
         QVERIFY(writeFile(replaced, record(2, 2) + record(2, 2) + record(3, 3)));
+        // Another file than the one indexed: the first change only reloads.
+        QCOMPARE(bank.appendRecord({1, 1, QStringLiteral("cuarta"), 1}).error().code,
+                 BankErrorCode::ChangedElsewhere);
+        QCOMPARE(readFile(replaced).size(), 3 * 256);
         QCOMPARE(bank.appendRecord({1, 1, QStringLiteral("cuarta"), 1}).value(), 4);
         QCOMPARE(bank.index().recordNumbers(2, 2), (QList<qint32>{1, 2}));
         QCOMPARE(bank.index().recordNumbers(1, 1), QList<qint32>{4});
         QCOMPARE(readFile(replaced).size(), 4 * 256);
+    }
+
+    // Another program (a second process on the folder, or a second bank in
+    // this one) changes the file between this bank's indexing and its change.
+    // Nothing of this bank's change is written, nothing is undone or
+    // overwritten, and the bank then lists the file as it is.
+    void aChangeAfterAnotherProgramsChangeWritesNothing_data()
+    {
+        QTest::addColumn<bool>("otherProcess");
+        QTest::addColumn<QString>("other"); // empty: nobody else changes the file
+        QTest::addColumn<QString>("mine");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("after"); // texts in file order
+        const int changed = int(BankErrorCode::ChangedElsewhere);
+        const QStringList abc{"a", "b", "c"};
+        for (const bool process : {true, false}) {
+            const QString where = process ? QStringLiteral("process") : QStringLiteral("bank");
+            const auto row = [&](const char *name) -> QTestData & {
+                return QTest::newRow(qPrintable(where + ": " + QLatin1String(name)));
+            };
+            row("nothing there, modification here")
+                << process << ""
+                << "modify 2 B" << 0 << QStringList{"a", "B", "c"};
+            row("deletion there, modification here")
+                << process << "delete 1"
+                << "modify 2 B" << changed << QStringList{"b", "c"};
+            row("deletion there, deletion here") << process << "delete 1"
+                                                 << "delete 2" << changed << QStringList{"b", "c"};
+            row("deletion there, addition here") << process << "delete 3"
+                                                 << "append d" << changed << QStringList{"a", "b"};
+            row("addition there, modification here")
+                << process << "append x"
+                << "modify 3 C" << changed << abc + QStringList{"x"};
+            row("addition there, addition here") << process << "append x"
+                                                 << "append d" << changed << abc + QStringList{"x"};
+            row("modification there, modification here")
+                << process << "modify 2 X"
+                << "modify 2 B" << changed << QStringList{"a", "X", "c"};
+        }
+    }
+    void aChangeAfterAnotherProgramsChangeWritesNothing()
+    {
+        QFETCH(bool, otherProcess);
+        QFETCH(QString, other);
+        QFETCH(QString, mine);
+        QFETCH(int, code);
+        QFETCH(QStringList, after);
+        QVERIFY(writeFile(bankPath(), record(1, 1, "a") + record(1, 1, "b") + record(1, 1, "c")));
+        TrueFalseBank bank(m_dir->path());
+        QVERIFY(bank.openBank().ok());
+        if (!other.isEmpty()) {
+            if (otherProcess) {
+                QProcess process;
+                process.start(QStringLiteral(BANK_OPERATION),
+                              QStringList{m_dir->path(), "test"} + otherArguments(other));
+                QVERIFY(process.waitForFinished(30000));
+                QCOMPARE(process.readAllStandardOutput(), QByteArray("ok\n"));
+            } else {
+                TrueFalseBank second(m_dir->path());
+                QVERIFY(second.openBank().ok());
+                QVERIFY(apply(second, other).ok());
+            }
+        }
+        QCOMPARE(int(apply(bank, mine).code), code);
+        QCOMPARE(texts(readFile(QDir(m_dir->path()).filePath(entries().value(0)))), after);
+        QCOMPARE(entries().size(), 1);
+        // Reloaded: the bank lists and numbers the file as it now is.
+        QCOMPARE(bank.recordCount(), after.size());
+        QStringList listed;
+        const BankResult<QList<QuestionListing>> listing = bank.questionsOf(1, 1);
+        for (const QuestionListing &row : listing.value())
+            listed << row.text;
+        QCOMPARE(listed, after);
+    }
+
+    // A lock held by another program is waited on briefly, then reported;
+    // nothing is written. Once that program lets go, the change goes through.
+    void aChangeWhileAnotherProgramHoldsTheLockWritesNothing_data()
+    {
+        QTest::addColumn<QString>("mine");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("modification") << "modify 2 B" << QStringList{"a", "B"};
+        QTest::newRow("deletion") << "delete 1" << QStringList{"b"};
+        QTest::newRow("addition") << "append d" << QStringList{"a", "b", "d"};
+    }
+    void aChangeWhileAnotherProgramHoldsTheLockWritesNothing()
+    {
+        QFETCH(QString, mine);
+        QFETCH(QStringList, after);
+        const QByteArray before = record(1, 1, "a") + record(1, 1, "b");
+        QVERIFY(writeFile(bankPath(), before));
+        TrueFalseBank bank(m_dir->path());
+        QVERIFY(bank.openBank().ok());
+        QProcess holder;
+        QVERIFY(holdLock(holder));
+        QElapsedTimer waited;
+        waited.start();
+        const BankError refused = apply(bank, mine);
+        QCOMPARE(refused.code, BankErrorCode::LockedElsewhere);
+        QCOMPARE(refused.message,
+                 QString::fromUtf8("El banco de preguntas está siendo modificado desde otro "
+                                   "programa. Inténtelo de nuevo."));
+        QVERIFY(waited.elapsed() >= 1000);
+        QCOMPARE(readFile(bankPath()), before);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+        QVERIFY(apply(bank, mine).ok());
+        QCOMPARE(texts(readFile(m_dir->filePath(entries().value(0)))), after);
+        QCOMPARE(entries().size(), 1);
+    }
+
+    // A program killed while holding the lock leaves its lock file behind;
+    // the next change neither waits for it nor leaves it.
+    void aKilledProgramsLockDoesNotBlockTheNextChange()
+    {
+        QVERIFY(writeFile(bankPath(), record(1, 1, "a")));
+        TrueFalseBank bank(m_dir->path());
+        QVERIFY(bank.openBank().ok());
+        {
+            QProcess holder;
+            QVERIFY(holdLock(holder));
+            holder.kill();
+            QVERIFY(holder.waitForFinished(10000));
+        }
+        QCOMPARE(entries(), (QStringList{TrueFalseBank::loadName(), "QELMEXT2.DAT.lock"}));
+        QElapsedTimer waited;
+        waited.start();
+        QCOMPARE(bank.appendRecord({1, 1, QStringLiteral("b"), 1}).value(), 2);
+        QVERIFY(waited.elapsed() < 1000);
+        QCOMPARE(texts(readFile(bankPath())), (QStringList{"a", "b"}));
+        QCOMPARE(entries(), QStringList{TrueFalseBank::loadName()});
+    }
+
+    // A reading window finds out at its next listing that the file changed.
+    void aReaderReloadsOnlyWhenTheFileChanged()
+    {
+        QVERIFY(writeFile(bankPath(), record(1, 1, "a") + record(1, 1, "b")));
+        TrueFalseBank reader(m_dir->path());
+        QVERIFY(reader.openBank().ok());
+        QCOMPARE(reader.reloadIfChanged().value(), false);
+        TrueFalseBank writer(m_dir->path());
+        QVERIFY(writer.openBank().ok());
+        QVERIFY(writer.deleteRecord(1).ok());
+        QCOMPARE(reader.reloadIfChanged().value(), true);
+        QCOMPARE(reader.index().recordNumbers(1, 1), QList<qint32>{1});
+        QCOMPARE(reader.reloadIfChanged().value(), false);
+        QVERIFY(writer.appendRecord({1, 1, QStringLiteral("c"), 1}).ok());
+        QCOMPARE(reader.reloadIfChanged().value(), true);
+        QCOMPARE(reader.index().recordNumbers(1, 1), (QList<qint32>{1, 2}));
     }
 };
 
