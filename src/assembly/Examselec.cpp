@@ -228,6 +228,10 @@ void Examselec::showChapter()
     m_grid3->clear();
     setUpGrid3Columns();
 
+    // Another program may have changed the file since it was indexed: list
+    // the file as it is now, not record numbers that have moved. A failure
+    // shows in the listing itself.
+    (void)m_bank.reloadIfChanged();
     const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(m_currentChapter);
     const QList<QuestionListing> questions =
         listing.ok() ? listing.value() : QList<QuestionListing>();

@@ -185,6 +185,10 @@ void Testselec::List2_Click()
     m_grid3->clear();
     m_currentTopic = qint16(m_list2->currentRow() + 1);
 
+    // Another program may have changed the file since it was indexed: list
+    // the file as it is now, not record numbers that have moved. A failure
+    // shows in the listing itself.
+    (void)m_bank.reloadIfChanged();
     const BankResult<QList<QuestionListing>> listing =
         m_bank.questionsOf(m_currentChapter, m_currentTopic);
     const QList<QuestionListing> questions =

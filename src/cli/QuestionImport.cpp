@@ -8,6 +8,24 @@
 
 namespace questionImport {
 
+namespace {
+// An addition goes at the end whatever another program did meanwhile; when
+// it changed the file, the bank has been reloaded and the addition is made
+// again on the new file. Bounded, so that a busy bank ends the import with
+// a reason instead of holding it.
+constexpr int kAttempts = 5;
+
+template <typename Append> BankResult<qint32> appendAgainAfterChanges(const Append &append)
+{
+    BankResult<qint32> added = append();
+    for (int attempt = 1;
+         attempt < kAttempts && !added && added.error().code == BankErrorCode::ChangedElsewhere;
+         ++attempt)
+        added = append();
+    return added;
+}
+} // namespace
+
 std::optional<QByteArray> readSource(const QString &path, QString *error)
 {
     const QFileInfo info(path);
@@ -66,7 +84,7 @@ WriteResult write(const QString &folder, DemoSourceKind kind, const QList<DemoQu
         for (const DemoQuestion &question : questions) {
             const TrueFalseRecord record{question.chapter, question.topic, question.text,
                                          question.answer};
-            if (!appended(bank.appendRecord(record)))
+            if (!appended(appendAgainAfterChanges([&] { return bank.appendRecord(record); })))
                 break;
         }
         bank.closeBank();
@@ -77,7 +95,8 @@ WriteResult write(const QString &folder, DemoSourceKind kind, const QList<DemoQu
     if (result.error = bank.openBank(DemoSource::expositionKind(kind)); !result.ok())
         return result;
     for (const DemoQuestion &question : questions) {
-        if (!appended(bank.appendRecord(question.chapter, question.text)))
+        if (!appended(appendAgainAfterChanges(
+                [&] { return bank.appendRecord(question.chapter, question.text); })))
             break;
     }
     bank.closeBank();

@@ -15,6 +15,12 @@ const QString kChooseToDelete = QStringLiteral("Seleccione una pregunta para eli
 const QString kNoText = QStringLiteral("No hay texto de pregunta");
 const QString kUpdated = QStringLiteral("Base de datos actualizada");
 const QString kDeleteQuestion = QStringLiteral("¿Seguro que quiere eliminar la pregunta \"%1\"");
+const QString kChangedBeforeDeletion =
+    QStringLiteral("El banco de preguntas ha cambiado desde otro programa y se ha vuelto a cargar. "
+                   "Revise la pregunta y vuelva a pulsar Eliminar pregunta.");
+const QString kEditedQuestionGone =
+    QStringLiteral("La pregunta que estaba modificando ya no está en el banco de preguntas. "
+                   "¿Quiere guardar el texto como una pregunta nueva?");
 
 } // namespace
 
@@ -61,6 +67,7 @@ void MaintenanceWindow::endEditing()
     clearEditExtras();
     m_controls.grid3->setCurrentCell(0, 0);
     m_editedRecord = 0;
+    m_editedText.clear();
 }
 
 qint32 MaintenanceWindow::recordOfRow(int row) const
@@ -95,6 +102,7 @@ void MaintenanceWindow::Command4_Click()
     m_adding = true;
     m_modifying = false;
     m_editedRecord = 0;
+    m_editedText.clear();
     m_controls.text1->clear();
     startEditing();
 }
@@ -111,7 +119,8 @@ void MaintenanceWindow::Command1_Click()
     m_adding = false;
     m_modifying = true;
     m_editedRecord = record;
-    m_controls.text1->setPlainText(m_controls.grid3->textMatrix(row, 1));
+    m_editedText = m_controls.grid3->textMatrix(row, 1);
+    m_controls.text1->setPlainText(m_editedText);
     startModifyingRow(row);
     startEditing();
     m_controls.text1->moveCursor(QTextCursor::End);
@@ -121,9 +130,46 @@ bool MaintenanceWindow::refused(const BankError &error)
 {
     if (error.ok())
         return false;
+    if (error.code == BankErrorCode::ChangedElsewhere) {
+        followReloadedBank(error);
+        return true;
+    }
     MessageBox::inform(changeRefusedMessage(error, fullMessage()), this);
     m_controls.text1->setFocus();
     return true;
+}
+
+// The bank was reloaded: the grid is drawn again from it, and an edit that
+// modifies a question follows that question to its new record number, found
+// by its text, since every record number may have moved.
+void MaintenanceWindow::followReloadedBank(const BankError &error)
+{
+    redrawGrid();
+    if (m_modifying && m_editedRecord != 0) {
+        m_editedRecord = 0;
+        for (int row = 1; row < m_controls.grid3->rows(); ++row) {
+            const qint32 record = recordOfRow(row);
+            if (record != 0 && m_controls.grid3->textMatrix(row, 1) == m_editedText) {
+                m_editedRecord = record;
+                m_controls.grid3->setCurrentCell(row, 1);
+                break;
+            }
+        }
+    }
+    MessageBox::inform(error.message, this);
+    if (m_modifying && m_editedRecord == 0)
+        offerAdditionInstead();
+    m_controls.text1->setFocus();
+}
+
+// The question being modified is no longer in the bank: its text is saved as
+// a new question only if the teacher says so; otherwise it stays in the editor.
+void MaintenanceWindow::offerAdditionInstead()
+{
+    if (MessageBox::askCancelled(kEditedQuestionGone, this))
+        return;
+    m_modifying = false;
+    m_adding = true;
 }
 
 void MaintenanceWindow::Command5_Click()
@@ -133,6 +179,11 @@ void MaintenanceWindow::Command5_Click()
     const QString text = cleanQuestionText(m_controls.text1->toPlainText());
     if (text.isEmpty()) {
         MessageBox::inform(kNoText, this);
+        m_controls.text1->setFocus();
+        return;
+    }
+    if (m_modifying && m_editedRecord == 0) {
+        offerAdditionInstead();
         m_controls.text1->setFocus();
         return;
     }
@@ -173,6 +224,10 @@ void MaintenanceWindow::Command3_Click()
     const BankError error = deleteFromBank(record);
     redrawGrid();
     grid->setCurrentCell(0, 0);
+    if (error.code == BankErrorCode::ChangedElsewhere) {
+        MessageBox::inform(kChangedBeforeDeletion, this);
+        return;
+    }
     if (!error.ok()) {
         MessageBox::inform(changeRefusedMessage(error, fullMessage()), this);
         return;

@@ -6,8 +6,10 @@
 // or editing (the three buttons disabled); one function applies the state to
 // the widgets. Every change goes to the bank at once; a change the bank
 // refuses or cannot make leaves the file as it was and the edit in the
-// editor. Each window supplies its controls, how it lists questions and how
-// a question is written, added and deleted.
+// editor. When another program changed the bank file first, nothing is
+// written: the grid is redrawn from the reloaded bank and a modification
+// follows its question to wherever it now lies. Each window supplies its controls, how it lists
+// questions and how a question is written, added and deleted.
 
 #include "BankResult.h"
 #include "WorkingWindow.h"
@@ -51,7 +53,8 @@ public:
     bool adding() const { return m_adding; }
     bool modifying() const { return m_modifying; }
     // The record "Actualizar" writes while modifying: the one whose row was
-    // chosen when the modification started.
+    // chosen when the modification started, followed to its new number when
+    // the bank was reloaded; 0 when the question is gone.
     qint32 editedRecord() const { return m_editedRecord; }
 
 protected:
@@ -100,6 +103,8 @@ private:
     void startEditing();
     // Tells the teacher why the bank refused a change; true when it did.
     bool refused(const BankError &error);
+    void followReloadedBank(const BankError &error);
+    void offerAdditionInstead();
 
     Controls m_controls;
     QString m_leaveQuestion;
@@ -107,4 +112,5 @@ private:
     bool m_adding = false;
     bool m_modifying = false;
     qint32 m_editedRecord = 0;
+    QString m_editedText; // the question as listed when its modification started
 };

@@ -26,6 +26,9 @@ QString changeRefusedMessage(const BankError &error, const QString &fullMessage)
     case BankErrorCode::TopicFull:
     case BankErrorCode::ChapterFull:
         return fullMessage;
+    case BankErrorCode::LockedElsewhere:
+    case BankErrorCode::ChangedElsewhere:
+        return error.message;
     case BankErrorCode::TextNotEncodable:
         return QStringLiteral("El texto contiene caracteres que no se pueden guardar: ") +
                Cp1252::describe(error.detail);

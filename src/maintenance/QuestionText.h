@@ -15,5 +15,6 @@ QString cleanQuestionText(const QString &edited);
 
 // The message for a change the bank refused or could not make. A full topic
 // or chapter gets `fullMessage`; a text the code page cannot hold names the
-// characters; anything else is a failure to update, with its reason.
+// characters; a lock held or a change made by another program gets the
+// bank's own sentence; anything else is a failure to update, with its reason.
 QString changeRefusedMessage(const BankError &error, const QString &fullMessage);

@@ -1,7 +1,8 @@
 // The true/false selection window driven as a teacher drives it: what it
 // opens on, double-clicking questions in and out, the 500-question limit, the
 // question asked before a selection is thrown away, and the whole exam flow
-// from the real main window's toolbar to the output window and back.
+// from the real main window's toolbar to the output window and back, and a
+// bank changed by another program while the window is open.
 #include "ExamText.h"
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
@@ -22,6 +23,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+
+#include <cstdio>
 
 namespace {
 const QString kA = QStringLiteral("|La demanda de un bien suele bajar cuando sube su precio.|Sí");
@@ -134,6 +137,49 @@ private Q_SLOTS:
         doubleClick("Grid1", 2, 1);
         QCOMPARE(rows("Grid1", 3), (QStringList{"1" + kB, "2|Pregunta 3 del tema 2|Sí", "3||"}));
         QCOMPARE(label3(), QStringLiteral("2"));
+    }
+
+    // Another program changes the bank while the window is open: the next
+    // listing shows the file as it now is.
+    void theNextListingShowsAChangeMadeElsewhere_data()
+    {
+        QTest::addColumn<bool>("replaced"); // otherwise appended to in place
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("replaced without its first question")
+            << true << QStringList{"1" + kB, "2||", "3||"};
+        QTest::newRow("a question appended")
+            << false << QStringList{"1" + kA, "2" + kB, "3|Nueva del tema 1|Sí"};
+    }
+    void theNextListingShowsAChangeMadeElsewhere()
+    {
+        QFETCH(bool, replaced);
+        QFETCH(QStringList, shown);
+        const QString bankPath = m_bank->filePath(QStringLiteral("QELMEXT2.DAT"));
+        QFile file(bankPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        if (replaced) {
+            const QString other = m_bank->filePath(QStringLiteral("otro.tmp"));
+            QFile written(other);
+            QVERIFY(written.open(QIODevice::WriteOnly) && written.write(before.mid(256)) > 0);
+            written.close();
+            QVERIFY(std::rename(QFile::encodeName(other).constData(),
+                                QFile::encodeName(bankPath).constData()) == 0);
+        } else {
+            QByteArray record(256, ' ');
+            qToLittleEndian<qint16>(1, record.data());
+            qToLittleEndian<qint16>(1, record.data() + 2);
+            const QByteArray text("Nueva del tema 1");
+            record.replace(4, text.size(), text);
+            qToLittleEndian<qint16>(1, record.data() + 254);
+            QVERIFY(file.open(QIODevice::Append) && file.write(record) == 256);
+            file.close();
+        }
+        auto *topics = m_window->findChild<QListWidget *>("List2");
+        topics->setCurrentRow(1);
+        topics->setCurrentRow(0);
+        QCOMPARE(rows("Grid3", 3), shown);
     }
 
     void aFiveHundredAndFirstQuestionIsRefused()

@@ -54,6 +54,15 @@ private Q_SLOTS:
             << int(BankErrorCode::CannotWrite) << "No se puede escribir."
             << "el disco está lleno"
             << "No se ha podido actualizar la base de datos: el disco está lleno";
+        // Another program's doing: its own sentence, not a failure to update.
+        QTest::newRow("locked elsewhere")
+            << int(BankErrorCode::LockedElsewhere) << "Bloqueado desde otro programa."
+            << ""
+            << "Bloqueado desde otro programa.";
+        QTest::newRow("changed elsewhere")
+            << int(BankErrorCode::ChangedElsewhere) << "Cambiado desde otro programa."
+            << ""
+            << "Cambiado desde otro programa.";
         QTest::newRow("write without reason")
             << int(BankErrorCode::CannotWrite) << "No se puede escribir."
             << ""

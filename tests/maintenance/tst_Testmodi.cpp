@@ -1,6 +1,7 @@
 // The true/false maintenance window driven as a teacher drives it: browsing,
 // modifying, adding and deleting questions, every message it shows, and the
-// bank file's bytes after each operation, failures included.
+// bank file's bytes after each operation, failures included, and a bank
+// replaced by another program in the middle of an edit.
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
 #include "Forms.h"
@@ -396,6 +397,82 @@ private Q_SLOTS:
         QCOMPARE(bank(), kRecords.join());
         QCOMPARE(rows(4), (QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|Tercera|Sí|3",
                                        "4|Rara|No|5"}));
+    }
+
+    // Another program replaces the bank between "Modificar pregunta" and
+    // "Actualizar": nothing is written, the grid shows the new file, and the
+    // edit stays, tied to its question wherever that now lies; a question
+    // that is gone is added anew only if the teacher says so.
+    void aBankReplacedDuringAnEditIsReloadedAndNothingWritten_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("replaced");
+        QTest::addColumn<QString>("gone"); // the answer to "save as new?"; empty: not asked
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("edited");
+        QTest::addColumn<QList<QByteArray>>("saved"); // after the second "Actualizar"
+        const QByteArray changed = record(1, 1, "Tercera cambiada", 1);
+        QTest::newRow("an earlier question deleted")
+            << QList<QByteArray>{kRecords[1], kRecords[2], kRecords[3], kRecords[4]} << ""
+            << QStringList{"1|Segunda|No|1", "2|Tercera|Sí|2", "3|Rara|No|4"} << 2
+            << QList<QByteArray>{kRecords[1], changed, kRecords[3], kRecords[4]};
+        QTest::newRow("the question itself deleted, saved as new")
+            << QList<QByteArray>{kRecords[0], kRecords[1], kRecords[3]} << "Aceptar"
+            << QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|||"} << 0
+            << QList<QByteArray>{kRecords[0], kRecords[1], kRecords[3], changed};
+        QTest::newRow("the question itself deleted, not saved")
+            << QList<QByteArray>{kRecords[0], kRecords[1], kRecords[3]} << "Cancelar"
+            << QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|||"} << 0 << QList<QByteArray>{};
+    }
+    void aBankReplacedDuringAnEditIsReloadedAndNothingWritten()
+    {
+        QFETCH(QList<QByteArray>, replaced);
+        QFETCH(QString, gone);
+        QFETCH(QStringList, shown);
+        QFETCH(int, edited);
+        QFETCH(QList<QByteArray>, saved);
+        QVERIFY(openWindow(kRecords));
+        chooseRow(3);
+        click("Command1");
+        text1()->setPlainText(QStringLiteral("Tercera cambiada"));
+
+        // As another program does it: a new file renamed over the old one.
+        const QString other = m_dir->filePath(QStringLiteral("otro.tmp"));
+        QVERIFY(testFiles::writeFile(other, replaced.join()));
+        QVERIFY(QFile::remove(bankPath()) && QFile::rename(other, bankPath()));
+
+        const QString question = QStringLiteral("La pregunta que estaba modificando ya no está en "
+                                                "el banco de preguntas. ¿Quiere guardar el texto "
+                                                "como una pregunta nueva?");
+        {
+            MessageBoxResponder responder;
+            responder.expect(QStringLiteral("El banco de preguntas ha cambiado desde otro programa "
+                                            "y se ha vuelto a cargar. Revise la pregunta y vuelva "
+                                            "a pulsar Actualizar."),
+                             kOk, QStringLiteral("Aceptar"));
+            if (!gone.isEmpty())
+                responder.expect(question, kOkCancel, gone);
+            click("Command5");
+            QVERIFY2(responder.waitUntilAnswered(), qPrintable(responder.failures().join(u'\n')));
+            QCOMPARE(responder.failures().join(u'\n'), QString());
+        }
+        QCOMPARE(bank(), replaced.join());
+        QCOMPARE(rows(3), shown);
+        QVERIFY(editing());
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("Tercera cambiada"));
+        QCOMPARE(m_window->editedRecord(), edited);
+        QCOMPARE(m_window->adding(), gone == u"Aceptar");
+
+        if (gone == u"Cancelar") {
+            // Asked again at every "Actualizar"; "Cancelar" then drops the edit.
+            clickAnswering("Command5", question, QStringLiteral("Cancelar"), kOkCancel);
+            QVERIFY(editing());
+            click("Command6");
+            QCOMPARE(bank(), replaced.join());
+            return;
+        }
+        clickAnswering("Command5", kUpdated);
+        QVERIFY(!editing());
+        QCOMPARE(bank(), saved.join());
     }
 
     void cancelDropsTheEditWithoutWriting()
