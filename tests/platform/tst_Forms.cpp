@@ -30,6 +30,13 @@ class tst_Forms : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The forms are top-level windows nobody else owns.
+    void cleanup()
+    {
+        Forms::discardAll();
+        Forms::reset();
+    }
+
     void formsLoadOnceAndActivateInOrder()
     {
         for (const QString &name : {QStringLiteral("Alfa"), QStringLiteral("Beta")})
