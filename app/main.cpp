@@ -10,6 +10,7 @@
 #include "Forms.h"
 #include "Impres.h"
 #include "Shell.h"
+#include "SystemError.h"
 #include "Testmodi.h"
 #include "Testselec.h"
 
@@ -31,6 +32,7 @@ void print(std::FILE *stream, const QString &text)
 
 int main(int argc, char *argv[])
 {
+    ignoreFileSizeSignal();
     // Settled before the toolkit starts, so that --help, --version and a bad
     // option answer on a console without a display.
     QStringList arguments;

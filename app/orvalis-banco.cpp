@@ -3,6 +3,7 @@
 // questions from text. Everything it does lives in the orvalis_cli library.
 
 #include "BancoCommand.h"
+#include "SystemError.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,6 +12,7 @@
 
 int main(int argc, char *argv[])
 {
+    ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QFile out;
     QFile err;

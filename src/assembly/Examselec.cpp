@@ -5,7 +5,9 @@
 #include "ExamText.h"
 #include "FlexGrid.h"
 #include "MessageBox.h"
+#include "OpeningNotes.h"
 #include "ProgramState.h"
+#include "RecordFile.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -14,6 +16,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <utility>
 
 namespace {
 
@@ -167,6 +171,8 @@ void Examselec::buildControls()
 void Examselec::Form_Load()
 {
     m_selectedCount = {};
+    m_notesTold = {};
+    m_readFailureTold = {};
     m_list1->addItems(ChapterTitles::entries());
 
     setUpGrid3Columns();
@@ -212,14 +218,34 @@ void Examselec::showKind(ExpositionKind kind)
     for (int k = 0; k < kExpositionKindCount; ++k)
         m_grid1[k]->setVisible(k == int(kind));
 
-    // A bank that cannot be opened lists no questions; the window has no
-    // message of its own for it.
-    (void)m_bank.openBank(kind);
+    // A bank that cannot be opened lists no questions; the teacher is told
+    // why once the chapter is shown.
+    const BankError opened = m_bank.openBank(kind);
 
     if (m_list1->currentRow() == 0)
         showChapter();
     else
         m_list1->setCurrentRow(0);
+
+    if (std::exchange(m_notesTold[int(kind)], true))
+        return;
+    QString notes;
+    if (opened.ok())
+        notes = m_bank.openingNotes();
+    // A missing file that could not be created is simply an empty bank.
+    else if (!RecordFile::caseVariants(m_bank.kindInfo().loadName).isEmpty())
+        notes = unreadableBank(opened);
+    if (!notes.isEmpty())
+        MessageBox::inform(notes, this);
+}
+
+void Examselec::tellReadFailure(const BankError &error)
+{
+    // A bank that failed to open lists nothing; that was told on opening.
+    if (error.code == BankErrorCode::NotOpen ||
+        std::exchange(m_readFailureTold[int(m_currentKind)], true))
+        return;
+    MessageBox::inform(unreadableBank(error), this);
 }
 
 void Examselec::showChapter()
@@ -233,6 +259,8 @@ void Examselec::showChapter()
     // shows in the listing itself.
     (void)m_bank.reloadIfChanged();
     const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(m_currentChapter);
+    if (!listing.ok())
+        tellReadFailure(listing.error());
     const QList<QuestionListing> questions =
         listing.ok() ? listing.value() : QList<QuestionListing>();
     m_listedCount = int(questions.size());

@@ -54,6 +54,7 @@ public:
     qint16 selectedCount(ExpositionKind kind) const { return m_selectedCount[int(kind)]; }
 
 private:
+    void tellReadFailure(const BankError &error);
     void buildControls();
     void setUpGrid3Columns();
     FlexGrid *visibleGrid1() const { return m_grid1[int(m_currentKind)]; }
@@ -76,4 +77,8 @@ private:
     std::array<qint16, kExpositionKindCount> m_selectedCount{};
     // Questions listed in Grid3; its rows beyond them are fillers.
     int m_listedCount = 0;
+    // What a kind's file could not show, or why it could not be opened or
+    // read, is told once per kind and opening of the window.
+    std::array<bool, kExpositionKindCount> m_notesTold{};
+    std::array<bool, kExpositionKindCount> m_readFailureTold{};
 };

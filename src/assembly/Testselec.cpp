@@ -4,7 +4,9 @@
 #include "ColouredButton.h"
 #include "FlexGrid.h"
 #include "MessageBox.h"
+#include "OpeningNotes.h"
 #include "ProgramState.h"
+#include "RecordFile.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -130,11 +132,12 @@ void Testselec::buildControls()
 void Testselec::Form_Load()
 {
     m_selectedCount = 0;
+    m_readFailureTold = false;
     QCoreApplication::processEvents();
 
-    // A bank that cannot be opened lists no questions; the window has no
-    // message of its own for it.
-    m_bank.openBank();
+    // A bank that cannot be opened lists no questions; the teacher is told
+    // why once the window is up.
+    const BankError opened = m_bank.openBank();
 
     m_list1->addItems(ChapterTitles::entries());
 
@@ -150,6 +153,24 @@ void Testselec::Form_Load()
 
     centreOverMainWindow();
     m_list1->setCurrentRow(0);
+
+    if (!opened.ok()) {
+        // A missing file that could not be created is simply an empty bank.
+        if (!RecordFile::caseVariants(TrueFalseBank::loadName()).isEmpty())
+            MessageBox::inform(unreadableBank(opened), this);
+        return;
+    }
+    if (const QString notes = m_bank.openingNotes(); !notes.isEmpty())
+        MessageBox::inform(notes, this);
+}
+
+void Testselec::tellReadFailure(const BankError &error)
+{
+    // A bank that failed to open lists nothing; that was told on opening.
+    if (m_readFailureTold || error.code == BankErrorCode::NotOpen)
+        return;
+    m_readFailureTold = true;
+    MessageBox::inform(unreadableBank(error), this);
 }
 
 void Testselec::setUpColumns(FlexGrid *grid)
@@ -191,6 +212,8 @@ void Testselec::List2_Click()
     (void)m_bank.reloadIfChanged();
     const BankResult<QList<QuestionListing>> listing =
         m_bank.questionsOf(m_currentChapter, m_currentTopic);
+    if (!listing.ok())
+        tellReadFailure(listing.error());
     const QList<QuestionListing> questions =
         listing.ok() ? listing.value() : QList<QuestionListing>();
     m_listedCount = int(questions.size());

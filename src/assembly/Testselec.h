@@ -51,6 +51,7 @@ private:
     void setUpColumns(FlexGrid *grid);
     QList<SelectedQuestion> selection() const;
     void focusOnActivation() override;
+    void tellReadFailure(const BankError &error);
 
     QListWidget *m_list1 = nullptr;
     QListWidget *m_list2 = nullptr;
@@ -69,4 +70,6 @@ private:
     qint16 m_selectedCount = 0;
     // Questions listed in Grid3; its rows beyond them are fillers.
     int m_listedCount = 0;
+    // A failed read of the bank is told once per opening of the window.
+    bool m_readFailureTold = false;
 };

@@ -128,13 +128,6 @@ BankError BankFile::reopen()
     FileIdentity identity = FileIdentity::of(RecordFile::resolve(m_path));
     if (!m_file.open(m_path, m_recordLength))
         return bankErrors::cannotOpen(shownName(m_path), m_file.errorString());
-    if (m_file.size() > kMaxLength) {
-        const qint64 size = m_file.size();
-        m_file.close();
-        return bankErrors::cannotOpen(
-            shownName(m_path),
-            QStringLiteral("mide %1 bytes, demasiado para ser un fichero de preguntas").arg(size));
-    }
     recount();
     // Created just now: there was nothing to read before.
     if (!identity.exists)
@@ -162,13 +155,21 @@ void BankFile::recount()
 
 BankError BankFile::forEachRecord(const std::function<void(qint32, const char *)> &visit)
 {
-    const std::optional<QByteArray> bytes = m_file.readAll();
-    if (!bytes)
-        return bankErrors::cannotRead(shownName(m_path), m_file.errorString());
-    const qint32 records =
-        static_cast<qint32>(qMin<qint64>(m_wholeRecords, bytes->size() / m_recordLength));
-    for (qint32 n = 1; n <= records; ++n)
-        visit(n, bytes->constData() + qsizetype(n - 1) * m_recordLength);
+    // About a megabyte a read: few calls, and memory bounded whatever the
+    // file's length.
+    const qint32 chunk = qMax(1, (1 << 20) / m_recordLength);
+    const qint32 last = qMin(m_wholeRecords, kMaxReadRecords);
+    for (qint32 first = 1; first <= last; first += chunk) {
+        const std::optional<QByteArray> bytes =
+            m_file.readRecords(first, qMin(chunk, last - first + 1));
+        if (!bytes)
+            return bankErrors::cannotRead(shownName(m_path), m_file.errorString());
+        const qint32 records = static_cast<qint32>(bytes->size() / m_recordLength);
+        for (qint32 k = 0; k < records; ++k)
+            visit(first + k, bytes->constData() + qsizetype(k) * m_recordLength);
+        if (records < qMin(chunk, last - first + 1))
+            break; // the file shrank since it was counted
+    }
     return {};
 }
 
@@ -220,7 +221,7 @@ BankError BankFile::replaceLocked(qint32 n, const QByteArray &replacement, const
     // refuse before anything is written.
     if (m_file.isReadOnly())
         return bankErrors::cannotWrite(m_file.readOnlyReason());
-    std::optional<QByteArray> content = m_file.readAll();
+    std::optional<QByteArray> content = m_file.readAll(kMaxLength);
     if (!content)
         return bankErrors::cannotRead(shownName(m_path), m_file.errorString());
     const qsizetype offset = qsizetype(n - 1) * m_recordLength;

@@ -45,8 +45,11 @@ class BankFile
 public:
     using Reindex = std::function<BankError()>;
 
-    // Larger files are refused on opening: the largest bank the indexes can
-    // list is a few megabytes, and a change holds the whole file in memory.
+    // Only records 1 to 32767 can ever be listed, so no more are read; the
+    // records past them are counted from the file's length.
+    static constexpr qint32 kMaxReadRecords = 32767;
+    // A modification or deletion holds the whole file in memory: a longer
+    // file is refused then (opening and listing it are not limited).
     static constexpr qint64 kMaxLength = 64 * 1024 * 1024;
 
     static QString tempName(); // "Base.tmp"
@@ -94,9 +97,11 @@ public:
     // only reading follows.
     BankResult<bool> reloadIfChanged(const Reindex &reindex);
 
-    // Reads the whole file at once and hands every whole record, in order, to
-    // `visit` with its number.
+    // Hands every whole record from 1 to kMaxReadRecords, in order, to
+    // `visit` with its number, reading the file in chunks of bounded size.
     BankError forEachRecord(const std::function<void(qint32 n, const char *record)> &visit);
+    // Whole records past kMaxReadRecords, which forEachRecord() never visits.
+    qint32 unreadRecords() const { return qMax(0, m_wholeRecords - kMaxReadRecords); }
     BankResult<QByteArray> readRecord(qint32 n);
 
     // Writes the record right after the last whole record, over a torn tail

@@ -1,7 +1,8 @@
 #pragma once
 // Errors of the question bank, as values. Every operation that can fail says
 // which way it failed (a code for the program, a Spanish sentence a window
-// can put in a message box); nothing is thrown and nothing is ignored.
+// can put in a message box); nothing is thrown, and the compiler refuses to
+// let a result be dropped unless the caller says so with (void).
 
 #include <QString>
 #include <QtGlobal>
@@ -27,7 +28,7 @@ enum class BankErrorCode
                           // written, and the bank has been reloaded
 };
 
-struct BankError
+struct [[nodiscard]] BankError
 {
     BankErrorCode code = BankErrorCode::None;
     QString message; // Spanish, fit for a message box; empty when ok
@@ -38,7 +39,7 @@ struct BankError
 };
 
 // A value or the error that prevented it.
-template <typename T> class BankResult
+template <typename T> class [[nodiscard]] BankResult
 {
 public:
     BankResult(T value) : m_value(std::move(value)) {}

@@ -69,7 +69,7 @@ BankError ExpositionBank::indexFile()
     ExpositionIndex &index = m_indexes[static_cast<size_t>(m_kind)];
     index.clear();
     m_leftOut = {};
-    return m_file.forEachRecord([this, &index](qint32 n, const char *record) {
+    const BankError error = m_file.forEachRecord([this, &index](qint32 n, const char *record) {
         switch (index.add(qFromLittleEndian<qint16>(record), n)) {
         case ExpositionIndex::AddResult::Added:
             return;
@@ -82,6 +82,8 @@ BankError ExpositionBank::indexFile()
         }
         m_leftOut.recordNumbers.append(n);
     });
+    m_leftOut.recordNumberTooLarge += m_file.unreadRecords();
+    return error;
 }
 
 BankResult<ExpositionRecord> ExpositionBank::readRecord(qint32 n)

@@ -12,10 +12,10 @@ struct LeftOutRecords
 {
     qint32 chapterOutOfRange = 0;    // chapter outside 1 to 22
     qint32 topicOutOfRange = 0;      // true/false only: topic outside 1 to 10
-    qint32 recordNumberTooLarge = 0; // true/false only: record number above 32767
+    qint32 recordNumberTooLarge = 0; // record number above 32767 (never read)
     qint32 topicFull = 0;            // true/false only: a 51st question of a chapter and topic
     qint32 chapterFull = 0;          // exposition only: past the kind's maximum per chapter
-    QList<qint32> recordNumbers;     // every record left out, ascending
+    QList<qint32> recordNumbers;     // every record read and left out, ascending
 
     qint32 total() const
     {

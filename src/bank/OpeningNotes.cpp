@@ -22,3 +22,10 @@ QString openingNotes(const QString &fileName, const LeftOutRecords &leftOut, int
                          .arg(fileName, caseVariants.join(QStringLiteral(", "))));
     return notes.join(QLatin1Char('\n'));
 }
+
+QString unreadableBank(const BankError &error)
+{
+    if (error.detail.isEmpty())
+        return error.message;
+    return QStringLiteral("%1 Motivo: %2.").arg(error.message, error.detail);
+}

@@ -4,6 +4,7 @@
 // from the bank's only by letter case. Both banks word it alike, and say what
 // becomes of each (they stay in the folder as they are).
 
+#include "BankResult.h"
 #include "LeftOutRecords.h"
 
 #include <QString>
@@ -12,3 +13,7 @@
 // Spanish sentences, one per line; empty when there is nothing to tell.
 QString openingNotes(const QString &fileName, const LeftOutRecords &leftOut, int trailingBytes,
                      const QStringList &caseVariants);
+
+// What to tell the teacher when a bank file that exists could not be opened
+// or read: the bank's sentence and the reason the system gave.
+QString unreadableBank(const BankError &error);

@@ -62,7 +62,7 @@ BankError TrueFalseBank::indexFile()
 {
     m_index.clear();
     m_leftOut = {};
-    return m_file.forEachRecord([this](qint32 n, const char *record) {
+    const BankError error = m_file.forEachRecord([this](qint32 n, const char *record) {
         const qint16 chapter = qFromLittleEndian<qint16>(record);
         const qint16 topic = qFromLittleEndian<qint16>(record + 2);
         switch (m_index.add(chapter, topic, n)) {
@@ -83,6 +83,8 @@ BankError TrueFalseBank::indexFile()
         }
         m_leftOut.recordNumbers.append(n);
     });
+    m_leftOut.recordNumberTooLarge += m_file.unreadRecords();
+    return error;
 }
 
 BankResult<TrueFalseRecord> TrueFalseBank::readRecord(qint32 n)

@@ -2,63 +2,61 @@
 
 #include "Cp1252.h"
 
+#include "SystemError.h"
+
 #include <QFile>
-#include <QIODevice>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-struct Prepared
+// The rename that put the new file in place is on stable storage only once
+// its folder is. Empty when it is; the reason otherwise.
+QString flushFolder(const QString &path)
 {
-    QByteArray bytes;
-    QString unencodable;
-};
-
-Prepared prepare(const QString &text)
-{
-    const Cp1252::Encoded encoded = Cp1252::encode(QString(text + QStringLiteral("\r\n")));
-    return {encoded.bytes, encoded.unencodable};
-}
-
-TextFileWriter::Result refused(const QString &unencodable)
-{
-    return {TextFileWriter::Outcome::Unencodable, unencodable, QString()};
-}
-
-TextFileWriter::Result failed(const QString &error)
-{
-    return {TextFileWriter::Outcome::Failed, QString(), error};
+    const QString folder = QFileInfo(path).absolutePath();
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return failedStep(errno, QStringLiteral("abrir la carpeta %1").arg(folder));
+    const int flushed = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (flushed != 0)
+        return failedStep(error, QStringLiteral("guardar en el disco la carpeta %1").arg(folder));
+    return QString();
 }
 
 } // namespace
-
-TextFileWriter::Result TextFileWriter::writeTo(QIODevice &device, const QString &text)
-{
-    const Prepared prepared = prepare(text);
-    if (!prepared.unencodable.isEmpty())
-        return refused(prepared.unencodable);
-    if (device.write(prepared.bytes) != prepared.bytes.size())
-        return failed(device.errorString());
-    return {};
-}
 
 TextFileWriter::Result TextFileWriter::writeFile(const QString &path, const QString &text)
 {
     // Checked before the file is opened, so that an existing file is left as
     // it was when the text cannot be saved.
-    const Prepared prepared = prepare(text);
-    if (!prepared.unencodable.isEmpty())
-        return refused(prepared.unencodable);
+    const Cp1252::Encoded encoded = Cp1252::encode(QString(text + QStringLiteral("\r\n")));
+    if (!encoded.unencodable.isEmpty())
+        return {Outcome::Unencodable, encoded.unencodable, QString()};
 
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return failed(file.errorString());
-    if (file.write(prepared.bytes) != prepared.bytes.size() || !file.flush()) {
+    QSaveFile file(path);
+    // Unbuffered: a buffered write that fails only when flushed inside
+    // commit() goes unnoticed there, and the cut-short file would replace the
+    // old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return {Outcome::Failed, QString(), file.errorString()};
+    if (file.write(encoded.bytes) != encoded.bytes.size()) {
         const QString error = file.errorString();
-        file.close();
-        return failed(error);
+        file.cancelWriting();
+        return {Outcome::Failed, QString(), error};
     }
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return failed(file.errorString());
+    // commit() flushes the new file to the disk before it takes the old
+    // one's place.
+    if (!file.commit())
+        return {Outcome::Failed, QString(), file.errorString()};
+    if (const QString error = flushFolder(path); !error.isEmpty())
+        return {Outcome::Failed, QString(), error};
     return {};
 }

@@ -2,11 +2,12 @@
 // Writes an examination text to a plain text file: the text followed by one
 // CR LF, one byte per character in Windows-1252. A text holding characters
 // that the code page cannot represent is refused before anything is written,
-// and the outcome names them; write errors come back to the caller.
+// and the outcome names them. The file is replaced whole: the new content is
+// written beside it and takes its place only once complete and on stable
+// storage, so that a full disk or a killed program leaves an earlier file of
+// that name as it was. Write errors come back to the caller.
 
 #include <QString>
-
-class QIODevice;
 
 class TextFileWriter
 {
@@ -26,8 +27,7 @@ public:
         bool ok() const { return outcome == Outcome::Written; }
     };
 
-    // Creates the file, or replaces the content of an existing one.
+    // Creates the file, or replaces an existing one once the new content is
+    // complete.
     static Result writeFile(const QString &path, const QString &text);
-    // Writes to a device that is already open for writing.
-    static Result writeTo(QIODevice &device, const QString &text);
 };

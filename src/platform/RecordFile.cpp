@@ -78,6 +78,21 @@ bool RecordFile::open(const QString &name, int recordLength)
 
     m_path = resolve(name);
     const QByteArray native = QFile::encodeName(m_path);
+    // Looked at before anything is opened: opening a device or a pipe can
+    // itself wait or have effects, and O_CREAT through a link to nothing
+    // would create a file elsewhere.
+    struct stat entry;
+    if (::lstat(native.constData(), &entry) == 0) {
+        struct stat target;
+        if (S_ISLNK(entry.st_mode) && ::stat(native.constData(), &target) != 0) {
+            m_error = failedStep(errno, QStringLiteral("seguir el enlace %1").arg(shownName()));
+            return false;
+        }
+        if (!S_ISLNK(entry.st_mode) && !S_ISREG(entry.st_mode)) {
+            m_error = QStringLiteral("%1 no es un fichero de datos").arg(shownName());
+            return false;
+        }
+    }
     // O_NONBLOCK: a pipe or device under the bank's name must not make the
     // program wait; it is refused below.
     int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
@@ -93,6 +108,7 @@ bool RecordFile::open(const QString &name, int recordLength)
         m_readOnlyReason = failedStep(
             writeError, QStringLiteral("abrir el fichero %1 para escribir").arg(shownName()));
     }
+    // Checked again on what was opened: the entry may have changed since.
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -122,20 +138,50 @@ qint64 RecordFile::size() const
     return info.st_size;
 }
 
-std::optional<QByteArray> RecordFile::readAll()
+std::optional<QByteArray> RecordFile::readAll(qint64 maxLength)
 {
     if (m_fd < 0) {
         m_error = QStringLiteral("el fichero no está abierto");
         return std::nullopt;
     }
-    const qint64 length = size();
-    QByteArray bytes(qMax<qint64>(length, 0), Qt::Uninitialized);
+    struct stat info;
+    if (::fstat(m_fd, &info) != 0) {
+        m_error = failedStep(errno, QStringLiteral("consultar el fichero %1").arg(shownName()));
+        return std::nullopt;
+    }
+    if (info.st_size > maxLength) {
+        m_error = QStringLiteral("el fichero %1 mide %2 bytes, demasiado para leerlo entero")
+                      .arg(shownName())
+                      .arg(qint64(info.st_size));
+        return std::nullopt;
+    }
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
     qint64 done = 0;
-    if (length < 0 || !readFully(m_fd, bytes.data(), length, 0, &done)) {
+    if (!readFully(m_fd, bytes.data(), info.st_size, 0, &done)) {
         m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
         return std::nullopt;
     }
-    bytes.truncate(done);
+    bytes.truncate(qsizetype(done));
+    return bytes;
+}
+
+std::optional<QByteArray> RecordFile::readRecords(qint64 first, qint64 count)
+{
+    if (m_fd < 0) {
+        m_error = QStringLiteral("el fichero no está abierto");
+        return std::nullopt;
+    }
+    if (first < 1 || count < 0) {
+        m_error = QStringLiteral("el número de registro no es válido");
+        return std::nullopt;
+    }
+    QByteArray bytes(qsizetype(count * m_recordLength), Qt::Uninitialized);
+    qint64 done = 0;
+    if (!readFully(m_fd, bytes.data(), bytes.size(), (first - 1) * m_recordLength, &done)) {
+        m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
+        return std::nullopt;
+    }
+    bytes.truncate(qsizetype(done - done % m_recordLength));
     return bytes;
 }
 

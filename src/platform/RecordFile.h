@@ -29,7 +29,8 @@ public:
     // bytes, creating it empty when no entry matches the name. A file that
     // exists but cannot be opened for writing is opened read-only (its
     // writes then fail with readOnlyReason()). An entry that is not a regular
-    // file (a folder, a pipe, a device) is refused at once, never waited on.
+    // file (a folder, a pipe, a device, a socket) or a symbolic link to
+    // nothing is refused at once, never opened or waited on.
     // Closes a file this object already held. Returns false, with
     // errorString(), when the file cannot be opened at all.
     bool open(const QString &name, int recordLength);
@@ -45,8 +46,12 @@ public:
 
     // Length in bytes as the file has it now; -1 when not open.
     qint64 size() const;
-    // The whole file in one read.
-    std::optional<QByteArray> readAll();
+    // The whole file in one read. A file longer than maxLength is refused
+    // with an error rather than read, so that memory stays bounded.
+    std::optional<QByteArray> readAll(qint64 maxLength);
+    // Records first to first + count - 1 (first >= 1) in one read: as many
+    // whole records of them as the file holds, possibly none.
+    std::optional<QByteArray> readRecords(qint64 first, qint64 count);
     // Record n (n >= 1); nullopt when it is not whole in the file or the read fails.
     std::optional<QByteArray> readRecord(qint64 n);
     // Writes bytes (exactly recordLength of them) as record n (n >= 1) and

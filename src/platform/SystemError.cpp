@@ -1,6 +1,7 @@
 #include "SystemError.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 QString systemErrorText(int errnum)
@@ -55,4 +56,9 @@ QString systemErrorText(int errnum)
 QString failedStep(int errnum, const QString &step)
 {
     return QStringLiteral("%1 (al %2)").arg(systemErrorText(errnum), step);
+}
+
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }

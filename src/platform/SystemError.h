@@ -13,3 +13,8 @@ QString systemErrorText(int errnum);
 // The reason and the step that failed: "no queda espacio libre en el disco (al
 // escribir el fichero temporal Base.tmp)".
 QString failedStep(int errnum, const QString &step);
+
+// Makes a write past the file size limit (ulimit -f) fail with EFBIG, which
+// is reported like any other failed write, instead of ending the program with
+// SIGXFSZ. Called once at start-up, before any file is written.
+void ignoreFileSizeSignal();

@@ -126,6 +126,40 @@ private Q_SLOTS:
         m_bank.reset();
     }
 
+    // A kind whose file cannot be opened is told once, with the reason, the
+    // first time the kind is chosen; switching back says nothing more.
+    void anUnopenableKindIsToldOncePerKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("practical") << 1 << "QELMEXE2.DAT";
+        QTest::newRow("brief") << 2 << "QELMEXE3.DAT";
+    }
+    void anUnopenableKindIsToldOncePerKind()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, name);
+        const QString path = m_bank->filePath(name);
+        QFile::remove(path);
+        QVERIFY(QDir().mkdir(path));
+        MessageBoxResponder responder;
+        responder.expect(QStringLiteral("No se puede abrir el fichero %1. Motivo: %1 no es un "
+                                        "fichero de datos.")
+                             .arg(name),
+                         {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
+        auto *option = m_window->findChild<QRadioButton *>(QStringLiteral("Option1_%1").arg(kind));
+        auto *first = m_window->findChild<QRadioButton *>(QStringLiteral("Option1_0"));
+        option->click();
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(m_window->currentKind(), ExpositionKind(kind));
+        first->click();
+        QTRY_COMPARE(m_window->currentKind(), ExpositionKind::Conceptual);
+        option->click();
+        QTRY_COMPARE(m_window->currentKind(), ExpositionKind(kind));
+        QCOMPARE(responder.seen(), 1);
+        QCOMPARE(responder.failures(), QStringList());
+    }
+
     void opensOnConceptualChapterOneWithRowsSizedToTheirText()
     {
         QCOMPARE(m_window->windowTitle(),

@@ -16,6 +16,8 @@
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
@@ -180,6 +182,64 @@ private Q_SLOTS:
         topics->setCurrentRow(1);
         topics->setCurrentRow(0);
         QCOMPARE(rows("Grid3", 3), shown);
+    }
+
+    // What the bank cannot show is told once, when the window opens, with the
+    // reason; an unreadable bank lists nothing.
+    void whatTheBankCannotShowIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("entry"); // what QELMEXT2.DAT becomes
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("listed"); // rows of chapter 1, topic 1
+        QTest::newRow("folder") << "folder"
+                                << "No se puede abrir el fichero QELMEXT2.DAT. Motivo: "
+                                   "QELMEXT2.DAT no es un fichero de datos."
+                                << 0;
+        QTest::newRow("dangling link")
+            << "link"
+            << "No se puede abrir el fichero QELMEXT2.DAT. Motivo: el fichero o la "
+               "carpeta no existen (al seguir el enlace QELMEXT2.DAT)."
+            << 0;
+        QTest::newRow("torn tail")
+            << "torn"
+            << "El fichero QELMEXT2.DAT termina con 3 bytes que no llegan a formar una "
+               "pregunta, restos de una escritura interrumpida: no se muestran, y la "
+               "próxima pregunta que se añada ocupará su lugar."
+            << 2;
+    }
+    void whatTheBankCannotShowIsToldOnce()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, message);
+        QFETCH(int, listed);
+        Forms::reset();
+        closeAllFiles();
+        const QString path = m_bank->filePath(QStringLiteral("QELMEXT2.DAT"));
+        if (entry == "torn") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::Append) && file.write("xyz") == 3);
+        } else {
+            QVERIFY(QFile::remove(path));
+            QVERIFY(entry == "folder" ? QDir().mkdir(path)
+                                      : QFile::link(path + QStringLiteral(".gone"), path));
+        }
+        MessageBoxResponder responder;
+        responder.expect(message, {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
+        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+        m_window = qobject_cast<Testselec *>(Forms::show(Testselec::kName));
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        int shown = 0;
+        for (int row = 1; row < grid("Grid3")->rows(); ++row)
+            shown += grid("Grid3")->textMatrix(row, 1).isEmpty() ? 0 : 1;
+        QCOMPARE(shown, listed);
+
+        // Told once: other topics and chapters say nothing more.
+        auto *chapters = m_window->findChild<QListWidget *>("List1");
+        chapters->setCurrentRow(1);
+        chapters->setCurrentRow(0);
+        QTRY_COMPARE(m_window->currentChapter(), 1);
+        QCOMPARE(responder.seen(), 1);
     }
 
     void aFiveHundredAndFirstQuestionIsRefused()

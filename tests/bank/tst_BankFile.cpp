@@ -342,19 +342,35 @@ private Q_SLOTS:
                  QStringList{"QELMEXE1.DAT=" + QString::fromLatin1(entries.first().bytes)});
     }
 
-    void aFileThatCannotBeABankIsRefused()
+    void aFileTooLongToRewriteIsListedButNotRewritten()
     {
         QVERIFY(m_dir.emplace().isValid());
         QFile huge(m_dir->filePath(QStringLiteral("QELMEXT2.DAT")));
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(BankFile::kMaxLength + 256));
         huge.close();
         BankFile file(256);
-        const BankError error = file.open(m_dir->path(), QStringLiteral("QELMEXT2.DAT"),
-                                          QStringLiteral("Qelmext2.dat"));
-        QCOMPARE(error.code, BankErrorCode::CannotOpen);
-        QCOMPARE(error.detail,
-                 QStringLiteral("mide 67109120 bytes, demasiado para ser un fichero de preguntas"));
-        QVERIFY(!file.isOpen());
+        QVERIFY(
+            file.open(m_dir->path(), QStringLiteral("QELMEXT2.DAT"), QStringLiteral("Qelmext2.dat"))
+                .ok());
+        QCOMPARE(file.wholeRecords(), 262145);
+        QCOMPARE(file.unreadRecords(), 229378);
+        qint32 visited = 0;
+        qint32 lastVisited = 0;
+        QVERIFY(file.forEachRecord([&](qint32 n, const char *) {
+                        ++visited;
+                        lastVisited = n;
+                    })
+                    .ok());
+        QCOMPARE(visited, 32767);
+        QCOMPARE(lastVisited, 32767);
+
+        const BankError error =
+            file.replaceRecord(1, QByteArray(256, 'x'), [] { return BankError{}; });
+        QCOMPARE(error.code, BankErrorCode::CannotRead);
+        QCOMPARE(error.detail, QStringLiteral("el fichero QELMEXT2.DAT mide 67109120 bytes, "
+                                              "demasiado para leerlo entero"));
+        QCOMPARE(QFileInfo(huge.fileName()).size(), BankFile::kMaxLength + 256);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"QELMEXT2.DAT"});
     }
 };
 

@@ -122,6 +122,37 @@ private:
     bool m_active = false;
 };
 
+// While alive, this thread obeys permission bits even as root: its
+// effective capabilities lose the ones that pass them by (they stay permitted
+// and come back at the end).
+class PermissionBitsObeyed
+{
+public:
+    PermissionBitsObeyed()
+    {
+        m_header.version = _LINUX_CAPABILITY_VERSION_3;
+        m_header.pid = 0;
+        m_lowered = syscall(SYS_capget, &m_header, m_saved) == 0;
+        if (m_lowered) {
+            __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+            lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+            m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
+        }
+    }
+    ~PermissionBitsObeyed()
+    {
+        if (m_lowered)
+            syscall(SYS_capset, &m_header, m_saved);
+    }
+    PermissionBitsObeyed(const PermissionBitsObeyed &) = delete;
+    PermissionBitsObeyed &operator=(const PermissionBitsObeyed &) = delete;
+
+private:
+    __user_cap_header_struct m_header{};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_lowered = false;
+};
+
 // The names in the folder with their contents, "name=content", in name order.
 inline QStringList folderContents(const QString &path)
 {

@@ -1,0 +1,270 @@
+// Speed of the bank's reading and writing, each measured beside an anchor of
+// plain system calls doing the least the operation must do, in the same run:
+// open + index against one read() of the file, listing against the same
+// number of pread()s, a durable change against a C copy with fsync and
+// rename. The table at the end gives both and their ratio.
+#include "ExpositionBank.h"
+#include "TrueFalseBank.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+QByteArray trueFalseFile(int records)
+{
+    QByteArray bytes;
+    bytes.reserve(records * 256);
+    for (int n = 0; n < records; ++n) {
+        QByteArray record(256, 'a');
+        // 22 chapters x 10 topics x 50: fill topic after topic.
+        qToLittleEndian<qint16>(qint16(1 + (n / 500) % 22), record.data());
+        qToLittleEndian<qint16>(qint16(1 + (n / 50) % 10), record.data() + 2);
+        qToLittleEndian<qint16>(1, record.data() + 254);
+        bytes += record;
+    }
+    return bytes;
+}
+
+QByteArray expositionFile(int records, int length)
+{
+    QByteArray bytes;
+    for (int n = 0; n < records; ++n) {
+        QByteArray record(length, 'b');
+        qToLittleEndian<qint16>(qint16(1 + (n / 100) % 22), record.data());
+        bytes += record;
+    }
+    return bytes;
+}
+
+struct Folder
+{
+    QTemporaryDir dir;
+    QString put(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(bytes);
+        return file.fileName();
+    }
+};
+
+void readWhole(const QString &path, benchmark::State &state)
+{
+    const QByteArray native = QFile::encodeName(path);
+    std::vector<char> buffer(size_t(QFileInfo(path).size()) + 1);
+    for (auto _ : state) {
+        const int fd = ::open(native.constData(), O_RDONLY);
+        benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
+        ::close(fd);
+    }
+}
+
+void BM_OpenIndexTrueFalse(benchmark::State &state)
+{
+    Folder folder;
+    folder.put(TrueFalseBank::loadName(), trueFalseFile(int(state.range(0))));
+    for (auto _ : state) {
+        TrueFalseBank bank(folder.dir.path());
+        benchmark::DoNotOptimize(bank.openBank().ok());
+    }
+}
+void BM_ReadTrueFalse(benchmark::State &state)
+{
+    Folder folder;
+    readWhole(folder.put(TrueFalseBank::loadName(), trueFalseFile(int(state.range(0)))), state);
+}
+BENCHMARK(BM_OpenIndexTrueFalse)->Arg(100)->Arg(1000)->Arg(6900)->Arg(11000);
+BENCHMARK(BM_ReadTrueFalse)->Arg(100)->Arg(1000)->Arg(6900)->Arg(11000);
+
+void BM_OpenIndexPractical(benchmark::State &state)
+{
+    Folder folder;
+    folder.put(QStringLiteral("QELMEXE2.DAT"), expositionFile(int(state.range(0)), 1002));
+    for (auto _ : state) {
+        ExpositionBank bank(folder.dir.path());
+        benchmark::DoNotOptimize(bank.openBank(ExpositionKind::Practical).ok());
+    }
+}
+void BM_ReadPractical(benchmark::State &state)
+{
+    Folder folder;
+    readWhole(folder.put(QStringLiteral("QELMEXE2.DAT"), expositionFile(int(state.range(0)), 1002)),
+              state);
+}
+BENCHMARK(BM_OpenIndexPractical)->Arg(2200);
+BENCHMARK(BM_ReadPractical)->Arg(2200);
+
+void BM_ListTopic(benchmark::State &state)
+{
+    Folder folder;
+    folder.put(TrueFalseBank::loadName(), trueFalseFile(6900));
+    TrueFalseBank bank(folder.dir.path());
+    (void)bank.openBank();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bank.questionsOf(3, 4).ok());
+}
+void BM_PreadTopic(benchmark::State &state)
+{
+    Folder folder;
+    const QString path = folder.put(TrueFalseBank::loadName(), trueFalseFile(6900));
+    TrueFalseBank bank(folder.dir.path());
+    (void)bank.openBank();
+    const QList<qint32> numbers = bank.index().recordNumbers(3, 4);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    char record[256];
+    for (auto _ : state)
+        for (qint32 n : numbers)
+            benchmark::DoNotOptimize(::pread(fd, record, 256, off_t(n - 1) * 256));
+    ::close(fd);
+}
+BENCHMARK(BM_ListTopic)->Arg(50);
+BENCHMARK(BM_PreadTopic)->Arg(50);
+
+void BM_ListChapter(benchmark::State &state)
+{
+    Folder folder;
+    folder.put(QStringLiteral("QELMEXE1.DAT"), expositionFile(2200, 502));
+    ExpositionBank bank(folder.dir.path());
+    (void)bank.openBank(ExpositionKind::Conceptual);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bank.questionsOf(5).ok());
+}
+void BM_PreadChapter(benchmark::State &state)
+{
+    Folder folder;
+    const QString path = folder.put(QStringLiteral("QELMEXE1.DAT"), expositionFile(2200, 502));
+    ExpositionBank bank(folder.dir.path());
+    (void)bank.openBank(ExpositionKind::Conceptual);
+    const QList<qint32> numbers = bank.index().recordNumbers(5);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    char record[502];
+    for (auto _ : state)
+        for (qint32 n : numbers)
+            benchmark::DoNotOptimize(::pread(fd, record, 502, off_t(n - 1) * 502));
+    ::close(fd);
+}
+BENCHMARK(BM_ListChapter)->Arg(100);
+BENCHMARK(BM_PreadChapter)->Arg(100);
+
+void BM_Modify(benchmark::State &state)
+{
+    Folder folder;
+    folder.put(TrueFalseBank::loadName(), trueFalseFile(int(state.range(0))));
+    TrueFalseBank bank(folder.dir.path());
+    (void)bank.openBank();
+    const TrueFalseRecord record{1, 1, QStringLiteral("¿Cambia la pregunta?"), 1};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bank.writeRecord(7, record).ok());
+}
+void BM_Delete(benchmark::State &state)
+{
+    Folder folder;
+    const QByteArray content = trueFalseFile(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const QString &name : QDir(folder.dir.path()).entryList(QDir::Files))
+            QFile::remove(folder.dir.filePath(name));
+        folder.put(TrueFalseBank::loadName(), content);
+        TrueFalseBank bank(folder.dir.path());
+        (void)bank.openBank();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(bank.deleteRecord(7).ok());
+    }
+}
+// The least a durable replacement must do: read the file, write a copy,
+// fsync it, rename it over the file and fsync the folder.
+void BM_CopyFsyncRename(benchmark::State &state)
+{
+    Folder folder;
+    const QString path = folder.put(QStringLiteral("bank"), trueFalseFile(int(state.range(0))));
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray temp = QFile::encodeName(folder.dir.filePath(QStringLiteral("bank.tmp")));
+    const QByteArray dir = QFile::encodeName(folder.dir.path());
+    std::vector<char> buffer(size_t(state.range(0)) * 256);
+    for (auto _ : state) {
+        const int in = ::open(native.constData(), O_RDONLY);
+        const ssize_t size = ::read(in, buffer.data(), buffer.size());
+        ::close(in);
+        const int out = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        benchmark::DoNotOptimize(::write(out, buffer.data(), size_t(size)));
+        ::fsync(out);
+        ::close(out);
+        ::rename(temp.constData(), native.constData());
+        const int d = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
+        ::fsync(d);
+        ::close(d);
+    }
+}
+BENCHMARK(BM_Modify)->Arg(6900)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Delete)->Arg(6900)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyFsyncRename)->Arg(6900)->Unit(benchmark::kMillisecond);
+
+// Keeps every run's time per iteration for the table.
+class Collector : public benchmark::ConsoleReporter
+{
+public:
+    std::map<std::string, double> seconds;
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs)
+            if (run.iterations > 0)
+                seconds[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+
+    struct Pair
+    {
+        const char *what;
+        std::string measured, anchor;
+        double goal;
+    };
+    const std::vector<Pair> pairs{
+        {"open + index, true/false 100", "BM_OpenIndexTrueFalse/100", "BM_ReadTrueFalse/100", 1.5},
+        {"open + index, true/false 1000", "BM_OpenIndexTrueFalse/1000", "BM_ReadTrueFalse/1000",
+         1.5},
+        {"open + index, true/false 6900", "BM_OpenIndexTrueFalse/6900", "BM_ReadTrueFalse/6900",
+         1.5},
+        {"open + index, true/false 11000", "BM_OpenIndexTrueFalse/11000",
+         "BM_ReadTrueFalse/11000", 1.5},
+        {"open + index, practical 2200", "BM_OpenIndexPractical/2200", "BM_ReadPractical/2200",
+         1.5},
+        {"listing a topic of 50", "BM_ListTopic/50", "BM_PreadTopic/50", 1.5},
+        {"listing a chapter of 100", "BM_ListChapter/100", "BM_PreadChapter/100", 1.5},
+        {"modification, bank of 6900", "BM_Modify/6900", "BM_CopyFsyncRename/6900", 2.0},
+        {"deletion, bank of 6900", "BM_Delete/6900", "BM_CopyFsyncRename/6900", 2.0},
+    };
+    std::printf("\n%-32s %14s %14s %8s %6s\n", "operation", "measured (us)", "anchor (us)",
+                "ratio", "goal");
+    for (const Pair &pair : pairs) {
+        const auto measured = collector.seconds.find(pair.measured);
+        const auto anchor = collector.seconds.find(pair.anchor);
+        if (measured == collector.seconds.end() || anchor == collector.seconds.end())
+            continue; // filtered out on the command line
+        std::printf("%-32s %14.1f %14.1f %7.2fx %5.1fx\n", pair.what, measured->second * 1e6,
+                    anchor->second * 1e6, measured->second / anchor->second, pair.goal);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
