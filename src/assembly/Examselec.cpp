@@ -93,8 +93,7 @@ void Examselec::buildControls()
         m_option1[k]->setGeometry(Twips::rect(330, 330 + 270 * k, 1455, 195));
     }
 
-    const QColor highlight = palette().color(QPalette::Highlight);
-    const QString highlighted = QStringLiteral("color: %1;").arg(highlight.name());
+    const QString highlighted = QStringLiteral("color: %1;").arg(kHintColour.name());
     addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
              Twips::rect(2340, 60, 1140, 270))
         ->setStyleSheet(highlighted);
@@ -128,6 +127,7 @@ void Examselec::buildControls()
     }
 
     for (FlexGrid *grid : {m_grid3, m_grid1[0], m_grid1[1], m_grid1[2]}) {
+        addGrowingGrid(grid);
         grid->setCols(2);
         grid->setBackColorFixed(kFixedCells);
         grid->setBackColorBkg(kBeyondLastRow);
@@ -157,12 +157,15 @@ void Examselec::buildControls()
                 Option1_Click(k);
         });
         connect(m_grid1[k], &FlexGrid::dblClick, this, [this, k] { Grid1_DblClick(k); });
+        connect(m_grid1[k], &FlexGrid::enterPressed, this, &Examselec::removeByKeyboard);
+        connect(m_grid1[k], &FlexGrid::deletePressed, this, &Examselec::removeByKeyboard);
     }
     connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             List1_Click();
     });
     connect(m_grid3, &FlexGrid::dblClick, this, &Examselec::Grid3_DblClick);
+    connect(m_grid3, &FlexGrid::enterPressed, this, &Examselec::addByKeyboard);
     connect(m_command1, &QPushButton::clicked, this, &Examselec::Command1_Click);
     connect(m_command2, &QPushButton::clicked, this, &Examselec::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Examselec::Command3_Click);
@@ -306,8 +309,37 @@ void Examselec::addQuestion()
     grid->setTextMatrix(count, 1, text);
     grid->setRowHeight(count, rowHeightFor(text.trimmed(), kGrid1Base, kGrid1Minimum));
     m_label3->setText(QString::number(count));
+    grid->scrollToRow(count);
     m_grid3->setCurrentCell(0, 0);
     m_list1->setFocus();
+}
+
+// From the keyboard the focus stays in the grid on the same row, so that the
+// teacher can go on choosing with the arrow keys and Enter.
+void Examselec::addByKeyboard()
+{
+    const int row = m_grid3->row();
+    addQuestion();
+    if (row >= 1 && row < m_grid3->rows()) {
+        m_grid3->setCurrentCell(row, 1);
+        m_grid3->setFocus();
+    }
+}
+
+// The focus stays in the grid, on the question that took the removed one's
+// place (or the new last one), while any is left.
+void Examselec::removeByKeyboard()
+{
+    FlexGrid *grid = visibleGrid1();
+    const int row = grid->row();
+    const int count = m_selectedCount[int(m_currentKind)];
+    if (row < 1 || row > count)
+        return;
+    removeQuestion();
+    if (count > 1) {
+        grid->setCurrentCell(qMin(row, count - 1), 1);
+        grid->setFocus();
+    }
 }
 
 void Examselec::Grid1_DblClick(int)
@@ -363,13 +395,18 @@ void Examselec::Command3_Click()
     showHelp();
 }
 
+bool Examselec::confirmLeaving()
+{
+    const bool anySelected =
+        std::any_of(m_selectedCount.begin(), m_selectedCount.end(), [](qint16 n) { return n > 0; });
+    return !anySelected || !MessageBox::askCancelled(kLeaveQuestion, this);
+}
+
 void Examselec::leaveSelection()
 {
     if (isUnloading())
         return;
-    const bool anySelected =
-        std::any_of(m_selectedCount.begin(), m_selectedCount.end(), [](qint16 n) { return n > 0; });
-    if (anySelected && MessageBox::askCancelled(kLeaveQuestion, this)) {
+    if (!confirmLeaving()) {
         stayOpen();
         return;
     }

@@ -46,6 +46,10 @@ public:
     void showChapter();
     void addQuestion();
     void removeQuestion();
+    // Enter in Grid3 adds its current question; Enter or Delete in the shown
+    // Grid1 removes its current one.
+    void addByKeyboard();
+    void removeByKeyboard();
     void leaveSelection();
     void leaveWindow() override { leaveSelection(); }
 
@@ -60,6 +64,7 @@ private:
     FlexGrid *visibleGrid1() const { return m_grid1[int(m_currentKind)]; }
     QStringList selection(ExpositionKind kind) const;
     void focusOnActivation() override;
+    bool confirmLeaving() override;
 
     QGroupBox *m_frame1 = nullptr;
     std::array<QRadioButton *, kExpositionKindCount> m_option1{};

@@ -67,13 +67,13 @@ void Testselec::buildControls()
     m_command3 = ColouredButton::createHelp(this, QStringLiteral("Command3"),
                                             Twips::rect(11160, 360, 420, 420));
 
-    const QColor highlight = palette().color(QPalette::Highlight);
+    const QString hintStyle = QStringLiteral("color: %1;").arg(kHintColour.name());
     addLabel(this, QStringLiteral("Preguntas disponibles:"), Twips::rect(180, 1980, 2400, 240));
     QLabel *hint = addLabel(
         this,
         QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
         Twips::rect(2640, 1980, 8940, 240));
-    hint->setStyleSheet(QStringLiteral("color: %1;").arg(highlight.name()));
+    hint->setStyleSheet(hintStyle);
     m_grid3 = new FlexGrid(this);
     m_grid3->setObjectName(QStringLiteral("Grid3"));
     m_grid3->setGeometry(Twips::rect(180, 2220, kGridWidth, 2300));
@@ -82,12 +82,13 @@ void Testselec::buildControls()
     hint = addLabel(this,
                     QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
                     Twips::rect(2640, 4640, 8940, 240));
-    hint->setStyleSheet(QStringLiteral("color: %1;").arg(highlight.name()));
+    hint->setStyleSheet(hintStyle);
     m_grid1 = new FlexGrid(this);
     m_grid1->setObjectName(QStringLiteral("Grid1"));
     m_grid1->setGeometry(Twips::rect(180, 4880, kGridWidth, 2300));
 
     for (FlexGrid *grid : {m_grid3, m_grid1}) {
+        addGrowingGrid(grid);
         grid->setCols(3);
         grid->setBackColorFixed(kFixedCells);
         grid->setBackColorBkg(kBeyondLastRow);
@@ -123,6 +124,9 @@ void Testselec::buildControls()
     });
     connect(m_grid3, &FlexGrid::dblClick, this, &Testselec::Grid3_DblClick);
     connect(m_grid1, &FlexGrid::dblClick, this, &Testselec::Grid1_DblClick);
+    connect(m_grid3, &FlexGrid::enterPressed, this, &Testselec::addByKeyboard);
+    connect(m_grid1, &FlexGrid::enterPressed, this, &Testselec::removeByKeyboard);
+    connect(m_grid1, &FlexGrid::deletePressed, this, &Testselec::removeByKeyboard);
     connect(m_command1, &QPushButton::clicked, this, &Testselec::Command1_Click);
     connect(m_command5, &QPushButton::clicked, this, &Testselec::Command5_Click);
     connect(m_command2, &QPushButton::clicked, this, &Testselec::Command2_Click);
@@ -246,8 +250,35 @@ void Testselec::Grid3_DblClick()
     m_grid1->setTextMatrix(m_selectedCount, 1, m_grid3->textMatrix(row, 1));
     m_grid1->setTextMatrix(m_selectedCount, 2, m_grid3->textMatrix(row, 2));
     m_label3->setText(QString::number(m_selectedCount));
+    m_grid1->scrollToRow(m_selectedCount);
     m_grid3->setCurrentCell(0, 0);
     m_list2->setFocus();
+}
+
+// From the keyboard the focus stays in the grid on the same row, so that the
+// teacher can go on choosing with the arrow keys and Enter.
+void Testselec::addByKeyboard()
+{
+    const int row = m_grid3->row();
+    Grid3_DblClick();
+    if (row >= 1 && row < m_grid3->rows()) {
+        m_grid3->setCurrentCell(row, 1);
+        m_grid3->setFocus();
+    }
+}
+
+// The focus stays in the grid, on the question that took the removed one's
+// place (or the new last one), while any is left.
+void Testselec::removeByKeyboard()
+{
+    const int row = m_grid1->row();
+    if (row < 1 || row > m_selectedCount)
+        return;
+    Grid1_DblClick();
+    if (m_selectedCount > 0) {
+        m_grid1->setCurrentCell(qMin(row, int(m_selectedCount)), 1);
+        m_grid1->setFocus();
+    }
 }
 
 void Testselec::Grid1_DblClick()
@@ -298,11 +329,16 @@ void Testselec::Command3_Click()
     showHelp();
 }
 
+bool Testselec::confirmLeaving()
+{
+    return m_selectedCount == 0 || !MessageBox::askCancelled(kLeaveQuestion, this);
+}
+
 void Testselec::leaveSelection()
 {
     if (isUnloading())
         return;
-    if (m_selectedCount > 0 && MessageBox::askCancelled(kLeaveQuestion, this)) {
+    if (!confirmLeaving()) {
         stayOpen();
         return;
     }

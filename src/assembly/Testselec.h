@@ -34,6 +34,10 @@ public:
     void List2_Click();
     void Grid3_DblClick();
     void Grid1_DblClick();
+    // Enter in Grid3 adds its current question; Enter or Delete in Grid1
+    // removes its current one.
+    void addByKeyboard();
+    void removeByKeyboard();
     void Command1_Click();
     void Command5_Click();
     void Command2_Click();
@@ -52,6 +56,7 @@ private:
     QList<SelectedQuestion> selection() const;
     void focusOnActivation() override;
     void tellReadFailure(const BankError &error);
+    bool confirmLeaving() override;
 
     QListWidget *m_list1 = nullptr;
     QListWidget *m_list2 = nullptr;

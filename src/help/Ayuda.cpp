@@ -46,6 +46,7 @@ Ayuda::Ayuda() : Form(kName, Placement::TopLevel)
     font.setStyleHint(QFont::TypeWriter);
     m_text1->setFont(font);
     m_text1->setReadOnly(true);
+    m_text1->setTabChangesFocus(true);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text1->setGeometry(Twips::rect(300, 240, 7905, 4095));
 

@@ -42,6 +42,17 @@ void MaintenanceWindow::setControls(const Controls &controls)
     connect(c.command3, &QPushButton::clicked, this, &MaintenanceWindow::Command3_Click);
     connect(c.command2, &QPushButton::clicked, this, &MaintenanceWindow::Command2_Click);
     connect(c.command7, &QPushButton::clicked, this, &MaintenanceWindow::Command7_Click);
+    // From the keyboard, Enter on a question modifies it and Delete deletes
+    // it, as the buttons do, and only while they are available.
+    connect(c.grid3, &FlexGrid::enterPressed, this, [this] {
+        if (m_state == EditState::Browsing)
+            Command1_Click();
+    });
+    connect(c.grid3, &FlexGrid::deletePressed, this, [this] {
+        if (m_state == EditState::Browsing)
+            Command3_Click();
+    });
+    addGrowingGrid(c.grid3);
     setExitButton(c.command2);
     applyState(EditState::Browsing);
 }
@@ -243,6 +254,12 @@ void MaintenanceWindow::Command2_Click()
 void MaintenanceWindow::Command7_Click()
 {
     showHelp();
+}
+
+bool MaintenanceWindow::confirmLeaving()
+{
+    // Only an edit in progress is lost by closing; Cancel keeps it.
+    return m_state != EditState::Editing || !MessageBox::askCancelled(m_leaveQuestion, this);
 }
 
 void MaintenanceWindow::leaveWindow()

@@ -48,6 +48,9 @@ public:
 
     // The leave question; OK closes the window, Cancel keeps it.
     void leaveWindow() override;
+    // The close box asks the leave question only while an edit is in
+    // progress; while browsing it closes as the exit button does.
+    bool confirmLeaving() override;
 
     EditState editState() const { return m_state; }
     bool adding() const { return m_adding; }

@@ -30,6 +30,11 @@ const QString kClipboardMessage = QStringLiteral(
     "pulse el botón derecho del ratón y selecciones 'Pegar'.");
 const QString kSavedMessage = QStringLiteral("Fichero guardado como: ");
 const QString kFileFilter = QStringLiteral("Texto (*.TXT)");
+const QString kPrintFailed = QStringLiteral("No se ha podido imprimir: ");
+const QString kNoPrinter = QStringLiteral("no hay ninguna impresora predeterminada en el sistema");
+const QString kPrinterRefused = QStringLiteral("la impresora %1 no ha aceptado el trabajo");
+const QString kPrintedStatus = QStringLiteral("Examen enviado a la impresora %1");
+const QString kSaveFailed = QStringLiteral("No se ha podido guardar el fichero: ");
 const QStringList kSelectionWindows{WindowNames::kTestselec, WindowNames::kExamselec};
 
 // Geometry in twips; the strip's controls are placed relative to the strip.
@@ -45,6 +50,15 @@ QFont boldFont(qreal points)
     font.setBold(true);
     font.setPointSizeF(points);
     return font;
+}
+
+// A print job to a file (as in tests) has no printer name; the file stands
+// for it.
+QString printerName(const QPrinter &printer)
+{
+    if (!printer.printerName().isEmpty())
+        return printer.printerName();
+    return QDir::toNativeSeparators(printer.outputFileName());
 }
 
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption,
@@ -69,6 +83,8 @@ void Impres::buildControls()
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setFont(QFont(QStringLiteral("Arial"), 12));
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The exam needs no tab characters; Tab reaches the buttons instead.
+    m_text1->setTabChangesFocus(true);
     m_text1->move(0, 0);
 
     m_picture1 = new QWidget(this);
@@ -198,16 +214,25 @@ void Impres::sendToClipboard()
     MessageBox::inform(kClipboardMessage, this);
 }
 
-// Printing is silent: no printer, or a job that fails, leaves the window as
-// it was.
+// The outcome is always said: the printer's name in the status bar once the
+// job is sent, the reason in a message when it could not be.
 void Impres::sendToPrinter()
 {
     const std::unique_ptr<QPrinter> printer = PrinterSeam::defaultPrinter();
-    if (!printer)
+    if (!printer) {
+        MessageBox::inform(kPrintFailed + kNoPrinter, this);
         return;
+    }
+    const QString name = printerName(*printer);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    TextPrinter::print(*printer, text());
+    const bool printed = TextPrinter::print(*printer, text());
     QApplication::restoreOverrideCursor();
+    if (!printed) {
+        MessageBox::inform(kPrintFailed + kPrinterRefused.arg(name), this);
+        return;
+    }
+    if (MainWindowServices *services = MainWindowServices::instance())
+        services->setStatusText(kPrintedStatus.arg(name));
 }
 
 void Impres::sendToFile()
@@ -227,10 +252,17 @@ void Impres::sendToFile()
     const std::optional<QString> path = m_cd1.showSave();
     if (!path)
         return;
-    // Cancel and write failures are silent; success is reported only once
-    // the file is written and closed.
-    if (TextFileWriter::writeFile(*path, content).ok())
+    // Success is reported only once the file is written and closed.
+    const TextFileWriter::Result written = TextFileWriter::writeFile(*path, content);
+    if (written.ok()) {
         MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
+        return;
+    }
+    const QString reason = written.outcome == TextFileWriter::Outcome::Unencodable
+                               ? Cp1252::describe(written.unencodable)
+                               : written.error;
+    MessageBox::inform(kSaveFailed + (reason.isEmpty() ? QDir::toNativeSeparators(*path) : reason),
+                       this);
 }
 
 void Impres::leaveOutput()

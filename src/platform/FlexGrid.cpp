@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTableWidget>
@@ -39,6 +40,8 @@ FlexGrid::FlexGrid(QWidget *parent)
     m_table->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_table->setWordWrap(true);
     m_table->setCornerButtonEnabled(false);
+    m_table->setTabKeyNavigation(false);
+    m_table->installEventFilter(this);
     for (QHeaderView *header : {m_table->horizontalHeader(), m_table->verticalHeader()}) {
         header->setSectionResizeMode(QHeaderView::Fixed);
         header->setSectionsClickable(false);
@@ -308,7 +311,9 @@ void FlexGrid::applyColors()
     // The table's background is what shows beyond the last row and column;
     // the data cells paint their own colour over it.
     m_table->setStyleSheet(
-        QStringLiteral("QTableWidget { background-color: %1; gridline-color: #808080; }"
+        QStringLiteral("QTableWidget { background-color: %1; gridline-color: #808080;"
+                       " border: 2px solid transparent; }"
+                       "QTableWidget:focus { border: 2px solid #000080; }"
                        "QHeaderView { background-color: %1; }"
                        "QHeaderView::section { background-color: %2; color: black;"
                        " border: none; border-right: 1px solid #808080;"
@@ -359,6 +364,17 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
     if (m_corner && watched == m_corner && event->type() == QEvent::Paint) {
         paintCorner();
         return true;
+    }
+    if (watched == m_table && event->type() == QEvent::KeyPress)
+        return handleKey(event);
+    // A grid reached from the keyboard without a current cell starts on its
+    // first row, highlighted, so that Enter and the arrows act on a row the
+    // teacher sees.
+    if (watched == m_table && event->type() == QEvent::FocusIn && m_row == 0 && rows() > 1 &&
+        cols() > 1) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            setCurrentCell(1, 1);
     }
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
         return handleMouse(watched, event);
@@ -412,6 +428,27 @@ bool FlexGrid::handleMouse(QObject *watched, QEvent *event)
     if (doubleClick)
         Q_EMIT dblClick();
     return true;
+}
+
+bool FlexGrid::handleKey(QEvent *event)
+{
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Q_EMIT enterPressed();
+        return true;
+    case Qt::Key_Delete:
+        Q_EMIT deletePressed();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FlexGrid::scrollToRow(int row)
+{
+    if (row >= 1 && row < rows())
+        m_table->scrollTo(m_table->model()->index(row - 1, 0));
 }
 
 int rowHeightFor(const QString &text, int base, int minimum)

@@ -57,6 +57,9 @@ public:
     void setBackColor(const QColor &color);
     void setBackColorBkg(const QColor &color);
 
+    // Brings a row into view (the fixed row stays in place).
+    void scrollToRow(int row);
+
     // The table behind the grid, for focus.
     QTableWidget *view() const { return m_table; }
 
@@ -75,6 +78,11 @@ Q_SIGNALS:
     // that cell the current one. A double-click beyond the last row or column
     // is no double-click on the grid.
     void dblClick();
+    // Enter or Return pressed in the grid, and Delete, with the current cell
+    // as it stands. Tab and Shift+Tab are never the grid's: they move the
+    // focus on to the next or previous control.
+    void enterPressed();
+    void deletePressed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -87,6 +95,7 @@ private:
     void applyColors();
     void paintCorner();
     bool handleMouse(QObject *watched, QEvent *event);
+    bool handleKey(QEvent *event);
 
     QTableWidget *m_table = nullptr;
     QWidget *m_corner = nullptr;

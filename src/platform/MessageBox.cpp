@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 bool MessageBox::show(const QString &text, Buttons buttons, QWidget *parent)
 {
@@ -16,7 +17,12 @@ bool MessageBox::show(const QString &text, Buttons buttons, QWidget *parent)
     QPushButton *cancel = nullptr;
     if (buttons == Buttons::OkCancel)
         cancel = box.addButton(kCancelText, QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
+    // A reflex Enter must not throw work away: a question defaults to Cancel.
+    box.setDefaultButton(cancel ? cancel : ok);
+    // The box gives the focus to its first button on showing, and a focused
+    // button becomes the default one: the focus goes to Cancel once shown.
+    if (cancel)
+        QTimer::singleShot(0, cancel, [cancel] { cancel->setFocus(Qt::OtherFocusReason); });
     box.setEscapeButton(cancel ? cancel : ok);
     box.exec();
     return cancel && box.clickedButton() == cancel;

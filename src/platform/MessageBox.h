@@ -1,7 +1,8 @@
 #pragma once
 // The one way the program shows a message or asks a question: a modal box
 // titled "Orvalis", without icon, with "Aceptar" or "Aceptar" and "Cancelar";
-// Esc answers "Cancelar" (or "Aceptar" when it is the only button). Of a
+// Esc and Enter answer "Cancelar" (or "Aceptar" when it is the only button),
+// so that no reflex key confirms a question. Of a
 // question's answers only Cancel matters to the callers.
 
 #include <QString>

@@ -9,8 +9,18 @@
 #include "WindowNames.h"
 
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
+
+namespace {
+
+// Room for the frame and caption the window system adds, until the window is
+// on screen and its real frame is known.
+const QMargins kAssumedFrame(8, 40, 8, 8);
+
+} // namespace
 
 WorkingWindow::WorkingWindow(const QString &name, qint16 activeWindowCode,
                              const QString &statusText)
@@ -24,11 +34,16 @@ WorkingWindow::WorkingWindow(const QString &name, qint16 activeWindowCode,
 
 void WorkingWindow::setDesign(int widthTwips, int heightTwips, const QColor &background)
 {
-    setFixedSize(Twips::rect(0, 0, widthTwips, heightTwips).size());
+    m_designSize = Twips::rect(0, 0, widthTwips, heightTwips).size();
+    setMinimumSize(m_designSize);
+    resize(m_designSize);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, background);
     setPalette(palette);
     setAutoFillBackground(true);
+    // The list with the keyboard focus says so with a navy frame.
+    setStyleSheet(QStringLiteral("QListWidget { border: 2px solid #a0a0a0; }"
+                                 "QListWidget:focus { border: 2px solid #000080; }"));
 }
 
 void WorkingWindow::setDesignFont()
@@ -67,8 +82,141 @@ void WorkingWindow::Form_Unload()
         services->setHelpButtonVisible(true);
 }
 
+void WorkingWindow::addGrowingGrid(QWidget *grid, int share)
+{
+    m_grids.append(grid);
+    grid->setProperty("growShare", qMax(share, 1));
+}
+
+bool WorkingWindow::Form_QueryUnload()
+{
+    if (confirmLeaving())
+        return true;
+    stayOpen();
+    return false;
+}
+
+void WorkingWindow::captureDesign()
+{
+    m_designCaptured = true;
+    for (QObject *object : children()) {
+        auto *widget = qobject_cast<QWidget *>(object);
+        if (widget && !widget->isWindow())
+            m_designGeometry.insert(widget, widget->geometry());
+    }
+    for (const QPointer<QWidget> &grid : std::as_const(m_grids)) {
+        if (!grid)
+            continue;
+        const QRect design = m_designGeometry.value(grid, grid->geometry());
+        const bool known = std::any_of(m_bands.cbegin(), m_bands.cend(),
+                                       [&](const Band &band) { return band.design == design; });
+        if (!known)
+            m_bands.append({design, grid->property("growShare").toInt(), 0});
+    }
+}
+
+void WorkingWindow::relayout()
+{
+    if (!m_designCaptured) {
+        if (size() == m_designSize || m_designSize.isEmpty())
+            return;
+        captureDesign();
+    }
+    const int dx = width() - m_designSize.width();
+    int dy = height() - m_designSize.height();
+    int shares = 0;
+    for (const Band &band : std::as_const(m_bands))
+        shares += band.share;
+    for (qsizetype i = 0; i < m_bands.size(); ++i) {
+        Band &band = m_bands[i];
+        band.extra = (i + 1 == m_bands.size()) ? dy : dy * band.share / qMax(shares, 1);
+        band.extra = qMax(band.extra, kMinimumGridHeight - band.design.height());
+        dy -= band.extra;
+        shares -= band.share;
+    }
+    // A control moves down by what every band above it has grown.
+    const auto shiftAbove = [this](int top) {
+        int shift = 0;
+        for (const Band &band : std::as_const(m_bands))
+            if (band.design.top() + band.design.height() <= top)
+                shift += band.extra;
+        return shift;
+    };
+    for (auto it = m_designGeometry.cbegin(); it != m_designGeometry.cend(); ++it) {
+        QRect place = it.value();
+        place.translate(0, shiftAbove(place.top()));
+        if (m_grids.contains(it.key())) {
+            for (const Band &band : std::as_const(m_bands))
+                if (band.design == it.value())
+                    place.setHeight(place.height() + band.extra);
+            place.setWidth(qMax(place.width() + dx, kMinimumGridHeight));
+        }
+        it.key()->setGeometry(place);
+    }
+}
+
+void WorkingWindow::resizeEvent(QResizeEvent *event)
+{
+    Form::resizeEvent(event);
+    relayout();
+}
+
+void WorkingWindow::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    // The real frame is known only once the window is on screen.
+    QTimer::singleShot(0, this, &WorkingWindow::keepFrameOnScreen);
+}
+
+void WorkingWindow::fitToScreen()
+{
+    const QScreen *screen = Twips::screenOf(this);
+    if (!screen || m_designSize.isEmpty())
+        return;
+    const QRect available = screen->availableGeometry();
+    const QMargins frame = frameGeometry() != geometry()
+                               ? QMargins(geometry().left() - frameGeometry().left(),
+                                          geometry().top() - frameGeometry().top(),
+                                          frameGeometry().right() - geometry().right(),
+                                          frameGeometry().bottom() - geometry().bottom())
+                               : kAssumedFrame;
+    const QSize room = available.marginsRemoved(frame).size();
+    // How far the grids let the window shrink.
+    int shrinkable = 0;
+    QList<QRect> counted;
+    for (const QPointer<QWidget> &grid : std::as_const(m_grids)) {
+        const QRect design = m_designCaptured ? m_designGeometry.value(grid) : grid->geometry();
+        if (grid && !counted.contains(design)) {
+            counted.append(design);
+            shrinkable += qMax(design.height() - kMinimumGridHeight, 0);
+        }
+    }
+    const QSize smallest(m_designSize.width(), m_designSize.height() - shrinkable);
+    const QSize minimum = m_designSize.boundedTo(room).expandedTo(smallest.boundedTo(room));
+    setMinimumSize(minimum.boundedTo(m_designSize));
+    resize(size().boundedTo(room).expandedTo(minimumSize()));
+}
+
+void WorkingWindow::keepFrameOnScreen()
+{
+    const QScreen *screen = Twips::screenOf(this);
+    if (!screen || !isVisible())
+        return;
+    const QRect available = screen->availableGeometry();
+    if (available.contains(frameGeometry()))
+        return;
+    fitToScreen();
+    QRect frame = frameGeometry();
+    frame.moveLeft(
+        qMax(available.left(), qMin(frame.left(), available.right() - frame.width() + 1)));
+    frame.moveTop(
+        qMax(available.top(), qMin(frame.top(), available.bottom() - frame.height() + 1)));
+    move(frame.topLeft());
+}
+
 void WorkingWindow::centreOverMainWindow()
 {
+    fitToScreen();
     MainWindowServices *services = MainWindowServices::instance();
     QWidget *main = services ? services->mainWidget() : nullptr;
     QRect over;
@@ -76,8 +224,18 @@ void WorkingWindow::centreOverMainWindow()
         over = main->frameGeometry();
     else if (QScreen *screen = Twips::screenOf(this))
         over = screen->availableGeometry();
-    if (over.isValid())
-        move(over.center() - rect().center());
+    if (!over.isValid())
+        return;
+    QPoint place = over.center() - rect().center();
+    // Keep the frame, caption included, inside the available area; `place`
+    // is where the frame's top-left corner goes.
+    if (QScreen *screen = Twips::screenOf(this)) {
+        const QRect room = screen->availableGeometry();
+        const QSize outer = size().grownBy(kAssumedFrame);
+        place.setX(qMax(room.left(), qMin(place.x(), room.right() - outer.width() + 1)));
+        place.setY(qMax(room.top(), qMin(place.y(), room.bottom() - outer.height() + 1)));
+    }
+    move(place);
 }
 
 void WorkingWindow::showHelp()

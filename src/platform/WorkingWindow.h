@@ -8,10 +8,20 @@
 // main window; and on closing it empties the status text, closes every open
 // file and shows the main window's help button again. A window built on it
 // adds only its controls and handlers.
+//
+// The design size is the window's smallest size, unless the screen's
+// available area is smaller: then the window opens fitted to that area. When
+// the window is larger than its design, the grids it names take the extra
+// room and the controls below them move down with them; everything else keeps
+// its design place. Its close box leaves the way its exit button does.
 
 #include "Form.h"
 
 #include <QColor>
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QRect>
 #include <QString>
 
 class QPushButton;
@@ -33,6 +43,15 @@ public:
     // it open. Called by the exit button and when the window loses activation.
     virtual void leaveWindow() = 0;
 
+    // The colour of the hint labels: navy, which reads on every window's
+    // light background.
+    static inline const QColor kHintColour = QColor(0, 0, 128);
+    // Smallest height, in pixels, a grid is given on a screen too small for
+    // the design.
+    static constexpr int kMinimumGridHeight = 60;
+
+    QSize designSize() const { return m_designSize; }
+
 protected:
     // Fixed client size in twips and background colour.
     void setDesign(int widthTwips, int heightTwips, const QColor &background);
@@ -44,7 +63,18 @@ protected:
     void setExitButton(QPushButton *button);
     // Run by Form_Activate after the status text: where the focus goes.
     virtual void focusOnActivation() {}
+    // A grid that takes a share of the extra height when the window is
+    // enlarged (and gives it up when the screen is too small), and the whole
+    // extra width. Grids placed at the same design rectangle share one band.
+    void addGrowingGrid(QWidget *grid, int share = 1);
+    // The close box: true lets the window close. By default it asks what
+    // leaveWindow() would ask, if anything; Cancel keeps the window.
+    bool Form_QueryUnload() override;
+    // Whether leaving now would lose work the teacher has not sent anywhere.
+    virtual bool confirmLeaving() { return true; }
 
+    // Fits the window to its screen's available area, then centres it over
+    // the main window, keeping its frame inside that area.
     void centreOverMainWindow();
     // Sets ActiveWindowCode to this window's value (so that it does not
     // leave) and shows the help window.
@@ -58,7 +88,26 @@ protected:
     // After a question answered Cancel: the window comes forward again.
     void stayOpen();
 
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
+    struct Band
+    {
+        QRect design;
+        int share = 1;
+        int extra = 0; // pixels added to this band's height
+    };
+    void captureDesign();
+    void relayout();
+    void fitToScreen();
+    void keepFrameOnScreen();
+
     qint16 m_code;
     QString m_statusText;
+    QSize m_designSize;
+    QList<QPointer<QWidget>> m_grids;
+    QList<Band> m_bands;
+    QHash<QWidget *, QRect> m_designGeometry; // direct children, at design size
+    bool m_designCaptured = false;
 };

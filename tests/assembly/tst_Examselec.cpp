@@ -16,6 +16,7 @@
 #include "PrinterSeam.h"
 #include "ProgramState.h"
 #include "SaveDialogResponder.h"
+#include "ScreenFit.h"
 #include "Shell.h"
 #include "Twips.h"
 
@@ -28,6 +29,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -98,6 +100,20 @@ private:
         for (int t : twips)
             result << Twips::toPixelsY(t);
         return result;
+    }
+
+    QString focusName() const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        if (!focus)
+            return QString();
+        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
+            return inGrid->objectName();
+        return focus->objectName();
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
 private Q_SLOTS:
@@ -339,6 +355,124 @@ private Q_SLOTS:
         QCOMPARE(responder.seen(), 2);
     }
 
+    void fitsTheScreenAndGivesExtraRoomToTheGrids()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        QTRY_COMPARE(ScreenFit::outsidePlaces(m_window), QStringList());
+        QTRY_COMPARE(m_window->findChild<QListWidget *>("List1")->horizontalScrollBar()->maximum(),
+                     0);
+
+        const auto place = [this](const char *name) {
+            return m_window->findChild<QWidget *>(name)->geometry();
+        };
+        const QRect grid3 = place("Grid3"), grid1 = place("Grid1_0");
+        const QRect exit = place("Command2"), frame = place("Frame1"), list = place("List1");
+        m_window->resize(m_window->size() + QSize(80, 120));
+        QTRY_COMPARE(place("Grid3").size(), grid3.size() + QSize(80, 60));
+        for (const char *name : {"Grid1_0", "Grid1_1", "Grid1_2"})
+            QCOMPARE(place(name), grid1.adjusted(0, 60, 80, 120));
+        QCOMPARE(place("Command2"), exit.translated(0, 120));
+        QCOMPARE(place("Frame1"), frame);
+        QCOMPARE(place("List1"), list);
+    }
+
+    void questionsAddedAndRemovedWithTheKeyboardAlone()
+    {
+        QCOMPARE(focusName(), QStringLiteral("List1"));
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Grid3"));
+        key(Qt::Key_Return);
+        key(Qt::Key_Down);
+        key(Qt::Key_Enter);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        QCOMPARE(texts("Grid1_0", 4), (QStringList{kC50, kC230, kC110, QString()}));
+        QCOMPARE(label3(), QStringLiteral("3"));
+
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Grid1_0"));
+        QCOMPARE(grid("Grid1_0")->row(), 3); // the question added last
+        key(Qt::Key_Up);
+        key(Qt::Key_Delete);
+        QCOMPARE(texts("Grid1_0", 3), (QStringList{kC50, kC110, QString()}));
+        QCOMPARE(focusName(), QStringLiteral("Grid1_0"));
+        key(Qt::Key_Return);
+        QCOMPARE(texts("Grid1_0", 2), (QStringList{kC50, QString()}));
+        QCOMPARE(label3(), QStringLiteral("1"));
+    }
+
+    void tabMovesOutOfEachGrid_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("Grid3 Tab") << "Grid3" << false << "Grid1_0";
+        QTest::newRow("Grid3 Shift+Tab") << "Grid3" << true << "List1";
+        QTest::newRow("Grid1 Tab") << "Grid1_0" << false << "Command1";
+        QTest::newRow("Grid1 Shift+Tab") << "Grid1_0" << true << "Grid3";
+    }
+    void tabMovesOutOfEachGrid()
+    {
+        QFETCH(QString, from);
+        QFETCH(bool, backwards);
+        QFETCH(QString, to);
+        doubleClick("Grid3", 1, 1);
+        FlexGrid *start = grid(from);
+        start->setCurrentCell(1, 1);
+        start->setFocus();
+        QTRY_COMPARE(focusName(), from);
+        key(backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+            backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(focusName(), to);
+    }
+
+    void closeBoxAsksBeforeDroppingASelection_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("answer"); // empty: no question expected
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("Cancelar keeps it") << 1 << "Cancelar" << false;
+        QTest::newRow("Enter keeps it") << 0 << MessageBoxResponder::kEnter << false;
+        QTest::newRow("Aceptar closes") << 2 << "Aceptar" << true;
+        QTest::newRow("nothing selected closes") << -1 << QString() << true;
+    }
+    void closeBoxAsksBeforeDroppingASelection()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, answer);
+        QFETCH(bool, closed);
+        if (kind >= 0) {
+            chooseKind(kind);
+            doubleClick("Grid3", 1, 1);
+            chooseKind((kind + 1) % 3); // a selection not shown still counts
+        }
+        MessageBoxResponder responder;
+        if (!answer.isEmpty())
+            responder.expect(kLeave, kOkCancel, answer);
+        m_window->close();
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        QCOMPARE(responder.seen(), answer.isEmpty() ? 0 : 1);
+        if (closed) {
+            QTRY_VERIFY(!m_window);
+            QCOMPARE(OpenFiles::count(), 0);
+            return;
+        }
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_window->selectedCount(ExpositionKind(kind)), 1);
+    }
+
+    void theSelectedGridShowsEachNewQuestion()
+    {
+        for (int n = 1; n <= 30; ++n) {
+            grid("Grid3")->setCurrentCell(1 + n % 3, 1);
+            m_window->Grid3_DblClick();
+            QTableWidget *table = grid("Grid1_0")->view();
+            const QRect added = table->visualRect(table->model()->index(n - 1, 0));
+            QVERIFY2(table->viewport()->rect().contains(added), qPrintable(QString::number(n)));
+        }
+    }
+
     void anExamFromTheToolbarToClipboardFileAndPrinter()
     {
         Forms::reset(); // the real main window instead of the stand-in
@@ -424,6 +558,8 @@ private Q_SLOTS:
             return printer;
         });
         QTest::mouseClick(output()->findChild<QPushButton *>("Command1_1"), Qt::LeftButton);
+        QCOMPARE(main->statusPanelText(3),
+                 QStringLiteral("Examen enviado a la impresora ") + QDir::toNativeSeparators(pdf));
         QProcess pdftotext;
         pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
         QVERIFY(pdftotext.waitForFinished(30000));

@@ -12,6 +12,7 @@
 #include "OpenFiles.h"
 #include "Orvalis.h"
 #include "ProgramState.h"
+#include "ScreenFit.h"
 #include "Shell.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
@@ -22,6 +23,8 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -61,6 +64,20 @@ private:
             shown << grid(name)->textMatrix(r, 0) + u'|' + grid(name)->textMatrix(r, 1) + u'|' +
                          grid(name)->textMatrix(r, 2);
         return shown;
+    }
+    // The control that has the focus; a grid for the table inside it.
+    QString focusName() const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        if (!focus)
+            return QString();
+        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
+            return inGrid->objectName();
+        return focus->objectName();
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
 private Q_SLOTS:
@@ -289,6 +306,121 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
         QCOMPARE(m_main->statusText, QString());
+    }
+
+    void fitsTheScreenAndGivesExtraRoomToTheGrids()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        QTRY_COMPARE(ScreenFit::outsidePlaces(m_window), QStringList());
+        QVERIFY(m_window->minimumSize().width() <= m_window->designSize().width());
+
+        const auto place = [this](const char *name) {
+            return m_window->findChild<QWidget *>(name)->geometry();
+        };
+        const QRect grid3 = place("Grid3"), grid1 = place("Grid1");
+        const QRect exit = place("Command2"), help = place("Command3"), list = place("List1");
+        m_window->resize(m_window->size() + QSize(100, 120));
+        QTRY_COMPARE(place("Grid3").size(), grid3.size() + QSize(100, 60));
+        QCOMPARE(place("Grid3").topLeft(), grid3.topLeft());
+        QCOMPARE(place("Grid1"), grid1.adjusted(0, 60, 100, 120));
+        QCOMPARE(place("Command2"), exit.translated(0, 120));
+        QCOMPARE(place("Command3"), help);
+        QCOMPARE(place("List1"), list);
+    }
+
+    void questionsAddedAndRemovedWithTheKeyboardAlone()
+    {
+        key(Qt::Key_Tab); // List1 -> List2 -> help -> Grid3
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Grid3"));
+        QCOMPARE(grid("Grid3")->row(), 1); // reached by Tab: the first row
+        key(Qt::Key_Return);
+        key(Qt::Key_Down);
+        key(Qt::Key_Enter);
+        key(Qt::Key_Down); // a filler row adds nothing
+        key(Qt::Key_Return);
+        QCOMPARE(focusName(), QStringLiteral("Grid3"));
+        QCOMPARE(rows("Grid1", 3), (QStringList{"1" + kA, "2" + kB, "3||"}));
+        QCOMPARE(label3(), QStringLiteral("2"));
+
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Grid1"));
+        key(Qt::Key_Delete);
+        QCOMPARE(rows("Grid1", 2), (QStringList{"1" + kB, "2||"}));
+        QCOMPARE(focusName(), QStringLiteral("Grid1"));
+        key(Qt::Key_Return);
+        QCOMPARE(rows("Grid1", 1), QStringList{"1||"});
+        QCOMPARE(label3(), QStringLiteral("0"));
+    }
+
+    void tabMovesOutOfEachGrid_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("Grid3 Tab") << "Grid3" << false << "Grid1";
+        QTest::newRow("Grid3 Shift+Tab") << "Grid3" << true << "Command3";
+        QTest::newRow("Grid1 Tab") << "Grid1" << false << "Command1";
+        QTest::newRow("Grid1 Shift+Tab") << "Grid1" << true << "Grid3";
+    }
+    void tabMovesOutOfEachGrid()
+    {
+        QFETCH(QString, from);
+        QFETCH(bool, backwards);
+        QFETCH(QString, to);
+        FlexGrid *start = grid(from.toLatin1());
+        start->setCurrentCell(1, 1);
+        start->setFocus();
+        QTRY_COMPARE(focusName(), from);
+        key(backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+            backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(focusName(), to);
+    }
+
+    void closeBoxAsksBeforeDroppingASelection_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("answer"); // empty: no question expected
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("Cancelar keeps it") << 1 << "Cancelar" << false;
+        QTest::newRow("Enter keeps it") << 2 << MessageBoxResponder::kEnter << false;
+        QTest::newRow("Esc keeps it") << 1 << MessageBoxResponder::kEscape << false;
+        QTest::newRow("Aceptar closes") << 1 << "Aceptar" << true;
+        QTest::newRow("nothing selected closes") << 0 << QString() << true;
+    }
+    void closeBoxAsksBeforeDroppingASelection()
+    {
+        QFETCH(int, selected);
+        QFETCH(QString, answer);
+        QFETCH(bool, closed);
+        for (int i = 0; i < selected; ++i)
+            doubleClick("Grid3", 1, 1);
+        MessageBoxResponder responder;
+        if (!answer.isEmpty())
+            responder.expect(kLeave, kOkCancel, answer);
+        m_window->close();
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        QCOMPARE(responder.seen(), answer.isEmpty() ? 0 : 1);
+        if (closed) {
+            QTRY_VERIFY(!m_window);
+            QCOMPARE(OpenFiles::count(), 0);
+            return;
+        }
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(label3(), QString::number(selected));
+    }
+
+    void theSelectedGridShowsEachNewQuestion()
+    {
+        for (int n = 1; n <= 40; ++n) {
+            grid("Grid3")->setCurrentCell(1 + n % 2, 1);
+            m_window->Grid3_DblClick();
+            QTableWidget *table = grid("Grid1")->view();
+            const QRect added = table->visualRect(table->model()->index(n - 1, 0));
+            QVERIFY2(table->viewport()->rect().contains(added), qPrintable(QString::number(n)));
+        }
     }
 
     void fromTheToolbarThroughTheOutputWindowAndBack()

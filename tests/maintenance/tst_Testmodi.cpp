@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -525,6 +526,69 @@ private Q_SLOTS:
         QCOMPARE(OpenFiles::count(), 0);
         QCOMPARE(m_main->statusText, QString());
         QCOMPARE(bank(), kRecords.join());
+    }
+
+    void closeBoxAsksOnlyWhileEditing_data()
+    {
+        QTest::addColumn<bool>("editing");
+        QTest::addColumn<QString>("answer"); // empty: no question expected
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("browsing closes") << false << QString() << true;
+        QTest::newRow("editing, Cancelar keeps the edit") << true << "Cancelar" << false;
+        QTest::newRow("editing, Enter keeps the edit")
+            << true << MessageBoxResponder::kEnter << false;
+        QTest::newRow("editing, Aceptar closes") << true << "Aceptar" << true;
+    }
+    void closeBoxAsksOnlyWhileEditing()
+    {
+        QFETCH(bool, editing);
+        QFETCH(QString, answer);
+        QFETCH(bool, closed);
+        QVERIFY(openWindow(kRecords));
+        if (editing) {
+            chooseRow(2);
+            click("Command1");
+            text1()->setPlainText(QStringLiteral("a medio escribir"));
+        }
+        MessageBoxResponder responder;
+        if (!answer.isEmpty())
+            responder.expect(
+                QStringLiteral(
+                    "¿Seguro que quiere salir de actualización de preguntas de tipo test?"),
+                kOkCancel, answer);
+        m_window->close();
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QCOMPARE(responder.seen(), answer.isEmpty() ? 0 : 1);
+        QCOMPARE(bank(), kRecords.join());
+        if (closed) {
+            QTRY_VERIFY(!m_window);
+            QCOMPARE(OpenFiles::count(), 0);
+            return;
+        }
+        QVERIFY(m_window->isVisible());
+        QVERIFY(this->editing());
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("a medio escribir"));
+    }
+
+    void enterModifiesAndDeleteDeletesFromTheGrid()
+    {
+        QVERIFY(openWindow(kRecords));
+        chooseRow(2);
+        QTest::keyClick(grid()->view(), Qt::Key_Return);
+        QVERIFY(editing());
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("Segunda"));
+        click("Command6");
+
+        chooseRow(1);
+        MessageBoxResponder responder; // Enter on the question keeps the question
+        responder.expect(QStringLiteral("¿Seguro que quiere eliminar la pregunta \"Primera\""),
+                         kOkCancel, MessageBoxResponder::kEnter);
+        QTest::keyClick(grid()->view(), Qt::Key_Delete);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QCOMPARE(bank(), kRecords.join());
+        QCOMPARE(rows(1), (QStringList{"1|Primera|Sí|1"}));
     }
 
     void opensWithANoticeOfWhatItCannotShow()

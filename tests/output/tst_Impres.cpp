@@ -11,6 +11,7 @@
 #include "TrueFalseBankFixture.h"
 #include "Twips.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -72,7 +73,11 @@ private:
         QTest::mouseClick(m_window->findChild<QPushButton *>(name), Qt::LeftButton);
         QTest::qWait(50);
         QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.seenTexts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QStringList seen = responder.seenTexts();
+        // A message ending in "…" ends with a reason the system gives.
+        if (message.endsWith(u'…') && seen.size() == 1 && seen[0].startsWith(message.chopped(1)))
+            seen[0] = message;
+        QCOMPARE(seen, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(responder.failures(), QStringList());
         QVERIFY(m_window && m_window->isEnabled());
     }
@@ -146,14 +151,15 @@ private Q_SLOTS:
         QCOMPARE(dialog.shownName, QStringLiteral("examen"));
         QCOMPARE(fileBytes("examen"), QByteArray("dos\r\n"));
 
-        // Cancelling, a path that cannot be written, and characters the code
-        // page lacks (named before any dialog opens) write nothing.
+        // Cancelling, a path that cannot be written (said with its reason),
+        // and characters the code page lacks (named before any dialog opens)
+        // write nothing.
         const QStringList before = QDir::current().entryList(QDir::AllEntries);
         dialog.answerNext(SaveDialogResponder::Answer::Cancel);
         press("Command1_2");
         QVERIFY(dialog.answered);
         dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("no/existe/x.TXT"));
-        press("Command1_2");
+        press("Command1_2", QStringLiteral("No se ha podido guardar el fichero: …"));
         QVERIFY(dialog.answered);
         text1()->setPlainText(QStringLiteral("a → b ✓ →"));
         dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("otro.TXT"));
@@ -168,7 +174,9 @@ private Q_SLOTS:
     void printsWrappedTextOnPagesWithTheSameMarginsAndNothingWithoutAPrinter()
     {
         PrinterSeam::setFactory([] { return std::unique_ptr<QPrinter>(); });
-        press("Command1_1");
+        press("Command1_1", QStringLiteral("No se ha podido imprimir: no hay ninguna impresora "
+                                           "predeterminada en el sistema"));
+        QCOMPARE(m_main->statusText, QStringLiteral("Imprimir examen"));
 
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("impreso.pdf"));
@@ -186,6 +194,8 @@ private Q_SLOTS:
             lines.append(QStringLiteral("Pregunta número %1 sobre el precio").arg(i));
         text1()->setPlainText(lines.join(QStringLiteral("\r\n")));
         press("Command1_1");
+        QCOMPARE(m_main->statusText,
+                 QStringLiteral("Examen enviado a la impresora ") + QDir::toNativeSeparators(pdf));
 
         const QList<QList<Word>> pages = pdfPages(pdf);
         QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
@@ -206,6 +216,42 @@ private Q_SLOTS:
         }
         const qreal top = pages[0][0].corner.y() - printable.top(); // 700 twips (35 pt) down
         QVERIFY(top >= 34.5 && top < 47.0);
+    }
+
+    void aPrinterThatRefusesTheJobIsNamed()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("no-existe/impreso.pdf"));
+        PrinterSeam::setFactory([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return printer;
+        });
+        press("Command1_1", QStringLiteral("No se ha podido imprimir: la impresora ") +
+                                QDir::toNativeSeparators(pdf) +
+                                QStringLiteral(" no ha aceptado el trabajo"));
+        QCOMPARE(m_main->statusText, QStringLiteral("Imprimir examen"));
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    void tabLeavesTheTextForTheButtons_data()
+    {
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("Tab") << false << "Command1_0";
+        QTest::newRow("Shift+Tab") << true << "Command3";
+    }
+    void tabLeavesTheTextForTheButtons()
+    {
+        QFETCH(bool, backwards);
+        QFETCH(QString, to);
+        text1()->setFocus();
+        QTRY_VERIFY(text1()->hasFocus());
+        QTest::keyClick(text1(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), to);
+        QCOMPARE(m_window->text(), kText);
     }
 };
 

@@ -3,8 +3,11 @@
 #include "FlexGrid.h"
 #include "Twips.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <QtTest>
 
 class tst_FlexGrid : public QObject
@@ -64,6 +67,100 @@ private Q_SLOTS:
             QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
         }
         QCOMPARE(signalled, cells);
+    }
+
+    void keysSignalledOrPassedOn_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("enters");
+        QTest::addColumn<int>("deletes");
+        QTest::addColumn<int>("rowAfter");
+        QTest::newRow("Return") << int(Qt::Key_Return) << 1 << 0 << 2;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << 1 << 0 << 2;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << 1 << 2;
+        QTest::newRow("Down moves the current row") << int(Qt::Key_Down) << 0 << 0 << 3;
+        QTest::newRow("Backspace is nothing") << int(Qt::Key_Backspace) << 0 << 0 << 2;
+    }
+    void keysSignalledOrPassedOn()
+    {
+        QFETCH(int, key);
+        QFETCH(int, enters);
+        QFETCH(int, deletes);
+        QFETCH(int, rowAfter);
+        FlexGrid grid;
+        grid.setCols(3);
+        grid.setRows(6);
+        grid.resize(400, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        grid.setCurrentCell(2, 1);
+        grid.setFocus();
+        QSignalSpy enterSpy(&grid, &FlexGrid::enterPressed);
+        QSignalSpy deleteSpy(&grid, &FlexGrid::deletePressed);
+        QTest::keyClick(grid.view(), Qt::Key(key));
+        QCOMPARE(enterSpy.size(), enters);
+        QCOMPARE(deleteSpy.size(), deletes);
+        QCOMPARE(grid.row(), rowAfter);
+    }
+
+    void tabLeavesTheGrid_data()
+    {
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Tab") << false << "after";
+        QTest::newRow("Shift+Tab") << true << "before";
+    }
+    void tabLeavesTheGrid()
+    {
+        QFETCH(bool, backwards);
+        QFETCH(QString, expected);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *before = new QLineEdit(&window);
+        before->setObjectName(QStringLiteral("before"));
+        auto *grid = new FlexGrid(&window);
+        auto *after = new QLineEdit(&window);
+        after->setObjectName(QStringLiteral("after"));
+        layout->addWidget(before);
+        layout->addWidget(grid);
+        layout->addWidget(after);
+        grid->setCols(3);
+        grid->setRows(6);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        grid->setCurrentCell(2, 1); // a cell in the middle: Tab would move on inside
+        grid->setFocus();
+        QTRY_VERIFY(grid->view()->hasFocus());
+        QTest::keyClick(grid->view(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), expected);
+        QCOMPARE(grid->row(), 2);
+        QCOMPARE(grid->col(), 1);
+    }
+
+    void scrollToRowShowsIt_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::newRow("last") << 40;
+        QTest::newRow("middle") << 20;
+        QTest::newRow("first after the last") << 1;
+    }
+    void scrollToRowShowsIt()
+    {
+        QFETCH(int, row);
+        FlexGrid grid;
+        grid.setCols(2);
+        grid.setRows(41);
+        for (int r = 1; r < 41; ++r)
+            grid.setRowHeight(r, 450);
+        grid.resize(300, 150);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.scrollToRow(40);
+        grid.scrollToRow(row);
+        QTableWidget *table = grid.view();
+        QTRY_VERIFY(table->viewport()->rect().contains(
+            table->visualRect(table->model()->index(row - 1, 0))));
     }
 
     void rowHeightGrowsEveryHundredAndTenCharacters_data()

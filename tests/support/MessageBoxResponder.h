@@ -2,7 +2,8 @@
 // Answers the program's message boxes in GUI tests: each must match the next
 // expect() (text, buttons in any order; a text ending in "…" matches any text
 // that starts with the rest), be titled "Orvalis" and have no icon;
-// then `click` (or kEscape) is pressed. Mismatches and unexpected boxes go to failures().
+// then `click` (or kEscape, or kEnter for the box's default button) is pressed. Mismatches and
+// unexpected boxes go to failures().
 
 #include <QObject>
 #include <QStringList>
@@ -13,6 +14,7 @@ class MessageBoxResponder : public QObject
 {
 public:
     static inline const QString kEscape = QStringLiteral("<Esc>");
+    static inline const QString kEnter = QStringLiteral("<Enter>");
 
     explicit MessageBoxResponder(QObject *parent = nullptr);
     void expect(const QString &text, const QStringList &buttons, const QString &click)

@@ -1,0 +1,53 @@
+#pragma once
+// Checks of a window against its screen for the layout tests that run on a
+// configured screen (QT_QPA_PLATFORM=offscreen:configfile=FILE). The screen a
+// run expects is named by ORVALIS_SCREEN ("1366x768@1": device pixels and
+// device pixel ratio); without it any screen is taken as it comes.
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStringList>
+#include <QWidget>
+
+namespace ScreenFit {
+
+// Empty when the primary screen is the one this run was set up for.
+inline QString screenMismatch()
+{
+    const QByteArray wanted = qgetenv("ORVALIS_SCREEN");
+    if (wanted.isEmpty())
+        return {};
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize device = screen->geometry().size() * screen->devicePixelRatio();
+    const QString got = QStringLiteral("%1x%2@%3")
+                            .arg(device.width())
+                            .arg(device.height())
+                            .arg(screen->devicePixelRatio());
+    return got == QString::fromLatin1(wanted) ? QString() : QStringLiteral("screen is ") + got;
+}
+
+// What lies outside where it must be: the window's frame outside its screen's
+// available area, a shown control outside the window.
+inline QStringList outsidePlaces(const QWidget *window)
+{
+    QStringList outside;
+    const QRect available = window->screen()->availableGeometry();
+    if (!available.contains(window->frameGeometry()))
+        outside << QStringLiteral("frame %1,%2 %3x%4 outside %5x%6")
+                       .arg(window->frameGeometry().x())
+                       .arg(window->frameGeometry().y())
+                       .arg(window->frameGeometry().width())
+                       .arg(window->frameGeometry().height())
+                       .arg(available.width())
+                       .arg(available.height());
+    for (const QWidget *control : window->findChildren<QWidget *>()) {
+        if (control->objectName().isEmpty() || control->isWindow() || !control->isVisibleTo(window))
+            continue;
+        const QRect place(control->mapTo(window, QPoint(0, 0)), control->size());
+        if (!window->rect().contains(place))
+            outside << control->objectName();
+    }
+    return outside;
+}
+
+} // namespace ScreenFit
