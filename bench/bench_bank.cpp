@@ -246,8 +246,8 @@ int main(int argc, char **argv)
          1.5},
         {"open + index, true/false 6900", "BM_OpenIndexTrueFalse/6900", "BM_ReadTrueFalse/6900",
          1.5},
-        {"open + index, true/false 11000", "BM_OpenIndexTrueFalse/11000",
-         "BM_ReadTrueFalse/11000", 1.5},
+        {"open + index, true/false 11000", "BM_OpenIndexTrueFalse/11000", "BM_ReadTrueFalse/11000",
+         1.5},
         {"open + index, practical 2200", "BM_OpenIndexPractical/2200", "BM_ReadPractical/2200",
          1.5},
         {"listing a topic of 50", "BM_ListTopic/50", "BM_PreadTopic/50", 1.5},
@@ -255,8 +255,8 @@ int main(int argc, char **argv)
         {"modification, bank of 6900", "BM_Modify/6900", "BM_CopyFsyncRename/6900", 2.0},
         {"deletion, bank of 6900", "BM_Delete/6900", "BM_CopyFsyncRename/6900", 2.0},
     };
-    std::printf("\n%-32s %14s %14s %8s %6s\n", "operation", "measured (us)", "anchor (us)",
-                "ratio", "goal");
+    std::printf("\n%-32s %14s %14s %8s %6s\n", "operation", "measured (us)", "anchor (us)", "ratio",
+                "goal");
     for (const Pair &pair : pairs) {
         const auto measured = collector.seconds.find(pair.measured);
         const auto anchor = collector.seconds.find(pair.anchor);
