@@ -111,10 +111,19 @@ class tst_BankFile : public QObject
         process->setWorkingDirectory(m_dir->path());
         const QStringList subject =
             QStringList{QStringLiteral(BANK_OPERATION), m_dir->path()} + operation;
-        if (trace.isEmpty())
+        if (trace.isEmpty()) {
             process->start(subject.first(), subject.mid(1));
-        else
+        } else {
+            // LeakSanitizer cannot run under a tracer; a sanitized build
+            // checks for leaks in the untraced runs.
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+            environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                               asan.isEmpty() ? QStringLiteral("detect_leaks=0")
+                                              : asan + QStringLiteral(":detect_leaks=0"));
+            process->setProcessEnvironment(environment);
             process->start(m_strace, QStringList{"-qq"} + trace + subject);
+        }
         process->waitForFinished(30000);
         return process;
     }
@@ -246,6 +255,12 @@ private Q_SLOTS:
     }
     void aKillAtAnyCallLeavesTheOldBankOrTheNew()
     {
+#if defined(__SANITIZE_ADDRESS__)
+        // The sanitizer runtime makes file calls of its own, a different
+        // number from run to run, so the n-th call of one run is not the n-th
+        // of the next. The unsanitized suite runs this proof.
+        QSKIP("kill points are not reproducible in a sanitized build");
+#endif
         QFETCH(Entries, entries);
         QFETCH(QStringList, operation);
         QFETCH(QByteArray, after);

@@ -321,6 +321,10 @@ private Q_SLOTS:
         TrueFalseBank bank(m_dir->path());
         QVERIFY(bank.openBank().ok());
         const qint32 count = bank.recordCount();
+        // As root the read-only entry is a link to this program; a large
+        // (sanitized) build holds more records than an addition may number.
+        if (operation == "add" && count >= TrueFalseBank::kMaxRecordNumber)
+            QSKIP("the read-only entry here is too large to take another record");
         const QList<qint32> listed = bank.index().recordNumbers(1, 1);
         const qint32 indexed = bank.index().indexedCount();
         BankError error;
