@@ -3,7 +3,10 @@
 #include "FlexGrid.h"
 #include "MessageBox.h"
 #include "QuestionText.h"
+#include "Twips.h"
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -55,6 +58,38 @@ void MaintenanceWindow::setControls(const Controls &controls)
     addGrowingGrid(c.grid3);
     setExitButton(c.command2);
     applyState(EditState::Browsing);
+}
+
+QLabel *MaintenanceWindow::addLabel(QWidget *parent, const QString &name, const QString &text,
+                                    int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(Twips::rect(left, top, 0, 0).topLeft());
+    label->adjustSize();
+    return label;
+}
+
+QGroupBox *MaintenanceWindow::addFrame(QWidget *parent, const QString &name, const QString &caption,
+                                       const QRect &geometry)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+void MaintenanceWindow::addBrowsingButtons(Controls &controls, int top)
+{
+    const auto button = [this, top](const char *name, const QString &caption, int left) {
+        auto *created = new QPushButton(caption, this);
+        created->setObjectName(QLatin1String(name));
+        created->setGeometry(Twips::rect(left, top, 3000, 345));
+        return created;
+    };
+    controls.command4 = button("Command4", QStringLiteral("Añadir nueva pregunta"), 150);
+    controls.command1 = button("Command1", QStringLiteral("Modificar pregunta"), 3240);
+    controls.command3 = button("Command3", QStringLiteral("Eliminar pregunta"), 6330);
 }
 
 void MaintenanceWindow::applyState(EditState state)

@@ -19,6 +19,8 @@
 #include <QString>
 
 class FlexGrid;
+class QGroupBox;
+class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -74,6 +76,15 @@ protected:
         int recordColumn = 0; // the grid column that holds record numbers
     };
     void setControls(const Controls &controls);
+
+    // Control set-up shared by both windows, places in twips: a label sized
+    // to its caption, a frame, and the three browsing buttons (Command4,
+    // Command1, Command3) side by side at `top`.
+    static QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, int left,
+                            int top);
+    static QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption,
+                               const QRect &geometry);
+    void addBrowsingButtons(Controls &controls, int top);
     const Controls &controls() const { return m_controls; }
 
     void applyState(EditState state);

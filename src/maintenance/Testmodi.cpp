@@ -39,24 +39,6 @@ constexpr int kRowHeight = 450;
 constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
 constexpr int kRecordColumn = 3;
 
-QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, int left, int top)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->move(Twips::rect(left, top, 0, 0).topLeft());
-    label->adjustSize();
-    return label;
-}
-
-QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption,
-                    const QRect &geometry)
-{
-    auto *frame = new QGroupBox(caption, parent);
-    frame->setObjectName(name);
-    frame->setGeometry(geometry);
-    return frame;
-}
-
 } // namespace
 
 Testmodi::Testmodi()
@@ -97,19 +79,7 @@ void Testmodi::buildControls()
     m_grid3->setColHidden(kRecordColumn, true);
     c.recordColumn = kRecordColumn;
 
-    const auto plainButton = [this](const QString &name, const QString &caption,
-                                    const QRect &geometry) {
-        auto *button = new QPushButton(caption, this);
-        button->setObjectName(name);
-        button->setGeometry(geometry);
-        return button;
-    };
-    c.command4 = plainButton(QStringLiteral("Command4"), QStringLiteral("Añadir nueva pregunta"),
-                             Twips::rect(150, 4020, 3000, 345));
-    c.command1 = plainButton(QStringLiteral("Command1"), QStringLiteral("Modificar pregunta"),
-                             Twips::rect(3240, 4020, 3000, 345));
-    c.command3 = plainButton(QStringLiteral("Command3"), QStringLiteral("Eliminar pregunta"),
-                             Twips::rect(6330, 4020, 3000, 345));
+    addBrowsingButtons(c, 4020);
 
     QGroupBox *frame3 =
         addFrame(this, QStringLiteral("Frame3"), QStringLiteral(" Actualizar la base de datos "),
