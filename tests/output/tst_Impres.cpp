@@ -9,7 +9,6 @@
 #include "ProgramState.h"
 #include "SaveDialogResponder.h"
 #include "TrueFalseBankFixture.h"
-#include "Twips.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -70,9 +69,10 @@ private:
         MessageBoxResponder responder;
         if (!message.isEmpty())
             responder.expect(message, {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
+        // The handlers run their boxes modally: when the click returns, any
+        // box has been shown and answered.
         QTest::mouseClick(m_window->findChild<QPushButton *>(name), Qt::LeftButton);
-        QTest::qWait(50);
-        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.pending(), 0);
         QStringList seen = responder.seenTexts();
         // A message ending in "…" ends with a reason the system gives.
         if (message.endsWith(u'…') && seen.size() == 1 && seen[0].startsWith(message.chopped(1)))
@@ -118,9 +118,9 @@ private Q_SLOTS:
         for (const QSize size : {QSize(1000, 700), QSize(500, 300)}) {
             m_main->window.resize(size);
             QWidget *outer = m_window->container();
-            QTRY_COMPARE(text1()->width(), outer->width() - Twips::toPixelsX(240));
-            QCOMPARE(text1()->height(),
-                     outer->height() - Twips::toPixelsY(495) - Twips::toPixelsY(390));
+            // 240 twips narrower; 495 (the strip) + 390 twips lower, at 96 DPI.
+            QTRY_COMPARE(text1()->width(), outer->width() - 16);
+            QCOMPARE(text1()->height(), outer->height() - 33 - 26);
             widths.append(text1()->width());
         }
         QVERIFY(widths[0] > widths[1]);
@@ -141,6 +141,9 @@ private Q_SLOTS:
         press("Command1_2", saved); // no extension added
         QCOMPARE(dialog.title, QStringLiteral("Guardar como"));
         QCOMPARE(dialog.shownFilters, QStringList{QStringLiteral("Texto (*.TXT)")});
+        QCOMPARE(dialog.shownName, QString());
+        QVERIFY(!dialog.asksBeforeReplacing);
+        QVERIFY(dialog.savesWithoutAnExtension);
         QCOMPARE(fileBytes("examen"),
                  QByteArray("EXAMEN\r\n\r\nS\xED(\x95) No( )  -  Primera\r\n\r\n"));
 
@@ -167,6 +170,7 @@ private Q_SLOTS:
                                            "en un fichero de texto: «→» (U+2192), «✓» (U+2713). "
                                            "Cámbielos o bórrelos; no se ha guardado nada."));
         QVERIFY(!dialog.answered);
+        QCOMPARE(dialog.unexpected, 0);
         QCOMPARE(fileBytes("examen"), QByteArray("dos\r\n"));
         QCOMPARE(QDir::current().entryList(QDir::AllEntries), before);
     }
@@ -233,6 +237,37 @@ private Q_SLOTS:
                                 QStringLiteral(" no ha aceptado el trabajo"));
         QCOMPARE(m_main->statusText, QStringLiteral("Imprimir examen"));
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    // "Salir de impresión", by click or by Esc from the text, closes the
+    // window and shows again the selection window it came from.
+    void leavingShowsTheReturnWindowAgain_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::addColumn<QString>("returnWindow");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("click, Testselec") << false << "Testselec" << QStringList{"Testselec"};
+        QTest::newRow("Esc, Testselec") << true << "Testselec" << QStringList{"Testselec"};
+        QTest::newRow("Esc, Examselec") << true << "Examselec" << QStringList{"Examselec"};
+        QTest::newRow("Esc, another name") << true << "Orvalis" << QStringList();
+    }
+    void leavingShowsTheReturnWindowAgain()
+    {
+        QFETCH(bool, byEscape);
+        QFETCH(QString, returnWindow);
+        QFETCH(QStringList, shown);
+        for (const char *name : {"Testselec", "Examselec"})
+            Forms::registerForm(name, [name] { return new Form(name); });
+        m_window->receiveText(kText, returnWindow);
+        if (byEscape)
+            QTest::keyClick(text1(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(Forms::find(Impres::kName), nullptr);
+        QCOMPARE(Forms::loadedNames(), shown);
+        QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kNone);
+        QVERIFY(m_main->toolbarEnabled);
     }
 
     void tabLeavesTheTextForTheButtons_data()
