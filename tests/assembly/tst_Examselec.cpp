@@ -6,18 +6,12 @@
 // printer.
 #include "Examselec.h"
 #include "ExpositionBankFixture.h"
-#include "FakeMainWindowServices.h"
-#include "FlexGrid.h"
-#include "Forms.h"
+#include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
-#include "OpenFiles.h"
-#include "Orvalis.h"
-#include "PrinterSeam.h"
-#include "ProgramState.h"
+#include "RealMainWindow.h"
 #include "SaveDialogResponder.h"
 #include "ScreenFit.h"
-#include "Shell.h"
 
 #include <QClipboard>
 #include <QGroupBox>
@@ -33,6 +27,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+
+using namespace GuiTest;
 
 namespace {
 const QString kLeave =
@@ -51,18 +47,14 @@ class tst_Examselec : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ExpositionBankFixture> m_bank;
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    GuiFixture<ExpositionBankFixture> m_gui;
     QPointer<Examselec> m_window;
 
     FlexGrid *grid(const QString &name) const { return m_window->findChild<FlexGrid *>(name); }
     QString label3() const { return m_window->findChild<QLabel *>("Label3")->text(); }
     void doubleClick(const QString &name, int row, int col)
     {
-        const FlexGrid::CellSpot spot = grid(name)->locateCell(row, col);
-        QVERIFY(spot.widget);
-        QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
-        QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QVERIFY(doubleClickCell(grid(name), row, col));
     }
     void chooseKind(int k)
     {
@@ -94,45 +86,17 @@ private:
         return shown;
     }
 
-    QString focusName() const
-    {
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus)
-            return QString();
-        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
-            return inGrid->objectName();
-        return focus->objectName();
-    }
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
-        m_bank = std::make_unique<ExpositionBankFixture>();
-        QVERIFY(m_bank->isReady());
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Examselec::kName, [] { return new Examselec; });
         Forms::registerForm(Impres::kName, [] { return new Impres; });
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        m_window = qobject_cast<Examselec *>(Forms::show(Examselec::kName));
-        QVERIFY(m_window && QTest::qWaitForWindowActive(m_window));
-        QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        m_window = m_gui.open<Examselec>(Examselec::kName, ActiveWindowCodes::kMain);
+        QVERIFY(m_window);
     }
-    void cleanup()
-    {
-        PrinterSeam::setFactory({});
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        closeAllFiles();
-        m_bank.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     // A kind whose file cannot be opened is told once, with the reason, the
     // first time the kind is chosen; switching back says nothing more.
@@ -147,7 +111,7 @@ private Q_SLOTS:
     {
         QFETCH(int, kind);
         QFETCH(QString, name);
-        const QString path = m_bank->filePath(name);
+        const QString path = m_gui.bank->filePath(name);
         QFile::remove(path);
         QVERIFY(QDir().mkdir(path));
         MessageBoxResponder responder;
@@ -173,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(m_window->windowTitle(),
                  QStringLiteral(
                      "Selección de preguntas de exposición: conceptuales / prácticas / breves"));
-        QCOMPARE(m_main->statusText,
+        QCOMPARE(m_gui.main->statusText,
                  QStringLiteral(
                      "Seleccionar preguntas de exposición: conceptuales / prácticas / breves"));
         QCOMPARE(m_window->findChild<QGroupBox *>("Frame1")->title(),
@@ -315,7 +279,7 @@ private Q_SLOTS:
         QFETCH(bool, byDeactivation);
         const auto leave = [&] {
             if (byDeactivation)
-                m_main->window.activateWindow();
+                m_gui.main->window.activateWindow();
             else
                 QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
         };
@@ -335,8 +299,8 @@ private Q_SLOTS:
         QCOMPARE(responder.failures(), QStringList());
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
-        QCOMPARE(m_main->statusText, QString());
-        QVERIFY(m_main->helpButtonVisible);
+        QCOMPARE(m_gui.main->statusText, QString());
+        QVERIFY(m_gui.main->helpButtonVisible);
 
         // With nothing selected the window closes at once.
         m_window = qobject_cast<Examselec *>(Forms::show(Examselec::kName));
@@ -469,21 +433,12 @@ private Q_SLOTS:
     {
         Forms::reset(); // the real main window instead of the stand-in
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        Shell::registerForms();
+        m_gui.main.reset();
         Forms::registerForm(Examselec::kName, [] { return new Examselec; });
         Forms::registerForm(Impres::kName, [] { return new Impres; });
-        Forms::show(QStringLiteral("Fondo"));
-        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
-        main->setEndProgram([] {});
-        Forms::unload(QStringLiteral("Apertura"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(QTest::qWaitForWindowActive(main));
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
-            if (main->toolbarItem(index)->objectName() == "Exposelec")
-                QTest::mouseClick(main->toolbarButton(index), Qt::LeftButton);
+        RealMainWindow::clickToolbar(main, QStringLiteral("Exposelec"));
         QTRY_VERIFY((m_window = Forms::findAs<Examselec>(Examselec::kName)) &&
                     Forms::activeForm() == m_window);
 
@@ -527,11 +482,11 @@ private Q_SLOTS:
         SaveDialogResponder dialog;
         dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("examen.txt"));
         responder.expect(QStringLiteral("Fichero guardado como: ") +
-                             QDir::toNativeSeparators(m_bank->filePath("examen.txt")),
+                             QDir::toNativeSeparators(m_gui.bank->filePath("examen.txt")),
                          {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
         QTest::mouseClick(output()->findChild<QPushButton *>("Command1_2"), Qt::LeftButton);
         QVERIFY(responder.waitUntilAnswered());
-        QFile saved(m_bank->filePath("examen.txt"));
+        QFile saved(m_gui.bank->filePath("examen.txt"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(),
                  QByteArray(kHeader).replace("\xC3\x93", "\xD3") +

@@ -3,17 +3,11 @@
 // question asked before a selection is thrown away, and the whole exam flow
 // from the real main window's toolbar to the output window and back, and a
 // bank changed by another program while the window is open.
-#include "ExamText.h"
-#include "FakeMainWindowServices.h"
-#include "FlexGrid.h"
-#include "Forms.h"
+#include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
-#include "OpenFiles.h"
-#include "Orvalis.h"
-#include "ProgramState.h"
+#include "RealMainWindow.h"
 #include "ScreenFit.h"
-#include "Shell.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
 
@@ -31,6 +25,8 @@
 
 #include <cstdio>
 
+using namespace GuiTest;
+
 namespace {
 const QString kA = QStringLiteral("|La demanda de un bien suele bajar cuando sube su precio.|Sí");
 const QString kB = QStringLiteral("|El precio no influye nunca en la demanda.|No");
@@ -44,17 +40,14 @@ class tst_Testselec : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TrueFalseBankFixture> m_bank;
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    GuiFixture<TrueFalseBankFixture> m_gui;
     QPointer<Testselec> m_window;
 
     FlexGrid *grid(const char *name) const { return m_window->findChild<FlexGrid *>(name); }
     QString label3() const { return m_window->findChild<QLabel *>("Label3")->text(); }
     void doubleClick(const char *name, int row, int col)
     {
-        const FlexGrid::CellSpot spot = grid(name)->locateCell(row, col);
-        QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
-        QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QVERIFY(GuiTest::doubleClickCell(grid(name), row, col));
     }
     // The first `count` rows of a grid, each as "number|text|answer".
     QStringList rows(const char *name, int count) const
@@ -65,43 +58,16 @@ private:
                          grid(name)->textMatrix(r, 2);
         return shown;
     }
-    // The control that has the focus; a grid for the table inside it.
-    QString focusName() const
-    {
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus)
-            return QString();
-        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
-            return inGrid->objectName();
-        return focus->objectName();
-    }
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
 
 private Q_SLOTS:
     void init()
     {
-        m_bank = std::make_unique<TrueFalseBankFixture>();
-        QVERIFY(m_bank->isReady());
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        m_window = qobject_cast<Testselec *>(Forms::show(Testselec::kName));
-        QVERIFY(m_window && QTest::qWaitForWindowActive(m_window));
-        QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        m_window = m_gui.open<Testselec>(Testselec::kName, ActiveWindowCodes::kMain);
+        QVERIFY(m_window);
     }
-    void cleanup()
-    {
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        closeAllFiles();
-        m_bank.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     void opensOnChapterOneTopicOneAndKeepsChosenQuestionsInOrder()
     {
@@ -173,13 +139,13 @@ private Q_SLOTS:
     {
         QFETCH(bool, replaced);
         QFETCH(QStringList, shown);
-        const QString bankPath = m_bank->filePath(QStringLiteral("QELMEXT2.DAT"));
+        const QString bankPath = m_gui.bank->filePath(QStringLiteral("QELMEXT2.DAT"));
         QFile file(bankPath);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray before = file.readAll();
         file.close();
         if (replaced) {
-            const QString other = m_bank->filePath(QStringLiteral("otro.tmp"));
+            const QString other = m_gui.bank->filePath(QStringLiteral("otro.tmp"));
             QFile written(other);
             QVERIFY(written.open(QIODevice::WriteOnly) && written.write(before.mid(256)) > 0);
             written.close();
@@ -231,7 +197,7 @@ private Q_SLOTS:
         QFETCH(int, listed);
         Forms::reset();
         closeAllFiles();
-        const QString path = m_bank->filePath(QStringLiteral("QELMEXT2.DAT"));
+        const QString path = m_gui.bank->filePath(QStringLiteral("QELMEXT2.DAT"));
         if (entry == "torn") {
             QFile file(path);
             QVERIFY(file.open(QIODevice::Append) && file.write("xyz") == 3);
@@ -289,7 +255,7 @@ private Q_SLOTS:
         doubleClick("Grid3", 1, 1);
         const auto leave = [&] {
             if (byDeactivation)
-                m_main->window.activateWindow();
+                m_gui.main->window.activateWindow();
             else
                 QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
         };
@@ -305,7 +271,7 @@ private Q_SLOTS:
         QCOMPARE(responder.failures(), QStringList());
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
-        QCOMPARE(m_main->statusText, QString());
+        QCOMPARE(m_gui.main->statusText, QString());
     }
 
     void fitsTheScreenAndGivesExtraRoomToTheGrids()
@@ -427,31 +393,26 @@ private Q_SLOTS:
     {
         Forms::reset(); // the real main window instead of the stand-in
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        Shell::registerForms();
+        m_gui.main.reset();
         Forms::registerForm(Testselec::kName, [] { return new Testselec; });
         Forms::registerForm(Impres::kName, [] { return new Impres; });
-        Forms::show(QStringLiteral("Fondo"));
-        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
-        main->setEndProgram([] {});
-        Forms::unload(QStringLiteral("Apertura"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(QTest::qWaitForWindowActive(main));
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
-            if (main->toolbarItem(index)->objectName() == "Testsselec")
-                QTest::mouseClick(main->toolbarButton(index), Qt::LeftButton);
+        RealMainWindow::clickToolbar(main, QStringLiteral("Testsselec"));
         QTRY_VERIFY((m_window = Forms::findAs<Testselec>(Testselec::kName)) &&
                     Forms::activeForm() == m_window);
         doubleClick("Grid3", 2, 1);
         doubleClick("Grid3", 1, 1);
 
-        const QList<SelectedQuestion> chosen{{kB.section(u'|', 1, 1), QStringLiteral("No")},
-                                             {kA.section(u'|', 1, 1), QStringLiteral("Sí")}};
+        const QString b = QStringLiteral("  -  El precio no influye nunca en la demanda.\r\n");
+        const QString a =
+            QStringLiteral("  -  La demanda de un bien suele bajar cuando sube su precio.\r\n");
         const QList<QPair<const char *, QString>> buttons{
-            {"Command1", composeExamText({chosen[0].text, chosen[1].text})},
-            {"Command5", composeAnswerTemplate(chosen)}};
+            {"Command1", "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\nSí( ) No( )" + b +
+                             "Sí( ) No( )" + a},
+            {"Command5", "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
+                         "respuestas correctas\r\n\r\nSí( ) No(•)" +
+                             b + "Sí(•) No( )" + a}};
         for (const auto &[button, text] : buttons) {
             QTest::mouseClick(m_window->findChild<QPushButton *>(button), Qt::LeftButton);
             const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };

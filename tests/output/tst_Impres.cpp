@@ -1,12 +1,9 @@
 // The output window driven by its buttons: what reaches the clipboard, a
 // text file (its exact bytes) and the printer (a PDF read back), what the
 // teacher is told, and how the text area follows the window size.
-#include "FakeMainWindowServices.h"
-#include "Forms.h"
+#include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
-#include "PrinterSeam.h"
-#include "ProgramState.h"
 #include "SaveDialogResponder.h"
 #include "TrueFalseBankFixture.h"
 
@@ -58,8 +55,7 @@ class tst_Impres : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TrueFalseBankFixture> m_folder; // also the working directory
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    GuiFixture<TrueFalseBankFixture> m_gui; // its bank folder is the working directory
     QPointer<Impres> m_window;
 
     QPlainTextEdit *text1() const { return m_window->findChild<QPlainTextEdit *>("Text1"); }
@@ -83,7 +79,7 @@ private:
     }
     QByteArray fileBytes(const char *name) const
     {
-        QFile file(m_folder->filePath(QLatin1String(name)));
+        QFile file(m_gui.bank->filePath(QLatin1String(name)));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
@@ -91,32 +87,19 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
-        m_folder = std::make_unique<TrueFalseBankFixture>();
-        QVERIFY(m_folder->isReady());
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Impres::kName, [] { return new Impres; });
-        ActiveWindowCode = ActiveWindowCodes::kTrueFalseSelection;
-        m_window = qobject_cast<Impres *>(Forms::show(Impres::kName));
+        m_window = m_gui.open<Impres>(Impres::kName, ActiveWindowCodes::kTrueFalseSelection);
         QVERIFY(m_window);
         text1()->setPlainText(kText);
-        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
     }
-    void cleanup()
-    {
-        PrinterSeam::setFactory({});
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        m_folder.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     void theTextAreaFollowsTheWindowSizeAndGoesWholeToTheClipboard()
     {
         QList<int> widths;
         for (const QSize size : {QSize(1000, 700), QSize(500, 300)}) {
-            m_main->window.resize(size);
+            m_gui.main->window.resize(size);
             QWidget *outer = m_window->container();
             // 240 twips narrower; 495 (the strip) + 390 twips lower, at 96 DPI.
             QTRY_COMPARE(text1()->width(), outer->width() - 16);
@@ -135,7 +118,7 @@ private Q_SLOTS:
     void savesToAFileInWindows1252()
     {
         const QString saved = QStringLiteral("Fichero guardado como: ") +
-                              QDir::toNativeSeparators(m_folder->filePath("examen"));
+                              QDir::toNativeSeparators(m_gui.bank->filePath("examen"));
         SaveDialogResponder dialog;
         dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("examen"));
         press("Command1_2", saved); // no extension added
@@ -180,7 +163,7 @@ private Q_SLOTS:
         PrinterSeam::setFactory([] { return std::unique_ptr<QPrinter>(); });
         press("Command1_1", QStringLiteral("No se ha podido imprimir: no hay ninguna impresora "
                                            "predeterminada en el sistema"));
-        QCOMPARE(m_main->statusText, QStringLiteral("Imprimir examen"));
+        QCOMPARE(m_gui.main->statusText, QStringLiteral("Imprimir examen"));
 
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("impreso.pdf"));
@@ -198,7 +181,7 @@ private Q_SLOTS:
             lines.append(QStringLiteral("Pregunta número %1 sobre el precio").arg(i));
         text1()->setPlainText(lines.join(QStringLiteral("\r\n")));
         press("Command1_1");
-        QCOMPARE(m_main->statusText,
+        QCOMPARE(m_gui.main->statusText,
                  QStringLiteral("Examen enviado a la impresora ") + QDir::toNativeSeparators(pdf));
 
         const QList<QList<Word>> pages = pdfPages(pdf);
@@ -235,7 +218,7 @@ private Q_SLOTS:
         press("Command1_1", QStringLiteral("No se ha podido imprimir: la impresora ") +
                                 QDir::toNativeSeparators(pdf) +
                                 QStringLiteral(" no ha aceptado el trabajo"));
-        QCOMPARE(m_main->statusText, QStringLiteral("Imprimir examen"));
+        QCOMPARE(m_gui.main->statusText, QStringLiteral("Imprimir examen"));
         QVERIFY(!QFile::exists(pdf));
     }
 
@@ -267,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(Forms::find(Impres::kName), nullptr);
         QCOMPARE(Forms::loadedNames(), shown);
         QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kNone);
-        QVERIFY(m_main->toolbarEnabled);
+        QVERIFY(m_gui.main->toolbarEnabled);
     }
 
     void tabLeavesTheTextForTheButtons_data()

@@ -8,8 +8,7 @@
 #include "Forms.h"
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
-#include "Orvalis.h"
-#include "Shell.h"
+#include "RealMainWindow.h"
 #include "Testmodi.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
@@ -36,11 +35,9 @@ class tst_Orvalis : public QObject
     // The main window as the start-up leaves it, with the splash gone.
     void openMainWindow()
     {
-        Forms::show(QStringLiteral("Fondo"));
-        m_main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        m_main = RealMainWindow::open();
+        QVERIFY(m_main);
         m_main->setEndProgram([this] { ++m_endings; });
-        m_main->resize(1000, 700); // room for the whole toolbar
-        Forms::unload(QStringLiteral("Apertura"));
     }
     QAction *action(const QString &name) { return m_main->findChild<QAction *>(name); }
     static Apertura *splash() { return Forms::findAs<Apertura>(QStringLiteral("Apertura")); }
@@ -220,9 +217,7 @@ private Q_SLOTS:
         QVERIFY(helpButton->isVisible());
 
         MessageBoxResponder responder; // a box not expected is a failure
-        for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
-            if (m_main->toolbarItem(index)->objectName() == key)
-                QTest::mouseClick(m_main->toolbarButton(index), Qt::LeftButton);
+        RealMainWindow::clickToolbar(m_main, key);
         QPointer<QWidget> window = Forms::find(name);
         QVERIFY(window);
         QTRY_COMPARE(Forms::activeForm(), window.data());
