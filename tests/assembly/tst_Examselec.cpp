@@ -268,49 +268,6 @@ private Q_SLOTS:
         QCOMPARE(responder.seen(), 1);
     }
 
-    void leavingAsksOnlyWhenSomethingIsSelected_data()
-    {
-        QTest::addColumn<bool>("byDeactivation");
-        QTest::newRow("Salir") << false;
-        QTest::newRow("main window activated") << true;
-    }
-    void leavingAsksOnlyWhenSomethingIsSelected()
-    {
-        QFETCH(bool, byDeactivation);
-        const auto leave = [&] {
-            if (byDeactivation)
-                m_gui.main->window.activateWindow();
-            else
-                QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
-        };
-        // A selection of another kind than the one shown still counts.
-        chooseKind(1);
-        doubleClick("Grid3", 1, 1);
-        chooseKind(0);
-        MessageBoxResponder responder;
-        for (const QString &answer : {kOkCancel[1], kOkCancel[0]})
-            responder.expect(kLeave, kOkCancel, answer);
-        leave();
-        QTRY_COMPARE(responder.pending(), 1);
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
-        leave();
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures(), QStringList());
-        QTRY_VERIFY(!m_window);
-        QCOMPARE(OpenFiles::count(), 0);
-        QCOMPARE(m_gui.main->statusText, QString());
-        QVERIFY(m_gui.main->helpButtonVisible);
-
-        // With nothing selected the window closes at once.
-        m_window = qobject_cast<Examselec *>(Forms::show(Examselec::kName));
-        QVERIFY(m_window && QTest::qWaitForWindowActive(m_window));
-        QTRY_COMPARE(Forms::activeForm(), m_window.data());
-        leave();
-        QTRY_VERIFY(!m_window);
-        QCOMPARE(responder.seen(), 2);
-    }
-
     void fitsTheScreenAndGivesExtraRoomToTheGrids()
     {
         QCOMPARE(ScreenFit::screenMismatch(), QString());
@@ -382,18 +339,32 @@ private Q_SLOTS:
         QCOMPARE(focusName(), to);
     }
 
-    void closeBoxAsksBeforeDroppingASelection_data()
+    // Salir, Esc, the close box and another window taking the activation all
+    // leave the same way: with questions chosen (of any kind, shown or not)
+    // the teacher is asked first, and anything but Aceptar keeps the window
+    // and its selection.
+    void leavingAsksBeforeDroppingASelection_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("kind");       // of the one question chosen; -1: none
         QTest::addColumn<QString>("answer"); // empty: no question expected
         QTest::addColumn<bool>("closed");
-        QTest::newRow("Cancelar keeps it") << 1 << "Cancelar" << false;
-        QTest::newRow("Enter keeps it") << 0 << MessageBoxResponder::kEnter << false;
-        QTest::newRow("Aceptar closes") << 2 << "Aceptar" << true;
-        QTest::newRow("nothing selected closes") << -1 << QString() << true;
+        const QString enter = MessageBoxResponder::kEnter;
+        QTest::newRow("Salir, Cancelar") << "Salir" << 1 << "Cancelar" << false;
+        QTest::newRow("Salir, Aceptar") << "Salir" << 1 << "Aceptar" << true;
+        QTest::newRow("Salir, nothing selected") << "Salir" << -1 << QString() << true;
+        QTest::newRow("Esc, Cancelar") << "Esc" << 2 << "Cancelar" << false;
+        QTest::newRow("Esc, nothing selected") << "Esc" << -1 << QString() << true;
+        QTest::newRow("main window, Cancelar") << "main window" << 1 << "Cancelar" << false;
+        QTest::newRow("main window, Aceptar") << "main window" << 0 << "Aceptar" << true;
+        QTest::newRow("main window, nothing selected") << "main window" << -1 << QString() << true;
+        QTest::newRow("close box, Enter") << "close box" << 0 << enter << false;
+        QTest::newRow("close box, Aceptar") << "close box" << 2 << "Aceptar" << true;
+        QTest::newRow("close box, nothing selected") << "close box" << -1 << QString() << true;
     }
-    void closeBoxAsksBeforeDroppingASelection()
+    void leavingAsksBeforeDroppingASelection()
     {
+        QFETCH(QString, how);
         QFETCH(int, kind);
         QFETCH(QString, answer);
         QFETCH(bool, closed);
@@ -402,20 +373,31 @@ private Q_SLOTS:
             doubleClick("Grid3", 1, 1);
             chooseKind((kind + 1) % 3); // a selection not shown still counts
         }
+        m_gui.main->helpButtonVisible = false;
         MessageBoxResponder responder;
         if (!answer.isEmpty())
             responder.expect(kLeave, kOkCancel, answer);
-        m_window->close();
+        if (how == u"Salir")
+            QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        else if (how == u"Esc")
+            key(Qt::Key_Escape);
+        else if (how == u"main window")
+            m_gui.main->window.activateWindow();
+        else
+            m_window->close();
         QVERIFY(responder.waitUntilAnswered());
         QCOMPARE(responder.failures(), QStringList());
         QCOMPARE(responder.seen(), answer.isEmpty() ? 0 : 1);
         if (closed) {
             QTRY_VERIFY(!m_window);
             QCOMPARE(OpenFiles::count(), 0);
+            QCOMPARE(m_gui.main->statusText, QString());
+            QVERIFY(m_gui.main->helpButtonVisible);
             return;
         }
-        QVERIFY(m_window->isVisible());
+        QTRY_COMPARE(Forms::activeForm(), m_window.data());
         QCOMPARE(m_window->selectedCount(ExpositionKind(kind)), 1);
+        QVERIFY(!m_gui.main->helpButtonVisible);
     }
 
     void theSelectedGridShowsEachNewQuestion()

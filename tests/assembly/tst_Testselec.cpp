@@ -243,37 +243,6 @@ private Q_SLOTS:
         QCOMPARE(grid("Grid1")->rows(), 501);
     }
 
-    void leavingWithASelectionAsksFirst_data()
-    {
-        QTest::addColumn<bool>("byDeactivation");
-        QTest::newRow("Salir") << false;
-        QTest::newRow("main window activated") << true;
-    }
-    void leavingWithASelectionAsksFirst()
-    {
-        QFETCH(bool, byDeactivation);
-        doubleClick("Grid3", 1, 1);
-        const auto leave = [&] {
-            if (byDeactivation)
-                m_gui.main->window.activateWindow();
-            else
-                QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
-        };
-        MessageBoxResponder responder;
-        for (const QString &answer : {kOkCancel[1], kOkCancel[0]})
-            responder.expect(kLeave, kOkCancel, answer);
-        leave();
-        QTRY_COMPARE(responder.pending(), 1);
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QCOMPARE(label3(), QStringLiteral("1"));
-        leave();
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures(), QStringList());
-        QTRY_VERIFY(!m_window);
-        QCOMPARE(OpenFiles::count(), 0);
-        QCOMPARE(m_gui.main->statusText, QString());
-    }
-
     void fitsTheScreenAndGivesExtraRoomToTheGrids()
     {
         QCOMPARE(ScreenFit::screenMismatch(), QString());
@@ -344,38 +313,60 @@ private Q_SLOTS:
         QCOMPARE(focusName(), to);
     }
 
-    void closeBoxAsksBeforeDroppingASelection_data()
+    // Salir, Esc, the close box and another window taking the activation all
+    // leave the same way: with questions chosen the teacher is asked first,
+    // and anything but Aceptar keeps the window and its selection.
+    void leavingAsksBeforeDroppingASelection_data()
     {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<int>("selected");
         QTest::addColumn<QString>("answer"); // empty: no question expected
         QTest::addColumn<bool>("closed");
-        QTest::newRow("Cancelar keeps it") << 1 << "Cancelar" << false;
-        QTest::newRow("Enter keeps it") << 2 << MessageBoxResponder::kEnter << false;
-        QTest::newRow("Esc keeps it") << 1 << MessageBoxResponder::kEscape << false;
-        QTest::newRow("Aceptar closes") << 1 << "Aceptar" << true;
-        QTest::newRow("nothing selected closes") << 0 << QString() << true;
+        const QString enter = MessageBoxResponder::kEnter, esc = MessageBoxResponder::kEscape;
+        QTest::newRow("Salir, Cancelar") << "Salir" << 1 << "Cancelar" << false;
+        QTest::newRow("Salir, Aceptar") << "Salir" << 1 << "Aceptar" << true;
+        QTest::newRow("Esc, Cancelar") << "Esc" << 2 << "Cancelar" << false;
+        QTest::newRow("Esc, nothing selected") << "Esc" << 0 << QString() << true;
+        QTest::newRow("main window, Cancelar") << "main window" << 1 << "Cancelar" << false;
+        QTest::newRow("main window, Aceptar") << "main window" << 1 << "Aceptar" << true;
+        QTest::newRow("close box, Enter") << "close box" << 2 << enter << false;
+        QTest::newRow("close box, Esc") << "close box" << 1 << esc << false;
+        QTest::newRow("close box, Aceptar") << "close box" << 1 << "Aceptar" << true;
+        QTest::newRow("close box, nothing selected") << "close box" << 0 << QString() << true;
     }
-    void closeBoxAsksBeforeDroppingASelection()
+    void leavingAsksBeforeDroppingASelection()
     {
+        QFETCH(QString, how);
         QFETCH(int, selected);
         QFETCH(QString, answer);
         QFETCH(bool, closed);
         for (int i = 0; i < selected; ++i)
             doubleClick("Grid3", 1, 1);
+        m_gui.main->helpButtonVisible = false;
         MessageBoxResponder responder;
         if (!answer.isEmpty())
             responder.expect(kLeave, kOkCancel, answer);
-        m_window->close();
+        if (how == u"Salir")
+            QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        else if (how == u"Esc")
+            key(Qt::Key_Escape);
+        else if (how == u"main window")
+            m_gui.main->window.activateWindow();
+        else
+            m_window->close();
         QVERIFY(responder.waitUntilAnswered());
         QCOMPARE(responder.failures(), QStringList());
         QCOMPARE(responder.seen(), answer.isEmpty() ? 0 : 1);
         if (closed) {
             QTRY_VERIFY(!m_window);
             QCOMPARE(OpenFiles::count(), 0);
+            QCOMPARE(m_gui.main->statusText, QString());
+            QVERIFY(m_gui.main->helpButtonVisible);
             return;
         }
-        QVERIFY(m_window->isVisible());
+        QTRY_COMPARE(Forms::activeForm(), m_window.data());
         QCOMPARE(label3(), QString::number(selected));
+        QVERIFY(!m_gui.main->helpButtonVisible);
     }
 
     void theSelectedGridShowsEachNewQuestion()
