@@ -48,6 +48,15 @@ QList<QList<Word>> pdfPages(const QString &pdf)
     return result;
 }
 
+// A printer that writes a PDF file.
+std::unique_ptr<QPrinter> printerTo(const QString &pdf)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pdf);
+    return printer;
+}
+
 } // namespace
 
 class tst_Impres : public QObject
@@ -158,21 +167,11 @@ private Q_SLOTS:
         QCOMPARE(QDir::current().entryList(QDir::AllEntries), before);
     }
 
-    void printsWrappedTextOnPagesWithTheSameMarginsAndNothingWithoutAPrinter()
+    void printsWrappedTextOnPagesWithTheSameMargins()
     {
-        PrinterSeam::setFactory([] { return std::unique_ptr<QPrinter>(); });
-        press("Command1_1", QStringLiteral("No se ha podido imprimir: no hay ninguna impresora "
-                                           "predeterminada en el sistema"));
-        QCOMPARE(m_gui.main->statusText, QStringLiteral("Imprimir examen"));
-
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("impreso.pdf"));
-        const auto pdfPrinter = [pdf] {
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdf);
-            return printer;
-        };
+        const auto pdfPrinter = [pdf] { return printerTo(pdf); };
         PrinterSeam::setFactory(pdfPrinter);
         QStringList lines{QStringLiteral("EXAMEN DE MARKETING"), QString(), QString()};
         for (int i = 1; i <= 60; ++i)
@@ -205,19 +204,26 @@ private Q_SLOTS:
         QVERIFY(top >= 34.5 && top < 47.0);
     }
 
-    void aPrinterThatRefusesTheJobIsNamed()
+    // Nothing printed leaves the status bar as it was and says why.
+    void aJobThatCannotBePrintedIsSaid_data()
     {
+        QTest::addColumn<bool>("printer");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no default printer")
+            << false << "no hay ninguna impresora predeterminada en el sistema";
+        QTest::newRow("the printer refuses the job")
+            << true << "la impresora %1 no ha aceptado el trabajo";
+    }
+    void aJobThatCannotBePrintedIsSaid()
+    {
+        QFETCH(bool, printer);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("no-existe/impreso.pdf"));
-        PrinterSeam::setFactory([pdf] {
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdf);
-            return printer;
-        });
-        press("Command1_1", QStringLiteral("No se ha podido imprimir: la impresora ") +
-                                QDir::toNativeSeparators(pdf) +
-                                QStringLiteral(" no ha aceptado el trabajo"));
+        PrinterSeam::setFactory(
+            [pdf, printer] { return printer ? printerTo(pdf) : std::unique_ptr<QPrinter>(); });
+        press("Command1_1", QStringLiteral("No se ha podido imprimir: ") +
+                                reason.arg(QDir::toNativeSeparators(pdf)));
         QCOMPARE(m_gui.main->statusText, QStringLiteral("Imprimir examen"));
         QVERIFY(!QFile::exists(pdf));
     }
