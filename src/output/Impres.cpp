@@ -35,6 +35,9 @@ const QString kNoPrinter = QStringLiteral("no hay ninguna impresora predetermina
 const QString kPrinterRefused = QStringLiteral("la impresora %1 no ha aceptado el trabajo");
 const QString kPrintedStatus = QStringLiteral("Examen enviado a la impresora %1");
 const QString kSaveFailed = QStringLiteral("No se ha podido guardar el fichero: ");
+const QString kUnencodable =
+    QStringLiteral("El texto contiene caracteres que no se pueden guardar en un fichero de texto: "
+                   "%1. Cámbielos o bórrelos; no se ha guardado nada.");
 const QStringList kSelectionWindows{WindowNames::kTestselec, WindowNames::kExamselec};
 
 // Geometry in twips; the strip's controls are placed relative to the strip.
@@ -237,32 +240,25 @@ void Impres::sendToPrinter()
 
 void Impres::sendToFile()
 {
-    const QString content = text();
-    // Refused before the dialog: a name chosen for a text that cannot be
+    // Encoded before the dialog: a name chosen for a text that cannot be
     // saved would be asked for in vain.
-    const Cp1252::Encoded encoded = Cp1252::encode(content);
-    if (!encoded.ok()) {
-        MessageBox::inform(
-            QStringLiteral("El texto contiene caracteres que no se pueden guardar en un fichero "
-                           "de texto: %1. Cámbielos o bórrelos; no se ha guardado nada.")
-                .arg(Cp1252::describe(encoded.unencodable)),
-            this);
+    const TextFileWriter::Encoded encoded = TextFileWriter::encode(text());
+    if (!encoded.result.ok()) {
+        MessageBox::inform(kUnencodable.arg(Cp1252::describe(encoded.result.unencodable)), this);
         return;
     }
     const std::optional<QString> path = m_cd1.showSave();
     if (!path)
         return;
     // Success is reported only once the file is written and closed.
-    const TextFileWriter::Result written = TextFileWriter::writeFile(*path, content);
+    const TextFileWriter::Result written = TextFileWriter::writeFile(*path, encoded.bytes);
     if (written.ok()) {
         MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
         return;
     }
-    const QString reason = written.outcome == TextFileWriter::Outcome::Unencodable
-                               ? Cp1252::describe(written.unencodable)
-                               : written.error;
-    MessageBox::inform(kSaveFailed + (reason.isEmpty() ? QDir::toNativeSeparators(*path) : reason),
-                       this);
+    MessageBox::inform(
+        kSaveFailed + (written.error.isEmpty() ? QDir::toNativeSeparators(*path) : written.error),
+        this);
 }
 
 void Impres::leaveOutput()

@@ -33,21 +33,23 @@ QString flushFolder(const QString &path)
 
 } // namespace
 
-TextFileWriter::Result TextFileWriter::writeFile(const QString &path, const QString &text)
+TextFileWriter::Encoded TextFileWriter::encode(const QString &text)
 {
-    // Checked before the file is opened, so that an existing file is left as
-    // it was when the text cannot be saved.
-    const Cp1252::Encoded encoded = Cp1252::encode(QString(text + QStringLiteral("\r\n")));
+    Cp1252::Encoded encoded = Cp1252::encode(QString(text + QStringLiteral("\r\n")));
     if (!encoded.unencodable.isEmpty())
-        return {Outcome::Unencodable, encoded.unencodable, QString()};
+        return {{Outcome::Unencodable, encoded.unencodable, QString()}, QByteArray()};
+    return {{}, std::move(encoded.bytes)};
+}
 
+TextFileWriter::Result TextFileWriter::writeFile(const QString &path, const QByteArray &bytes)
+{
     QSaveFile file(path);
     // Unbuffered: a buffered write that fails only when flushed inside
     // commit() goes unnoticed there, and the cut-short file would replace the
     // old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {Outcome::Failed, QString(), file.errorString()};
-    if (file.write(encoded.bytes) != encoded.bytes.size()) {
+    if (file.write(bytes) != bytes.size()) {
         const QString error = file.errorString();
         file.cancelWriting();
         return {Outcome::Failed, QString(), error};

@@ -2,6 +2,38 @@
 
 #include <QDir>
 
+namespace {
+
+SaveDialog::TestAnswer &testAnswer()
+{
+    static SaveDialog::TestAnswer answer;
+    return answer;
+}
+
+// The dialog's own answer, or the test hook's in the same form.
+std::optional<QString> answerOf(QFileDialog &dialog)
+{
+    if (const SaveDialog::TestAnswer &answer = testAnswer()) {
+        const std::optional<QString> name = answer(dialog);
+        if (!name || name->isEmpty())
+            return std::nullopt;
+        return dialog.directory().absoluteFilePath(*name);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty())
+        return std::nullopt;
+    return files.first();
+}
+
+} // namespace
+
+void SaveDialog::setAnswerForTesting(TestAnswer answer)
+{
+    testAnswer() = std::move(answer);
+}
+
 SaveDialog::SaveDialog(const QString &name, QWidget *parent) : m_name(name), m_parent(parent) {}
 
 SaveDialog::~SaveDialog()
@@ -45,11 +77,8 @@ std::optional<QString> SaveDialog::showSave()
     QFileDialog *shown = dialog();
     if (!m_lastPath.isEmpty())
         shown->selectFile(m_lastPath);
-    if (shown->exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QStringList files = shown->selectedFiles();
-    if (files.isEmpty() || files.first().isEmpty())
-        return std::nullopt;
-    m_lastPath = files.first();
-    return m_lastPath;
+    const std::optional<QString> path = answerOf(*shown);
+    if (path)
+        m_lastPath = *path;
+    return path;
 }

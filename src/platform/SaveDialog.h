@@ -3,15 +3,16 @@
 // between uses, so a second use starts from the name chosen the first time.
 // The first use starts in the working directory, with no name; no default
 // extension is added and replacing a file is never questioned. The dialog is
-// Qt's own (not the desktop's), so tests can find it as the active modal
-// widget and answer it. It is built on first use: Qt's dialog keeps a
-// settings file of its own, which a window that never saves has no reason to
-// touch.
+// Qt's own (not the desktop's), the same on every desktop. It is built on
+// first use: Qt's dialog keeps a settings file of its own, which a window that
+// never saves has no reason to touch. Tests answer it through a hook instead
+// of the teacher.
 
 #include <QFileDialog>
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class SaveDialog
@@ -30,6 +31,13 @@ public:
 
     // The dialog itself, built if it was not yet.
     QFileDialog *dialog();
+
+    // While set, showSave() prepares the dialog exactly as for the teacher
+    // but, instead of showing it, hands it to the hook, which answers with a
+    // file name (taken relative to the dialog's folder) or nothing (Cancel).
+    // An empty hook restores the real dialog.
+    using TestAnswer = std::function<std::optional<QString>(const QFileDialog &)>;
+    static void setAnswerForTesting(TestAnswer answer);
 
 private:
     QString m_name;

@@ -2,31 +2,20 @@
 // chapters, a selection per kind kept across kind switches and a visit to the
 // output window, row heights by text length, the 100-question limit of each
 // kind, removal, the question asked before a selection is thrown away, and an
-// exposition exam from the real main window to the clipboard, a file and the
-// printer.
+// exposition exam from the real main window's toolbar to the output window
+// and back.
 #include "Examselec.h"
 #include "ExpositionBankFixture.h"
-#include "FakeMainWindowServices.h"
-#include "FlexGrid.h"
-#include "Forms.h"
+#include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
-#include "OpenFiles.h"
-#include "Orvalis.h"
-#include "PrinterSeam.h"
-#include "ProgramState.h"
-#include "SaveDialogResponder.h"
+#include "RealMainWindow.h"
 #include "ScreenFit.h"
-#include "Shell.h"
-#include "Twips.h"
 
-#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
-#include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -34,6 +23,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+
+using namespace GuiTest;
 
 namespace {
 const QString kLeave =
@@ -52,18 +43,14 @@ class tst_Examselec : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ExpositionBankFixture> m_bank;
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    GuiFixture<ExpositionBankFixture> m_gui;
     QPointer<Examselec> m_window;
 
     FlexGrid *grid(const QString &name) const { return m_window->findChild<FlexGrid *>(name); }
     QString label3() const { return m_window->findChild<QLabel *>("Label3")->text(); }
     void doubleClick(const QString &name, int row, int col)
     {
-        const FlexGrid::CellSpot spot = grid(name)->locateCell(row, col);
-        QVERIFY(spot.widget);
-        QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
-        QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QVERIFY(doubleClickCell(grid(name), row, col));
     }
     void chooseKind(int k)
     {
@@ -94,53 +81,17 @@ private:
             shown << grid(name)->view()->rowHeight(r - 1);
         return shown;
     }
-    static QList<int> pixels(const QList<int> &twips)
-    {
-        QList<int> result;
-        for (int t : twips)
-            result << Twips::toPixelsY(t);
-        return result;
-    }
-
-    QString focusName() const
-    {
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus)
-            return QString();
-        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
-            return inGrid->objectName();
-        return focus->objectName();
-    }
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
-        m_bank = std::make_unique<ExpositionBankFixture>();
-        QVERIFY(m_bank->isReady());
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Examselec::kName, [] { return new Examselec; });
         Forms::registerForm(Impres::kName, [] { return new Impres; });
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        m_window = qobject_cast<Examselec *>(Forms::show(Examselec::kName));
-        QVERIFY(m_window && QTest::qWaitForWindowActive(m_window));
-        QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        m_window = m_gui.open<Examselec>(Examselec::kName, ActiveWindowCodes::kMain);
+        QVERIFY(m_window);
     }
-    void cleanup()
-    {
-        PrinterSeam::setFactory({});
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        closeAllFiles();
-        m_bank.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     // A kind whose file cannot be opened is told once, with the reason, the
     // first time the kind is chosen; switching back says nothing more.
@@ -155,7 +106,7 @@ private Q_SLOTS:
     {
         QFETCH(int, kind);
         QFETCH(QString, name);
-        const QString path = m_bank->filePath(name);
+        const QString path = m_gui.bank->filePath(name);
         QFile::remove(path);
         QVERIFY(QDir().mkdir(path));
         MessageBoxResponder responder;
@@ -181,7 +132,7 @@ private Q_SLOTS:
         QCOMPARE(m_window->windowTitle(),
                  QStringLiteral(
                      "Selección de preguntas de exposición: conceptuales / prácticas / breves"));
-        QCOMPARE(m_main->statusText,
+        QCOMPARE(m_gui.main->statusText,
                  QStringLiteral(
                      "Seleccionar preguntas de exposición: conceptuales / prácticas / breves"));
         QCOMPARE(m_window->findChild<QGroupBox *>("Frame1")->title(),
@@ -198,7 +149,7 @@ private Q_SLOTS:
 
         QCOMPARE(grid("Grid3")->rows(), 5);
         QCOMPARE(texts("Grid3", 4), (QStringList{kC50, kC230, kC110, QString()}));
-        QCOMPARE(heights("Grid3", 4), pixels({420, 760, 560, 450}));
+        QCOMPARE(heights("Grid3", 4), (QList<int>{28, 51, 37, 30})); // 420, 760, 560, 450 twips
         const QStringList headers{"PREGUNTAS CONCEPTUALES", "PREGUNTAS PRÁCTICAS ",
                                   "PREGUNTAS BREVES"};
         for (int k = 0; k < 3; ++k) {
@@ -214,7 +165,7 @@ private Q_SLOTS:
         for (int row : {2, 1, 3})
             doubleClick("Grid3", row, 1);
         QCOMPARE(texts("Grid1_0", 4), (QStringList{kC230, kC50, kC110, QString()}));
-        QCOMPARE(heights("Grid1_0", 4), pixels({830, 450, 630, 450}));
+        QCOMPARE(heights("Grid1_0", 4), (QList<int>{55, 30, 42, 30})); // 830, 450, 630, 450 twips
         QCOMPARE(label3(), QStringLiteral("3"));
         QCOMPARE(grid("Grid3")->row(), 0);
     }
@@ -233,11 +184,11 @@ private Q_SLOTS:
 
         doubleClick("Grid1_0", 2, 1);
         QCOMPARE(texts("Grid1_0", 3), (QStringList{kC230, kC110, QString()}));
-        QCOMPARE(heights("Grid1_0", 3), pixels({830, 630, 450}));
+        QCOMPARE(heights("Grid1_0", 3), (QList<int>{55, 42, 30}));
         QCOMPARE(label3(), QStringLiteral("2"));
         doubleClick("Grid1_0", 1, 1);
         QCOMPARE(texts("Grid1_0", 2), (QStringList{kC110, QString()}));
-        QCOMPARE(heights("Grid1_0", 2), pixels({630, 450}));
+        QCOMPARE(heights("Grid1_0", 2), (QList<int>{42, 30}));
         QCOMPARE(responder.seen(), 0);
         QCOMPARE(grid("Grid1_0")->row(), 0);
     }
@@ -312,49 +263,6 @@ private Q_SLOTS:
         QCOMPARE(responder.seen(), 1);
     }
 
-    void leavingAsksOnlyWhenSomethingIsSelected_data()
-    {
-        QTest::addColumn<bool>("byDeactivation");
-        QTest::newRow("Salir") << false;
-        QTest::newRow("main window activated") << true;
-    }
-    void leavingAsksOnlyWhenSomethingIsSelected()
-    {
-        QFETCH(bool, byDeactivation);
-        const auto leave = [&] {
-            if (byDeactivation)
-                m_main->window.activateWindow();
-            else
-                QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
-        };
-        // A selection of another kind than the one shown still counts.
-        chooseKind(1);
-        doubleClick("Grid3", 1, 1);
-        chooseKind(0);
-        MessageBoxResponder responder;
-        for (const QString &answer : {kOkCancel[1], kOkCancel[0]})
-            responder.expect(kLeave, kOkCancel, answer);
-        leave();
-        QTRY_COMPARE(responder.pending(), 1);
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
-        leave();
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures(), QStringList());
-        QTRY_VERIFY(!m_window);
-        QCOMPARE(OpenFiles::count(), 0);
-        QCOMPARE(m_main->statusText, QString());
-        QVERIFY(m_main->helpButtonVisible);
-
-        // With nothing selected the window closes at once.
-        m_window = qobject_cast<Examselec *>(Forms::show(Examselec::kName));
-        QVERIFY(m_window && QTest::qWaitForWindowActive(m_window));
-        QTRY_COMPARE(Forms::activeForm(), m_window.data());
-        leave();
-        QTRY_VERIFY(!m_window);
-        QCOMPARE(responder.seen(), 2);
-    }
-
     void fitsTheScreenAndGivesExtraRoomToTheGrids()
     {
         QCOMPARE(ScreenFit::screenMismatch(), QString());
@@ -426,18 +334,32 @@ private Q_SLOTS:
         QCOMPARE(focusName(), to);
     }
 
-    void closeBoxAsksBeforeDroppingASelection_data()
+    // Salir, Esc, the close box and another window taking the activation all
+    // leave the same way: with questions chosen (of any kind, shown or not)
+    // the teacher is asked first, and anything but Aceptar keeps the window
+    // and its selection.
+    void leavingAsksBeforeDroppingASelection_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("kind");       // of the one question chosen; -1: none
         QTest::addColumn<QString>("answer"); // empty: no question expected
         QTest::addColumn<bool>("closed");
-        QTest::newRow("Cancelar keeps it") << 1 << "Cancelar" << false;
-        QTest::newRow("Enter keeps it") << 0 << MessageBoxResponder::kEnter << false;
-        QTest::newRow("Aceptar closes") << 2 << "Aceptar" << true;
-        QTest::newRow("nothing selected closes") << -1 << QString() << true;
+        const QString enter = MessageBoxResponder::kEnter;
+        QTest::newRow("Salir, Cancelar") << "Salir" << 1 << "Cancelar" << false;
+        QTest::newRow("Salir, Aceptar") << "Salir" << 1 << "Aceptar" << true;
+        QTest::newRow("Salir, nothing selected") << "Salir" << -1 << QString() << true;
+        QTest::newRow("Esc, Cancelar") << "Esc" << 2 << "Cancelar" << false;
+        QTest::newRow("Esc, nothing selected") << "Esc" << -1 << QString() << true;
+        QTest::newRow("main window, Cancelar") << "main window" << 1 << "Cancelar" << false;
+        QTest::newRow("main window, Aceptar") << "main window" << 0 << "Aceptar" << true;
+        QTest::newRow("main window, nothing selected") << "main window" << -1 << QString() << true;
+        QTest::newRow("close box, Enter") << "close box" << 0 << enter << false;
+        QTest::newRow("close box, Aceptar") << "close box" << 2 << "Aceptar" << true;
+        QTest::newRow("close box, nothing selected") << "close box" << -1 << QString() << true;
     }
-    void closeBoxAsksBeforeDroppingASelection()
+    void leavingAsksBeforeDroppingASelection()
     {
+        QFETCH(QString, how);
         QFETCH(int, kind);
         QFETCH(QString, answer);
         QFETCH(bool, closed);
@@ -446,20 +368,31 @@ private Q_SLOTS:
             doubleClick("Grid3", 1, 1);
             chooseKind((kind + 1) % 3); // a selection not shown still counts
         }
+        m_gui.main->helpButtonVisible = false;
         MessageBoxResponder responder;
         if (!answer.isEmpty())
             responder.expect(kLeave, kOkCancel, answer);
-        m_window->close();
+        if (how == u"Salir")
+            QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        else if (how == u"Esc")
+            key(Qt::Key_Escape);
+        else if (how == u"main window")
+            m_gui.main->window.activateWindow();
+        else
+            m_window->close();
         QVERIFY(responder.waitUntilAnswered());
         QCOMPARE(responder.failures(), QStringList());
         QCOMPARE(responder.seen(), answer.isEmpty() ? 0 : 1);
         if (closed) {
             QTRY_VERIFY(!m_window);
             QCOMPARE(OpenFiles::count(), 0);
+            QCOMPARE(m_gui.main->statusText, QString());
+            QVERIFY(m_gui.main->helpButtonVisible);
             return;
         }
-        QVERIFY(m_window->isVisible());
+        QTRY_COMPARE(Forms::activeForm(), m_window.data());
         QCOMPARE(m_window->selectedCount(ExpositionKind(kind)), 1);
+        QVERIFY(!m_gui.main->helpButtonVisible);
     }
 
     void theSelectedGridShowsEachNewQuestion()
@@ -473,25 +406,16 @@ private Q_SLOTS:
         }
     }
 
-    void anExamFromTheToolbarToClipboardFileAndPrinter()
+    void anExamFromTheToolbarToTheOutputWindowAndBack()
     {
         Forms::reset(); // the real main window instead of the stand-in
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        Shell::registerForms();
+        m_gui.main.reset();
         Forms::registerForm(Examselec::kName, [] { return new Examselec; });
         Forms::registerForm(Impres::kName, [] { return new Impres; });
-        Forms::show(QStringLiteral("Fondo"));
-        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
-        main->setEndProgram([] {});
-        Forms::unload(QStringLiteral("Apertura"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(QTest::qWaitForWindowActive(main));
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
-            if (main->toolbarItem(index)->objectName() == "Exposelec")
-                QTest::mouseClick(main->toolbarButton(index), Qt::LeftButton);
+        RealMainWindow::clickToolbar(main, QStringLiteral("Exposelec"));
         QTRY_VERIFY((m_window = Forms::findAs<Examselec>(Examselec::kName)) &&
                     Forms::activeForm() == m_window);
 
@@ -521,62 +445,14 @@ private Q_SLOTS:
                                     "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
                                     " 1. Mercado meta\r\n";
         QCOMPARE(output()->text().toUtf8(), expected);
+        // What the output window does with it is the output window's own test.
         QCOMPARE(main->statusPanelText(3), QStringLiteral("Imprimir examen"));
-
-        MessageBoxResponder responder;
-        responder.expect(QStringLiteral("Texto transferido al portapapeles. Para recuperar su "
-                                        "contenido en un procesador de textos pulse el botón "
-                                        "derecho del ratón y selecciones 'Pegar'."),
-                         {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
-        QTest::mouseClick(output()->findChild<QPushButton *>("Command1_0"), Qt::LeftButton);
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), expected);
-
-        SaveDialogResponder dialog;
-        dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("examen.txt"));
-        responder.expect(QStringLiteral("Fichero guardado como: ") +
-                             QDir::toNativeSeparators(m_bank->filePath("examen.txt")),
-                         {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
-        QTest::mouseClick(output()->findChild<QPushButton *>("Command1_2"), Qt::LeftButton);
-        QVERIFY(responder.waitUntilAnswered());
-        QFile saved(m_bank->filePath("examen.txt"));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(),
-                 QByteArray(kHeader).replace("\xC3\x93", "\xD3") +
-                     "\r\nB. PREGUNTAS PR\xC1"
-                     "CTICAS:\r\n\r\n 1. Dise\xF1"
-                     "e un plan de precios.\r\n\r\n"
-                     "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
-                     " 1. Mercado meta\r\n\r\n"); // the writer ends the file with a line end
-
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("examen.pdf"));
-        PrinterSeam::setFactory([pdf] {
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdf);
-            return printer;
-        });
-        QTest::mouseClick(output()->findChild<QPushButton *>("Command1_1"), Qt::LeftButton);
-        QCOMPARE(main->statusPanelText(3),
-                 QStringLiteral("Examen enviado a la impresora ") + QDir::toNativeSeparators(pdf));
-        QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, "-"});
-        QVERIFY(pdftotext.waitForFinished(30000));
-        const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput());
-        for (const char *line :
-             {"EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICIÓN",
-              "B. PREGUNTAS PRÁCTICAS:", "1. Diseñe un plan de precios.",
-              "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Mercado meta"})
-            QVERIFY2(printed.contains(QString::fromUtf8(line)), line);
-
         back();
         QCOMPARE(main->statusPanelText(3),
                  QStringLiteral(
                      "Seleccionar preguntas de exposición: conceptuales / prácticas / breves"));
         QCOMPARE(label3(), QStringLiteral("1"));
         QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
-        QCOMPARE(responder.failures(), QStringList());
     }
 };
 

@@ -3,17 +3,11 @@
 // question asked before a selection is thrown away, and the whole exam flow
 // from the real main window's toolbar to the output window and back, and a
 // bank changed by another program while the window is open.
-#include "ExamText.h"
-#include "FakeMainWindowServices.h"
-#include "FlexGrid.h"
-#include "Forms.h"
+#include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
-#include "OpenFiles.h"
-#include "Orvalis.h"
-#include "ProgramState.h"
+#include "RealMainWindow.h"
 #include "ScreenFit.h"
-#include "Shell.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
 
@@ -31,6 +25,8 @@
 
 #include <cstdio>
 
+using namespace GuiTest;
+
 namespace {
 const QString kA = QStringLiteral("|La demanda de un bien suele bajar cuando sube su precio.|Sí");
 const QString kB = QStringLiteral("|El precio no influye nunca en la demanda.|No");
@@ -44,17 +40,14 @@ class tst_Testselec : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TrueFalseBankFixture> m_bank;
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    GuiFixture<TrueFalseBankFixture> m_gui;
     QPointer<Testselec> m_window;
 
     FlexGrid *grid(const char *name) const { return m_window->findChild<FlexGrid *>(name); }
     QString label3() const { return m_window->findChild<QLabel *>("Label3")->text(); }
     void doubleClick(const char *name, int row, int col)
     {
-        const FlexGrid::CellSpot spot = grid(name)->locateCell(row, col);
-        QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
-        QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QVERIFY(GuiTest::doubleClickCell(grid(name), row, col));
     }
     // The first `count` rows of a grid, each as "number|text|answer".
     QStringList rows(const char *name, int count) const
@@ -65,43 +58,16 @@ private:
                          grid(name)->textMatrix(r, 2);
         return shown;
     }
-    // The control that has the focus; a grid for the table inside it.
-    QString focusName() const
-    {
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus)
-            return QString();
-        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
-            return inGrid->objectName();
-        return focus->objectName();
-    }
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
 
 private Q_SLOTS:
     void init()
     {
-        m_bank = std::make_unique<TrueFalseBankFixture>();
-        QVERIFY(m_bank->isReady());
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        m_window = qobject_cast<Testselec *>(Forms::show(Testselec::kName));
-        QVERIFY(m_window && QTest::qWaitForWindowActive(m_window));
-        QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        m_window = m_gui.open<Testselec>(Testselec::kName, ActiveWindowCodes::kMain);
+        QVERIFY(m_window);
     }
-    void cleanup()
-    {
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        closeAllFiles();
-        m_bank.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     void opensOnChapterOneTopicOneAndKeepsChosenQuestionsInOrder()
     {
@@ -173,13 +139,13 @@ private Q_SLOTS:
     {
         QFETCH(bool, replaced);
         QFETCH(QStringList, shown);
-        const QString bankPath = m_bank->filePath(QStringLiteral("QELMEXT2.DAT"));
+        const QString bankPath = m_gui.bank->filePath(QStringLiteral("QELMEXT2.DAT"));
         QFile file(bankPath);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray before = file.readAll();
         file.close();
         if (replaced) {
-            const QString other = m_bank->filePath(QStringLiteral("otro.tmp"));
+            const QString other = m_gui.bank->filePath(QStringLiteral("otro.tmp"));
             QFile written(other);
             QVERIFY(written.open(QIODevice::WriteOnly) && written.write(before.mid(256)) > 0);
             written.close();
@@ -231,7 +197,7 @@ private Q_SLOTS:
         QFETCH(int, listed);
         Forms::reset();
         closeAllFiles();
-        const QString path = m_bank->filePath(QStringLiteral("QELMEXT2.DAT"));
+        const QString path = m_gui.bank->filePath(QStringLiteral("QELMEXT2.DAT"));
         if (entry == "torn") {
             QFile file(path);
             QVERIFY(file.open(QIODevice::Append) && file.write("xyz") == 3);
@@ -275,37 +241,6 @@ private Q_SLOTS:
         QCOMPARE(label3(), QStringLiteral("500"));
         QCOMPARE(rows("Grid1", 500).last(), "500" + kA);
         QCOMPARE(grid("Grid1")->rows(), 501);
-    }
-
-    void leavingWithASelectionAsksFirst_data()
-    {
-        QTest::addColumn<bool>("byDeactivation");
-        QTest::newRow("Salir") << false;
-        QTest::newRow("main window activated") << true;
-    }
-    void leavingWithASelectionAsksFirst()
-    {
-        QFETCH(bool, byDeactivation);
-        doubleClick("Grid3", 1, 1);
-        const auto leave = [&] {
-            if (byDeactivation)
-                m_main->window.activateWindow();
-            else
-                QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
-        };
-        MessageBoxResponder responder;
-        for (const QString &answer : {kOkCancel[1], kOkCancel[0]})
-            responder.expect(kLeave, kOkCancel, answer);
-        leave();
-        QTRY_COMPARE(responder.pending(), 1);
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QCOMPARE(label3(), QStringLiteral("1"));
-        leave();
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures(), QStringList());
-        QTRY_VERIFY(!m_window);
-        QCOMPARE(OpenFiles::count(), 0);
-        QCOMPARE(m_main->statusText, QString());
     }
 
     void fitsTheScreenAndGivesExtraRoomToTheGrids()
@@ -378,38 +313,60 @@ private Q_SLOTS:
         QCOMPARE(focusName(), to);
     }
 
-    void closeBoxAsksBeforeDroppingASelection_data()
+    // Salir, Esc, the close box and another window taking the activation all
+    // leave the same way: with questions chosen the teacher is asked first,
+    // and anything but Aceptar keeps the window and its selection.
+    void leavingAsksBeforeDroppingASelection_data()
     {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<int>("selected");
         QTest::addColumn<QString>("answer"); // empty: no question expected
         QTest::addColumn<bool>("closed");
-        QTest::newRow("Cancelar keeps it") << 1 << "Cancelar" << false;
-        QTest::newRow("Enter keeps it") << 2 << MessageBoxResponder::kEnter << false;
-        QTest::newRow("Esc keeps it") << 1 << MessageBoxResponder::kEscape << false;
-        QTest::newRow("Aceptar closes") << 1 << "Aceptar" << true;
-        QTest::newRow("nothing selected closes") << 0 << QString() << true;
+        const QString enter = MessageBoxResponder::kEnter, esc = MessageBoxResponder::kEscape;
+        QTest::newRow("Salir, Cancelar") << "Salir" << 1 << "Cancelar" << false;
+        QTest::newRow("Salir, Aceptar") << "Salir" << 1 << "Aceptar" << true;
+        QTest::newRow("Esc, Cancelar") << "Esc" << 2 << "Cancelar" << false;
+        QTest::newRow("Esc, nothing selected") << "Esc" << 0 << QString() << true;
+        QTest::newRow("main window, Cancelar") << "main window" << 1 << "Cancelar" << false;
+        QTest::newRow("main window, Aceptar") << "main window" << 1 << "Aceptar" << true;
+        QTest::newRow("close box, Enter") << "close box" << 2 << enter << false;
+        QTest::newRow("close box, Esc") << "close box" << 1 << esc << false;
+        QTest::newRow("close box, Aceptar") << "close box" << 1 << "Aceptar" << true;
+        QTest::newRow("close box, nothing selected") << "close box" << 0 << QString() << true;
     }
-    void closeBoxAsksBeforeDroppingASelection()
+    void leavingAsksBeforeDroppingASelection()
     {
+        QFETCH(QString, how);
         QFETCH(int, selected);
         QFETCH(QString, answer);
         QFETCH(bool, closed);
         for (int i = 0; i < selected; ++i)
             doubleClick("Grid3", 1, 1);
+        m_gui.main->helpButtonVisible = false;
         MessageBoxResponder responder;
         if (!answer.isEmpty())
             responder.expect(kLeave, kOkCancel, answer);
-        m_window->close();
+        if (how == u"Salir")
+            QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        else if (how == u"Esc")
+            key(Qt::Key_Escape);
+        else if (how == u"main window")
+            m_gui.main->window.activateWindow();
+        else
+            m_window->close();
         QVERIFY(responder.waitUntilAnswered());
         QCOMPARE(responder.failures(), QStringList());
         QCOMPARE(responder.seen(), answer.isEmpty() ? 0 : 1);
         if (closed) {
             QTRY_VERIFY(!m_window);
             QCOMPARE(OpenFiles::count(), 0);
+            QCOMPARE(m_gui.main->statusText, QString());
+            QVERIFY(m_gui.main->helpButtonVisible);
             return;
         }
-        QVERIFY(m_window->isVisible());
+        QTRY_COMPARE(Forms::activeForm(), m_window.data());
         QCOMPARE(label3(), QString::number(selected));
+        QVERIFY(!m_gui.main->helpButtonVisible);
     }
 
     void theSelectedGridShowsEachNewQuestion()
@@ -427,31 +384,26 @@ private Q_SLOTS:
     {
         Forms::reset(); // the real main window instead of the stand-in
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        Shell::registerForms();
+        m_gui.main.reset();
         Forms::registerForm(Testselec::kName, [] { return new Testselec; });
         Forms::registerForm(Impres::kName, [] { return new Impres; });
-        Forms::show(QStringLiteral("Fondo"));
-        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
-        main->setEndProgram([] {});
-        Forms::unload(QStringLiteral("Apertura"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(QTest::qWaitForWindowActive(main));
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
-            if (main->toolbarItem(index)->objectName() == "Testsselec")
-                QTest::mouseClick(main->toolbarButton(index), Qt::LeftButton);
+        RealMainWindow::clickToolbar(main, QStringLiteral("Testsselec"));
         QTRY_VERIFY((m_window = Forms::findAs<Testselec>(Testselec::kName)) &&
                     Forms::activeForm() == m_window);
         doubleClick("Grid3", 2, 1);
         doubleClick("Grid3", 1, 1);
 
-        const QList<SelectedQuestion> chosen{{kB.section(u'|', 1, 1), QStringLiteral("No")},
-                                             {kA.section(u'|', 1, 1), QStringLiteral("Sí")}};
+        const QString b = QStringLiteral("  -  El precio no influye nunca en la demanda.\r\n");
+        const QString a =
+            QStringLiteral("  -  La demanda de un bien suele bajar cuando sube su precio.\r\n");
         const QList<QPair<const char *, QString>> buttons{
-            {"Command1", composeExamText({chosen[0].text, chosen[1].text})},
-            {"Command5", composeAnswerTemplate(chosen)}};
+            {"Command1", "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\nSí( ) No( )" + b +
+                             "Sí( ) No( )" + a},
+            {"Command5", "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
+                         "respuestas correctas\r\n\r\nSí( ) No(•)" +
+                             b + "Sí(•) No( )" + a}};
         for (const auto &[button, text] : buttons) {
             QTest::mouseClick(m_window->findChild<QPushButton *>(button), Qt::LeftButton);
             const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };

@@ -3,14 +3,10 @@
 // button of the main window after general help only, and a working window
 // that neither leaves when help opens nor forgets to ask once help is closed.
 #include "Ayuda.h"
-#include "FakeMainWindowServices.h"
-#include "FlexGrid.h"
-#include "Forms.h"
+#include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
-#include "Orvalis.h"
-#include "ProgramState.h"
-#include "Shell.h"
+#include "RealMainWindow.h"
 #include "TestFiles.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
@@ -55,63 +51,22 @@ class tst_Ayuda : public QObject
     Q_OBJECT
 
 private:
-    // Also the working directory, holding a true/false bank of 5 questions.
-    std::unique_ptr<TrueFalseBankFixture> m_bank;
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    // Its bank folder, holding a true/false bank of 5 questions, is the
+    // working directory.
+    GuiFixture<TrueFalseBankFixture> m_gui;
 
-    Ayuda *openHelp(qint16 code)
-    {
-        ActiveWindowCode = code;
-        auto *window = qobject_cast<Ayuda *>(Forms::show(Ayuda::kName));
-        if (window && QTest::qWaitFor([window] { return Forms::activeForm() == window; }))
-            return window;
-        return nullptr;
-    }
-    // The real main window as the start-up leaves it, the splash gone.
-    Orvalis *openMainWindow()
-    {
-        m_main.reset();
-        Shell::registerForms();
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
-        Forms::show(QStringLiteral("Fondo"));
-        auto *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
-        if (!main)
-            return nullptr;
-        main->setEndProgram([] {});
-        main->resize(1000, 700); // room for the whole toolbar
-        Forms::unload(QStringLiteral("Apertura"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return QTest::qWaitForWindowActive(main) ? main : nullptr;
-    }
-    static void clickToolbar(Orvalis *main, const QString &key)
-    {
-        for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
-            if (main->toolbarItem(index)->objectName() == key)
-                QTest::mouseClick(main->toolbarButton(index), Qt::LeftButton);
-    }
+    Ayuda *openHelp(qint16 code) { return m_gui.open<Ayuda>(Ayuda::kName, code); }
 
 private Q_SLOTS:
     void init()
     {
-        m_bank = std::make_unique<TrueFalseBankFixture>();
-        QVERIFY(m_bank->isReady());
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
         // The layouts below are in pixels of a 96-DPI screen: 15 twips a pixel.
         QCOMPARE(Twips::perPixelX(), 15.0);
         QCOMPARE(Twips::perPixelY(), 15.0);
     }
-    void cleanup()
-    {
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        m_bank.reset();
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     void opensWithTheSectionOfTheCodeItFinds_data()
     {
@@ -156,10 +111,10 @@ private Q_SLOTS:
 
     void generalHelpCountsTheBankItFindsWithoutCreatingAFile()
     {
-        QVERIFY(testFiles::writeFile(m_bank->filePath("QELMEXE1.DAT"),
+        QVERIFY(testFiles::writeFile(m_gui.bank->filePath("QELMEXE1.DAT"),
                                      QByteArray(502 * 1200 + 17, ' ')));
-        QVERIFY(
-            testFiles::writeFile(m_bank->filePath("qelmexe2.dat"), QByteArray(1002 * 136, ' ')));
+        QVERIFY(testFiles::writeFile(m_gui.bank->filePath("qelmexe2.dat"),
+                                     QByteArray(1002 * 136, ' ')));
         QVERIFY(openHelp(0));
         const QStringList lines = shownLines();
         QCOMPARE(lines.mid(4, 11),
@@ -172,7 +127,7 @@ private Q_SLOTS:
                      "    2. Preguntas de tipo test ................     5",
                      "                                               -----",
                      "                        Total ................ 1.341"}));
-        QVERIFY(!QFile::exists(m_bank->filePath("QELMEXE3.DAT")));
+        QVERIFY(!QFile::exists(m_gui.bank->filePath("QELMEXE3.DAT")));
         QCOMPARE(help()->text().left(22), QStringLiteral("AYUDA GENERAL.    \r\n\r\n"));
     }
 
@@ -229,7 +184,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(bool, helpButtonVisible);
         QFETCH(qint16, codeAfter);
-        m_main->helpButtonVisible = false; // as the toolbar click that opens help leaves it
+        m_gui.main->helpButtonVisible = false; // as the toolbar click that opens help leaves it
         QPointer<Ayuda> window = openHelp(code);
         QVERIFY(window);
         if (how == u"Cerrar ayuda")
@@ -240,7 +195,7 @@ private Q_SLOTS:
             window->close();
         QTRY_VERIFY(!window);
         QCOMPARE(Forms::find(Ayuda::kName), nullptr);
-        QCOMPARE(m_main->helpButtonVisible, helpButtonVisible);
+        QCOMPARE(m_gui.main->helpButtonVisible, helpButtonVisible);
         QCOMPARE(ActiveWindowCode, codeAfter);
     }
 
@@ -265,12 +220,15 @@ private Q_SLOTS:
     {
         Forms::reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Orvalis *main = openMainWindow();
+        m_gui.main.reset();
+        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+        Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
+        Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
         QAction *helpButton = main->toolbarItem(Orvalis::kHelpButton);
 
         // General help from the toolbar hides its button until help closes.
-        clickToolbar(main, QStringLiteral("MostrarAyuda"));
+        RealMainWindow::clickToolbar(main, QStringLiteral("MostrarAyuda"));
         QTRY_VERIFY(help() && Forms::activeForm() == help());
         QCOMPARE(shownLines().first(), QStringLiteral("AYUDA GENERAL.    "));
         QVERIFY(!helpButton->isVisible());
@@ -279,7 +237,7 @@ private Q_SLOTS:
         QVERIFY(helpButton->isVisible());
 
         // A selection window with a question chosen, so that leaving it asks.
-        clickToolbar(main, QStringLiteral("Testsselec"));
+        RealMainWindow::clickToolbar(main, QStringLiteral("Testsselec"));
         QPointer<Testselec> selection;
         QTRY_VERIFY((selection = Forms::findAs<Testselec>(Testselec::kName)) &&
                     Forms::activeForm() == selection);
@@ -292,7 +250,7 @@ private Q_SLOTS:
         QTest::mouseClick(selection->findChild<QPushButton *>("Command3"), Qt::LeftButton);
         QTRY_VERIFY(help() && Forms::activeForm() == help());
         QCOMPARE(shownLines().first(), QStringLiteral("SELECCIÓN DE PREGUNTAS DE TIPO TEST"));
-        QTest::qWait(100); // the deactivation runs from the event loop
+        // The selection window's deactivation ran when help became the active form.
         QCOMPARE(responder.seen(), 0);
         QVERIFY(selection && selection->isVisible());
 

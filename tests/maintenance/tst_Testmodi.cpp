@@ -511,8 +511,8 @@ private Q_SLOTS:
 
         ActiveWindowCode = ActiveWindowCodes::kTrueFalseMaintenance; // as the help button leaves it
         m_main->window.activateWindow();
-        QTRY_VERIFY(QApplication::activeWindow() == &m_main->window);
-        QTest::qWait(100);
+        // The window's deactivation has run once the main window is the active form.
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(&m_main->window));
         QVERIFY(m_window);
 
         ActiveWindowCode = ActiveWindowCodes::kNone; // help closed with its button

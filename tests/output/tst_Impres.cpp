@@ -1,15 +1,11 @@
 // The output window driven by its buttons: what reaches the clipboard, a
 // text file (its exact bytes) and the printer (a PDF read back), what the
 // teacher is told, and how the text area follows the window size.
-#include "FakeMainWindowServices.h"
-#include "Forms.h"
+#include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
-#include "PrinterSeam.h"
-#include "ProgramState.h"
 #include "SaveDialogResponder.h"
 #include "TrueFalseBankFixture.h"
-#include "Twips.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -52,6 +48,15 @@ QList<QList<Word>> pdfPages(const QString &pdf)
     return result;
 }
 
+// A printer that writes a PDF file.
+std::unique_ptr<QPrinter> printerTo(const QString &pdf)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pdf);
+    return printer;
+}
+
 } // namespace
 
 class tst_Impres : public QObject
@@ -59,8 +64,7 @@ class tst_Impres : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TrueFalseBankFixture> m_folder; // also the working directory
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    GuiFixture<TrueFalseBankFixture> m_gui; // its bank folder is the working directory
     QPointer<Impres> m_window;
 
     QPlainTextEdit *text1() const { return m_window->findChild<QPlainTextEdit *>("Text1"); }
@@ -70,9 +74,10 @@ private:
         MessageBoxResponder responder;
         if (!message.isEmpty())
             responder.expect(message, {QStringLiteral("Aceptar")}, QStringLiteral("Aceptar"));
+        // The handlers run their boxes modally: when the click returns, any
+        // box has been shown and answered.
         QTest::mouseClick(m_window->findChild<QPushButton *>(name), Qt::LeftButton);
-        QTest::qWait(50);
-        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.pending(), 0);
         QStringList seen = responder.seenTexts();
         // A message ending in "…" ends with a reason the system gives.
         if (message.endsWith(u'…') && seen.size() == 1 && seen[0].startsWith(message.chopped(1)))
@@ -83,7 +88,7 @@ private:
     }
     QByteArray fileBytes(const char *name) const
     {
-        QFile file(m_folder->filePath(QLatin1String(name)));
+        QFile file(m_gui.bank->filePath(QLatin1String(name)));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
@@ -91,36 +96,23 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
-        m_folder = std::make_unique<TrueFalseBankFixture>();
-        QVERIFY(m_folder->isReady());
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Impres::kName, [] { return new Impres; });
-        ActiveWindowCode = ActiveWindowCodes::kTrueFalseSelection;
-        m_window = qobject_cast<Impres *>(Forms::show(Impres::kName));
+        m_window = m_gui.open<Impres>(Impres::kName, ActiveWindowCodes::kTrueFalseSelection);
         QVERIFY(m_window);
         text1()->setPlainText(kText);
-        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
     }
-    void cleanup()
-    {
-        PrinterSeam::setFactory({});
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        m_folder.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     void theTextAreaFollowsTheWindowSizeAndGoesWholeToTheClipboard()
     {
         QList<int> widths;
         for (const QSize size : {QSize(1000, 700), QSize(500, 300)}) {
-            m_main->window.resize(size);
+            m_gui.main->window.resize(size);
             QWidget *outer = m_window->container();
-            QTRY_COMPARE(text1()->width(), outer->width() - Twips::toPixelsX(240));
-            QCOMPARE(text1()->height(),
-                     outer->height() - Twips::toPixelsY(495) - Twips::toPixelsY(390));
+            // 240 twips narrower; 495 (the strip) + 390 twips lower, at 96 DPI.
+            QTRY_COMPARE(text1()->width(), outer->width() - 16);
+            QCOMPARE(text1()->height(), outer->height() - 33 - 26);
             widths.append(text1()->width());
         }
         QVERIFY(widths[0] > widths[1]);
@@ -135,12 +127,15 @@ private Q_SLOTS:
     void savesToAFileInWindows1252()
     {
         const QString saved = QStringLiteral("Fichero guardado como: ") +
-                              QDir::toNativeSeparators(m_folder->filePath("examen"));
+                              QDir::toNativeSeparators(m_gui.bank->filePath("examen"));
         SaveDialogResponder dialog;
         dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("examen"));
         press("Command1_2", saved); // no extension added
         QCOMPARE(dialog.title, QStringLiteral("Guardar como"));
         QCOMPARE(dialog.shownFilters, QStringList{QStringLiteral("Texto (*.TXT)")});
+        QCOMPARE(dialog.shownName, QString());
+        QVERIFY(!dialog.asksBeforeReplacing);
+        QVERIFY(dialog.savesWithoutAnExtension);
         QCOMPARE(fileBytes("examen"),
                  QByteArray("EXAMEN\r\n\r\nS\xED(\x95) No( )  -  Primera\r\n\r\n"));
 
@@ -167,25 +162,16 @@ private Q_SLOTS:
                                            "en un fichero de texto: «→» (U+2192), «✓» (U+2713). "
                                            "Cámbielos o bórrelos; no se ha guardado nada."));
         QVERIFY(!dialog.answered);
+        QCOMPARE(dialog.unexpected, 0);
         QCOMPARE(fileBytes("examen"), QByteArray("dos\r\n"));
         QCOMPARE(QDir::current().entryList(QDir::AllEntries), before);
     }
 
-    void printsWrappedTextOnPagesWithTheSameMarginsAndNothingWithoutAPrinter()
+    void printsWrappedTextOnPagesWithTheSameMargins()
     {
-        PrinterSeam::setFactory([] { return std::unique_ptr<QPrinter>(); });
-        press("Command1_1", QStringLiteral("No se ha podido imprimir: no hay ninguna impresora "
-                                           "predeterminada en el sistema"));
-        QCOMPARE(m_main->statusText, QStringLiteral("Imprimir examen"));
-
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("impreso.pdf"));
-        const auto pdfPrinter = [pdf] {
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdf);
-            return printer;
-        };
+        const auto pdfPrinter = [pdf] { return printerTo(pdf); };
         PrinterSeam::setFactory(pdfPrinter);
         QStringList lines{QStringLiteral("EXAMEN DE MARKETING"), QString(), QString()};
         for (int i = 1; i <= 60; ++i)
@@ -194,7 +180,7 @@ private Q_SLOTS:
             lines.append(QStringLiteral("Pregunta número %1 sobre el precio").arg(i));
         text1()->setPlainText(lines.join(QStringLiteral("\r\n")));
         press("Command1_1");
-        QCOMPARE(m_main->statusText,
+        QCOMPARE(m_gui.main->statusText,
                  QStringLiteral("Examen enviado a la impresora ") + QDir::toNativeSeparators(pdf));
 
         const QList<QList<Word>> pages = pdfPages(pdf);
@@ -218,21 +204,61 @@ private Q_SLOTS:
         QVERIFY(top >= 34.5 && top < 47.0);
     }
 
-    void aPrinterThatRefusesTheJobIsNamed()
+    // Nothing printed leaves the status bar as it was and says why.
+    void aJobThatCannotBePrintedIsSaid_data()
     {
+        QTest::addColumn<bool>("printer");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no default printer")
+            << false << "no hay ninguna impresora predeterminada en el sistema";
+        QTest::newRow("the printer refuses the job")
+            << true << "la impresora %1 no ha aceptado el trabajo";
+    }
+    void aJobThatCannotBePrintedIsSaid()
+    {
+        QFETCH(bool, printer);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("no-existe/impreso.pdf"));
-        PrinterSeam::setFactory([pdf] {
-            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdf);
-            return printer;
-        });
-        press("Command1_1", QStringLiteral("No se ha podido imprimir: la impresora ") +
-                                QDir::toNativeSeparators(pdf) +
-                                QStringLiteral(" no ha aceptado el trabajo"));
-        QCOMPARE(m_main->statusText, QStringLiteral("Imprimir examen"));
+        PrinterSeam::setFactory(
+            [pdf, printer] { return printer ? printerTo(pdf) : std::unique_ptr<QPrinter>(); });
+        press("Command1_1", QStringLiteral("No se ha podido imprimir: ") +
+                                reason.arg(QDir::toNativeSeparators(pdf)));
+        QCOMPARE(m_gui.main->statusText, QStringLiteral("Imprimir examen"));
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    // "Salir de impresión", by click or by Esc from the text, closes the
+    // window and shows again the selection window it came from.
+    void leavingShowsTheReturnWindowAgain_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::addColumn<QString>("returnWindow");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("click, Testselec") << false << "Testselec" << QStringList{"Testselec"};
+        QTest::newRow("Esc, Testselec") << true << "Testselec" << QStringList{"Testselec"};
+        QTest::newRow("Esc, Examselec") << true << "Examselec" << QStringList{"Examselec"};
+        QTest::newRow("Esc, another name") << true << "Orvalis" << QStringList();
+    }
+    void leavingShowsTheReturnWindowAgain()
+    {
+        QFETCH(bool, byEscape);
+        QFETCH(QString, returnWindow);
+        QFETCH(QStringList, shown);
+        for (const char *name : {"Testselec", "Examselec"})
+            Forms::registerForm(name, [name] { return new Form(name); });
+        m_window->receiveText(kText, returnWindow);
+        MessageBoxResponder responder; // any box is a failure
+        if (byEscape)
+            QTest::keyClick(text1(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(m_window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(responder.seenTexts(), QStringList());
+        QCOMPARE(Forms::find(Impres::kName), nullptr);
+        QCOMPARE(Forms::loadedNames(), shown);
+        QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kNone);
+        QVERIFY(m_gui.main->toolbarEnabled);
     }
 
     void tabLeavesTheTextForTheButtons_data()

@@ -1,5 +1,5 @@
-// The text file writer: the bytes it writes, the texts it refuses, and an
-// earlier file of the same name kept whole whenever the new one cannot be
+// The text file writer: the bytes it writes, the texts it refuses to encode,
+// and an earlier file of the same name kept whole whenever the new one cannot be
 // written.
 #include "SystemError.h"
 #include "TestFiles.h"
@@ -56,13 +56,15 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("examen.txt"));
         QVERIFY(writeBytes(path, kEarlier + kEarlier));
-        const TextFileWriter::Result result = TextFileWriter::writeFile(path, text);
+        const TextFileWriter::Encoded encoded = TextFileWriter::encode(text);
+        QVERIFY(encoded.result.ok());
+        const TextFileWriter::Result result = TextFileWriter::writeFile(path, encoded.bytes);
         QVERIFY2(result.ok(), qPrintable(result.error));
         QCOMPARE(readFile(path), bytes);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"examen.txt"});
     }
 
-    void anUnencodableTextIsRefusedAndTheEarlierFileKept_data()
+    void anUnencodableTextIsRefusedNamingItsCharacters_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("unencodable");
@@ -70,17 +72,14 @@ private Q_SLOTS:
         QTest::newRow("each once, in order")
             << QString::fromUtf8("α β α ω") << QString::fromUtf8("αβω");
     }
-    void anUnencodableTextIsRefusedAndTheEarlierFileKept()
+    void anUnencodableTextIsRefusedNamingItsCharacters()
     {
         QFETCH(QString, text);
         QFETCH(QString, unencodable);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("examen.txt"));
-        QVERIFY(writeBytes(path, kEarlier));
-        const TextFileWriter::Result result = TextFileWriter::writeFile(path, text);
-        QCOMPARE(result.outcome, TextFileWriter::Outcome::Unencodable);
-        QCOMPARE(result.unencodable, unencodable);
-        QCOMPARE(readFile(path), kEarlier);
+        const TextFileWriter::Encoded encoded = TextFileWriter::encode(text);
+        QCOMPARE(encoded.result.outcome, TextFileWriter::Outcome::Unencodable);
+        QCOMPARE(encoded.result.unencodable, unencodable);
+        QCOMPARE(encoded.bytes, QByteArray());
     }
 
     // A write that runs out of room (here the file size limit, as a full disk
@@ -95,8 +94,7 @@ private Q_SLOTS:
         struct rlimit small = old;
         small.rlim_cur = 8;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const TextFileWriter::Result result =
-            TextFileWriter::writeFile(path, QString(100, QLatin1Char('x')));
+        const TextFileWriter::Result result = TextFileWriter::writeFile(path, QByteArray(100, 'x'));
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &old), 0);
         QCOMPARE(result.outcome, TextFileWriter::Outcome::Failed);
         QVERIFY(!result.error.isEmpty());
@@ -113,7 +111,7 @@ private Q_SLOTS:
         {
             const testFiles::ReadOnlyFolder readOnly(dir.path());
             QVERIFY(readOnly.isActive());
-            result = TextFileWriter::writeFile(path, QStringLiteral("nuevo"));
+            result = TextFileWriter::writeFile(path, QByteArray("nuevo\r\n"));
         }
         QCOMPARE(result.outcome, TextFileWriter::Outcome::Failed);
         QVERIFY(!result.error.isEmpty());

@@ -1,7 +1,6 @@
 // The flex grid stand-in: row 0 and column 0 as fixed headers, textMatrix,
 // row 0 meaning no current cell, sizes in twips and the double-click signal.
 #include "FlexGrid.h"
-#include "Twips.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -41,20 +40,18 @@ private Q_SLOTS:
         grid.resize(500, 300);
         grid.show();
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
-        const QScreen *screen = Twips::screenOf(&grid);
+        // At 96 DPI, 15 twips a pixel; sizes read back are whole pixels.
         grid.setColWidth(0, 360);
-        grid.setColWidth(2, 600);
+        grid.setColWidth(2, 610);
         grid.setRowHeight(0, 300);
-        grid.setRowHeight(2, 450);
+        grid.setRowHeight(2, 455);
         QCoreApplication::processEvents();
-        QCOMPARE(table->verticalHeader()->width(), Twips::toPixelsX(360, screen));
-        QCOMPARE(table->columnWidth(1), Twips::toPixelsX(600, screen));
-        QCOMPARE(table->horizontalHeader()->height(), Twips::toPixelsY(300, screen));
-        QCOMPARE(table->rowHeight(1), Twips::toPixelsY(450, screen));
-        QCOMPARE(grid.colWidth(2),
-                 qRound(Twips::fromPixelsX(Twips::toPixelsX(600, screen), screen)));
-        QCOMPARE(grid.rowHeight(2),
-                 qRound(Twips::fromPixelsY(Twips::toPixelsY(450, screen), screen)));
+        QCOMPARE(table->verticalHeader()->width(), 24);
+        QCOMPARE(table->columnWidth(1), 41);
+        QCOMPARE(table->horizontalHeader()->height(), 20);
+        QCOMPARE(table->rowHeight(1), 30);
+        QCOMPARE(grid.colWidth(2), 615);
+        QCOMPARE(grid.rowHeight(2), 450);
 
         const QList<QPoint> cells{{2, 1}, {4, 2}, {0, 1}, {3, 0}}; // (row, col)
         QList<QPoint> signalled; // the current cell each time the signal came

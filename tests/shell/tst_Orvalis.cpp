@@ -1,12 +1,17 @@
 // The shell: start-up with the splash window, the main window's menu, toolbar
 // and status bar, their dispatch, the close question and the background window.
 #include "Apertura.h"
+#include "Exammodi.h"
+#include "Examselec.h"
+#include "ExpositionBankFixture.h"
 #include "Fondo.h"
 #include "Forms.h"
 #include "MessageBoxResponder.h"
-#include "Orvalis.h"
-#include "Shell.h"
-#include "Twips.h"
+#include "OpenFiles.h"
+#include "RealMainWindow.h"
+#include "Testmodi.h"
+#include "Testselec.h"
+#include "TrueFalseBankFixture.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -18,6 +23,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <optional>
+
 class tst_Orvalis : public QObject
 {
     Q_OBJECT
@@ -28,11 +35,9 @@ class tst_Orvalis : public QObject
     // The main window as the start-up leaves it, with the splash gone.
     void openMainWindow()
     {
-        Forms::show(QStringLiteral("Fondo"));
-        m_main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        m_main = RealMainWindow::open();
+        QVERIFY(m_main);
         m_main->setEndProgram([this] { ++m_endings; });
-        m_main->resize(1000, 700); // room for the whole toolbar
-        Forms::unload(QStringLiteral("Apertura"));
     }
     QAction *action(const QString &name) { return m_main->findChild<QAction *>(name); }
     static Apertura *splash() { return Forms::findAs<Apertura>(QStringLiteral("Apertura")); }
@@ -123,9 +128,10 @@ private Q_SLOTS:
                               "Sep3|", "|", "MostrarAyuda|Ayuda|"}));
 
         const QStringList keys = {"Fecha", "Hora", ""};
+        const int widths[] = {96, 96, 416}; // 1440, 1440, 6240 twips
         for (int i = 0; i < 3; ++i) {
             auto *panel = m_main->findChild<QWidget *>(QStringLiteral("StatusBar1_%1").arg(i + 1));
-            QCOMPARE(panel->width(), Twips::toPixelsX(i < 2 ? 1440 : 6240));
+            QCOMPARE(panel->width(), widths[i]);
             QCOMPARE(panel->property("key").toString(), keys[i]);
         }
         MainWindowServices::instance()->setStatusText(QStringLiteral("Imprimir examen"));
@@ -177,8 +183,53 @@ private Q_SLOTS:
         QVERIFY(!m_main->toolbarItem(13)->isVisible());
         // "Acerca de ..." then shows the splash the click left hidden, and it stays.
         action(QStringLiteral("mnuAcerca"))->trigger();
-        QTest::qWait(100);
+        // Once the splash is the active form every activation handler has run.
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(splash()));
         QVERIFY(splash()->isVisible() && !splash()->Timer1()->isActive());
+    }
+
+    // Each working window opened from the toolbar hides the help button; Esc
+    // presses the window's exit button, which leaves without a question when
+    // nothing would be lost, and the help button comes back.
+    void escLeavesAWorkingWindowAndTheHelpButtonComesBack_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("trueFalseBank");
+        QTest::newRow("Testselec") << "Testsselec" << true;
+        QTest::newRow("Testmodi") << "Testsmodifi" << true;
+        QTest::newRow("Examselec") << "Exposelec" << false;
+        QTest::newRow("Exammodi") << "Expomodifi" << false;
+    }
+    void escLeavesAWorkingWindowAndTheHelpButtonComesBack()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, trueFalseBank);
+        const QString name = QString::fromLatin1(QTest::currentDataTag());
+        std::optional<TrueFalseBankFixture> trueFalse;
+        std::optional<ExpositionBankFixture> exposition;
+        QVERIFY(trueFalseBank ? trueFalse.emplace().isReady() : exposition.emplace().isReady());
+        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+        Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
+        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
+        Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
+        openMainWindow();
+        QAction *helpButton = m_main->toolbarItem(Orvalis::kHelpButton);
+        QVERIFY(helpButton->isVisible());
+
+        MessageBoxResponder responder; // a box not expected is a failure
+        RealMainWindow::clickToolbar(m_main, key);
+        QPointer<QWidget> window = Forms::find(name);
+        QVERIFY(window);
+        QTRY_COMPARE(Forms::activeForm(), window.data());
+        QVERIFY(!helpButton->isVisible());
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!window);
+        QCOMPARE(responder.seenTexts(), QStringList());
+        QVERIFY(helpButton->isVisible());
+        Forms::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeAllFiles();
     }
 
     void closingAsksFirstButSalirEndsAtOnce_data()

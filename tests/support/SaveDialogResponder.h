@@ -1,17 +1,16 @@
 #pragma once
-// Answers the next save dialog: notes what it shows, puts the whole name in at
-// once (typed key by key a folder prefix can turn the button into "Open") and
-// presses the button directly, retrying until the dialog has gone.
+// Answers the program's save dialog in GUI tests through its test hook while
+// the responder lives: notes what the prepared dialog would show (title,
+// filters, options, the name it starts from) and answers as told. A dialog
+// that comes up without an answer told is cancelled and counted in
+// `unexpected`.
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialogButtonBox>
+#include "SaveDialog.h"
+
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTimer>
+#include <QFileInfo>
 
-class SaveDialogResponder : public QObject
+class SaveDialogResponder
 {
 public:
     enum class Answer
@@ -20,57 +19,58 @@ public:
         Cancel
     };
 
+    SaveDialogResponder()
+    {
+        SaveDialog::setAnswerForTesting(
+            [this](const QFileDialog &dialog) { return answer(dialog); });
+    }
+    ~SaveDialogResponder() { SaveDialog::setAnswerForTesting({}); }
+    SaveDialogResponder(const SaveDialogResponder &) = delete;
+    SaveDialogResponder &operator=(const SaveDialogResponder &) = delete;
+
     // `typedName` empty keeps the name the dialog shows.
     void answerNext(Answer answer, const QString &typedName = QString())
     {
         m_answer = answer;
         m_typedName = typedName;
+        m_told = true;
         answered = false;
-        m_tries = 0;
-        QTimer::singleShot(10, this, [this] { poll(); });
     }
 
     bool answered = false;
+    int unexpected = 0;
     QString title, shownName; // as the dialog came up
     QStringList shownFilters;
+    bool asksBeforeReplacing = true;
+    bool savesWithoutAnExtension = false;
 
 private:
-    void poll()
+    std::optional<QString> answer(const QFileDialog &dialog)
     {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible()) {
-            if (!answered && ++m_tries < 1000)
-                QTimer::singleShot(10, this, [this] { poll(); });
-            return;
+        if (!m_told) {
+            ++unexpected;
+            return std::nullopt;
         }
-        auto *nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-        if (!nameField || !buttons)
-            return;
-        if (!answered) {
-            title = dialog->windowTitle();
-            shownFilters = dialog->nameFilters();
-            shownName = nameField->text();
-            if (m_answer == Answer::Save && !m_typedName.isEmpty())
-                nameField->setText(m_typedName);
-        }
-        // Clicked directly so that an open completion list cannot swallow it.
-        const QString caption =
-            m_answer == Answer::Save ? QStringLiteral("Guardar") : QStringLiteral("Cancelar");
-        for (QAbstractButton *button : buttons->buttons())
-            if (button->text() == caption) {
-                answered = true;
-                button->click();
-                break;
-            }
-        if (++m_tries < 1000)
-            QTimer::singleShot(50, this, [this, dialog = QPointer<QFileDialog>(dialog)] {
-                if (dialog && dialog->isVisible())
-                    poll();
-            });
+        m_told = false;
+        answered = true;
+        title = dialog.windowTitle();
+        shownFilters = dialog.nameFilters();
+        // With no name the dialog's selection is its folder.
+        const QStringList selected = dialog.selectedFiles();
+        const QFileInfo file(selected.value(0));
+        shownName =
+            selected.isEmpty() || file.absoluteFilePath() == dialog.directory().absolutePath()
+                ? QString()
+                : file.fileName();
+        asksBeforeReplacing = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
+        savesWithoutAnExtension =
+            dialog.acceptMode() == QFileDialog::AcceptSave && dialog.defaultSuffix().isEmpty();
+        if (m_answer == Answer::Cancel)
+            return std::nullopt;
+        return m_typedName.isEmpty() ? shownName : m_typedName;
     }
 
     Answer m_answer = Answer::Cancel;
     QString m_typedName;
-    int m_tries = 0;
+    bool m_told = false;
 };

@@ -1,0 +1,90 @@
+#pragma once
+// What every GUI test of a window sets up alike: a bank folder that is the
+// working directory, a stand-in main window on the screen, the window under
+// test shown by name and waited for until it is the program's active form;
+// and the tear-down that forgets every window, closes every file and puts
+// the printer back. Beside it, the helpers these tests share: the control
+// holding the focus, a key pressed there, a double-click on a grid's cell.
+
+#include "FakeMainWindowServices.h"
+#include "FlexGrid.h"
+#include "Forms.h"
+#include "OpenFiles.h"
+#include "PrinterSeam.h"
+#include "ProgramState.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <memory>
+
+template <class Bank> class GuiFixture
+{
+public:
+    // True once the bank is written and the main window is on the screen.
+    bool setUp()
+    {
+        bank = std::make_unique<Bank>();
+        main = std::make_unique<FakeMainWindowServices>();
+        main->window.show();
+        return bank->isReady() && QTest::qWaitForWindowExposed(&main->window);
+    }
+
+    // Shows the registered window `name` with ActiveWindowCode set to `code`;
+    // null unless it becomes the active form.
+    template <class Window> Window *open(const QString &name, qint16 code)
+    {
+        ActiveWindowCode = code;
+        auto *window = qobject_cast<Window *>(Forms::show(name));
+        if (!window || !QTest::qWaitFor([window] { return Forms::activeForm() == window; }))
+            return nullptr;
+        return window;
+    }
+
+    void tearDown()
+    {
+        PrinterSeam::setFactory({});
+        Forms::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        main.reset();
+        closeAllFiles();
+        bank.reset();
+        ActiveWindowCode = ActiveWindowCodes::kMain;
+    }
+
+    std::unique_ptr<Bank> bank;
+    std::unique_ptr<FakeMainWindowServices> main;
+};
+
+namespace GuiTest {
+
+// The object name of the control that has the focus; a grid's for the table
+// inside it.
+inline QString focusName()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus)
+        return QString();
+    if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
+        return inGrid->objectName();
+    return focus->objectName();
+}
+
+inline void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+// A click on the cell, then a double-click, as the teacher makes one; false
+// when the cell is not on the screen.
+inline bool doubleClickCell(FlexGrid *grid, int row, int col)
+{
+    const FlexGrid::CellSpot spot = grid->locateCell(row, col);
+    if (!spot.widget)
+        return false;
+    QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
+    QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
+    return true;
+}
+
+} // namespace GuiTest
