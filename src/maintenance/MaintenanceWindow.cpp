@@ -70,6 +70,17 @@ QLabel *MaintenanceWindow::addLabel(QWidget *parent, const QString &name, const 
     return label;
 }
 
+QLabel *MaintenanceWindow::addHint(QWidget *parent, const QString &name, const QString &text,
+                                   const QRect &place)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(place);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 QGroupBox *MaintenanceWindow::addFrame(QWidget *parent, const QString &name, const QString &caption,
                                        const QRect &geometry)
 {
@@ -244,6 +255,8 @@ void MaintenanceWindow::Command5_Click()
     }
     redrawGrid();
     endEditing();
+    // "Actualizar" is disabled now: the keyboard goes on from the grid.
+    m_controls.grid3->setFocus();
     MessageBox::inform(kUpdated, this);
 }
 

@@ -9,6 +9,7 @@
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
+#include "ScreenFit.h"
 #include "TestFiles.h"
 
 #include <QListWidget>
@@ -107,6 +108,29 @@ private:
         for (int r = 1; r <= count; ++r)
             shown << grid()->textMatrix(r, 1) + u'|' + grid()->textMatrix(r, 2);
         return shown;
+    }
+    // The control that has the focus; a grid for the table inside it.
+    QString focusName() const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        if (!focus)
+            return QString();
+        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
+            return inGrid->objectName();
+        return focus->objectName();
+    }
+    void key(Qt::Key key)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key,
+                        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    // Moves the focus with Tab (or Shift+Tab) until `name` has it, within a
+    // round of the window's controls.
+    void tabTo(const QString &name, Qt::Key tab = Qt::Key_Tab)
+    {
+        for (int i = 0; i < 20 && focusName() != name; ++i)
+            key(tab);
+        QCOMPARE(focusName(), name);
     }
     bool editing() const { return text1()->isEnabled(); }
     bool openWindow(MessageBoxResponder *notice = nullptr)
@@ -296,6 +320,66 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
         QVERIFY(m_main->helpButtonVisible);
+    }
+
+    void fitsTheScreenAndGivesExtraRoomToTheGrid()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        for (const char *name : kFiles)
+            QVERIFY(testFiles::writeFile(m_dir->filePath(name), record(0, 1, "Uno")));
+        QVERIFY(openWindow());
+        QTRY_COMPARE(ScreenFit::outsidePlaces(m_window).join(u','), QString());
+        QVERIFY(m_window->minimumSize().width() <= m_window->designSize().width());
+
+        const auto place = [this](const char *name) {
+            return m_window->findChild<QWidget *>(name)->geometry();
+        };
+        const QRect grid3 = place("Grid3"), frame3 = place("Frame3"), exit = place("Command2");
+        const QRect list1 = place("List1"), hint = place("Label1_4"), modify = place("Command1");
+        m_window->resize(m_window->size() + QSize(100, 120));
+        QTRY_COMPARE(place("Grid3"), grid3.adjusted(0, 0, 100, 120));
+        QCOMPARE(place("Command1"), modify.translated(0, 120));
+        QCOMPARE(place("Frame3"), frame3.translated(0, 120));
+        QCOMPARE(place("Command2"), exit.translated(0, 120));
+        QCOMPARE(place("List1"), list1);
+        QCOMPARE(place("Label1_4"), hint);
+    }
+
+    void aQuestionModifiedWithTheKeyboardAlone()
+    {
+        const QList<QByteArray> practical{record(1, 1, "Caso uno"), record(1, 1, "Caso dos")};
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), record(0, 1, "Concepto")));
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[1]), practical.join()));
+        QVERIFY(openWindow());
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+        tabTo("Option1_0", Qt::Key_Backtab);
+        key(Qt::Key_Down); // the practical questions
+        QCOMPARE(int(m_window->currentKind()), 1);
+        tabTo("Grid3");
+        QCOMPARE(grid()->row(), 1); // reached by Tab: the first row
+        key(Qt::Key_Down);
+        tabTo("Command1");
+        key(Qt::Key_Space);
+        QVERIFY(editing());
+        QCOMPARE(focusName(), QStringLiteral("Text1"));
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("Caso dos"));
+        QTest::keyClicks(text1(), QStringLiteral(" bis"));
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Command5"));
+
+        MessageBoxResponder responder;
+        responder.expect(kUpdated, kOk, MessageBoxResponder::kEnter);
+        key(Qt::Key_Space);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QVERIFY(!editing());
+        QTRY_COMPARE(focusName(), QStringLiteral("Grid3")); // the keyboard goes on from the grid
+        QCOMPARE(file(kFiles[1]), practical[0] + record(1, 1, "Caso dos bis"));
+
+        tabTo("Command2", Qt::Key_Backtab);
+        key(Qt::Key_Return);
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(OpenFiles::count(), 0);
     }
 };
 

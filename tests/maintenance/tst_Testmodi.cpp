@@ -8,6 +8,7 @@
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
+#include "ScreenFit.h"
 #include "TestFiles.h"
 #include "Testmodi.h"
 
@@ -109,6 +110,29 @@ private:
                                  grid()->textMatrix(r, 2), grid()->textMatrix(r, 3)}
                          .join(u'|');
         return shown;
+    }
+    // The control that has the focus; a grid for the table inside it.
+    QString focusName() const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        if (!focus)
+            return QString();
+        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
+            return inGrid->objectName();
+        return focus->objectName();
+    }
+    void key(Qt::Key key)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key,
+                        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    // Moves the focus with Tab (or Shift+Tab) until `name` has it, within a
+    // round of the window's controls.
+    void tabTo(const QString &name, Qt::Key tab = Qt::Key_Tab)
+    {
+        for (int i = 0; i < 20 && focusName() != name; ++i)
+            key(tab);
+        QCOMPARE(focusName(), name);
     }
     bool editing() const
     {
@@ -609,6 +633,62 @@ private Q_SLOTS:
         QVERIFY2(text.contains("56 bytes"), qPrintable(text));
         QVERIFY2(text.contains("qelmext2.dat"), qPrintable(text));
         QCOMPARE(rows(1), (QStringList{"1|Primera|Sí|1"}));
+    }
+    void fitsTheScreenAndGivesExtraRoomToTheGrid()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        QVERIFY(openWindow(kRecords));
+        QTRY_COMPARE(ScreenFit::outsidePlaces(m_window).join(u','), QString());
+        QVERIFY(m_window->minimumSize().width() <= m_window->designSize().width());
+
+        const auto place = [this](const char *name) {
+            return m_window->findChild<QWidget *>(name)->geometry();
+        };
+        const QRect grid3 = place("Grid3"), frame3 = place("Frame3"), exit = place("Command2");
+        const QRect list2 = place("List2"), hint = place("Label1_4"), modify = place("Command1");
+        m_window->resize(m_window->size() + QSize(100, 120));
+        QTRY_COMPARE(place("Grid3"), grid3.adjusted(0, 0, 100, 120));
+        QCOMPARE(place("Command1"), modify.translated(0, 120));
+        QCOMPARE(place("Frame3"), frame3.translated(0, 120));
+        QCOMPARE(place("Command2"), exit.translated(0, 120));
+        QCOMPARE(place("List2"), list2);
+        QCOMPARE(place("Label1_4"), hint);
+    }
+
+    void aQuestionModifiedWithTheKeyboardAlone()
+    {
+        QVERIFY(openWindow(kRecords));
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+        tabTo("Grid3");
+        QCOMPARE(grid()->row(), 1); // reached by Tab: the first row
+        key(Qt::Key_Down);
+        tabTo("Command1");
+        key(Qt::Key_Space);
+        QVERIFY(editing());
+        QCOMPARE(focusName(), QStringLiteral("Text1"));
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("Segunda"));
+        QTest::keyClicks(text1(), QStringLiteral(" bis"));
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Option1_0"));
+        key(Qt::Key_Space);
+        QVERIFY(option(0)->isChecked() && !option(1)->isChecked());
+        tabTo("Command5");
+
+        MessageBoxResponder responder;
+        responder.expect(kUpdated, kOk, MessageBoxResponder::kEnter);
+        key(Qt::Key_Return);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QVERIFY(!editing());
+        QTRY_COMPARE(focusName(), QStringLiteral("Grid3")); // the keyboard goes on from the grid
+        QCOMPARE(bank(), (QList<QByteArray>{kRecords[0], record(1, 1, "Segunda bis", 1),
+                                            kRecords[2], kRecords[3], kRecords[4]})
+                             .join());
+
+        tabTo("Command2", Qt::Key_Backtab);
+        key(Qt::Key_Return);
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(OpenFiles::count(), 0);
     }
 };
 
