@@ -578,6 +578,15 @@ private Q_SLOTS:
         QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
         QCOMPARE(responder.failures(), QStringList());
     }
+
+    void everyChapterTitleFitsItsList()
+    {
+        auto *chapters = m_window->findChild<QListWidget *>("List1");
+        QCOMPARE(chapters->count(), 22);
+        QCOMPARE(ScreenFit::overwideEntries(chapters).join(u'\n'), QString());
+        QTRY_VERIFY(chapters->verticalScrollBar()->isVisible()); // laid out
+        QCOMPARE(chapters->horizontalScrollBar()->maximum(), 0);
+    }
 };
 
 QTEST_MAIN(tst_Examselec)

@@ -381,6 +381,18 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
     }
+
+    void everyChapterTitleFitsItsList()
+    {
+        for (const char *name : kFiles)
+            QVERIFY(testFiles::writeFile(m_dir->filePath(name), record(0, 1, "Uno")));
+        QVERIFY(openWindow());
+        auto *chapters = m_window->findChild<QListWidget *>("List1");
+        QCOMPARE(chapters->count(), 22);
+        QCOMPARE(ScreenFit::overwideEntries(chapters).join(u'\n'), QString());
+        QTRY_VERIFY(chapters->verticalScrollBar()->isVisible()); // laid out
+        QCOMPARE(chapters->horizontalScrollBar()->maximum(), 0);
+    }
 };
 
 QTEST_MAIN(tst_Exammodi)
