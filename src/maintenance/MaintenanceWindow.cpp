@@ -3,6 +3,7 @@
 #include "FlexGrid.h"
 #include "MessageBox.h"
 #include "QuestionText.h"
+#include "TabOrder.h"
 #include "Twips.h"
 
 #include <QGroupBox>
@@ -58,6 +59,7 @@ void MaintenanceWindow::setControls(const Controls &controls)
     addGrowingGrid(c.grid3);
     setExitButton(c.command2);
     applyState(EditState::Browsing);
+    TabOrder::followPlaces(this);
 }
 
 QLabel *MaintenanceWindow::addLabel(QWidget *parent, const QString &name, const QString &text,
