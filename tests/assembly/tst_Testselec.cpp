@@ -11,20 +11,28 @@
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "Orvalis.h"
+#include "PrinterSeam.h"
 #include "ProgramState.h"
+#include "SaveDialogResponder.h"
 #include "ScreenFit.h"
 #include "Shell.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -80,7 +88,36 @@ private:
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
+    // Moves the focus with Tab until `name` has it, within a round of the
+    // window's controls.
+    void tabTo(const QString &name)
+    {
+        for (int i = 0; i < 12 && focusName() != name; ++i)
+            key(Qt::Key_Tab);
+        QCOMPARE(focusName(), name);
+    }
+    // The program's own main window in place of the stand-in, active.
+    Orvalis *openTheRealMainWindow()
+    {
+        Forms::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_main.reset();
+        Shell::registerForms();
+        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        Forms::show(QStringLiteral("Fondo"));
+        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        if (!main)
+            return nullptr;
+        main->setEndProgram([] {});
+        Forms::unload(QStringLiteral("Apertura"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ActiveWindowCode = ActiveWindowCodes::kMain;
+        return QTest::qWaitForWindowActive(main) ? main : nullptr;
+    }
+
 private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         m_bank = std::make_unique<TrueFalseBankFixture>();
@@ -425,20 +462,8 @@ private Q_SLOTS:
 
     void fromTheToolbarThroughTheOutputWindowAndBack()
     {
-        Forms::reset(); // the real main window instead of the stand-in
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        Shell::registerForms();
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
-        Forms::show(QStringLiteral("Fondo"));
-        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        Orvalis *main = openTheRealMainWindow();
         QVERIFY(main);
-        main->setEndProgram([] {});
-        Forms::unload(QStringLiteral("Apertura"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(QTest::qWaitForWindowActive(main));
-        ActiveWindowCode = ActiveWindowCodes::kMain;
         for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
             if (main->toolbarItem(index)->objectName() == "Testsselec")
                 QTest::mouseClick(main->toolbarButton(index), Qt::LeftButton);
@@ -493,6 +518,100 @@ private Q_SLOTS:
             overwide += ScreenFit::overwideEntries(topics);
         }
         QCOMPARE(overwide.join(u'\n'), QString());
+    }
+
+    void aWholeExamWithTheKeyboardAlone()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        Orvalis *main = openTheRealMainWindow();
+        QVERIFY(main);
+        QTemporaryDir printed;
+        const QString pdf = printed.filePath(QStringLiteral("examen.pdf"));
+        PrinterSeam::setFactory([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return printer;
+        });
+
+        // Alt reaches the menu bar; "Preguntas tipo test" / "Seleccionar preguntas".
+        QTest::keyPress(main, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(main, Qt::Key_Alt, Qt::NoModifier);
+        auto *bar = main->menuBar();
+        QTRY_COMPARE(bar->activeAction() ? bar->activeAction()->objectName() : QString(),
+                     QStringLiteral("mnuSalir"));
+        QTest::keyClick(bar, Qt::Key_Right);
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(bar->activeAction()->objectName(), QStringLiteral("mnuExamenTests"));
+        QTest::keyClick(bar, Qt::Key_Down);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QWidget *menu = QApplication::activePopupWidget();
+        QTRY_VERIFY(static_cast<QMenu *>(menu)->activeAction());
+        QCOMPARE(static_cast<QMenu *>(menu)->activeAction()->objectName(),
+                 QStringLiteral("mnuSelec2"));
+        QTest::keyClick(menu, Qt::Key_Return);
+        QTRY_VERIFY((m_window = Forms::findAs<Testselec>(Testselec::kName)) &&
+                    Forms::activeForm() == m_window);
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+        QCOMPARE(ScreenFit::outsidePlaces(m_window).join(u','), QString());
+
+        // Both questions of chapter 1, topic 1, then "Imprimir examen".
+        tabTo("Grid3");
+        key(Qt::Key_Return);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        QCOMPARE(label3(), QStringLiteral("2"));
+        tabTo("Command1");
+        key(Qt::Key_Return);
+        const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
+        const QString exam = composeExamText({kA.section(u'|', 1, 1), kB.section(u'|', 1, 1)});
+        QCOMPARE(output()->text(), exam);
+        // The main window is whole on screen and the output window whole in it;
+        // its strip needs a main window about 670 pixels wide, which the
+        // laptop and high-density screens give.
+        QTRY_COMPARE(ScreenFit::outsidePlaces(main).filter(QStringLiteral("frame ")).join(u','),
+                     QString());
+        const QWidget *outputFrame = output()->parentWidget(); // its child window frame
+        QVERIFY(outputFrame->parentWidget()->rect().contains(outputFrame->geometry()));
+        if (!qEnvironmentVariableIsEmpty("ORVALIS_SCREEN"))
+            QCOMPARE(ScreenFit::outsidePlaces(output()).join(u','), QString());
+        QTRY_VERIFY(QApplication::focusWidget());
+
+        MessageBoxResponder responder;
+        responder.expect(QStringLiteral("Texto transferido al portapapeles…"),
+                         {QStringLiteral("Aceptar")}, MessageBoxResponder::kEnter);
+        key(Qt::Key_P, Qt::AltModifier); // "Portapapeles"
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(QGuiApplication::clipboard()->text(), exam);
+
+        SaveDialogResponder dialog;
+        dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("examen.txt"));
+        responder.expect(QStringLiteral("Fichero guardado como: …"), {QStringLiteral("Aceptar")},
+                         MessageBoxResponder::kEnter);
+        QTRY_VERIFY(QApplication::focusWidget());
+        key(Qt::Key_F, Qt::AltModifier); // "Fichero"
+        QVERIFY(responder.waitUntilAnswered());
+        QVERIFY(dialog.answered);
+        QVERIFY(QFile::exists(m_bank->filePath(QStringLiteral("examen.txt"))));
+
+        QTRY_VERIFY(QApplication::focusWidget());
+        key(Qt::Key_I, Qt::AltModifier); // "Impresora"
+        QTRY_VERIFY(QFile::exists(pdf));
+        QCOMPARE(main->statusPanelText(3),
+                 QStringLiteral("Examen enviado a la impresora ") + QDir::toNativeSeparators(pdf));
+        QCOMPARE(responder.failures(), QStringList());
+
+        key(Qt::Key_S, Qt::AltModifier); // "Salir de impresión"
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
+        QTRY_VERIFY(QApplication::focusWidget());
+        tabTo("Command2");
+        responder.expect(kLeave, kOkCancel, QStringLiteral("Aceptar"));
+        key(Qt::Key_Space);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        QTRY_VERIFY(!m_window);
+        PrinterSeam::setFactory({});
     }
 };
 

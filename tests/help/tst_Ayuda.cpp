@@ -10,6 +10,7 @@
 #include "MessageBoxResponder.h"
 #include "Orvalis.h"
 #include "ProgramState.h"
+#include "ScreenFit.h"
 #include "Shell.h"
 #include "TestFiles.h"
 #include "Testselec.h"
@@ -207,6 +208,13 @@ private Q_SLOTS:
         QTRY_COMPARE(text1()->geometry(), text);
         QCOMPARE(command1()->pos(), button);
         QCOMPARE(command1()->size(), QSize(89, 19)); // 1335 x 285 twips
+    }
+
+    void fitsTheScreen()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        QVERIFY(openHelp(0));
+        QTRY_COMPARE(ScreenFit::outsidePlaces(help()).join(u','), QString());
     }
 
     void closingShowsTheHelpButtonAgainAfterGeneralHelpOnly_data()
