@@ -24,6 +24,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPrinter>
 #include <QProcess>
@@ -114,6 +116,35 @@ private:
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    // Moves the focus with Tab (or Shift+Tab) until `name` has it, within a
+    // round of the window's controls.
+    void tabTo(const QString &name, Qt::Key tab = Qt::Key_Tab)
+    {
+        for (int i = 0; i < 12 && focusName() != name; ++i)
+            key(tab, tab == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(focusName(), name);
+    }
+
+    // The program's own main window in place of the stand-in, active.
+    Orvalis *openTheRealMainWindow()
+    {
+        Forms::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_main.reset();
+        Shell::registerForms();
+        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
+        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        Forms::show(QStringLiteral("Fondo"));
+        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        if (!main)
+            return nullptr;
+        main->setEndProgram([] {});
+        Forms::unload(QStringLiteral("Apertura"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ActiveWindowCode = ActiveWindowCodes::kMain;
+        return QTest::qWaitForWindowActive(main) ? main : nullptr;
     }
 
 private Q_SLOTS:
@@ -476,20 +507,8 @@ private Q_SLOTS:
 
     void anExamFromTheToolbarToClipboardFileAndPrinter()
     {
-        Forms::reset(); // the real main window instead of the stand-in
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        Shell::registerForms();
-        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
-        Forms::show(QStringLiteral("Fondo"));
-        Orvalis *main = Forms::findAs<Orvalis>(QStringLiteral("Orvalis"));
+        Orvalis *main = openTheRealMainWindow();
         QVERIFY(main);
-        main->setEndProgram([] {});
-        Forms::unload(QStringLiteral("Apertura"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(QTest::qWaitForWindowActive(main));
-        ActiveWindowCode = ActiveWindowCodes::kMain;
         for (int index = 1; index <= Orvalis::kToolbarButtons; ++index)
             if (main->toolbarItem(index)->objectName() == "Exposelec")
                 QTest::mouseClick(main->toolbarButton(index), Qt::LeftButton);
@@ -587,6 +606,65 @@ private Q_SLOTS:
         QCOMPARE(ScreenFit::overwideEntries(chapters).join(u'\n'), QString());
         QTRY_VERIFY(chapters->verticalScrollBar()->isVisible()); // laid out
         QCOMPARE(chapters->horizontalScrollBar()->maximum(), 0);
+    }
+
+    void anExamChosenKindByKindWithTheKeyboardAlone()
+    {
+        Orvalis *main = openTheRealMainWindow();
+        QVERIFY(main);
+
+        // Alt, then "Preguntas de exposición" / "Seleccionar preguntas".
+        QTest::keyPress(main, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(main, Qt::Key_Alt, Qt::NoModifier);
+        QMenuBar *bar = main->menuBar();
+        QTRY_VERIFY(bar->activeAction());
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(bar->activeAction()->objectName(), QStringLiteral("mnuExamenExposicion"));
+        QTest::keyClick(bar, Qt::Key_Down);
+        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QTRY_VERIFY(menu->activeAction());
+        QCOMPARE(menu->activeAction()->objectName(), QStringLiteral("mnuSelec1"));
+        QTest::keyClick(menu, Qt::Key_Return);
+        QTRY_VERIFY((m_window = Forms::findAs<Examselec>(Examselec::kName)) &&
+                    Forms::activeForm() == m_window);
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+
+        // A practical and a brief question: the option by arrow, the question by Enter.
+        tabTo("Option1_0", Qt::Key_Backtab);
+        key(Qt::Key_Down);
+        QCOMPARE(int(m_window->currentKind()), 1);
+        tabTo("Grid3");
+        key(Qt::Key_Return);
+        tabTo("Option1_1", Qt::Key_Backtab);
+        key(Qt::Key_Down);
+        QCOMPARE(int(m_window->currentKind()), 2);
+        tabTo("Grid3");
+        key(Qt::Key_Return);
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Brief), 1);
+
+        tabTo("Command1");
+        key(Qt::Key_Return);
+        const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
+        QCOMPARE(output()->text().toUtf8(), kHeader + "\r\nB. PREGUNTAS PR\xC3\x81"
+                                                      "CTICAS:\r\n\r\n 1. Dise\xC3\xB1"
+                                                      "e un plan de precios.\r\n\r\n"
+                                                      "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES "
+                                                      "CONCEPTOS:\r\n\r\n 1. Mercado meta\r\n");
+        QTRY_VERIFY(QApplication::focusWidget());
+        key(Qt::Key_S, Qt::AltModifier); // "Salir de impresión"
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
+        QTRY_VERIFY(QApplication::focusWidget());
+
+        tabTo("Command2");
+        MessageBoxResponder responder;
+        responder.expect(kLeave, kOkCancel, QStringLiteral("Aceptar"));
+        key(Qt::Key_Space);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        QTRY_VERIFY(!m_window);
     }
 };
 
