@@ -10,6 +10,7 @@
 #include "FlexGrid.h"
 #include "Forms.h"
 #include "Impres.h"
+#include "KeyboardFocus.h"
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "Orvalis.h"
@@ -116,15 +117,6 @@ private:
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-
-    // Moves the focus with Tab (or Shift+Tab) until `name` has it, within a
-    // round of the window's controls.
-    void tabTo(const QString &name, Qt::Key tab = Qt::Key_Tab)
-    {
-        for (int i = 0; i < 12 && focusName() != name; ++i)
-            key(tab, tab == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-        QCOMPARE(focusName(), name);
     }
 
     // The program's own main window in place of the stand-in, active.
@@ -631,20 +623,20 @@ private Q_SLOTS:
         QTRY_COMPARE(focusName(), QStringLiteral("List1"));
 
         // A practical and a brief question: the option by arrow, the question by Enter.
-        tabTo("Option1_0", Qt::Key_Backtab);
+        QCOMPARE(KeyboardFocus::tabTo("Option1_0", Qt::Key_Backtab), QStringLiteral("Option1_0"));
         key(Qt::Key_Down);
         QCOMPARE(int(m_window->currentKind()), 1);
-        tabTo("Grid3");
+        QCOMPARE(KeyboardFocus::tabTo("Grid3"), QStringLiteral("Grid3"));
         key(Qt::Key_Return);
-        tabTo("Option1_1", Qt::Key_Backtab);
+        QCOMPARE(KeyboardFocus::tabTo("Option1_1", Qt::Key_Backtab), QStringLiteral("Option1_1"));
         key(Qt::Key_Down);
         QCOMPARE(int(m_window->currentKind()), 2);
-        tabTo("Grid3");
+        QCOMPARE(KeyboardFocus::tabTo("Grid3"), QStringLiteral("Grid3"));
         key(Qt::Key_Return);
         QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
         QCOMPARE(m_window->selectedCount(ExpositionKind::Brief), 1);
 
-        tabTo("Command1");
+        QCOMPARE(KeyboardFocus::tabTo("Command1"), QStringLiteral("Command1"));
         key(Qt::Key_Return);
         const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
@@ -658,7 +650,7 @@ private Q_SLOTS:
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
         QTRY_VERIFY(QApplication::focusWidget());
 
-        tabTo("Command2");
+        QCOMPARE(KeyboardFocus::tabTo("Command2"), QStringLiteral("Command2"));
         MessageBoxResponder responder;
         responder.expect(kLeave, kOkCancel, QStringLiteral("Aceptar"));
         key(Qt::Key_Space);

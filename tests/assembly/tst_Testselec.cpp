@@ -8,6 +8,7 @@
 #include "FlexGrid.h"
 #include "Forms.h"
 #include "Impres.h"
+#include "KeyboardFocus.h"
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "Orvalis.h"
@@ -88,14 +89,6 @@ private:
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
-    // Moves the focus with Tab until `name` has it, within a round of the
-    // window's controls.
-    void tabTo(const QString &name)
-    {
-        for (int i = 0; i < 12 && focusName() != name; ++i)
-            key(Qt::Key_Tab);
-        QCOMPARE(focusName(), name);
-    }
     // The program's own main window in place of the stand-in, active.
     Orvalis *openTheRealMainWindow()
     {
@@ -556,12 +549,12 @@ private Q_SLOTS:
         QCOMPARE(ScreenFit::outsidePlaces(m_window).join(u','), QString());
 
         // Both questions of chapter 1, topic 1, then "Imprimir examen".
-        tabTo("Grid3");
+        QCOMPARE(KeyboardFocus::tabTo("Grid3"), QStringLiteral("Grid3"));
         key(Qt::Key_Return);
         key(Qt::Key_Down);
         key(Qt::Key_Return);
         QCOMPARE(label3(), QStringLiteral("2"));
-        tabTo("Command1");
+        QCOMPARE(KeyboardFocus::tabTo("Command1"), QStringLiteral("Command1"));
         key(Qt::Key_Return);
         const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
@@ -602,7 +595,7 @@ private Q_SLOTS:
         key(Qt::Key_S, Qt::AltModifier); // "Salir de impresión"
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
         QTRY_VERIFY(QApplication::focusWidget());
-        tabTo("Command2");
+        QCOMPARE(KeyboardFocus::tabTo("Command2"), QStringLiteral("Command2"));
         responder.expect(kLeave, kOkCancel, QStringLiteral("Aceptar"));
         key(Qt::Key_Space);
         QVERIFY(responder.waitUntilAnswered());

@@ -6,6 +6,7 @@
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
 #include "Forms.h"
+#include "KeyboardFocus.h"
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
@@ -20,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+using KeyboardFocus::focusName;
+using KeyboardFocus::press;
+using KeyboardFocus::tabTo;
 
 namespace {
 
@@ -108,29 +113,6 @@ private:
         for (int r = 1; r <= count; ++r)
             shown << grid()->textMatrix(r, 1) + u'|' + grid()->textMatrix(r, 2);
         return shown;
-    }
-    // The control that has the focus; a grid for the table inside it.
-    QString focusName() const
-    {
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus)
-            return QString();
-        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
-            return inGrid->objectName();
-        return focus->objectName();
-    }
-    void key(Qt::Key key)
-    {
-        QTest::keyClick(QApplication::focusWidget(), key,
-                        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-    }
-    // Moves the focus with Tab (or Shift+Tab) until `name` has it, within a
-    // round of the window's controls.
-    void tabTo(const QString &name, Qt::Key tab = Qt::Key_Tab)
-    {
-        for (int i = 0; i < 20 && focusName() != name; ++i)
-            key(tab);
-        QCOMPARE(focusName(), name);
     }
     bool editing() const { return text1()->isEnabled(); }
     bool openWindow(MessageBoxResponder *notice = nullptr)
@@ -352,32 +334,32 @@ private Q_SLOTS:
         QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[1]), practical.join()));
         QVERIFY(openWindow());
         QTRY_COMPARE(focusName(), QStringLiteral("List1"));
-        tabTo("Option1_0", Qt::Key_Backtab);
-        key(Qt::Key_Down); // the practical questions
+        QCOMPARE(tabTo("Option1_0", Qt::Key_Backtab), QStringLiteral("Option1_0"));
+        press(Qt::Key_Down); // the practical questions
         QCOMPARE(int(m_window->currentKind()), 1);
-        tabTo("Grid3");
+        QCOMPARE(tabTo("Grid3"), QStringLiteral("Grid3"));
         QCOMPARE(grid()->row(), 1); // reached by Tab: the first row
-        key(Qt::Key_Down);
-        tabTo("Command1");
-        key(Qt::Key_Space);
+        press(Qt::Key_Down);
+        QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
+        press(Qt::Key_Space);
         QVERIFY(editing());
         QCOMPARE(focusName(), QStringLiteral("Text1"));
         QCOMPARE(text1()->toPlainText(), QStringLiteral("Caso dos"));
         QTest::keyClicks(text1(), QStringLiteral(" bis"));
-        key(Qt::Key_Tab);
+        press(Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("Command5"));
 
         MessageBoxResponder responder;
         responder.expect(kUpdated, kOk, MessageBoxResponder::kEnter);
-        key(Qt::Key_Space);
+        press(Qt::Key_Space);
         QVERIFY(responder.waitUntilAnswered());
         QCOMPARE(responder.failures().join(u'\n'), QString());
         QVERIFY(!editing());
         QTRY_COMPARE(focusName(), QStringLiteral("Grid3")); // the keyboard goes on from the grid
         QCOMPARE(file(kFiles[1]), practical[0] + record(1, 1, "Caso dos bis"));
 
-        tabTo("Command2", Qt::Key_Backtab);
-        key(Qt::Key_Return);
+        QCOMPARE(tabTo("Command2", Qt::Key_Backtab), QStringLiteral("Command2"));
+        press(Qt::Key_Return);
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
     }

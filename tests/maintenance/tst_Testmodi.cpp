@@ -5,6 +5,7 @@
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
 #include "Forms.h"
+#include "KeyboardFocus.h"
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
@@ -24,6 +25,10 @@
 #include <QtTest>
 
 #include <optional>
+
+using KeyboardFocus::focusName;
+using KeyboardFocus::press;
+using KeyboardFocus::tabTo;
 
 namespace {
 
@@ -110,29 +115,6 @@ private:
                                  grid()->textMatrix(r, 2), grid()->textMatrix(r, 3)}
                          .join(u'|');
         return shown;
-    }
-    // The control that has the focus; a grid for the table inside it.
-    QString focusName() const
-    {
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus)
-            return QString();
-        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
-            return inGrid->objectName();
-        return focus->objectName();
-    }
-    void key(Qt::Key key)
-    {
-        QTest::keyClick(QApplication::focusWidget(), key,
-                        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-    }
-    // Moves the focus with Tab (or Shift+Tab) until `name` has it, within a
-    // round of the window's controls.
-    void tabTo(const QString &name, Qt::Key tab = Qt::Key_Tab)
-    {
-        for (int i = 0; i < 20 && focusName() != name; ++i)
-            key(tab);
-        QCOMPARE(focusName(), name);
     }
     bool editing() const
     {
@@ -659,24 +641,24 @@ private Q_SLOTS:
     {
         QVERIFY(openWindow(kRecords));
         QTRY_COMPARE(focusName(), QStringLiteral("List1"));
-        tabTo("Grid3");
+        QCOMPARE(tabTo("Grid3"), QStringLiteral("Grid3"));
         QCOMPARE(grid()->row(), 1); // reached by Tab: the first row
-        key(Qt::Key_Down);
-        tabTo("Command1");
-        key(Qt::Key_Space);
+        press(Qt::Key_Down);
+        QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
+        press(Qt::Key_Space);
         QVERIFY(editing());
         QCOMPARE(focusName(), QStringLiteral("Text1"));
         QCOMPARE(text1()->toPlainText(), QStringLiteral("Segunda"));
         QTest::keyClicks(text1(), QStringLiteral(" bis"));
-        key(Qt::Key_Tab);
+        press(Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("Option1_0"));
-        key(Qt::Key_Space);
+        press(Qt::Key_Space);
         QVERIFY(option(0)->isChecked() && !option(1)->isChecked());
-        tabTo("Command5");
+        QCOMPARE(tabTo("Command5"), QStringLiteral("Command5"));
 
         MessageBoxResponder responder;
         responder.expect(kUpdated, kOk, MessageBoxResponder::kEnter);
-        key(Qt::Key_Return);
+        press(Qt::Key_Return);
         QVERIFY(responder.waitUntilAnswered());
         QCOMPARE(responder.failures().join(u'\n'), QString());
         QVERIFY(!editing());
@@ -685,8 +667,8 @@ private Q_SLOTS:
                                             kRecords[2], kRecords[3], kRecords[4]})
                              .join());
 
-        tabTo("Command2", Qt::Key_Backtab);
-        key(Qt::Key_Return);
+        QCOMPARE(tabTo("Command2", Qt::Key_Backtab), QStringLiteral("Command2"));
+        press(Qt::Key_Return);
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
     }

@@ -6,8 +6,8 @@
 #include "Examselec.h"
 #include "ExpositionBankFixture.h"
 #include "FakeMainWindowServices.h"
-#include "FlexGrid.h"
 #include "Forms.h"
+#include "KeyboardFocus.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
 #include "Testmodi.h"
@@ -19,6 +19,9 @@
 
 #include <memory>
 
+using KeyboardFocus::focusName;
+using KeyboardFocus::press;
+
 class tst_TabOrder : public QObject
 {
     Q_OBJECT
@@ -28,23 +31,12 @@ private:
     std::unique_ptr<ExpositionBankFixture> m_exposition;
     std::unique_ptr<FakeMainWindowServices> m_main;
 
-    // The control that has the focus; a grid for the table inside it.
-    static QString focusName()
-    {
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus)
-            return QString();
-        if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
-            return inGrid->objectName();
-        return focus->objectName();
-    }
     // The focus names met by pressing `key` `count` times, the first included.
     static QStringList round(Qt::Key key, qsizetype count)
     {
         QStringList met{focusName()};
         for (qsizetype i = 0; i < count; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), key,
-                            key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            press(key);
             met << focusName();
         }
         return met;
