@@ -8,6 +8,7 @@
 #include "OpeningNotes.h"
 #include "ProgramState.h"
 #include "RecordFile.h"
+#include "TabOrder.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -169,6 +170,7 @@ void Examselec::buildControls()
     connect(m_command1, &QPushButton::clicked, this, &Examselec::Command1_Click);
     connect(m_command2, &QPushButton::clicked, this, &Examselec::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Examselec::Command3_Click);
+    TabOrder::followPlaces(this);
 }
 
 void Examselec::Form_Load()

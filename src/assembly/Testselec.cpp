@@ -7,6 +7,7 @@
 #include "OpeningNotes.h"
 #include "ProgramState.h"
 #include "RecordFile.h"
+#include "TabOrder.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -131,6 +132,7 @@ void Testselec::buildControls()
     connect(m_command5, &QPushButton::clicked, this, &Testselec::Command5_Click);
     connect(m_command2, &QPushButton::clicked, this, &Testselec::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Testselec::Command3_Click);
+    TabOrder::followPlaces(this);
 }
 
 void Testselec::Form_Load()

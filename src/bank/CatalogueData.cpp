@@ -44,7 +44,7 @@ const std::array<Chapter, kChapters> kCourse = {{
         "Factores personales",
         "Factores sociales y culturales",
         "Comportamiento posterior a la compra"}},
-    {"El comportamiento de compra de las organizaciones", 5, {
+    {"El comportamiento de compra organizacional", 5, {
         "Características del mercado organizacional",
         "Tipos de situaciones de compra",
         "El centro de compras",
@@ -52,8 +52,8 @@ const std::array<Chapter, kChapters> kCourse = {{
         "Mercados institucionales y públicos"}},
     {"La segmentación del mercado", 6, {
         "Concepto y utilidad de la segmentación",
-        "Criterios de segmentación de mercados de consumo",
-        "Criterios de segmentación de mercados organizacionales",
+        "Segmentación de mercados de consumo",
+        "Segmentación de mercados organizacionales",
         "Requisitos de una segmentación eficaz",
         "Estrategias de cobertura del mercado",
         "El posicionamiento del producto"}},
@@ -86,7 +86,7 @@ const std::array<Chapter, kChapters> kCourse = {{
         "Objetivos de la política de precios",
         "Factores que condicionan el precio",
         "Métodos basados en los costes",
-        "Métodos basados en la competencia y en la demanda"}},
+        "Métodos basados en la competencia y la demanda"}},
     {"Estrategias y tácticas de precios", 6, {
         "Precios de productos nuevos",
         "Precios de la cartera de productos",
@@ -100,7 +100,7 @@ const std::array<Chapter, kChapters> kCourse = {{
         "Diseño del canal de distribución",
         "Gestión y conflictos del canal",
         "Distribución física y logística"}},
-    {"La distribución comercial: mayoristas y minoristas", 8, {
+    {"Distribución comercial: mayoristas y minoristas", 8, {
         "El comercio mayorista",
         "Tipos de mayoristas",
         "El comercio minorista",
@@ -128,7 +128,7 @@ const std::array<Chapter, kChapters> kCourse = {{
         "Los medios publicitarios",
         "Planificación de medios",
         "Evaluación de la eficacia publicitaria"}},
-    {"Venta personal, promoción de ventas y relaciones públicas", 9, {
+    {"Venta personal, promoción y relaciones públicas", 9, {
         "Naturaleza de la venta personal",
         "El proceso de venta",
         "Dirección de la fuerza de ventas",

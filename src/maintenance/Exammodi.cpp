@@ -73,10 +73,11 @@ void Exammodi::buildControls()
                                             Twips::rect(8700, 30, 675, 315));
 
     addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"), 150, 1320);
-    addLabel(this, QStringLiteral("Label1_4"),
-             QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar o eliminar y "
-                            "pulse el botón correspondiente)"),
-             2370, 1350);
+    // From its design place to the grid's right edge, above the grid.
+    addHint(this, QStringLiteral("Label1_4"),
+            QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar o eliminar y "
+                           "pulse el botón correspondiente)"),
+            Twips::rect(2370, 1350, 120 + kGridWidth - 2370, 240));
     m_grid3 = c.grid3 = new FlexGrid(this);
     m_grid3->setObjectName(QStringLiteral("Grid3"));
     m_grid3->setGeometry(Twips::rect(120, 1590, kGridWidth, 1965));

@@ -3,6 +3,7 @@
 #include "FlexGrid.h"
 #include "MessageBox.h"
 #include "QuestionText.h"
+#include "TabOrder.h"
 #include "Twips.h"
 
 #include <QGroupBox>
@@ -58,6 +59,7 @@ void MaintenanceWindow::setControls(const Controls &controls)
     addGrowingGrid(c.grid3);
     setExitButton(c.command2);
     applyState(EditState::Browsing);
+    TabOrder::followPlaces(this);
 }
 
 QLabel *MaintenanceWindow::addLabel(QWidget *parent, const QString &name, const QString &text,
@@ -67,6 +69,17 @@ QLabel *MaintenanceWindow::addLabel(QWidget *parent, const QString &name, const 
     label->setObjectName(name);
     label->move(Twips::rect(left, top, 0, 0).topLeft());
     label->adjustSize();
+    return label;
+}
+
+QLabel *MaintenanceWindow::addHint(QWidget *parent, const QString &name, const QString &text,
+                                   const QRect &place)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(place);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
@@ -244,6 +257,8 @@ void MaintenanceWindow::Command5_Click()
     }
     redrawGrid();
     endEditing();
+    // "Actualizar" is disabled now: the keyboard goes on from the grid.
+    m_controls.grid3->setFocus();
     MessageBox::inform(kUpdated, this);
 }
 

@@ -82,6 +82,10 @@ protected:
     // Command1, Command3) side by side at `top`.
     static QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, int left,
                             int top);
+    // A hint over the grid: it keeps to its place (twips), wrapped at word
+    // boundaries, however wide the font makes its text.
+    static QLabel *addHint(QWidget *parent, const QString &name, const QString &text,
+                           const QRect &place);
     static QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption,
                                const QRect &geometry);
     void addBrowsingButtons(Controls &controls, int top);

@@ -67,10 +67,11 @@ void Testmodi::buildControls()
                                             Twips::rect(240, 1230, 675, 315));
 
     addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"), 150, 1860);
-    addLabel(this, QStringLiteral("Label1_4"),
-             QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar o eliminar y "
-                            "pulse el botón correspondiente)"),
-             2370, 1860);
+    // From its design place to the grid's right edge, above the grid.
+    addHint(this, QStringLiteral("Label1_4"),
+            QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar o eliminar y "
+                           "pulse el botón correspondiente)"),
+            Twips::rect(2370, 1860, 120 + kGridWidth - 2370, 270));
     m_grid3 = c.grid3 = new FlexGrid(this);
     m_grid3->setObjectName(QStringLiteral("Grid3"));
     m_grid3->setGeometry(Twips::rect(120, 2130, kGridWidth, 1695));

@@ -12,6 +12,9 @@ QPushButton *create(QWidget *parent, const QString &name, const QString &caption
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
+    // Enter presses the button that has the focus, as Space does; outside a
+    // dialog a push button takes only Space unless told otherwise.
+    button->setAutoDefault(true);
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
                                          " border: 1px solid #404040; padding: %3px; }"
                                          "QPushButton:focus { border: 2px solid black; }"

@@ -13,7 +13,8 @@ class QWidget;
 namespace ColouredButton {
 
 // A button with its caption on `colour`, a visible focus frame and a darker
-// shade while pressed; `padding` in pixels around the caption.
+// shade while pressed; `padding` in pixels around the caption. Space and Enter
+// press it when it has the focus.
 QPushButton *create(QWidget *parent, const QString &name, const QString &caption,
                     const QColor &colour, const QRect &geometry, int padding = 2);
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -24,7 +25,13 @@ bool MessageBox::show(const QString &text, Buttons buttons, QWidget *parent)
     if (cancel)
         QTimer::singleShot(0, cancel, [cancel] { cancel->setFocus(Qt::OtherFocusReason); });
     box.setEscapeButton(cancel ? cancel : ok);
+    const QPointer<QWidget> owner = parent;
     box.exec();
+    // The keyboard goes back to the window the box was shown over, unless
+    // the window system has activated another one meanwhile.
+    const QWidget *active = QApplication::activeWindow();
+    if (owner && owner->isVisible() && (!active || active == &box))
+        owner->window()->activateWindow();
     return cancel && box.clickedButton() == cancel;
 }
 

@@ -50,7 +50,12 @@ void WorkingWindow::setDesignFont()
 {
     QFont small(QStringLiteral("Arial"));
     small.setPointSizeF(8.25);
+    // A window whose style sheet is set before its font keeps that font from
+    // the controls created afterwards: the sheet is set again after the font.
+    const QString sheet = styleSheet();
+    setStyleSheet(QString());
     setFont(small);
+    setStyleSheet(sheet);
 }
 
 void WorkingWindow::setExitButton(QPushButton *button)

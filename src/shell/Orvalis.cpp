@@ -26,6 +26,10 @@
 namespace {
 
 const QString kQuitQuestion = QStringLiteral("¿Seguro que quiere salir? ");
+// The output window opens maximized inside the main window, and its strip of
+// buttons reaches 9945 twips from its left edge: the main window opens at
+// least this wide, frames included, where the screen allows.
+constexpr int kLeastWidthTwips = 10500;
 
 struct ToolbarItem
 {
@@ -76,7 +80,9 @@ Orvalis::Orvalis() : m_area(new QMdiArea(this)), m_endProgram([] { QCoreApplicat
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();
-        QRect frame(QPoint(), QSize(available.width() * 4 / 5, available.height() * 17 / 20));
+        const int width = qMin(available.width(), qMax(available.width() * 4 / 5,
+                                                       Twips::toPixelsX(kLeastWidthTwips, screen)));
+        QRect frame(QPoint(), QSize(width, available.height() * 17 / 20));
         frame.moveCenter(available.center());
         setGeometry(frame);
     }

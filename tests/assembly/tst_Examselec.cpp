@@ -8,6 +8,7 @@
 #include "ExpositionBankFixture.h"
 #include "GuiFixture.h"
 #include "Impres.h"
+#include "KeyboardFocus.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
 #include "ScreenFit.h"
@@ -15,6 +16,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -80,6 +83,17 @@ private:
         for (int r = 1; r <= count; ++r)
             shown << grid(name)->view()->rowHeight(r - 1);
         return shown;
+    }
+
+    // The program's own main window in place of the stand-in, active.
+    Orvalis *openTheRealMainWindow()
+    {
+        Forms::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_gui.main.reset();
+        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
+        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        return RealMainWindow::open();
     }
 
 private Q_SLOTS:
@@ -287,6 +301,7 @@ private Q_SLOTS:
     void questionsAddedAndRemovedWithTheKeyboardAlone()
     {
         QCOMPARE(focusName(), QStringLiteral("List1"));
+        key(Qt::Key_Tab); // List1 -> help -> Grid3
         key(Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("Grid3"));
         key(Qt::Key_Return);
@@ -315,7 +330,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("backwards");
         QTest::addColumn<QString>("to");
         QTest::newRow("Grid3 Tab") << "Grid3" << false << "Grid1_0";
-        QTest::newRow("Grid3 Shift+Tab") << "Grid3" << true << "List1";
+        QTest::newRow("Grid3 Shift+Tab") << "Grid3" << true << "Command3";
         QTest::newRow("Grid1 Tab") << "Grid1_0" << false << "Command1";
         QTest::newRow("Grid1 Shift+Tab") << "Grid1_0" << true << "Grid3";
     }
@@ -408,12 +423,7 @@ private Q_SLOTS:
 
     void anExamFromTheToolbarToTheOutputWindowAndBack()
     {
-        Forms::reset(); // the real main window instead of the stand-in
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_gui.main.reset();
-        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
-        Orvalis *main = RealMainWindow::open();
+        Orvalis *main = openTheRealMainWindow();
         QVERIFY(main);
         RealMainWindow::clickToolbar(main, QStringLiteral("Exposelec"));
         QTRY_VERIFY((m_window = Forms::findAs<Examselec>(Examselec::kName)) &&
@@ -453,6 +463,74 @@ private Q_SLOTS:
                      "Seleccionar preguntas de exposición: conceptuales / prácticas / breves"));
         QCOMPARE(label3(), QStringLiteral("1"));
         QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
+    }
+
+    void everyChapterTitleFitsItsList()
+    {
+        auto *chapters = m_window->findChild<QListWidget *>("List1");
+        QCOMPARE(chapters->count(), 22);
+        QCOMPARE(ScreenFit::overwideEntries(chapters).join(u'\n'), QString());
+        QTRY_VERIFY(chapters->verticalScrollBar()->isVisible()); // laid out
+        QCOMPARE(chapters->horizontalScrollBar()->maximum(), 0);
+    }
+
+    void anExamChosenKindByKindWithTheKeyboardAlone()
+    {
+        Orvalis *main = openTheRealMainWindow();
+        QVERIFY(main);
+
+        // Alt, then "Preguntas de exposición" / "Seleccionar preguntas".
+        QTest::keyPress(main, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(main, Qt::Key_Alt, Qt::NoModifier);
+        QMenuBar *bar = main->menuBar();
+        QTRY_VERIFY(bar->activeAction());
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(bar->activeAction()->objectName(), QStringLiteral("mnuExamenExposicion"));
+        QTest::keyClick(bar, Qt::Key_Down);
+        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QTRY_VERIFY(menu->activeAction());
+        QCOMPARE(menu->activeAction()->objectName(), QStringLiteral("mnuSelec1"));
+        QTest::keyClick(menu, Qt::Key_Return);
+        QTRY_VERIFY((m_window = Forms::findAs<Examselec>(Examselec::kName)) &&
+                    Forms::activeForm() == m_window);
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+
+        // A practical and a brief question: the option by arrow, the question by Enter.
+        QCOMPARE(KeyboardFocus::tabTo("Option1_0", Qt::Key_Backtab), QStringLiteral("Option1_0"));
+        key(Qt::Key_Down);
+        QCOMPARE(int(m_window->currentKind()), 1);
+        QCOMPARE(KeyboardFocus::tabTo("Grid3"), QStringLiteral("Grid3"));
+        key(Qt::Key_Return);
+        QCOMPARE(KeyboardFocus::tabTo("Option1_1", Qt::Key_Backtab), QStringLiteral("Option1_1"));
+        key(Qt::Key_Down);
+        QCOMPARE(int(m_window->currentKind()), 2);
+        QCOMPARE(KeyboardFocus::tabTo("Grid3"), QStringLiteral("Grid3"));
+        key(Qt::Key_Return);
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 1);
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Brief), 1);
+
+        QCOMPARE(KeyboardFocus::tabTo("Command1"), QStringLiteral("Command1"));
+        key(Qt::Key_Return);
+        const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
+        QCOMPARE(output()->text().toUtf8(), kHeader + "\r\nB. PREGUNTAS PR\xC3\x81"
+                                                      "CTICAS:\r\n\r\n 1. Dise\xC3\xB1"
+                                                      "e un plan de precios.\r\n\r\n"
+                                                      "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES "
+                                                      "CONCEPTOS:\r\n\r\n 1. Mercado meta\r\n");
+        QTRY_VERIFY(QApplication::focusWidget());
+        key(Qt::Key_S, Qt::AltModifier); // "Salir de impresión"
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
+        QTRY_VERIFY(QApplication::focusWidget());
+
+        QCOMPARE(KeyboardFocus::tabTo("Command2"), QStringLiteral("Command2"));
+        MessageBoxResponder responder;
+        responder.expect(kLeave, kOkCancel, QStringLiteral("Aceptar"));
+        key(Qt::Key_Space);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        QTRY_VERIFY(!m_window);
     }
 };
 

@@ -5,20 +5,28 @@
 // bank changed by another program while the window is open.
 #include "GuiFixture.h"
 #include "Impres.h"
+#include "KeyboardFocus.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
+#include "SaveDialogResponder.h"
 #include "ScreenFit.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -59,7 +67,19 @@ private:
         return shown;
     }
 
+    // The program's own main window in place of the stand-in, active.
+    Orvalis *openTheRealMainWindow()
+    {
+        Forms::reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_gui.main.reset();
+        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        return RealMainWindow::open();
+    }
+
 private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         QVERIFY(m_gui.setUp());
@@ -382,12 +402,7 @@ private Q_SLOTS:
 
     void fromTheToolbarThroughTheOutputWindowAndBack()
     {
-        Forms::reset(); // the real main window instead of the stand-in
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_gui.main.reset();
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
-        Orvalis *main = RealMainWindow::open();
+        Orvalis *main = openTheRealMainWindow();
         QVERIFY(main);
         RealMainWindow::clickToolbar(main, QStringLiteral("Testsselec"));
         QTRY_VERIFY((m_window = Forms::findAs<Testselec>(Testselec::kName)) &&
@@ -428,6 +443,114 @@ private Q_SLOTS:
         QCOMPARE(responder.failures(), QStringList());
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
         QCOMPARE(label3(), QStringLiteral("2"));
+    }
+
+    void everyChapterAndTopicTitleFitsItsList()
+    {
+        auto *chapters = m_window->findChild<QListWidget *>("List1");
+        QCOMPARE(chapters->count(), 22);
+        QCOMPARE(ScreenFit::overwideEntries(chapters).join(u'\n'), QString());
+        QTRY_VERIFY(chapters->verticalScrollBar()->isVisible()); // laid out
+        QCOMPARE(chapters->horizontalScrollBar()->maximum(), 0);
+        auto *topics = m_window->findChild<QListWidget *>("List2");
+        QStringList overwide;
+        for (int row = 0; row < chapters->count(); ++row) {
+            chapters->setCurrentRow(row);
+            QVERIFY(topics->count() > 0);
+            overwide += ScreenFit::overwideEntries(topics);
+        }
+        QCOMPARE(overwide.join(u'\n'), QString());
+    }
+
+    void aWholeExamWithTheKeyboardAlone()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        Orvalis *main = openTheRealMainWindow();
+        QVERIFY(main);
+        QTemporaryDir printed;
+        const QString pdf = printed.filePath(QStringLiteral("examen.pdf"));
+        PrinterSeam::setFactory([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return printer;
+        });
+
+        // Alt reaches the menu bar; "Preguntas tipo test" / "Seleccionar preguntas".
+        QTest::keyPress(main, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(main, Qt::Key_Alt, Qt::NoModifier);
+        auto *bar = main->menuBar();
+        QTRY_COMPARE(bar->activeAction() ? bar->activeAction()->objectName() : QString(),
+                     QStringLiteral("mnuSalir"));
+        QTest::keyClick(bar, Qt::Key_Right);
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(bar->activeAction()->objectName(), QStringLiteral("mnuExamenTests"));
+        QTest::keyClick(bar, Qt::Key_Down);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QWidget *menu = QApplication::activePopupWidget();
+        QTRY_VERIFY(static_cast<QMenu *>(menu)->activeAction());
+        QCOMPARE(static_cast<QMenu *>(menu)->activeAction()->objectName(),
+                 QStringLiteral("mnuSelec2"));
+        QTest::keyClick(menu, Qt::Key_Return);
+        QTRY_VERIFY((m_window = Forms::findAs<Testselec>(Testselec::kName)) &&
+                    Forms::activeForm() == m_window);
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+        QCOMPARE(ScreenFit::outsidePlaces(m_window).join(u','), QString());
+
+        // Both questions of chapter 1, topic 1, then "Imprimir examen".
+        QCOMPARE(KeyboardFocus::tabTo("Grid3"), QStringLiteral("Grid3"));
+        key(Qt::Key_Return);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        QCOMPARE(label3(), QStringLiteral("2"));
+        QCOMPARE(KeyboardFocus::tabTo("Command1"), QStringLiteral("Command1"));
+        key(Qt::Key_Return);
+        const auto output = [] { return Forms::findAs<Impres>(Impres::kName); };
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
+        const QString exam = composeExamText({kA.section(u'|', 1, 1), kB.section(u'|', 1, 1)});
+        QCOMPARE(output()->text(), exam);
+        // The main window is whole on screen and the output window whole in it.
+        QTRY_COMPARE(ScreenFit::outsidePlaces(main).filter(QStringLiteral("frame ")).join(u','),
+                     QString());
+        const QWidget *outputFrame = output()->parentWidget(); // its child window frame
+        QVERIFY(outputFrame->parentWidget()->rect().contains(outputFrame->geometry()));
+        QCOMPARE(ScreenFit::outsidePlaces(output()).join(u','), QString());
+        QTRY_VERIFY(QApplication::focusWidget());
+
+        MessageBoxResponder responder;
+        responder.expect(QStringLiteral("Texto transferido al portapapeles…"),
+                         {QStringLiteral("Aceptar")}, MessageBoxResponder::kEnter);
+        key(Qt::Key_P, Qt::AltModifier); // "Portapapeles"
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(QGuiApplication::clipboard()->text(), exam);
+
+        SaveDialogResponder dialog;
+        dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("examen.txt"));
+        responder.expect(QStringLiteral("Fichero guardado como: …"), {QStringLiteral("Aceptar")},
+                         MessageBoxResponder::kEnter);
+        QTRY_VERIFY(QApplication::focusWidget());
+        key(Qt::Key_F, Qt::AltModifier); // "Fichero"
+        QVERIFY(responder.waitUntilAnswered());
+        QVERIFY(dialog.answered);
+        QVERIFY(QFile::exists(m_gui.bank->filePath(QStringLiteral("examen.txt"))));
+
+        QTRY_VERIFY(QApplication::focusWidget());
+        key(Qt::Key_I, Qt::AltModifier); // "Impresora"
+        QTRY_VERIFY(QFile::exists(pdf));
+        QCOMPARE(main->statusPanelText(3),
+                 QStringLiteral("Examen enviado a la impresora ") + QDir::toNativeSeparators(pdf));
+        QCOMPARE(responder.failures(), QStringList());
+
+        key(Qt::Key_S, Qt::AltModifier); // "Salir de impresión"
+        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
+        QTRY_VERIFY(QApplication::focusWidget());
+        QCOMPARE(KeyboardFocus::tabTo("Command2"), QStringLiteral("Command2"));
+        responder.expect(kLeave, kOkCancel, QStringLiteral("Aceptar"));
+        key(Qt::Key_Space);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures(), QStringList());
+        QTRY_VERIFY(!m_window);
+        PrinterSeam::setFactory({});
     }
 };
 

@@ -7,6 +7,7 @@
 #include "Impres.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
+#include "ScreenFit.h"
 #include "TestFiles.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
@@ -162,6 +163,13 @@ private Q_SLOTS:
         QTRY_COMPARE(text1()->geometry(), text);
         QCOMPARE(command1()->pos(), button);
         QCOMPARE(command1()->size(), QSize(89, 19)); // 1335 x 285 twips
+    }
+
+    void fitsTheScreen()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        QVERIFY(openHelp(0));
+        QTRY_COMPARE(ScreenFit::outsidePlaces(help()).join(u','), QString());
     }
 
     void closingShowsTheHelpButtonAgainAfterGeneralHelpOnly_data()

@@ -6,9 +6,11 @@
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
 #include "Forms.h"
+#include "KeyboardFocus.h"
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
+#include "ScreenFit.h"
 #include "TestFiles.h"
 
 #include <QListWidget>
@@ -19,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+using KeyboardFocus::focusName;
+using KeyboardFocus::press;
+using KeyboardFocus::tabTo;
 
 namespace {
 
@@ -296,6 +302,78 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
         QVERIFY(m_main->helpButtonVisible);
+    }
+
+    void fitsTheScreenAndGivesExtraRoomToTheGrid()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        for (const char *name : kFiles)
+            QVERIFY(testFiles::writeFile(m_dir->filePath(name), record(0, 1, "Uno")));
+        QVERIFY(openWindow());
+        QTRY_COMPARE(ScreenFit::outsidePlaces(m_window).join(u','), QString());
+        QVERIFY(m_window->minimumSize().width() <= m_window->designSize().width());
+
+        const auto place = [this](const char *name) {
+            return m_window->findChild<QWidget *>(name)->geometry();
+        };
+        const QRect grid3 = place("Grid3"), frame3 = place("Frame3"), exit = place("Command2");
+        const QRect list1 = place("List1"), hint = place("Label1_4"), modify = place("Command1");
+        m_window->resize(m_window->size() + QSize(100, 120));
+        QTRY_COMPARE(place("Grid3"), grid3.adjusted(0, 0, 100, 120));
+        QCOMPARE(place("Command1"), modify.translated(0, 120));
+        QCOMPARE(place("Frame3"), frame3.translated(0, 120));
+        QCOMPARE(place("Command2"), exit.translated(0, 120));
+        QCOMPARE(place("List1"), list1);
+        QCOMPARE(place("Label1_4"), hint);
+    }
+
+    void aQuestionModifiedWithTheKeyboardAlone()
+    {
+        const QList<QByteArray> practical{record(1, 1, "Caso uno"), record(1, 1, "Caso dos")};
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), record(0, 1, "Concepto")));
+        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[1]), practical.join()));
+        QVERIFY(openWindow());
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+        QCOMPARE(tabTo("Option1_0", Qt::Key_Backtab), QStringLiteral("Option1_0"));
+        press(Qt::Key_Down); // the practical questions
+        QCOMPARE(int(m_window->currentKind()), 1);
+        QCOMPARE(tabTo("Grid3"), QStringLiteral("Grid3"));
+        QCOMPARE(grid()->row(), 1); // reached by Tab: the first row
+        press(Qt::Key_Down);
+        QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
+        press(Qt::Key_Space);
+        QVERIFY(editing());
+        QCOMPARE(focusName(), QStringLiteral("Text1"));
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("Caso dos"));
+        QTest::keyClicks(text1(), QStringLiteral(" bis"));
+        press(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Command5"));
+
+        MessageBoxResponder responder;
+        responder.expect(kUpdated, kOk, MessageBoxResponder::kEnter);
+        press(Qt::Key_Space);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QVERIFY(!editing());
+        QTRY_COMPARE(focusName(), QStringLiteral("Grid3")); // the keyboard goes on from the grid
+        QCOMPARE(file(kFiles[1]), practical[0] + record(1, 1, "Caso dos bis"));
+
+        QCOMPARE(tabTo("Command2", Qt::Key_Backtab), QStringLiteral("Command2"));
+        press(Qt::Key_Return);
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(OpenFiles::count(), 0);
+    }
+
+    void everyChapterTitleFitsItsList()
+    {
+        for (const char *name : kFiles)
+            QVERIFY(testFiles::writeFile(m_dir->filePath(name), record(0, 1, "Uno")));
+        QVERIFY(openWindow());
+        auto *chapters = m_window->findChild<QListWidget *>("List1");
+        QCOMPARE(chapters->count(), 22);
+        QCOMPARE(ScreenFit::overwideEntries(chapters).join(u'\n'), QString());
+        QTRY_VERIFY(chapters->verticalScrollBar()->isVisible()); // laid out
+        QCOMPARE(chapters->horizontalScrollBar()->maximum(), 0);
     }
 };
 

@@ -5,9 +5,11 @@
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
 #include "Forms.h"
+#include "KeyboardFocus.h"
 #include "MessageBoxResponder.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
+#include "ScreenFit.h"
 #include "TestFiles.h"
 #include "Testmodi.h"
 
@@ -23,6 +25,10 @@
 #include <QtTest>
 
 #include <optional>
+
+using KeyboardFocus::focusName;
+using KeyboardFocus::press;
+using KeyboardFocus::tabTo;
 
 namespace {
 
@@ -609,6 +615,80 @@ private Q_SLOTS:
         QVERIFY2(text.contains("56 bytes"), qPrintable(text));
         QVERIFY2(text.contains("qelmext2.dat"), qPrintable(text));
         QCOMPARE(rows(1), (QStringList{"1|Primera|Sí|1"}));
+    }
+    void fitsTheScreenAndGivesExtraRoomToTheGrid()
+    {
+        QCOMPARE(ScreenFit::screenMismatch(), QString());
+        QVERIFY(openWindow(kRecords));
+        QTRY_COMPARE(ScreenFit::outsidePlaces(m_window).join(u','), QString());
+        QVERIFY(m_window->minimumSize().width() <= m_window->designSize().width());
+
+        const auto place = [this](const char *name) {
+            return m_window->findChild<QWidget *>(name)->geometry();
+        };
+        const QRect grid3 = place("Grid3"), frame3 = place("Frame3"), exit = place("Command2");
+        const QRect list2 = place("List2"), hint = place("Label1_4"), modify = place("Command1");
+        m_window->resize(m_window->size() + QSize(100, 120));
+        QTRY_COMPARE(place("Grid3"), grid3.adjusted(0, 0, 100, 120));
+        QCOMPARE(place("Command1"), modify.translated(0, 120));
+        QCOMPARE(place("Frame3"), frame3.translated(0, 120));
+        QCOMPARE(place("Command2"), exit.translated(0, 120));
+        QCOMPARE(place("List2"), list2);
+        QCOMPARE(place("Label1_4"), hint);
+    }
+
+    void aQuestionModifiedWithTheKeyboardAlone()
+    {
+        QVERIFY(openWindow(kRecords));
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+        QCOMPARE(tabTo("Grid3"), QStringLiteral("Grid3"));
+        QCOMPARE(grid()->row(), 1); // reached by Tab: the first row
+        press(Qt::Key_Down);
+        QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
+        press(Qt::Key_Space);
+        QVERIFY(editing());
+        QCOMPARE(focusName(), QStringLiteral("Text1"));
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("Segunda"));
+        QTest::keyClicks(text1(), QStringLiteral(" bis"));
+        press(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Option1_0"));
+        press(Qt::Key_Space);
+        QVERIFY(option(0)->isChecked() && !option(1)->isChecked());
+        QCOMPARE(tabTo("Command5"), QStringLiteral("Command5"));
+
+        MessageBoxResponder responder;
+        responder.expect(kUpdated, kOk, MessageBoxResponder::kEnter);
+        press(Qt::Key_Return);
+        QVERIFY(responder.waitUntilAnswered());
+        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QVERIFY(!editing());
+        QTRY_COMPARE(focusName(), QStringLiteral("Grid3")); // the keyboard goes on from the grid
+        QCOMPARE(bank(), (QList<QByteArray>{kRecords[0], record(1, 1, "Segunda bis", 1),
+                                            kRecords[2], kRecords[3], kRecords[4]})
+                             .join());
+
+        QCOMPARE(tabTo("Command2", Qt::Key_Backtab), QStringLiteral("Command2"));
+        press(Qt::Key_Return);
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(OpenFiles::count(), 0);
+    }
+
+    void everyChapterAndTopicTitleFitsItsList()
+    {
+        QVERIFY(openWindow(kRecords));
+        auto *chapters = m_window->findChild<QListWidget *>("List1");
+        QCOMPARE(chapters->count(), 22);
+        QCOMPARE(ScreenFit::overwideEntries(chapters).join(u'\n'), QString());
+        QTRY_VERIFY(chapters->verticalScrollBar()->isVisible()); // laid out
+        QCOMPARE(chapters->horizontalScrollBar()->maximum(), 0);
+        auto *topics = m_window->findChild<QListWidget *>("List2");
+        QStringList overwide;
+        for (int row = 0; row < chapters->count(); ++row) {
+            chapters->setCurrentRow(row);
+            QVERIFY(topics->count() > 0);
+            overwide += ScreenFit::overwideEntries(topics);
+        }
+        QCOMPARE(overwide.join(u'\n'), QString());
     }
 };
 

@@ -9,6 +9,7 @@
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
 #include "Forms.h"
+#include "KeyboardFocus.h"
 #include "OpenFiles.h"
 #include "PrinterSeam.h"
 #include "ProgramState.h"
@@ -58,21 +59,12 @@ public:
 
 namespace GuiTest {
 
-// The object name of the control that has the focus; a grid's for the table
-// inside it.
-inline QString focusName()
-{
-    QWidget *focus = QApplication::focusWidget();
-    if (!focus)
-        return QString();
-    if (auto *inGrid = qobject_cast<FlexGrid *>(focus->parentWidget()))
-        return inGrid->objectName();
-    return focus->objectName();
-}
-
+// The control holding the focus and a key pressed there, as the keyboard
+// tests name them.
+using KeyboardFocus::focusName;
 inline void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    KeyboardFocus::press(key, modifiers);
 }
 
 // A click on the cell, then a double-click, as the teacher makes one; false

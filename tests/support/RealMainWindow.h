@@ -23,7 +23,6 @@ inline Orvalis *open()
     if (!main)
         return nullptr;
     main->setEndProgram([] {});
-    main->resize(1000, 700); // room for the whole toolbar
     Forms::unload(QStringLiteral("Apertura"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ActiveWindowCode = ActiveWindowCodes::kMain;

@@ -5,7 +5,9 @@
 // device pixel ratio); without it any screen is taken as it comes.
 
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStringList>
 #include <QWidget>
 
@@ -48,6 +50,21 @@ inline QStringList outsidePlaces(const QWidget *window)
             outside << control->objectName();
     }
     return outside;
+}
+
+// The entries of `list` wider than its inside, leaving room for a vertical
+// scroll bar: each would bring in a horizontal scroll bar.
+inline QStringList overwideEntries(const QListWidget *list)
+{
+    const int room = list->contentsRect().width() - list->verticalScrollBar()->sizeHint().width();
+    QStringList overwide;
+    for (int row = 0; row < list->count(); ++row) {
+        const int width = list->sizeHintForIndex(list->model()->index(row, 0)).width();
+        if (width > room)
+            overwide
+                << QStringLiteral("%1 (%2 > %3)").arg(list->item(row)->text()).arg(width).arg(room);
+    }
+    return overwide;
 }
 
 } // namespace ScreenFit
