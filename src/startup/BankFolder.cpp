@@ -3,6 +3,8 @@
 #include "ExpositionKind.h"
 #include "TrueFalseBank.h"
 
+#include "SystemError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -73,11 +75,15 @@ QString copyDurably(const QString &from, const QString &to)
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return QStringLiteral("no se puede crear %1: %2").arg(quoted(to), out.errorString());
     stepDone();
-    if (out.write(bytes) != bytes.size() || !out.flush())
-        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), out.errorString());
+    // Straight to the descriptor: a write cut short by a full disk is
+    // reported with the error of the call that failed, which QFile leaves out.
+    if (const int failure = writeFully(out.handle(), bytes.constData(), bytes.size()); failure != 0)
+        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason(failure));
     stepDone();
-    if (::fsync(out.handle()) != 0)
-        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason());
+    if (::fsync(out.handle()) != 0) {
+        const int failure = errno;
+        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason(failure));
+    }
     stepDone();
     return {};
 }
