@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
+#include <set>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -351,18 +352,32 @@ void BM_DrawLines(benchmark::State &state)
 BENCHMARK(BM_PrintLayout)->Arg(500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawLines)->Arg(500)->Unit(benchmark::kMillisecond);
 
-// Keeps every run's time per iteration for the table.
+// Keeps every run's time per iteration for the table; with repetitions
+// (--benchmark_repetitions=5), their median, which other work on the same
+// cores moves least.
 class Collector : public benchmark::ConsoleReporter
 {
 public:
     std::map<std::string, double> seconds;
     void ReportRuns(const std::vector<Run> &runs) override
     {
-        for (const Run &run : runs)
-            if (run.iterations > 0)
-                seconds[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
+        for (const Run &run : runs) {
+            const double time =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median")
+                    seconds[run.run_name.str()] = time;
+            } else if (run.iterations > 0 && !m_medians.contains(run.run_name.str())) {
+                seconds[run.run_name.str()] = time;
+            }
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                m_medians.insert(run.run_name.str());
+        }
         ConsoleReporter::ReportRuns(runs);
     }
+
+private:
+    std::set<std::string> m_medians;
 };
 
 } // namespace

@@ -22,11 +22,12 @@ TrueFalseBank::TrueFalseBank(const QString &directory) : m_directory(directory) 
 
 BankError TrueFalseBank::openBank()
 {
-    m_index.clear();
-    m_leftOut = {};
-    if (BankError error = m_file.open(m_directory, loadName(), rewriteName()); !error.ok())
+    if (BankError error = m_file.open(m_directory, loadName(), rewriteName()); !error.ok()) {
+        m_index.clear();
+        m_leftOut = {};
         return error;
-    return indexFile();
+    }
+    return indexFile(); // which starts from an empty index
 }
 
 void TrueFalseBank::closeBank()
