@@ -28,7 +28,7 @@ void stepDone()
         g_stepHook();
 }
 
-QString systemReason(int error = errno)
+QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -199,8 +199,9 @@ QString preparePersonal(const QString &folder, const QString &demoFolder)
     }
     if (::rename(QFile::encodeName(fresh).constData(),
                  QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const int failure = errno; // before anything else makes a call
         const QString error = QStringLiteral("no se puede crear la carpeta %1: %2")
-                                  .arg(quoted(target.absoluteFilePath()), systemReason());
+                                  .arg(quoted(target.absoluteFilePath()), systemReason(failure));
         QDir(fresh).removeRecursively();
         return error;
     }
