@@ -99,10 +99,24 @@ public:
 
     // Hands every whole record from 1 to kMaxReadRecords, in order, to
     // `visit` with its number, reading the file in chunks of bounded size.
-    BankError forEachRecord(const std::function<void(qint32 n, const char *record)> &visit);
+    template <typename Visit> BankError forEachRecord(Visit &&visit)
+    {
+        const int length = m_recordLength;
+        return forEachChunk([&visit, length](qint32 first, qint32 count, const char *records) {
+            for (qint32 k = 0; k < count; ++k)
+                visit(first + k, records + qsizetype(k) * length);
+        });
+    }
+    // The same a chunk at a time: records first to first + count - 1, one
+    // after the other in `records`.
+    BankError
+    forEachChunk(const std::function<void(qint32 first, qint32 count, const char *records)> &visit);
     // Whole records past kMaxReadRecords, which forEachRecord() never visits.
     qint32 unreadRecords() const { return qMax(0, m_wholeRecords - kMaxReadRecords); }
     BankResult<QByteArray> readRecord(qint32 n);
+    // The same into `buffer` (room for recordLength() bytes), without an
+    // allocation: listing a topic reads one record after another.
+    BankError readRecordInto(qint32 n, char *buffer);
 
     // Writes the record right after the last whole record, over a torn tail
     // if there is one.
@@ -124,6 +138,7 @@ private:
     BankError reload(const Reindex &reindex);
     BankError reopen();
     void recount();
+    void recount(qint64 length);
     BankError replaceContent(qint32 n, const QByteArray &replacement, const Reindex &reindex);
     BankError replaceLocked(qint32 n, const QByteArray &replacement, const Reindex &reindex);
 

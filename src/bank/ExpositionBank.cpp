@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QtEndian>
+#include <vector>
 
 ExpositionBank::ExpositionBank(const QString &directory)
     : m_directory(directory), m_file(expositionKindInfo(ExpositionKind::Conceptual).recordLength),
@@ -151,13 +152,21 @@ BankResult<QList<QuestionListing>> ExpositionBank::questionsOf(int chapter)
     if (BankError error = ensureOpen(); !error.ok())
         return error;
     QList<QuestionListing> rows;
-    const QList<qint32> numbers = index().recordNumbers(chapter);
-    rows.reserve(numbers.size());
-    for (qsizetype k = 0; k < numbers.size(); ++k) {
-        const BankResult<ExpositionRecord> record = readRecord(numbers[k]);
-        if (!record)
-            return record.error();
-        rows.append(QuestionListing{int(k + 1), numbers[k], displayText(record->text), QString()});
+    const ExpositionIndex &chapters = index();
+    const int count = chapters.count(chapter);
+    rows.reserve(count);
+    // One read a record into the same buffer, and one text made from it.
+    const ExpositionKindInfo &info = kindInfo();
+    std::vector<char> record(size_t(info.recordLength));
+    for (int k = 1; k <= count; ++k) {
+        const qint32 n = chapters.slot(chapter, k);
+        if (BankError error = m_file.readRecordInto(n, record.data()); !error.ok())
+            return error;
+        rows.append(
+            QuestionListing{k, n,
+                            displayTextOf(QByteArrayView(
+                                record.data() + ExpositionRecord::kTextOffset, info.textWidth)),
+                            QString()});
     }
     return rows;
 }

@@ -9,7 +9,6 @@
 
 namespace {
 constexpr int kChapterOffset = 0;
-constexpr int kTextOffset = 2;
 } // namespace
 
 BankResult<QByteArray> ExpositionRecord::toBytes(ExpositionKind kind) const

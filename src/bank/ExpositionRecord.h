@@ -14,6 +14,8 @@
 
 struct ExpositionRecord
 {
+    static constexpr int kTextOffset = 2; // after the chapter number
+
     qint16 chapter = 0;
     QString text; // as read: exactly W characters; as given for writing: any length
 

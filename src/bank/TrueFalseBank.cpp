@@ -22,11 +22,12 @@ TrueFalseBank::TrueFalseBank(const QString &directory) : m_directory(directory) 
 
 BankError TrueFalseBank::openBank()
 {
-    m_index.clear();
-    m_leftOut = {};
-    if (BankError error = m_file.open(m_directory, loadName(), rewriteName()); !error.ok())
+    if (BankError error = m_file.open(m_directory, loadName(), rewriteName()); !error.ok()) {
+        m_index.clear();
+        m_leftOut = {};
         return error;
-    return indexFile();
+    }
+    return indexFile(); // which starts from an empty index
 }
 
 void TrueFalseBank::closeBank()
@@ -150,14 +151,19 @@ BankResult<QList<QuestionListing>> TrueFalseBank::questionsOf(int chapter, int t
     if (BankError error = ensureOpen(); !error.ok())
         return error;
     QList<QuestionListing> rows;
-    const QList<qint32> numbers = m_index.recordNumbers(chapter, topic);
-    rows.reserve(numbers.size());
-    for (qsizetype k = 0; k < numbers.size(); ++k) {
-        const BankResult<TrueFalseRecord> record = readRecord(numbers[k]);
-        if (!record)
-            return record.error();
-        rows.append(
-            QuestionListing{int(k + 1), numbers[k], displayText(*record), answerLabel(*record)});
+    const int count = m_index.count(chapter, topic);
+    rows.reserve(count);
+    // One read a record into the same buffer, and one text made from it.
+    char record[TrueFalseRecord::kLength];
+    for (int k = 1; k <= count; ++k) {
+        const qint32 n = m_index.slot(chapter, topic, k);
+        if (BankError error = m_file.readRecordInto(n, record); !error.ok())
+            return error;
+        rows.append(QuestionListing{
+            k, n,
+            displayTextOf(
+                QByteArrayView(record + TrueFalseRecord::kTextOffset, TrueFalseRecord::kTextWidth)),
+            answerLabel(qFromLittleEndian<qint16>(record + TrueFalseRecord::kAnswerOffset))});
     }
     return rows;
 }

@@ -15,25 +15,8 @@ TrueFalseIndex::TrueFalseIndex()
 
 void TrueFalseIndex::clear()
 {
-    for (auto &topics : m_table)
-        for (auto &slots : topics)
-            slots.fill(0);
-}
-
-TrueFalseIndex::AddResult TrueFalseIndex::add(int chapter, int topic, qint32 n)
-{
-    if (chapter < 1 || chapter > kChapters)
-        return AddResult::ChapterOutOfRange;
-    if (topic < 1 || topic > kTopics)
-        return AddResult::TopicOutOfRange;
-    if (n < 1 || n > kMaxRecordNumber)
-        return AddResult::RecordNumberTooLarge;
-    auto &slots = m_table[chapter - 1][topic - 1];
-    if (slots[0] >= kSlots)
-        return AddResult::TopicFull;
-    ++slots[0];
-    slots[slots[0]] = static_cast<qint16>(n);
-    return AddResult::Added;
+    // One pass over the whole table: it is cleared on every indexing.
+    m_table = {};
 }
 
 int TrueFalseIndex::count(int chapter, int topic) const

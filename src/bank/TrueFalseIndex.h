@@ -29,7 +29,22 @@ public:
 
     void clear();
     // Puts record n last under (chapter, topic), or says why it has no room.
-    AddResult add(int chapter, int topic, qint32 n);
+    // Inline: it runs once for every record of the file when it is indexed.
+    AddResult add(int chapter, int topic, qint32 n)
+    {
+        if (chapter < 1 || chapter > kChapters)
+            return AddResult::ChapterOutOfRange;
+        if (topic < 1 || topic > kTopics)
+            return AddResult::TopicOutOfRange;
+        if (n < 1 || n > kMaxRecordNumber)
+            return AddResult::RecordNumberTooLarge;
+        auto &slots = m_table[chapter - 1][topic - 1];
+        if (slots[0] >= kSlots)
+            return AddResult::TopicFull;
+        ++slots[0];
+        slots[slots[0]] = static_cast<qint16>(n);
+        return AddResult::Added;
+    }
 
     // Slot 0 of (chapter, topic); 0 outside the table.
     int count(int chapter, int topic) const;

@@ -10,8 +10,6 @@
 namespace {
 constexpr int kChapterOffset = 0;
 constexpr int kTopicOffset = 2;
-constexpr int kTextOffset = 4;
-constexpr int kAnswerOffset = 254;
 } // namespace
 
 BankResult<QByteArray> TrueFalseRecord::toBytes() const

@@ -15,6 +15,8 @@ struct TrueFalseRecord
 {
     static constexpr int kLength = 256;
     static constexpr int kTextWidth = 250;
+    static constexpr int kTextOffset = 4;
+    static constexpr int kAnswerOffset = 254;
 
     qint16 chapter = 0;
     qint16 topic = 0;

@@ -1,10 +1,11 @@
 #include "OutputFile.h"
 
+#include "SystemError.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -27,18 +28,19 @@ namespace outputFile {
 QString write(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QStringLiteral("no se puede crear %1: %2").arg(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
+    // Straight to the descriptor: a write cut short by a full disk is
+    // reported with the error of the call that failed, which QFile leaves out.
+    if (const int error = writeFully(file.handle(), bytes.constData(), bytes.size()); error != 0) {
         file.cancelWriting();
-        return QStringLiteral("no se puede escribir %1: %2").arg(path, reason);
+        return QStringLiteral("no se puede escribir %1: %2").arg(path, systemErrorText(error));
     }
     // On disk before the rename makes it the file.
     if (::fsync(file.handle()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        const int error = errno;
         file.cancelWriting();
-        return QStringLiteral("no se puede escribir %1: %2").arg(path, reason);
+        return QStringLiteral("no se puede escribir %1: %2").arg(path, systemErrorText(error));
     }
     if (!file.commit())
         return QStringLiteral("no se puede guardar %1: %2").arg(path, file.errorString());

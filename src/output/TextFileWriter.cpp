@@ -21,8 +21,10 @@ QString flushFolder(const QString &path)
     const QString folder = QFileInfo(path).absolutePath();
     const int fd =
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return failedStep(errno, QStringLiteral("abrir la carpeta %1").arg(folder));
+    if (fd < 0) {
+        const int error = errno;
+        return failedStep(error, QStringLiteral("abrir la carpeta %1").arg(folder));
+    }
     const int flushed = ::fsync(fd);
     const int error = errno;
     ::close(fd);
@@ -44,15 +46,18 @@ TextFileWriter::Encoded TextFileWriter::encode(const QString &text)
 TextFileWriter::Result TextFileWriter::writeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    // Unbuffered: a buffered write that fails only when flushed inside
-    // commit() goes unnoticed there, and the cut-short file would replace the
-    // old one.
+    // Written straight to the descriptor, so that nothing waits in a buffer
+    // to fail unnoticed inside commit(), and a write cut short by a full disk
+    // is reported with the error of the call that failed (QFile reports a
+    // short write with no reason at all).
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {Outcome::Failed, QString(), file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
+    if (const int error = writeFully(file.handle(), bytes.constData(), bytes.size()); error != 0) {
         file.cancelWriting();
-        return {Outcome::Failed, QString(), error};
+        return {
+            Outcome::Failed, QString(),
+            failedStep(error,
+                       QStringLiteral("escribir el fichero %1").arg(QFileInfo(path).fileName()))};
     }
     // commit() flushes the new file to the disk before it takes the old
     // one's place.

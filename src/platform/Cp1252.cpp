@@ -49,10 +49,26 @@ Encoded encode(QStringView text)
     return result;
 }
 
+// Bytes 0x80 to 0x9F; every other byte is the character of the same number.
+// The five bytes the code page leaves unassigned keep their own number, as
+// the system's converter does.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// By table, one character per byte: listing a topic decodes every question,
+// and setting up the system's converter for each one cost more than the
+// reading.
 QString decode(QByteArrayView bytes)
 {
-    QStringDecoder decoder(kCodecName);
-    return decoder.decode(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        out[i] = (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : char16_t(byte);
+    }
+    return text;
 }
 
 bool canEncode(QStringView text)

@@ -42,10 +42,11 @@ FileLock::Result FileLock::lock(const QString &path, int waitMs)
     for (;;) {
         const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         if (fd < 0) {
-            if (errno == EINTR)
+            const int error = errno;
+            if (error == EINTR)
                 continue;
             m_error =
-                failedStep(errno, QStringLiteral("crear el fichero de bloqueo %1").arg(shown));
+                failedStep(error, QStringLiteral("crear el fichero de bloqueo %1").arg(shown));
             return Result::Failed;
         }
         struct flock request = {};

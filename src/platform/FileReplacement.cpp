@@ -49,20 +49,6 @@ private:
     int m_fd;
 };
 
-bool writeAll(int fd, QByteArrayView content)
-{
-    qsizetype done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, size_t(content.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
 bool sameEntry(const struct stat &a, const struct stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -99,7 +85,8 @@ bool FileReplacement::commit(QByteArrayView content)
         folder = QFileInfo(target).absolutePath();
         finalName = QFileInfo(target).fileName();
         if (::stat(QFile::encodeName(target).constData(), &currentStat) != 0) {
-            m_error = failedStep(errno, QStringLiteral("consultar el fichero %1").arg(target));
+            const int error = errno;
+            m_error = failedStep(error, QStringLiteral("consultar el fichero %1").arg(target));
             return false;
         }
     } else {
@@ -125,60 +112,83 @@ bool FileReplacement::commit(QByteArrayView content)
 
     const QByteArray tempName = QFile::encodeName(m_tempName);
     const QByteArray finalNative = QFile::encodeName(finalName);
-    Descriptor dir(
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    const auto fail = [this](const QString &step) {
-        m_error = failedStep(errno, step);
+    // Every failure is reported with the error of its own call, taken at once:
+    // the clean-up after it makes calls of its own.
+    const auto fail = [this](int error, const QString &step) {
+        m_error = failedStep(error, step);
         return false;
     };
-    if (dir.get() < 0)
-        return fail(QStringLiteral("abrir la carpeta %1").arg(QDir::toNativeSeparators(folder)));
-    if (::unlinkat(dir.get(), tempName.constData(), 0) != 0 && errno != ENOENT)
-        return fail(QStringLiteral("borrar el fichero temporal %1 que quedó de una operación "
-                                   "interrumpida")
-                        .arg(m_tempName));
+    Descriptor dir(
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) {
+        const int error = errno;
+        return fail(error,
+                    QStringLiteral("abrir la carpeta %1").arg(QDir::toNativeSeparators(folder)));
+    }
+    if (::unlinkat(dir.get(), tempName.constData(), 0) != 0 && errno != ENOENT) {
+        const int error = errno;
+        return fail(error, QStringLiteral("borrar el fichero temporal %1 que quedó de una "
+                                          "operación interrumpida")
+                               .arg(m_tempName));
+    }
 
     Descriptor file(
         ::openat(dir.get(), tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (file.get() < 0)
-        return fail(QStringLiteral("crear el fichero temporal %1").arg(m_tempName));
-    // Until the rename, a failure takes the temporary file away again.
-    const auto abandon = [&](const QString &step) {
+    if (file.get() < 0) {
         const int error = errno;
+        return fail(error, QStringLiteral("crear el fichero temporal %1").arg(m_tempName));
+    }
+    // Until the rename, a failure takes the temporary file away again.
+    const auto abandon = [&](int error, const QString &step) {
         if (file.get() >= 0)
             file.close();
         ::unlinkat(dir.get(), tempName.constData(), 0);
-        errno = error;
-        return fail(step);
+        return fail(error, step);
     };
-    if (currentExists && ::fchmod(file.get(), currentStat.st_mode & 07777) != 0)
-        return abandon(QStringLiteral("dar permisos al fichero temporal %1").arg(m_tempName));
-    if (!writeAll(file.get(), content))
-        return abandon(QStringLiteral("escribir el fichero temporal %1").arg(m_tempName));
+    if (currentExists && ::fchmod(file.get(), currentStat.st_mode & 07777) != 0) {
+        const int error = errno;
+        return abandon(error,
+                       QStringLiteral("dar permisos al fichero temporal %1").arg(m_tempName));
+    }
+    if (const int error = writeFully(file.get(), content.data(), content.size()); error != 0)
+        return abandon(error, QStringLiteral("escribir el fichero temporal %1").arg(m_tempName));
     struct stat written;
-    if (::fstat(file.get(), &written) != 0)
-        return abandon(QStringLiteral("consultar el fichero temporal %1").arg(m_tempName));
+    if (::fstat(file.get(), &written) != 0) {
+        const int error = errno;
+        return abandon(error, QStringLiteral("consultar el fichero temporal %1").arg(m_tempName));
+    }
     if (newestOther != std::numeric_limits<qint64>::min() &&
         nanoseconds(written.st_mtim) < newestOther + kDateMarginNs) {
         const qint64 date = newestOther + kDateMarginNs;
         const timespec times[2] = {{0, UTIME_OMIT},
                                    {time_t(date / 1'000'000'000), long(date % 1'000'000'000)}};
-        if (::futimens(file.get(), times) != 0)
-            return abandon(QStringLiteral("fechar el fichero temporal %1").arg(m_tempName));
+        if (::futimens(file.get(), times) != 0) {
+            const int error = errno;
+            return abandon(error, QStringLiteral("fechar el fichero temporal %1").arg(m_tempName));
+        }
     }
-    if (::fsync(file.get()) != 0)
+    if (::fsync(file.get()) != 0) {
+        const int error = errno;
         return abandon(
-            QStringLiteral("guardar en el disco el fichero temporal %1").arg(m_tempName));
-    if (!file.close())
-        return abandon(QStringLiteral("cerrar el fichero temporal %1").arg(m_tempName));
-    if (::renameat(dir.get(), tempName.constData(), dir.get(), finalNative.constData()) != 0)
+            error, QStringLiteral("guardar en el disco el fichero temporal %1").arg(m_tempName));
+    }
+    if (!file.close()) {
+        const int error = errno;
+        return abandon(error, QStringLiteral("cerrar el fichero temporal %1").arg(m_tempName));
+    }
+    if (::renameat(dir.get(), tempName.constData(), dir.get(), finalNative.constData()) != 0) {
+        const int error = errno;
         return abandon(
+            error,
             QStringLiteral("dar al fichero temporal %1 el nombre %2").arg(m_tempName, finalName));
+    }
 
     m_resultPath = QDir(folder).filePath(finalName);
-    if (::fsync(dir.get()) != 0)
-        return fail(QStringLiteral("guardar en el disco la carpeta %1")
-                        .arg(QDir::toNativeSeparators(folder)));
+    if (::fsync(dir.get()) != 0) {
+        const int error = errno;
+        return fail(error, QStringLiteral("guardar en el disco la carpeta %1")
+                               .arg(QDir::toNativeSeparators(folder)));
+    }
 
     // The old entry goes only now that the new one is safely in place. It is
     // removed only if it is still the file that was replaced.

@@ -8,8 +8,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -133,21 +137,48 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
     QTableWidgetItem *item = dataItem(row, col);
     if (!item)
         return;
+    if (col == 0 && row > 0 && item->text() != text) {
+        // A new text in the fixed column makes the table lay its rows out
+        // again the next time anything asks about them, and a fill asks on
+        // every row (each height set): the change is made quietly and told
+        // once for all rows, when the program is next idle and before
+        // anything is painted.
+        const QSignalBlocker quiet(m_table->model());
+        item->setText(text);
+        if (!std::exchange(m_rowHeadersChanged, true))
+            QMetaObject::invokeMethod(this, &FlexGrid::tellRowHeaders, Qt::QueuedConnection);
+        return;
+    }
     item->setText(text);
-    // Question texts are longer than a row shows; the tip shows them whole.
-    if (row > 0 && col > 0)
-        item->setToolTip(text);
+}
+
+void FlexGrid::tellRowHeaders()
+{
+    if (!std::exchange(m_rowHeadersChanged, false) || m_table->rowCount() == 0)
+        return;
+    Q_EMIT m_table->model()->headerDataChanged(Qt::Vertical, 0, m_table->rowCount() - 1);
 }
 
 void FlexGrid::clear()
 {
     setTextMatrix(0, 0, QString());
-    for (int row = 0; row < rows(); ++row)
-        for (int col = 0; col < cols(); ++col)
-            if (QTableWidgetItem *item = dataItem(row, col)) {
-                item->setText(QString());
-                item->setToolTip(QString());
-            }
+    {
+        // Told once for the whole grid, not cell by cell.
+        const QSignalBlocker quiet(m_table->model());
+        for (int row = 0; row < rows(); ++row)
+            for (int col = 0; col < cols(); ++col)
+                if (QTableWidgetItem *item = dataItem(row, col))
+                    item->setText(QString());
+    }
+    m_rowHeadersChanged = false;
+    QAbstractItemModel *model = m_table->model();
+    if (m_table->columnCount() > 0)
+        Q_EMIT model->headerDataChanged(Qt::Horizontal, 0, m_table->columnCount() - 1);
+    if (m_table->rowCount() > 0)
+        Q_EMIT model->headerDataChanged(Qt::Vertical, 0, m_table->rowCount() - 1);
+    if (m_table->rowCount() > 0 && m_table->columnCount() > 0)
+        Q_EMIT model->dataChanged(
+            model->index(0, 0), model->index(m_table->rowCount() - 1, m_table->columnCount() - 1));
 }
 
 void FlexGrid::setCurrentCell(int row, int col)
@@ -176,6 +207,7 @@ int FlexGrid::colWidth(int col) const
     if (col == 0) {
         if (m_fixedColWidthTwips >= 0)
             return m_fixedColWidthTwips;
+        const_cast<FlexGrid *>(this)->tellRowHeaders(); // the width follows the texts
         return qRound(
             Twips::fromPixelsX(m_table->verticalHeader()->sizeHint().width(), screenNow()));
     }
@@ -234,6 +266,10 @@ void FlexGrid::setColAlignment(int col, Qt::Alignment alignment)
 {
     if (col < 0 || col >= cols())
         return;
+    // The windows set their columns up again on every listing: only a
+    // change goes through every cell of the column.
+    if (m_colAlignment[col] == withVertical(alignment))
+        return;
     m_colAlignment[col] = withVertical(alignment);
     applyAlignment(col);
 }
@@ -241,6 +277,8 @@ void FlexGrid::setColAlignment(int col, Qt::Alignment alignment)
 void FlexGrid::setFixedAlignment(int col, Qt::Alignment alignment)
 {
     if (col < 0 || col >= cols())
+        return;
+    if (m_fixedAlignment[col] == withVertical(alignment))
         return;
     m_fixedAlignment[col] = withVertical(alignment);
     applyAlignment(col);
@@ -367,6 +405,10 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == m_table && event->type() == QEvent::KeyPress)
         return handleKey(event);
+    if (watched == m_table->viewport() && event->type() == QEvent::ToolTip) {
+        showCellTip(static_cast<QHelpEvent *>(event));
+        return true;
+    }
     // A grid reached from the keyboard without a current cell starts on its
     // first row, highlighted, so that Enter and the arrows act on a row the
     // teacher sees.
@@ -428,6 +470,20 @@ bool FlexGrid::handleMouse(QObject *watched, QEvent *event)
     if (doubleClick)
         Q_EMIT dblClick();
     return true;
+}
+
+// Question texts are longer than a row shows; the tip over a data cell shows
+// its text whole. Made when asked for, from the cell's text, rather than kept
+// on every cell each time the grid is filled.
+void FlexGrid::showCellTip(const QHelpEvent *help)
+{
+    const QTableWidgetItem *item = m_table->itemAt(help->pos());
+    if (!item || item->text().isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(help->globalPos(), item->text(), m_table->viewport(),
+                       m_table->visualItemRect(item));
 }
 
 bool FlexGrid::handleKey(QEvent *event)

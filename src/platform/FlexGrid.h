@@ -11,6 +11,7 @@
 #include <QString>
 #include <QWidget>
 
+class QHelpEvent;
 class QScreen;
 class QTableWidget;
 class QTableWidgetItem;
@@ -96,6 +97,8 @@ private:
     void paintCorner();
     bool handleMouse(QObject *watched, QEvent *event);
     bool handleKey(QEvent *event);
+    void showCellTip(const QHelpEvent *help);
+    void tellRowHeaders();
 
     QTableWidget *m_table = nullptr;
     QWidget *m_corner = nullptr;
@@ -107,8 +110,9 @@ private:
     QColor m_backColorBkg;
     int m_row = 0;
     int m_col = 0;
-    int m_headerHeightTwips = -1;  // -1: the header's natural height
-    int m_fixedColWidthTwips = -1; // -1: the fixed column's natural width
+    bool m_rowHeadersChanged = false; // fixed-column texts changed, not yet told
+    int m_headerHeightTwips = -1;     // -1: the header's natural height
+    int m_fixedColWidthTwips = -1;    // -1: the fixed column's natural width
 };
 
 // The height in twips of a grid row showing `text`: 200 twips more for every

@@ -3,52 +3,120 @@
 #include "OpenFiles.h"
 #include "SystemError.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
+
+// One entry answering to a name apart from letter case.
+struct Variant
+{
+    QString name;
+    unsigned char type = DT_UNKNOWN; // as the folder listing gives it
+    qint64 modifiedMs = 0;           // followed through links
+    bool dated = false;              // false: no time (a link to nothing)
+};
+
+bool isAscii(const char *text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+// The name's folder, the text before its last component, and the entries of
+// the folder that answer to that component, newest first. The folder is read
+// in one pass straight from the system (the file types come with it), and
+// entries are dated only when there are several to choose from: opening a
+// bank costs a few calls, not a stat of every entry.
+struct Lookup
+{
+    QString prefix;
+    std::vector<Variant> found;
+};
+
+Lookup lookUp(const QString &name)
+{
+    Lookup result;
+    const QFileInfo requested(name);
+    const QString wanted = requested.fileName();
+    if (wanted.isEmpty())
+        return result;
+    result.prefix = name.endsWith(wanted) ? name.left(name.size() - wanted.size())
+                                          : requested.path() + QLatin1Char('/');
+    const int dir =
+        ::open(QFile::encodeName(requested.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return result;
+    const QByteArray wantedBytes = QFile::encodeName(wanted);
+    const bool wantedAscii = isAscii(wantedBytes.constData(), size_t(wantedBytes.size()));
+    alignas(dirent64) char buffer[32 * 1024];
+    for (;;) {
+        const ssize_t got = ::getdents64(dir, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        for (ssize_t pos = 0; pos < got;) {
+            const auto *entry = reinterpret_cast<const dirent64 *>(buffer + pos);
+            pos += entry->d_reclen;
+            const char *entryName = entry->d_name;
+            const size_t length = std::strlen(entryName);
+            if (std::strcmp(entryName, ".") == 0 || std::strcmp(entryName, "..") == 0)
+                continue;
+            // Names in plain ASCII compare byte by byte; any other is
+            // compared as text, since some letters fold to ASCII ones.
+            bool same = false;
+            if (wantedAscii && isAscii(entryName, length))
+                same = qsizetype(length) == wantedBytes.size() &&
+                       qstrnicmp(entryName, wantedBytes.constData(), length) == 0;
+            else
+                same = QFile::decodeName(entryName).compare(wanted, Qt::CaseInsensitive) == 0;
+            if (same)
+                result.found.push_back({QFile::decodeName(entryName), entry->d_type});
+        }
+    }
+    if (result.found.size() > 1) {
+        for (Variant &variant : result.found) {
+            struct stat info;
+            if (::fstatat(dir, QFile::encodeName(variant.name).constData(), &info, 0) == 0) {
+                variant.dated = true;
+                variant.modifiedMs =
+                    qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+            }
+        }
+        // Times count to the millisecond. On equal times the exact spelling
+        // comes first, then the names in order, so that the choice never
+        // depends on the order the folder lists them.
+        std::sort(result.found.begin(), result.found.end(),
+                  [&wanted](const Variant &a, const Variant &b) {
+                      if (a.dated != b.dated)
+                          return a.dated;
+                      if (a.dated && a.modifiedMs != b.modifiedMs)
+                          return a.modifiedMs > b.modifiedMs;
+                      const bool exactA = a.name == wanted;
+                      const bool exactB = b.name == wanted;
+                      if (exactA != exactB)
+                          return exactA;
+                      return a.name < b.name;
+                  });
+    }
+    ::close(dir);
+    return result;
+}
 
 void setError(QString *error, const QString &text)
 {
     if (error)
         *error = text;
-}
-
-// pread/pwrite until every byte is through; false with errno set otherwise.
-bool readFully(int fd, char *data, qint64 size, qint64 offset, qint64 *done)
-{
-    *done = 0;
-    while (*done < size) {
-        const ssize_t n = ::pread(fd, data + *done, size_t(size - *done), off_t(offset + *done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true; // end of file
-        *done += n;
-    }
-    return true;
-}
-
-bool writeFully(int fd, const char *data, qint64 size, qint64 offset)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(fd, data + done, size_t(size - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        done += n;
-    }
-    return true;
 }
 
 } // namespace
@@ -71,30 +139,46 @@ bool RecordFile::open(const QString &name, int recordLength)
     m_readOnly = false;
     m_readOnlyReason.clear();
     m_error.clear();
+    m_otherVariants.clear();
+    m_opened = {};
     if (recordLength <= 0) {
         m_error = QStringLiteral("la longitud de registro no es válida");
         return false;
     }
 
-    m_path = resolve(name);
+    const Lookup lookup = lookUp(name);
+    m_path = lookup.found.empty() ? name : lookup.prefix + lookup.found.front().name;
+    m_otherVariants.clear();
+    for (size_t k = 1; k < lookup.found.size(); ++k)
+        m_otherVariants.append(lookup.found[k].name);
     const QByteArray native = QFile::encodeName(m_path);
     // Looked at before anything is opened: opening a device or a pipe can
     // itself wait or have effects, and O_CREAT through a link to nothing
-    // would create a file elsewhere.
-    struct stat entry;
-    if (::lstat(native.constData(), &entry) == 0) {
-        struct stat target;
-        if (S_ISLNK(entry.st_mode) && ::stat(native.constData(), &target) != 0) {
-            m_error = failedStep(errno, QStringLiteral("seguir el enlace %1").arg(shownName()));
-            return false;
+    // would create a file elsewhere. The folder listing gave the type; only
+    // a link, a type the listing did not give, or a name it did not hold (an
+    // unreadable folder) needs a closer look.
+    const unsigned char type =
+        lookup.found.empty() ? (unsigned char)DT_UNKNOWN : lookup.found.front().type;
+    if (type == DT_LNK || type == DT_UNKNOWN) {
+        struct stat entry;
+        if (::lstat(native.constData(), &entry) == 0) {
+            struct stat target;
+            if (S_ISLNK(entry.st_mode) && ::stat(native.constData(), &target) != 0) {
+                const int error = errno;
+                m_error = failedStep(error, QStringLiteral("seguir el enlace %1").arg(shownName()));
+                return false;
+            }
+            if (!S_ISLNK(entry.st_mode) && !S_ISREG(entry.st_mode)) {
+                m_error = QStringLiteral("%1 no es un fichero de datos").arg(shownName());
+                return false;
+            }
         }
-        if (!S_ISLNK(entry.st_mode) && !S_ISREG(entry.st_mode)) {
-            m_error = QStringLiteral("%1 no es un fichero de datos").arg(shownName());
-            return false;
-        }
+    } else if (type != DT_REG) {
+        m_error = QStringLiteral("%1 no es un fichero de datos").arg(shownName());
+        return false;
     }
-    // O_NONBLOCK: a pipe or device under the bank's name must not make the
-    // program wait; it is refused below.
+    // O_NONBLOCK: a pipe or device put under the bank's name since the
+    // folder was read must not make the program wait; it is refused below.
     int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         const int writeError = errno;
@@ -117,6 +201,11 @@ bool RecordFile::open(const QString &name, int recordLength)
         m_error = QStringLiteral("%1 no es un fichero de datos").arg(shownName());
         return false;
     }
+    m_opened.exists = true;
+    m_opened.device = quint64(info.st_dev);
+    m_opened.inode = quint64(info.st_ino);
+    m_opened.size = qint64(info.st_size);
+    m_opened.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec);
     m_fd = fd;
     OpenFiles::add(this);
     return true;
@@ -146,7 +235,8 @@ std::optional<QByteArray> RecordFile::readAll(qint64 maxLength)
     }
     struct stat info;
     if (::fstat(m_fd, &info) != 0) {
-        m_error = failedStep(errno, QStringLiteral("consultar el fichero %1").arg(shownName()));
+        const int error = errno;
+        m_error = failedStep(error, QStringLiteral("consultar el fichero %1").arg(shownName()));
         return std::nullopt;
     }
     if (info.st_size > maxLength) {
@@ -157,8 +247,8 @@ std::optional<QByteArray> RecordFile::readAll(qint64 maxLength)
     }
     QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
     qint64 done = 0;
-    if (!readFully(m_fd, bytes.data(), info.st_size, 0, &done)) {
-        m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
+    if (const int error = readFully(m_fd, bytes.data(), info.st_size, 0, &done); error != 0) {
+        m_error = failedStep(error, QStringLiteral("leer el fichero %1").arg(shownName()));
         return std::nullopt;
     }
     bytes.truncate(qsizetype(done));
@@ -167,45 +257,63 @@ std::optional<QByteArray> RecordFile::readAll(qint64 maxLength)
 
 std::optional<QByteArray> RecordFile::readRecords(qint64 first, qint64 count)
 {
+    QByteArray bytes(qsizetype(qMax<qint64>(count, 0) * m_recordLength), Qt::Uninitialized);
+    const qint64 records = readRecordsInto(first, count, bytes.data());
+    if (records < 0)
+        return std::nullopt;
+    bytes.truncate(qsizetype(records * m_recordLength));
+    return bytes;
+}
+
+qint64 RecordFile::readRecordsInto(qint64 first, qint64 count, char *buffer)
+{
     if (m_fd < 0) {
         m_error = QStringLiteral("el fichero no está abierto");
-        return std::nullopt;
+        return -1;
     }
     if (first < 1 || count < 0) {
         m_error = QStringLiteral("el número de registro no es válido");
-        return std::nullopt;
+        return -1;
     }
-    QByteArray bytes(qsizetype(count * m_recordLength), Qt::Uninitialized);
     qint64 done = 0;
-    if (!readFully(m_fd, bytes.data(), bytes.size(), (first - 1) * m_recordLength, &done)) {
-        m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
-        return std::nullopt;
+    if (const int error =
+            readFully(m_fd, buffer, count * m_recordLength, (first - 1) * m_recordLength, &done);
+        error != 0) {
+        m_error = failedStep(error, QStringLiteral("leer el fichero %1").arg(shownName()));
+        return -1;
     }
-    bytes.truncate(qsizetype(done - done % m_recordLength));
-    return bytes;
+    return done / m_recordLength;
 }
 
 std::optional<QByteArray> RecordFile::readRecord(qint64 n)
 {
+    QByteArray bytes(m_recordLength, Qt::Uninitialized);
+    if (!readRecordInto(n, bytes.data()))
+        return std::nullopt;
+    return bytes;
+}
+
+bool RecordFile::readRecordInto(qint64 n, char *buffer)
+{
     if (m_fd < 0) {
         m_error = QStringLiteral("el fichero no está abierto");
-        return std::nullopt;
+        return false;
     }
     if (n < 1) {
         m_error = QStringLiteral("el número de registro no es válido");
-        return std::nullopt;
+        return false;
     }
-    QByteArray bytes(m_recordLength, Qt::Uninitialized);
     qint64 done = 0;
-    if (!readFully(m_fd, bytes.data(), m_recordLength, (n - 1) * m_recordLength, &done)) {
-        m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
-        return std::nullopt;
+    if (const int error = readFully(m_fd, buffer, m_recordLength, (n - 1) * m_recordLength, &done);
+        error != 0) {
+        m_error = failedStep(error, QStringLiteral("leer el fichero %1").arg(shownName()));
+        return false;
     }
     if (done != m_recordLength) {
         m_error = QStringLiteral("el registro %1 no está completo en el fichero").arg(n);
-        return std::nullopt;
+        return false;
     }
-    return bytes;
+    return true;
 }
 
 bool RecordFile::writeRecord(qint64 n, QByteArrayView bytes)
@@ -223,27 +331,38 @@ bool RecordFile::writeRecord(qint64 n, QByteArrayView bytes)
         return false;
     }
     const qint64 offset = (n - 1) * m_recordLength;
-    const qint64 oldSize = size();
+    struct stat info;
+    if (::fstat(m_fd, &info) != 0) {
+        const int error = errno;
+        m_error = failedStep(error, QStringLiteral("consultar el fichero %1").arg(shownName()));
+        return false;
+    }
+    const qint64 oldSize = info.st_size;
     // What the write covers, kept so that a failure can put it back: a torn
     // tail under an append, the old record under a rewrite.
     QByteArray covered(qBound<qint64>(0, oldSize - offset, qint64(m_recordLength)),
                        Qt::Uninitialized);
     qint64 coveredRead = 0;
-    if (oldSize < 0 || !readFully(m_fd, covered.data(), covered.size(), offset, &coveredRead)) {
-        m_error = failedStep(errno, QStringLiteral("leer el fichero %1").arg(shownName()));
+    if (const int error = readFully(m_fd, covered.data(), covered.size(), offset, &coveredRead);
+        error != 0) {
+        m_error = failedStep(error, QStringLiteral("leer el fichero %1").arg(shownName()));
         return false;
     }
     covered.truncate(coveredRead);
 
+    // Each failure keeps the error of its own call: the clean-up below makes
+    // calls of its own.
     QString step;
-    if (!writeFully(m_fd, bytes.data(), bytes.size(), offset))
+    int error = writeFully(m_fd, bytes.data(), bytes.size(), offset);
+    if (error != 0) {
         step = QStringLiteral("escribir en el fichero %1");
-    else if (::fdatasync(m_fd) != 0)
+    } else if (::fdatasync(m_fd) != 0) {
+        error = errno;
         step = QStringLiteral("guardar en el disco el fichero %1");
+    }
     if (step.isEmpty())
         return true;
 
-    const int error = errno;
     // Best effort: put back the bytes and the length the file had. Neither
     // needs new room on the disk, so they succeed where the write did not.
     writeFully(m_fd, covered.constData(), covered.size(), offset);
@@ -257,38 +376,18 @@ bool RecordFile::writeRecord(qint64 n, QByteArrayView bytes)
 
 QFileInfoList RecordFile::caseVariants(const QString &name)
 {
-    const QFileInfo requested(name);
-    const QString wanted = requested.fileName();
+    const Lookup lookup = lookUp(name);
     QFileInfoList matches;
-    if (wanted.isEmpty())
-        return matches;
-    const QDir dir = requested.dir();
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        if (entry.fileName().compare(wanted, Qt::CaseInsensitive) == 0)
-            matches.append(entry);
-    }
-    // On equal times the exact spelling comes first, then the names in order,
-    // so that the choice never depends on the order the directory lists them.
-    std::sort(matches.begin(), matches.end(), [&wanted](const QFileInfo &a, const QFileInfo &b) {
-        const QDateTime ta = a.lastModified();
-        const QDateTime tb = b.lastModified();
-        if (ta != tb)
-            return ta > tb;
-        const bool exactA = a.fileName() == wanted;
-        const bool exactB = b.fileName() == wanted;
-        if (exactA != exactB)
-            return exactA;
-        return a.fileName() < b.fileName();
-    });
+    matches.reserve(qsizetype(lookup.found.size()));
+    for (const Variant &variant : lookup.found)
+        matches.append(QFileInfo(lookup.prefix + variant.name));
     return matches;
 }
 
 QString RecordFile::resolve(const QString &name)
 {
-    const QFileInfoList matches = caseVariants(name);
-    return matches.isEmpty() ? name : matches.first().filePath();
+    const Lookup lookup = lookUp(name);
+    return lookup.found.empty() ? name : lookup.prefix + lookup.found.front().name;
 }
 
 bool RecordFile::removeFile(const QString &name, QString *error)
@@ -296,9 +395,10 @@ bool RecordFile::removeFile(const QString &name, QString *error)
     const QFileInfoList matches = caseVariants(name);
     for (const QFileInfo &entry : matches) {
         if (::unlink(QFile::encodeName(entry.filePath()).constData()) != 0) {
+            const int failure = errno;
             setError(
                 error,
-                failedStep(errno, QStringLiteral("borrar el fichero %1").arg(entry.fileName())));
+                failedStep(failure, QStringLiteral("borrar el fichero %1").arg(entry.fileName())));
             return false;
         }
     }

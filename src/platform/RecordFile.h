@@ -11,10 +11,13 @@
 // naming the step that failed ("no queda espacio libre en el disco (al
 // escribir en el fichero QELMEXT2.DAT)"), fit to follow "No se ha podido ...: ".
 
+#include "FileIdentity.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFileInfoList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class RecordFile
@@ -42,6 +45,11 @@ public:
 
     QString requestedName() const { return m_requestedName; }
     QString filePath() const { return m_path; } // the entry actually opened
+    // The opened file as it was when opened, before anything was read from it.
+    FileIdentity openedIdentity() const { return m_opened; }
+    // The other entries that answered to the name when it was opened (names
+    // only, newest first); they are never opened.
+    QStringList otherCaseVariants() const { return m_otherVariants; }
     int recordLength() const { return m_recordLength; }
 
     // Length in bytes as the file has it now; -1 when not open.
@@ -52,8 +60,14 @@ public:
     // Records first to first + count - 1 (first >= 1) in one read: as many
     // whole records of them as the file holds, possibly none.
     std::optional<QByteArray> readRecords(qint64 first, qint64 count);
+    // The same into `buffer` (room for count records): the number of whole
+    // records read, or -1 with errorString().
+    qint64 readRecordsInto(qint64 first, qint64 count, char *buffer);
     // Record n (n >= 1); nullopt when it is not whole in the file or the read fails.
     std::optional<QByteArray> readRecord(qint64 n);
+    // The same into `buffer` (room for recordLength() bytes), without an
+    // allocation; false with errorString().
+    bool readRecordInto(qint64 n, char *buffer);
     // Writes bytes (exactly recordLength of them) as record n (n >= 1) and
     // returns once they are on stable storage. On failure the bytes that were
     // there and the file's length are put back.
@@ -81,6 +95,8 @@ private:
     QString m_requestedName;
     QString m_error;
     QString m_readOnlyReason;
+    QStringList m_otherVariants;
+    FileIdentity m_opened;
     int m_recordLength = 0;
     bool m_readOnly = false;
 };

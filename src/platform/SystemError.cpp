@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <unistd.h>
 
 QString systemErrorText(int errnum)
 {
@@ -61,4 +62,38 @@ QString failedStep(int errnum, const QString &step)
 void ignoreFileSizeSignal()
 {
     std::signal(SIGXFSZ, SIG_IGN);
+}
+
+int writeFully(int fd, const char *data, qint64 size, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const size_t wanted = size_t(size - done);
+        const ssize_t n = offset < 0 ? ::write(fd, data + done, wanted)
+                                     : ::pwrite(fd, data + done, wanted, off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return ENOSPC;
+        done += n;
+    }
+    return 0;
+}
+
+int readFully(int fd, char *data, qint64 size, qint64 offset, qint64 *done)
+{
+    *done = 0;
+    while (*done < size) {
+        const ssize_t n = ::pread(fd, data + *done, size_t(size - *done), off_t(offset + *done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break; // end of file
+        *done += n;
+    }
+    return 0;
 }

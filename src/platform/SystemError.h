@@ -5,6 +5,7 @@
 // be Spanish, so the common ones are translated here.
 
 #include <QString>
+#include <QtGlobal>
 
 // The reason for errno value `errnum`, lower case and without a final stop:
 // "no queda espacio libre en el disco".
@@ -18,3 +19,15 @@ QString failedStep(int errnum, const QString &step);
 // is reported like any other failed write, instead of ending the program with
 // SIGXFSZ. Called once at start-up, before any file is written.
 void ignoreFileSizeSignal();
+
+// Writes `size` bytes with as many calls as it takes, at `offset` (pwrite)
+// or, when offset is -1, at the descriptor's position (write), and retries
+// after a signal. Returns 0, or the errno of the call that failed. A call that
+// writes nothing and reports no error counts as ENOSPC: a short write sets no
+// errno, so its reason is never left to whatever an earlier call set.
+int writeFully(int fd, const char *data, qint64 size, qint64 offset = -1);
+
+// Reads up to `size` bytes at `offset` (pread) until they are all in or the
+// file ends; *done says how many came. Returns 0, or the errno of the call
+// that failed.
+int readFully(int fd, char *data, qint64 size, qint64 offset, qint64 *done);

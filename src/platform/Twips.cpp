@@ -35,8 +35,10 @@ namespace Twips {
 
 QScreen *screenOf(const QWidget *widget)
 {
-    if (widget && widget->screen())
-        return widget->screen();
+    // Asked once: finding a widget's screen walks up to its window, and a
+    // grid asks for every row it sizes.
+    if (QScreen *screen = widget ? widget->screen() : nullptr)
+        return screen;
     return QGuiApplication::primaryScreen();
 }
 

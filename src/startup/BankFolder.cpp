@@ -3,6 +3,8 @@
 #include "ExpositionKind.h"
 #include "TrueFalseBank.h"
 
+#include "SystemError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,7 +28,7 @@ void stepDone()
         g_stepHook();
 }
 
-QString systemReason(int error = errno)
+QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -73,11 +75,15 @@ QString copyDurably(const QString &from, const QString &to)
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return QStringLiteral("no se puede crear %1: %2").arg(quoted(to), out.errorString());
     stepDone();
-    if (out.write(bytes) != bytes.size() || !out.flush())
-        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), out.errorString());
+    // Straight to the descriptor: a write cut short by a full disk is
+    // reported with the error of the call that failed, which QFile leaves out.
+    if (const int failure = writeFully(out.handle(), bytes.constData(), bytes.size()); failure != 0)
+        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason(failure));
     stepDone();
-    if (::fsync(out.handle()) != 0)
-        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason());
+    if (::fsync(out.handle()) != 0) {
+        const int failure = errno;
+        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason(failure));
+    }
     stepDone();
     return {};
 }
@@ -193,8 +199,9 @@ QString preparePersonal(const QString &folder, const QString &demoFolder)
     }
     if (::rename(QFile::encodeName(fresh).constData(),
                  QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const int failure = errno; // before anything else makes a call
         const QString error = QStringLiteral("no se puede crear la carpeta %1: %2")
-                                  .arg(quoted(target.absoluteFilePath()), systemReason());
+                                  .arg(quoted(target.absoluteFilePath()), systemReason(failure));
         QDir(fresh).removeRecursively();
         return error;
     }

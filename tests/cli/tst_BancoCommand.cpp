@@ -225,6 +225,35 @@ private Q_SLOTS:
         QVERIFY(unwritable.err.endsWith("; no se ha exportado nada.\n"));
     }
 
+    // A disk that fills up under the export: the reason is the failed
+    // write's own, also after a write that went through in part.
+    void anExportThatRunsOutOfRoomSaysWhy_data()
+    {
+        QTest::addColumn<int>("limit"); // bytes a file may reach
+        QTest::newRow("no room for any byte") << 0;
+        QTest::newRow("room for part of it") << 20;
+    }
+    void anExportThatRunsOutOfRoomSaysWhy()
+    {
+        QFETCH(int, limit);
+        const QString output = path("salida.csv");
+        QVERIFY(writeFile(output, "anterior"));
+        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una, dos.")));
+        std::optional<FileSizeLimit> full;
+        QVERIFY(full.emplace(rlim_t(limit)).isActive());
+        const Run failed =
+            run({"exportar", m_dir->path(), "--formato=csv", "--tipo=test", "--salida=" + output});
+        full.reset();
+        QCOMPARE(failed.status, 2);
+        QCOMPARE(failed.err, QStringLiteral("orvalis-banco: no se puede escribir %1: el fichero ha "
+                                            "alcanzado el tamaño máximo permitido; no se ha "
+                                            "exportado nada.\n")
+                                 .arg(output));
+        QCOMPARE(readFile(output), QByteArray("anterior"));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 QStringList({"QELMEXT2.DAT", "salida.csv"}));
+    }
+
     void recordsLeftOutOfAnExportAreNamed()
     {
         QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una.") + trueFalse(1, 1, "")));

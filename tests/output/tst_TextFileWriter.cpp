@@ -83,21 +83,30 @@ private Q_SLOTS:
     }
 
     // A write that runs out of room (here the file size limit, as a full disk
-    // would) fails with a reason and leaves the earlier exam whole.
+    // would) fails with the failed write's own reason, also when an earlier
+    // write went through in part, and leaves the earlier exam whole.
+    void aFailedWriteKeepsTheEarlierFile_data()
+    {
+        QTest::addColumn<int>("limit"); // bytes a file may reach
+        QTest::newRow("no room for any byte") << 0;
+        QTest::newRow("room for part of it") << 8;
+    }
     void aFailedWriteKeepsTheEarlierFile()
     {
+        QFETCH(int, limit);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("examen.txt"));
         QVERIFY(writeBytes(path, kEarlier));
         struct rlimit old;
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
         struct rlimit small = old;
-        small.rlim_cur = 8;
+        small.rlim_cur = rlim_t(limit);
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
         const TextFileWriter::Result result = TextFileWriter::writeFile(path, QByteArray(100, 'x'));
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &old), 0);
         QCOMPARE(result.outcome, TextFileWriter::Outcome::Failed);
-        QVERIFY(!result.error.isEmpty());
+        QCOMPARE(result.error, QString::fromUtf8("el fichero ha alcanzado el tamaño máximo "
+                                                 "permitido (al escribir el fichero examen.txt)"));
         QCOMPARE(readFile(path), kEarlier);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"examen.txt"});
     }

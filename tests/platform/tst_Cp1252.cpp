@@ -30,6 +30,30 @@ private Q_SLOTS:
         QCOMPARE(Cp1252::canEncode(text), unencodable.isEmpty());
     }
 
+    void decodesEachByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain and accented letters") << QByteArray("S\xed") << QStringLiteral("Sí");
+        QTest::newRow("euro, first of the high block") << QByteArray("\x80") << QStringLiteral("€");
+        QTest::newRow("dash and quotes") << QByteArray("\x96\x93x\x94") << QStringLiteral("–“x”");
+        QTest::newRow("last of the high block") << QByteArray("\x9f") << QStringLiteral("Ÿ");
+        QTest::newRow("unassigned bytes keep their number")
+            << QByteArray("\x81\x8d\x8f\x90\x9d")
+            << QString::fromUtf16(u"\u0081\u008d\u008f\u0090\u009d");
+        QTest::newRow("no-break space and the top byte")
+            << QByteArray("\xa0\xe9\xff") << QString::fromUtf16(u"\u00a0é\u00ff");
+        QTest::newRow("zero byte is a character")
+            << QByteArray("a\0b", 3) << QString::fromUtf16(u"a\u0000b", 3);
+        QTest::newRow("nothing") << QByteArray() << QString();
+    }
+    void decodesEachByte()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(Cp1252::decode(bytes), text);
+    }
+
     void everyByteSurvivesDecodingAndEncoding()
     {
         QByteArray all;

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <optional>
 #include <sys/stat.h>
 
@@ -129,6 +130,33 @@ private Q_SLOTS:
         QCOMPARE(replacement.errorString(),
                  QString::fromUtf8("permiso denegado (al borrar el fichero temporal Base.tmp que "
                                    "quedó de una operación interrumpida)"));
+        QCOMPARE(folderContents(m_dir->path()), before);
+    }
+
+    // A disk that fills up while the temporary file is written: the reason is
+    // the failed write's own, also when an earlier write went through in part.
+    void aWriteThatRunsOutOfRoomSaysWhy_data()
+    {
+        QTest::addColumn<int>("limit"); // bytes a file may reach
+        QTest::newRow("no room for any byte") << 0;
+        QTest::newRow("room for part of it") << 60;
+    }
+    void aWriteThatRunsOutOfRoomSaysWhy()
+    {
+        QFETCH(int, limit);
+        makeEntries({"QELMEXT2.DAT|old|60"});
+        const QStringList before = folderContents(m_dir->path());
+        FileReplacement replacement(path(QStringLiteral("QELMEXT2.DAT")),
+                                    QStringLiteral("Qelmext2.dat"), QStringLiteral("Base.tmp"));
+        {
+            const FileSizeLimit full{rlim_t(limit)};
+            QVERIFY(full.isActive());
+            errno = ENOENT;
+            QVERIFY(!replacement.commit(QByteArray(100, 'n')));
+        }
+        QCOMPARE(replacement.errorString(),
+                 QString::fromUtf8("el fichero ha alcanzado el tamaño máximo permitido (al "
+                                   "escribir el fichero temporal Base.tmp)"));
         QCOMPARE(folderContents(m_dir->path()), before);
     }
 };

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -158,6 +159,90 @@ private Q_SLOTS:
         QTableWidget *table = grid.view();
         QTRY_VERIFY(table->viewport()->rect().contains(
             table->visualRect(table->model()->index(row - 1, 0))));
+    }
+
+    // The tip over a data cell shows its text whole, as the grid holds it
+    // when the tip is asked for; an empty cell has none.
+    void aDataCellsTipShowsItsWholeText_data()
+    {
+        QTest::addColumn<QStringList>("texts"); // given to cell (2, 1) in turn; "-": clear()
+        QTest::addColumn<QString>("tip");       // empty: no tip
+        const QString question = QStringLiteral("¿Es la segmentación del mercado un proceso que "
+                                                "divide a los consumidores en grupos con "
+                                                "necesidades parecidas y respuestas semejantes?");
+        QTest::newRow("long question") << QStringList{question} << question;
+        QTest::newRow("text replaced") << QStringList{"Primera.", "Segunda."} << "Segunda.";
+        QTest::newRow("never filled") << QStringList{} << QString();
+        QTest::newRow("emptied by clear") << QStringList{question, "-"} << QString();
+        QTest::newRow("emptied by an empty text") << QStringList{question, ""} << QString();
+    }
+    void aDataCellsTipShowsItsWholeText()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, tip);
+        FlexGrid grid;
+        grid.setCols(3);
+        grid.setRows(4);
+        for (const QString &text : texts) {
+            if (text == QLatin1String("-"))
+                grid.clear();
+            else
+                grid.setTextMatrix(2, 1, text);
+        }
+        grid.setTextMatrix(1, 1, QStringLiteral("Otra."));
+        grid.resize(500, 300);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
+
+        const FlexGrid::CellSpot spot = grid.locateCell(2, 1);
+        QHelpEvent help(QEvent::ToolTip, spot.point, spot.widget->mapToGlobal(spot.point));
+        QCoreApplication::sendEvent(spot.widget, &help);
+        if (tip.isEmpty()) {
+            QVERIFY(!QToolTip::isVisible());
+        } else {
+            QTRY_VERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), tip);
+        }
+        QToolTip::hideText();
+    }
+
+    // Alignment reaches the cells a column has and the ones it gets later,
+    // whether or not it changes.
+    void aColumnsAlignmentReachesEveryCell_data()
+    {
+        QTest::addColumn<QList<int>>("alignments"); // Qt::Alignment values set on column 2 in turn
+        QTest::addColumn<int>("rowsFirst");         // rows before the alignment is set
+        QTest::addColumn<int>("expected");
+        const int centre = int(Qt::AlignHCenter | Qt::AlignVCenter);
+        const int right = int(Qt::AlignRight | Qt::AlignVCenter);
+        const int left = int(Qt::AlignLeft | Qt::AlignVCenter);
+        QTest::newRow("never set") << QList<int>{} << 6 << left;
+        QTest::newRow("set before the rows exist")
+            << QList<int>{int(Qt::AlignHCenter)} << 1 << centre;
+        QTest::newRow("set on existing rows") << QList<int>{int(Qt::AlignHCenter)} << 6 << centre;
+        QTest::newRow("set twice alike")
+            << QList<int>{int(Qt::AlignHCenter), int(Qt::AlignHCenter)} << 6 << centre;
+        QTest::newRow("changed") << QList<int>{int(Qt::AlignHCenter), int(Qt::AlignRight)} << 6
+                                 << right;
+    }
+    void aColumnsAlignmentReachesEveryCell()
+    {
+        QFETCH(QList<int>, alignments);
+        QFETCH(int, rowsFirst);
+        QFETCH(int, expected);
+        FlexGrid grid;
+        grid.setCols(3);
+        grid.setRows(rowsFirst);
+        for (const int alignment : alignments)
+            grid.setColAlignment(2, Qt::Alignment(alignment));
+        grid.setRows(6);
+        for (int row = 0; row < 5; ++row) {
+            QCOMPARE(grid.view()->item(row, 1)->textAlignment(), expected);
+            QCOMPARE(grid.view()->item(row, 0)->textAlignment(),
+                     int(Qt::AlignLeft | Qt::AlignVCenter));
+        }
     }
 
     void rowHeightGrowsEveryHundredAndTenCharacters_data()

@@ -59,6 +59,69 @@ private Q_SLOTS:
         }
     }
 
+    // Entries as "name|age in seconds" ("name|->" for a link to nothing,
+    // "name|/" for a folder); the variants of the name come newest first, on
+    // equal times the exact spelling first and then the names in order, and
+    // a link to nothing, which has no time, last.
+    void caseVariantsComeNewestFirst_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("variants");
+        QTest::newRow("one") << QStringList{"qelmext2.dat|5", "QELMEXE1.DAT|1",
+                                            "QELMEXT2.DAT.lock|1"}
+                             << QStringList{"qelmext2.dat"};
+        QTest::newRow("by time") << QStringList{"Qelmext2.dat|30", "qelmext2.dat|10",
+                                                "QELMEXT2.DAT|20"}
+                                 << QStringList{"qelmext2.dat", "QELMEXT2.DAT", "Qelmext2.dat"};
+        QTest::newRow("equal times")
+            << QStringList{"qelmext2.dat|10", "Qelmext2.dat|10", "QELMEXT2.DAT|10"}
+            << QStringList{"QELMEXT2.DAT", "Qelmext2.dat", "qelmext2.dat"};
+        QTest::newRow("link to nothing last") << QStringList{"QELMEXT2.DAT|->", "qelmext2.dat|50"}
+                                              << QStringList{"qelmext2.dat", "QELMEXT2.DAT"};
+        QTest::newRow("a folder counts") << QStringList{"QELMEXT2.DAT|/", "qelmext2.dat|3600"}
+                                         << QStringList{"QELMEXT2.DAT", "qelmext2.dat"};
+        QTest::newRow("none") << QStringList{"QELMEXT2.DA|1", "QELMEXT2.DAT~|1"} << QStringList{};
+    }
+    void caseVariantsComeNewestFirst()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, variants);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (const QString &entry : entries) {
+            const QString name = entry.section(QLatin1Char('|'), 0, 0);
+            const QString kind = entry.section(QLatin1Char('|'), 1);
+            if (kind == QLatin1String("->")) {
+                QVERIFY(QFile::link(path(QStringLiteral("no-existe")), path(name)));
+            } else if (kind == QLatin1String("/")) {
+                QVERIFY(QDir(m_dir.path()).mkdir(name));
+            } else {
+                QVERIFY(writeFile(path(name), "abcd"));
+                QVERIFY(setModified(path(name), now.addSecs(-kind.toInt())));
+            }
+        }
+        QStringList found;
+        for (const QFileInfo &variant :
+             RecordFile::caseVariants(path(QStringLiteral("QELMEXT2.DAT"))))
+            found.append(variant.fileName());
+        QCOMPARE(found, variants);
+        QCOMPARE(RecordFile::resolve(path(QStringLiteral("QELMEXT2.DAT"))),
+                 variants.isEmpty() ? path(QStringLiteral("QELMEXT2.DAT"))
+                                    : path(variants.first()));
+
+        RecordFile file;
+        const bool opened = file.open(path(QStringLiteral("qelmext2.DAT")), 4);
+        if (opened)
+            QCOMPARE(file.otherCaseVariants(), variants.mid(1));
+        for (const QString &entry : entries) { // a folder is no file, and is left alone
+            const QString name = entry.section(QLatin1Char('|'), 0, 0);
+            if (entry.endsWith(QLatin1String("|/")))
+                QDir(m_dir.path()).rmdir(name);
+            else
+                QFile::remove(path(name));
+        }
+        QCOMPARE(opened, !entries.first().endsWith(QLatin1String("|/")));
+    }
+
     void removeTakesEveryCaseVariant()
     {
         for (const char *name : {"QELMEXT2.DAT", "Qelmext2.dat", "Base.tmp"})
