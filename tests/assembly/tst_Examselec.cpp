@@ -88,9 +88,7 @@ private:
     // The program's own main window in place of the stand-in, active.
     Orvalis *openTheRealMainWindow()
     {
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_gui.main.reset();
+        m_gui.dropStandIn();
         Forms::registerForm(Examselec::kName, [] { return new Examselec; });
         Forms::registerForm(Impres::kName, [] { return new Impres; });
         return RealMainWindow::open();

@@ -70,9 +70,7 @@ private:
     // The program's own main window in place of the stand-in, active.
     Orvalis *openTheRealMainWindow()
     {
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_gui.main.reset();
+        m_gui.dropStandIn();
         Forms::registerForm(Testselec::kName, [] { return new Testselec; });
         Forms::registerForm(Impres::kName, [] { return new Impres; });
         return RealMainWindow::open();

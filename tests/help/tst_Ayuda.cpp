@@ -226,9 +226,7 @@ private Q_SLOTS:
 
     void aWorkingWindowStaysWhileHelpIsOpenAndAsksAgainOnceItIsClosed()
     {
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_gui.main.reset();
+        m_gui.dropStandIn();
         Forms::registerForm(Testselec::kName, [] { return new Testselec; });
         Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
         Orvalis *main = RealMainWindow::open();

@@ -42,12 +42,19 @@ public:
         return window;
     }
 
-    void tearDown()
+    // Forgets every window and the stand-in main window, for a test that
+    // goes on with the program's own main window.
+    void dropStandIn()
     {
-        PrinterSeam::setFactory({});
         Forms::reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         main.reset();
+    }
+
+    void tearDown()
+    {
+        PrinterSeam::setFactory({});
+        dropStandIn();
         closeAllFiles();
         bank.reset();
         ActiveWindowCode = ActiveWindowCodes::kMain;
