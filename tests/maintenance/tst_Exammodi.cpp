@@ -2,14 +2,10 @@
 // kind: modifying, adding (cut to the kind's width), deleting with the
 // renumbering, the kind switch that drops an edit, a torn file reported and
 // not built upon, and the per-chapter limits.
+#include "EmptyBankFolder.h"
 #include "Exammodi.h"
-#include "FakeMainWindowServices.h"
-#include "FlexGrid.h"
-#include "Forms.h"
-#include "KeyboardFocus.h"
+#include "GuiFixture.h"
 #include "MessageBoxResponder.h"
-#include "OpenFiles.h"
-#include "ProgramState.h"
 #include "ScreenFit.h"
 #include "TestFiles.h"
 
@@ -18,19 +14,18 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QtEndian>
 #include <QtTest>
 
-using KeyboardFocus::focusName;
-using KeyboardFocus::press;
+using namespace GuiTest;
 using KeyboardFocus::tabTo;
+using Box = MessageBoxResponder::Box;
 
 namespace {
 
-const QStringList kOk{QStringLiteral("Aceptar")};
-const QStringList kOkCancel{QStringLiteral("Aceptar"), QStringLiteral("Cancelar")};
-const QString kUpdated = QStringLiteral("Base de datos actualizada");
+const Box kUpdated = MessageBoxResponder::notice(QStringLiteral("Base de datos actualizada"));
 const char *const kFiles[3] = {"QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT"};
 const char *const kRewritten[3] = {"Qelmexe1.dat", "Qelmexe2.dat", "Qelmexe3.dat"};
 const int kLengths[3] = {502, 1002, 152};
@@ -51,42 +46,41 @@ class tst_Exammodi : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousDir;
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    GuiFixture<EmptyBankFolder> m_gui;
     QPointer<Exammodi> m_window;
 
+    bool writeBank(const char *name, const QByteArray &bytes)
+    {
+        return testFiles::writeFile(m_gui.bank->filePath(name), bytes);
+    }
+    // One question in chapter 1 of each kind, for the layout tests.
+    bool writeEveryKind()
+    {
+        return writeBank(kFiles[0], record(0, 1, "Uno")) &&
+               writeBank(kFiles[1], record(1, 1, "Uno")) &&
+               writeBank(kFiles[2], record(2, 1, "Uno"));
+    }
     // The bank file of that name, whatever the case of the entry that holds it.
     QByteArray file(const char *name) const
     {
-        const QStringList anyCase =
-            QDir(m_dir->path())
-                .entryList(QDir::Files)
-                .filter(
-                    QRegularExpression(QStringLiteral("^%1$").arg(QRegularExpression::escape(name)),
-                                       QRegularExpression::CaseInsensitiveOption));
+        const QStringList anyCase = names().filter(
+            QRegularExpression(QStringLiteral("^%1$").arg(QRegularExpression::escape(name)),
+                               QRegularExpression::CaseInsensitiveOption));
         if (anyCase.size() != 1)
             return "<" + anyCase.join(u' ').toUtf8() + ">";
-        return testFiles::readFile(m_dir->filePath(anyCase.first()));
+        return testFiles::readFile(m_gui.bank->filePath(anyCase.first()));
     }
-    QStringList names() const { return QDir(m_dir->path()).entryList(QDir::Files); }
+    QStringList names() const { return QDir(m_gui.bank->path()).entryList(QDir::Files); }
     FlexGrid *grid() const { return m_window->findChild<FlexGrid *>("Grid3"); }
     QPlainTextEdit *text1() const { return m_window->findChild<QPlainTextEdit *>("Text1"); }
     void click(const char *name)
     {
         QTest::mouseClick(m_window->findChild<QPushButton *>(name), Qt::LeftButton);
     }
-    void clickAnswering(const char *name, const QStringList &messages)
+    // What went wrong with the boxes a click on the button must show.
+    QString clickAnswering(const char *name, const QList<Box> &boxes)
     {
-        MessageBoxResponder responder;
-        for (const QString &message : messages)
-            responder.expect(message, message.startsWith(u'¿') ? kOkCancel : kOk,
-                             QStringLiteral("Aceptar"));
-        click(name);
-        QVERIFY2(responder.waitUntilAnswered(),
-                 qPrintable((responder.failures() + responder.seenTexts()).join(u'\n')));
-        QCOMPARE(responder.failures().join(u'\n'), QString());
-        QCOMPARE(responder.seen(), messages.size());
+        return MessageBoxResponder::answer(boxes, [this, name] { click(name); });
     }
     void chooseKind(int k)
     {
@@ -101,9 +95,7 @@ private:
     }
     void chooseRow(int row)
     {
-        const FlexGrid::CellSpot spot = grid()->locateCell(row, 1);
-        QVERIFY(spot.widget);
-        QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QVERIFY(clickCell(grid(), row, 1));
         QCOMPARE(grid()->row(), row);
     }
     // "text|record" for rows 1..count.
@@ -115,36 +107,19 @@ private:
         return shown;
     }
     bool editing() const { return text1()->isEnabled(); }
-    bool openWindow(MessageBoxResponder *notice = nullptr)
+    bool openWindow()
     {
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        m_window = qobject_cast<Exammodi *>(Forms::show(Exammodi::kName));
-        if (notice && !notice->waitUntilAnswered())
-            return false;
-        return m_window && QTest::qWaitForWindowActive(m_window) &&
-               QTest::qWaitFor([this] { return Forms::activeForm() == m_window; });
+        m_window = m_gui.open<Exammodi>(Exammodi::kName, ActiveWindowCodes::kMain);
+        return m_window;
     }
 
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_previousDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
     }
-    void cleanup()
-    {
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        closeAllFiles();
-        QDir::setCurrent(m_previousDir);
-        m_dir.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     void modifyAddAndDeleteInEachKind_data()
     {
@@ -158,9 +133,9 @@ private Q_SLOTS:
         QFETCH(int, kind);
         const QList<QByteArray> records{record(kind, 3, "Uno"), record(kind, 1, "Dos"),
                                         record(kind, 3, "Tres")};
-        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[kind]), records.join()));
+        QVERIFY(writeBank(kFiles[kind], records.join()));
         QVERIFY(openWindow());
-        QCOMPARE(m_main->statusText,
+        QCOMPARE(m_gui.main->statusText,
                  QStringLiteral("Añadir / Modificar / Eliminar preguntas de exposición: "
                                 "conceptuales / prácticas / breves"));
         chooseKind(kind);
@@ -174,7 +149,7 @@ private Q_SLOTS:
         QVERIFY(editing());
         QCOMPARE(text1()->toPlainText(), QStringLiteral("Tres"));
         text1()->setPlainText(QStringLiteral("  \r\n  abc\r\ndef"));
-        clickAnswering("Command5", {kUpdated});
+        QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         QVERIFY(!editing());
         QCOMPARE(file(kFiles[kind]), records[0] + records[1] + record(kind, 3, "  abcdef"));
         QCOMPARE(rows(2), (QStringList{"Uno|1", "abcdef|3"}));
@@ -184,7 +159,7 @@ private Q_SLOTS:
         click("Command4");
         chooseChapter(5); // the chapter chosen at "Actualizar" is the one that counts
         text1()->setPlainText(QString(width, u'a') + QStringLiteral("bbb"));
-        clickAnswering("Command5", {kUpdated});
+        QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         const QByteArray added = record(kind, 5, QByteArray(width, 'a'));
         QCOMPARE(file(kFiles[kind]), records[0] + records[1] + record(kind, 3, "  abcdef") + added);
         QCOMPARE(rows(1), (QStringList{QString(width, u'a') + "|4"}));
@@ -192,9 +167,9 @@ private Q_SLOTS:
         // Delete record 1: the others move forward under the mixed-case name.
         chooseChapter(3);
         chooseRow(1);
-        clickAnswering(
-            "Command3",
-            {QStringLiteral("¿Seguro que quiere eliminar la pregunta \"Uno\""), kUpdated});
+        const Box askDelete = MessageBoxResponder::question(
+            QStringLiteral("¿Seguro que quiere eliminar la pregunta \"Uno\""), "Aceptar");
+        QCOMPARE(clickAnswering("Command3", {askDelete, kUpdated}), QString());
         QVERIFY(names().contains(kRewritten[kind]) && !names().contains(kFiles[kind]));
         QCOMPARE(file(kRewritten[kind]), records[1] + record(kind, 3, "  abcdef") + added);
         QCOMPARE(rows(2), (QStringList{"abcdef|2", "|"}));
@@ -202,8 +177,8 @@ private Q_SLOTS:
 
     void switchingKindDropsTheEditAndWritesNothing()
     {
-        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), record(0, 1, "Concepto")));
-        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[2]), record(2, 1, "Breve")));
+        QVERIFY(writeBank(kFiles[0], record(0, 1, "Concepto")));
+        QVERIFY(writeBank(kFiles[2], record(2, 1, "Breve")));
         QVERIFY(openWindow());
         chooseRow(1);
         click("Command1");
@@ -219,7 +194,7 @@ private Q_SLOTS:
         QCOMPARE(responder.seen(), 0);
         QCOMPARE(file(kFiles[0]), record(0, 1, "Concepto"));
         QCOMPARE(file(kFiles[2]), record(2, 1, "Breve"));
-        QVERIFY(!QFileInfo::exists(m_dir->filePath(kFiles[1]))); // never opened
+        QVERIFY(!QFileInfo::exists(m_gui.bank->filePath(kFiles[1]))); // never opened
     }
 
     void aTornFileIsReportedOnceAndNotBuiltUpon()
@@ -227,11 +202,12 @@ private Q_SLOTS:
         const QByteArray whole =
             record(0, 1, "Uno") + record(0, 1, "Dos") + record(0, 2, "Tres"); // 1,506 bytes
         const QByteArray torn = whole + QByteArray(251, 'x');                 // 1,757 bytes
-        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), torn));
+        QVERIFY(writeBank(kFiles[0], torn));
         {
             MessageBoxResponder notice;
-            notice.expect(QStringLiteral("…"), kOk, QStringLiteral("Aceptar"));
-            QVERIFY(openWindow(&notice));
+            notice.expect(QStringLiteral("…"), {"Aceptar"}, QStringLiteral("Aceptar"));
+            QVERIFY(openWindow());
+            QVERIFY(notice.waitUntilAnswered());
             QCOMPARE(notice.failures().join(u'\n'), QString());
             QVERIFY2(notice.seenTexts().first().contains(QStringLiteral("251")),
                      qPrintable(notice.seenTexts().first()));
@@ -245,7 +221,7 @@ private Q_SLOTS:
 
         click("Command4");
         text1()->setPlainText(QStringLiteral("Cuatro"));
-        clickAnswering("Command5", {kUpdated});
+        QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         QCOMPARE(file(kFiles[0]), whole + record(0, 1, "Cuatro"));
         QCOMPARE(rows(3), (QStringList{"Uno|1", "Dos|2", "Cuatro|4"}));
     }
@@ -264,26 +240,28 @@ private Q_SLOTS:
         QByteArray full;
         for (int i = 1; i <= maximum; ++i)
             full += record(kind, 7, "Pregunta " + QByteArray::number(i));
-        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[kind]), full));
+        QVERIFY(writeBank(kFiles[kind], full));
         QVERIFY(openWindow());
         chooseKind(kind);
         chooseChapter(7);
         QCOMPARE(grid()->rows(), maximum + 1);
         click("Command4");
         text1()->setPlainText(QStringLiteral("Una de más"));
-        clickAnswering("Command5", {QStringLiteral("No se pueden añadir más de %1 preguntas de "
-                                                   "este tipo en un mismo capítulo")
-                                        .arg(maximum)});
+        const Box refusal = MessageBoxResponder::notice(
+            QStringLiteral("No se pueden añadir más de %1 preguntas de este tipo en un mismo "
+                           "capítulo")
+                .arg(maximum));
+        QCOMPARE(clickAnswering("Command5", {refusal}), QString());
         QVERIFY(editing());
         QCOMPARE(file(kFiles[kind]), full);
         chooseChapter(8); // another chapter still takes it
-        clickAnswering("Command5", {kUpdated});
+        QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         QCOMPARE(file(kFiles[kind]), full + record(kind, 8, "Una de m\xE1s"));
     }
 
     void cancelGivesTheChapterListTheFocusAndLeavingAsks()
     {
-        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), record(0, 1, "Concepto")));
+        QVERIFY(writeBank(kFiles[0], record(0, 1, "Concepto")));
         QVERIFY(openWindow());
         click("Command4");
         text1()->setPlainText(QStringLiteral("nada"));
@@ -292,23 +270,21 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), m_window->findChild<QListWidget *>("List1"));
         QCOMPARE(file(kFiles[0]), record(0, 1, "Concepto"));
 
-        MessageBoxResponder responder;
-        responder.expect(
+        const Box askLeave = MessageBoxResponder::question(
             QStringLiteral("¿Seguro que quiere salir de actualización de preguntas de exposición?"),
-            kOkCancel, QStringLiteral("Aceptar"));
-        m_main->window.activateWindow();
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures().join(u'\n'), QString());
+            "Aceptar");
+        QCOMPARE(MessageBoxResponder::answer({askLeave},
+                                             [this] { m_gui.main->window.activateWindow(); }),
+                 QString());
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
-        QVERIFY(m_main->helpButtonVisible);
+        QVERIFY(m_gui.main->helpButtonVisible);
     }
 
     void fitsTheScreenAndGivesExtraRoomToTheGrid()
     {
         QCOMPARE(ScreenFit::screenMismatch(), QString());
-        for (const char *name : kFiles)
-            QVERIFY(testFiles::writeFile(m_dir->filePath(name), record(0, 1, "Uno")));
+        QVERIFY(writeEveryKind());
         QVERIFY(openWindow());
         QTRY_COMPARE(ScreenFit::outsidePlaces(m_window).join(u','), QString());
         QVERIFY(m_window->minimumSize().width() <= m_window->designSize().width());
@@ -330,44 +306,42 @@ private Q_SLOTS:
     void aQuestionModifiedWithTheKeyboardAlone()
     {
         const QList<QByteArray> practical{record(1, 1, "Caso uno"), record(1, 1, "Caso dos")};
-        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[0]), record(0, 1, "Concepto")));
-        QVERIFY(testFiles::writeFile(m_dir->filePath(kFiles[1]), practical.join()));
+        QVERIFY(writeBank(kFiles[0], record(0, 1, "Concepto")));
+        QVERIFY(writeBank(kFiles[1], practical.join()));
         QVERIFY(openWindow());
         QTRY_COMPARE(focusName(), QStringLiteral("List1"));
         QCOMPARE(tabTo("Option1_0", Qt::Key_Backtab), QStringLiteral("Option1_0"));
-        press(Qt::Key_Down); // the practical questions
+        key(Qt::Key_Down); // the practical questions
         QCOMPARE(int(m_window->currentKind()), 1);
         QCOMPARE(tabTo("Grid3"), QStringLiteral("Grid3"));
         QCOMPARE(grid()->row(), 1); // reached by Tab: the first row
-        press(Qt::Key_Down);
+        key(Qt::Key_Down);
         QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
-        press(Qt::Key_Space);
+        key(Qt::Key_Space);
         QVERIFY(editing());
         QCOMPARE(focusName(), QStringLiteral("Text1"));
         QCOMPARE(text1()->toPlainText(), QStringLiteral("Caso dos"));
         QTest::keyClicks(text1(), QStringLiteral(" bis"));
-        press(Qt::Key_Tab);
+        key(Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("Command5"));
 
-        MessageBoxResponder responder;
-        responder.expect(kUpdated, kOk, MessageBoxResponder::kEnter);
-        press(Qt::Key_Space);
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QCOMPARE(MessageBoxResponder::answer(
+                     {MessageBoxResponder::notice(kUpdated.text, MessageBoxResponder::kEnter)},
+                     [] { key(Qt::Key_Space); }),
+                 QString());
         QVERIFY(!editing());
         QTRY_COMPARE(focusName(), QStringLiteral("Grid3")); // the keyboard goes on from the grid
         QCOMPARE(file(kFiles[1]), practical[0] + record(1, 1, "Caso dos bis"));
 
         QCOMPARE(tabTo("Command2", Qt::Key_Backtab), QStringLiteral("Command2"));
-        press(Qt::Key_Return);
+        key(Qt::Key_Return);
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
     }
 
     void everyChapterTitleFitsItsList()
     {
-        for (const char *name : kFiles)
-            QVERIFY(testFiles::writeFile(m_dir->filePath(name), record(0, 1, "Uno")));
+        QVERIFY(writeEveryKind());
         QVERIFY(openWindow());
         auto *chapters = m_window->findChild<QListWidget *>("List1");
         QCOMPARE(chapters->count(), 22);

@@ -2,13 +2,9 @@
 // modifying, adding and deleting questions, every message it shows, and the
 // bank file's bytes after each operation, failures included, and a bank
 // replaced by another program in the middle of an edit.
-#include "FakeMainWindowServices.h"
-#include "FlexGrid.h"
-#include "Forms.h"
-#include "KeyboardFocus.h"
+#include "EmptyBankFolder.h"
+#include "GuiFixture.h"
 #include "MessageBoxResponder.h"
-#include "OpenFiles.h"
-#include "ProgramState.h"
 #include "ScreenFit.h"
 #include "TestFiles.h"
 #include "Testmodi.h"
@@ -19,22 +15,28 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
 #include <optional>
 
-using KeyboardFocus::focusName;
-using KeyboardFocus::press;
+using namespace GuiTest;
 using KeyboardFocus::tabTo;
+using Box = MessageBoxResponder::Box;
 
 namespace {
 
-const QStringList kOk{QStringLiteral("Aceptar")};
-const QStringList kOkCancel{QStringLiteral("Aceptar"), QStringLiteral("Cancelar")};
-const QString kUpdated = QStringLiteral("Base de datos actualizada");
+const Box kUpdated = MessageBoxResponder::notice(QStringLiteral("Base de datos actualizada"));
+const QString kLeave =
+    QStringLiteral("¿Seguro que quiere salir de actualización de preguntas de tipo test?");
+
+Box askDelete(const char *question, const QString &click = QStringLiteral("Aceptar"))
+{
+    return MessageBoxResponder::question(
+        QStringLiteral("¿Seguro que quiere eliminar la pregunta \"%1\"").arg(question), click);
+}
 
 // One record as the file holds it, built byte by byte.
 QByteArray record(int chapter, int topic, const QByteArray &text, int answer)
@@ -52,6 +54,7 @@ QByteArray record(int chapter, int topic, const QByteArray &text, int answer)
 const QList<QByteArray> kRecords{record(1, 1, "Primera", 1), record(1, 1, "Segunda", 0),
                                  record(1, 1, "Tercera", 1), record(1, 2, "Del tema dos", 0),
                                  record(1, 1, "Rara", 7)};
+const QStringList kTopicOne{"1|Primera|Sí|1", "2|Segunda|No|2", "3|Tercera|Sí|3", "4|Rara|No|5"};
 
 } // namespace
 
@@ -60,16 +63,14 @@ class tst_Testmodi : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousDir;
-    std::unique_ptr<FakeMainWindowServices> m_main;
+    GuiFixture<EmptyBankFolder> m_gui;
     QPointer<Testmodi> m_window;
 
-    QString bankPath() const { return m_dir->filePath(QStringLiteral("QELMEXT2.DAT")); }
-    QByteArray bank() const { return testFiles::readFile(m_dir->filePath(onlyBankName())); }
+    QString bankPath() const { return m_gui.bank->filePath(QStringLiteral("QELMEXT2.DAT")); }
+    QByteArray bank() const { return testFiles::readFile(m_gui.bank->filePath(onlyBankName())); }
     QString onlyBankName() const
     {
-        const QStringList names = QDir(m_dir->path()).entryList({"*"}, QDir::Files);
+        const QStringList names = QDir(m_gui.bank->path()).entryList({"*"}, QDir::Files);
         return names.size() == 1 ? names.first() : QStringLiteral("<%1>").arg(names.join(' '));
     }
     FlexGrid *grid() const { return m_window->findChild<FlexGrid *>("Grid3"); }
@@ -82,28 +83,19 @@ private:
     {
         QTest::mouseClick(m_window->findChild<QPushButton *>(name), Qt::LeftButton);
     }
-    // Clicks a button that must show exactly `message`, answered with `answer`.
-    void clickAnswering(const char *name, const QString &message, const QString &answer = "Aceptar",
-                        const QStringList &buttons = kOk)
+    // What went wrong with the boxes a click on the button must show.
+    QString clickAnswering(const char *name, const QList<Box> &boxes)
     {
-        MessageBoxResponder responder;
-        responder.expect(message, buttons, answer);
-        click(name);
-        QVERIFY2(responder.waitUntilAnswered(), qPrintable(responder.failures().join(u'\n')));
-        QCOMPARE(responder.failures().join(u'\n'), QString());
-        QCOMPARE(responder.seen(), 1);
+        return MessageBoxResponder::answer(boxes, [this, name] { click(name); });
     }
     void chooseRow(int row)
     {
-        const FlexGrid::CellSpot spot = grid()->locateCell(row, 1);
-        QVERIFY(spot.widget);
-        QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QVERIFY(clickCell(grid(), row, 1));
         QCOMPARE(grid()->row(), row);
     }
     void chooseTopic(int topic)
     {
-        auto *list = m_window->findChild<QListWidget *>("List2");
-        list->setCurrentRow(topic - 1);
+        m_window->findChild<QListWidget *>("List2")->setCurrentRow(topic - 1);
         QCOMPARE(m_window->currentTopic(), topic);
     }
     // "number|text|answer|record" for rows 1..count.
@@ -120,55 +112,35 @@ private:
     {
         return text1()->isEnabled() && !m_window->findChild<QPushButton *>("Command4")->isEnabled();
     }
-    bool openWindow(const QList<QByteArray> &records, MessageBoxResponder *notice = nullptr)
+    bool openWindow(const QList<QByteArray> &records)
     {
-        if (!testFiles::writeFile(bankPath(), records.join()))
-            return false;
-        return openWindowOnFolder(notice);
+        return testFiles::writeFile(bankPath(), records.join()) && openWindowOnFolder();
     }
-    bool openWindowOnFolder(MessageBoxResponder *notice = nullptr)
+    bool openWindowOnFolder()
     {
-        ActiveWindowCode = ActiveWindowCodes::kMain;
-        m_window = qobject_cast<Testmodi *>(Forms::show(Testmodi::kName));
-        if (notice && !notice->waitUntilAnswered())
-            return false;
-        return m_window && QTest::qWaitForWindowActive(m_window) &&
-               QTest::qWaitFor([this] { return Forms::activeForm() == m_window; });
+        m_window = m_gui.open<Testmodi>(Testmodi::kName, ActiveWindowCodes::kMain);
+        return m_window;
     }
 
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_previousDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        m_main = std::make_unique<FakeMainWindowServices>();
-        m_main->window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m_main->window));
+        QVERIFY(m_gui.setUp());
         Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
     }
-    void cleanup()
-    {
-        Forms::reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_main.reset();
-        closeAllFiles();
-        QDir::setCurrent(m_previousDir);
-        m_dir.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     void opensBrowsingTopicOneWithRecordNumbersHidden()
     {
         QVERIFY(openWindow(kRecords));
         QCOMPARE(m_window->windowTitle(),
                  QStringLiteral("Añadir / modificar / eliminar preguntas tipo test"));
-        QCOMPARE(m_main->statusText,
+        QCOMPARE(m_gui.main->statusText,
                  QStringLiteral("Añadir / Modificar / Eliminar preguntas tipo test"));
         QCOMPARE(m_window->currentChapter(), 1);
         QCOMPARE(m_window->currentTopic(), 1);
         QCOMPARE(grid()->rows(), 5);
-        QCOMPARE(rows(4), (QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|Tercera|Sí|3",
-                                       "4|Rara|No|5"}));
+        QCOMPARE(rows(4), kTopicOne);
         QVERIFY(grid()->isColHidden(3));
         QCOMPARE(grid()->row(), 0);
         QVERIFY(!editing());
@@ -194,7 +166,7 @@ private Q_SLOTS:
         // The teacher clicks elsewhere meanwhile: the edited record is still the one written.
         chooseTopic(2);
         text1()->setPlainText(QStringLiteral("  uno\r\ndos  "));
-        clickAnswering("Command5", kUpdated);
+        QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         QVERIFY(!editing());
         QCOMPARE(text1()->toPlainText(), QString());
         QVERIFY(!option(0)->isChecked() && !option(1)->isChecked());
@@ -209,7 +181,7 @@ private Q_SLOTS:
         QVERIFY(option(0)->isChecked());
         option(1)->setChecked(true);
         text1()->setPlainText(QString(300, u'z'));
-        clickAnswering("Command5", kUpdated);
+        QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         QCOMPARE(bank().left(256), record(1, 1, QByteArray(250, 'z'), 0));
         QCOMPARE(rows(1), (QStringList{"1|" + QString(250, u'z') + "|No|1"}));
     }
@@ -250,7 +222,7 @@ private Q_SLOTS:
         if (answer >= 0)
             option(answer)->setChecked(true);
         text1()->setPlainText(typed);
-        clickAnswering("Command5", message);
+        QCOMPARE(clickAnswering("Command5", {MessageBoxResponder::notice(message)}), QString());
         QVERIFY(editing());
         QCOMPARE(text1()->toPlainText(), QString(typed).replace("\r\n", "\n"));
         QCOMPARE(bank(), kRecords.join());
@@ -265,11 +237,10 @@ private Q_SLOTS:
         chooseTopic(4);
         text1()->setPlainText(QStringLiteral("Nueva pregunta del tema cuatro"));
         option(0)->setChecked(true);
-        clickAnswering("Command5", kUpdated);
+        QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         QCOMPARE(bank(), kRecords.join() + record(1, 4, "Nueva pregunta del tema cuatro", 1));
         QCOMPARE(rows(2), (QStringList{"1|Nueva pregunta del tema cuatro|Sí|6", "2|||"}));
         QVERIFY(!editing());
-        QVERIFY(m_window->adding()); // the flags keep their values until the next start
     }
 
     void aFiftyFirstQuestionOfATopicIsRefused()
@@ -283,8 +254,10 @@ private Q_SLOTS:
         click("Command4");
         text1()->setPlainText(QStringLiteral("Una de más"));
         option(1)->setChecked(true);
-        clickAnswering("Command5",
-                       QStringLiteral("No se pueden añadir más de 50 preguntas en un mismo tema"));
+        QCOMPARE(clickAnswering("Command5", {MessageBoxResponder::notice(QStringLiteral(
+                                                "No se pueden añadir más de 50 preguntas en "
+                                                "un mismo tema"))}),
+                 QString());
         QCOMPARE(bank(), full.join());
         QVERIFY(editing());
     }
@@ -302,9 +275,13 @@ private Q_SLOTS:
         chooseTopic(2); // one question, three filler rows
         if (row > 0)
             chooseRow(row);
-        clickAnswering("Command1", QStringLiteral("Seleccione una pregunta para modificar"));
+        QCOMPARE(clickAnswering("Command1", {MessageBoxResponder::notice(QStringLiteral(
+                                                "Seleccione una pregunta para modificar"))}),
+                 QString());
         QVERIFY(!editing());
-        clickAnswering("Command3", QStringLiteral("Seleccione una pregunta para eliminar"));
+        QCOMPARE(clickAnswering("Command3", {MessageBoxResponder::notice(QStringLiteral(
+                                                "Seleccione una pregunta para eliminar"))}),
+                 QString());
         QCOMPARE(bank(), kRecords.join());
     }
 
@@ -312,19 +289,13 @@ private Q_SLOTS:
     {
         QVERIFY(openWindow(kRecords));
         chooseRow(1);
-        const QString question =
-            QStringLiteral("¿Seguro que quiere eliminar la pregunta \"Primera\"");
-        clickAnswering("Command3", question, QStringLiteral("Cancelar"), kOkCancel);
+        QCOMPARE(clickAnswering("Command3", {askDelete("Primera", QStringLiteral("Cancelar"))}),
+                 QString());
         QCOMPARE(grid()->row(), 0);
         QCOMPARE(bank(), kRecords.join());
 
         chooseRow(1);
-        MessageBoxResponder responder;
-        responder.expect(question, kOkCancel, QStringLiteral("Aceptar"));
-        responder.expect(kUpdated, kOk, QStringLiteral("Aceptar"));
-        click("Command3");
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QCOMPARE(clickAnswering("Command3", {askDelete("Primera"), kUpdated}), QString());
         QCOMPARE(onlyBankName(), QStringLiteral("Qelmext2.dat"));
         QCOMPARE(bank(),
                  (QList<QByteArray>{kRecords[1], kRecords[2], kRecords[3], kRecords[4]}).join());
@@ -332,21 +303,21 @@ private Q_SLOTS:
         QCOMPARE(grid()->row(), 0);
 
         // The last record, then the rest: the file ends empty.
-        for (int remaining = 3; remaining >= 0; --remaining) {
-            chooseRow(remaining == 3 ? 3 : 1);
-            responder.expect(QStringLiteral("¿Seguro que quiere eliminar la pregunta \"%1\"")
-                                 .arg(grid()->textMatrix(grid()->row(), 1)),
-                             kOkCancel, QStringLiteral("Aceptar"));
-            responder.expect(kUpdated, kOk, QStringLiteral("Aceptar"));
-            click("Command3");
-            QVERIFY(responder.waitUntilAnswered());
-            if (remaining == 3)
-                QCOMPARE(bank(), (QList<QByteArray>{kRecords[1], kRecords[2], kRecords[3]}).join());
-            if (remaining == 1) // only "Del tema dos" is left, in topic 2
-                chooseTopic(2);
+        const struct
+        {
+            int topic, row;
+            const char *question;
+            QList<QByteArray> left;
+        } steps[] = {{1, 3, "Rara", {kRecords[1], kRecords[2], kRecords[3]}},
+                     {1, 1, "Segunda", {kRecords[2], kRecords[3]}},
+                     {1, 1, "Tercera", {kRecords[3]}},
+                     {2, 1, "Del tema dos", {}}};
+        for (const auto &step : steps) {
+            chooseTopic(step.topic);
+            chooseRow(step.row);
+            QCOMPARE(clickAnswering("Command3", {askDelete(step.question), kUpdated}), QString());
+            QCOMPARE(bank(), step.left.join());
         }
-        QCOMPARE(responder.failures().join(u'\n'), QString());
-        QCOMPARE(bank(), QByteArray());
         QCOMPARE(onlyBankName(), QStringLiteral("Qelmext2.dat"));
     }
 
@@ -374,7 +345,8 @@ private Q_SLOTS:
             option(0)->setChecked(true);
         }
         text1()->setPlainText(typed);
-        const QString failed = QStringLiteral("No se ha podido actualizar la base de datos: …");
+        const Box failed = MessageBoxResponder::notice(
+            QStringLiteral("No se ha podido actualizar la base de datos: …"));
         {
             // The bank is 1,280 bytes: a limit below that stops a rewrite,
             // and a limit at its size stops an addition.
@@ -383,27 +355,19 @@ private Q_SLOTS:
             if (fullDisk)
                 QVERIFY(limit.emplace(operation == u"add" ? 1280 : 1000).isActive());
             else
-                QVERIFY(readOnly.emplace(m_dir->path()).isActive());
+                QVERIFY(readOnly.emplace(m_gui.bank->path()).isActive());
             if (operation == u"delete") {
                 chooseRow(2);
-                MessageBoxResponder responder;
-                responder.expect(
-                    QStringLiteral("¿Seguro que quiere eliminar la pregunta \"Segunda\""),
-                    kOkCancel, QStringLiteral("Aceptar"));
-                responder.expect(failed, kOk, QStringLiteral("Aceptar"));
-                click("Command3");
-                QVERIFY(responder.waitUntilAnswered());
-                QCOMPARE(responder.failures().join(u'\n'), QString());
+                QCOMPARE(clickAnswering("Command3", {askDelete("Segunda"), failed}), QString());
             } else {
-                clickAnswering("Command5", failed);
+                QCOMPARE(clickAnswering("Command5", {failed}), QString());
                 QVERIFY(editing());
                 QCOMPARE(text1()->toPlainText(), typed);
             }
         }
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"QELMEXT2.DAT"});
+        QCOMPARE(QDir(m_gui.bank->path()).entryList(QDir::Files), QStringList{"QELMEXT2.DAT"});
         QCOMPARE(bank(), kRecords.join());
-        QCOMPARE(rows(4), (QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|Tercera|Sí|3",
-                                       "4|Rara|No|5"}));
+        QCOMPARE(rows(4), kTopicOne);
     }
 
     // Another program replaces the bank between "Modificar pregunta" and
@@ -415,27 +379,25 @@ private Q_SLOTS:
         QTest::addColumn<QList<QByteArray>>("replaced");
         QTest::addColumn<QString>("gone"); // the answer to "save as new?"; empty: not asked
         QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<int>("edited");
         QTest::addColumn<QList<QByteArray>>("saved"); // after the second "Actualizar"
         const QByteArray changed = record(1, 1, "Tercera cambiada", 1);
         QTest::newRow("an earlier question deleted")
             << QList<QByteArray>{kRecords[1], kRecords[2], kRecords[3], kRecords[4]} << ""
-            << QStringList{"1|Segunda|No|1", "2|Tercera|Sí|2", "3|Rara|No|4"} << 2
+            << QStringList{"1|Segunda|No|1", "2|Tercera|Sí|2", "3|Rara|No|4"}
             << QList<QByteArray>{kRecords[1], changed, kRecords[3], kRecords[4]};
         QTest::newRow("the question itself deleted, saved as new")
             << QList<QByteArray>{kRecords[0], kRecords[1], kRecords[3]} << "Aceptar"
-            << QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|||"} << 0
+            << QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|||"}
             << QList<QByteArray>{kRecords[0], kRecords[1], kRecords[3], changed};
         QTest::newRow("the question itself deleted, not saved")
             << QList<QByteArray>{kRecords[0], kRecords[1], kRecords[3]} << "Cancelar"
-            << QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|||"} << 0 << QList<QByteArray>{};
+            << QStringList{"1|Primera|Sí|1", "2|Segunda|No|2", "3|||"} << QList<QByteArray>{};
     }
     void aBankReplacedDuringAnEditIsReloadedAndNothingWritten()
     {
         QFETCH(QList<QByteArray>, replaced);
         QFETCH(QString, gone);
         QFETCH(QStringList, shown);
-        QFETCH(int, edited);
         QFETCH(QList<QByteArray>, saved);
         QVERIFY(openWindow(kRecords));
         chooseRow(3);
@@ -443,41 +405,37 @@ private Q_SLOTS:
         text1()->setPlainText(QStringLiteral("Tercera cambiada"));
 
         // As another program does it: a new file renamed over the old one.
-        const QString other = m_dir->filePath(QStringLiteral("otro.tmp"));
+        const QString other = m_gui.bank->filePath(QStringLiteral("otro.tmp"));
         QVERIFY(testFiles::writeFile(other, replaced.join()));
         QVERIFY(QFile::remove(bankPath()) && QFile::rename(other, bankPath()));
 
-        const QString question = QStringLiteral("La pregunta que estaba modificando ya no está en "
-                                                "el banco de preguntas. ¿Quiere guardar el texto "
-                                                "como una pregunta nueva?");
-        {
-            MessageBoxResponder responder;
-            responder.expect(QStringLiteral("El banco de preguntas ha cambiado desde otro programa "
-                                            "y se ha vuelto a cargar. Revise la pregunta y vuelva "
-                                            "a pulsar Actualizar."),
-                             kOk, QStringLiteral("Aceptar"));
-            if (!gone.isEmpty())
-                responder.expect(question, kOkCancel, gone);
-            click("Command5");
-            QVERIFY2(responder.waitUntilAnswered(), qPrintable(responder.failures().join(u'\n')));
-            QCOMPARE(responder.failures().join(u'\n'), QString());
-        }
+        const auto saveAsNew = [](const QString &click) {
+            return MessageBoxResponder::question(
+                QStringLiteral("La pregunta que estaba modificando ya no está en el banco de "
+                               "preguntas. ¿Quiere guardar el texto como una pregunta nueva?"),
+                click);
+        };
+        QList<Box> boxes{MessageBoxResponder::notice(
+            QStringLiteral("El banco de preguntas ha cambiado desde otro programa y se ha vuelto "
+                           "a cargar. Revise la pregunta y vuelva a pulsar Actualizar."))};
+        if (!gone.isEmpty())
+            boxes << saveAsNew(gone);
+        QCOMPARE(clickAnswering("Command5", boxes), QString());
         QCOMPARE(bank(), replaced.join());
         QCOMPARE(rows(3), shown);
         QVERIFY(editing());
         QCOMPARE(text1()->toPlainText(), QStringLiteral("Tercera cambiada"));
-        QCOMPARE(m_window->editedRecord(), edited);
-        QCOMPARE(m_window->adding(), gone == u"Aceptar");
 
         if (gone == u"Cancelar") {
             // Asked again at every "Actualizar"; "Cancelar" then drops the edit.
-            clickAnswering("Command5", question, QStringLiteral("Cancelar"), kOkCancel);
+            QCOMPARE(clickAnswering("Command5", {saveAsNew(QStringLiteral("Cancelar"))}),
+                     QString());
             QVERIFY(editing());
             click("Command6");
             QCOMPARE(bank(), replaced.join());
             return;
         }
-        clickAnswering("Command5", kUpdated);
+        QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         QVERIFY(!editing());
         QCOMPARE(bank(), saved.join());
     }
@@ -497,57 +455,39 @@ private Q_SLOTS:
         // A double-click on the grid while editing clears the chosen row; the edit stays.
         click("Command4");
         chooseRow(2);
-        const FlexGrid::CellSpot spot = grid()->locateCell(2, 1);
-        QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
+        QVERIFY(doubleClickCell(grid(), 2, 1));
         QCOMPARE(grid()->row(), 0);
         QVERIFY(editing());
         QCOMPARE(responder.seen(), 0);
     }
 
-    void leavingAsksUnlessHelpWasOpened()
+    // Leaving asks while the window is the active form: when another form
+    // is activated, and at the close box while an edit is open. Help opened
+    // from the window is not a leave, and once it is closed leaving asks again.
+    void leavingAsksUnlessHelpWasOpened_data()
     {
-        QVERIFY(openWindow(kRecords));
-        const QString leave =
-            QStringLiteral("¿Seguro que quiere salir de actualización de preguntas de tipo test?");
-        MessageBoxResponder responder;
-        responder.expect(leave, kOkCancel, QStringLiteral("Cancelar"));
-        m_main->window.activateWindow();
-        QTRY_COMPARE(responder.pending(), 0);
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-
-        ActiveWindowCode = ActiveWindowCodes::kTrueFalseMaintenance; // as the help button leaves it
-        m_main->window.activateWindow();
-        // The window's deactivation has run once the main window is the active form.
-        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(&m_main->window));
-        QVERIFY(m_window);
-
-        ActiveWindowCode = ActiveWindowCodes::kNone; // help closed with its button
-        m_window->activateWindow();
-        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
-        responder.expect(leave, kOkCancel, QStringLiteral("Aceptar"));
-        m_main->window.activateWindow();
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures().join(u'\n'), QString());
-        QTRY_VERIFY(!m_window);
-        QCOMPARE(OpenFiles::count(), 0);
-        QCOMPARE(m_main->statusText, QString());
-        QCOMPARE(bank(), kRecords.join());
-    }
-
-    void closeBoxAsksOnlyWhileEditing_data()
-    {
+        QTest::addColumn<bool>("closeBox"); // otherwise the main window is activated
         QTest::addColumn<bool>("editing");
+        QTest::addColumn<bool>("helpFirst"); // help opened and closed before leaving
         QTest::addColumn<QString>("answer"); // empty: no question expected
         QTest::addColumn<bool>("closed");
-        QTest::newRow("browsing closes") << false << QString() << true;
-        QTest::newRow("editing, Cancelar keeps the edit") << true << "Cancelar" << false;
-        QTest::newRow("editing, Enter keeps the edit")
-            << true << MessageBoxResponder::kEnter << false;
-        QTest::newRow("editing, Aceptar closes") << true << "Aceptar" << true;
+        QTest::newRow("main window, Cancelar stays")
+            << false << false << false << "Cancelar" << false;
+        QTest::newRow("main window after help, Aceptar closes")
+            << false << false << true << "Aceptar" << true;
+        QTest::newRow("close box, browsing closes") << true << false << false << "" << true;
+        QTest::newRow("close box, editing, Cancelar keeps the edit")
+            << true << true << false << "Cancelar" << false;
+        QTest::newRow("close box, editing, Enter keeps the edit")
+            << true << true << false << MessageBoxResponder::kEnter << false;
+        QTest::newRow("close box, editing, Aceptar closes")
+            << true << true << false << "Aceptar" << true;
     }
-    void closeBoxAsksOnlyWhileEditing()
+    void leavingAsksUnlessHelpWasOpened()
     {
+        QFETCH(bool, closeBox);
         QFETCH(bool, editing);
+        QFETCH(bool, helpFirst);
         QFETCH(QString, answer);
         QFETCH(bool, closed);
         QVERIFY(openWindow(kRecords));
@@ -557,12 +497,22 @@ private Q_SLOTS:
             text1()->setPlainText(QStringLiteral("a medio escribir"));
         }
         MessageBoxResponder responder;
+        if (helpFirst) {
+            ActiveWindowCode = ActiveWindowCodes::kTrueFalseMaintenance; // as help leaves it
+            m_gui.main->window.activateWindow();
+            // The window's deactivation has run once the main window is the active form.
+            QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(&m_gui.main->window));
+            QVERIFY(m_window);
+            ActiveWindowCode = ActiveWindowCodes::kNone; // help closed with its button
+            m_window->activateWindow();
+            QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
+        }
         if (!answer.isEmpty())
-            responder.expect(
-                QStringLiteral(
-                    "¿Seguro que quiere salir de actualización de preguntas de tipo test?"),
-                kOkCancel, answer);
-        m_window->close();
+            responder.expect(kLeave, {"Aceptar", "Cancelar"}, answer);
+        if (closeBox)
+            m_window->close();
+        else
+            m_gui.main->window.activateWindow();
         QVERIFY(responder.waitUntilAnswered());
         QCOMPARE(responder.failures().join(u'\n'), QString());
         QCOMPARE(responder.seen(), answer.isEmpty() ? 0 : 1);
@@ -570,11 +520,13 @@ private Q_SLOTS:
         if (closed) {
             QTRY_VERIFY(!m_window);
             QCOMPARE(OpenFiles::count(), 0);
+            QCOMPARE(m_gui.main->statusText, QString());
             return;
         }
-        QVERIFY(m_window->isVisible());
-        QVERIFY(this->editing());
-        QCOMPARE(text1()->toPlainText(), QStringLiteral("a medio escribir"));
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QCOMPARE(this->editing(), editing);
+        if (editing)
+            QCOMPARE(text1()->toPlainText(), QStringLiteral("a medio escribir"));
     }
 
     void enterModifiesAndDeleteDeletesFromTheGrid()
@@ -586,13 +538,11 @@ private Q_SLOTS:
         QCOMPARE(text1()->toPlainText(), QStringLiteral("Segunda"));
         click("Command6");
 
-        chooseRow(1);
-        MessageBoxResponder responder; // Enter on the question keeps the question
-        responder.expect(QStringLiteral("¿Seguro que quiere eliminar la pregunta \"Primera\""),
-                         kOkCancel, MessageBoxResponder::kEnter);
-        QTest::keyClick(grid()->view(), Qt::Key_Delete);
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures().join(u'\n'), QString());
+        chooseRow(1); // Enter on the question keeps the question
+        QCOMPARE(MessageBoxResponder::answer(
+                     {askDelete("Primera", MessageBoxResponder::kEnter)},
+                     [this] { QTest::keyClick(grid()->view(), Qt::Key_Delete); }),
+                 QString());
         QCOMPARE(bank(), kRecords.join());
         QCOMPARE(rows(1), (QStringList{"1|Primera|Sí|1"}));
     }
@@ -602,12 +552,13 @@ private Q_SLOTS:
         QByteArray torn = kRecords.join() + record(30, 1, "Capítulo inexistente", 1);
         torn += QByteArray(56, 'x');
         QVERIFY(testFiles::writeFile(bankPath(), torn));
-        QVERIFY(testFiles::writeFile(m_dir->filePath("qelmext2.dat"), record(1, 1, "Vieja", 1)));
-        QVERIFY(testFiles::setModified(m_dir->filePath("qelmext2.dat"),
-                                       QDateTime::currentDateTime().addDays(-1)));
+        const QString older = m_gui.bank->filePath("qelmext2.dat");
+        QVERIFY(testFiles::writeFile(older, record(1, 1, "Vieja", 1)));
+        QVERIFY(testFiles::setModified(older, QDateTime::currentDateTime().addDays(-1)));
         MessageBoxResponder notice;
-        notice.expect(QStringLiteral("…"), kOk, QStringLiteral("Aceptar"));
-        QVERIFY(openWindowOnFolder(&notice));
+        notice.expect(QStringLiteral("…"), {"Aceptar"}, QStringLiteral("Aceptar"));
+        QVERIFY(openWindowOnFolder());
+        QVERIFY(notice.waitUntilAnswered());
         QCOMPARE(notice.seenTexts().size(), 1);
         const QString text = notice.seenTexts().first();
         QCOMPARE(notice.failures().join(u'\n'), QString());
@@ -616,6 +567,7 @@ private Q_SLOTS:
         QVERIFY2(text.contains("qelmext2.dat"), qPrintable(text));
         QCOMPARE(rows(1), (QStringList{"1|Primera|Sí|1"}));
     }
+
     void fitsTheScreenAndGivesExtraRoomToTheGrid()
     {
         QCOMPARE(ScreenFit::screenMismatch(), QString());
@@ -643,24 +595,23 @@ private Q_SLOTS:
         QTRY_COMPARE(focusName(), QStringLiteral("List1"));
         QCOMPARE(tabTo("Grid3"), QStringLiteral("Grid3"));
         QCOMPARE(grid()->row(), 1); // reached by Tab: the first row
-        press(Qt::Key_Down);
+        key(Qt::Key_Down);
         QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
-        press(Qt::Key_Space);
+        key(Qt::Key_Space);
         QVERIFY(editing());
         QCOMPARE(focusName(), QStringLiteral("Text1"));
         QCOMPARE(text1()->toPlainText(), QStringLiteral("Segunda"));
         QTest::keyClicks(text1(), QStringLiteral(" bis"));
-        press(Qt::Key_Tab);
+        key(Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("Option1_0"));
-        press(Qt::Key_Space);
+        key(Qt::Key_Space);
         QVERIFY(option(0)->isChecked() && !option(1)->isChecked());
         QCOMPARE(tabTo("Command5"), QStringLiteral("Command5"));
 
-        MessageBoxResponder responder;
-        responder.expect(kUpdated, kOk, MessageBoxResponder::kEnter);
-        press(Qt::Key_Return);
-        QVERIFY(responder.waitUntilAnswered());
-        QCOMPARE(responder.failures().join(u'\n'), QString());
+        QCOMPARE(MessageBoxResponder::answer(
+                     {MessageBoxResponder::notice(kUpdated.text, MessageBoxResponder::kEnter)},
+                     [] { key(Qt::Key_Return); }),
+                 QString());
         QVERIFY(!editing());
         QTRY_COMPARE(focusName(), QStringLiteral("Grid3")); // the keyboard goes on from the grid
         QCOMPARE(bank(), (QList<QByteArray>{kRecords[0], record(1, 1, "Segunda bis", 1),
@@ -668,7 +619,7 @@ private Q_SLOTS:
                              .join());
 
         QCOMPARE(tabTo("Command2", Qt::Key_Backtab), QStringLiteral("Command2"));
-        press(Qt::Key_Return);
+        key(Qt::Key_Return);
         QTRY_VERIFY(!m_window);
         QCOMPARE(OpenFiles::count(), 0);
     }

@@ -4,7 +4,7 @@
 // test shown by name and waited for until it is the program's active form;
 // and the tear-down that forgets every window, closes every file and puts
 // the printer back. Beside it, the helpers these tests share: the control
-// holding the focus, a key pressed there, a double-click on a grid's cell.
+// holding the focus, a key pressed there, a click or double-click on a cell.
 
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
@@ -74,14 +74,23 @@ inline void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     KeyboardFocus::press(key, modifiers);
 }
 
-// A click on the cell, then a double-click, as the teacher makes one; false
-// when the cell is not on the screen.
-inline bool doubleClickCell(FlexGrid *grid, int row, int col)
+// A click on the cell; false when the cell is not on the screen.
+inline bool clickCell(FlexGrid *grid, int row, int col)
 {
     const FlexGrid::CellSpot spot = grid->locateCell(row, col);
     if (!spot.widget)
         return false;
     QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
+    return true;
+}
+
+// A click on the cell, then a double-click, as the teacher makes one; false
+// when the cell is not on the screen.
+inline bool doubleClickCell(FlexGrid *grid, int row, int col)
+{
+    if (!clickCell(grid, row, col))
+        return false;
+    const FlexGrid::CellSpot spot = grid->locateCell(row, col);
     QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
     return true;
 }

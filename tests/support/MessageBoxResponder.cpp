@@ -41,3 +41,17 @@ MessageBoxResponder::MessageBoxResponder(QObject *parent) : QObject(parent)
     });
     m_timer.start(20);
 }
+
+QString MessageBoxResponder::answer(const QList<Box> &boxes, const std::function<void()> &action)
+{
+    MessageBoxResponder responder;
+    for (const Box &box : boxes)
+        responder.expect(box.text, box.buttons, box.click);
+    action();
+    QStringList wrong;
+    if (!responder.waitUntilAnswered())
+        wrong << QStringLiteral("%1 box(es) not shown; seen: %2")
+                     .arg(responder.pending())
+                     .arg(responder.seenTexts().join(u'|'));
+    return (wrong + responder.failures()).join(u'\n');
+}
