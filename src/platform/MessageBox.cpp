@@ -26,11 +26,14 @@ bool MessageBox::show(const QString &text, Buttons buttons, QWidget *parent)
         QTimer::singleShot(0, cancel, [cancel] { cancel->setFocus(Qt::OtherFocusReason); });
     box.setEscapeButton(cancel ? cancel : ok);
     const QPointer<QWidget> owner = parent;
+    // A box asked while another window is taking over (a leave question on
+    // deactivation) must not pull the keyboard back to its owner afterwards.
+    const bool ownerWasActive = owner && owner->window() == QApplication::activeWindow();
     box.exec();
     // The keyboard goes back to the window the box was shown over, unless
     // the window system has activated another one meanwhile.
     const QWidget *active = QApplication::activeWindow();
-    if (owner && owner->isVisible() && (!active || active == &box))
+    if (ownerWasActive && owner && owner->isVisible() && (!active || active == &box))
         owner->window()->activateWindow();
     return cancel && box.clickedButton() == cancel;
 }
