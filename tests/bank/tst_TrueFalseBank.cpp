@@ -473,28 +473,6 @@ private Q_SLOTS:
         QCOMPARE(entries().size(), 1);
     }
 
-    // A program killed while holding the lock leaves its lock file behind;
-    // the next change neither waits for it nor leaves it.
-    void aKilledProgramsLockDoesNotBlockTheNextChange()
-    {
-        QVERIFY(writeFile(bankPath(), trueFalse(1, 1, "a")));
-        TrueFalseBank bank(m_dir->path());
-        QVERIFY(bank.openBank().ok());
-        {
-            QProcess holder;
-            QVERIFY(holdLock(holder));
-            holder.kill();
-            QVERIFY(holder.waitForFinished(10000));
-        }
-        QCOMPARE(entries(), (QStringList{TrueFalseBank::loadName(), "QELMEXT2.DAT.lock"}));
-        QElapsedTimer waited;
-        waited.start();
-        QCOMPARE(bank.appendRecord({1, 1, QStringLiteral("b"), 1}).value(), 2);
-        QVERIFY(waited.elapsed() < 1000);
-        QCOMPARE(texts(readFile(bankPath())), (QStringList{"a", "b"}));
-        QCOMPARE(entries(), QStringList{TrueFalseBank::loadName()});
-    }
-
     // A reading window finds out at its next listing that the file changed.
     void aReaderReloadsOnlyWhenTheFileChanged()
     {
