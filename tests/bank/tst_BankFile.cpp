@@ -7,6 +7,7 @@
 // and modifications use exposition records that lie across a 4 KiB boundary.
 // Also: files a bank refuses to open.
 
+#include "BankBytes.h"
 #include "BankFile.h"
 #include "OpenFiles.h"
 #include "TestFiles.h"
@@ -19,7 +20,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 #include <optional>
 
@@ -35,19 +35,11 @@ struct Entry
 };
 using Entries = QList<Entry>;
 
-// A record of `length` bytes: chapter (and topic, for true/false records of
-// 256 bytes), text padded with spaces, and for true/false the answer 1.
+// A record of `length` bytes: 256 is a true/false record (topic, answer 1).
 QByteArray record(int length, int chapter, const QByteArray &text, int topic = 1)
 {
-    QByteArray bytes(length, ' ');
-    qToLittleEndian<qint16>(chapter, bytes.data());
-    const int textAt = length == 256 ? 4 : 2;
-    if (length == 256) {
-        qToLittleEndian<qint16>(topic, bytes.data() + 2);
-        qToLittleEndian<qint16>(1, bytes.data() + 254);
-    }
-    bytes.replace(textAt, text.size(), text);
-    return bytes;
+    return length == 256 ? bankBytes::trueFalse(chapter, topic, text)
+                         : bankBytes::exposition(length, chapter, text);
 }
 
 QByteArray records(int length, int count, int chapter = 1)

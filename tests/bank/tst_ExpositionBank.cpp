@@ -2,6 +2,7 @@
 // teacher is told on opening, appends and their refusals, and modifications
 // and deletions through a replaced file, for each kind.
 
+#include "BankBytes.h"
 #include "ExpositionBank.h"
 #include "OpenFiles.h"
 #include "TestFiles.h"
@@ -9,22 +10,15 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 #include <optional>
 
 using namespace testFiles;
 
-// A record of the kind built byte by byte: chapter, then the Windows-1252
-// text padded with spaces.
+// A record of the kind built byte by byte.
 static QByteArray record(ExpositionKind kind, int chapter, const QByteArray &text)
 {
-    const int length = kind == ExpositionKind::Conceptual  ? 502
-                       : kind == ExpositionKind::Practical ? 1002
-                                                           : 152;
-    QByteArray bytes = QByteArray(2, '\0') + text.leftJustified(length - 2, ' ', true);
-    qToLittleEndian<qint16>(chapter, bytes.data());
-    return bytes;
+    return bankBytes::exposition(expositionKindInfo(kind).recordLength, chapter, text);
 }
 
 class tst_ExpositionBank : public QObject
@@ -236,20 +230,21 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("between"); // texts after the refused change
         QTest::addColumn<QStringList>("after");   // texts once it is made again
         for (const int kind : {0, 1, 2}) {
-            const QString name = expositionKindInfo(ExpositionKind(kind)).caption + ": ";
-            QTest::newRow(qPrintable(name + "deletion there, modification here"))
-                << kind << "delete 1"
-                << "modify 2" << QStringList{"b", "c"} << QStringList{"nueva", "c"};
-            QTest::newRow(qPrintable(name + "addition there, deletion here"))
-                << kind << "append"
-                << "delete 3" << QStringList{"a", "b", "c", "x"} << QStringList{"a", "b", "x"};
-            QTest::newRow(qPrintable(name + "deletion there, writing one past the end here"))
-                << kind << "delete 3"
-                << "write 4" << QStringList{"a", "b"} << QStringList{"a", "b", "nueva"};
-            QTest::newRow(qPrintable(name + "addition there, addition here"))
-                << kind << "append"
-                << "append" << QStringList{"a", "b", "c", "x"}
-                << QStringList{"a", "b", "c", "x", "nueva"};
+            const auto row = [kind](const char *name, const char *other, const char *mine,
+                                    const QStringList &between, const QStringList &after) {
+                QTest::newRow(qPrintable(expositionKindInfo(ExpositionKind(kind)).caption + ": " +
+                                         QLatin1String(name)))
+                    << kind << QString::fromLatin1(other) << QString::fromLatin1(mine) << between
+                    << after;
+            };
+            row("deletion there, modification here", "delete 1", "modify 2", {"b", "c"},
+                {"nueva", "c"});
+            row("addition there, deletion here", "append", "delete 3", {"a", "b", "c", "x"},
+                {"a", "b", "x"});
+            row("deletion there, writing one past the end here", "delete 3", "write 4", {"a", "b"},
+                {"a", "b", "nueva"});
+            row("addition there, addition here", "append", "append", {"a", "b", "c", "x"},
+                {"a", "b", "c", "x", "nueva"});
         }
     }
     void aChangeAfterAnotherBanksChangeWritesNothing()

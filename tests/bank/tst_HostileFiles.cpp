@@ -2,6 +2,7 @@
 // folders, devices, sockets, dangling links, unreadable files, every torn tail
 // and a file size limit. Each case must end, under a time limit, in an error
 // value or a bounded result, and leave the entry exactly as it was.
+#include "BankBytes.h"
 #include "BankFile.h"
 #include "ExpositionBank.h"
 #include "SystemError.h"
@@ -76,18 +77,6 @@ QByteArray fingerprint(const QString &path)
     return print;
 }
 
-QByteArray trueFalseRecord(qint16 chapter, qint16 topic)
-{
-    QByteArray bytes(256, ' ');
-    bytes[0] = char(chapter);
-    bytes[1] = 0;
-    bytes[2] = char(topic);
-    bytes[3] = 0;
-    bytes[4] = 1;
-    bytes[5] = 0;
-    return bytes;
-}
-
 bool makeSocket(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -158,11 +147,11 @@ private Q_SLOTS:
         row("dangling link", Entry::DanglingLink, tf, {}, Operation::OpenTrueFalse,
             cannotOpen(QStringLiteral(
                 "el fichero o la carpeta no existen (al seguir el enlace QELMEXT2.DAT)")));
-        row("unreadable file", Entry::Unreadable, tf, trueFalseRecord(1, 1),
+        row("unreadable file", Entry::Unreadable, tf, bankBytes::trueFalse(1, 1),
             Operation::OpenTrueFalse,
             cannotOpen(QStringLiteral("permiso denegado (al abrir el fichero QELMEXT2.DAT)")));
 
-        row("append past the size limit", Entry::Regular, tf, trueFalseRecord(1, 1),
+        row("append past the size limit", Entry::Regular, tf, bankBytes::trueFalse(1, 1),
             Operation::AppendTrueFalse,
             {BankErrorCode::CannotWrite,
              QStringLiteral("el fichero ha alcanzado el tamaño máximo permitido (al escribir en "
@@ -172,7 +161,7 @@ private Q_SLOTS:
         // Every torn tail: listed as the whole records before it, never built on.
         for (int length = 1; length < 256; ++length)
             row(qPrintable(QStringLiteral("true/false torn tail of %1").arg(length)),
-                Entry::Regular, tf, trueFalseRecord(2, 3) + QByteArray(length, 'x'),
+                Entry::Regular, tf, bankBytes::trueFalse(2, 3) + QByteArray(length, 'x'),
                 Operation::OpenTrueFalse, {BankErrorCode::None, {}, 1, length, 0});
         for (int length = 1; length < 152; ++length)
             row(qPrintable(QStringLiteral("brief torn tail of %1").arg(length)), Entry::Regular,

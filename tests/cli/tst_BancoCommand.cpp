@@ -117,10 +117,8 @@ private Q_SLOTS:
         QTest::newRow("answer") << held << QByteArray("1|1|Sí|x") << "la respuesta «Sí» no es S";
         QTest::newRow("length") << held << "1|1|S|" + QByteArray(251, 'a')
                                 << "el texto tiene 251 caracteres";
-        QTest::newRow("not Windows-1252") << held << QByteArray("1|1|S|\xe2\x89\xa4")
-                                          << "el texto "
-                                             "contiene "
-                                             "caracteres";
+        QTest::newRow("not Windows-1252")
+            << held << QByteArray("1|1|S|\xe2\x89\xa4") << "el texto contiene caracteres";
         QTest::newRow("held already") << held << QByteArray("2|1|N|Otra.")
                                       << "la misma pregunta ya está en el banco (registro 2)";
         QTest::newRow("no bank file yet")

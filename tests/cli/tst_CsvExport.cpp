@@ -70,18 +70,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("field");
-        QTest::newRow("plain") << "Sin nada: {}; ¿sí?"
-                               << "Sin nada: {}; ¿sí?";
-        QTest::newRow("comma") << "a, b"
-                               << "\"a, b\"";
-        QTest::newRow("quotes doubled") << "di \"no\""
-                                        << "\"di \"\"no\"\"\"";
-        QTest::newRow("line feed") << "a\nb"
-                                   << "\"a\nb\"";
-        QTest::newRow("carriage return") << "a\rb"
-                                         << "\"a\rb\"";
-        QTest::newRow("empty") << ""
-                               << "";
+        QTest::newRow("plain") << QStringLiteral("Sin nada: {}; ¿sí?") << "Sin nada: {}; ¿sí?";
+        QTest::newRow("comma") << QStringLiteral("a, b") << "\"a, b\"";
+        QTest::newRow("quotes doubled") << QStringLiteral("di \"no\"") << "\"di \"\"no\"\"\"";
+        QTest::newRow("line feed") << QStringLiteral("a\nb") << "\"a\nb\"";
+        QTest::newRow("carriage return") << QStringLiteral("a\rb") << "\"a\rb\"";
+        QTest::newRow("empty") << QString() << QString();
     }
     void fieldsAreQuotedOnlyWhenTheyMustBe()
     {

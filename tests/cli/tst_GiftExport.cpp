@@ -104,14 +104,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("escaped");
-        QTest::newRow("each special character") << "~=#{}:"
-                                                << "\\~\\=\\#\\{\\}\\:";
-        QTest::newRow("backslash before a letter") << "a\\n"
-                                                   << "a\\\\n";
-        QTest::newRow("line breaks") << "a\r\nb\nc\rd"
-                                     << "a\\nb\\nc\\nd";
-        QTest::newRow("nothing special") << "¿Sí? [x] //"
-                                         << "¿Sí? [x] //";
+        QTest::newRow("each special character") << QStringLiteral("~=#{}:") << "\\~\\=\\#\\{\\}\\:";
+        QTest::newRow("backslash before a letter") << QStringLiteral("a\\n") << "a\\\\n";
+        QTest::newRow("line breaks") << QStringLiteral("a\r\nb\nc\rd") << "a\\nb\\nc\\nd";
+        QTest::newRow("nothing special") << QStringLiteral("¿Sí? [x] //") << "¿Sí? [x] //";
     }
     void specialCharactersAreEscaped()
     {

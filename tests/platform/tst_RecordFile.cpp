@@ -44,21 +44,6 @@ private Q_SLOTS:
         QCOMPARE(entries().size(), 3); // nothing created beside them
     }
 
-    void theNewestOfSeveralCaseVariantsIsTheFile()
-    {
-        const QStringList names = {"QELMEXT2.DAT", "Qelmext2.dat", "qelmext2.dat"};
-        const QDateTime base = QDateTime::currentDateTimeUtc().addSecs(-3600);
-        for (int newest = 0; newest < names.size(); ++newest) {
-            for (int i = 0; i < names.size(); ++i) {
-                QVERIFY(writeFile(path(names[i]), names[i].toLatin1().left(4)));
-                QVERIFY(setModified(path(names[i]), base.addSecs(i == newest ? 60 : i)));
-            }
-            RecordFile file;
-            QVERIFY(file.open(path(QStringLiteral("qElMeXt2.DaT")), 4));
-            QCOMPARE(file.readRecord(1).value(), names[newest].toLatin1().left(4));
-        }
-    }
-
     // Entries as "name|age in seconds" ("name|->" for a link to nothing,
     // "name|/" for a folder); the variants of the name come newest first, on
     // equal times the exact spelling first and then the names in order, and

@@ -17,106 +17,98 @@ class tst_CommandLine : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void argumentsGiveTheirRequest_data();
-    void argumentsGiveTheirRequest();
-    void helpListsEveryOptionTheParserTakes_data();
-    void helpListsEveryOptionTheParserTakes();
-    void helpFitsAConsoleLine();
-};
+    void argumentsGiveTheirRequest_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<BankPlace>("place");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("error");
 
-void tst_CommandLine::argumentsGiveTheirRequest_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<Action>("action");
-    QTest::addColumn<BankPlace>("place");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("error");
+        const auto run = Action::Run;
+        const auto fail = Action::Fail;
+        const auto help = Action::ShowHelp;
+        const auto version = Action::ShowVersion;
+        const auto here = BankPlace::WorkingFolder;
+        const auto given = BankPlace::GivenFolder;
+        const auto personal = BankPlace::PersonalFolder;
+        const QString both =
+            QStringLiteral("no se puede indicar una carpeta junto con --banco-personal");
+        const auto row = [](const char *name, const QStringList &arguments, Action action,
+                            BankPlace place, const QString &folder = {},
+                            const QString &error = {}) {
+            QTest::newRow(name) << arguments << action << place << folder << error;
+        };
 
-    const auto run = Action::Run;
-    const auto fail = Action::Fail;
-    const auto here = BankPlace::WorkingFolder;
-    const auto given = BankPlace::GivenFolder;
-    const auto personal = BankPlace::PersonalFolder;
-    const QString none;
-    const QString both =
-        QStringLiteral("no se puede indicar una carpeta junto con --banco-personal");
-
-    QTest::newRow("nothing") << QStringList{} << run << here << none << none;
-    QTest::newRow("folder") << QStringList{"/srv/banco"} << run << given << "/srv/banco" << none;
-    QTest::newRow("folder with spaces and accents")
-        << QStringList{"Mis exámenes/2º curso"} << run << given << "Mis exámenes/2º curso" << none;
-    QTest::newRow("personal") << QStringList{"--banco-personal"} << run << personal << none << none;
-    QTest::newRow("personal twice")
-        << QStringList{"--banco-personal", "--banco-personal"} << run << personal << none << none;
-    QTest::newRow("folder like an option after --")
-        << QStringList{"--", "--help"} << run << given << "--help" << none;
-    QTest::newRow("-- alone") << QStringList{"--"} << run << here << none << none;
-    QTest::newRow("help") << QStringList{"--help"} << Action::ShowHelp << here << none << none;
-    QTest::newRow("short help") << QStringList{"-h"} << Action::ShowHelp << here << none << none;
-    QTest::newRow("version") << QStringList{"--version"} << Action::ShowVersion << here << none
-                             << none;
-    QTest::newRow("help before a fault")
-        << QStringList{"--help", "--nada"} << Action::ShowHelp << here << none << none;
-    QTest::newRow("version after a folder")
-        << QStringList{"a", "--version"} << Action::ShowVersion << given << "a" << none;
-    QTest::newRow("fault before help") << QStringList{"--nada", "--help"} << fail << here << none
-                                       << "opción desconocida: «--nada»";
-    QTest::newRow("option with a value") << QStringList{"--banco-personal=/tmp"} << fail << here
-                                         << none << "opción desconocida: «--banco-personal=/tmp»";
-    QTest::newRow("lone dash") << QStringList{"-"} << fail << here << none
-                               << "opción desconocida: «-»";
-    QTest::newRow("toolkit option") << QStringList{"-platform", "offscreen"} << fail << here << none
-                                    << "opción desconocida: «-platform»";
-    QTest::newRow("two folders") << QStringList{"a", "b"} << fail << given << "a"
-                                 << "sobra «b»: solo se puede indicar una carpeta";
-    QTest::newRow("folder then personal")
-        << QStringList{"a", "--banco-personal"} << fail << here << none << both;
-    QTest::newRow("personal then folder")
-        << QStringList{"--banco-personal", "a"} << fail << here << none << both;
-}
-
-void tst_CommandLine::argumentsGiveTheirRequest()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(Action, action);
-    QFETCH(BankPlace, place);
-    QFETCH(QString, folder);
-    QFETCH(QString, error);
-
-    const CommandLine::Request request = CommandLine::parse(arguments);
-    QCOMPARE(request.action, action);
-    QCOMPARE(request.error, error);
-    if (action == Action::Run) {
-        QCOMPARE(request.place, place);
-        QCOMPARE(request.folder, folder);
+        row("nothing", {}, run, here);
+        row("folder", {"/srv/banco"}, run, given, "/srv/banco");
+        row("folder with spaces and accents", {"Mis exámenes/2º curso"}, run, given,
+            "Mis exámenes/2º curso");
+        row("personal", {"--banco-personal"}, run, personal);
+        row("personal twice", {"--banco-personal", "--banco-personal"}, run, personal);
+        row("folder like an option after --", {"--", "--help"}, run, given, "--help");
+        row("-- alone", {"--"}, run, here);
+        row("help", {"--help"}, help, here);
+        row("short help", {"-h"}, help, here);
+        row("version", {"--version"}, version, here);
+        row("help before a fault", {"--help", "--nada"}, help, here);
+        row("version after a folder", {"a", "--version"}, version, given, "a");
+        row("fault before help", {"--nada", "--help"}, fail, here, {},
+            "opción desconocida: «--nada»");
+        row("option with a value", {"--banco-personal=/tmp"}, fail, here, {},
+            "opción desconocida: «--banco-personal=/tmp»");
+        row("lone dash", {"-"}, fail, here, {}, "opción desconocida: «-»");
+        row("toolkit option", {"-platform", "offscreen"}, fail, here, {},
+            "opción desconocida: «-platform»");
+        row("two folders", {"a", "b"}, fail, given, "a",
+            "sobra «b»: solo se puede indicar una carpeta");
+        row("folder then personal", {"a", "--banco-personal"}, fail, here, {}, both);
+        row("personal then folder", {"--banco-personal", "a"}, fail, here, {}, both);
     }
-}
 
-void tst_CommandLine::helpListsEveryOptionTheParserTakes_data()
-{
-    QTest::addColumn<QString>("option");
-    for (const char *option : {"--banco-personal", "--help", "-h", "--version", "--"})
-        QTest::newRow(option) << QString::fromLatin1(option);
-}
+    void argumentsGiveTheirRequest()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Action, action);
+        QFETCH(BankPlace, place);
+        QFETCH(QString, folder);
+        QFETCH(QString, error);
 
-void tst_CommandLine::helpListsEveryOptionTheParserTakes()
-{
-    QFETCH(QString, option);
-    QVERIFY(CommandLine::parse({option}).action != Action::Fail);
-    const QRegularExpression listed(
-        QStringLiteral("(^|[ ,])%1( |,|$)").arg(QRegularExpression::escape(option)),
-        QRegularExpression::MultilineOption);
-    QVERIFY2(listed.match(CommandLine::helpText()).hasMatch(), qPrintable(option));
-}
+        const CommandLine::Request request = CommandLine::parse(arguments);
+        QCOMPARE(request.action, action);
+        QCOMPARE(request.error, error);
+        if (action == Action::Run) {
+            QCOMPARE(request.place, place);
+            QCOMPARE(request.folder, folder);
+        }
+    }
 
-void tst_CommandLine::helpFitsAConsoleLine()
-{
-    const QStringList lines = CommandLine::helpText().split(QLatin1Char('\n'));
-    for (const QString &line : lines)
-        QVERIFY2(line.size() <= 80, qPrintable(line));
-    QVERIFY(CommandLine::helpText().endsWith(QLatin1Char('\n')));
-    QVERIFY(CommandLine::versionText().endsWith(QLatin1Char('\n')));
-}
+    void helpListsEveryOptionTheParserTakes_data()
+    {
+        QTest::addColumn<QString>("option");
+        for (const char *option : {"--banco-personal", "--help", "-h", "--version", "--"})
+            QTest::newRow(option) << QString::fromLatin1(option);
+    }
+
+    void helpListsEveryOptionTheParserTakes()
+    {
+        QFETCH(QString, option);
+        QVERIFY(CommandLine::parse({option}).action != Action::Fail);
+        const QRegularExpression listed(
+            QStringLiteral("(^|[ ,])%1( |,|$)").arg(QRegularExpression::escape(option)),
+            QRegularExpression::MultilineOption);
+        QVERIFY2(listed.match(CommandLine::helpText()).hasMatch(), qPrintable(option));
+    }
+
+    void helpFitsAConsoleLine()
+    {
+        const QStringList lines = CommandLine::helpText().split(QLatin1Char('\n'));
+        for (const QString &line : lines)
+            QVERIFY2(line.size() <= 80, qPrintable(line));
+        QVERIFY(CommandLine::helpText().endsWith(QLatin1Char('\n')));
+        QVERIFY(CommandLine::versionText().endsWith(QLatin1Char('\n')));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_CommandLine)
 #include "tst_CommandLine.moc"

@@ -26,71 +26,68 @@ private:
     QTemporaryDir m_copy; // opening a bank may create a missing file
 
 private Q_SLOTS:
-    void initTestCase();
-    void everyLineRoundTripsAndEachListMeetsItsMinimum_data();
-    void everyLineRoundTripsAndEachListMeetsItsMinimum();
-};
-
-void tst_DemoContent::initTestCase()
-{
-    m_bank = DemoBank::read(QStringLiteral(ORVALIS_DEMO_SOURCE_DIR));
-    QVERIFY2(m_bank->ok(), qPrintable(m_bank->problems().value(0).toString()));
-    for (const char *name : {"QELMEXT2.DAT", "QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT"})
-        QVERIFY(QFile::copy(QDir(ORVALIS_DEMO_BANK_DIR).filePath(name), m_copy.filePath(name)));
-}
-
-void tst_DemoContent::everyLineRoundTripsAndEachListMeetsItsMinimum_data()
-{
-    QTest::addColumn<DemoSourceKind>("kind");
-    QTest::addColumn<int>("minimum"); // a topic's true/false questions, a chapter's others
-
-    QTest::newRow("true/false") << DemoSourceKind::TrueFalse << 3;
-    QTest::newRow("conceptual") << DemoSourceKind::Conceptual << 3;
-    QTest::newRow("practical") << DemoSourceKind::Practical << 2;
-    QTest::newRow("brief") << DemoSourceKind::Brief << 4;
-}
-
-void tst_DemoContent::everyLineRoundTripsAndEachListMeetsItsMinimum()
-{
-    QFETCH(DemoSourceKind, kind);
-    QFETCH(int, minimum);
-    const bool trueFalse = kind == DemoSourceKind::TrueFalse;
-    QHash<int, QList<DemoQuestion>> byList; // topic 0 for the exposition kinds
-    for (const DemoQuestion &question : m_bank->source(kind).questions())
-        byList[question.chapter * 100 + question.topic].append(question);
-
-    TrueFalseBank trueFalseBank(m_copy.path());
-    ExpositionBank expositionBank(m_copy.path());
-    QVERIFY(trueFalse ? trueFalseBank.openBank().ok()
-                      : expositionBank.openBank(DemoSource::expositionKind(kind)).ok());
-    const TopicCatalogue catalogue;
-    int listed = 0, yes = 0;
-    for (int chapter = 1; chapter <= TopicCatalogue::kChapters; ++chapter) {
-        const int topics = trueFalse ? catalogue.topicCount(chapter) : 0;
-        for (int topic = trueFalse ? 1 : 0; topic <= topics; ++topic) {
-            const QList<DemoQuestion> questions = byList.value(chapter * 100 + topic);
-            const auto listing = trueFalse ? trueFalseBank.questionsOf(chapter, topic)
-                                           : expositionBank.questionsOf(chapter);
-            QVERIFY(listing.ok());
-            QVERIFY2(listing->size() >= minimum,
-                     qPrintable(QStringLiteral("%1.%2").arg(chapter).arg(topic)));
-            QCOMPARE(listing->size(), questions.size());
-            for (qsizetype i = 0; i < questions.size(); ++i) {
-                const DemoQuestion &question = questions[i];
-                const QString answer = !trueFalse ? QString() : question.answer ? "Sí" : "No";
-                QVERIFY2(
-                    listing->at(i).text == question.text && listing->at(i).answerLabel == answer,
-                    qPrintable(DemoSource::fileName(kind) + ':' + QString::number(question.line)));
-                yes += question.answer;
-            }
-            listed += questions.size();
-        }
+    void initTestCase()
+    {
+        m_bank = DemoBank::read(QStringLiteral(ORVALIS_DEMO_SOURCE_DIR));
+        QVERIFY2(m_bank->ok(), qPrintable(m_bank->problems().value(0).toString()));
+        for (const char *name : {"QELMEXT2.DAT", "QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT"})
+            QVERIFY(QFile::copy(QDir(ORVALIS_DEMO_BANK_DIR).filePath(name), m_copy.filePath(name)));
     }
-    QCOMPARE(listed, trueFalse ? trueFalseBank.recordCount() : expositionBank.recordCount());
-    // 45 % to 55 % Sí: a student who always answers the same cannot pass.
-    if (trueFalse)
-        QVERIFY2(qAbs(2 * yes - listed) * 10 <= listed, qPrintable(QString::number(yes)));
-}
+
+    void everyLineRoundTripsAndEachListMeetsItsMinimum_data()
+    {
+        QTest::addColumn<DemoSourceKind>("kind");
+        QTest::addColumn<int>("minimum"); // a topic's true/false questions, a chapter's others
+
+        QTest::newRow("true/false") << DemoSourceKind::TrueFalse << 3;
+        QTest::newRow("conceptual") << DemoSourceKind::Conceptual << 3;
+        QTest::newRow("practical") << DemoSourceKind::Practical << 2;
+        QTest::newRow("brief") << DemoSourceKind::Brief << 4;
+    }
+
+    void everyLineRoundTripsAndEachListMeetsItsMinimum()
+    {
+        QFETCH(DemoSourceKind, kind);
+        QFETCH(int, minimum);
+        const bool trueFalse = kind == DemoSourceKind::TrueFalse;
+        QHash<int, QList<DemoQuestion>> byList; // topic 0 for the exposition kinds
+        for (const DemoQuestion &question : m_bank->source(kind).questions())
+            byList[question.chapter * 100 + question.topic].append(question);
+
+        TrueFalseBank trueFalseBank(m_copy.path());
+        ExpositionBank expositionBank(m_copy.path());
+        QVERIFY(trueFalse ? trueFalseBank.openBank().ok()
+                          : expositionBank.openBank(DemoSource::expositionKind(kind)).ok());
+        const TopicCatalogue catalogue;
+        int listed = 0, yes = 0;
+        for (int chapter = 1; chapter <= TopicCatalogue::kChapters; ++chapter) {
+            const int topics = trueFalse ? catalogue.topicCount(chapter) : 0;
+            for (int topic = trueFalse ? 1 : 0; topic <= topics; ++topic) {
+                const QList<DemoQuestion> questions = byList.value(chapter * 100 + topic);
+                const auto listing = trueFalse ? trueFalseBank.questionsOf(chapter, topic)
+                                               : expositionBank.questionsOf(chapter);
+                QVERIFY(listing.ok());
+                QVERIFY2(listing->size() >= minimum,
+                         qPrintable(QStringLiteral("%1.%2").arg(chapter).arg(topic)));
+                QCOMPARE(listing->size(), questions.size());
+                for (qsizetype i = 0; i < questions.size(); ++i) {
+                    const DemoQuestion &question = questions[i];
+                    const QString answer = !trueFalse ? QString() : question.answer ? "Sí" : "No";
+                    QVERIFY2(listing->at(i).text == question.text &&
+                                 listing->at(i).answerLabel == answer,
+                             qPrintable(DemoSource::fileName(kind) + ':' +
+                                        QString::number(question.line)));
+                    yes += question.answer;
+                }
+                listed += questions.size();
+            }
+        }
+        QCOMPARE(listed, trueFalse ? trueFalseBank.recordCount() : expositionBank.recordCount());
+        // 45 % to 55 % Sí: a student who always answers the same cannot pass.
+        if (trueFalse)
+            QVERIFY2(qAbs(2 * yes - listed) * 10 <= listed, qPrintable(QString::number(yes)));
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_DemoContent)
 #include "tst_DemoContent.moc"

@@ -8,7 +8,7 @@
 namespace bankBytes {
 
 // A true/false record: chapter, topic, Windows-1252 text, answer.
-inline QByteArray trueFalse(int chapter, int topic, const QByteArray &text, int answer = 1)
+inline QByteArray trueFalse(int chapter, int topic, const QByteArray &text = "q", int answer = 1)
 {
     QByteArray bytes =
         QByteArray(4, '\0') + text.leftJustified(250, ' ', true) + QByteArray(2, '\0');
