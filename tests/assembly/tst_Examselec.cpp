@@ -165,23 +165,19 @@ private Q_SLOTS:
 
         // Selected rows take the selected grid's heights; the header and a
         // filler row add nothing, and below the last entry nothing happens.
-        QCOMPARE(MessageBoxResponder::answer({},
-                                             [this] {
-                                                 for (int row : {2, 1, 3})
-                                                     doubleClick("Grid3", row, 1);
-                                                 QCOMPARE(grid("Grid3")->row(), 0);
-                                                 doubleClick("Grid3", 0, 1);
-                                                 doubleClick("Grid3", 4, 1);
-                                                 doubleClick("Grid1_0", 4, 1);
-                                                 doubleClick("Grid1_0", 0, 1);
-                                             }),
-                 QString());
+        for (int row : {2, 1, 3})
+            doubleClick("Grid3", row, 1);
+        QCOMPARE(grid("Grid3")->row(), 0);
+        MessageBoxResponder responder; // no box may come up
+        doubleClick("Grid3", 0, 1);
+        doubleClick("Grid3", 4, 1);
+        doubleClick("Grid1_0", 4, 1);
+        doubleClick("Grid1_0", 0, 1);
         QCOMPARE(texts("Grid1_0", 4), (QStringList{kC230, kC50, kC110, QString()}));
         QCOMPARE(heights("Grid1_0", 4), (QList<int>{55, 30, 42, 30})); // 830, 450, 630, 450 twips
         QCOMPARE(label3(), QStringLiteral("3"));
 
         // Removing moves the texts below up with their heights.
-
         doubleClick("Grid1_0", 2, 1);
         QCOMPARE(texts("Grid1_0", 3), (QStringList{kC230, kC110, QString()}));
         QCOMPARE(heights("Grid1_0", 3), (QList<int>{55, 42, 30}));
@@ -189,6 +185,7 @@ private Q_SLOTS:
         doubleClick("Grid1_0", 1, 1);
         QCOMPARE(texts("Grid1_0", 2), (QStringList{kC110, QString()}));
         QCOMPARE(heights("Grid1_0", 2), (QList<int>{42, 30}));
+        QCOMPARE(responder.seen(), 0);
         QCOMPARE(grid("Grid1_0")->row(), 0);
     }
 

@@ -118,19 +118,16 @@ private Q_SLOTS:
             empty << QStringLiteral("%1||").arg(k);
         QCOMPARE(rows("Grid1", 500), empty);
 
-        QCOMPARE(MessageBoxResponder::answer({},
-                                             [this] {
-                                                 for (int i = 0; i < 3; ++i)
-                                                     doubleClick("Grid3", 2, 1);
-                                                 // Headers and filler rows are ignored.
-                                                 doubleClick("Grid3", 0, 1);
-                                                 doubleClick("Grid3", 3, 1);
-                                                 doubleClick("Grid1", 0, 1);
-                                                 doubleClick("Grid1", 4, 1);
-                                             }),
-                 QString());
+        for (int i = 0; i < 3; ++i)
+            doubleClick("Grid3", 2, 1);
+        MessageBoxResponder responder; // any box would be a failure
+        doubleClick("Grid3", 0, 1);    // headers and filler rows are ignored
+        doubleClick("Grid3", 3, 1);
+        doubleClick("Grid1", 0, 1);
+        doubleClick("Grid1", 4, 1);
         QCOMPARE(rows("Grid1", 4), (QStringList{"1" + kB, "2" + kB, "3" + kB, "4||"}));
         QCOMPARE(label3(), QStringLiteral("3"));
+        QCOMPARE(responder.seen(), 0);
 
         doubleClick("Grid1", 1, 1);
         auto *topics = m_window->findChild<QListWidget *>("List2");
