@@ -329,10 +329,10 @@ private Q_SLOTS:
         QCOMPARE(focusName(), QStringLiteral("Command1"));
     }
 
-    // Salir, Esc, the close box and another window taking the activation all
-    // leave the same way: with questions chosen (of any kind, shown or not)
-    // the teacher is asked first, and anything but Aceptar keeps the window
-    // and its selection.
+    // With questions chosen (of any kind, shown or not) the teacher is asked
+    // before leaving, and anything but Aceptar keeps the window and its
+    // selection. How each way of leaving reaches the question is the same for
+    // every working window and tried in full on the true/false selection.
     void leavingAsksBeforeDroppingASelection_data()
     {
         QTest::addColumn<QString>("how");
@@ -341,16 +341,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("closed");
         const QString enter = MessageBoxResponder::kEnter;
         QTest::newRow("Salir, Cancelar") << "Salir" << 1 << "Cancelar" << false;
-        QTest::newRow("Salir, Aceptar") << "Salir" << 1 << "Aceptar" << true;
         QTest::newRow("Salir, nothing selected") << "Salir" << -1 << QString() << true;
         QTest::newRow("Esc, Cancelar") << "Esc" << 2 << "Cancelar" << false;
-        QTest::newRow("Esc, nothing selected") << "Esc" << -1 << QString() << true;
-        QTest::newRow("main window, Cancelar") << "main window" << 1 << "Cancelar" << false;
         QTest::newRow("main window, Aceptar") << "main window" << 0 << "Aceptar" << true;
-        QTest::newRow("main window, nothing selected") << "main window" << -1 << QString() << true;
         QTest::newRow("close box, Enter") << "close box" << 0 << enter << false;
         QTest::newRow("close box, Aceptar") << "close box" << 2 << "Aceptar" << true;
-        QTest::newRow("close box, nothing selected") << "close box" << -1 << QString() << true;
     }
     void leavingAsksBeforeDroppingASelection()
     {
