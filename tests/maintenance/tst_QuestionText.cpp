@@ -13,15 +13,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("edited");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("two lines") << "uno\r\ndos"
-                                   << "unodos";
         QTest::newRow("line feeds alone") << "uno\ndos\n"
                                           << "unodos";
-        QTest::newRow("spaces and breaks only") << "  \r\n \n  "
-                                                << "";
-        QTest::newRow("leading spaces after a break stay")
-            << "  \r\n  abc"
-            << "  abc"; // only the outer spaces go before the breaks do
         QTest::newRow("tabs are not spaces") << "\tabc\t "
                                              << "\tabc\t";
         QTest::newRow("inner spaces stay") << " a  b "
@@ -40,16 +33,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("detail");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("topic full") << int(BankErrorCode::TopicFull) << "x"
-                                    << ""
-                                    << "LLENO";
-        QTest::newRow("chapter full") << int(BankErrorCode::ChapterFull) << "x"
-                                      << ""
-                                      << "LLENO";
-        QTest::newRow("code page")
-            << int(BankErrorCode::TextNotEncodable) << "x"
-            << "→✓"
-            << "El texto contiene caracteres que no se pueden guardar: «→» (U+2192), «✓» (U+2713)";
         QTest::newRow("write with reason")
             << int(BankErrorCode::CannotWrite) << "No se puede escribir."
             << "el disco está lleno"

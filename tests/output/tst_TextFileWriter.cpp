@@ -1,7 +1,6 @@
 // The text file writer: the bytes it writes, the texts it refuses to encode,
 // and an earlier file of the same name kept whole whenever the new one cannot be
 // written.
-#include "SystemError.h"
 #include "TestFiles.h"
 #include "TextFileWriter.h"
 
@@ -10,22 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/resource.h>
-#include <unistd.h>
+#include <optional>
+
+using testFiles::readFile;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 const QByteArray kEarlier = "examen anterior\r\n";
 
@@ -36,8 +24,6 @@ class tst_TextFileWriter : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { ignoreFileSizeSignal(); }
-
     void writesTheTextInTheCodePage_data()
     {
         QTest::addColumn<QString>("text");
@@ -55,7 +41,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("examen.txt"));
-        QVERIFY(writeBytes(path, kEarlier + kEarlier));
+        QVERIFY(testFiles::writeFile(path, kEarlier + kEarlier));
         const TextFileWriter::Encoded encoded = TextFileWriter::encode(text);
         QVERIFY(encoded.result.ok());
         const TextFileWriter::Result result = TextFileWriter::writeFile(path, encoded.bytes);
@@ -83,48 +69,43 @@ private Q_SLOTS:
     }
 
     // A write that runs out of room (here the file size limit, as a full disk
-    // would) fails with the failed write's own reason, also when an earlier
-    // write went through in part, and leaves the earlier exam whole.
+    // would; limit -1: a folder that takes no new entry) fails with the failed
+    // write's own reason, also when an earlier write went through in part, and
+    // leaves the earlier exam whole.
     void aFailedWriteKeepsTheEarlierFile_data()
     {
-        QTest::addColumn<int>("limit"); // bytes a file may reach
-        QTest::newRow("no room for any byte") << 0;
-        QTest::newRow("room for part of it") << 8;
+        QTest::addColumn<int>("limit");     // bytes a file may reach
+        QTest::addColumn<QString>("error"); // empty: any reason
+        const QString full = QString::fromUtf8("el fichero ha alcanzado el tamaño máximo permitido "
+                                               "(al escribir el fichero examen.txt)");
+        QTest::newRow("no room for any byte") << 0 << full;
+        QTest::newRow("room for part of it") << 8 << full;
+        QTest::newRow("read-only folder") << -1 << QString();
     }
     void aFailedWriteKeepsTheEarlierFile()
     {
         QFETCH(int, limit);
+        QFETCH(QString, error);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("examen.txt"));
-        QVERIFY(writeBytes(path, kEarlier));
-        struct rlimit old;
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-        struct rlimit small = old;
-        small.rlim_cur = rlim_t(limit);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const TextFileWriter::Result result = TextFileWriter::writeFile(path, QByteArray(100, 'x'));
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &old), 0);
-        QCOMPARE(result.outcome, TextFileWriter::Outcome::Failed);
-        QCOMPARE(result.error, QString::fromUtf8("el fichero ha alcanzado el tamaño máximo "
-                                                 "permitido (al escribir el fichero examen.txt)"));
-        QCOMPARE(readFile(path), kEarlier);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"examen.txt"});
-    }
-
-    void aFolderThatCannotBeWrittenKeepsTheEarlierFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("examen.txt"));
-        QVERIFY(writeBytes(path, kEarlier));
+        QVERIFY(testFiles::writeFile(path, kEarlier));
         TextFileWriter::Result result;
         {
-            const testFiles::ReadOnlyFolder readOnly(dir.path());
-            QVERIFY(readOnly.isActive());
-            result = TextFileWriter::writeFile(path, QByteArray("nuevo\r\n"));
+            std::optional<testFiles::FileSizeLimit> sizeLimit;
+            std::optional<testFiles::ReadOnlyFolder> readOnly;
+            if (limit >= 0)
+                QVERIFY(sizeLimit.emplace(rlim_t(limit)).isActive());
+            else
+                QVERIFY(readOnly.emplace(dir.path()).isActive());
+            result = TextFileWriter::writeFile(path, QByteArray(100, 'x'));
         }
         QCOMPARE(result.outcome, TextFileWriter::Outcome::Failed);
-        QVERIFY(!result.error.isEmpty());
+        if (error.isEmpty())
+            QVERIFY(!result.error.isEmpty());
+        else
+            QCOMPARE(result.error, error);
         QCOMPARE(readFile(path), kEarlier);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"examen.txt"});
     }
 };
 

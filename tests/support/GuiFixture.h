@@ -95,4 +95,18 @@ inline bool doubleClickCell(FlexGrid *grid, int row, int col)
     return true;
 }
 
+// Leaves `window` as `how` says: "Salir" (its Command2), "Esc", "main window"
+// (that window takes the activation) or "close box".
+inline void leave(QWidget *window, QWidget *mainWindow, const QString &how)
+{
+    if (how == u"Salir")
+        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("Command2")), Qt::LeftButton);
+    else if (how == u"Esc")
+        key(Qt::Key_Escape);
+    else if (how == u"main window")
+        mainWindow->activateWindow();
+    else
+        window->close();
+}
+
 } // namespace GuiTest

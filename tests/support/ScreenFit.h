@@ -67,4 +67,29 @@ inline QStringList overwideEntries(const QListWidget *list)
     return overwide;
 }
 
+// The places of the named children of `window`, taken before a resize.
+inline QList<QRect> places(const QWidget *window, const QStringList &names)
+{
+    QList<QRect> found;
+    for (const QString &name : names)
+        found.append(window->findChild<QWidget *>(name)->geometry());
+    return found;
+}
+
+// How each named child moved and grew since `before`: "name dx,dy +dw,+dh".
+inline QStringList placeChanges(const QWidget *window, const QStringList &names,
+                                const QList<QRect> &before)
+{
+    QStringList changes;
+    const QList<QRect> now = places(window, names);
+    for (qsizetype i = 0; i < names.size(); ++i)
+        changes.append(QStringLiteral("%1 %2,%3 +%4,+%5")
+                           .arg(names[i])
+                           .arg(now[i].x() - before[i].x())
+                           .arg(now[i].y() - before[i].y())
+                           .arg(now[i].width() - before[i].width())
+                           .arg(now[i].height() - before[i].height()));
+    return changes;
+}
+
 } // namespace ScreenFit
