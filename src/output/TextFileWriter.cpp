@@ -50,8 +50,18 @@ TextFileWriter::Result TextFileWriter::writeFile(const QString &path, const QByt
     // to fail unnoticed inside commit(), and a write cut short by a full disk
     // is reported with the error of the call that failed (QFile reports a
     // short write with no reason at all).
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {Outcome::Failed, QString(), file.errorString()};
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // The failed call is the creation of the new file beside the old one;
+        // its errno gives the reason in Spanish, where QSaveFile's own text
+        // would be in English.
+        const int error = errno;
+        if (error == 0)
+            return {Outcome::Failed, QString(), file.errorString()};
+        return {Outcome::Failed, QString(),
+                failedStep(error,
+                           QStringLiteral("crear el fichero %1").arg(QFileInfo(path).fileName()))};
+    }
     if (const int error = writeFully(file.handle(), bytes.constData(), bytes.size()); error != 0) {
         file.cancelWriting();
         return {
