@@ -338,7 +338,7 @@ private Q_SLOTS:
         QVERIFY(openWindow());
         auto *chapters = m_window->findChild<QListWidget *>("List1");
         QCOMPARE(chapters->count(), 22);
-        QCOMPARE(ScreenFit::overwideEntries(chapters).join(u'\n'), QString());
+        QCOMPARE(ScreenFit::overwideTitles(m_window).join(u'\n'), QString());
         QTRY_VERIFY(chapters->verticalScrollBar()->isVisible()); // laid out
         QCOMPARE(chapters->horizontalScrollBar()->maximum(), 0);
     }

@@ -67,6 +67,23 @@ inline QStringList overwideEntries(const QListWidget *list)
     return overwide;
 }
 
+// The chapter titles of the window's List1 wider than it, and where the
+// window has a topic list List2, the topic titles of every chapter wider
+// than that list (or a chapter that shows no topics).
+inline QStringList overwideTitles(QWidget *window)
+{
+    auto *chapters = window->findChild<QListWidget *>(QStringLiteral("List1"));
+    auto *topics = window->findChild<QListWidget *>(QStringLiteral("List2"));
+    QStringList overwide = overwideEntries(chapters);
+    for (int row = 0; topics && row < chapters->count(); ++row) {
+        chapters->setCurrentRow(row);
+        if (topics->count() == 0)
+            overwide << QStringLiteral("no topics in %1").arg(chapters->item(row)->text());
+        overwide += overwideEntries(topics);
+    }
+    return overwide;
+}
+
 // The places of the named children of `window`, taken before a resize.
 inline QList<QRect> places(const QWidget *window, const QStringList &names)
 {
