@@ -25,13 +25,10 @@ const QString kChapterFull =
     QStringLiteral("No se pueden añadir más de %1 preguntas de este tipo en un mismo capítulo");
 
 const QColor kBackground(192, 255, 192);
-const QColor kLightRed(255, 128, 128);
-const QColor kLightGreen(128, 255, 128);
 
 // Geometry in twips.
 constexpr int kClientWidth = 9480;
 constexpr int kClientHeight = 6795;
-constexpr int kGridWidth = 9225;
 constexpr int kRowHeight = 450;
 constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
 constexpr int kRecordColumn = 2;
@@ -72,19 +69,8 @@ void Exammodi::buildControls()
     c.command7 = ColouredButton::createHelp(this, QStringLiteral("Command7"),
                                             Twips::rect(8700, 30, 675, 315));
 
-    addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"), 150, 1320);
-    // From its design place to the grid's right edge, above the grid.
-    addHint(this, QStringLiteral("Label1_4"),
-            QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar o eliminar y "
-                           "pulse el botón correspondiente)"),
-            Twips::rect(2370, 1350, 120 + kGridWidth - 2370, 240));
-    m_grid3 = c.grid3 = new FlexGrid(this);
-    m_grid3->setObjectName(QStringLiteral("Grid3"));
-    m_grid3->setGeometry(Twips::rect(120, 1590, kGridWidth, 1965));
-    m_grid3->setCols(3);
-    // The record number is the window's own bookkeeping, never shown.
-    m_grid3->setColHidden(kRecordColumn, true);
-    c.recordColumn = kRecordColumn;
+    addQuestionGrid(c, 1320, 1350, 240, 1590, 1965, 3, kRecordColumn);
+    m_grid3 = c.grid3;
 
     addBrowsingButtons(c, 3660);
 
@@ -93,21 +79,8 @@ void Exammodi::buildControls()
                  Twips::rect(60, 4080, 9315, 2265));
     QGroupBox *frame1 = addFrame(frame3, QStringLiteral("Frame1"), QStringLiteral("Pregunta "),
                                  Twips::rect(90, 300, 7815, 1815));
-    c.text1 = new QPlainTextEdit(frame1);
-    c.text1->setObjectName(QStringLiteral("Text1"));
-    c.text1->setGeometry(Twips::rect(120, 300, 7545, 1335));
-    c.text1->setFont(QFont(QStringLiteral("Arial"), 9));
-    c.text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    c.text1->setTabChangesFocus(true);
-    c.command5 =
-        ColouredButton::create(frame3, QStringLiteral("Command5"), QStringLiteral("Actualizar"),
-                               kLightRed, Twips::rect(8010, 630, 1125, 375), 0);
-    c.command6 =
-        ColouredButton::create(frame3, QStringLiteral("Command6"), QStringLiteral("Cancelar"),
-                               kLightGreen, Twips::rect(8010, 1290, 1125, 375), 0);
-    c.command2 = ColouredButton::create(this, QStringLiteral("Command2"),
-                                        QStringLiteral("Salir de añadir/modificar preguntas"),
-                                        kLightGreen, Twips::rect(3330, 6420, 3165, 345));
+    addEditingControls(c, frame1, Twips::rect(120, 300, 7545, 1335), true, frame3,
+                       Twips::rect(8010, 630, 1125, 375), Twips::rect(8010, 1290, 1125, 375), 3330);
     c.editingOnly = {frame1, frame3};
 
     connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {

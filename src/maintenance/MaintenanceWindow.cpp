@@ -1,5 +1,6 @@
 #include "MaintenanceWindow.h"
 
+#include "ColouredButton.h"
 #include "FlexGrid.h"
 #include "MessageBox.h"
 #include "QuestionText.h"
@@ -72,15 +73,50 @@ QLabel *MaintenanceWindow::addLabel(QWidget *parent, const QString &name, const 
     return label;
 }
 
-QLabel *MaintenanceWindow::addHint(QWidget *parent, const QString &name, const QString &text,
-                                   const QRect &place)
+void MaintenanceWindow::addQuestionGrid(Controls &controls, int labelTop, int hintTop,
+                                        int hintHeight, int gridTop, int gridHeight, int cols,
+                                        int recordColumn)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(place);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+    addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"), 150,
+             labelTop);
+    auto *hint = new QLabel(QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar "
+                                           "o eliminar y pulse el botón correspondiente)"),
+                            this);
+    hint->setObjectName(QStringLiteral("Label1_4"));
+    hint->setGeometry(Twips::rect(2370, hintTop, 120 + kGridWidth - 2370, hintHeight));
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *grid = new FlexGrid(this);
+    grid->setObjectName(QStringLiteral("Grid3"));
+    grid->setGeometry(Twips::rect(120, gridTop, kGridWidth, gridHeight));
+    grid->setCols(cols);
+    grid->setColHidden(recordColumn, true);
+    controls.grid3 = grid;
+    controls.recordColumn = recordColumn;
+}
+
+void MaintenanceWindow::addEditingControls(Controls &controls, QWidget *frame1, const QRect &text,
+                                           bool textScrolls, QWidget *frame3, const QRect &update,
+                                           const QRect &cancel, int exitLeft)
+{
+    const QColor lightRed(255, 128, 128);
+    const QColor lightGreen(128, 255, 128);
+    controls.text1 = new QPlainTextEdit(frame1);
+    controls.text1->setObjectName(QStringLiteral("Text1"));
+    controls.text1->setGeometry(text);
+    controls.text1->setFont(QFont(QStringLiteral("Arial"), 9));
+    controls.text1->setVerticalScrollBarPolicy(textScrolls ? Qt::ScrollBarAlwaysOn
+                                                           : Qt::ScrollBarAlwaysOff);
+    if (!textScrolls)
+        controls.text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    controls.text1->setTabChangesFocus(true);
+    controls.command5 = ColouredButton::create(frame3, QStringLiteral("Command5"),
+                                               QStringLiteral("Actualizar"), lightRed, update, 0);
+    controls.command6 = ColouredButton::create(frame3, QStringLiteral("Command6"),
+                                               QStringLiteral("Cancelar"), lightGreen, cancel, 0);
+    controls.command2 = ColouredButton::create(
+        this, QStringLiteral("Command2"), QStringLiteral("Salir de añadir/modificar preguntas"),
+        lightGreen, Twips::rect(exitLeft, 6420, 3165, 345));
 }
 
 QGroupBox *MaintenanceWindow::addFrame(QWidget *parent, const QString &name, const QString &caption,

@@ -82,10 +82,20 @@ protected:
     // Command1, Command3) side by side at `top`.
     static QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, int left,
                             int top);
-    // A hint over the grid: it keeps to its place (twips), wrapped at word
-    // boundaries, however wide the font makes its text.
-    static QLabel *addHint(QWidget *parent, const QString &name, const QString &text,
-                           const QRect &place);
+    // The available questions: "Preguntas disponibles:" at `labelTop`, the
+    // hint over the grid from its design place to the grid's right edge
+    // (wrapped at word boundaries, however wide the font makes it), and Grid3
+    // with `cols` columns, of which `recordColumn` holds the record numbers
+    // and is never shown. Places in twips.
+    void addQuestionGrid(Controls &controls, int labelTop, int hintTop, int hintHeight, int gridTop,
+                         int gridHeight, int cols, int recordColumn);
+    // Text1 in `frame1` and the buttons that end an edit: Command5
+    // ("Actualizar") and Command6 ("Cancelar") in `frame3`, Command2 ("Salir
+    // de añadir/modificar preguntas") under it at `exitLeft`.
+    void addEditingControls(Controls &controls, QWidget *frame1, const QRect &text,
+                            bool textScrolls, QWidget *frame3, const QRect &update,
+                            const QRect &cancel, int exitLeft);
+    static constexpr int kGridWidth = 9225; // twips
     static QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption,
                                const QRect &geometry);
     void addBrowsingButtons(Controls &controls, int top);

@@ -28,13 +28,10 @@ const QString kTopicFull =
 const QString kYes = QStringLiteral("Sí");
 
 const QColor kBackground(192, 255, 192);
-const QColor kLightRed(255, 128, 128);
-const QColor kLightGreen(128, 255, 128);
 
 // Geometry in twips.
 constexpr int kClientWidth = 9480;
 constexpr int kClientHeight = 6795;
-constexpr int kGridWidth = 9225;
 constexpr int kRowHeight = 450;
 constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
 constexpr int kRecordColumn = 3;
@@ -66,19 +63,8 @@ void Testmodi::buildControls()
     c.command7 = ColouredButton::createHelp(this, QStringLiteral("Command7"),
                                             Twips::rect(240, 1230, 675, 315));
 
-    addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"), 150, 1860);
-    // From its design place to the grid's right edge, above the grid.
-    addHint(this, QStringLiteral("Label1_4"),
-            QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar o eliminar y "
-                           "pulse el botón correspondiente)"),
-            Twips::rect(2370, 1860, 120 + kGridWidth - 2370, 270));
-    m_grid3 = c.grid3 = new FlexGrid(this);
-    m_grid3->setObjectName(QStringLiteral("Grid3"));
-    m_grid3->setGeometry(Twips::rect(120, 2130, kGridWidth, 1695));
-    m_grid3->setCols(4);
-    // The record number is the window's own bookkeeping, never shown.
-    m_grid3->setColHidden(kRecordColumn, true);
-    c.recordColumn = kRecordColumn;
+    addQuestionGrid(c, 1860, 1860, 270, 2130, 1695, 4, kRecordColumn);
+    m_grid3 = c.grid3;
 
     addBrowsingButtons(c, 4020);
 
@@ -87,13 +73,9 @@ void Testmodi::buildControls()
                  Twips::rect(60, 4440, 9315, 1935));
     QGroupBox *frame1 = addFrame(frame3, QStringLiteral("Frame1"), QStringLiteral("Pregunta "),
                                  Twips::rect(90, 270, 7095, 1515));
-    c.text1 = new QPlainTextEdit(frame1);
-    c.text1->setObjectName(QStringLiteral("Text1"));
-    c.text1->setGeometry(Twips::rect(120, 300, 6825, 1005));
-    c.text1->setFont(QFont(QStringLiteral("Arial"), 9));
-    c.text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    c.text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    c.text1->setTabChangesFocus(true);
+    addEditingControls(c, frame1, Twips::rect(120, 300, 6825, 1005), false, frame3,
+                       Twips::rect(7440, 1230, 1605, 255), Twips::rect(7440, 1530, 1605, 255),
+                       3360);
     QGroupBox *frame2 =
         addFrame(frame3, QStringLiteral("Frame2"), QStringLiteral("Respuesta correcta"),
                  Twips::rect(7260, 270, 1965, 915));
@@ -106,15 +88,6 @@ void Testmodi::buildControls()
         m_option1[i]->setGeometry(places[i]);
         m_answers->addButton(m_option1[i], i);
     }
-    c.command5 =
-        ColouredButton::create(frame3, QStringLiteral("Command5"), QStringLiteral("Actualizar"),
-                               kLightRed, Twips::rect(7440, 1230, 1605, 255), 0);
-    c.command6 =
-        ColouredButton::create(frame3, QStringLiteral("Command6"), QStringLiteral("Cancelar"),
-                               kLightGreen, Twips::rect(7440, 1530, 1605, 255), 0);
-    c.command2 = ColouredButton::create(this, QStringLiteral("Command2"),
-                                        QStringLiteral("Salir de añadir/modificar preguntas"),
-                                        kLightGreen, Twips::rect(3360, 6420, 3165, 345));
     c.editingOnly = {frame1, frame2, frame3, m_option1[0], m_option1[1]};
 
     connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {
