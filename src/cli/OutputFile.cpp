@@ -6,22 +6,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-bool syncFolder(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
-} // namespace
 
 namespace outputFile {
 
@@ -44,7 +29,7 @@ QString write(const QString &path, const QByteArray &bytes)
     }
     if (!file.commit())
         return QStringLiteral("no se puede guardar %1: %2").arg(path, file.errorString());
-    if (!syncFolder(QFileInfo(path).absolutePath()))
+    if (syncFolder(QFileInfo(path).absolutePath()) != 0)
         return QStringLiteral("%1 se ha escrito, pero no se ha podido asegurar en el disco la "
                               "carpeta que lo contiene")
             .arg(path);

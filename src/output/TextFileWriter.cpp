@@ -9,31 +9,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-// The rename that put the new file in place is on stable storage only once
-// its folder is. Empty when it is; the reason otherwise.
-QString flushFolder(const QString &path)
-{
-    const QString folder = QFileInfo(path).absolutePath();
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        return failedStep(error, QStringLiteral("abrir la carpeta %1").arg(folder));
-    }
-    const int flushed = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    if (flushed != 0)
-        return failedStep(error, QStringLiteral("guardar en el disco la carpeta %1").arg(folder));
-    return QString();
-}
-
-} // namespace
 
 TextFileWriter::Encoded TextFileWriter::encode(const QString &text)
 {
@@ -73,7 +49,11 @@ TextFileWriter::Result TextFileWriter::writeFile(const QString &path, const QByt
     // one's place.
     if (!file.commit())
         return {Outcome::Failed, QString(), file.errorString()};
-    if (const QString error = flushFolder(path); !error.isEmpty())
-        return {Outcome::Failed, QString(), error};
+    // The rename that put the new file in place is on stable storage only
+    // once its folder is.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (const int error = syncFolder(folder); error != 0)
+        return {Outcome::Failed, QString(),
+                failedStep(error, QStringLiteral("guardar en el disco la carpeta %1").arg(folder))};
     return {};
 }

@@ -1,8 +1,11 @@
 #include "SystemError.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 QString systemErrorText(int errnum)
@@ -96,4 +99,14 @@ int readFully(int fd, char *data, qint64 size, qint64 offset, qint64 *done)
         *done += n;
     }
     return 0;
+}
+
+int syncFolder(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int failure = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return failure;
 }

@@ -15,6 +15,10 @@ QString systemErrorText(int errnum);
 // escribir el fichero temporal Base.tmp)".
 QString failedStep(int errnum, const QString &step);
 
+// Flushes a folder, so that the entries just made or renamed in it reach
+// the disk. Returns 0, or the errno of the call that failed.
+int syncFolder(const QString &path);
+
 // Makes a write past the file size limit (ulimit -f) fail with EFBIG, which
 // is reported like any other failed write, instead of ending the program with
 // SIGXFSZ. Called once at start-up, before any file is written.

@@ -38,18 +38,6 @@ QString quoted(const QString &path)
     return QStringLiteral("«%1»").arg(QDir::toNativeSeparators(path));
 }
 
-// A folder's own entries reach the disk only when the folder itself is
-// flushed. Returns 0, or the errno of the failure.
-int syncFolder(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    const int failure = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return failure;
-}
-
 // The nearest folder above path that exists; path itself when it does.
 QString existingAncestor(QString path)
 {
