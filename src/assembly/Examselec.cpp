@@ -152,21 +152,26 @@ void Examselec::buildControls()
                                             Twips::rect(8700, 30, 675, 315));
     setExitButton(m_command2);
 
+    const auto removeByKeyboard = [this] {
+        removeKeepingFocus(visibleGrid1(), m_selectedCount[int(m_currentKind)],
+                           [this] { removeQuestion(); });
+    };
     for (int k = 0; k < kExpositionKindCount; ++k) {
         connect(m_option1[k], &QRadioButton::toggled, this, [this, k](bool checked) {
             if (checked)
                 Option1_Click(k);
         });
         connect(m_grid1[k], &FlexGrid::dblClick, this, [this, k] { Grid1_DblClick(k); });
-        connect(m_grid1[k], &FlexGrid::enterPressed, this, &Examselec::removeByKeyboard);
-        connect(m_grid1[k], &FlexGrid::deletePressed, this, &Examselec::removeByKeyboard);
+        connect(m_grid1[k], &FlexGrid::enterPressed, this, removeByKeyboard);
+        connect(m_grid1[k], &FlexGrid::deletePressed, this, removeByKeyboard);
     }
     connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             List1_Click();
     });
     connect(m_grid3, &FlexGrid::dblClick, this, &Examselec::Grid3_DblClick);
-    connect(m_grid3, &FlexGrid::enterPressed, this, &Examselec::addByKeyboard);
+    connect(m_grid3, &FlexGrid::enterPressed, this,
+            [this] { addKeepingFocus(m_grid3, [this] { addQuestion(); }); });
     connect(m_command1, &QPushButton::clicked, this, &Examselec::Command1_Click);
     connect(m_command2, &QPushButton::clicked, this, &Examselec::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Examselec::Command3_Click);
@@ -314,34 +319,6 @@ void Examselec::addQuestion()
     grid->scrollToRow(count);
     m_grid3->setCurrentCell(0, 0);
     m_list1->setFocus();
-}
-
-// From the keyboard the focus stays in the grid on the same row, so that the
-// teacher can go on choosing with the arrow keys and Enter.
-void Examselec::addByKeyboard()
-{
-    const int row = m_grid3->row();
-    addQuestion();
-    if (row >= 1 && row < m_grid3->rows()) {
-        m_grid3->setCurrentCell(row, 1);
-        m_grid3->setFocus();
-    }
-}
-
-// The focus stays in the grid, on the question that took the removed one's
-// place (or the new last one), while any is left.
-void Examselec::removeByKeyboard()
-{
-    FlexGrid *grid = visibleGrid1();
-    const int row = grid->row();
-    const int count = m_selectedCount[int(m_currentKind)];
-    if (row < 1 || row > count)
-        return;
-    removeQuestion();
-    if (count > 1) {
-        grid->setCurrentCell(qMin(row, count - 1), 1);
-        grid->setFocus();
-    }
 }
 
 void Examselec::Grid1_DblClick(int)

@@ -46,10 +46,6 @@ public:
     void showChapter();
     void addQuestion();
     void removeQuestion();
-    // Enter in Grid3 adds its current question; Enter or Delete in the shown
-    // Grid1 removes its current one.
-    void addByKeyboard();
-    void removeByKeyboard();
     void leaveSelection();
     void leaveWindow() override { leaveSelection(); }
 

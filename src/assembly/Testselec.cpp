@@ -125,9 +125,13 @@ void Testselec::buildControls()
     });
     connect(m_grid3, &FlexGrid::dblClick, this, &Testselec::Grid3_DblClick);
     connect(m_grid1, &FlexGrid::dblClick, this, &Testselec::Grid1_DblClick);
-    connect(m_grid3, &FlexGrid::enterPressed, this, &Testselec::addByKeyboard);
-    connect(m_grid1, &FlexGrid::enterPressed, this, &Testselec::removeByKeyboard);
-    connect(m_grid1, &FlexGrid::deletePressed, this, &Testselec::removeByKeyboard);
+    connect(m_grid3, &FlexGrid::enterPressed, this,
+            [this] { addKeepingFocus(m_grid3, [this] { Grid3_DblClick(); }); });
+    const auto removeByKeyboard = [this] {
+        removeKeepingFocus(m_grid1, m_selectedCount, [this] { Grid1_DblClick(); });
+    };
+    connect(m_grid1, &FlexGrid::enterPressed, this, removeByKeyboard);
+    connect(m_grid1, &FlexGrid::deletePressed, this, removeByKeyboard);
     connect(m_command1, &QPushButton::clicked, this, &Testselec::Command1_Click);
     connect(m_command5, &QPushButton::clicked, this, &Testselec::Command5_Click);
     connect(m_command2, &QPushButton::clicked, this, &Testselec::Command2_Click);
@@ -255,32 +259,6 @@ void Testselec::Grid3_DblClick()
     m_grid1->scrollToRow(m_selectedCount);
     m_grid3->setCurrentCell(0, 0);
     m_list2->setFocus();
-}
-
-// From the keyboard the focus stays in the grid on the same row, so that the
-// teacher can go on choosing with the arrow keys and Enter.
-void Testselec::addByKeyboard()
-{
-    const int row = m_grid3->row();
-    Grid3_DblClick();
-    if (row >= 1 && row < m_grid3->rows()) {
-        m_grid3->setCurrentCell(row, 1);
-        m_grid3->setFocus();
-    }
-}
-
-// The focus stays in the grid, on the question that took the removed one's
-// place (or the new last one), while any is left.
-void Testselec::removeByKeyboard()
-{
-    const int row = m_grid1->row();
-    if (row < 1 || row > m_selectedCount)
-        return;
-    Grid1_DblClick();
-    if (m_selectedCount > 0) {
-        m_grid1->setCurrentCell(qMin(row, int(m_selectedCount)), 1);
-        m_grid1->setFocus();
-    }
 }
 
 void Testselec::Grid1_DblClick()

@@ -34,10 +34,6 @@ public:
     void List2_Click();
     void Grid3_DblClick();
     void Grid1_DblClick();
-    // Enter in Grid3 adds its current question; Enter or Delete in Grid1
-    // removes its current one.
-    void addByKeyboard();
-    void removeByKeyboard();
     void Command1_Click();
     void Command5_Click();
     void Command2_Click();

@@ -1,5 +1,6 @@
 #include "WorkingWindow.h"
 
+#include "FlexGrid.h"
 #include "Forms.h"
 #include "MainWindowServices.h"
 #include "OpenFiles.h"
@@ -275,4 +276,27 @@ void WorkingWindow::stayOpen()
 {
     raise();
     activateWindow();
+}
+
+void WorkingWindow::addKeepingFocus(FlexGrid *available, const std::function<void()> &add)
+{
+    const int row = available->row();
+    add();
+    if (row >= 1 && row < available->rows()) {
+        available->setCurrentCell(row, 1);
+        available->setFocus();
+    }
+}
+
+void WorkingWindow::removeKeepingFocus(FlexGrid *selected, int count,
+                                       const std::function<void()> &remove)
+{
+    const int row = selected->row();
+    if (row < 1 || row > count)
+        return;
+    remove();
+    if (count > 1) {
+        selected->setCurrentCell(qMin(row, count - 1), 1);
+        selected->setFocus();
+    }
 }

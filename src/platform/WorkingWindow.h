@@ -17,6 +17,8 @@
 
 #include "Form.h"
 
+#include <functional>
+
 #include <QColor>
 #include <QHash>
 #include <QList>
@@ -25,6 +27,8 @@
 #include <QString>
 
 class QPushButton;
+
+class FlexGrid;
 
 class WorkingWindow : public Form
 {
@@ -67,6 +71,16 @@ protected:
     // enlarged (and gives it up when the screen is too small), and the whole
     // extra width. Grids placed at the same design rectangle share one band.
     void addGrowingGrid(QWidget *grid, int share = 1);
+    // Enter in an available-questions grid: `add` takes its current question,
+    // and the focus stays in the grid on the same row, so that the teacher
+    // can go on choosing with the arrow keys and Enter.
+    static void addKeepingFocus(FlexGrid *available, const std::function<void()> &add);
+    // Enter or Delete in a selected-questions grid holding `count` questions:
+    // `remove` takes out the current one, and the focus stays in the grid on
+    // the question that took its place (or the new last one) while any is
+    // left.
+    static void removeKeepingFocus(FlexGrid *selected, int count,
+                                   const std::function<void()> &remove);
     // The close box: true lets the window close. By default it asks what
     // leaveWindow() would ask, if anything; Cancel keeps the window.
     bool Form_QueryUnload() override;
