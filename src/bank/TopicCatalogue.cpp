@@ -37,11 +37,3 @@ QStringList TopicCatalogue::topicTitles(int chapter) const
         titles.append(topicTitle(chapter, topic));
     return titles;
 }
-
-int TopicCatalogue::totalTopics() const
-{
-    int total = 0;
-    for (const Row &row : m_rows)
-        total += row.count;
-    return total;
-}

@@ -24,8 +24,6 @@ public:
     QString topicTitle(int chapter, int topic) const;
     // Columns 1 to topicCount of the chapter's row.
     QStringList topicTitles(int chapter) const;
-    // Sum of all topic counts (138).
-    int totalTopics() const;
 
 private:
     struct Row

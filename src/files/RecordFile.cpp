@@ -134,7 +134,6 @@ QString RecordFile::shownName() const
 bool RecordFile::open(const QString &name, int recordLength)
 {
     close();
-    m_requestedName = name;
     m_recordLength = recordLength;
     m_readOnly = false;
     m_readOnlyReason.clear();
@@ -252,16 +251,6 @@ std::optional<QByteArray> RecordFile::readAll(qint64 maxLength)
         return std::nullopt;
     }
     bytes.truncate(qsizetype(done));
-    return bytes;
-}
-
-std::optional<QByteArray> RecordFile::readRecords(qint64 first, qint64 count)
-{
-    QByteArray bytes(qsizetype(qMax<qint64>(count, 0) * m_recordLength), Qt::Uninitialized);
-    const qint64 records = readRecordsInto(first, count, bytes.data());
-    if (records < 0)
-        return std::nullopt;
-    bytes.truncate(qsizetype(records * m_recordLength));
     return bytes;
 }
 

@@ -43,7 +43,6 @@ public:
     // Why the file could not be opened for writing; empty when it could.
     QString readOnlyReason() const { return m_readOnlyReason; }
 
-    QString requestedName() const { return m_requestedName; }
     QString filePath() const { return m_path; } // the entry actually opened
     // The opened file as it was when opened, before anything was read from it.
     FileIdentity openedIdentity() const { return m_opened; }
@@ -57,11 +56,9 @@ public:
     // The whole file in one read. A file longer than maxLength is refused
     // with an error rather than read, so that memory stays bounded.
     std::optional<QByteArray> readAll(qint64 maxLength);
-    // Records first to first + count - 1 (first >= 1) in one read: as many
-    // whole records of them as the file holds, possibly none.
-    std::optional<QByteArray> readRecords(qint64 first, qint64 count);
-    // The same into `buffer` (room for count records): the number of whole
-    // records read, or -1 with errorString().
+    // Records first to first + count - 1 (first >= 1) into `buffer` (room
+    // for count records) in one read: the number of whole records read
+    // (possibly none: the file may hold fewer), or -1 with errorString().
     qint64 readRecordsInto(qint64 first, qint64 count, char *buffer);
     // Record n (n >= 1); nullopt when it is not whole in the file or the read fails.
     std::optional<QByteArray> readRecord(qint64 n);
@@ -92,7 +89,6 @@ private:
 
     int m_fd = -1;
     QString m_path;
-    QString m_requestedName;
     QString m_error;
     QString m_readOnlyReason;
     QStringList m_otherVariants;

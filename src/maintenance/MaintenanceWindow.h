@@ -54,13 +54,8 @@ public:
     // progress; while browsing it closes as the exit button does.
     bool confirmLeaving() override;
 
-    EditState editState() const { return m_state; }
     bool adding() const { return m_adding; }
     bool modifying() const { return m_modifying; }
-    // The record "Actualizar" writes while modifying: the one whose row was
-    // chosen when the modification started, followed to its new number when
-    // the bank was reloaded; 0 when the question is gone.
-    qint32 editedRecord() const { return m_editedRecord; }
 
 protected:
     struct Controls

@@ -110,6 +110,9 @@ qsizetype fittingLength(const QString &line, qsizetype start, const PieceWidths 
     return low;
 }
 
+// One line cut into pieces no wider than `width`: at the last blank that lets
+// the piece fit (the blanks at the cut are dropped), or inside a word longer
+// than the whole width.
 QStringList wrap(const QString &line, PieceWidths &widths, qreal width)
 {
     widths.setLine(line);
@@ -144,12 +147,6 @@ QStringList wrap(const QString &line, PieceWidths &widths, qreal width)
 }
 
 } // namespace
-
-QStringList TextPrinter::wrapLine(const QString &line, const QFontMetricsF &metrics, qreal width)
-{
-    PieceWidths widths(metrics);
-    return wrap(line, widths, width);
-}
 
 QStringList TextPrinter::layoutLines(const QString &text, const QFontMetricsF &metrics, qreal width)
 {

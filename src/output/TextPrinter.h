@@ -26,10 +26,6 @@ public:
     // The text's lines as they go on paper: split at CR LF (or a lone CR or
     // LF), each wrapped to `width`; at least one line.
     static QStringList layoutLines(const QString &text, const QFontMetricsF &metrics, qreal width);
-    // One line cut into pieces no wider than `width`: at the last blank that
-    // lets the piece fit (the blanks at the cut are dropped), or inside a word
-    // longer than the whole width.
-    static QStringList wrapLine(const QString &line, const QFontMetricsF &metrics, qreal width);
     // Lines grouped into pages of at most `linesPerPage` (at least 1).
     static QList<QStringList> paginate(const QStringList &lines, int linesPerPage);
 };

@@ -28,7 +28,6 @@ public:
     void Form_Click();
 
     QTimer *Timer1() const { return m_timer1; }
-    const PersistentImage &persistentImage() const { return m_image; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -330,14 +330,6 @@ void FlexGrid::setBackColorFixed(const QColor &color)
     applyColors();
 }
 
-void FlexGrid::setBackColor(const QColor &color)
-{
-    m_backColor = color;
-    for (int r = 0; r < m_table->rowCount(); ++r)
-        for (int c = 0; c < m_table->columnCount(); ++c)
-            m_table->item(r, c)->setBackground(color);
-}
-
 void FlexGrid::setBackColorBkg(const QColor &color)
 {
     m_backColorBkg = color;

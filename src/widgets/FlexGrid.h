@@ -53,9 +53,8 @@ public:
     void setColAlignment(int col, Qt::Alignment alignment);
     void setFixedAlignment(int col, Qt::Alignment alignment);
 
-    // Fixed cells, data cells, and the area beyond the last row and column.
+    // Fixed cells, and the area beyond the last row and column.
     void setBackColorFixed(const QColor &color);
-    void setBackColor(const QColor &color);
     void setBackColorBkg(const QColor &color);
 
     // Brings a row into view (the fixed row stays in place).

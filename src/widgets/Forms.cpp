@@ -219,12 +219,6 @@ void registerMainForm(const QString &name, Factory factory)
     s_mainName = name;
 }
 
-bool isRegistered(const QString &name)
-{
-    const Entry *e = entryFor(name);
-    return e && e->factory;
-}
-
 QWidget *find(const QString &name)
 {
     const Entry *e = entryFor(name);

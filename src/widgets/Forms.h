@@ -34,7 +34,6 @@ void registerForm(const QString &name, Factory factory);
 // The main window (a multiple-document frame that installs itself as the
 // MainWindowServices); it is loaded and shown before any child window.
 void registerMainForm(const QString &name, Factory factory);
-bool isRegistered(const QString &name);
 
 // The loaded window of that name, or null.
 QWidget *find(const QString &name);
@@ -49,10 +48,6 @@ QWidget *load(const QString &name);
 // load(), then display modeless and bring forward. Does nothing (returns
 // null) when no factory is registered for the name.
 QWidget *show(const QString &name);
-template <class T> T *showAs(const QString &name)
-{
-    return qobject_cast<T *>(show(name));
-}
 // Unloads the loaded window of that name (Form_Unload runs); no question asked.
 void unload(const QString &name);
 // Unloads every loaded window except `except` (when given).
