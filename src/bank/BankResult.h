@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QtGlobal>
-#include <optional>
 #include <utility>
 
 enum class BankErrorCode
@@ -38,33 +37,29 @@ struct [[nodiscard]] BankError
     bool ok() const { return code == BankErrorCode::None; }
 };
 
-// A value or the error that prevented it.
+// A value or the error that prevented it. A result that holds an error still
+// holds a value: the default-constructed one (an empty list, 0, false, an
+// empty record), so that reading value() without checking ok() first gives a
+// defined, harmless answer in every build rather than undefined behaviour.
 template <typename T> class [[nodiscard]] BankResult
 {
 public:
-    BankResult(T value) : m_value(std::move(value)) {}
-    BankResult(BankError error) : m_error(std::move(error)) {}
+    BankResult(T value) : m_value(std::move(value)), m_ok(true) {}
+    BankResult(BankError error) : m_value(), m_error(std::move(error)), m_ok(false) {}
 
-    bool ok() const { return m_value.has_value(); }
+    bool ok() const { return m_ok; }
     explicit operator bool() const { return ok(); }
 
-    // Only when ok().
-    const T &value() const
-    {
-        Q_ASSERT(m_value);
-        return *m_value;
-    }
-    T &value()
-    {
-        Q_ASSERT(m_value);
-        return *m_value;
-    }
+    // The value when ok(); a default-constructed T otherwise.
+    const T &value() const { return m_value; }
+    T &value() { return m_value; }
     const T &operator*() const { return value(); }
     const T *operator->() const { return &value(); }
 
     const BankError &error() const { return m_error; }
 
 private:
-    std::optional<T> m_value;
+    T m_value;
     BankError m_error;
+    bool m_ok;
 };
