@@ -41,6 +41,21 @@ public:
     QString resultPath() const { return m_resultPath; }
 
 private:
+    struct Target;
+
+    // The steps of commit(), in order. Each failing step sets m_error from the
+    // error of its own call and returns false (or -1).
+    bool chooseTarget(Target &target);
+    static qint64 newestOtherVariant(const Target &target);
+    int openFolder(const QString &folder);
+    bool removeLeftoverTemporary(int dir);
+    int createTemporary(int dir);
+    bool fillTemporary(int file, const Target &target, QByteArrayView content, qint64 newestOther);
+    bool renameTemporary(int dir, const QString &finalName);
+    bool flushFolder(int dir, const QString &folder);
+    static void removeOldEntry(int dir, const Target &target);
+    bool fail(int error, const QString &step);
+
     QString m_current;
     QString m_newName;
     QString m_tempName;
