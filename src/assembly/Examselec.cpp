@@ -49,14 +49,6 @@ constexpr int kGrid3Minimum = 420;
 constexpr int kGrid1Base = 430;
 constexpr int kGrid1Minimum = 450;
 
-QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
-}
-
 void setUpColumns(FlexGrid *grid, const QString &questionHeader)
 {
     grid->setTextMatrix(0, 0, QStringLiteral("Nº"));
@@ -275,12 +267,7 @@ void Examselec::showChapter()
         listing.ok() ? listing.value() : QList<QuestionListing>();
     m_listedCount = int(questions.size());
 
-    m_grid3->setRows(qMax(m_listedCount + 1, kMinimumGridRows));
-    m_grid3->setCurrentCell(0, 0);
-    for (int row = 1; row < m_grid3->rows(); ++row) {
-        m_grid3->setRowHeight(row, kEmptyRowHeight);
-        m_grid3->setTextMatrix(row, 0, QString::number(row));
-    }
+    prepareListingRows(m_grid3, m_listedCount, kMinimumGridRows, kEmptyRowHeight);
     for (const QuestionListing &question : questions) {
         m_grid3->setTextMatrix(question.position, 1, question.text);
         m_grid3->setRowHeight(question.position,

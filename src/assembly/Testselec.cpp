@@ -36,13 +36,6 @@ constexpr int kAnswerWidth = 600;
 constexpr int kQuestionWidth = kGridWidth - 1300;
 constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
 
-QLabel *addLabel(QWidget *parent, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    return label;
-}
-
 } // namespace
 
 Testselec::Testselec() : WorkingWindow(kName, ActiveWindowCodes::kTrueFalseSelection, kStatusText)
@@ -55,12 +48,12 @@ void Testselec::buildControls()
 {
     setDesign(kClientWidth, kClientHeight, kBackground);
 
-    addLabel(this, QStringLiteral("Capítulos:"), Twips::rect(180, 120, 5400, 240));
+    addLabel(this, QString(), QStringLiteral("Capítulos:"), Twips::rect(180, 120, 5400, 240));
     m_list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(Twips::rect(180, 360, 5400, 1500));
 
-    addLabel(this, QStringLiteral("Temas:"), Twips::rect(5760, 120, 5220, 240));
+    addLabel(this, QString(), QStringLiteral("Temas:"), Twips::rect(5760, 120, 5220, 240));
     m_list2 = new QListWidget(this);
     m_list2->setObjectName(QStringLiteral("List2"));
     m_list2->setGeometry(Twips::rect(5760, 360, 5220, 1500));
@@ -69,9 +62,10 @@ void Testselec::buildControls()
                                             Twips::rect(11160, 360, 420, 420));
 
     const QString hintStyle = QStringLiteral("color: %1;").arg(kHintColour.name());
-    addLabel(this, QStringLiteral("Preguntas disponibles:"), Twips::rect(180, 1980, 2400, 240));
+    addLabel(this, QString(), QStringLiteral("Preguntas disponibles:"),
+             Twips::rect(180, 1980, 2400, 240));
     QLabel *hint = addLabel(
-        this,
+        this, QString(),
         QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
         Twips::rect(2640, 1980, 8940, 240));
     hint->setStyleSheet(hintStyle);
@@ -79,8 +73,9 @@ void Testselec::buildControls()
     m_grid3->setObjectName(QStringLiteral("Grid3"));
     m_grid3->setGeometry(Twips::rect(180, 2220, kGridWidth, 2300));
 
-    addLabel(this, QStringLiteral("Preguntas seleccionadas:"), Twips::rect(180, 4640, 2400, 240));
-    hint = addLabel(this,
+    addLabel(this, QString(), QStringLiteral("Preguntas seleccionadas:"),
+             Twips::rect(180, 4640, 2400, 240));
+    hint = addLabel(this, QString(),
                     QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
                     Twips::rect(2640, 4640, 8940, 240));
     hint->setStyleSheet(hintStyle);
@@ -95,9 +90,9 @@ void Testselec::buildControls()
         grid->setBackColorBkg(kBeyondLastRow);
     }
 
-    addLabel(this, QStringLiteral("Nº de preguntas seleccionadas:"),
+    addLabel(this, QString(), QStringLiteral("Nº de preguntas seleccionadas:"),
              Twips::rect(180, 7320, 3000, 285));
-    m_label3 = addLabel(this, QStringLiteral("0"), Twips::rect(3240, 7320, 600, 285));
+    m_label3 = addLabel(this, QString(), QStringLiteral("0"), Twips::rect(3240, 7320, 600, 285));
     m_label3->setObjectName(QStringLiteral("Label3"));
     m_label3->setAlignment(Qt::AlignCenter);
     m_label3->setStyleSheet(
@@ -228,13 +223,8 @@ void Testselec::List2_Click()
         listing.ok() ? listing.value() : QList<QuestionListing>();
     m_listedCount = int(questions.size());
 
-    m_grid3->setRows(qMax(m_listedCount + 1, kMinimumGridRows));
     setUpColumns(m_grid3);
-    m_grid3->setCurrentCell(0, 0);
-    for (int row = 1; row < m_grid3->rows(); ++row) {
-        m_grid3->setRowHeight(row, kRowHeight);
-        m_grid3->setTextMatrix(row, 0, QString::number(row));
-    }
+    prepareListingRows(m_grid3, m_listedCount, kMinimumGridRows, kRowHeight);
     for (const QuestionListing &question : questions) {
         m_grid3->setTextMatrix(question.position, 1, question.text);
         m_grid3->setTextMatrix(question.position, 2, question.answerLabel);

@@ -62,7 +62,8 @@ void Exammodi::buildControls()
                 Option1_Click(k);
         });
     }
-    addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"), 2310, 60);
+    addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
+             Twips::rect(2310, 60, 0, 0));
     m_list1 = c.list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(Twips::rect(2310, 360, 7035, 840));
@@ -150,12 +151,7 @@ void Exammodi::List1_Click()
     const QList<QuestionListing> questions =
         listing.ok() ? listing.value() : QList<QuestionListing>();
 
-    m_grid3->setRows(qMax(int(questions.size()) + 1, kMinimumGridRows));
-    m_grid3->setCurrentCell(0, 0);
-    for (int row = 1; row < m_grid3->rows(); ++row) {
-        m_grid3->setRowHeight(row, kRowHeight);
-        m_grid3->setTextMatrix(row, 0, QString::number(row));
-    }
+    prepareListingRows(m_grid3, int(questions.size()), kMinimumGridRows, kRowHeight);
     for (const QuestionListing &question : questions) {
         m_grid3->setTextMatrix(question.position, 1, question.text);
         m_grid3->setTextMatrix(question.position, kRecordColumn,

@@ -63,22 +63,12 @@ void MaintenanceWindow::setControls(const Controls &controls)
     TabOrder::followPlaces(this);
 }
 
-QLabel *MaintenanceWindow::addLabel(QWidget *parent, const QString &name, const QString &text,
-                                    int left, int top)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->move(Twips::rect(left, top, 0, 0).topLeft());
-    label->adjustSize();
-    return label;
-}
-
 void MaintenanceWindow::addQuestionGrid(Controls &controls, int labelTop, int hintTop,
                                         int hintHeight, int gridTop, int gridHeight, int cols,
                                         int recordColumn)
 {
-    addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"), 150,
-             labelTop);
+    addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"),
+             Twips::rect(150, labelTop, 0, 0));
     auto *hint = new QLabel(QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar "
                                            "o eliminar y pulse el botón correspondiente)"),
                             this);

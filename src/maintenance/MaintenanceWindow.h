@@ -20,7 +20,6 @@
 
 class FlexGrid;
 class QGroupBox;
-class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -72,11 +71,6 @@ protected:
     };
     void setControls(const Controls &controls);
 
-    // Control set-up shared by both windows, places in twips: a label sized
-    // to its caption, a frame, and the three browsing buttons (Command4,
-    // Command1, Command3) side by side at `top`.
-    static QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, int left,
-                            int top);
     // The available questions: "Preguntas disponibles:" at `labelTop`, the
     // hint over the grid from its design place to the grid's right edge
     // (wrapped at word boundaries, however wide the font makes it), and Grid3
@@ -91,6 +85,9 @@ protected:
                             bool textScrolls, QWidget *frame3, const QRect &update,
                             const QRect &cancel, int exitLeft);
     static constexpr int kGridWidth = 9225; // twips
+    // Control set-up shared by both windows, places in twips: a frame, and
+    // the three browsing buttons (Command4, Command1, Command3) side by side
+    // at `top`.
     static QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption,
                                const QRect &geometry);
     void addBrowsingButtons(Controls &controls, int top);

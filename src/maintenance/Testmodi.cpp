@@ -52,11 +52,13 @@ void Testmodi::buildControls()
     setDesignFont();
 
     Controls c;
-    addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"), 150, 0);
+    addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
+             Twips::rect(150, 0, 0, 0));
     m_list1 = c.list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(Twips::rect(1290, 30, 8055, 645));
-    addLabel(this, QStringLiteral("Label1_1"), QStringLiteral("Temas:"), 150, 690);
+    addLabel(this, QStringLiteral("Label1_1"), QStringLiteral("Temas:"),
+             Twips::rect(150, 690, 0, 0));
     m_list2 = new QListWidget(this);
     m_list2->setObjectName(QStringLiteral("List2"));
     m_list2->setGeometry(Twips::rect(1290, 720, 8055, 1035));
@@ -157,13 +159,8 @@ void Testmodi::List2_Click()
     const QList<QuestionListing> questions =
         listing.ok() ? listing.value() : QList<QuestionListing>();
 
-    m_grid3->setRows(qMax(int(questions.size()) + 1, kMinimumGridRows));
     setUpColumns();
-    m_grid3->setCurrentCell(0, 0);
-    for (int row = 1; row < m_grid3->rows(); ++row) {
-        m_grid3->setRowHeight(row, kRowHeight);
-        m_grid3->setTextMatrix(row, 0, QString::number(row));
-    }
+    prepareListingRows(m_grid3, int(questions.size()), kMinimumGridRows, kRowHeight);
     for (const QuestionListing &question : questions) {
         m_grid3->setTextMatrix(question.position, kRecordColumn,
                                QString::number(question.recordNumber));

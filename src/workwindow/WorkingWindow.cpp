@@ -9,6 +9,7 @@
 #include "Twips.h"
 #include "WindowNames.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
@@ -298,5 +299,30 @@ void WorkingWindow::removeKeepingFocus(FlexGrid *selected, int count,
     if (count > 1) {
         selected->setCurrentCell(qMin(row, count - 1), 1);
         selected->setFocus();
+    }
+}
+
+QLabel *WorkingWindow::addLabel(QWidget *parent, const QString &name, const QString &text,
+                                const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    if (!name.isEmpty())
+        label->setObjectName(name);
+    if (geometry.isEmpty()) {
+        label->move(geometry.topLeft());
+        label->adjustSize();
+    } else {
+        label->setGeometry(geometry);
+    }
+    return label;
+}
+
+void WorkingWindow::prepareListingRows(FlexGrid *grid, int count, int minimumRows, int rowHeight)
+{
+    grid->setRows(qMax(count + 1, minimumRows));
+    grid->setCurrentCell(0, 0);
+    for (int row = 1; row < grid->rows(); ++row) {
+        grid->setRowHeight(row, rowHeight);
+        grid->setTextMatrix(row, 0, QString::number(row));
     }
 }

@@ -26,6 +26,7 @@
 #include <QRect>
 #include <QString>
 
+class QLabel;
 class QPushButton;
 
 class FlexGrid;
@@ -81,6 +82,17 @@ protected:
     // left.
     static void removeKeepingFocus(FlexGrid *selected, int count,
                                    const std::function<void()> &remove);
+    // A label showing `text`, named `name` (unnamed when empty), at
+    // `geometry`; a geometry of no size puts it at that corner, sized to its
+    // caption.
+    static QLabel *addLabel(QWidget *parent, const QString &name, const QString &text,
+                            const QRect &geometry);
+    // Readies a question grid for a listing of `count` questions: room for
+    // them and never fewer than `minimumRows` rows (the header row included),
+    // every row below the header numbered in the fixed column and `rowHeight`
+    // twips high, and no cell chosen. The window then writes each question
+    // into the row of its position.
+    static void prepareListingRows(FlexGrid *grid, int count, int minimumRows, int rowHeight);
     // The close box: true lets the window close. By default it asks what
     // leaveWindow() would ask, if anything; Cancel keeps the window.
     bool Form_QueryUnload() override;
