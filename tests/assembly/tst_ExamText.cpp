@@ -55,11 +55,6 @@ private Q_SLOTS:
                                   "================================================\r\n\r\n";
         QTest::newRow("nothing selected: the header alone")
             << QStringList() << QStringList() << QStringList() << header;
-        QTest::newRow("A and C") << QStringList{"Q1"} << QStringList() << QStringList{"B1", "B2"}
-                                 << header +
-                                        "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n"
-                                        "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
-                                        " 1. B1\r\n 2. B2\r\n";
         QTest::newRow("B and C keep their letters")
             << QStringList() << QStringList{"P1"} << QStringList{"B1"}
             << header + "\r\nB. PREGUNTAS PR\xC3\x81"
