@@ -4,10 +4,8 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QTableWidget>
 #include <QToolTip>
-#include <QVBoxLayout>
 #include <QtTest>
 
 class tst_FlexGrid : public QObject
@@ -67,75 +65,6 @@ private Q_SLOTS:
             QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
         }
         QCOMPARE(signalled, cells);
-    }
-
-    void keysSignalledOrPassedOn_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("enters");
-        QTest::addColumn<int>("deletes");
-        QTest::addColumn<int>("rowAfter");
-        QTest::newRow("Return") << int(Qt::Key_Return) << 1 << 0 << 2;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << 1 << 0 << 2;
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << 1 << 2;
-        QTest::newRow("Down moves the current row") << int(Qt::Key_Down) << 0 << 0 << 3;
-        QTest::newRow("Backspace is nothing") << int(Qt::Key_Backspace) << 0 << 0 << 2;
-    }
-    void keysSignalledOrPassedOn()
-    {
-        QFETCH(int, key);
-        QFETCH(int, enters);
-        QFETCH(int, deletes);
-        QFETCH(int, rowAfter);
-        FlexGrid grid;
-        grid.setCols(3);
-        grid.setRows(6);
-        grid.resize(400, 200);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowActive(&grid));
-        grid.setCurrentCell(2, 1);
-        grid.setFocus();
-        QSignalSpy enterSpy(&grid, &FlexGrid::enterPressed);
-        QSignalSpy deleteSpy(&grid, &FlexGrid::deletePressed);
-        QTest::keyClick(grid.view(), Qt::Key(key));
-        QCOMPARE(enterSpy.size(), enters);
-        QCOMPARE(deleteSpy.size(), deletes);
-        QCOMPARE(grid.row(), rowAfter);
-    }
-
-    void tabLeavesTheGrid_data()
-    {
-        QTest::addColumn<bool>("backwards");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("Tab") << false << "after";
-        QTest::newRow("Shift+Tab") << true << "before";
-    }
-    void tabLeavesTheGrid()
-    {
-        QFETCH(bool, backwards);
-        QFETCH(QString, expected);
-        QWidget window;
-        auto *layout = new QVBoxLayout(&window);
-        auto *before = new QLineEdit(&window);
-        before->setObjectName(QStringLiteral("before"));
-        auto *grid = new FlexGrid(&window);
-        auto *after = new QLineEdit(&window);
-        after->setObjectName(QStringLiteral("after"));
-        layout->addWidget(before);
-        layout->addWidget(grid);
-        layout->addWidget(after);
-        grid->setCols(3);
-        grid->setRows(6);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        grid->setCurrentCell(2, 1); // a cell in the middle: Tab would move on inside
-        grid->setFocus();
-        QTRY_VERIFY(grid->view()->hasFocus());
-        QTest::keyClick(grid->view(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
-                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
-        QTRY_COMPARE(QApplication::focusWidget()->objectName(), expected);
-        QCOMPARE(grid->row(), 2);
-        QCOMPARE(grid->col(), 1);
     }
 
     void scrollToRowShowsIt_data()
@@ -242,27 +171,6 @@ private Q_SLOTS:
             QCOMPARE(grid.view()->item(row, 0)->textAlignment(),
                      int(Qt::AlignLeft | Qt::AlignVCenter));
         }
-    }
-
-    void rowHeightGrowsEveryHundredAndTenCharacters_data()
-    {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("grid3");
-        QTest::addColumn<int>("grid1");
-        QTest::newRow("empty") << 0 << 420 << 450;
-        QTest::newRow("109") << 109 << 420 << 450;
-        QTest::newRow("110") << 110 << 560 << 630;
-        QTest::newRow("230") << 230 << 760 << 830;
-        QTest::newRow("1000") << 1000 << 2160 << 2230;
-    }
-    void rowHeightGrowsEveryHundredAndTenCharacters()
-    {
-        QFETCH(int, length);
-        QFETCH(int, grid3);
-        QFETCH(int, grid1);
-        const QString text(length, u'x');
-        QCOMPARE(rowHeightFor(text, 360, 420), grid3);
-        QCOMPARE(rowHeightFor(text, 430, 450), grid1);
     }
 };
 
