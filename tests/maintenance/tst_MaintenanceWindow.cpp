@@ -1,11 +1,13 @@
 // The two maintenance windows driven as a teacher drives them: the bank
 // file's bytes after each modification, addition and deletion, the refusals
-// that write nothing, and a bank replaced by another program during an edit.
+// that write nothing, a bank replaced by another program during an edit, and
+// the text a refusal shows.
 #include "BankBytes.h"
 #include "EmptyBankFolder.h"
 #include "Exammodi.h"
 #include "GuiFixture.h"
 #include "MessageBoxResponder.h"
+#include "QuestionText.h"
 #include "TestFiles.h"
 #include "Testmodi.h"
 
@@ -295,6 +297,33 @@ private Q_SLOTS:
         QCOMPARE(text1()->toPlainText(), QStringLiteral("Tercera cambiada"));
         QCOMPARE(press("Command5", {kUpdated}), QString());
         QCOMPARE(bank(), saved.join());
+    }
+
+    // The text shown when the bank refuses a change: another program's doing
+    // is its own sentence, not a failure to update.
+    void refusalsNameTheirCause_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("shown");
+        // clang-format off
+        QTest::newRow("write with reason") << int(BankErrorCode::CannotWrite) << "No se puede escribir." << "el disco está lleno" << "No se ha podido actualizar la base de datos: el disco está lleno";
+        QTest::newRow("write without reason") << int(BankErrorCode::CannotWrite) << "No se puede escribir." << "" << "No se ha podido actualizar la base de datos: No se puede escribir.";
+        // Another program's doing: its own sentence, not a failure to update.
+        QTest::newRow("locked elsewhere") << int(BankErrorCode::LockedElsewhere) << "Bloqueado." << "" << "Bloqueado.";
+        QTest::newRow("changed elsewhere") << int(BankErrorCode::ChangedElsewhere) << "Cambiado." << "x" << "Cambiado.";
+        // clang-format on
+    }
+    void refusalsNameTheirCause()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QFETCH(QString, detail);
+        QFETCH(QString, shown);
+        QCOMPARE(changeRefusedMessage(BankError{BankErrorCode(code), message, detail},
+                                      QStringLiteral("LLENO")),
+                 shown);
     }
 };
 
