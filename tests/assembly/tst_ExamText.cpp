@@ -5,6 +5,14 @@
 
 Q_DECLARE_METATYPE(SelectedQuestion)
 
+namespace {
+const QByteArray kHeader = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  "
+                           "\r\n================================================\r\n\r\n";
+const QByteArray kB = "\r\nB. PREGUNTAS PR\xC3\x81"
+                      "CTICAS:\r\n\r\n 1. P1\r\n\r\n";
+const QByteArray kC = "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n";
+} // namespace
+
 class tst_ExamText : public QObject
 {
     Q_OBJECT
@@ -15,23 +23,16 @@ private Q_SLOTS:
         QTest::addColumn<QList<SelectedQuestion>>("questions");
         QTest::addColumn<QByteArray>("exam");
         QTest::addColumn<QByteArray>("answers");
-        const QByteArray examHeading = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
-        const QByteArray answerHeading = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla "
-                                         "con las respuestas correctas\r\n\r\n";
-        const QByteArray open = "S\xC3\xAD( ) No( )  -  ";
-        const QByteArray yes = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ";
-        const QByteArray no = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ";
-        QTest::newRow("empty selection")
-            << QList<SelectedQuestion>() << examHeading << answerHeading;
-        QTest::newRow("yes, no, in order; only the exact label Sí marks Sí")
-            << QList<SelectedQuestion>{{QStringLiteral("La demanda es elástica."),
-                                        QStringLiteral("Sí")},
-                                       {QStringLiteral("Falsa"), QStringLiteral("No")},
-                                       {QStringLiteral("c"), QStringLiteral("Si")}}
-            << examHeading + open + "La demanda es el\xC3\xA1stica.\r\n" + open + "Falsa\r\n" +
-                   open + "c\r\n"
-            << answerHeading + yes + "La demanda es el\xC3\xA1stica.\r\n" + no + "Falsa\r\n" + no +
-                   "c\r\n";
+        const QByteArray exam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
+        const QByteArray answers = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
+                                   "respuestas correctas\r\n\r\n";
+        const QByteArray open = "S\xC3\xAD( ) No( )  -  ",
+                         yes = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ",
+                         no = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ";
+        // clang-format off
+        QTest::newRow("empty selection") << QList<SelectedQuestion>() << exam << answers;
+        QTest::newRow("in order; only the exact label Sí marks Sí") << QList<SelectedQuestion>{{"La demanda es elástica.", "Sí"}, {"Falsa", "No"}, {"c", "Si"}} << exam + open + "La demanda es el\xC3\xA1stica.\r\n" + open + "Falsa\r\n" + open + "c\r\n" << answers + yes + "La demanda es el\xC3\xA1stica.\r\n" + no + "Falsa\r\n" + no + "c\r\n";
+        // clang-format on
     }
     void composesHeadingAndOneBoxedLinePerQuestion()
     {
@@ -51,34 +52,15 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("practical");
         QTest::addColumn<QStringList>("brief");
         QTest::addColumn<QByteArray>("expected");
-        const QByteArray header = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  \r\n"
-                                  "================================================\r\n\r\n";
-        QTest::newRow("nothing selected: the header alone")
-            << QStringList() << QStringList() << QStringList() << header;
-        QTest::newRow("A and C") << QStringList{"Q1"} << QStringList() << QStringList{"B1", "B2"}
-                                 << header +
-                                        "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n"
-                                        "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
-                                        " 1. B1\r\n 2. B2\r\n";
-        QTest::newRow("B and C keep their letters")
-            << QStringList() << QStringList{"P1"} << QStringList{"B1"}
-            << header + "\r\nB. PREGUNTAS PR\xC3\x81"
-                        "CTICAS:\r\n\r\n 1. P1\r\n\r\n"
-                        "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n 1. B1\r\n";
-        QTest::newRow("A, B and C, each numbered from 1")
-            << QStringList{"Q1", "Q2"} << QStringList{"P1"} << QStringList{"B1"}
-            << header + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n"
-                        "\r\nB. PREGUNTAS PR\xC3\x81"
-                        "CTICAS:\r\n\r\n 1. P1\r\n\r\n"
-                        "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n 1. B1\r\n";
         QStringList twelve;
         for (int i = 1; i <= 12; ++i)
             twelve << QStringLiteral("b%1").arg(i);
-        QTest::newRow("two-digit numbers take the whole field")
-            << QStringList() << QStringList() << twelve
-            << header + "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n"
-                        " 1. b1\r\n 2. b2\r\n 3. b3\r\n 4. b4\r\n 5. b5\r\n 6. b6\r\n"
-                        " 7. b7\r\n 8. b8\r\n 9. b9\r\n10. b10\r\n11. b11\r\n12. b12\r\n";
+        // clang-format off
+        QTest::newRow("nothing selected: the header alone") << QStringList() << QStringList() << QStringList() << kHeader;
+        QTest::newRow("B and C keep their letters") << QStringList() << QStringList{"P1"} << QStringList{"B1"} << kHeader + kB + kC + " 1. B1\r\n";
+        QTest::newRow("A, B and C, each numbered from 1") << QStringList{"Q1", "Q2"} << QStringList{"P1"} << QStringList{"B1"} << kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n" + kB + kC + " 1. B1\r\n";
+        QTest::newRow("two-digit numbers take the whole field") << QStringList() << QStringList() << twelve << kHeader + kC + " 1. b1\r\n 2. b2\r\n 3. b3\r\n 4. b4\r\n 5. b5\r\n 6. b6\r\n 7. b7\r\n 8. " "b8\r\n 9. b9\r\n10. b10\r\n11. b11\r\n12. b12\r\n";
+        // clang-format on
     }
     void composesExpositionSectionsWithFixedLetters()
     {

@@ -1,13 +1,9 @@
 // The flex grid stand-in: row 0 and column 0 as fixed headers, textMatrix,
-// row 0 meaning no current cell, sizes in twips and the double-click signal.
+// row 0 meaning no current cell, and sizes in twips.
 #include "FlexGrid.h"
 
-#include <QApplication>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QTableWidget>
-#include <QToolTip>
-#include <QVBoxLayout>
 #include <QtTest>
 
 class tst_FlexGrid : public QObject
@@ -15,7 +11,7 @@ class tst_FlexGrid : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void headersCurrentCellSizesAndDoubleClick()
+    void headersCurrentCellAndSizes()
     {
         FlexGrid grid;
         grid.setCols(3);
@@ -26,10 +22,9 @@ private Q_SLOTS:
 
         QTableWidget *table = grid.view();
         QCOMPARE(table->rowCount(), 4);
-        QCOMPARE(grid.textMatrix(0, 0), QStringLiteral("0,0"));
-        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("0,2"));
-        QCOMPARE(table->verticalHeaderItem(3)->text(), QStringLiteral("4,0"));
-        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("1,1"));
+        QCOMPARE((QStringList{grid.textMatrix(0, 0), table->horizontalHeaderItem(1)->text(),
+                              table->verticalHeaderItem(3)->text(), table->item(0, 0)->text()}),
+                 (QStringList{"0,0", "0,2", "4,0", "1,1"}));
 
         QCOMPARE(grid.row(), 0); // no current cell yet
         QVERIFY(!table->currentIndex().isValid());
@@ -47,225 +42,12 @@ private Q_SLOTS:
         grid.setRowHeight(0, 300);
         grid.setRowHeight(2, 455);
         QCoreApplication::processEvents();
-        QCOMPARE(table->verticalHeader()->width(), 24);
-        QCOMPARE(table->columnWidth(1), 41);
-        QCOMPARE(table->horizontalHeader()->height(), 20);
-        QCOMPARE(table->rowHeight(1), 30);
-        QCOMPARE(grid.colWidth(2), 615);
-        QCOMPARE(grid.rowHeight(2), 450);
-
-        const QList<QPoint> cells{{2, 1}, {4, 2}, {0, 1}, {3, 0}}; // (row, col)
-        QList<QPoint> signalled; // the current cell each time the signal came
-        connect(&grid, &FlexGrid::dblClick, this,
-                [&] { signalled.append(QPoint(grid.row(), grid.col())); });
-        for (const QPoint &cell : cells) {
-            const FlexGrid::CellSpot spot = grid.locateCell(cell.x(), cell.y());
-            QVERIFY(spot.widget);
-            QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
-            QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
-        }
-        QCOMPARE(signalled, cells);
-    }
-
-    void keysSignalledOrPassedOn_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("enters");
-        QTest::addColumn<int>("deletes");
-        QTest::addColumn<int>("rowAfter");
-        QTest::newRow("Return") << int(Qt::Key_Return) << 1 << 0 << 2;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << 1 << 0 << 2;
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << 1 << 2;
-        QTest::newRow("Down moves the current row") << int(Qt::Key_Down) << 0 << 0 << 3;
-        QTest::newRow("Backspace is nothing") << int(Qt::Key_Backspace) << 0 << 0 << 2;
-    }
-    void keysSignalledOrPassedOn()
-    {
-        QFETCH(int, key);
-        QFETCH(int, enters);
-        QFETCH(int, deletes);
-        QFETCH(int, rowAfter);
-        FlexGrid grid;
-        grid.setCols(3);
-        grid.setRows(6);
-        grid.resize(400, 200);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowActive(&grid));
-        grid.setCurrentCell(2, 1);
-        grid.setFocus();
-        QSignalSpy enterSpy(&grid, &FlexGrid::enterPressed);
-        QSignalSpy deleteSpy(&grid, &FlexGrid::deletePressed);
-        QTest::keyClick(grid.view(), Qt::Key(key));
-        QCOMPARE(enterSpy.size(), enters);
-        QCOMPARE(deleteSpy.size(), deletes);
-        QCOMPARE(grid.row(), rowAfter);
-    }
-
-    void tabLeavesTheGrid_data()
-    {
-        QTest::addColumn<bool>("backwards");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("Tab") << false << "after";
-        QTest::newRow("Shift+Tab") << true << "before";
-    }
-    void tabLeavesTheGrid()
-    {
-        QFETCH(bool, backwards);
-        QFETCH(QString, expected);
-        QWidget window;
-        auto *layout = new QVBoxLayout(&window);
-        auto *before = new QLineEdit(&window);
-        before->setObjectName(QStringLiteral("before"));
-        auto *grid = new FlexGrid(&window);
-        auto *after = new QLineEdit(&window);
-        after->setObjectName(QStringLiteral("after"));
-        layout->addWidget(before);
-        layout->addWidget(grid);
-        layout->addWidget(after);
-        grid->setCols(3);
-        grid->setRows(6);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        grid->setCurrentCell(2, 1); // a cell in the middle: Tab would move on inside
-        grid->setFocus();
-        QTRY_VERIFY(grid->view()->hasFocus());
-        QTest::keyClick(grid->view(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
-                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
-        QTRY_COMPARE(QApplication::focusWidget()->objectName(), expected);
-        QCOMPARE(grid->row(), 2);
-        QCOMPARE(grid->col(), 1);
-    }
-
-    void scrollToRowShowsIt_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::newRow("last") << 40;
-        QTest::newRow("middle") << 20;
-        QTest::newRow("first after the last") << 1;
-    }
-    void scrollToRowShowsIt()
-    {
-        QFETCH(int, row);
-        FlexGrid grid;
-        grid.setCols(2);
-        grid.setRows(41);
-        for (int r = 1; r < 41; ++r)
-            grid.setRowHeight(r, 450);
-        grid.resize(300, 150);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
-        grid.scrollToRow(40);
-        grid.scrollToRow(row);
-        QTableWidget *table = grid.view();
-        QTRY_VERIFY(table->viewport()->rect().contains(
-            table->visualRect(table->model()->index(row - 1, 0))));
-    }
-
-    // The tip over a data cell shows its text whole, as the grid holds it
-    // when the tip is asked for; an empty cell has none.
-    void aDataCellsTipShowsItsWholeText_data()
-    {
-        QTest::addColumn<QStringList>("texts"); // given to cell (2, 1) in turn; "-": clear()
-        QTest::addColumn<QString>("tip");       // empty: no tip
-        const QString question = QStringLiteral("¿Es la segmentación del mercado un proceso que "
-                                                "divide a los consumidores en grupos con "
-                                                "necesidades parecidas y respuestas semejantes?");
-        QTest::newRow("long question") << QStringList{question} << question;
-        QTest::newRow("text replaced") << QStringList{"Primera.", "Segunda."} << "Segunda.";
-        QTest::newRow("never filled") << QStringList{} << QString();
-        QTest::newRow("emptied by clear") << QStringList{question, "-"} << QString();
-        QTest::newRow("emptied by an empty text") << QStringList{question, ""} << QString();
-    }
-    void aDataCellsTipShowsItsWholeText()
-    {
-        QFETCH(QStringList, texts);
-        QFETCH(QString, tip);
-        FlexGrid grid;
-        grid.setCols(3);
-        grid.setRows(4);
-        for (const QString &text : texts) {
-            if (text == QLatin1String("-"))
-                grid.clear();
-            else
-                grid.setTextMatrix(2, 1, text);
-        }
-        grid.setTextMatrix(1, 1, QStringLiteral("Otra."));
-        grid.resize(500, 300);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
-        QToolTip::hideText();
-        QTRY_VERIFY(!QToolTip::isVisible());
-
-        const FlexGrid::CellSpot spot = grid.locateCell(2, 1);
-        QHelpEvent help(QEvent::ToolTip, spot.point, spot.widget->mapToGlobal(spot.point));
-        QCoreApplication::sendEvent(spot.widget, &help);
-        if (tip.isEmpty()) {
-            QVERIFY(!QToolTip::isVisible());
-        } else {
-            QTRY_VERIFY(QToolTip::isVisible());
-            QCOMPARE(QToolTip::text(), tip);
-        }
-        QToolTip::hideText();
-    }
-
-    // Alignment reaches the cells a column has and the ones it gets later,
-    // whether or not it changes.
-    void aColumnsAlignmentReachesEveryCell_data()
-    {
-        QTest::addColumn<QList<int>>("alignments"); // Qt::Alignment values set on column 2 in turn
-        QTest::addColumn<int>("rowsFirst");         // rows before the alignment is set
-        QTest::addColumn<int>("expected");
-        const int centre = int(Qt::AlignHCenter | Qt::AlignVCenter);
-        const int right = int(Qt::AlignRight | Qt::AlignVCenter);
-        const int left = int(Qt::AlignLeft | Qt::AlignVCenter);
-        QTest::newRow("never set") << QList<int>{} << 6 << left;
-        QTest::newRow("set before the rows exist")
-            << QList<int>{int(Qt::AlignHCenter)} << 1 << centre;
-        QTest::newRow("set on existing rows") << QList<int>{int(Qt::AlignHCenter)} << 6 << centre;
-        QTest::newRow("set twice alike")
-            << QList<int>{int(Qt::AlignHCenter), int(Qt::AlignHCenter)} << 6 << centre;
-        QTest::newRow("changed") << QList<int>{int(Qt::AlignHCenter), int(Qt::AlignRight)} << 6
-                                 << right;
-    }
-    void aColumnsAlignmentReachesEveryCell()
-    {
-        QFETCH(QList<int>, alignments);
-        QFETCH(int, rowsFirst);
-        QFETCH(int, expected);
-        FlexGrid grid;
-        grid.setCols(3);
-        grid.setRows(rowsFirst);
-        for (const int alignment : alignments)
-            grid.setColAlignment(2, Qt::Alignment(alignment));
-        grid.setRows(6);
-        for (int row = 0; row < 5; ++row) {
-            QCOMPARE(grid.view()->item(row, 1)->textAlignment(), expected);
-            QCOMPARE(grid.view()->item(row, 0)->textAlignment(),
-                     int(Qt::AlignLeft | Qt::AlignVCenter));
-        }
-    }
-
-    void rowHeightGrowsEveryHundredAndTenCharacters_data()
-    {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("grid3");
-        QTest::addColumn<int>("grid1");
-        QTest::newRow("empty") << 0 << 420 << 450;
-        QTest::newRow("50") << 50 << 420 << 450;
-        QTest::newRow("109") << 109 << 420 << 450;
-        QTest::newRow("110") << 110 << 560 << 630;
-        QTest::newRow("219") << 219 << 560 << 630;
-        QTest::newRow("230") << 230 << 760 << 830;
-        QTest::newRow("1000") << 1000 << 2160 << 2230;
-    }
-    void rowHeightGrowsEveryHundredAndTenCharacters()
-    {
-        QFETCH(int, length);
-        QFETCH(int, grid3);
-        QFETCH(int, grid1);
-        const QString text(length, u'x');
-        QCOMPARE(rowHeightFor(text, 360, 420), grid3);
-        QCOMPARE(rowHeightFor(text, 430, 450), grid1);
+        QCOMPARE((QList<int>{table->verticalHeader()->width(), table->columnWidth(1),
+                             table->horizontalHeader()->height(), table->rowHeight(1)}),
+                 (QList<int>{24, 41, 20, 30}));
+        QCOMPARE(
+            (QList<int>{grid.colWidth(2), grid.colWidth(3), grid.colWidth(-1), grid.rowHeight(2)}),
+            (QList<int>{615, 0, 0, 450}));
     }
 };
 

@@ -1,20 +1,19 @@
 #pragma once
 // What every GUI test of a window sets up alike: a bank folder that is the
 // working directory, a stand-in main window on the screen, the window under
-// test shown by name and waited for until it is the program's active form;
-// and the tear-down that forgets every window, closes every file and puts
-// the printer back. Beside it, the helpers these tests share: the control
-// holding the focus, a key pressed there, a click or double-click on a cell.
-
+// test shown by name until it is the active form; the tear-down that forgets
+// every window, closes every file and puts the printer back; and the mouse
+// and keyboard helpers these tests share.
 #include "FakeMainWindowServices.h"
 #include "FlexGrid.h"
 #include "Forms.h"
-#include "KeyboardFocus.h"
 #include "OpenFiles.h"
 #include "PrinterSeam.h"
 #include "ProgramState.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QPrinter>
 #include <QTest>
 
 #include <memory>
@@ -30,27 +29,25 @@ public:
         main->window.show();
         return bank->isReady() && QTest::qWaitForWindowExposed(&main->window);
     }
-
-    // Shows the registered window `name` with ActiveWindowCode set to `code`;
-    // null unless it becomes the active form.
-    template <class Window> Window *open(const QString &name, qint16 code)
+    // Shows the registered window `name` with ActiveWindowCode `code`; null
+    // unless it becomes the active form.
+    template <class Window>
+    Window *open(const QString &name, qint16 code = ActiveWindowCodes::kMain)
     {
         ActiveWindowCode = code;
         auto *window = qobject_cast<Window *>(Forms::show(name));
-        if (!window || !QTest::qWaitFor([window] { return Forms::activeForm() == window; }))
-            return nullptr;
-        return window;
+        return window && QTest::qWaitFor([window] { return Forms::activeForm() == window; })
+                   ? window
+                   : nullptr;
     }
-
-    // Forgets every window and the stand-in main window, for a test that
-    // goes on with the program's own main window.
+    // Forgets every window and the stand-in, for a test that goes on with the
+    // program's own main window.
     void dropStandIn()
     {
         Forms::reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         main.reset();
     }
-
     void tearDown()
     {
         PrinterSeam::setFactory({});
@@ -66,47 +63,56 @@ public:
 
 namespace GuiTest {
 
-// The control holding the focus and a key pressed there, as the keyboard
-// tests name them.
-using KeyboardFocus::focusName;
+// The control holding the focus (a grid stands for the table inside it).
+inline QString focusName()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (auto *inGrid = focus ? qobject_cast<FlexGrid *>(focus->parentWidget()) : nullptr)
+        return inGrid->objectName();
+    return focus ? focus->objectName() : QString();
+}
+// A key pressed where the focus is; Shift+Tab is Backtab with Shift held.
 inline void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    KeyboardFocus::press(key, modifiers);
+    QTest::keyClick(QApplication::focusWidget(), key,
+                    key == Qt::Key_Backtab ? modifiers | Qt::ShiftModifier : modifiers);
 }
-
-// A click on the cell; false when the cell is not on the screen.
-inline bool clickCell(FlexGrid *grid, int row, int col)
+// Tab (or Shift+Tab) until `name` has the focus, within one round; the name reached.
+inline QString tabTo(const QString &name, Qt::Key tab = Qt::Key_Tab)
+{
+    for (int i = 0; i < 20 && focusName() != name; ++i)
+        key(tab);
+    return focusName();
+}
+inline void click(QWidget *window, const QString &button)
+{
+    QTest::mouseClick(window->findChild<QAbstractButton *>(button), Qt::LeftButton);
+}
+// A click on the cell then a double-click, as the teacher makes one; false
+// when the cell is not on the screen.
+inline bool clickCell(FlexGrid *grid, int row, int col, bool twice = false)
 {
     const FlexGrid::CellSpot spot = grid->locateCell(row, col);
     if (!spot.widget)
         return false;
     QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
+    if (twice)
+        QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
     return true;
 }
-
-// A click on the cell, then a double-click, as the teacher makes one; false
-// when the cell is not on the screen.
 inline bool doubleClickCell(FlexGrid *grid, int row, int col)
 {
-    if (!clickCell(grid, row, col))
-        return false;
-    const FlexGrid::CellSpot spot = grid->locateCell(row, col);
-    QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
-    return true;
+    return clickCell(grid, row, col, true);
 }
-
-// Leaves `window` as `how` says: "Salir" (its Command2), "Esc", "main window"
-// (that window takes the activation) or "close box".
-inline void leave(QWidget *window, QWidget *mainWindow, const QString &how)
+// Printing goes to this PDF file.
+inline void printTo(const QString &pdf)
 {
-    if (how == u"Salir")
-        QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("Command2")), Qt::LeftButton);
-    else if (how == u"Esc")
-        key(Qt::Key_Escape);
-    else if (how == u"main window")
-        mainWindow->activateWindow();
-    else
-        window->close();
+    PrinterSeam::setFactory([pdf] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        return printer;
+    });
 }
 
 } // namespace GuiTest

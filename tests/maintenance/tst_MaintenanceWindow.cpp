@@ -1,0 +1,331 @@
+// The two maintenance windows driven as a teacher drives them: the bank
+// file's bytes after each modification, addition and deletion, the refusals
+// that write nothing, a bank replaced by another program during an edit, and
+// the text a refusal shows.
+#include "BankBytes.h"
+#include "EmptyBankFolder.h"
+#include "Exammodi.h"
+#include "GuiFixture.h"
+#include "MessageBoxResponder.h"
+#include "QuestionText.h"
+#include "TestFiles.h"
+#include "Testmodi.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <optional>
+
+using namespace GuiTest;
+using Box = MessageBoxResponder::Box;
+
+namespace {
+
+const Box kUpdated = MessageBoxResponder::notice(QStringLiteral("Base de datos actualizada"));
+const QStringList kKinds{"test", "conceptual", "practical", "brief"};
+
+using bankBytes::trueFalse;
+// An exposition record of kind 1..3.
+QByteArray ex(int kind, int chapter, const QByteArray &text)
+{
+    return bankBytes::exposition(QList<int>{0, 502, 1002, 152}[kind], chapter, text);
+}
+// The bank each row starts from: chapter 1 topic 1 holds records 1-3 and 5
+// (answer 7: neither Sí nor No), topic 2 record 4; or chapter 3 records 1 and 3.
+QList<QByteArray> startBank(int kind)
+{
+    if (kind == 0)
+        return {trueFalse(1, 1, "Primera", 1), trueFalse(1, 1, "Segunda", 0),
+                trueFalse(1, 1, "Tercera", 1), trueFalse(1, 2, "Del tema dos", 0),
+                trueFalse(1, 1, "Rara", 7)};
+    return {ex(kind, 3, "Uno"), ex(kind, 1, "Dos"), ex(kind, 3, "Tres")};
+}
+Box askDelete(const QString &question, const QString &click = QStringLiteral("Aceptar"))
+{
+    return MessageBoxResponder::question(
+        QStringLiteral("¿Seguro que quiere eliminar la pregunta \"%1\"").arg(question), click);
+}
+QList<QByteArray> with(QList<QByteArray> records, int index, const QByteArray &record)
+{
+    if (index < 0)
+        records.removeAt(-index - 1);
+    else if (index < records.size())
+        records[index] = record;
+    else
+        records.append(record);
+    return records;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<QByteArray>)
+
+class tst_MaintenanceWindow : public QObject
+{
+    Q_OBJECT
+
+    GuiFixture<EmptyBankFolder> m_gui;
+    QPointer<QWidget> m_window;
+    int m_kind = 0;
+
+    QString fileName() const
+    {
+        return m_kind == 0 ? "QELMEXT2.DAT" : QStringLiteral("QELMEXE%1.DAT").arg(m_kind);
+    }
+    QStringList files() const
+    {
+        QStringList names = QDir(m_gui.bank->path()).entryList(QDir::Files);
+        names.removeAll(m_kind > 1 ? "QELMEXE1.DAT" : ""); // created, empty, as the window opens
+        return names;
+    }
+    QByteArray bank() const
+    {
+        return files().size() == 1 ? testFiles::readFile(m_gui.bank->filePath(files().first()))
+                                   : "<" + files().join(u' ').toUtf8() + ">";
+    }
+    FlexGrid *grid() const { return m_window->findChild<FlexGrid *>("Grid3"); }
+    QPlainTextEdit *text1() const { return m_window->findChild<QPlainTextEdit *>("Text1"); }
+    bool editing() const { return text1()->isEnabled(); }
+    QString press(const QString &button, const QList<Box> &boxes)
+    {
+        return MessageBoxResponder::answer(boxes, [&] { click(m_window, button); });
+    }
+    // The topic (true/false) or the chapter (exposition) listed.
+    void choosePlace(int place)
+    {
+        m_window->findChild<QListWidget *>(m_kind == 0 ? "List2" : "List1")
+            ->setCurrentRow(place - 1);
+    }
+    void openOn(const QString &kind, const QList<QByteArray> &records)
+    {
+        m_kind = kKinds.indexOf(kind);
+        QVERIFY(testFiles::writeFile(m_gui.bank->filePath(fileName()), records.join()));
+        m_window = m_gui.open<QWidget>(m_kind == 0 ? Testmodi::kName : Exammodi::kName);
+        QVERIFY(m_window);
+        if (m_kind > 0)
+            click(m_window, QStringLiteral("Option1_%1").arg(m_kind - 1));
+        choosePlace(m_kind == 0 ? 1 : 3);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(m_gui.setUp());
+        Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
+        Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
+    }
+    void cleanup() { m_gui.tearDown(); }
+
+    // A modification writes the record it started from, whatever place was
+    // chosen meanwhile; an addition goes under the place chosen at
+    // "Actualizar", cut to the record's width; a deletion moves the records
+    // after it forward under the mixed-case name.
+    void changesAreWrittenToTheBank_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("row");   // modified or deleted
+        QTest::addColumn<int>("place"); // chosen before "Actualizar"
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("answer"); // the option set; -1: as it was
+        QTest::addColumn<QList<QByteArray>>("written");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("firstRow"); // the first question listed after
+        const QList<QByteArray> t = startBank(0);
+        // clang-format off
+        QTest::newRow("test modify, answer 7 kept as No") << "test" << "modify" << 4 << 2 << "  uno\r\ndos  " << -1 << with(t, 4, trueFalse(1, 1, "unodos", 0)) << "Qelmext2.dat" << "Del tema dos";
+        QTest::newRow("test modify, cut to 250") << "test" << "modify" << 1 << 1 << QString(300, u'z') << 1 << with(t, 0, trueFalse(1, 1, QByteArray(250, 'z'), 0)) << "Qelmext2.dat" << QString(250, u'z');
+        QTest::newRow("test add") << "test" << "add" << 0 << 4 << "Nueva del tema cuatro" << 0 << with(t, 5, trueFalse(1, 4, "Nueva del tema cuatro", 1)) << "QELMEXT2.DAT" << "Nueva del tema cuatro";
+        QTest::newRow("test delete") << "test" << "delete" << 1 << 1 << "" << -1 << with(t, -1, {}) << "Qelmext2.dat" << "Segunda";
+        QTest::newRow("conceptual modify") << "conceptual" << "modify" << 2 << 3 << "  \r\n  abc\r\ndef" << -1 << with(startBank(1), 2, ex(1, 3, "  abcdef")) << "Qelmexe1.dat" << "Uno";
+        QTest::newRow("practical add, cut") << "practical" << "add" << 0 << 5 << QString(1000, u'a') + "bbb" << -1 << with(startBank(2), 3, ex(2, 5, QByteArray(1000, 'a'))) << "QELMEXE2.DAT" << QString(1000, u'a');
+        QTest::newRow("brief delete") << "brief" << "delete" << 1 << 3 << "" << -1 << with(startBank(3), -1, {}) << "Qelmexe3.dat" << "Tres";
+        // clang-format on
+    }
+    void changesAreWrittenToTheBank()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, operation);
+        QFETCH(int, row);
+        QFETCH(int, place);
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(QList<QByteArray>, written);
+        QFETCH(QString, file);
+        QFETCH(QString, firstRow);
+        openOn(kind, startBank(kKinds.indexOf(kind)));
+        if (operation == u"delete") { // Cancelar first: nothing is written
+            QVERIFY(clickCell(grid(), row, 1));
+            QCOMPARE(press("Command3", {askDelete(grid()->textMatrix(row, 1), "Cancelar")}),
+                     QString());
+            QCOMPARE(bank(), startBank(m_kind).join());
+            QCOMPARE(grid()->row(), 0);
+        }
+        if (row > 0)
+            QVERIFY(clickCell(grid(), row, 1));
+        if (operation == u"delete")
+            QCOMPARE(press("Command3", {askDelete(grid()->textMatrix(row, 1)), kUpdated}),
+                     QString());
+        else {
+            click(m_window, operation == u"add" ? "Command4" : "Command1");
+            QVERIFY(editing());
+            choosePlace(place);
+            text1()->setPlainText(typed);
+            if (answer >= 0)
+                click(m_window, QStringLiteral("Option1_%1").arg(answer));
+            QCOMPARE(press("Command5", {kUpdated}), QString());
+            QVERIFY(!editing());
+            QCOMPARE(text1()->toPlainText(), QString());
+        }
+        QCOMPARE(files(), QStringList{file});
+        QCOMPARE(bank(), written.join());
+        QCOMPARE(grid()->textMatrix(1, 1), firstRow);
+    }
+
+    // A refusal writes nothing and leaves the edit (if any) as it was.
+    void refusalsWriteNothing_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("fill");      // questions added to the listed place first
+        QTest::addColumn<int>("limit");     // file size limit in bytes; 0: none
+        QTest::addColumn<int>("row");       // chosen first; 0: none
+        QTest::addColumn<QString>("start"); // Command4 (add), Command1 (modify) or none
+        QTest::addColumn<int>("answer");    // option clicked; -1: none
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("message");
+        const QString lost =
+            QStringLiteral("El texto contiene caracteres que no se pueden guardar: ");
+        // clang-format off
+        QTest::newRow("modify: spaces and breaks only") << "test" << 0 << 0 << 2 << "Command1" << 0 << "  \r\n \n " << "Command5" << "No hay texto de pregunta";
+        QTest::newRow("add: empty text before no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << " \n " << "Command5" << "No hay texto de pregunta";
+        QTest::newRow("add: no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << "Nueva" << "Command5" << "No se ha especificado la respuesta correcta";
+        QTest::newRow("add: outside the code page") << "test" << 0 << 0 << 0 << "Command4" << 0 << "Flecha → y ✓" << "Command5" << lost + "«→» (U+2192), «✓» (U+2713)";
+        QTest::newRow("modify: outside the code page") << "practical" << 0 << 0 << 1 << "Command1" << -1 << "Flecha →" << "Command5" << lost + "«→» (U+2192)";
+        QTest::newRow("add: a 51st question in a topic") << "test" << 46 << 0 << 0 << "Command4" << 1 << "Una de más" << "Command5" << "No se pueden añadir más de 50 preguntas en un mismo tema";
+        QTest::newRow("add: a 101st conceptual") << "conceptual" << 98 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 100 preguntas de este tipo en un mismo capítulo";
+        QTest::newRow("add: a 201st brief") << "brief" << 198 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 200 preguntas de este tipo en un mismo capítulo";
+        QTest::newRow("modify without a question") << "test" << 0 << 0 << 0 << "" << -1 << "" << "Command1" << "Seleccione una pregunta para modificar";
+        QTest::newRow("delete a filler row") << "conceptual" << 0 << 0 << 4 << "" << -1 << "" << "Command3" << "Seleccione una pregunta para eliminar";
+        QTest::newRow("modify, full disk") << "test" << 0 << 1000 << 2 << "Command1" << -1 << "Cambio" << "Command5" << "No se ha podido actualizar la base de datos: …";
+        QTest::newRow("add, full disk") << "brief" << 0 << 456 << 0 << "Command4" << -1 << "Cambio" << "Command5" << "No se ha podido actualizar la base de datos: …";
+        // clang-format on
+    }
+    void refusalsWriteNothing()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, fill);
+        QFETCH(int, limit);
+        QFETCH(int, row);
+        QFETCH(QString, start);
+        QFETCH(int, answer);
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, message);
+        const int k = kKinds.indexOf(kind);
+        QList<QByteArray> records = startBank(k);
+        for (int i = 1; i <= fill; ++i)
+            records << (k == 0 ? trueFalse(1, 1, "Otra " + QByteArray::number(i), i % 2)
+                               : ex(k, 3, "Otra"));
+        openOn(kind, records);
+        if (row > 0)
+            QVERIFY(clickCell(grid(), row, 1));
+        if (!start.isEmpty())
+            click(m_window, start);
+        if (answer >= 0)
+            click(m_window, QStringLiteral("Option1_%1").arg(answer));
+        text1()->setPlainText(typed);
+        {
+            std::optional<testFiles::FileSizeLimit> full;
+            if (limit > 0)
+                QVERIFY(full.emplace(rlim_t(limit)).isActive());
+            QCOMPARE(press(button, {MessageBoxResponder::notice(message)}), QString());
+        }
+        QCOMPARE(editing(), !start.isEmpty());
+        QCOMPARE(files(), QStringList{fileName()});
+        QCOMPARE(bank(), records.join());
+        if (editing())
+            QCOMPARE(text1()->toPlainText(), QString(typed).replace("\r\n", "\n"));
+    }
+
+    // Another program replaces the bank between "Modificar pregunta" and
+    // "Actualizar": nothing is written, the edit stays, tied to its question
+    // wherever that now lies; a question that is gone is added anew if the
+    // teacher says so.
+    void aBankReplacedDuringAnEditIsReloadedAndNothingWritten_data()
+    {
+        QTest::addColumn<QList<int>>("kept"); // records of the replacement
+        QTest::addColumn<bool>("gone");
+        QTest::addColumn<QList<QByteArray>>("saved"); // after the second "Actualizar"
+        const QList<QByteArray> t = startBank(0);
+        const QByteArray changed = trueFalse(1, 1, "Tercera cambiada", 1);
+        // clang-format off
+        QTest::newRow("an earlier question deleted") << QList<int>{1, 2, 3, 4} << false << QList<QByteArray>{t[1], changed, t[3], t[4]};
+        QTest::newRow("the question itself deleted") << QList<int>{0, 1, 3} << true << QList<QByteArray>{t[0], t[1], t[3], changed};
+        // clang-format on
+    }
+    void aBankReplacedDuringAnEditIsReloadedAndNothingWritten()
+    {
+        QFETCH(QList<int>, kept);
+        QFETCH(bool, gone);
+        QFETCH(QList<QByteArray>, saved);
+        openOn("test", startBank(0));
+        QVERIFY(clickCell(grid(), 3, 1));
+        click(m_window, "Command1");
+        text1()->setPlainText(QStringLiteral("Tercera cambiada"));
+        QByteArray replaced;
+        for (int i : kept)
+            replaced += startBank(0)[i];
+        const QString other = m_gui.bank->filePath(QStringLiteral("otro.tmp"));
+        QVERIFY(testFiles::writeFile(other, replaced));
+        QVERIFY(::rename(QFile::encodeName(other).constData(),
+                         QFile::encodeName(m_gui.bank->filePath(fileName())).constData()) == 0);
+        QList<Box> boxes{MessageBoxResponder::notice(
+            QStringLiteral("El banco de preguntas ha cambiado desde otro programa y se ha vuelto a "
+                           "cargar. Revise la pregunta y vuelva a pulsar Actualizar."))};
+        if (gone)
+            boxes << MessageBoxResponder::question(
+                QStringLiteral("La pregunta que estaba modificando ya no está en el banco de "
+                               "preguntas. ¿Quiere guardar el texto como una pregunta nueva?"),
+                "Aceptar");
+        QCOMPARE(press("Command5", boxes), QString());
+        QCOMPARE(bank(), replaced);
+        QVERIFY(editing());
+        QCOMPARE(text1()->toPlainText(), QStringLiteral("Tercera cambiada"));
+        QCOMPARE(press("Command5", {kUpdated}), QString());
+        QCOMPARE(bank(), saved.join());
+    }
+
+    // The text shown when the bank refuses a change: another program's doing
+    // is its own sentence, not a failure to update.
+    void refusalsNameTheirCause_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("shown");
+        // clang-format off
+        QTest::newRow("write with reason") << int(BankErrorCode::CannotWrite) << "No se puede escribir." << "el disco está lleno" << "No se ha podido actualizar la base de datos: el disco está lleno";
+        QTest::newRow("write without reason") << int(BankErrorCode::CannotWrite) << "No se puede escribir." << "" << "No se ha podido actualizar la base de datos: No se puede escribir.";
+        // Another program's doing: its own sentence, not a failure to update.
+        QTest::newRow("locked elsewhere") << int(BankErrorCode::LockedElsewhere) << "Bloqueado." << "" << "Bloqueado.";
+        QTest::newRow("changed elsewhere") << int(BankErrorCode::ChangedElsewhere) << "Cambiado." << "x" << "Cambiado.";
+        // clang-format on
+    }
+    void refusalsNameTheirCause()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QFETCH(QString, detail);
+        QFETCH(QString, shown);
+        QCOMPARE(changeRefusedMessage(BankError{BankErrorCode(code), message, detail},
+                                      QStringLiteral("LLENO")),
+                 shown);
+    }
+};
+
+QTEST_MAIN(tst_MaintenanceWindow)
+#include "tst_MaintenanceWindow.moc"

@@ -1,0 +1,154 @@
+// The leave rule the four working windows share through their common base:
+// whatever way the teacher leaves (Salir, Esc, the close box, another window
+// taking the activation) he is asked first when something would be lost, and
+// anything but Aceptar keeps the window as it was.
+#include "Exammodi.h"
+#include "Examselec.h"
+#include "ExpositionBankFixture.h"
+#include "GuiFixture.h"
+#include "MessageBoxResponder.h"
+#include "Testmodi.h"
+#include "Testselec.h"
+#include "TrueFalseBankFixture.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QtTest>
+
+#include <optional>
+
+using namespace GuiTest;
+
+class tst_WorkingWindow : public QObject
+{
+    Q_OBJECT
+
+    std::optional<GuiFixture<TrueFalseBankFixture>> m_trueFalse;
+    std::optional<GuiFixture<ExpositionBankFixture>> m_exposition;
+    FakeMainWindowServices *m_main = nullptr;
+    QPointer<QWidget> m_window;
+
+    void open(const QString &name)
+    {
+        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
+        Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
+        Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
+        if (name.startsWith(u'T')) {
+            QVERIFY(m_trueFalse.emplace().setUp());
+            m_main = m_trueFalse->main.get();
+            m_window = m_trueFalse->open<QWidget>(name);
+        } else {
+            QVERIFY(m_exposition.emplace().setUp());
+            m_main = m_exposition->main.get();
+            m_window = m_exposition->open<QWidget>(name);
+        }
+        QVERIFY(m_window);
+    }
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        if (m_trueFalse)
+            m_trueFalse->tearDown();
+        if (m_exposition)
+            m_exposition->tearDown();
+        m_trueFalse.reset();
+        m_exposition.reset();
+    }
+
+    // A selection not shown (another kind's) counts; a maintenance window asks
+    // at its close box only while editing, and help opened from it is not a leave.
+    void leavingAsksBeforeSomethingIsLost_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("something"); // a question chosen, or an edit open
+        QTest::addColumn<bool>("helpFirst"); // help opened and closed before leaving
+        QTest::addColumn<QString>("answer"); // empty: no question expected
+        const QString enter = MessageBoxResponder::kEnter, esc = MessageBoxResponder::kEscape;
+        // clang-format off
+        QTest::newRow("Testselec Salir, Cancelar") << "Testselec" << "Salir" << true << false << "Cancelar";
+        QTest::newRow("Testselec Salir, Aceptar") << "Testselec" << "Salir" << true << false << "Aceptar";
+        QTest::newRow("Testselec Esc, nothing") << "Testselec" << "Esc" << false << false << "";
+        QTest::newRow("Testselec close box, Enter") << "Testselec" << "close box" << true << false << enter;
+        QTest::newRow("Examselec Esc, hidden kind, Esc") << "Examselec" << "Esc" << true << false << esc;
+        QTest::newRow("Examselec main window, hidden kind, Aceptar") << "Examselec" << "main window" << true << false << "Aceptar";
+        QTest::newRow("Testmodi main window, browsing, Cancelar") << "Testmodi" << "main window" << false << false << "Cancelar";
+        QTest::newRow("Testmodi main window after help, Aceptar") << "Testmodi" << "main window" << false << true << "Aceptar";
+        QTest::newRow("Testmodi close box, browsing") << "Testmodi" << "close box" << false << false << "";
+        QTest::newRow("Testmodi close box, editing, Enter") << "Testmodi" << "close box" << true << false << enter;
+        QTest::newRow("Exammodi main window, editing, Aceptar") << "Exammodi" << "main window" << true << false << "Aceptar";
+        QTest::newRow("Exammodi Esc, browsing") << "Exammodi" << "Esc" << false << false << "";
+        // clang-format on
+    }
+    void leavingAsksBeforeSomethingIsLost()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, how);
+        QFETCH(bool, something);
+        QFETCH(bool, helpFirst);
+        QFETCH(QString, answer);
+        open(window);
+        const bool selection = window.endsWith(u"selec");
+        auto *grid3 = m_window->findChild<FlexGrid *>(QStringLiteral("Grid3"));
+        if (something && window == u"Examselec")
+            click(m_window, QStringLiteral("Option1_2"));
+        if (something)
+            QVERIFY(clickCell(grid3, 1, 1, selection));
+        if (something && window == u"Examselec")
+            click(m_window, QStringLiteral("Option1_0"));
+        else if (something && !selection)
+            click(m_window, QStringLiteral("Command1"));
+        if (helpFirst) {
+            ActiveWindowCode = ActiveWindowCodes::kTrueFalseMaintenance; // as help leaves it
+            m_main->window.activateWindow();
+            QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(&m_main->window));
+            ActiveWindowCode = ActiveWindowCodes::kNone; // help closed with its button
+            m_window->activateWindow();
+            QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        }
+        const QString question =
+            selection
+                ? "¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas"
+                : QStringLiteral("¿Seguro que quiere salir de actualización de preguntas de %1?")
+                      .arg(window == u"Testmodi" ? "tipo test" : "exposición");
+        const bool closed = answer.isEmpty() || answer == u"Aceptar";
+        m_main->helpButtonVisible = false;
+        QList<MessageBoxResponder::Box> boxes;
+        if (!answer.isEmpty())
+            boxes << MessageBoxResponder::question(question, answer);
+        QCOMPARE(MessageBoxResponder::answer(boxes,
+                                             [&] {
+                                                 if (how == u"Salir")
+                                                     click(m_window, QStringLiteral("Command2"));
+                                                 else if (how == u"Esc")
+                                                     key(Qt::Key_Escape);
+                                                 else if (how == u"main window")
+                                                     m_main->window.activateWindow();
+                                                 else
+                                                     m_window->close();
+                                                 if (closed)
+                                                     QTRY_VERIFY(!m_window);
+                                             }),
+                 QString());
+        if (closed) {
+            QCOMPARE(OpenFiles::count(), 0);
+            QCOMPARE(m_main->statusText, QString());
+            QVERIFY(m_main->helpButtonVisible);
+            return;
+        }
+        QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        QVERIFY(!m_main->helpButtonVisible);
+        auto *text1 = m_window->findChild<QWidget *>(QStringLiteral("Text1"));
+        QCOMPARE(text1 && text1->isEnabled(), something && !selection);
+        if (window == u"Testselec")
+            QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("Label3"))->text(),
+                     QStringLiteral("1"));
+        if (window == u"Examselec")
+            QCOMPARE(qobject_cast<Examselec *>(m_window)->selectedCount(ExpositionKind::Brief), 1);
+    }
+};
+
+QTEST_MAIN(tst_WorkingWindow)
+#include "tst_WorkingWindow.moc"
