@@ -23,124 +23,63 @@ class tst_BankCheck : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void eachDamageIsReportedWithItsStatus_data()
+    void theReportNamesEveryDamageAndWritesNothing()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("problems");
-        const QString tf = QStringLiteral("QELMEXT2.DAT");
-        QTest::newRow("clean") << tf << trueFalse(1, 1, "Una.") + trueFalse(1, 1, "Otra.", 0)
-                               << QStringList();
-        QTest::newRow("torn tail")
-            << tf << trueFalse(1, 1, "Una.") + QByteArray(100, 'x')
-            << QStringList{
-                   "el fichero termina con 100 bytes que no llegan a formar un registro; la "
-                   "próxima pregunta añadida los sustituirá"};
-        QTest::newRow("chapter out of range")
-            << tf << trueFalse(23, 1, "Una.")
-            << QStringList{
-                   "registro 1: ninguna lista lo muestra: el capítulo 23 está fuera de 1 a 22"};
-        QTest::newRow("topic out of range")
-            << tf << trueFalse(2, 1, "Una.") + trueFalse(2, 11, "Otra.")
-            << QStringList{"registro 2: ninguna lista lo muestra: el tema 11 está fuera de 1 a 10"};
-        QTest::newRow("topic beyond the catalogue")
-            << tf << trueFalse(4, 6, "Una.")
-            << QStringList{
-                   "registro 1: ninguna lista lo muestra: el tema 6 no está en el catálogo del "
-                   "capítulo 4"};
-        QByteArray crowded;
+        QTemporaryDir dir;
+        QByteArray tf = trueFalse(1, 1, "Igual.") + trueFalse(23, 1, "A") + trueFalse(2, 11, "B") +
+                        trueFalse(4, 6, "C") + trueFalse(1, 1, "D", 2) + trueFalse(1, 1, "") +
+                        trueFalse(1, 2, "Igual.") + trueFalse(1, 1, "  Igual.", 0) +
+                        QByteArray(256, '\0');
         for (int i = 1; i <= 51; ++i)
-            crowded += trueFalse(3, 2, "P" + QByteArray::number(i));
-        QTest::newRow("51st of a topic")
-            << tf << crowded
-            << QStringList{
-                   "registro 51: ninguna lista lo muestra: el tema 2 del capítulo 3 ya tenía "
-                   "50 preguntas"};
-        QTest::newRow("answer 2")
-            << tf << trueFalse(1, 1, "Una.", 2)
-            << QStringList{
-                   "registro 1: la respuesta es 2 y solo valen 0 (No) y 1 (Sí); el programa la "
-                   "muestra como No"};
-        QTest::newRow("empty text") << tf << trueFalse(1, 1, "Una.") + trueFalse(1, 1, "")
-                                    << QStringList{"registro 2: el texto está vacío"};
-        QTest::newRow("tab in a text")
-            << tf << trueFalse(1, 1, "Una\tdos.")
-            << QStringList{"registro 1: el texto contiene caracteres de control (saltos de línea, "
-                           "tabuladores u otros que no se ven)"};
-        QTest::newRow("zeroed record")
-            << tf << QByteArray(256, '\0')
-            << QStringList{
-                   "registro 1: ninguna lista lo muestra: el capítulo 0 está fuera de 1 a 22",
-                   "registro 1: el texto contiene caracteres de control (saltos de línea, "
-                   "tabuladores u otros que no se ven)"};
-        QTest::newRow("repeated within a topic only")
-            << tf
-            << trueFalse(1, 1, "Igual.") + trueFalse(1, 2, "Igual.") + trueFalse(1, 1, "  Igual.") +
-                   trueFalse(1, 1, "Igual.", 0)
-            << QStringList{"registros 1, 3 y 4: el mismo texto en el capítulo 1, tema 1: «Igual.»"};
-        QByteArray fullChapter;
-        for (int i = 1; i <= 201; ++i)
-            fullChapter += brief(5, "B" + QByteArray::number(i));
-        QTest::newRow("201st brief question of a chapter")
-            << QStringLiteral("QELMEXE3.DAT") << fullChapter
-            << QStringList{
-                   "registro 201: ninguna lista lo muestra: el capítulo 5 ya tenía el máximo "
-                   "de preguntas de este tipo"};
-        QTest::newRow("conceptual repeated in a chapter")
-            << QStringLiteral("QELMEXE1.DAT")
-            << conceptual(7, "Defina.") + conceptual(8, "Defina.") + conceptual(7, "Defina.") +
-                   QByteArray(3, ' ')
-            << QStringList{"el fichero termina con 3 bytes que no llegan a formar un registro; la "
-                           "próxima pregunta añadida los sustituirá",
-                           "registros 1 y 3: el mismo texto en el capítulo 7: «Defina.»"};
-    }
-    void eachDamageIsReportedWithItsStatus()
-    {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, content);
-        QFETCH(QStringList, problems);
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath(file), content));
-        const BankCheck check = BankCheck::run(dir.path());
-        QStringList reported;
-        for (const BankFileCheck &checked : check.files()) {
-            for (const BankProblem &problem : checked.problems)
-                reported.append(problem.message);
-        }
-        QCOMPARE(reported, problems);
-        QCOMPARE(check.exitStatus(),
-                 problems.isEmpty() ? BankCheck::Clean : BankCheck::ProblemsFound);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{file});
-        QCOMPARE(readFile(dir.filePath(file)), content);
-    }
-
-    void textReportSumsUpEveryFile()
-    {
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("QELMEXT2.DAT"),
-                          trueFalse(1, 1, "Una.") + trueFalse(0, 1, "X")));
-        QVERIFY(writeFile(dir.filePath("QELMEXE2.DAT"), QByteArray()));
-        QVERIFY(writeFile(dir.filePath("Qelmexe2.dat"), conceptual(3, "Nueva.") + brief(3, "x")));
+            tf += trueFalse(3, 2, "P" + QByteArray::number(i));
+        QByteArray briefs = brief(7, "Defina.") + brief(8, "Defina.") + brief(7, "Defina.");
+        for (int i = 1; i <= 199; ++i)
+            briefs += brief(7, "B" + QByteArray::number(i));
+        const QMap<QString, QByteArray> files{{"QELMEXT2.DAT", tf + "tail"},
+                                              {"QELMEXE2.DAT", QByteArray()},
+                                              {"Qelmexe2.dat", conceptual(3, "Nueva.")},
+                                              {"qelmexe3.dat", briefs}};
+        for (const auto &[name, bytes] : files.asKeyValueRange())
+            QVERIFY(writeFile(dir.filePath(name), bytes));
         QVERIFY(
             setModified(dir.filePath("QELMEXE2.DAT"), QDateTime::currentDateTime().addDays(-1)));
         const BankCheck check = BankCheck::run(dir.path());
         QCOMPARE(check.exitStatus(), BankCheck::ProblemsFound);
-        QCOMPARE(
-            check.toText(),
-            "Banco de preguntas en " + QDir(dir.path()).absolutePath() +
-                "\n\nQELMEXT2.DAT: 2 registros (512 bytes)\n  - registro 2: ninguna lista lo "
-                "muestra: el capítulo 0 está fuera de 1 a 22\nQELMEXE1.DAT: no existe; el "
-                "programa lo creará vacío\nQELMEXE2.DAT (en disco, Qelmexe2.dat): 0 registros "
-                "(654 bytes)\n  - hay 2 ficheros con este nombre escrito con distintas "
-                "mayúsculas (QELMEXE2.DAT, Qelmexe2.dat); el programa usa Qelmexe2.dat y no ve "
-                "los demás\n  - el fichero termina con 654 bytes que no llegan a formar un "
-                "registro; la próxima pregunta añadida los sustituirá\nQELMEXE3.DAT: no "
-                "existe; el programa lo creará vacío\n\nResultado: 3 problemas.\n");
+        const QString unlisted = "\n  - registro %1: ninguna lista lo muestra: el ";
+        const QString torn = "%1 bytes que no llegan a formar un registro; la próxima pregunta "
+                             "añadida los sustituirá";
+        QCOMPARE(check.toText(),
+                 "Banco de preguntas en " + QDir(dir.path()).absolutePath() +
+                     "\n\nQELMEXT2.DAT: 60 registros (15364 bytes)\n  - el fichero termina con " +
+                     torn.arg(4) + unlisted.arg(2) + "capítulo 23 está fuera de 1 a 22" +
+                     unlisted.arg(3) + "tema 11 está fuera de 1 a 10" + unlisted.arg(4) +
+                     "tema 6 no está en el catálogo del capítulo 4" + unlisted.arg(9) +
+                     "capítulo 0 está fuera de 1 a 22" + unlisted.arg(60) +
+                     "tema 2 del capítulo 3 ya tenía 50 preguntas\n  - registro 5: la respuesta "
+                     "es 2 y solo valen 0 (No) y 1 (Sí); el programa la muestra como No\n  - "
+                     "registro 6: el texto está vacío\n  - registro 9: el texto contiene "
+                     "caracteres de control (saltos de línea, tabuladores u otros que no se ven)\n"
+                     "  - registros 1 y 8: el mismo texto en el capítulo 1, tema 1: «Igual.»\n"
+                     "QELMEXE1.DAT: no existe; el programa lo creará vacío\nQELMEXE2.DAT (en "
+                     "disco, Qelmexe2.dat): 0 registros (502 bytes)\n  - hay 2 ficheros con este "
+                     "nombre escrito con distintas mayúsculas (QELMEXE2.DAT, Qelmexe2.dat); el "
+                     "programa usa Qelmexe2.dat y no ve los demás\n  - el fichero termina con " +
+                     torn.arg(502) +
+                     "\nQELMEXE3.DAT (en disco, qelmexe3.dat): 202 registros "
+                     "(30704 bytes)" +
+                     unlisted.arg(202) +
+                     "capítulo 7 ya tenía el máximo de "
+                     "preguntas de este tipo\n  - registros 1 y 3: el mismo texto en el capítulo "
+                     "7: «Defina.»\n\nResultado: 14 problemas.\n");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), files.size());
+        for (const auto &[name, bytes] : files.asKeyValueRange())
+            QCOMPARE(readFile(dir.filePath(name)), bytes);
     }
 
     void jsonReportCarriesTheSameFindings()
     {
         QTemporaryDir dir;
+        QCOMPARE(BankCheck::run(dir.path()).exitStatus(), BankCheck::Clean);
         QVERIFY(writeFile(dir.filePath("QELMEXT2.DAT"), trueFalse(2, 3, "Doble.") +
                                                             trueFalse(2, 3, "Doble.") +
                                                             trueFalse(2, 3, "x", 5)));
