@@ -99,4 +99,34 @@ BankError changedElsewhere()
                        "vuelto a cargar. Revise la pregunta y vuelva a pulsar Actualizar."));
 }
 
+BankError indexRefusal(TrueFalseIndex::AddResult added, int chapter, int topic)
+{
+    switch (added) {
+    case TrueFalseIndex::AddResult::Added:
+        break;
+    case TrueFalseIndex::AddResult::ChapterOutOfRange:
+        return chapterOutOfRange(chapter);
+    case TrueFalseIndex::AddResult::TopicOutOfRange:
+        return topicOutOfRange(topic);
+    case TrueFalseIndex::AddResult::RecordNumberTooLarge:
+        return recordNumberTooLarge();
+    case TrueFalseIndex::AddResult::TopicFull:
+        return topicFull(chapter, topic);
+    }
+    return {};
+}
+
+BankError indexRefusal(ExpositionIndex::AddResult added, int chapter, int max)
+{
+    switch (added) {
+    case ExpositionIndex::AddResult::Added:
+        break;
+    case ExpositionIndex::AddResult::ChapterOutOfRange:
+        return chapterOutOfRange(chapter);
+    case ExpositionIndex::AddResult::ChapterFull:
+        return chapterFull(chapter, max);
+    }
+    return {};
+}
+
 } // namespace bankErrors

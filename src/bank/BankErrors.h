@@ -3,6 +3,8 @@
 // banks word them alike.
 
 #include "BankResult.h"
+#include "ExpositionIndex.h"
+#include "TrueFalseIndex.h"
 
 #include <QString>
 
@@ -23,5 +25,8 @@ BankError chapterFull(int chapter, int max);
 BankError textNotEncodable(const QString &characters);
 BankError lockedElsewhere();
 BankError changedElsewhere();
+// Why the index would not take a new record; ok when it was added.
+BankError indexRefusal(TrueFalseIndex::AddResult added, int chapter, int topic);
+BankError indexRefusal(ExpositionIndex::AddResult added, int chapter, int max);
 
 } // namespace bankErrors

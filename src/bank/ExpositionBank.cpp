@@ -147,6 +147,37 @@ BankResult<qint32> ExpositionBank::appendRecord(int chapter, const QString &text
     return n;
 }
 
+BankResult<qint32> ExpositionBank::appendRecords(const Additions &additions)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    qint32 first = 0;
+    const auto bytesOf = [&]() -> BankResult<QByteArray> {
+        const BankResult<QList<ExpositionRecord>> records = additions();
+        if (!records)
+            return records.error();
+        first = recordCount() + 1;
+        ExpositionIndex chapters = index();
+        QByteArray bytes;
+        qint32 n = first;
+        for (const ExpositionRecord &record : *records) {
+            if (BankError refused = bankErrors::indexRefusal(
+                    chapters.add(record.chapter, n++), record.chapter, chapters.maxPerChapter());
+                !refused.ok())
+                return refused;
+            const BankResult<QByteArray> encoded = record.toBytes(m_kind);
+            if (!encoded)
+                return encoded.error();
+            bytes += *encoded;
+        }
+        return bytes;
+    };
+    if (BankError error = m_file.appendRecords(bytesOf, [this] { return indexFile(); });
+        !error.ok())
+        return error;
+    return first;
+}
+
 BankResult<QList<QuestionListing>> ExpositionBank::questionsOf(int chapter)
 {
     if (BankError error = ensureOpen(); !error.ok())

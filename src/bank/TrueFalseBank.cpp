@@ -146,6 +146,37 @@ BankResult<qint32> TrueFalseBank::appendRecord(const TrueFalseRecord &record)
     return n;
 }
 
+BankResult<qint32> TrueFalseBank::appendRecords(const Additions &additions)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    qint32 first = 0;
+    const auto bytesOf = [&]() -> BankResult<QByteArray> {
+        const BankResult<QList<TrueFalseRecord>> records = additions();
+        if (!records)
+            return records.error();
+        first = recordCount() + 1;
+        TrueFalseIndex index = m_index;
+        QByteArray bytes;
+        qint32 n = first;
+        for (const TrueFalseRecord &record : *records) {
+            if (BankError refused = bankErrors::indexRefusal(
+                    index.add(record.chapter, record.topic, n++), record.chapter, record.topic);
+                !refused.ok())
+                return refused;
+            const BankResult<QByteArray> encoded = record.toBytes();
+            if (!encoded)
+                return encoded.error();
+            bytes += *encoded;
+        }
+        return bytes;
+    };
+    if (BankError error = m_file.appendRecords(bytesOf, [this] { return indexFile(); });
+        !error.ok())
+        return error;
+    return first;
+}
+
 BankResult<QList<QuestionListing>> TrueFalseBank::questionsOf(int chapter, int topic)
 {
     if (BankError error = ensureOpen(); !error.ok())

@@ -6,6 +6,7 @@
 
 #include "BancoCommand.h"
 #include "BankBytes.h"
+#include "RecordFile.h"
 #include "TestFiles.h"
 
 #include <QBuffer>
@@ -103,7 +104,7 @@ private Q_SLOTS:
         row("held elsewhere, room left", "test",
             two + trueFalse(3, 2, "P").repeated(49) + trueFalse(23, 2, "P").repeated(50),
             "1|2|S|Una.\n3|2|S|Nueva.",
-            "Se han añadido 3 preguntas a QELMEXT2.DAT (registros 102 a 104)");
+            "Se han añadido 3 preguntas a Qelmext2.dat (registros 102 a 104)");
         row("topic full", "test", trueFalse(3, 2, "P").repeated(50), "3|2|S|Nueva.",
             "el tema 2 del capítulo 3 ya tiene 50 preguntas, el máximo que el banco puede");
         row("the 32768th", "test", trueFalse(0, 1, "P").repeated(32766), "3|2|S|Nueva.",
@@ -156,8 +157,8 @@ private Q_SLOTS:
 
         const Run imported = run(import);
         QCOMPARE(imported.status, 0);
-        QCOMPARE(imported.out, "Se han añadido 2 preguntas a qelmexe1.dat (registros 2 a 3).\n");
-        QCOMPARE(readFile(path("qelmexe1.dat")),
+        QCOMPARE(imported.out, "Se han añadido 2 preguntas a Qelmexe1.dat (registros 2 a 3).\n");
+        QCOMPARE(readFile(path("Qelmexe1.dat")),
                  conceptual(3, "Vieja.") + conceptual(3, "Nueva.") + conceptual(4, "\xbfOtra?"));
     }
 
@@ -175,7 +176,7 @@ private Q_SLOTS:
             QCOMPARE(run({"importar", text, m_dir->path(), "--tipo", kind}).status, 0);
             const QByteArray original = readFile(QDir(ORVALIS_DEMO_BANK_DIR).filePath(file));
             QVERIFY(original.size() > 0);
-            QCOMPARE(readFile(path(file)), original);
+            QCOMPARE(readFile(RecordFile::resolve(path(file))), original);
         }
     }
 
