@@ -99,31 +99,20 @@ BankError changedElsewhere()
                        "vuelto a cargar. Revise la pregunta y vuelva a pulsar Actualizar."));
 }
 
-BankError indexRefusal(TrueFalseIndex::AddResult added, int chapter, int topic)
+BankError indexRefusal(LeftOutReason reason, int chapter, int topic, int max)
 {
-    switch (added) {
-    case TrueFalseIndex::AddResult::Added:
+    switch (reason) {
+    case LeftOutReason::None:
         break;
-    case TrueFalseIndex::AddResult::ChapterOutOfRange:
+    case LeftOutReason::ChapterOutOfRange:
         return chapterOutOfRange(chapter);
-    case TrueFalseIndex::AddResult::TopicOutOfRange:
+    case LeftOutReason::TopicOutOfRange:
         return topicOutOfRange(topic);
-    case TrueFalseIndex::AddResult::RecordNumberTooLarge:
+    case LeftOutReason::RecordNumberTooLarge:
         return recordNumberTooLarge();
-    case TrueFalseIndex::AddResult::TopicFull:
+    case LeftOutReason::TopicFull:
         return topicFull(chapter, topic);
-    }
-    return {};
-}
-
-BankError indexRefusal(ExpositionIndex::AddResult added, int chapter, int max)
-{
-    switch (added) {
-    case ExpositionIndex::AddResult::Added:
-        break;
-    case ExpositionIndex::AddResult::ChapterOutOfRange:
-        return chapterOutOfRange(chapter);
-    case ExpositionIndex::AddResult::ChapterFull:
+    case LeftOutReason::ChapterFull:
         return chapterFull(chapter, max);
     }
     return {};

@@ -71,17 +71,7 @@ BankError ExpositionBank::indexFile()
     index.clear();
     m_leftOut = {};
     const BankError error = m_file.forEachRecord([this, &index](qint32 n, const char *record) {
-        switch (index.add(qFromLittleEndian<qint16>(record), n)) {
-        case ExpositionIndex::AddResult::Added:
-            return;
-        case ExpositionIndex::AddResult::ChapterOutOfRange:
-            ++m_leftOut.chapterOutOfRange;
-            break;
-        case ExpositionIndex::AddResult::ChapterFull:
-            ++m_leftOut.chapterFull;
-            break;
-        }
-        m_leftOut.recordNumbers.append(n);
+        m_leftOut.add(leftOutReason(index.add(qFromLittleEndian<qint16>(record), n)), n);
     });
     m_leftOut.recordNumberTooLarge += m_file.unreadRecords();
     return error;
@@ -161,8 +151,9 @@ BankResult<qint32> ExpositionBank::appendRecords(const Additions &additions)
         QByteArray bytes;
         qint32 n = first;
         for (const ExpositionRecord &record : *records) {
-            if (BankError refused = bankErrors::indexRefusal(
-                    chapters.add(record.chapter, n++), record.chapter, chapters.maxPerChapter());
+            if (BankError refused =
+                    bankErrors::indexRefusal(leftOutReason(chapters.add(record.chapter, n++)),
+                                             record.chapter, 0, chapters.maxPerChapter());
                 !refused.ok())
                 return refused;
             const BankResult<QByteArray> encoded = record.toBytes(m_kind);

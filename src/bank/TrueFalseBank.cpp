@@ -66,23 +66,7 @@ BankError TrueFalseBank::indexFile()
     const BankError error = m_file.forEachRecord([this](qint32 n, const char *record) {
         const qint16 chapter = qFromLittleEndian<qint16>(record);
         const qint16 topic = qFromLittleEndian<qint16>(record + 2);
-        switch (m_index.add(chapter, topic, n)) {
-        case TrueFalseIndex::AddResult::Added:
-            return;
-        case TrueFalseIndex::AddResult::ChapterOutOfRange:
-            ++m_leftOut.chapterOutOfRange;
-            break;
-        case TrueFalseIndex::AddResult::TopicOutOfRange:
-            ++m_leftOut.topicOutOfRange;
-            break;
-        case TrueFalseIndex::AddResult::RecordNumberTooLarge:
-            ++m_leftOut.recordNumberTooLarge;
-            break;
-        case TrueFalseIndex::AddResult::TopicFull:
-            ++m_leftOut.topicFull;
-            break;
-        }
-        m_leftOut.recordNumbers.append(n);
+        m_leftOut.add(leftOutReason(m_index.add(chapter, topic, n)), n);
     });
     m_leftOut.recordNumberTooLarge += m_file.unreadRecords();
     return error;
@@ -161,7 +145,8 @@ BankResult<qint32> TrueFalseBank::appendRecords(const Additions &additions)
         qint32 n = first;
         for (const TrueFalseRecord &record : *records) {
             if (BankError refused = bankErrors::indexRefusal(
-                    index.add(record.chapter, record.topic, n++), record.chapter, record.topic);
+                    leftOutReason(index.add(record.chapter, record.topic, n++)), record.chapter,
+                    record.topic, 0);
                 !refused.ok())
                 return refused;
             const BankResult<QByteArray> encoded = record.toBytes();

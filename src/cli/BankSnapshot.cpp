@@ -37,24 +37,24 @@ bool SnapshotRecord::hasControlCharacter() const
 
 QString SnapshotRecord::whyNotListed() const
 {
-    switch (place) {
-    case IndexPlace::Listed:
-        return {};
-    case IndexPlace::TopicNotInCatalogue:
+    if (topicNotInCatalogue)
         return QStringLiteral("el tema %1 no está en el catálogo del capítulo %2")
             .arg(topic)
             .arg(chapter);
-    case IndexPlace::ChapterOutOfRange:
+    switch (leftOut) {
+    case LeftOutReason::None:
+        break;
+    case LeftOutReason::ChapterOutOfRange:
         return QStringLiteral("el capítulo %1 está fuera de 1 a 22").arg(chapter);
-    case IndexPlace::TopicOutOfRange:
+    case LeftOutReason::TopicOutOfRange:
         return QStringLiteral("el tema %1 está fuera de 1 a 10").arg(topic);
-    case IndexPlace::RecordNumberTooLarge:
+    case LeftOutReason::RecordNumberTooLarge:
         return QStringLiteral("el número de registro pasa de 32767");
-    case IndexPlace::TopicFull:
+    case LeftOutReason::TopicFull:
         return QStringLiteral("el tema %1 del capítulo %2 ya tenía 50 preguntas")
             .arg(topic)
             .arg(chapter);
-    case IndexPlace::ChapterFull:
+    case LeftOutReason::ChapterFull:
         return QStringLiteral("el capítulo %1 ya tenía el máximo de preguntas de este tipo")
             .arg(chapter);
     }
@@ -145,7 +145,6 @@ void BankSnapshot::decode()
 {
     const int length = bankKinds::recordLength(m_kind);
     const qint32 whole = qint32(m_bytes.size() / length);
-    m_held.setRecordCount(whole);
     m_records.reserve(whole);
 
     const bool trueFalse = m_kind == DemoSourceKind::TrueFalse;
@@ -164,49 +163,15 @@ void BankSnapshot::decode()
             record.topic = decoded.topic;
             record.answer = decoded.answer;
             record.text = decoded.text;
-            switch (trueFalseIndex.add(record.chapter, record.topic, n)) {
-            case TrueFalseIndex::AddResult::Added:
-                if (record.topic > catalogue.topicCount(record.chapter))
-                    record.place = IndexPlace::TopicNotInCatalogue;
-                break;
-            case TrueFalseIndex::AddResult::ChapterOutOfRange:
-                record.place = IndexPlace::ChapterOutOfRange;
-                break;
-            case TrueFalseIndex::AddResult::TopicOutOfRange:
-                record.place = IndexPlace::TopicOutOfRange;
-                break;
-            case TrueFalseIndex::AddResult::RecordNumberTooLarge:
-                record.place = IndexPlace::RecordNumberTooLarge;
-                break;
-            case TrueFalseIndex::AddResult::TopicFull:
-                record.place = IndexPlace::TopicFull;
-                break;
-            }
+            record.leftOut = leftOutReason(trueFalseIndex.add(record.chapter, record.topic, n));
+            record.topicNotInCatalogue = record.leftOut == LeftOutReason::None &&
+                                         record.topic > catalogue.topicCount(record.chapter);
         } else {
             const ExpositionRecord decoded = ExpositionRecord::fromBytes(expositionKind, bytes);
             record.chapter = decoded.chapter;
             record.text = decoded.text;
-            switch (expositionIndex.add(record.chapter, n)) {
-            case ExpositionIndex::AddResult::Added:
-                break;
-            case ExpositionIndex::AddResult::ChapterOutOfRange:
-                record.place = IndexPlace::ChapterOutOfRange;
-                break;
-            case ExpositionIndex::AddResult::ChapterFull:
-                record.place = IndexPlace::ChapterFull;
-                break;
-            }
+            record.leftOut = leftOutReason(expositionIndex.add(record.chapter, n));
         }
-        m_held.addText(record.chapter, record.topic, record.displayText(), n);
         m_records.append(record);
-    }
-
-    for (int chapter = 1; chapter <= TrueFalseIndex::kChapters; ++chapter) {
-        if (!trueFalse) {
-            m_held.setListed(chapter, 0, expositionIndex.count(chapter));
-            continue;
-        }
-        for (int topic = 1; topic <= TrueFalseIndex::kTopics; ++topic)
-            m_held.setListed(chapter, topic, trueFalseIndex.count(chapter, topic));
     }
 }

@@ -10,6 +10,7 @@
 // refused as well.
 
 #include "DemoSource.h"
+#include "LeftOutRecords.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,26 +18,18 @@
 #include <QStringList>
 #include <QtGlobal>
 
-// Where the index puts a record.
-enum class IndexPlace
-{
-    Listed,               // in the index and in a window's list
-    TopicNotInCatalogue,  // true/false: in the index, but no topic list reaches it
-    ChapterOutOfRange,    // chapter outside 1-22
-    TopicOutOfRange,      // true/false: topic outside 1-10
-    RecordNumberTooLarge, // true/false: record number above 32767
-    TopicFull,            // true/false: past the 50 questions of its chapter and topic
-    ChapterFull           // exposition: past its kind's maximum per chapter
-};
-
 struct SnapshotRecord
 {
     qint32 number = 0;
     qint16 chapter = 0;
-    qint16 topic = 0;  // true/false only
-    qint16 answer = 0; // true/false only
-    QString text;      // the stored text, its whole field
-    IndexPlace place = IndexPlace::Listed;
+    qint16 topic = 0;                            // true/false only
+    qint16 answer = 0;                           // true/false only
+    QString text;                                // the stored text, its whole field
+    LeftOutReason leftOut = LeftOutReason::None; // why the index has no room for it
+    bool topicNotInCatalogue = false; // true/false: indexed, but no topic list reaches it
+
+    // Whether a window's list shows it.
+    bool listed() const { return leftOut == LeftOutReason::None && !topicNotInCatalogue; }
 
     QString displayText() const;
     // The text without the fill spaces on its right; leading spaces stay.
@@ -71,8 +64,6 @@ public:
     const QList<SnapshotRecord> &records() const { return m_records; }
     // The bytes of record n (1-based), as they are in the file.
     QByteArray recordBytes(qint32 n) const;
-    // What the parser needs to check new lines against this file.
-    const HeldQuestions &held() const { return m_held; }
 
 private:
     explicit BankSnapshot(DemoSourceKind kind) : m_kind(kind) {}
@@ -86,5 +77,4 @@ private:
     qint64 m_length = 0;
     int m_trailingBytes = 0;
     QList<SnapshotRecord> m_records;
-    HeldQuestions m_held;
 };
