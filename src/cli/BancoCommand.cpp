@@ -287,8 +287,10 @@ int BancoCommand::importar(const QStringList &arguments)
     }
     const BankResult<questionImport::BankState> bank = questionImport::readBank(folder, *kind);
     if (!bank) {
+        // The reason alone: it names the file.
+        const BankError &failed = bank.error();
         printError(QStringLiteral("%1: no se puede leer el banco: %2.\n")
-                       .arg(kProgram, bank.error().message));
+                       .arg(kProgram, failed.detail.isEmpty() ? failed.message : failed.detail));
         return Failure;
     }
 
