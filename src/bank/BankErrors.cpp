@@ -99,4 +99,23 @@ BankError changedElsewhere()
                        "vuelto a cargar. Revise la pregunta y vuelva a pulsar Actualizar."));
 }
 
+BankError indexRefusal(LeftOutReason reason, int chapter, int topic, int max)
+{
+    switch (reason) {
+    case LeftOutReason::None:
+        break;
+    case LeftOutReason::ChapterOutOfRange:
+        return chapterOutOfRange(chapter);
+    case LeftOutReason::TopicOutOfRange:
+        return topicOutOfRange(topic);
+    case LeftOutReason::RecordNumberTooLarge:
+        return recordNumberTooLarge();
+    case LeftOutReason::TopicFull:
+        return topicFull(chapter, topic);
+    case LeftOutReason::ChapterFull:
+        return chapterFull(chapter, max);
+    }
+    return {};
+}
+
 } // namespace bankErrors

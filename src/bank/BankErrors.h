@@ -3,6 +3,7 @@
 // banks word them alike.
 
 #include "BankResult.h"
+#include "LeftOutRecords.h"
 
 #include <QString>
 
@@ -23,5 +24,8 @@ BankError chapterFull(int chapter, int max);
 BankError textNotEncodable(const QString &characters);
 BankError lockedElsewhere();
 BankError changedElsewhere();
+// Why the index would not take a new record of the chapter (and topic); ok
+// when it did. max: the kind's maximum per chapter, for ChapterFull.
+BankError indexRefusal(LeftOutReason reason, int chapter, int topic, int max);
 
 } // namespace bankErrors

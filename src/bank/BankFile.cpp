@@ -101,7 +101,7 @@ BankError BankFile::reload(const Reindex &reindex)
     return reindex();
 }
 
-BankError BankFile::underLock(const Reindex &reindex, const Change &change)
+BankError BankFile::underLock(const Reindex &reindex, const Change &change, bool followChanges)
 {
     if (!m_wanted)
         return bankErrors::notOpen();
@@ -117,7 +117,7 @@ BankError BankFile::underLock(const Reindex &reindex, const Change &change)
     const BankResult<bool> changed = reloadIfChanged(reindex);
     if (!changed)
         return changed.error();
-    if (*changed)
+    if (*changed && !followChanges)
         return bankErrors::changedElsewhere();
     return change();
 }
@@ -204,6 +204,26 @@ BankError BankFile::appendRecord(const QByteArray &bytes, const Reindex &reindex
     });
 }
 
+BankError BankFile::appendRecords(const Additions &additions, const Reindex &reindex)
+{
+    return underLock(
+        reindex,
+        [&]() -> BankError {
+            const BankResult<QByteArray> added = additions();
+            if (!added)
+                return added.error();
+            return replaceLocked(
+                [&](QByteArray &content) {
+                    // Over the bytes of a torn record, if there are any.
+                    content.truncate(content.size() - content.size() % m_recordLength);
+                    content += *added;
+                    return BankError();
+                },
+                reindex);
+        },
+        true);
+}
+
 BankError BankFile::replaceRecord(qint32 n, const QByteArray &bytes, const Reindex &reindex)
 {
     return replaceContent(n, bytes, reindex);
@@ -220,10 +240,17 @@ BankError BankFile::replaceContent(qint32 n, const QByteArray &replacement, cons
 {
     if (n < 1 || n > m_wholeRecords)
         return bankErrors::noSuchRecord(n);
-    return underLock(reindex, [&] { return replaceLocked(n, replacement, reindex); });
+    const auto edit = [&](QByteArray &content) -> BankError {
+        const qsizetype offset = qsizetype(n - 1) * m_recordLength;
+        if (content.size() < offset + m_recordLength)
+            return bankErrors::noSuchRecord(n); // the file shrank since it was counted
+        content.replace(offset, m_recordLength, replacement);
+        return {};
+    };
+    return underLock(reindex, [&] { return replaceLocked(edit, reindex); });
 }
 
-BankError BankFile::replaceLocked(qint32 n, const QByteArray &replacement, const Reindex &reindex)
+BankError BankFile::replaceLocked(const Edit &edit, const Reindex &reindex)
 {
     // The rename would go through even over a file that cannot be written to:
     // refuse before anything is written.
@@ -232,10 +259,8 @@ BankError BankFile::replaceLocked(qint32 n, const QByteArray &replacement, const
     std::optional<QByteArray> content = m_file.readAll(kMaxLength);
     if (!content)
         return bankErrors::cannotRead(shownName(m_path), m_file.errorString());
-    const qsizetype offset = qsizetype(n - 1) * m_recordLength;
-    if (content->size() < offset + m_recordLength)
-        return bankErrors::noSuchRecord(n); // the file shrank since it was counted
-    content->replace(offset, m_recordLength, replacement);
+    if (BankError error = edit(*content); !error.ok())
+        return error;
 
     // Every handle on the old file, another window's included, would go on
     // reading the old content after the rename; they all reopen by name.

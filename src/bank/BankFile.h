@@ -9,8 +9,9 @@
 //  - an addition writes the new record after the last whole record and
 //    returns once it is on stable storage; a kill in between leaves at most a
 //    torn tail, which is neither listed nor built upon;
-//  - a modification and a deletion write the whole new content to Base.tmp
-//    and rename it over the bank under its rewrite name (FileReplacement),
+//  - a modification, a deletion and several additions at once (an import)
+//    write the whole new content to Base.tmp and rename it over the bank
+//    under its rewrite name (FileReplacement),
 //    after closing every open file of the program; the bank is then reopened
 //    and re-indexed.
 //
@@ -121,6 +122,14 @@ public:
     // Writes the record right after the last whole record, over a torn tail
     // if there is one.
     BankError appendRecord(const QByteArray &bytes, const Reindex &reindex);
+    // Gives the records to add after the last whole record, checked against
+    // the bank as it is under the lock; an error refuses the change.
+    using Additions = std::function<BankResult<QByteArray>()>;
+    // Adds records after the last whole record, over a torn tail if there is
+    // one, in one replacement of the file through Base.tmp, so that the file
+    // holds all of them or none. `additions` runs under the lock, once the
+    // file has been reloaded and re-indexed if another program changed it.
+    BankError appendRecords(const Additions &additions, const Reindex &reindex);
     // Replaces record n (1 <= n <= wholeRecords()) through Base.tmp; every
     // other byte, a torn tail included, stays as it is.
     BankError replaceRecord(qint32 n, const QByteArray &bytes, const Reindex &reindex);
@@ -132,15 +141,19 @@ public:
 private:
     using Change = std::function<BankError()>;
     // Runs `change` under the bank's lock once the file is known to be the
-    // one indexed.
-    BankError underLock(const Reindex &reindex, const Change &change);
+    // one indexed. When another program changed it, the bank is reloaded and
+    // the change is refused with ChangedElsewhere, unless `followChanges`:
+    // then the change runs on the reloaded bank.
+    BankError underLock(const Reindex &reindex, const Change &change, bool followChanges = false);
     // Reopens, recounts and re-indexes the file, whatever its identity.
     BankError reload(const Reindex &reindex);
     BankError reopen();
     void recount();
     void recount(qint64 length);
     BankError replaceContent(qint32 n, const QByteArray &replacement, const Reindex &reindex);
-    BankError replaceLocked(qint32 n, const QByteArray &replacement, const Reindex &reindex);
+    // The file's whole content, changed by `edit`, replaces the file.
+    using Edit = std::function<BankError(QByteArray &content)>;
+    BankError replaceLocked(const Edit &edit, const Reindex &reindex);
 
     RecordFile m_file;
     QString m_path;

@@ -25,6 +25,8 @@ enum class BankErrorCode
     LockedElsewhere,      // another program holds the bank's lock: nothing was written
     ChangedElsewhere,     // another program changed the file since it was indexed: nothing was
                           // written, and the bank has been reloaded
+    Refused,              // the caller refused the change on seeing the bank under its lock:
+                          // nothing was written
 };
 
 struct [[nodiscard]] BankError

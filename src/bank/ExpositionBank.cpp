@@ -71,17 +71,7 @@ BankError ExpositionBank::indexFile()
     index.clear();
     m_leftOut = {};
     const BankError error = m_file.forEachRecord([this, &index](qint32 n, const char *record) {
-        switch (index.add(qFromLittleEndian<qint16>(record), n)) {
-        case ExpositionIndex::AddResult::Added:
-            return;
-        case ExpositionIndex::AddResult::ChapterOutOfRange:
-            ++m_leftOut.chapterOutOfRange;
-            break;
-        case ExpositionIndex::AddResult::ChapterFull:
-            ++m_leftOut.chapterFull;
-            break;
-        }
-        m_leftOut.recordNumbers.append(n);
+        m_leftOut.add(leftOutReason(index.add(qFromLittleEndian<qint16>(record), n)), n);
     });
     m_leftOut.recordNumberTooLarge += m_file.unreadRecords();
     return error;
@@ -145,6 +135,38 @@ BankResult<qint32> ExpositionBank::appendRecord(int chapter, const QString &text
         return error;
     index.add(chapter, n);
     return n;
+}
+
+BankResult<qint32> ExpositionBank::appendRecords(const Additions &additions)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    qint32 first = 0;
+    const auto bytesOf = [&]() -> BankResult<QByteArray> {
+        const BankResult<QList<ExpositionRecord>> records = additions();
+        if (!records)
+            return records.error();
+        first = recordCount() + 1;
+        ExpositionIndex chapters = index();
+        QByteArray bytes;
+        qint32 n = first;
+        for (const ExpositionRecord &record : *records) {
+            if (BankError refused =
+                    bankErrors::indexRefusal(leftOutReason(chapters.add(record.chapter, n++)),
+                                             record.chapter, 0, chapters.maxPerChapter());
+                !refused.ok())
+                return refused;
+            const BankResult<QByteArray> encoded = record.toBytes(m_kind);
+            if (!encoded)
+                return encoded.error();
+            bytes += *encoded;
+        }
+        return bytes;
+    };
+    if (BankError error = m_file.appendRecords(bytesOf, [this] { return indexFile(); });
+        !error.ok())
+        return error;
+    return first;
 }
 
 BankResult<QList<QuestionListing>> ExpositionBank::questionsOf(int chapter)

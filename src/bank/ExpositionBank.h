@@ -32,6 +32,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <functional>
 
 class ExpositionBank
 {
@@ -66,6 +67,11 @@ public:
     // record number. Refuses, before writing anything, a chapter outside 1-22,
     // a full chapter and a text Windows-1252 cannot represent.
     BankResult<qint32> appendRecord(int chapter, const QString &text);
+    // As TrueFalseBank::appendRecords: the records `additions` gives, checked
+    // under the lock against the bank as it then is, written in one
+    // replacement of the file; all of them or none.
+    using Additions = std::function<BankResult<QList<ExpositionRecord>>()>;
+    BankResult<qint32> appendRecords(const Additions &additions);
     // Removes record n (1 <= n <= recordCount()) of the open kind's file;
     // every later record moves one place forward and its number drops by one.
     // Records the index left out and a torn tail are kept.

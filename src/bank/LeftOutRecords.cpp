@@ -2,6 +2,60 @@
 
 #include <QStringList>
 
+LeftOutReason leftOutReason(TrueFalseIndex::AddResult added)
+{
+    switch (added) {
+    case TrueFalseIndex::AddResult::Added:
+        break;
+    case TrueFalseIndex::AddResult::ChapterOutOfRange:
+        return LeftOutReason::ChapterOutOfRange;
+    case TrueFalseIndex::AddResult::TopicOutOfRange:
+        return LeftOutReason::TopicOutOfRange;
+    case TrueFalseIndex::AddResult::RecordNumberTooLarge:
+        return LeftOutReason::RecordNumberTooLarge;
+    case TrueFalseIndex::AddResult::TopicFull:
+        return LeftOutReason::TopicFull;
+    }
+    return LeftOutReason::None;
+}
+
+LeftOutReason leftOutReason(ExpositionIndex::AddResult added)
+{
+    switch (added) {
+    case ExpositionIndex::AddResult::Added:
+        break;
+    case ExpositionIndex::AddResult::ChapterOutOfRange:
+        return LeftOutReason::ChapterOutOfRange;
+    case ExpositionIndex::AddResult::ChapterFull:
+        return LeftOutReason::ChapterFull;
+    }
+    return LeftOutReason::None;
+}
+
+void LeftOutRecords::add(LeftOutReason reason, qint32 n)
+{
+    switch (reason) {
+    case LeftOutReason::None:
+        return;
+    case LeftOutReason::ChapterOutOfRange:
+        ++chapterOutOfRange;
+        break;
+    case LeftOutReason::TopicOutOfRange:
+        ++topicOutOfRange;
+        break;
+    case LeftOutReason::RecordNumberTooLarge:
+        ++recordNumberTooLarge;
+        break;
+    case LeftOutReason::TopicFull:
+        ++topicFull;
+        break;
+    case LeftOutReason::ChapterFull:
+        ++chapterFull;
+        break;
+    }
+    recordNumbers.append(n);
+}
+
 QString LeftOutRecords::describe() const
 {
     if (isEmpty())

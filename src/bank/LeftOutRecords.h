@@ -4,9 +4,28 @@
 // merely does not list them, and a window can tell the user how many there
 // are and why.
 
+#include "ExpositionIndex.h"
+#include "TrueFalseIndex.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
+
+// Why an index has no room for a record; None when it listed it.
+enum class LeftOutReason
+{
+    None,
+    ChapterOutOfRange,    // chapter outside 1 to 22
+    TopicOutOfRange,      // true/false only: topic outside 1 to 10
+    RecordNumberTooLarge, // record number above 32767
+    TopicFull,            // true/false only: a 51st question of a chapter and topic
+    ChapterFull           // exposition only: past the kind's maximum per chapter
+};
+
+// The one place where an index's answer becomes a reason, for the banks, their
+// additions and the companion's check alike.
+LeftOutReason leftOutReason(TrueFalseIndex::AddResult added);
+LeftOutReason leftOutReason(ExpositionIndex::AddResult added);
 
 struct LeftOutRecords
 {
@@ -22,6 +41,8 @@ struct LeftOutRecords
         return chapterOutOfRange + topicOutOfRange + recordNumberTooLarge + topicFull + chapterFull;
     }
     bool isEmpty() const { return total() == 0; }
+    // Counts record n under its reason; nothing when it was listed.
+    void add(LeftOutReason reason, qint32 n);
     // One Spanish sentence summing up the counts; empty when nothing was left out.
     QString describe() const;
 };

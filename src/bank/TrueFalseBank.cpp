@@ -66,23 +66,7 @@ BankError TrueFalseBank::indexFile()
     const BankError error = m_file.forEachRecord([this](qint32 n, const char *record) {
         const qint16 chapter = qFromLittleEndian<qint16>(record);
         const qint16 topic = qFromLittleEndian<qint16>(record + 2);
-        switch (m_index.add(chapter, topic, n)) {
-        case TrueFalseIndex::AddResult::Added:
-            return;
-        case TrueFalseIndex::AddResult::ChapterOutOfRange:
-            ++m_leftOut.chapterOutOfRange;
-            break;
-        case TrueFalseIndex::AddResult::TopicOutOfRange:
-            ++m_leftOut.topicOutOfRange;
-            break;
-        case TrueFalseIndex::AddResult::RecordNumberTooLarge:
-            ++m_leftOut.recordNumberTooLarge;
-            break;
-        case TrueFalseIndex::AddResult::TopicFull:
-            ++m_leftOut.topicFull;
-            break;
-        }
-        m_leftOut.recordNumbers.append(n);
+        m_leftOut.add(leftOutReason(m_index.add(chapter, topic, n)), n);
     });
     m_leftOut.recordNumberTooLarge += m_file.unreadRecords();
     return error;
@@ -144,6 +128,38 @@ BankResult<qint32> TrueFalseBank::appendRecord(const TrueFalseRecord &record)
         return error;
     m_index.add(record.chapter, record.topic, n);
     return n;
+}
+
+BankResult<qint32> TrueFalseBank::appendRecords(const Additions &additions)
+{
+    if (BankError error = ensureOpen(); !error.ok())
+        return error;
+    qint32 first = 0;
+    const auto bytesOf = [&]() -> BankResult<QByteArray> {
+        const BankResult<QList<TrueFalseRecord>> records = additions();
+        if (!records)
+            return records.error();
+        first = recordCount() + 1;
+        TrueFalseIndex index = m_index;
+        QByteArray bytes;
+        qint32 n = first;
+        for (const TrueFalseRecord &record : *records) {
+            if (BankError refused = bankErrors::indexRefusal(
+                    leftOutReason(index.add(record.chapter, record.topic, n++)), record.chapter,
+                    record.topic, 0);
+                !refused.ok())
+                return refused;
+            const BankResult<QByteArray> encoded = record.toBytes();
+            if (!encoded)
+                return encoded.error();
+            bytes += *encoded;
+        }
+        return bytes;
+    };
+    if (BankError error = m_file.appendRecords(bytesOf, [this] { return indexFile(); });
+        !error.ok())
+        return error;
+    return first;
 }
 
 BankResult<QList<QuestionListing>> TrueFalseBank::questionsOf(int chapter, int topic)

@@ -39,6 +39,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class TrueFalseBank
 {
@@ -77,6 +78,16 @@ public:
     // writing anything, a record the index cannot hold and a text that
     // Windows-1252 cannot represent.
     BankResult<qint32> appendRecord(const TrueFalseRecord &record);
+    // Gives the records to add, checked against the bank as it is under the
+    // lock (readRecord(), index()); an error refuses the change.
+    using Additions = std::function<BankResult<QList<TrueFalseRecord>>()>;
+    // Writes the records after the last whole record in one replacement of
+    // the file, so that after a crash it holds all of them or none, and
+    // returns the first one's number. `additions` runs under the bank's lock
+    // on the bank as it then is, reloaded and re-indexed if another program
+    // changed it. Each record is refused as appendRecord() refuses one, and
+    // then none is written.
+    BankResult<qint32> appendRecords(const Additions &additions);
     // Removes record n (1 <= n <= recordCount()); every later record moves
     // one place forward and its number drops by one. Records the index left
     // out and a torn tail are kept.

@@ -285,23 +285,27 @@ int BancoCommand::importar(const QStringList &arguments)
         printError(QStringLiteral("%1: %2.\n").arg(kProgram, error));
         return Failure;
     }
-    const BankSnapshot bank = BankSnapshot::read(folder, *kind);
-    if (!bank.ok()) {
-        printError(
-            QStringLiteral("%1: no se puede leer el banco: %2.\n").arg(kProgram, bank.error()));
+    const BankResult<questionImport::BankState> bank = questionImport::readBank(folder, *kind);
+    if (!bank) {
+        // The reason alone: it names the file.
+        const BankError &failed = bank.error();
+        printError(QStringLiteral("%1: no se puede leer el banco: %2.\n")
+                       .arg(kProgram, failed.detail.isEmpty() ? failed.message : failed.detail));
         return Failure;
     }
 
-    const DemoSource lines = questionImport::check(source, *content, bank);
-    if (!lines.ok()) {
-        for (const DemoSourceProblem &problem : lines.problems())
+    const auto refuse = [&](const QList<DemoSourceProblem> &problems) {
+        for (const DemoSourceProblem &problem : problems)
             printError(problem.toString() + QLatin1Char('\n'));
         printError(QStringLiteral("No se ha añadido ninguna pregunta: %1 líneas de %2 no son "
                                   "válidas.\n")
-                       .arg(lines.problems().size())
+                       .arg(problems.size())
                        .arg(source));
         return ProblemsFound;
-    }
+    };
+    const DemoSource lines = DemoSource::parse(*kind, source, *content, bank->held);
+    if (!lines.ok())
+        return refuse(lines.problems());
     const QList<DemoQuestion> &questions = lines.questions();
     if (questions.isEmpty()) {
         print(QStringLiteral("%1 no contiene preguntas; no se ha añadido nada.\n").arg(source));
@@ -309,58 +313,42 @@ int BancoCommand::importar(const QStringList &arguments)
     }
 
     const bool simulate = parsed.flags.contains(QStringLiteral("--simular"));
-    const qint32 first = qint32(bank.records().size()) + 1;
+    const qint32 first = bank->records + 1;
     const qint32 last = first + qint32(questions.size()) - 1;
-    const QString target = bank.exists() ? bank.entryName() : bank.fileName();
-    if (bank.trailingBytes() > 0)
+    if (bank->trailingBytes > 0)
         printError(QStringLiteral("aviso: %1 termina con %2 bytes que no llegan a formar un "
                                   "registro; la primera pregunta nueva %3.\n")
-                       .arg(target)
-                       .arg(bank.trailingBytes())
+                       .arg(bank->fileName)
+                       .arg(bank->trailingBytes)
                        .arg(simulate ? QStringLiteral("los sustituiría")
                                      : QStringLiteral("los sustituye")));
     if (simulate) {
         print(QStringLiteral("Todas las líneas son válidas: se añadirían %1 preguntas a %2 "
                              "(registros %3 a %4). No se ha escrito nada.\n")
                   .arg(questions.size())
-                  .arg(target)
+                  .arg(bank->fileName)
                   .arg(first)
                   .arg(last));
         return Success;
     }
 
-    const questionImport::WriteResult written = questionImport::write(folder, *kind, questions);
+    const questionImport::WriteResult written =
+        questionImport::write(folder, *kind, source, *content);
+    if (!written.problems.isEmpty())
+        return refuse(written.problems);
     if (written.ok()) {
         print(QStringLiteral("Se han añadido %1 preguntas a %2 (registros %3 a %4).\n")
                   .arg(written.written)
-                  .arg(target)
+                  .arg(written.fileName)
                   .arg(written.firstRecord)
                   .arg(written.firstRecord + written.written - 1));
         return Success;
     }
-    const DemoQuestion &failed = questions[written.written];
     // A failed write's message already carries its reason.
     QString reason = written.error.message;
     if (!written.error.detail.isEmpty() && !reason.contains(written.error.detail))
         reason += QStringLiteral(" (%1)").arg(written.error.detail);
-    printError(QStringLiteral("%1: la pregunta de %2:%3 no se ha podido añadir: %4\n")
-                   .arg(kProgram, source)
-                   .arg(failed.line)
-                   .arg(reason));
-    if (written.written == 0) {
-        printError(QStringLiteral("No se ha añadido ninguna pregunta.\n"));
-    } else {
-        printError(QStringLiteral("Se han añadido %1 de %2 preguntas, las de las líneas %3 a %4 "
-                                  "(registros %5 a %6); las de las líneas %7 a %8 no se han "
-                                  "añadido.\n")
-                       .arg(written.written)
-                       .arg(questions.size())
-                       .arg(questions.first().line)
-                       .arg(questions[written.written - 1].line)
-                       .arg(written.firstRecord)
-                       .arg(written.firstRecord + written.written - 1)
-                       .arg(failed.line)
-                       .arg(questions.last().line));
-    }
+    printError(QStringLiteral("%1: no se ha añadido ninguna pregunta a %2: %3\n")
+                   .arg(kProgram, written.fileName, reason));
     return Failure;
 }

@@ -31,22 +31,22 @@ QString quoted(const QString &text)
     return QStringLiteral("«%1…»").arg(text.left(kShown));
 }
 
-QString placeWord(IndexPlace place)
+QString placeWord(const SnapshotRecord &record)
 {
-    switch (place) {
-    case IndexPlace::Listed:
-        break;
-    case IndexPlace::TopicNotInCatalogue:
+    if (record.topicNotInCatalogue)
         return QStringLiteral("temaFueraDelCatalogo");
-    case IndexPlace::ChapterOutOfRange:
+    switch (record.leftOut) {
+    case LeftOutReason::None:
+        break;
+    case LeftOutReason::ChapterOutOfRange:
         return QStringLiteral("capituloFueraDeRango");
-    case IndexPlace::TopicOutOfRange:
+    case LeftOutReason::TopicOutOfRange:
         return QStringLiteral("temaFueraDeRango");
-    case IndexPlace::RecordNumberTooLarge:
+    case LeftOutReason::RecordNumberTooLarge:
         return QStringLiteral("registroMayorQue32767");
-    case IndexPlace::TopicFull:
+    case LeftOutReason::TopicFull:
         return QStringLiteral("temaLleno");
-    case IndexPlace::ChapterFull:
+    case LeftOutReason::ChapterFull:
         return QStringLiteral("capituloLleno");
     }
     return {};
@@ -150,8 +150,8 @@ BankFileCheck BankCheck::checkFile(const BankSnapshot &snapshot)
     }
     const bool trueFalse = snapshot.kind() == DemoSourceKind::TrueFalse;
     for (const SnapshotRecord &record : snapshot.records()) {
-        if (record.place != IndexPlace::Listed) {
-            QVariantMap details{{QStringLiteral("motivo"), placeWord(record.place)},
+        if (!record.listed()) {
+            QVariantMap details{{QStringLiteral("motivo"), placeWord(record)},
                                 {QStringLiteral("capitulo"), record.chapter}};
             if (trueFalse)
                 details.insert(QStringLiteral("tema"), record.topic);

@@ -1,16 +1,17 @@
 #include "BankSnapshot.h"
 
 #include "BankKinds.h"
+#include "ExpositionBank.h"
 #include "ExpositionIndex.h"
 #include "ExpositionRecord.h"
 #include "RecordFile.h"
 #include "StoredText.h"
 #include "TopicCatalogue.h"
+#include "TrueFalseBank.h"
 #include "TrueFalseIndex.h"
 #include "TrueFalseRecord.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -36,24 +37,24 @@ bool SnapshotRecord::hasControlCharacter() const
 
 QString SnapshotRecord::whyNotListed() const
 {
-    switch (place) {
-    case IndexPlace::Listed:
-        return {};
-    case IndexPlace::TopicNotInCatalogue:
+    if (topicNotInCatalogue)
         return QStringLiteral("el tema %1 no está en el catálogo del capítulo %2")
             .arg(topic)
             .arg(chapter);
-    case IndexPlace::ChapterOutOfRange:
+    switch (leftOut) {
+    case LeftOutReason::None:
+        break;
+    case LeftOutReason::ChapterOutOfRange:
         return QStringLiteral("el capítulo %1 está fuera de 1 a 22").arg(chapter);
-    case IndexPlace::TopicOutOfRange:
+    case LeftOutReason::TopicOutOfRange:
         return QStringLiteral("el tema %1 está fuera de 1 a 10").arg(topic);
-    case IndexPlace::RecordNumberTooLarge:
+    case LeftOutReason::RecordNumberTooLarge:
         return QStringLiteral("el número de registro pasa de 32767");
-    case IndexPlace::TopicFull:
+    case LeftOutReason::TopicFull:
         return QStringLiteral("el tema %1 del capítulo %2 ya tenía 50 preguntas")
             .arg(topic)
             .arg(chapter);
-    case IndexPlace::ChapterFull:
+    case LeftOutReason::ChapterFull:
         return QStringLiteral("el capítulo %1 ya tenía el máximo de preguntas de este tipo")
             .arg(chapter);
     }
@@ -65,43 +66,64 @@ QString BankSnapshot::fileName() const
     return bankKinds::bankFileName(m_kind);
 }
 
+namespace {
+
+// Opens the kind's existing bank file through the bank, hands it to `read`
+// and closes it.
+template <typename Read>
+BankError readThroughBank(const QString &folder, DemoSourceKind kind, const Read &read)
+{
+    if (kind == DemoSourceKind::TrueFalse) {
+        TrueFalseBank bank(folder);
+        BankError error = bank.openBank();
+        if (error.ok())
+            error = read(bank);
+        bank.closeBank();
+        return error;
+    }
+    ExpositionBank bank(folder);
+    BankError error = bank.openBank(DemoSource::expositionKind(kind));
+    if (error.ok())
+        error = read(bank);
+    bank.closeBank();
+    return error;
+}
+
+} // namespace
+
 BankSnapshot BankSnapshot::read(const QString &folder, DemoSourceKind kind)
 {
     BankSnapshot snapshot(kind);
-    const QDir dir(folder);
-    const QString wanted = snapshot.fileName();
-    const QStringList entries = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &entry : entries) {
-        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
-            snapshot.m_variants.append(entry);
-    }
+    const QString wanted = QDir(folder).filePath(snapshot.fileName());
+    for (const QFileInfo &variant : RecordFile::caseVariants(wanted))
+        snapshot.m_variants.append(variant.fileName());
+    // Opening a missing file would create it: a missing file is an empty bank.
     if (snapshot.m_variants.isEmpty())
         return snapshot;
+    snapshot.m_variants.sort();
+    snapshot.m_entryName = QFileInfo(RecordFile::resolve(wanted)).fileName();
 
-    // The entry the program itself would open.
-    const QFileInfo info(RecordFile::resolve(dir.filePath(wanted)));
-    snapshot.m_entryName = info.fileName();
-    if (!info.isFile()) {
-        snapshot.m_error = QStringLiteral("%1 no es un fichero normal").arg(info.fileName());
-        return snapshot;
-    }
-    if (info.size() > kMaxLength) {
-        snapshot.m_error = QStringLiteral("%1 ocupa %2 bytes, más de lo que puede ocupar un banco")
-                               .arg(info.fileName())
-                               .arg(info.size());
-        return snapshot;
-    }
-    QFile file(info.filePath());
-    if (!file.open(QIODevice::ReadOnly)) {
-        snapshot.m_error =
-            QStringLiteral("no se puede abrir %1: %2").arg(info.fileName(), file.errorString());
-        return snapshot;
-    }
-    snapshot.m_bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        snapshot.m_error =
-            QStringLiteral("no se puede leer %1: %2").arg(info.fileName(), file.errorString());
+    const BankError error = readThroughBank(folder, kind, [&](auto &bank) -> BankError {
+        if (bank.fileLength() > kMaxLength)
+            return BankError{
+                BankErrorCode::CannotRead,
+                QStringLiteral("%1 ocupa %2 bytes, más de lo que puede ocupar un banco")
+                    .arg(snapshot.m_entryName)
+                    .arg(bank.fileLength()),
+                {}};
+        snapshot.m_length = bank.fileLength();
+        snapshot.m_trailingBytes = bank.trailingBytes();
+        for (qint32 n = 1; n <= bank.recordCount(); ++n) {
+            const BankResult<QByteArray> record = bank.readRawRecord(n);
+            if (!record)
+                return record.error();
+            snapshot.m_bytes += *record;
+        }
+        return {};
+    });
+    if (!error.ok()) {
+        // The reason alone: it names the file.
+        snapshot.m_error = error.detail.isEmpty() ? error.message : error.detail;
         snapshot.m_bytes.clear();
         return snapshot;
     }
@@ -123,8 +145,6 @@ void BankSnapshot::decode()
 {
     const int length = bankKinds::recordLength(m_kind);
     const qint32 whole = qint32(m_bytes.size() / length);
-    m_trailingBytes = int(m_bytes.size() % length);
-    m_held.setRecordCount(whole);
     m_records.reserve(whole);
 
     const bool trueFalse = m_kind == DemoSourceKind::TrueFalse;
@@ -143,49 +163,15 @@ void BankSnapshot::decode()
             record.topic = decoded.topic;
             record.answer = decoded.answer;
             record.text = decoded.text;
-            switch (trueFalseIndex.add(record.chapter, record.topic, n)) {
-            case TrueFalseIndex::AddResult::Added:
-                if (record.topic > catalogue.topicCount(record.chapter))
-                    record.place = IndexPlace::TopicNotInCatalogue;
-                break;
-            case TrueFalseIndex::AddResult::ChapterOutOfRange:
-                record.place = IndexPlace::ChapterOutOfRange;
-                break;
-            case TrueFalseIndex::AddResult::TopicOutOfRange:
-                record.place = IndexPlace::TopicOutOfRange;
-                break;
-            case TrueFalseIndex::AddResult::RecordNumberTooLarge:
-                record.place = IndexPlace::RecordNumberTooLarge;
-                break;
-            case TrueFalseIndex::AddResult::TopicFull:
-                record.place = IndexPlace::TopicFull;
-                break;
-            }
+            record.leftOut = leftOutReason(trueFalseIndex.add(record.chapter, record.topic, n));
+            record.topicNotInCatalogue = record.leftOut == LeftOutReason::None &&
+                                         record.topic > catalogue.topicCount(record.chapter);
         } else {
             const ExpositionRecord decoded = ExpositionRecord::fromBytes(expositionKind, bytes);
             record.chapter = decoded.chapter;
             record.text = decoded.text;
-            switch (expositionIndex.add(record.chapter, n)) {
-            case ExpositionIndex::AddResult::Added:
-                break;
-            case ExpositionIndex::AddResult::ChapterOutOfRange:
-                record.place = IndexPlace::ChapterOutOfRange;
-                break;
-            case ExpositionIndex::AddResult::ChapterFull:
-                record.place = IndexPlace::ChapterFull;
-                break;
-            }
+            record.leftOut = leftOutReason(expositionIndex.add(record.chapter, n));
         }
-        m_held.addText(record.chapter, record.topic, record.displayText(), n);
         m_records.append(record);
-    }
-
-    for (int chapter = 1; chapter <= TrueFalseIndex::kChapters; ++chapter) {
-        if (!trueFalse) {
-            m_held.setListed(chapter, 0, expositionIndex.count(chapter));
-            continue;
-        }
-        for (int topic = 1; topic <= TrueFalseIndex::kTopics; ++topic)
-            m_held.setListed(chapter, topic, trueFalseIndex.count(chapter, topic));
     }
 }

@@ -1,16 +1,16 @@
 #pragma once
 // One bank file read whole, without writing or creating anything: its
 // records decoded, and for each record whether the program's index lists it
-// or why not. The check, the exports and the import's checks all read the bank
-// this way; only the import's final step goes through the bank's own classes
-// to write.
+// or why not, for the check and the exports.
 //
-// The file is found as the program finds it (its name matched without regard
-// to letter case, the newest entry first). An entry that is not a regular file
-// or is larger than any bank can be is refused before it is opened, so a
-// device or a pipe never blocks the reader.
+// The file is found and read through the bank, as the program finds and reads
+// it (its name matched without regard to letter case, the newest entry first;
+// an entry that is not a regular file refused before it is opened, so a device
+// or a pipe never blocks the reader). A file larger than any bank can be is
+// refused as well.
 
 #include "DemoSource.h"
+#include "LeftOutRecords.h"
 
 #include <QByteArray>
 #include <QList>
@@ -18,26 +18,18 @@
 #include <QStringList>
 #include <QtGlobal>
 
-// Where the index puts a record.
-enum class IndexPlace
-{
-    Listed,               // in the index and in a window's list
-    TopicNotInCatalogue,  // true/false: in the index, but no topic list reaches it
-    ChapterOutOfRange,    // chapter outside 1-22
-    TopicOutOfRange,      // true/false: topic outside 1-10
-    RecordNumberTooLarge, // true/false: record number above 32767
-    TopicFull,            // true/false: past the 50 questions of its chapter and topic
-    ChapterFull           // exposition: past its kind's maximum per chapter
-};
-
 struct SnapshotRecord
 {
     qint32 number = 0;
     qint16 chapter = 0;
-    qint16 topic = 0;  // true/false only
-    qint16 answer = 0; // true/false only
-    QString text;      // the stored text, its whole field
-    IndexPlace place = IndexPlace::Listed;
+    qint16 topic = 0;                            // true/false only
+    qint16 answer = 0;                           // true/false only
+    QString text;                                // the stored text, its whole field
+    LeftOutReason leftOut = LeftOutReason::None; // why the index has no room for it
+    bool topicNotInCatalogue = false; // true/false: indexed, but no topic list reaches it
+
+    // Whether a window's list shows it.
+    bool listed() const { return leftOut == LeftOutReason::None && !topicNotInCatalogue; }
 
     QString displayText() const;
     // The text without the fill spaces on its right; leading spaces stay.
@@ -67,13 +59,11 @@ public:
     QString entryName() const { return m_entryName; }
     // Every entry of the folder whose name equals fileName() apart from case.
     QStringList variants() const { return m_variants; }
-    qint64 length() const { return m_bytes.size(); }
+    qint64 length() const { return m_length; }
     int trailingBytes() const { return m_trailingBytes; }
     const QList<SnapshotRecord> &records() const { return m_records; }
     // The bytes of record n (1-based), as they are in the file.
     QByteArray recordBytes(qint32 n) const;
-    // What the parser needs to check new lines against this file.
-    const HeldQuestions &held() const { return m_held; }
 
 private:
     explicit BankSnapshot(DemoSourceKind kind) : m_kind(kind) {}
@@ -83,8 +73,8 @@ private:
     QString m_error;
     QString m_entryName;
     QStringList m_variants;
-    QByteArray m_bytes;
+    QByteArray m_bytes; // the whole records
+    qint64 m_length = 0;
     int m_trailingBytes = 0;
     QList<SnapshotRecord> m_records;
-    HeldQuestions m_held;
 };

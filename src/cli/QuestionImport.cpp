@@ -1,29 +1,80 @@
 #include "QuestionImport.h"
 
+#include "BankKinds.h"
 #include "ExpositionBank.h"
+#include "RecordFile.h"
 #include "TrueFalseBank.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace questionImport {
 
 namespace {
-// An addition goes at the end whatever another program did meanwhile; when
-// it changed the file, the bank has been reloaded and the addition is made
-// again on the new file. Bounded, so that a busy bank ends the import with
-// a reason instead of holding it.
-constexpr int kAttempts = 5;
 
-template <typename Append> BankResult<qint32> appendAgainAfterChanges(const Append &append)
+// The questions the open bank holds: every whole record's text, and how many
+// the index lists under each chapter (and topic).
+BankResult<HeldQuestions> heldIn(TrueFalseBank &bank)
 {
-    BankResult<qint32> added = append();
-    for (int attempt = 1;
-         attempt < kAttempts && !added && added.error().code == BankErrorCode::ChangedElsewhere;
-         ++attempt)
-        added = append();
-    return added;
+    HeldQuestions held;
+    held.setRecordCount(bank.recordCount());
+    for (qint32 n = 1; n <= bank.recordCount(); ++n) {
+        const BankResult<TrueFalseRecord> record = bank.readRecord(n);
+        if (!record)
+            return record.error();
+        held.addText(record->chapter, record->topic, TrueFalseBank::displayText(*record), n);
+    }
+    for (int chapter = 1; chapter <= TrueFalseBank::kChapters; ++chapter) {
+        for (int topic = 1; topic <= TrueFalseBank::kTopics; ++topic)
+            held.setListed(chapter, topic, bank.index().count(chapter, topic));
+    }
+    return held;
 }
+
+BankResult<HeldQuestions> heldIn(ExpositionBank &bank)
+{
+    HeldQuestions held;
+    held.setRecordCount(bank.recordCount());
+    for (qint32 n = 1; n <= bank.recordCount(); ++n) {
+        const BankResult<ExpositionRecord> record = bank.readRecord(n);
+        if (!record)
+            return record.error();
+        held.addText(record->chapter, 0, ExpositionBank::displayText(record->text), n);
+    }
+    for (int chapter = 1; chapter <= ExpositionBank::kChapters; ++chapter)
+        held.setListed(chapter, 0, bank.index().count(chapter));
+    return held;
+}
+
+// Runs `work` on the kind's bank in `folder`, opened (and created when
+// missing), and closes it.
+template <typename Work> auto withBank(const QString &folder, DemoSourceKind kind, const Work &work)
+{
+    if (kind == DemoSourceKind::TrueFalse) {
+        TrueFalseBank bank(folder);
+        const BankError opened = bank.openBank();
+        auto result = work(bank, opened);
+        bank.closeBank();
+        return result;
+    }
+    ExpositionBank bank(folder);
+    const BankError opened = bank.openBank(DemoSource::expositionKind(kind));
+    auto result = work(bank, opened);
+    bank.closeBank();
+    return result;
+}
+
+TrueFalseRecord recordOf(const TrueFalseBank &, const DemoQuestion &question)
+{
+    return {question.chapter, question.topic, question.text, question.answer};
+}
+
+ExpositionRecord recordOf(const ExpositionBank &, const DemoQuestion &question)
+{
+    return {question.chapter, question.text};
+}
+
 } // namespace
 
 std::optional<QByteArray> readSource(const QString &path, QString *error)
@@ -56,51 +107,61 @@ std::optional<QByteArray> readSource(const QString &path, QString *error)
     return content;
 }
 
-DemoSource check(const QString &path, QByteArrayView content, const BankSnapshot &bank)
+BankResult<BankState> readBank(const QString &folder, DemoSourceKind kind)
 {
-    return DemoSource::parse(bank.kind(), path, content, bank.held());
+    BankState state;
+    state.fileName = bankKinds::bankFileName(kind);
+    // Opening would create it: a check writes nothing.
+    if (!QFileInfo::exists(RecordFile::resolve(QDir(folder).filePath(state.fileName))))
+        return state;
+    return withBank(folder, kind,
+                    [&](auto &bank, const BankError &opened) -> BankResult<BankState> {
+                        if (!opened.ok())
+                            return opened;
+                        BankResult<HeldQuestions> held = heldIn(bank);
+                        if (!held)
+                            return held.error();
+                        state.fileName = QFileInfo(bank.filePath()).fileName();
+                        state.records = bank.recordCount();
+                        state.trailingBytes = bank.trailingBytes();
+                        state.held = *held;
+                        return state;
+                    });
 }
 
-// Kept to this one function, so that the whole import can become a single
-// replacement of the bank file without touching its callers.
-WriteResult write(const QString &folder, DemoSourceKind kind, const QList<DemoQuestion> &questions)
+WriteResult write(const QString &folder, DemoSourceKind kind, const QString &path,
+                  QByteArrayView content)
 {
-    WriteResult result;
-    const auto appended = [&result](const BankResult<qint32> &added) {
-        if (!added) {
-            result.error = added.error();
-            return false;
-        }
-        if (result.written == 0)
-            result.firstRecord = *added;
-        ++result.written;
-        return true;
-    };
-
-    if (kind == DemoSourceKind::TrueFalse) {
-        TrueFalseBank bank(folder);
-        if (result.error = bank.openBank(); !result.ok())
+    return withBank(folder, kind, [&](auto &bank, const BankError &opened) {
+        WriteResult result;
+        if (result.error = opened; !result.ok())
             return result;
-        for (const DemoQuestion &question : questions) {
-            const TrueFalseRecord record{question.chapter, question.topic, question.text,
-                                         question.answer};
-            if (!appended(appendAgainAfterChanges([&] { return bank.appendRecord(record); })))
-                break;
+        using Record = decltype(recordOf(bank, DemoQuestion()));
+        const auto additions = [&]() -> BankResult<QList<Record>> {
+            const BankResult<HeldQuestions> held = heldIn(bank);
+            if (!held)
+                return held.error();
+            const DemoSource lines = DemoSource::parse(kind, path, content, *held);
+            if (!lines.ok()) {
+                result.problems = lines.problems();
+                return BankError{BankErrorCode::Refused, {}, {}};
+            }
+            QList<Record> records;
+            for (const DemoQuestion &question : lines.questions())
+                records.append(recordOf(bank, question));
+            result.written = int(records.size());
+            return records;
+        };
+        const BankResult<qint32> first = bank.appendRecords(additions);
+        result.fileName = QFileInfo(bank.filePath()).fileName();
+        if (!first) {
+            result.written = 0;
+            result.error = first.error();
+            return result;
         }
-        bank.closeBank();
+        result.firstRecord = *first;
         return result;
-    }
-
-    ExpositionBank bank(folder);
-    if (result.error = bank.openBank(DemoSource::expositionKind(kind)); !result.ok())
-        return result;
-    for (const DemoQuestion &question : questions) {
-        if (!appended(appendAgainAfterChanges(
-                [&] { return bank.appendRecord(question.chapter, question.text); })))
-            break;
-    }
-    bank.closeBank();
-    return result;
+    });
 }
 
 } // namespace questionImport

@@ -3,12 +3,13 @@
 // (orvalis-banco importar). Every line is checked first, against the course
 // catalogue, the bank's fields and code page, the questions the file already
 // holds and the limits of its index, so that either all lines are good or
-// nothing is written. Writing then goes through the bank's own append, one
-// question after another, and stops at the first failure, saying how far it
-// got.
+// nothing is written. The bank is read through its own classes. Writing is one
+// change of the bank: under its lock the lines are checked again against the
+// file as it then is (another program may have added to it meanwhile), and
+// the new content replaces the file in one step, so that the file holds all
+// the new questions or none of them, whenever the program stops.
 
 #include "BankResult.h"
-#include "BankSnapshot.h"
 #include "DemoSource.h"
 
 #include <QByteArray>
@@ -25,20 +26,34 @@ inline constexpr qint64 kMaxSourceLength = qint64(16) * 1024 * 1024;
 // regular file, is too large or cannot be read.
 std::optional<QByteArray> readSource(const QString &path, QString *error);
 
-// The lines of `content` checked as questions for the snapshot's bank file;
-// `path` names the file in the problems.
-DemoSource check(const QString &path, QByteArrayView content, const BankSnapshot &bank);
+// What a bank file holds, as far as new lines care.
+struct BankState
+{
+    QString fileName; // as spelt on disk; the name the bank creates when missing
+    qint32 records = 0;
+    int trailingBytes = 0;
+    HeldQuestions held;
+};
+
+// The kind's bank file in `folder`, read through the bank; a missing file is
+// an empty bank, and is not created.
+BankResult<BankState> readBank(const QString &folder, DemoSourceKind kind);
 
 struct WriteResult
 {
-    int written = 0;        // questions appended, counted from the first
-    qint32 firstRecord = 0; // the record number the first one received
-    BankError error;        // why question `written` could not be appended; ok when all were
+    int written = 0;                   // all the questions, or 0
+    qint32 firstRecord = 0;            // the record number the first one received
+    QString fileName;                  // the bank file, as spelt on disk
+    QList<DemoSourceProblem> problems; // lines refused against the bank under its lock
+    BankError error;                   // why nothing was written; ok when all was
 
     bool ok() const { return error.ok(); }
 };
 
-// Appends the questions in order to the kind's bank file in `folder`.
-WriteResult write(const QString &folder, DemoSourceKind kind, const QList<DemoQuestion> &questions);
+// Checks the lines of `content` (`path` names the file in the problems)
+// again under the bank's lock and adds them all to the kind's bank file in
+// `folder` in one replacement of the file, or none.
+WriteResult write(const QString &folder, DemoSourceKind kind, const QString &path,
+                  QByteArrayView content);
 
 } // namespace questionImport

@@ -72,7 +72,7 @@ Result write(const BankSnapshot &snapshot, int chapter)
     for (const SnapshotRecord &record : snapshot.records()) {
         if (chapter != 0 && record.chapter != chapter)
             continue;
-        if (record.place != IndexPlace::Listed)
+        if (!record.listed())
             skip(record, record.whyNotListed());
         else if (trueFalse && record.answer != 0 && record.answer != 1)
             skip(record, QStringLiteral("la respuesta es %1, que el formato texto no puede "

@@ -1,16 +1,15 @@
-// orvalis-banco's command line, run in the test with its output caught, and
-// the built program run as a process for its exit statuses: mistakes on the
-// command line, an import refused whole with the bank left byte for byte as it
-// was, what an import and a failed import say, and an export file replaced
+// orvalis-banco's orders run in the test with their output caught: mistakes on the command
+// line, an import checked whole against the bank and refused whole, the demo
+// bank back byte for byte through the text format, and an export file replaced
 // only by a complete one.
 
 #include "BancoCommand.h"
 #include "BankBytes.h"
+#include "RecordFile.h"
 #include "TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,11 +33,8 @@ Run run(const QStringList &arguments)
     QBuffer err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    Run result;
-    result.status = BancoCommand(out, err).run(arguments);
-    result.out = QString::fromUtf8(out.data());
-    result.err = QString::fromUtf8(err.data());
-    return result;
+    const int status = BancoCommand(out, err).run(arguments);
+    return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
 }
 
 } // namespace
@@ -57,36 +53,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message"); // after "orvalis-banco: "
-        QTest::newRow("no order") << QStringList() << "falta la orden";
-        QTest::newRow("unknown order") << QStringList{"borrar"} << "orden desconocida «borrar»";
-        QTest::newRow("unknown option")
-            << QStringList{"comprobar", "--todo"} << "opción desconocida «--todo»";
-        QTest::newRow("two folders")
-            << QStringList{"comprobar", "a", "b"} << "sobra el argumento «b»";
-        QTest::newRow("no format") << QStringList{"exportar"} << "falta --formato";
-        QTest::newRow("format without value")
-            << QStringList{"exportar", "--formato"} << "falta el valor de --formato";
-        QTest::newRow("unknown format")
-            << QStringList{"exportar", "--formato=pdf"} << "formato desconocido «pdf»";
-        QTest::newRow("unknown kind") << QStringList{"exportar", "--formato", "gift", "--tipo", "x"}
-                                      << "tipo desconocido «x»";
-        QTest::newRow("text without a kind") << QStringList{"exportar", "--formato", "texto"}
-                                             << "el formato texto lleva un solo tipo";
-        QTest::newRow("chapter 23") << QStringList{"exportar", "--formato=csv", "--capitulo=23"}
-                                    << "el capítulo debe ser un número del 1 al 22, no «23»";
-        QTest::newRow("check folder missing") << QStringList{"comprobar", "no-existe"}
-                                              << "no se puede comprobar el banco: la carpeta";
-        QTest::newRow("export folder missing")
-            << QStringList{"exportar", "no-existe", "--formato=csv"}
-            << "la carpeta no-existe no existe";
-        QTest::newRow("nothing to import")
-            << QStringList{"importar", "--simular"} << "falta el fichero de preguntas";
-        QTest::newRow("kind not told by the name")
-            << QStringList{"importar", "nuevas.txt"} << "no se sabe qué tipo de preguntas tiene";
-        QTest::newRow("a name after --")
-            << QStringList{"importar", "--tipo=breve", "--", "--x"} << "--x no existe";
-        QTest::newRow("file to import missing")
-            << QStringList{"importar", "breves.txt", "."} << "breves.txt no existe";
+        const auto row = [](const QStringList &arguments, const QString &message) {
+            QTest::newRow(qPrintable(arguments.join(' '))) << arguments << message;
+        };
+        row({}, "falta la orden");
+        row({"borrar"}, "orden desconocida «borrar»");
+        row({"comprobar", "--todo"}, "opción desconocida «--todo»");
+        row({"comprobar", "a", "b"}, "sobra el argumento «b»");
+        row({"exportar", ".", "b", "--formato=csv"}, "sobra el argumento «b»");
+        row({"exportar"}, "falta --formato");
+        row({"exportar", "--formato"}, "falta el valor de --formato");
+        row({"exportar", "--formato=pdf"}, "formato desconocido «pdf»");
+        row({"exportar", "--formato", "gift", "--tipo", "x"}, "tipo desconocido «x»");
+        row({"exportar", "--formato", "texto"}, "el formato texto lleva un solo tipo");
+        row({"exportar", "--formato=csv", "--capitulo=23"}, "el capítulo debe ser un número del "
+                                                            "1 al 22, no «23»");
+        row({"comprobar", "no-existe"}, "no se puede comprobar el banco: la carpeta");
+        row({"exportar", "no-existe", "--formato=csv"}, "la carpeta no-existe no existe");
+        row({"importar", "--simular"}, "falta el fichero de preguntas");
+        row({"importar", "nuevas.txt"}, "no se sabe qué tipo de preguntas tiene");
+        row({"importar", "--tipo=breve", "--", "--x"}, "--x no existe");
     }
     void mistakesOnTheCommandLineExitWith2()
     {
@@ -98,194 +84,131 @@ private Q_SLOTS:
         QVERIFY(result.out.isEmpty());
     }
 
-    void helpIsShownEvenAfterAnOrder()
+    // A good line, then the row's, imported into a bank holding `bank`.
+    void anImportIsCheckedWholeAgainstTheBank_data()
     {
-        const Run result = run({"importar", "-h"});
-        QCOMPARE(result.status, 0);
-        QVERIFY(result.out.startsWith("Uso: orvalis-banco ORDEN [ARGUMENTOS]\n"));
-        QVERIFY(result.out.contains("importar FICHERO [CARPETA] [--tipo TIPO] [--simular]"));
-    }
-
-    void anImportWithOneBadLineWritesNothing_data()
-    {
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bank"); // empty: no bank file at all
         QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("problem");
-        const QByteArray held = trueFalse(1, 1, "Vieja.") + trueFalse(2, 1, "Otra.");
-        QTest::newRow("chapter") << held << QByteArray("0|1|S|x") << "el capítulo «0» no es un";
-        QTest::newRow("topic") << held << QByteArray("4|5|S|x") << "el tema «5» no existe";
-        QTest::newRow("answer") << held << QByteArray("1|1|Sí|x") << "la respuesta «Sí» no es S";
-        QTest::newRow("length") << held << "1|1|S|" + QByteArray(251, 'a')
-                                << "el texto tiene 251 caracteres";
-        QTest::newRow("not Windows-1252")
-            << held << QByteArray("1|1|S|\xe2\x89\xa4") << "el texto contiene caracteres";
-        QTest::newRow("held already") << held << QByteArray("2|1|N|Otra.")
-                                      << "la misma pregunta ya está en el banco (registro 2)";
-        QTest::newRow("no bank file yet")
-            << QByteArray() << QByteArray("1|1|X|x") << "la respuesta «X» no es S";
+        QTest::addColumn<QString>("message"); // the start of stdout when all is good, else of
+                                              // stderr after "FILE:2: "
+        const auto row = [](const char *name, const char *kind, const QByteArray &bank,
+                            const QByteArray &line, const QString &message) {
+            QTest::newRow(name) << kind << bank << line << message;
+        };
+        const QByteArray two = trueFalse(1, 1, "  Una.") + trueFalse(1, 1, "Dos.");
+        const QString held = "la misma pregunta ya está en el banco (registro 1)";
+        row("held", "test", two, "1|1|N|Una.", held);
+        row("held elsewhere, room left", "test",
+            two + trueFalse(3, 2, "P").repeated(49) + trueFalse(23, 2, "P").repeated(50),
+            "1|2|S|Una.\n3|2|S|Nueva.",
+            "Se han añadido 3 preguntas a Qelmext2.dat (registros 102 a 104)");
+        row("topic full", "test", trueFalse(3, 2, "P").repeated(50), "3|2|S|Nueva.",
+            "el tema 2 del capítulo 3 ya tiene 50 preguntas, el máximo que el banco puede");
+        row("the 32768th", "test", trueFalse(0, 1, "P").repeated(32766), "3|2|S|Nueva.",
+            "el banco no puede indexar más de 32767 preguntas");
+        row("brief chapter full", "breve", brief(5, "B").repeated(199), "5|Nueva.",
+            "el capítulo 5 ya tiene 200 preguntas, el máximo que el banco puede listar");
+        row("conceptual held", "conceptual", conceptual(9, "Defina."), "9|Defina.", held);
+        row("no bank file", "test", {}, "1|1|X|x", "la respuesta «X» no es S");
     }
-    void anImportWithOneBadLineWritesNothing()
+    void anImportIsCheckedWholeAgainstTheBank()
     {
+        QFETCH(QString, kind);
         QFETCH(QByteArray, bank);
         QFETCH(QByteArray, line);
-        QFETCH(QString, problem);
+        QFETCH(QString, message);
+        const QString file = path(kind == "test"    ? "QELMEXT2.DAT"
+                                  : kind == "breve" ? "QELMEXE3.DAT"
+                                                    : "QELMEXE1.DAT");
         if (!bank.isEmpty())
-            QVERIFY(writeFile(path("QELMEXT2.DAT"), bank));
-        const QString source = path("verdadero_falso.txt");
-        QVERIFY(writeFile(source, "1|1|S|Buena.\n" + line + "\n3|1|N|Otra buena.\n"));
-
-        const Run result = run({"importar", source, m_dir->path()});
+            QVERIFY(writeFile(file, bank));
+        const QString source = path("nuevas.txt");
+        QVERIFY(writeFile(source, (kind == "test" ? "5|1|S|Buena.\n" : "5|Buena.\n") + line));
+        const Run result = run({"importar", source, m_dir->path(), "--tipo", kind});
+        if (message.startsWith("Se han")) {
+            QVERIFY2(result.out.startsWith(message), qPrintable(result.err));
+            QCOMPARE(result.status, 0);
+            return;
+        }
+        QVERIFY2(result.err.startsWith(source + ":2: " + message), qPrintable(result.err));
+        QVERIFY(result.err.endsWith("No se ha añadido ninguna pregunta: 1 líneas de " + source +
+                                    " no son válidas.\n"));
         QCOMPARE(result.status, 1);
-        QVERIFY2(result.err.startsWith(source + ":2: " + problem), qPrintable(result.err));
-        QVERIFY(result.err.endsWith(QStringLiteral("No se ha añadido ninguna pregunta: 1 líneas de "
-                                                   "%1 no son válidas.\n")
-                                        .arg(source)));
-        if (bank.isEmpty())
-            QVERIFY(!QFile::exists(path("QELMEXT2.DAT")));
-        else
-            QCOMPARE(readFile(path("QELMEXT2.DAT")), bank);
+        QCOMPARE(QFile::exists(file), !bank.isEmpty());
+        QCOMPARE(readFile(file), bank);
     }
 
     void anImportSaysWhatItAddedOrWouldAdd()
     {
         QVERIFY(writeFile(path("qelmexe1.dat"), conceptual(3, "Vieja.") + "tail"));
-        QVERIFY(writeFile(path("nuevas.txt"), "# dos\n3|Nueva.\n4|¿Otra?\n"));
-        const QStringList import{"importar", path("nuevas.txt"), m_dir->path(), "--tipo",
-                                 "conceptual"};
+        QVERIFY(writeFile(path("conceptuales.txt"), "# dos\n3|Nueva.\n4|¿Otra?\n"));
+        const QStringList import{"importar", path("conceptuales.txt"), m_dir->path()};
 
         const Run simulated = run(import + QStringList{"--simular"});
         QCOMPARE(simulated.status, 0);
-        QCOMPARE(simulated.out, QStringLiteral("Todas las líneas son válidas: se añadirían 2 "
-                                               "preguntas a qelmexe1.dat (registros 2 a 3). No se "
-                                               "ha escrito nada.\n"));
-        QCOMPARE(simulated.err, QStringLiteral("aviso: qelmexe1.dat termina con 4 bytes que no "
-                                               "llegan a formar un registro; la primera pregunta "
-                                               "nueva los sustituiría.\n"));
+        QCOMPARE(simulated.out, "Todas las líneas son válidas: se añadirían 2 preguntas a "
+                                "qelmexe1.dat (registros 2 a 3). No se ha escrito nada.\n");
+        QCOMPARE(simulated.err, "aviso: qelmexe1.dat termina con 4 bytes que no llegan a formar "
+                                "un registro; la primera pregunta nueva los sustituiría.\n");
         QCOMPARE(readFile(path("qelmexe1.dat")), conceptual(3, "Vieja.") + "tail");
 
         const Run imported = run(import);
         QCOMPARE(imported.status, 0);
-        QCOMPARE(imported.out,
-                 QStringLiteral("Se han añadido 2 preguntas a qelmexe1.dat (registros "
-                                "2 a 3).\n"));
-        QCOMPARE(readFile(path("qelmexe1.dat")),
+        QCOMPARE(imported.out, "Se han añadido 2 preguntas a Qelmexe1.dat (registros 2 a 3).\n");
+        QCOMPARE(readFile(path("Qelmexe1.dat")),
                  conceptual(3, "Vieja.") + conceptual(3, "Nueva.") + conceptual(4, "\xbfOtra?"));
     }
 
-    void aFailedImportSaysWhichLinesWentIn()
+    void theDemoBankComesBackThroughTextByteForByte()
     {
-        QVERIFY(writeFile(path("QELMEXE3.DAT"), brief(1, "Vieja.")));
-        QVERIFY(writeFile(path("breves.txt"), "# cuatro\n1|A.\n1|B.\n\n1|C.\n1|D.\n"));
-        std::optional<FileSizeLimit> limit;
-        QVERIFY(limit.emplace(3 * 152).isActive());
-        const Run result = run({"importar", path("breves.txt"), m_dir->path()});
-        limit.reset();
-        QCOMPARE(result.status, 2);
-        const QStringList lines = result.err.split('\n');
-        QCOMPARE(lines.value(0),
-                 QStringLiteral(
-                     "orvalis-banco: la pregunta de %1:5 no se ha podido añadir: No se ha podido "
-                     "actualizar la base de datos: el fichero ha alcanzado el tamaño máximo "
-                     "permitido (al escribir en el fichero QELMEXE3.DAT)")
-                     .arg(path("breves.txt")));
-        QCOMPARE(lines.value(1),
-                 QStringLiteral("Se han añadido 2 de 4 preguntas, las de las líneas "
-                                "2 a 3 (registros 2 a 3); las de las líneas 5 a 6 "
-                                "no se han añadido."));
-        QCOMPARE(readFile(path("QELMEXE3.DAT")).size(), 3 * 152);
+        const QString text = path("preguntas.txt");
+        for (const auto &[kind, file] : {std::pair{"test", "QELMEXT2.DAT"},
+                                         {"conceptual", "QELMEXE1.DAT"},
+                                         {"practica", "QELMEXE2.DAT"},
+                                         {"breve", "QELMEXE3.DAT"}}) {
+            QCOMPARE(run({"exportar", ORVALIS_DEMO_BANK_DIR, "--formato=texto", "--salida", text,
+                          "--tipo", kind})
+                         .status,
+                     0);
+            QCOMPARE(run({"importar", text, m_dir->path(), "--tipo", kind}).status, 0);
+            const QByteArray original = readFile(QDir(ORVALIS_DEMO_BANK_DIR).filePath(file));
+            QVERIFY(original.size() > 0);
+            QCOMPARE(readFile(RecordFile::resolve(path(file))), original);
+        }
     }
 
     void anExportFileIsReplacedOnlyByACompleteOne()
     {
         const QString output = path("salida.csv");
         QVERIFY(writeFile(output, "anterior"));
-        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una, dos.")));
+        QVERIFY(
+            writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una, dos.") + trueFalse(1, 1, "")));
         QVERIFY(QDir(m_dir->path()).mkdir("QELMEXE1.DAT")); // cannot be read
-
-        const Run failed = run({"exportar", m_dir->path(), "--formato", "csv", "--salida", output});
-        QCOMPARE(failed.status, 2);
-        QCOMPARE(failed.err,
-                 QStringLiteral("orvalis-banco: no se puede exportar: QELMEXE1.DAT no es "
-                                "un fichero normal.\n"));
+        const QStringList csv{"exportar", m_dir->path(), "--formato=csv", "--salida=" + output};
+        const Run unread = run(csv);
+        QCOMPARE(unread.status, 2);
+        QCOMPARE(unread.err, "orvalis-banco: no se puede exportar: QELMEXE1.DAT no es un fichero "
+                             "de datos.\n");
+        std::optional<FileSizeLimit> full;
+        QVERIFY(full.emplace(rlim_t(20)).isActive());
+        const Run unwritten = run(csv + QStringList{"--tipo=test"});
+        full.reset();
+        QCOMPARE(unwritten.status, 2);
+        QVERIFY(unwritten.err.endsWith("orvalis-banco: no se puede escribir " + output +
+                                       ": el fichero ha alcanzado el tamaño máximo permitido; no "
+                                       "se ha exportado nada.\n"));
         QCOMPARE(readFile(output), QByteArray("anterior"));
-
-        const Run written =
-            run({"exportar", m_dir->path(), "--formato=csv", "--tipo=test", "--salida=" + output});
-        QCOMPARE(written.status, 0);
+        const Run written = run(csv + QStringList{"--tipo=test"});
+        QCOMPARE(written.status, 1);
         QCOMPARE(written.out, "Se han exportado 1 preguntas a " + output + ".\n");
+        QCOMPARE(written.err,
+                 "aviso: no se exporta QELMEXT2.DAT, registro 2: el texto está vacío.\n"
+                 "1 registros no se han exportado; «orvalis-banco comprobar» explica "
+                 "qué les pasa.\n");
         QVERIFY(readFile(output).endsWith(",1,Sí,\"Una, dos.\"\r\n"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
                  QStringList({"QELMEXT2.DAT", "salida.csv"}));
-
-        const Run unwritable = run({"exportar", m_dir->path(), "--formato=gift", "--tipo=test",
-                                    "--salida=" + path("no-existe/x.gift")});
-        QCOMPARE(unwritable.status, 2);
-        QVERIFY(unwritable.err.endsWith("; no se ha exportado nada.\n"));
-    }
-
-    // A disk that fills up under the export: the reason is the failed
-    // write's own, also after a write that went through in part.
-    void anExportThatRunsOutOfRoomSaysWhy_data()
-    {
-        QTest::addColumn<int>("limit"); // bytes a file may reach
-        QTest::newRow("no room for any byte") << 0;
-        QTest::newRow("room for part of it") << 20;
-    }
-    void anExportThatRunsOutOfRoomSaysWhy()
-    {
-        QFETCH(int, limit);
-        const QString output = path("salida.csv");
-        QVERIFY(writeFile(output, "anterior"));
-        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una, dos.")));
-        std::optional<FileSizeLimit> full;
-        QVERIFY(full.emplace(rlim_t(limit)).isActive());
-        const Run failed =
-            run({"exportar", m_dir->path(), "--formato=csv", "--tipo=test", "--salida=" + output});
-        full.reset();
-        QCOMPARE(failed.status, 2);
-        QCOMPARE(failed.err, QStringLiteral("orvalis-banco: no se puede escribir %1: el fichero ha "
-                                            "alcanzado el tamaño máximo permitido; no se ha "
-                                            "exportado nada.\n")
-                                 .arg(output));
-        QCOMPARE(readFile(output), QByteArray("anterior"));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
-                 QStringList({"QELMEXT2.DAT", "salida.csv"}));
-    }
-
-    void recordsLeftOutOfAnExportAreNamed()
-    {
-        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una.") + trueFalse(1, 1, "")));
-        const Run result = run({"exportar", m_dir->path(), "--formato=moodle-xml"});
-        QCOMPARE(result.status, 1);
-        QCOMPARE(result.err, QStringLiteral("aviso: no se exporta QELMEXT2.DAT, registro 2: el "
-                                            "texto está vacío.\n1 registros no se han exportado; "
-                                            "«orvalis-banco comprobar» explica qué les pasa.\n"));
-        QCOMPARE(result.out.count("<question type=\"truefalse\">"), 1);
-    }
-
-    void theProgramExitsWithTheStatusOfItsOrder_data()
-    {
-        QTest::addColumn<QByteArray>("bank");
-        QTest::addColumn<QStringList>("arguments"); // the folder comes first
-        QTest::addColumn<int>("status");
-        const QByteArray good = trueFalse(1, 1, "Una.");
-        QTest::newRow("clean bank") << good << QStringList{"comprobar"} << 0;
-        QTest::newRow("damaged bank") << good + "x" << QStringList{"comprobar", "--json"} << 1;
-        QTest::newRow("bad command line") << good << QStringList{"exportar"} << 2;
-    }
-    void theProgramExitsWithTheStatusOfItsOrder()
-    {
-        QFETCH(QByteArray, bank);
-        QFETCH(QStringList, arguments);
-        QFETCH(int, status);
-        QVERIFY(writeFile(path("QELMEXT2.DAT"), bank));
-        QProcess process;
-        process.start(ORVALIS_BANCO_PATH,
-                      arguments.mid(0, 1) + QStringList{m_dir->path()} + arguments.mid(1));
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), status);
-        QCOMPARE(process.readAllStandardOutput().isEmpty(), status == 2);
     }
 };
 

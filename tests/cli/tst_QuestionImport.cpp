@@ -1,86 +1,163 @@
-// Question lines checked against what the bank file already holds: repeated
-// questions and the index's limits count the file's questions and the new
-// ones alike. (Writing them is tested through the command, tst_BancoCommand.)
+// An import of 20 questions is one change of the bank file: killed at any of
+// its file-system calls, the built orvalis-banco leaves the old file or the
+// whole new one; on a full disk or under another program's lock it leaves the
+// file byte for byte as it was; two imports of one file at once add each
+// question once.
 
 #include "BankBytes.h"
-#include "QuestionImport.h"
+#include "BankFile.h"
+#include "FileLock.h"
+#include "RecordFile.h"
 #include "TestFiles.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-Q_DECLARE_METATYPE(DemoSourceKind)
+#include <optional>
 
 using namespace bankBytes;
 using namespace testFiles;
-
-namespace {
-
-QByteArray manyTrueFalse(int count, int chapter, int topic)
-{
-    QByteArray bytes;
-    for (int i = 1; i <= count; ++i)
-        bytes += trueFalse(chapter, topic, "P" + QByteArray::number(i));
-    return bytes;
-}
-
-} // namespace
 
 class tst_QuestionImport : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void aLineIsCheckedAgainstTheBank_data()
+    std::optional<QTemporaryDir> m_dir;
+    QString m_bank; // the bank file's load name in the bank folder
+    const QByteArray m_old = trueFalse(1, 1, "Vieja.") + "torn";
+    QByteArray m_new = trueFalse(1, 1, "Vieja.");
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    // The bank as the program finds it.
+    QByteArray bank() const { return readFile(RecordFile::resolve(m_bank)); }
+    void resetBank() const
     {
-        QTest::addColumn<DemoSourceKind>("kind");
-        QTest::addColumn<QByteArray>("bank");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("problem"); // empty: the line is good
-        using enum DemoSourceKind;
-        const QByteArray one = trueFalse(1, 1, "  Una.") + trueFalse(1, 1, "Dos.");
-        QTest::newRow("repeats a bank question")
-            << TrueFalse << one << QByteArray("1|1|N|Una.")
-            << "la misma pregunta ya está en el banco (registro 1)";
-        QTest::newRow("same text under another topic")
-            << TrueFalse << one << QByteArray("1|2|S|Una.") << QString();
-        QTest::newRow("topic full with the bank's questions")
-            << TrueFalse << manyTrueFalse(50, 3, 2) << QByteArray("3|2|S|Nueva.")
-            << "el tema 2 del capítulo 3 ya tiene 50 preguntas, el máximo que el banco puede "
-               "listar";
-        QTest::newRow("49 in the bank leave room for one")
-            << TrueFalse << manyTrueFalse(49, 3, 2) << QByteArray("3|2|S|Nueva.") << QString();
-        QTest::newRow("records the index cannot list do not fill a topic")
-            << TrueFalse << manyTrueFalse(50, 23, 2) << QByteArray("3|2|S|Nueva.") << QString();
-        QTest::newRow("the 32768th true/false question")
-            << TrueFalse << manyTrueFalse(32767, 0, 1) << QByteArray("3|2|S|Nueva.")
-            << "el banco no puede indexar más de 32767 preguntas";
-        QByteArray briefs;
-        for (int i = 1; i <= 200; ++i)
-            briefs += brief(5, "B" + QByteArray::number(i));
-        QTest::newRow("brief chapter full")
-            << Brief << briefs << QByteArray("5|Nueva.")
-            << "el capítulo 5 ya tiene 200 preguntas, el máximo que el banco puede listar";
-        QTest::newRow("repeats a conceptual question")
-            << Conceptual << conceptual(9, "Defina.") << QByteArray("9|Defina.")
-            << "la misma pregunta ya está en el banco (registro 1)";
+        QDir(path("banco")).removeRecursively();
+        QVERIFY(QDir(m_dir->path()).mkdir("banco") && writeFile(m_bank, m_old));
     }
-    void aLineIsCheckedAgainstTheBank()
+    QStringList import() const
     {
-        QFETCH(DemoSourceKind, kind);
-        QFETCH(QByteArray, bank);
-        QFETCH(QByteArray, line);
-        QFETCH(QString, problem);
-        QTemporaryDir dir;
-        const BankSnapshot empty = BankSnapshot::read(dir.path(), kind);
-        QVERIFY(writeFile(dir.filePath(empty.fileName()), bank));
-        const DemoSource lines = questionImport::check("nuevas.txt", "# nuevas\n" + line + '\n',
-                                                       BankSnapshot::read(dir.path(), kind));
-        QStringList problems;
-        for (const DemoSourceProblem &found : lines.problems())
-            problems.append(found.toString());
-        QCOMPARE(problems,
-                 problem.isEmpty() ? QStringList() : QStringList{"nuevas.txt:2: " + problem});
+        return {"importar", path("nuevas.txt"), path("banco"), "--tipo", "test"};
+    }
+    QProcess *start(const QString &program, const QStringList &arguments)
+    {
+        auto *process = new QProcess(this);
+        process->start(program, arguments);
+        return process;
+    }
+
+private Q_SLOTS:
+    // LeakSanitizer cannot run under a tracer: a sanitized build checks the
+    // program for leaks in the other tests.
+    void initTestCase() { qputenv("ASAN_OPTIONS", qgetenv("ASAN_OPTIONS") + ":detect_leaks=0"); }
+
+    void init()
+    {
+        QVERIFY(m_dir.emplace().isValid());
+        m_bank = path("banco/QELMEXT2.DAT");
+        QByteArray lines;
+        m_new = trueFalse(1, 1, "Vieja.");
+        for (int i = 1; i <= 20; ++i) {
+            lines += "2|1|S|Nueva " + QByteArray::number(i) + ".\n";
+            m_new += trueFalse(2, 1, "Nueva " + QByteArray::number(i) + ".");
+        }
+        QVERIFY(writeFile(path("nuevas.txt"), lines));
+        resetBank();
+    }
+
+    void aKillAtAnyCallLeavesTheOldBankOrTheWholeNew()
+    {
+        const QString strace = QStandardPaths::findExecutable("strace");
+        if (strace.isEmpty())
+            QSKIP("strace is not installed (scripts/setup installs it)");
+        const QString log = path("strace.log");
+        QProcess *traced = start(
+            strace, QStringList{"-qq", "-o", log, "-e", "trace=%file,%desc", ORVALIS_BANCO_PATH} +
+                        import());
+        QVERIFY(traced->waitForFinished(30000) && traced->exitCode() == 0);
+        QCOMPARE(bank(), m_new);
+        // Every call from the first that names the bank folder, by name and
+        // ordinal among the calls of that name.
+        QList<std::pair<QString, int>> calls;
+        QHash<QString, int> seen;
+        static const QRegularExpression call("^([a-z0-9_]+)\\(");
+        for (const QString &line : QString::fromUtf8(readFile(log)).split('\n')) {
+            const QString name = call.match(line).captured(1);
+            const int ordinal = name.isEmpty() ? 0 : ++seen[name];
+            if (ordinal && (!calls.isEmpty() || line.contains(path("banco"))))
+                calls.append({name, ordinal});
+        }
+        QVERIFY(calls.size() > 20);
+        int changed = 0;
+        for (const auto &[name, ordinal] : calls) {
+            resetBank();
+            const QString at = QStringLiteral("%1 #%2").arg(name).arg(ordinal);
+            QProcess *killed =
+                start(strace,
+                      QStringList{
+                          "-qq", "-o", "/dev/null", "-e", "trace=" + name, "-e",
+                          QStringLiteral("inject=%1:signal=SIGKILL:when=%2").arg(name).arg(ordinal),
+                          ORVALIS_BANCO_PATH} +
+                          import());
+            QVERIFY(killed->waitForFinished(30000));
+            QVERIFY2(killed->exitStatus() == QProcess::CrashExit,
+                     qPrintable("not killed at " + at));
+            const QByteArray left = bank();
+            QVERIFY2(left == m_old || left == m_new,
+                     qPrintable(QStringLiteral("killed at %1: %2 bytes").arg(at).arg(left.size())));
+            changed += left == m_new;
+            delete killed;
+        }
+        QVERIFY(changed > 0 && changed < calls.size());
+    }
+
+    void aFullDiskOrAHeldLockLeavesTheBankAsItWas_data()
+    {
+        QTest::addColumn<bool>("locked"); // else the disk is full
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << false << "el fichero ha alcanzado el tamaño máximo permitido";
+        QTest::newRow("lock held") << true << "está siendo modificado desde otro programa";
+    }
+    void aFullDiskOrAHeldLockLeavesTheBankAsItWas()
+    {
+        QFETCH(bool, locked);
+        QFETCH(QString, reason);
+        FileLock lock;
+        std::optional<FileSizeLimit> full;
+        if (locked)
+            QCOMPARE(lock.lock(BankFile::lockPath(m_bank), 0), FileLock::Result::Locked);
+        else
+            QVERIFY(full.emplace(rlim_t(3000)).isActive());
+        QProcess *process = start(ORVALIS_BANCO_PATH, import());
+        QVERIFY(process->waitForFinished(30000));
+        full.reset();
+        QCOMPARE(process->exitCode(), 2);
+        const QString err = QString::fromUtf8(process->readAllStandardError());
+        QVERIFY2(
+            err.contains("\norvalis-banco: no se ha añadido ninguna pregunta a QELMEXT2.DAT: ") &&
+                err.contains(reason),
+            qPrintable(err));
+        QCOMPARE(bank(), m_old);
+        QCOMPARE(QDir(path("banco")).entryList(QDir::Files),
+                 QStringList({"QELMEXT2.DAT"}) +
+                     (locked ? QStringList{"QELMEXT2.DAT.lock"} : QStringList()));
+    }
+
+    void twoImportsAtOnceAddEachQuestionOnce()
+    {
+        QProcess *first = start(ORVALIS_BANCO_PATH, import());
+        QProcess *second = start(ORVALIS_BANCO_PATH, import());
+        QVERIFY(first->waitForFinished(30000) && second->waitForFinished(30000));
+        QCOMPARE(QSet<int>({first->exitCode(), second->exitCode()}), QSet<int>({0, 1}));
+        const QString refused =
+            QString::fromUtf8((first->exitCode() ? first : second)->readAllStandardError());
+        QVERIFY2(refused.contains(":20: la misma pregunta ya está en el banco (registro 21)"),
+                 qPrintable(refused));
+        QCOMPARE(bank(), m_new);
     }
 };
 
