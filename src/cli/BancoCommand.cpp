@@ -3,12 +3,15 @@
 #include "BankCheck.h"
 #include "BankExport.h"
 #include "BankKinds.h"
+#include "CountedNoun.h"
+#include "DurableFile.h"
 #include "OutputFile.h"
 #include "QuestionImport.h"
 #include "TopicCatalogue.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -16,6 +19,17 @@ namespace {
 const QString kProgram = QStringLiteral("orvalis-banco");
 
 const QString kKindChoices = QStringLiteral("test, conceptual, practica o breve");
+
+// Bad lines of an import named one by one; the others are only counted.
+constexpr qsizetype kShownProblems = 100;
+
+// "registro 7", "registros 7 a 9".
+QString recordRange(qint32 first, qint32 last)
+{
+    if (first == last)
+        return QStringLiteral("registro %1").arg(first);
+    return QStringLiteral("registros %1 a %2").arg(first).arg(last);
+}
 
 } // namespace
 
@@ -41,7 +55,8 @@ QString BancoCommand::helpText()
         "  exportar [CARPETA] --formato FORMATO [--tipo TIPO] [--capitulo N]\n"
         "           [--salida FICHERO]\n"
         "      Escribe las preguntas en la salida estándar o en FICHERO, que solo se\n"
-        "      sustituye cuando el nuevo está completo y guardado en el disco.\n"
+        "      sustituye cuando el nuevo está completo y guardado en el disco y que no\n"
+        "      puede ser uno de los ficheros del banco.\n"
         "      FORMATO: moodle-xml (XML de Moodle), gift (GIFT de Moodle),\n"
         "      csv (UTF-8, separado por comas) o texto (el formato de las fuentes del\n"
         "      banco de demostración, que importar lee).\n"
@@ -216,16 +231,32 @@ int BancoCommand::exportar(const QStringList &arguments)
     int chapter = 0;
     if (parsed.values.contains(QStringLiteral("--capitulo"))) {
         const QString value = parsed.values.value(QStringLiteral("--capitulo"));
-        bool number = false;
-        chapter = value.toInt(&number);
-        if (!number || chapter < 1 || chapter > TopicCatalogue::kChapters)
+        // Digits only: toInt() would also take " 5" or "+5".
+        const bool digits = !value.isEmpty() && value.size() <= 2 &&
+                            std::all_of(value.cbegin(), value.cend(),
+                                        [](QChar c) { return c >= u'0' && c <= u'9'; });
+        chapter = digits ? value.toInt() : 0;
+        if (chapter < 1 || chapter > TopicCatalogue::kChapters)
             return usageError(
                 QStringLiteral("el capítulo debe ser un número del 1 al 22, no «%1».").arg(value));
     }
 
+    const QString output = parsed.values.value(QStringLiteral("--salida"));
+    if (parsed.values.contains(QStringLiteral("--salida")) && output.isEmpty())
+        return usageError(QStringLiteral("--salida necesita el nombre de un fichero."));
+
     QString folder;
     if (!folderFrom(parsed, 0, &folder))
         return Failure;
+    if (const QString bankFile =
+            output.isEmpty() ? QString() : outputFile::bankFileAt(folder, output);
+        !bankFile.isEmpty()) {
+        printError(QStringLiteral("%1: %2 es el fichero %3 del banco que se exporta; la "
+                                  "exportación lo sustituiría. Elija otro nombre para --salida; "
+                                  "no se ha escrito nada.\n")
+                       .arg(kProgram, output, bankFile));
+        return Failure;
+    }
 
     const bankExport::Result result = bankExport::run(folder, *format, kinds, chapter);
     if (!result.ok()) {
@@ -235,23 +266,25 @@ int BancoCommand::exportar(const QStringList &arguments)
     for (const ExportSkip &skip : result.skipped)
         printError(QStringLiteral("aviso: no se exporta %1.\n").arg(skip.toString()));
 
-    const QString output = parsed.values.value(QStringLiteral("--salida"));
     if (output.isEmpty()) {
         m_out.write(result.bytes);
-    } else if (const QString error = outputFile::write(output, result.bytes); !error.isEmpty()) {
-        printError(QStringLiteral("%1: %2; no se ha exportado nada.\n").arg(kProgram, error));
+    } else if (const QString error = DurableFile::write(output, result.bytes); !error.isEmpty()) {
+        printError(
+            QStringLiteral("%1: no se puede escribir %2: %3.\n").arg(kProgram, output, error));
         return Failure;
     } else {
-        print(QStringLiteral("Se han exportado %1 preguntas a %2.\n")
-                  .arg(result.exported)
-                  .arg(output));
+        print(QStringLiteral("Se han exportado %1 a %2.\n")
+                  .arg(counted(result.exported, u"pregunta", u"preguntas"), output));
     }
     if (result.skipped.isEmpty())
         return Success;
-    printError(QStringLiteral("%1 registros no se han exportado; «%2 comprobar» explica qué les "
-                              "pasa.\n")
-                   .arg(result.skipped.size())
-                   .arg(kProgram));
+    printError(
+        QStringLiteral("%1; «%2 comprobar» explica qué les pasa.\n")
+            .arg(
+                result.skipped.size() == 1
+                    ? QStringLiteral("1 registro no se ha exportado")
+                    : QStringLiteral("%1 registros no se han exportado").arg(result.skipped.size()),
+                kProgram));
     return ProblemsFound;
 }
 
@@ -295,12 +328,18 @@ int BancoCommand::importar(const QStringList &arguments)
     }
 
     const auto refuse = [&](const QList<DemoSourceProblem> &problems) {
-        for (const DemoSourceProblem &problem : problems)
+        // A file of another kind gives an error a line: the first ones tell
+        // what is wrong, the rest would only bury it.
+        for (const DemoSourceProblem &problem :
+             problems.first(qMin(problems.size(), kShownProblems)))
             printError(problem.toString() + QLatin1Char('\n'));
-        printError(QStringLiteral("No se ha añadido ninguna pregunta: %1 líneas de %2 no son "
-                                  "válidas.\n")
-                       .arg(problems.size())
-                       .arg(source));
+        if (problems.size() > kShownProblems)
+            printError(QStringLiteral("… y %1 más.\n")
+                           .arg(counted(problems.size() - kShownProblems, u"error", u"errores")));
+        printError(QStringLiteral("No se ha añadido ninguna pregunta: %1 de %2 %3.\n")
+                       .arg(counted(problems.size(), u"línea", u"líneas"), source,
+                            problems.size() == 1 ? QStringLiteral("no es válida")
+                                                 : QStringLiteral("no son válidas")));
         return ProblemsFound;
     };
     const DemoSource lines = DemoSource::parse(*kind, source, *content, bank->held);
@@ -316,19 +355,18 @@ int BancoCommand::importar(const QStringList &arguments)
     const qint32 first = bank->records + 1;
     const qint32 last = first + qint32(questions.size()) - 1;
     if (bank->trailingBytes > 0)
-        printError(QStringLiteral("aviso: %1 termina con %2 bytes que no llegan a formar un "
-                                  "registro; la primera pregunta nueva %3.\n")
-                       .arg(bank->fileName)
-                       .arg(bank->trailingBytes)
-                       .arg(simulate ? QStringLiteral("los sustituiría")
-                                     : QStringLiteral("los sustituye")));
+        printError(
+            QStringLiteral("aviso: %1 termina con un registro incompleto (%2); la primera "
+                           "pregunta nueva %3.\n")
+                .arg(bank->fileName, counted(bank->trailingBytes, u"byte", u"bytes"),
+                     simulate ? QStringLiteral("lo sustituiría") : QStringLiteral("lo sustituye")));
     if (simulate) {
-        print(QStringLiteral("Todas las líneas son válidas: se añadirían %1 preguntas a %2 "
-                             "(registros %3 a %4). No se ha escrito nada.\n")
-                  .arg(questions.size())
-                  .arg(bank->fileName)
-                  .arg(first)
-                  .arg(last));
+        print(QStringLiteral("Todas las líneas son válidas: %1 %2 a %3 (%4). No se ha escrito "
+                             "nada.\n")
+                  .arg(questions.size() == 1 ? QStringLiteral("se añadiría")
+                                             : QStringLiteral("se añadirían"),
+                       counted(questions.size(), u"pregunta", u"preguntas"), bank->fileName,
+                       recordRange(first, last)));
         return Success;
     }
 
@@ -337,11 +375,12 @@ int BancoCommand::importar(const QStringList &arguments)
     if (!written.problems.isEmpty())
         return refuse(written.problems);
     if (written.ok()) {
-        print(QStringLiteral("Se han añadido %1 preguntas a %2 (registros %3 a %4).\n")
-                  .arg(written.written)
-                  .arg(written.fileName)
-                  .arg(written.firstRecord)
-                  .arg(written.firstRecord + written.written - 1));
+        print(QStringLiteral("%1 %2 a %3 (%4).\n")
+                  .arg(written.written == 1 ? QStringLiteral("Se ha añadido")
+                                            : QStringLiteral("Se han añadido"),
+                       counted(written.written, u"pregunta", u"preguntas"), written.fileName,
+                       recordRange(written.firstRecord,
+                                   written.firstRecord + qint32(written.written) - 1)));
         return Success;
     }
     // A failed write's message already carries its reason.

@@ -1,6 +1,7 @@
 #include "BankCheck.h"
 
 #include "BankKinds.h"
+#include "CountedNoun.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,7 +115,8 @@ QString BankFileCheck::summary() const
         return QStringLiteral("%1: no se puede leer: %2").arg(name, error);
     if (!exists())
         return QStringLiteral("%1: no existe; el programa lo creará vacío").arg(name);
-    return QStringLiteral("%1: %2 registros (%3 bytes)").arg(name).arg(records).arg(length);
+    return QStringLiteral("%1: %2 (%3)")
+        .arg(name, counted(records, u"registro", u"registros"), counted(length, u"byte", u"bytes"));
 }
 
 BankFileCheck BankCheck::checkFile(const BankSnapshot &snapshot)
@@ -141,12 +143,12 @@ BankFileCheck BankCheck::checkFile(const BankSnapshot &snapshot)
         return check;
 
     if (snapshot.trailingBytes() > 0) {
-        check.problems.append(problem(
-            QStringLiteral("registroIncompleto"), {},
-            QStringLiteral("el fichero termina con %1 bytes que no llegan a formar un registro; "
-                           "la próxima pregunta añadida los sustituirá")
-                .arg(snapshot.trailingBytes()),
-            {{QStringLiteral("bytes"), snapshot.trailingBytes()}}));
+        check.problems.append(
+            problem(QStringLiteral("registroIncompleto"), {},
+                    QStringLiteral("el fichero termina con un registro incompleto (%1); la próxima "
+                                   "pregunta añadida lo sustituirá")
+                        .arg(counted(snapshot.trailingBytes(), u"byte", u"bytes")),
+                    {{QStringLiteral("bytes"), snapshot.trailingBytes()}}));
     }
     const bool trueFalse = snapshot.kind() == DemoSourceKind::TrueFalse;
     for (const SnapshotRecord &record : snapshot.records()) {
@@ -245,7 +247,8 @@ QString BankCheck::toText() const
         text += QStringLiteral("Resultado: el banco no tiene problemas.\n");
         break;
     case ProblemsFound:
-        text += QStringLiteral("Resultado: %1 problemas.\n").arg(problemCount());
+        text += QStringLiteral("Resultado: %1.\n")
+                    .arg(counted(problemCount(), u"problema", u"problemas"));
         break;
     case CannotRead:
         text += QStringLiteral("Resultado: no se han podido leer todos los ficheros.\n");

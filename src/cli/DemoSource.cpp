@@ -31,9 +31,9 @@ int parseNumber(QStringView field)
     return value;
 }
 
-QString codePoint(QChar c)
+QString codePoint(char32_t c)
 {
-    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 QString textKey(int chapter, int topic, const QString &text)
@@ -229,7 +229,7 @@ bool DemoSource::checkText(int lineNumber, const DemoQuestion &question)
             addProblem(lineNumber,
                        QStringLiteral("el texto contiene un carácter de control (%1); los "
                                       "tabuladores y los saltos de línea no se pueden guardar")
-                           .arg(codePoint(c)));
+                           .arg(codePoint(c.unicode())));
             return false;
         }
     }
@@ -242,9 +242,9 @@ bool DemoSource::checkText(int lineNumber, const DemoQuestion &question)
     const Cp1252::Encoded encoded = Cp1252::encode(text);
     if (!encoded.ok()) {
         QStringList names;
-        for (const QChar c : encoded.unencodable)
-            if (!c.isLowSurrogate())
-                names.append(codePoint(c));
+        // By code point: a character beyond U+FFFF is one, not its two halves.
+        for (const char32_t c : encoded.unencodable.toUcs4())
+            names.append(codePoint(c));
         addProblem(lineNumber, QStringLiteral("el texto contiene caracteres que Windows-1252 no "
                                               "puede representar: %1 (%2)")
                                    .arg(encoded.unencodable, names.join(QStringLiteral(", "))));

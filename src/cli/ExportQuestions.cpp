@@ -31,6 +31,11 @@ ExportSet collect(const BankSnapshot &snapshot, int chapter)
         const QString text = record.displayText();
         if (reason.isEmpty() && text.isEmpty())
             reason = QStringLiteral("el texto está vacío");
+        // Exported as false it would pass for a question whose answer is No.
+        if (reason.isEmpty() && snapshot.kind() == DemoSourceKind::TrueFalse &&
+            record.answer != 0 && record.answer != 1)
+            reason = QStringLiteral("la respuesta es %1 y solo valen 0 (No) y 1 (Sí)")
+                         .arg(record.answer);
         if (!reason.isEmpty()) {
             set.skipped.append(ExportSkip{snapshot.fileName(), record.number, reason});
             continue;

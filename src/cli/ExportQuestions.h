@@ -1,9 +1,9 @@
 #pragma once
 // The questions an export carries, taken from the bank files as the
 // program's windows list them: each kind in turn, by chapter and topic, in
-// index order. A record that no list shows, or whose text is empty, is left
-// out, and every record left out is named with the reason, so an export never
-// loses a question silently.
+// index order. A record that no list shows, whose text is empty or, for a
+// true/false question, whose answer is neither 0 nor 1, is left out, and every record left out is
+// named with the reason, so an export never loses a question silently.
 
 #include "BankSnapshot.h"
 

@@ -12,13 +12,28 @@ bool isXmlCharacter(QChar c)
     return u >= 0x20 || u == 0x09 || u == 0x0A || u == 0x0D;
 }
 
+// A <text> element whose content is one CDATA section (two, around a "]]>"
+// in the text, which QXmlStreamWriter splits). Moodle's reader gets each
+// character reference as a piece of its own and drops the pieces that are
+// only white space, so an escaped text such as «"a" "b"» would lose the space
+// between the quotes; CDATA reaches it whole, as Moodle's own export writes it.
+void writeTextContent(QXmlStreamWriter &xml, const QString &text)
+{
+    xml.writeStartElement(QStringLiteral("text"));
+    if (text.isEmpty())
+        xml.writeCharacters(text);
+    else
+        xml.writeCDATA(text);
+    xml.writeEndElement();
+}
+
 void writeText(QXmlStreamWriter &xml, const QString &element, const QString &text,
                const QString &format = QString())
 {
     xml.writeStartElement(element);
     if (!format.isEmpty())
         xml.writeAttribute(QStringLiteral("format"), format);
-    xml.writeTextElement(QStringLiteral("text"), text);
+    writeTextContent(xml, text);
     xml.writeEndElement();
 }
 
@@ -36,7 +51,7 @@ void writeAnswer(QXmlStreamWriter &xml, const QString &value, bool right)
     xml.writeAttribute(QStringLiteral("fraction"),
                        right ? QStringLiteral("100") : QStringLiteral("0"));
     xml.writeAttribute(QStringLiteral("format"), QStringLiteral("plain_text"));
-    xml.writeTextElement(QStringLiteral("text"), value);
+    writeTextContent(xml, value);
     writeText(xml, QStringLiteral("feedback"), QString(), QStringLiteral("plain_text"));
     xml.writeEndElement();
 }

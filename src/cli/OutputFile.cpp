@@ -1,38 +1,40 @@
 #include "OutputFile.h"
 
-#include "SystemError.h"
+#include "BankKinds.h"
+#include "FileIdentity.h"
+#include "RecordFile.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <unistd.h>
 
 namespace outputFile {
 
-QString write(const QString &path, const QByteArray &bytes)
+namespace {
+
+bool sameEntry(const FileIdentity &a, const FileIdentity &b)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return QStringLiteral("no se puede crear %1: %2").arg(path, file.errorString());
-    // Straight to the descriptor: a write cut short by a full disk is
-    // reported with the error of the call that failed, which QFile leaves out.
-    if (const int error = writeFully(file.handle(), bytes.constData(), bytes.size()); error != 0) {
-        file.cancelWriting();
-        return QStringLiteral("no se puede escribir %1: %2").arg(path, systemErrorText(error));
+    return a.exists && b.exists && a.device == b.device && a.inode == b.inode;
+}
+
+} // namespace
+
+QString bankFileAt(const QString &folder, const QString &path)
+{
+    // Where a new file would be made: a link to nothing makes its target.
+    QFileInfo made(path);
+    if (made.isSymLink() && !made.exists())
+        made.setFile(made.symLinkTarget());
+    const FileIdentity output = FileIdentity::of(path);
+    const bool inFolder =
+        sameEntry(FileIdentity::of(made.absolutePath()), FileIdentity::of(folder));
+    for (const DemoSourceKind kind : bankKinds::kAll) {
+        const QString name = bankKinds::bankFileName(kind);
+        if (inFolder && made.fileName().compare(name, Qt::CaseInsensitive) == 0)
+            return name;
+        for (const QFileInfo &variant : RecordFile::caseVariants(QDir(folder).filePath(name)))
+            if (sameEntry(output, FileIdentity::of(variant.filePath())))
+                return name;
     }
-    // On disk before the rename makes it the file.
-    if (::fsync(file.handle()) != 0) {
-        const int error = errno;
-        file.cancelWriting();
-        return QStringLiteral("no se puede escribir %1: %2").arg(path, systemErrorText(error));
-    }
-    if (!file.commit())
-        return QStringLiteral("no se puede guardar %1: %2").arg(path, file.errorString());
-    if (syncFolder(QFileInfo(path).absolutePath()) != 0)
-        return QStringLiteral("%1 se ha escrito, pero no se ha podido asegurar en el disco la "
-                              "carpeta que lo contiene")
-            .arg(path);
     return {};
 }
 

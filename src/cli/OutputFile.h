@@ -1,16 +1,15 @@
 #pragma once
-// Writes an export to the file the teacher named: the new content goes to a
-// temporary file beside it, is flushed to disk and only then renamed over the
-// old file, and the folder is flushed after the rename. A crash at any moment
-// leaves either the old file or the new one, complete.
+// The file an export is written to (exportar --salida) must never be one of
+// the bank's own files: an export would replace the bank with its copy in
+// another format. The export itself goes through DurableFile.
 
-#include <QByteArray>
 #include <QString>
 
 namespace outputFile {
 
-// Returns an empty string on success, otherwise the reason in Spanish; on
-// failure an existing file is left as it was.
-QString write(const QString &path, const QByteArray &bytes);
+// The name of the bank file of `folder` ("QELMEXT2.DAT", ...) that `path` is
+// or leads to, by any letter case, through a symbolic or hard link or a
+// folder reached by another way; empty when it is none of them.
+QString bankFileAt(const QString &folder, const QString &path);
 
 } // namespace outputFile

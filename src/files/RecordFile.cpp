@@ -178,7 +178,13 @@ bool RecordFile::open(const QString &name, int recordLength)
     }
     // O_NONBLOCK: a pipe or device put under the bank's name since the
     // folder was read must not make the program wait; it is refused below.
-    int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    // O_EXCL when no entry answered: then this call is known to make the file.
+    const bool creating = lookup.found.empty();
+    int fd = ::open(native.constData(),
+                    O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | (creating ? O_EXCL : 0), 0666);
+    const bool created = fd >= 0 && creating;
+    if (fd < 0 && creating && errno == EEXIST) // made by another program meanwhile
+        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         const int writeError = errno;
         fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -199,6 +205,19 @@ bool RecordFile::open(const QString &name, int recordLength)
         m_readOnlyReason.clear();
         m_error = QStringLiteral("%1 no es un fichero de datos").arg(shownName());
         return false;
+    }
+    // The new entry reaches the disk with its folder: without this flush a
+    // power cut could take away the file and the records written into it,
+    // though each write was flushed.
+    if (created) {
+        if (const int error = syncFolder(QFileInfo(m_path).absolutePath()); error != 0) {
+            ::close(fd);
+            ::unlink(native.constData());
+            m_error = failedStep(error, QStringLiteral("guardar en el disco la carpeta del "
+                                                       "fichero %1")
+                                            .arg(shownName()));
+            return false;
+        }
     }
     m_opened.exists = true;
     m_opened.device = quint64(info.st_dev);

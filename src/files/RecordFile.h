@@ -29,7 +29,8 @@ public:
     RecordFile &operator=(const RecordFile &) = delete;
 
     // Opens the file for reading and writing by records of recordLength
-    // bytes, creating it empty when no entry matches the name. A file that
+    // bytes, creating it empty when no entry matches the name (and flushing
+    // its folder, so that the new entry is on stable storage). A file that
     // exists but cannot be opened for writing is opened read-only (its
     // writes then fail with readOnlyReason()). An entry that is not a regular
     // file (a folder, a pipe, a device, a socket) or a symbolic link to

@@ -3,17 +3,16 @@
 #include "ExpositionKind.h"
 #include "TrueFalseBank.h"
 
+#include "FileLock.h"
 #include "SystemError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace BankFolder {
@@ -26,11 +25,6 @@ void stepDone()
 {
     if (g_stepHook)
         g_stepHook();
-}
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 QString quoted(const QString &path)
@@ -46,40 +40,60 @@ QString existingAncestor(QString path)
     return path;
 }
 
+// Straight to the system calls, so that every failure is reported with the
+// errno of the call that failed, in Spanish (QFile's texts follow the
+// machine's language, and it reports a short write with no reason at all).
 QString copyDurably(const QString &from, const QString &to)
 {
     // A bank file must be a plain file: reading a pipe or a device would block.
     if (!QFileInfo(from).isFile())
         return QStringLiteral("falta el banco de demostración: no se encuentra %1")
             .arg(quoted(from));
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("no se puede leer %1: %2").arg(quoted(from), in.errorString());
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return QStringLiteral("no se puede leer %1: %2").arg(quoted(from), in.errorString());
-
-    QFile out(to);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return QStringLiteral("no se puede crear %1: %2").arg(quoted(to), out.errorString());
-    stepDone();
-    // Straight to the descriptor: a write cut short by a full disk is
-    // reported with the error of the call that failed, which QFile leaves out.
-    if (const int failure = writeFully(out.handle(), bytes.constData(), bytes.size()); failure != 0)
-        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason(failure));
-    stepDone();
-    if (::fsync(out.handle()) != 0) {
-        const int failure = errno;
-        return QStringLiteral("no se puede escribir %1: %2").arg(quoted(to), systemReason(failure));
+    const auto failed = [](const QString &what, const QString &path, int error) {
+        return QStringLiteral("no se puede %1 %2: %3")
+            .arg(what, quoted(path), systemErrorText(error));
+    };
+    const int in = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (in < 0)
+        return failed(QStringLiteral("leer"), from, errno);
+    struct stat info = {};
+    QByteArray bytes;
+    qint64 done = 0;
+    int error = ::fstat(in, &info) == 0 ? 0 : errno;
+    if (error == 0) {
+        bytes.resize(qsizetype(info.st_size));
+        error = readFully(in, bytes.data(), bytes.size(), 0, &done);
+        bytes.truncate(qsizetype(done));
     }
+    ::close(in);
+    if (error != 0)
+        return failed(QStringLiteral("leer"), from, error);
+
+    const int out =
+        ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (out < 0)
+        return failed(QStringLiteral("crear"), to, errno);
+    stepDone();
+    error = writeFully(out, bytes.constData(), bytes.size());
+    if (error == 0) {
+        stepDone();
+        error = ::fsync(out) == 0 ? 0 : errno;
+    }
+    if (::close(out) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        return failed(QStringLiteral("escribir"), to, error);
     stepDone();
     return {};
 }
 
 QString fillFolder(const QString &fresh, const QString &demoFolder)
 {
-    if (!QDir().mkdir(fresh))
-        return QStringLiteral("no se puede crear la carpeta %1").arg(quoted(fresh));
+    if (::mkdir(QFile::encodeName(fresh).constData(), 0777) != 0) {
+        const int failure = errno;
+        return QStringLiteral("no se puede crear la carpeta %1: %2")
+            .arg(quoted(fresh), systemErrorText(failure));
+    }
     stepDone();
     for (const QString &name : bankFileNames()) {
         const QString error =
@@ -89,7 +103,7 @@ QString fillFolder(const QString &fresh, const QString &demoFolder)
     }
     if (const int failure = syncFolder(fresh); failure != 0)
         return QStringLiteral("no se puede guardar la carpeta %1: %2")
-            .arg(quoted(fresh), systemReason(failure));
+            .arg(quoted(fresh), systemErrorText(failure));
     stepDone();
     return {};
 }
@@ -149,10 +163,10 @@ QString preparePersonal(const QString &folder, const QString &demoFolder)
     const QFileInfo target(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
     const QString lockPath = target.absoluteFilePath() + QStringLiteral(".lock");
     if (target.exists() || target.isSymLink()) {
-        // A start killed after putting the folder in place left its lock; a
-        // lock whose owner is gone is taken over and so removed.
+        // A start killed after putting the folder in place left its lock
+        // file; once nobody holds it, it is taken and so removed.
         if (QFileInfo::exists(lockPath))
-            QLockFile(lockPath).tryLock(0);
+            FileLock().lock(lockPath, 0);
         return checkUsable(folder);
     }
 
@@ -162,15 +176,21 @@ QString preparePersonal(const QString &folder, const QString &demoFolder)
         return QStringLiteral("no se puede crear la carpeta %1").arg(quoted(parent));
     stepDone();
 
-    // Two first starts at once must not fill the same folder; a lock left by a
-    // killed start is stale and taken over.
-    QLockFile lock(lockPath);
-    if (!lock.tryLock(10000))
-        return lock.error() == QLockFile::LockFailedError
-                   ? QStringLiteral("no se puede preparar la carpeta %1: otro programa la está "
-                                    "preparando")
-                         .arg(quoted(target.absoluteFilePath()))
-                   : QStringLiteral("no se puede crear %1").arg(quoted(lockPath));
+    // Two first starts at once must not fill the same folder. The lock goes
+    // with the process that holds it, so the lock file a killed start left,
+    // even one it had no time to write into, blocks nobody.
+    FileLock lock;
+    switch (lock.lock(lockPath, 10000)) {
+    case FileLock::Result::Locked:
+        break;
+    case FileLock::Result::Busy:
+        return QStringLiteral("no se puede preparar la carpeta %1: otro programa la está "
+                              "preparando")
+            .arg(quoted(target.absoluteFilePath()));
+    case FileLock::Result::Failed:
+        return QStringLiteral("no se puede preparar la carpeta %1: %2")
+            .arg(quoted(target.absoluteFilePath()), lock.errorString());
+    }
     stepDone();
     if (QFileInfo::exists(target.absoluteFilePath()))
         return checkUsable(folder);
@@ -189,7 +209,7 @@ QString preparePersonal(const QString &folder, const QString &demoFolder)
                  QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
         const int failure = errno; // before anything else makes a call
         const QString error = QStringLiteral("no se puede crear la carpeta %1: %2")
-                                  .arg(quoted(target.absoluteFilePath()), systemReason(failure));
+                                  .arg(quoted(target.absoluteFilePath()), systemErrorText(failure));
         QDir(fresh).removeRecursively();
         return error;
     }
@@ -199,7 +219,7 @@ QString preparePersonal(const QString &folder, const QString &demoFolder)
     for (QString dir = parent;; dir = QFileInfo(dir).absolutePath()) {
         if (const int failure = syncFolder(dir); failure != 0)
             return QStringLiteral("no se puede guardar la carpeta %1: %2")
-                .arg(quoted(dir), systemReason(failure));
+                .arg(quoted(dir), systemErrorText(failure));
         if (dir == firstExisting || QDir(dir).isRoot())
             break;
     }

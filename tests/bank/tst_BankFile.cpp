@@ -379,6 +379,20 @@ private Q_SLOTS:
                  QStringList{"QELMEXE1.DAT=" + QString::fromLatin1(entries.first().bytes)});
     }
 
+    // A bank file that opening creates is on stable storage only with its
+    // folder: a failing folder flush is reported and leaves no file behind.
+    void aBankFileCreatedByOpeningIsFlushedIntoItsFolder()
+    {
+        QVERIFY(makeFolder({}));
+        QProcess *failed =
+            run({"conceptual", "append", "4", "nueva"},
+                {"-o", "/dev/null", "-e", "trace=fsync", "-e", "inject=fsync:error=EIO"});
+        QCOMPARE(failed->exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(failed->readAllStandardOutput()).trimmed(),
+                 QStringLiteral("No se puede abrir el fichero QELMEXE1.DAT."));
+        QCOMPARE(folderContents(m_dir->path()), QStringList());
+    }
+
     void aFileTooLongToRewriteIsListedButNotRewritten()
     {
         QVERIFY(m_dir.emplace().isValid());

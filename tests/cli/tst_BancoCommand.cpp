@@ -68,6 +68,14 @@ private Q_SLOTS:
         row({"exportar", "--formato", "texto"}, "el formato texto lleva un solo tipo");
         row({"exportar", "--formato=csv", "--capitulo=23"}, "el capítulo debe ser un número del "
                                                             "1 al 22, no «23»");
+        row({"exportar", "--formato=csv", "--capitulo= 5"}, "el capítulo debe ser un número del "
+                                                            "1 al 22, no « 5»");
+        row({"exportar", "--formato=csv", "--salida="}, "--salida necesita el nombre de un "
+                                                        "fichero");
+        row({"exportar", "--formato=csv", "--salida=."}, "no se puede escribir .: es una carpeta, "
+                                                         "no un fichero");
+        row({"exportar", "--formato=csv", "--salida=qelmext2.dat"}, "qelmext2.dat es el fichero "
+                                                                    "QELMEXT2.DAT del banco");
         row({"comprobar", "no-existe"}, "no se puede comprobar el banco: la carpeta");
         row({"exportar", "no-existe", "--formato=csv"}, "la carpeta no-existe no existe");
         row({"importar", "--simular"}, "falta el fichero de preguntas");
@@ -132,8 +140,8 @@ private Q_SLOTS:
             return;
         }
         QVERIFY2(result.err.startsWith(source + ":2: " + message), qPrintable(result.err));
-        QVERIFY(result.err.endsWith("No se ha añadido ninguna pregunta: 1 líneas de " + source +
-                                    " no son válidas.\n"));
+        QVERIFY(result.err.endsWith("No se ha añadido ninguna pregunta: 1 línea de " + source +
+                                    " no es válida.\n"));
         QCOMPARE(result.status, 1);
         QCOMPARE(QFile::exists(file), !bank.isEmpty());
         QCOMPARE(readFile(file), bank);
@@ -142,22 +150,39 @@ private Q_SLOTS:
     void anImportSaysWhatItAddedOrWouldAdd()
     {
         QVERIFY(writeFile(path("qelmexe1.dat"), conceptual(3, "Vieja.") + "tail"));
-        QVERIFY(writeFile(path("conceptuales.txt"), "# dos\n3|Nueva.\n4|¿Otra?\n"));
+        QVERIFY(writeFile(path("conceptuales.txt"), "# una\n4|¿Otra?\n"));
         const QStringList import{"importar", path("conceptuales.txt"), m_dir->path()};
 
         const Run simulated = run(import + QStringList{"--simular"});
         QCOMPARE(simulated.status, 0);
-        QCOMPARE(simulated.out, "Todas las líneas son válidas: se añadirían 2 preguntas a "
-                                "qelmexe1.dat (registros 2 a 3). No se ha escrito nada.\n");
-        QCOMPARE(simulated.err, "aviso: qelmexe1.dat termina con 4 bytes que no llegan a formar "
-                                "un registro; la primera pregunta nueva los sustituiría.\n");
+        QCOMPARE(simulated.out, "Todas las líneas son válidas: se añadiría 1 pregunta a "
+                                "qelmexe1.dat (registro 2). No se ha escrito nada.\n");
+        QCOMPARE(simulated.err, "aviso: qelmexe1.dat termina con un registro incompleto (4 "
+                                "bytes); la primera pregunta nueva lo sustituiría.\n");
         QCOMPARE(readFile(path("qelmexe1.dat")), conceptual(3, "Vieja.") + "tail");
 
         const Run imported = run(import);
         QCOMPARE(imported.status, 0);
-        QCOMPARE(imported.out, "Se han añadido 2 preguntas a Qelmexe1.dat (registros 2 a 3).\n");
+        QCOMPARE(imported.out, "Se ha añadido 1 pregunta a Qelmexe1.dat (registro 2).\n");
         QCOMPARE(readFile(path("Qelmexe1.dat")),
-                 conceptual(3, "Vieja.") + conceptual(3, "Nueva.") + conceptual(4, "\xbfOtra?"));
+                 conceptual(3, "Vieja.") + conceptual(4, "\xbfOtra?"));
+    }
+
+    // A file of another kind gives an error a line: the first 100 are named,
+    // the rest only counted.
+    void aFloodOfBadLinesIsCut()
+    {
+        const QString source = path("verdadero_falso.txt");
+        QVERIFY(writeFile(source, QByteArray("x\n").repeated(101)));
+        const Run result = run({"importar", source, m_dir->path()});
+        QCOMPARE(result.status, 1);
+        const QStringList lines = result.err.split('\n');
+        QCOMPARE(lines.size(), 103);
+        QCOMPARE(lines[99], source + ":100: se esperaba capítulo|tema|respuesta|texto");
+        QCOMPARE(lines.mid(100), QStringList({"… y 1 error más.",
+                                              "No se ha añadido ninguna pregunta: 101 líneas de " +
+                                                  source + " no son válidas.",
+                                              ""}));
     }
 
     void theDemoBankComesBackThroughTextByteForByte()
@@ -196,19 +221,24 @@ private Q_SLOTS:
         full.reset();
         QCOMPARE(unwritten.status, 2);
         QVERIFY(unwritten.err.endsWith("orvalis-banco: no se puede escribir " + output +
-                                       ": el fichero ha alcanzado el tamaño máximo permitido; no "
-                                       "se ha exportado nada.\n"));
+                                       ": el fichero ha alcanzado el tamaño máximo permitido (al "
+                                       "escribir el fichero salida.csv).\n"));
         QCOMPARE(readFile(output), QByteArray("anterior"));
         const Run written = run(csv + QStringList{"--tipo=test"});
         QCOMPARE(written.status, 1);
-        QCOMPARE(written.out, "Se han exportado 1 preguntas a " + output + ".\n");
+        QCOMPARE(written.out, "Se han exportado 1 pregunta a " + output + ".\n");
         QCOMPARE(written.err,
                  "aviso: no se exporta QELMEXT2.DAT, registro 2: el texto está vacío.\n"
-                 "1 registros no se han exportado; «orvalis-banco comprobar» explica "
+                 "1 registro no se ha exportado; «orvalis-banco comprobar» explica "
                  "qué les pasa.\n");
         QVERIFY(readFile(output).endsWith(",1,Sí,\"Una, dos.\"\r\n"));
+        // Nor through a link: the bank stays a bank.
+        QVERIFY(QFile::link("QELMEXT2.DAT", path("enlace.csv")));
+        QCOMPARE(run(csv + QStringList{"--tipo=test", "--salida=" + path("enlace.csv")}).status, 2);
+        QCOMPARE(readFile(path("QELMEXT2.DAT")),
+                 trueFalse(1, 1, "Una, dos.") + trueFalse(1, 1, ""));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
-                 QStringList({"QELMEXT2.DAT", "salida.csv"}));
+                 QStringList({"enlace.csv", "QELMEXT2.DAT", "salida.csv"}));
     }
 };
 

@@ -37,7 +37,7 @@ private Q_SLOTS:
             briefs += brief(7, "B" + QByteArray::number(i));
         const QMap<QString, QByteArray> files{{"QELMEXT2.DAT", tf + "tail"},
                                               {"QELMEXE2.DAT", QByteArray()},
-                                              {"Qelmexe2.dat", conceptual(3, "Nueva.")},
+                                              {"Qelmexe2.dat", exposition(1002, 3, "Nueva.") + "x"},
                                               {"qelmexe3.dat", briefs}};
         for (const auto &[name, bytes] : files.asKeyValueRange())
             QVERIFY(writeFile(dir.filePath(name), bytes));
@@ -46,12 +46,12 @@ private Q_SLOTS:
         const BankCheck check = BankCheck::run(dir.path());
         QCOMPARE(check.exitStatus(), BankCheck::ProblemsFound);
         const QString unlisted = "\n  - registro %1: ninguna lista lo muestra: el ";
-        const QString torn = "%1 bytes que no llegan a formar un registro; la próxima pregunta "
-                             "añadida los sustituirá";
+        const QString torn =
+            "un registro incompleto (%1); la próxima pregunta añadida lo sustituirá";
         QCOMPARE(check.toText(),
                  "Banco de preguntas en " + QDir(dir.path()).absolutePath() +
                      "\n\nQELMEXT2.DAT: 60 registros (15364 bytes)\n  - el fichero termina con " +
-                     torn.arg(4) + unlisted.arg(2) + "capítulo 23 está fuera de 1 a 22" +
+                     torn.arg("4 bytes") + unlisted.arg(2) + "capítulo 23 está fuera de 1 a 22" +
                      unlisted.arg(3) + "tema 11 está fuera de 1 a 10" + unlisted.arg(4) +
                      "tema 6 no está en el catálogo del capítulo 4" + unlisted.arg(9) +
                      "capítulo 0 está fuera de 1 a 22" + unlisted.arg(60) +
@@ -61,10 +61,10 @@ private Q_SLOTS:
                      "caracteres de control (saltos de línea, tabuladores u otros que no se ven)\n"
                      "  - registros 1 y 8: el mismo texto en el capítulo 1, tema 1: «Igual.»\n"
                      "QELMEXE1.DAT: no existe; el programa lo creará vacío\nQELMEXE2.DAT (en "
-                     "disco, Qelmexe2.dat): 0 registros (502 bytes)\n  - hay 2 ficheros con este "
+                     "disco, Qelmexe2.dat): 1 registro (1003 bytes)\n  - hay 2 ficheros con este "
                      "nombre escrito con distintas mayúsculas (QELMEXE2.DAT, Qelmexe2.dat); el "
                      "programa usa Qelmexe2.dat y no ve los demás\n  - el fichero termina con " +
-                     torn.arg(502) +
+                     torn.arg("1 byte") +
                      "\nQELMEXE3.DAT (en disco, qelmexe3.dat): 202 registros "
                      "(30704 bytes)" +
                      unlisted.arg(202) +

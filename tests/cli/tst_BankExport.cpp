@@ -22,12 +22,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("format");
         QTest::addColumn<int>("chapter");     // 0: all
         QTest::addColumn<QByteArray>("bank"); // QELMEXT2.DAT; QELMEXE1.DAT holds one question
-        // The text (Moodle XML: its types, fractions and texts), the number of questions
+        // The text (Moodle XML: its types, fractions and CDATA texts), the number of questions
         // exported and the records left out.
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("exported");
         QTest::addColumn<QStringList>("skipped");
-        const QByteArray three = trueFalse(4, 1, "{a} = \"b\" ~ #1: c?") +
+        const QByteArray three = trueFalse(4, 1, "{a} = \"b\" \"c\" ~ #1: c?") +
                                  trueFalse(2, 5, "A & B < C, 's\xed' \\ no", 0) +
                                  trueFalse(4, 1, "L1\r\nL2");
         const QString tf = "$course$/top/Orvalis/Verdadero o falso/Capítulo 0";
@@ -43,7 +43,7 @@ private Q_SLOTS:
                    "\n\n::Capítulo 2, tema 5, registro 2::"
                    "[plain]A & B < C, 'sí' \\\\ no{FALSE}\n\n$CATEGORY: " +
                    one +
-                   "\n\n::Capítulo 4, tema 1, registro 1::[plain]\\{a\\} \\= \"b\" "
+                   "\n\n::Capítulo 4, tema 1, registro 1::[plain]\\{a\\} \\= \"b\" \"c\" "
                    "\\~ \\#1\\: c?{TRUE}\n\n::Capítulo 4, tema 1, registro 3::[plain]"
                    "L1\\nL2{TRUE}\n\n$CATEGORY: " +
                    essay +
@@ -55,27 +55,30 @@ private Q_SLOTS:
             << "csv" << 4 << three
             << "tipo,capítulo,título del capítulo,tema,título del "
                "tema,registro,respuesta,texto\r\n" +
-                   csv + "1,Sí,\"{a} = \"\"b\"\" ~ #1: c?\"\r\n" + csv +
+                   csv + "1,Sí,\"{a} = \"\"b\"\" \"\"c\"\" ~ #1: c?\"\r\n" + csv +
                    "3,Sí,\"L1\r\nL2\"\r\nconceptual,4,La demanda,,,1,,Diga: ]]> y {}.\r\n"
             << 3 << QStringList();
         QTest::newRow("moodle-xml")
             << "moodle-xml" << 0
-            << three + trueFalse(0, 1, "Cero.") + trueFalse(1, 1, "") + trueFalse(1, 1, "Un \x01.")
+            << three + trueFalse(0, 1, "Cero.") + trueFalse(1, 1, "") +
+                   trueFalse(1, 1, "Un \x01.") + trueFalse(1, 1, "Siete.", 7)
             << "category|" + two +
-                   "|truefalse|Capítulo 2, tema 5, registro 2|A &amp; B &lt; C, "
+                   "|truefalse|Capítulo 2, tema 5, registro 2|A & B < C, "
                    "'sí' \\ no|0|true|100|false|category|" +
                    one +
                    "|truefalse|Capítulo 4, tema 1, "
-                   "registro 1|{a} = &quot;b&quot; ~ #1: c?|100|true|0|false|truefalse|Capítulo 4, "
+                   "registro 1|{a} = \"b\" \"c\" ~ #1: c?|100|true|0|false|truefalse|Capítulo 4, "
                    "tema 1, registro 3|L1\r\nL2|100|true|0|false|category|" +
                    essay +
                    "|essay|"
-                   "Conceptual, capítulo 4, registro 1|Diga: ]]&gt; y {}."
+                   "Conceptual, capítulo 4, registro 1|Diga: ]]]]><![CDATA[> y {}."
             << 4
-            << QStringList{"QELMEXT2.DAT, registro 4: el capítulo 0 está fuera de 1 a 22",
-                           "QELMEXT2.DAT, registro 5: el texto está vacío",
-                           "QELMEXT2.DAT, registro 6: el texto contiene caracteres de control que "
-                           "XML no admite"};
+            << QStringList{
+                   "QELMEXT2.DAT, registro 4: el capítulo 0 está fuera de 1 a 22",
+                   "QELMEXT2.DAT, registro 5: el texto está vacío",
+                   "QELMEXT2.DAT, registro 7: la respuesta es 7 y solo valen 0 (No) y 1 (Sí)",
+                   "QELMEXT2.DAT, registro 6: el texto contiene caracteres de control que "
+                   "XML no admite"};
         QTest::newRow("texto")
             << "texto" << 0
             << trueFalse(1, 1, "A.") + trueFalse(4, 1, "L1\r\nL2") + trueFalse(0, 1, "Cero.") +
@@ -111,8 +114,8 @@ private Q_SLOTS:
         QString got = QString::fromUtf8(result.bytes);
         if (format == "moodle-xml") {
             QStringList values;
-            static const QRegularExpression value(
-                "type=\"(\\w+)\"|fraction=\"(\\d+)\"|<text>([^<]+)<");
+            static const QRegularExpression value("type=\"(\\w+)\"|fraction=\"(\\d+)\"|<text><!\\["
+                                                  "CDATA\\[([\\s\\S]*?)\\]\\]></text>");
             for (const QRegularExpressionMatch &match : value.globalMatch(got))
                 values.append(match.captured(match.lastCapturedIndex()));
             got = values.join('|');

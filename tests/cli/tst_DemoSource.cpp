@@ -53,7 +53,9 @@ private Q_SLOTS:
         row("true/false fields missing", TrueFalse, "2|1|x", "1: se esperaba capítulo|tema|resp");
         row("exposition field missing", Brief, "x", "1: se esperaba capítulo|texto");
         row("text only blanks", TrueFalse, "2|1|S|   ", "1: el texto de la pregunta está vacío");
-        row("outside Windows-1252", TrueFalse, "2|1|S|a \xE2\x89\xA4", "1: el texto contiene car");
+        row("beyond U+FFFF", TrueFalse, "2|1|S|a \xF0\x9F\x98\x80",
+            "1: el texto contiene caracteres que Windows-1252 no puede representar: "
+            "\U0001F600 (U+1F600)");
         row("control character", Practical, "2|a\tb", "1: el texto contiene un carácter de con");
         row("leading blank", TrueFalse, "2|1|S| x", "1: el texto empieza o termina con un esp");
         row("trailing blank", TrueFalse, "2|1|S|x ", "1: el texto empieza o termina con un esp");
