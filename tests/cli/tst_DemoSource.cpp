@@ -48,6 +48,7 @@ private Q_SLOTS:
         }
         row("chapter 23", TrueFalse, "23|1|S|x", "1: el capítulo «23» no es un número");
         row("chapter with a sign", Conceptual, "+1|x", "1: el capítulo «+1» no es un número");
+        row("three digits", TrueFalse, "001|1|S|x", "1: el capítulo «001» no es un número");
         row("topic not in the chapter", TrueFalse, "4|5|S|x", "1: el tema «5» no existe en");
         row("bad answer", TrueFalse, "2|1|n|x", "1: la respuesta «n» no es S");
         row("true/false fields missing", TrueFalse, "2|1|x", "1: se esperaba capítulo|tema|resp");
