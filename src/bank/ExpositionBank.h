@@ -94,6 +94,7 @@ public:
         return m_file.roundedRecords();
     } // length / L, ties to even
     int trailingBytes() const { return m_file.trailingBytes(); }
+    qint64 fileLength() const { return m_file.length(); }
     QString filePath() const { return m_file.filePath(); }
     const ExpositionIndex &index() const { return index(m_kind); }
     const ExpositionIndex &index(ExpositionKind kind) const;

@@ -110,6 +110,7 @@ public:
         return m_file.roundedRecords();
     } // length / 256, ties to even
     int trailingBytes() const { return m_file.trailingBytes(); }
+    qint64 fileLength() const { return m_file.length(); }
     QString filePath() const { return m_file.filePath(); }
     const TrueFalseIndex &index() const { return m_index; }
     const LeftOutRecords &leftOut() const { return m_leftOut; }
