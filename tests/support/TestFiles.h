@@ -78,50 +78,6 @@ inline bool makeReadOnlyEntry(const QString &path, const QByteArray &content)
     return QFile::link(QCoreApplication::applicationFilePath(), path) && readOnly();
 }
 
-// While alive, the folder takes no new entries and loses none, also for
-// root: its write permission is taken away and this thread's effective
-// capabilities lose the ones that let root pass permission bits by (they stay
-// permitted and come back at the end).
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString &path) : m_path(path)
-    {
-        m_header.version = _LINUX_CAPABILITY_VERSION_3;
-        m_header.pid = 0;
-        m_lowered = syscall(SYS_capget, &m_header, m_saved) == 0;
-        if (m_lowered) {
-            __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-            lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-            m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
-        }
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                        QFileDevice::ReadGroup | QFileDevice::ExeGroup);
-        QFile probe(QDir(path).filePath(QStringLiteral("probe")));
-        m_active = !probe.open(QIODevice::WriteOnly);
-        if (!m_active)
-            probe.remove();
-    }
-    ~ReadOnlyFolder()
-    {
-        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
-        if (m_lowered)
-            syscall(SYS_capset, &m_header, m_saved);
-    }
-    ReadOnlyFolder(const ReadOnlyFolder &) = delete;
-    ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
-    // Whether creating an entry in the folder really fails.
-    bool isActive() const { return m_active; }
-
-private:
-    QString m_path;
-    __user_cap_header_struct m_header{};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_lowered = false;
-    bool m_active = false;
-};
-
 // While alive, this thread obeys permission bits even as root: its
 // effective capabilities lose the ones that pass them by (they stay permitted
 // and come back at the end).
@@ -131,13 +87,10 @@ public:
     PermissionBitsObeyed()
     {
         m_header.version = _LINUX_CAPABILITY_VERSION_3;
-        m_header.pid = 0;
         m_lowered = syscall(SYS_capget, &m_header, m_saved) == 0;
-        if (m_lowered) {
-            __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-            lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-            m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
-        }
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_lowered = m_lowered && syscall(SYS_capset, &m_header, lowered) == 0;
     }
     ~PermissionBitsObeyed()
     {
@@ -151,6 +104,34 @@ private:
     __user_cap_header_struct m_header{};
     __user_cap_data_struct m_saved[2]{};
     bool m_lowered = false;
+};
+
+// While alive, the folder takes no new entries and loses none, also for
+// root: its write permission is taken away and permission bits are obeyed.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path) : m_path(path)
+    {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                        QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+        QFile probe(QDir(path).filePath(QStringLiteral("probe")));
+        m_active = !probe.open(QIODevice::WriteOnly);
+        if (!m_active)
+            probe.remove();
+    }
+    ~ReadOnlyFolder()
+    {
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    }
+    // Whether creating an entry in the folder really fails.
+    bool isActive() const { return m_active; }
+
+private:
+    PermissionBitsObeyed m_obeyed;
+    QString m_path;
+    bool m_active = false;
 };
 
 // The names in the folder with their contents, "name=content", in name order.
