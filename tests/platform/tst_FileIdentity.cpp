@@ -4,8 +4,6 @@
 #include "FileIdentity.h"
 #include "TestFiles.h"
 
-#include <QDateTime>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -21,48 +19,42 @@ class tst_FileIdentity : public QObject
 private Q_SLOTS:
     void anyChangeOfTheFileUnderTheNameShows_data()
     {
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<QByteArray>("content"); // what lies under the name afterwards
+        QTest::addColumn<int>("redated");        // seconds; -1: removed
         QTest::addColumn<bool>("same");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("untouched") << "none" << true << true;
-        QTest::newRow("read") << "read" << true << true;
-        QTest::newRow("appended to") << "append" << false << true;
-        QTest::newRow("replaced by a file of the same size and date") << "replace" << false << true;
-        QTest::newRow("redated") << "redate" << false << true;
-        QTest::newRow("removed") << "remove" << false << false;
+        QTest::newRow("untouched") << QByteArray("abcd") << 0 << true;
+        QTest::newRow("appended to") << QByteArray("abcde") << 0 << false;
+        QTest::newRow("replaced by a file of the same size and date")
+            << QByteArray("wxyz") << 0 << false;
+        QTest::newRow("redated") << QByteArray("abcd") << 1 << false;
+        QTest::newRow("removed") << QByteArray() << -1 << false;
     }
     void anyChangeOfTheFileUnderTheNameShows()
     {
-        QFETCH(QString, change);
+        QFETCH(QByteArray, content);
+        QFETCH(int, redated);
         QFETCH(bool, same);
-        QFETCH(bool, exists);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("BANCO.DAT"));
+        const QString path = dir.filePath("BANCO.DAT"), other = dir.filePath("nuevo");
         const QDateTime when = QDateTime::fromSecsSinceEpoch(1700000000, QTimeZone::utc());
         QVERIFY(writeFile(path, "abcd") && setModified(path, when));
         const FileIdentity before = FileIdentity::of(path);
         QVERIFY(before.exists);
         QCOMPARE(before.size, 4);
-        if (change == "read") {
-            QCOMPARE(readFile(path), QByteArray("abcd"));
-        } else if (change == "append") {
+        QCOMPARE(readFile(path), QByteArray("abcd"));           // reading changes nothing
+        if (content.startsWith("abcd") && content.size() > 4) { // appended in place
             QFile file(path);
-            QVERIFY(file.open(QIODevice::Append) && file.write("e") == 1);
-            file.close();
-            QVERIFY(setModified(path, when));
-        } else if (change == "replace") {
-            const QString other = dir.filePath(QStringLiteral("nuevo"));
-            QVERIFY(writeFile(other, "wxyz") && setModified(other, when));
-            QVERIFY(std::rename(QFile::encodeName(other).constData(),
-                                QFile::encodeName(path).constData()) == 0);
-        } else if (change == "redate") {
-            QVERIFY(setModified(path, when.addSecs(1)));
-        } else if (change == "remove") {
-            QVERIFY(QFile::remove(path));
+            QVERIFY(file.open(QIODevice::Append) && file.write(content.mid(4)) == 1);
+        } else if (content != "abcd" && redated >= 0) { // another file renamed over it
+            QVERIFY(writeFile(other, content) && setModified(other, when));
+            QCOMPARE(std::rename(QFile::encodeName(other).constData(),
+                                 QFile::encodeName(path).constData()),
+                     0);
         }
+        QVERIFY(redated < 0 ? QFile::remove(path) : setModified(path, when.addSecs(redated)));
         const FileIdentity after = FileIdentity::of(path);
         QCOMPARE(after == before, same);
-        QCOMPARE(after.exists, exists);
+        QCOMPARE(after.exists, redated >= 0);
     }
 };
 

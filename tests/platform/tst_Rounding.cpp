@@ -14,10 +14,10 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("numerator");
         QTest::addColumn<qint64>("denominator");
         QTest::addColumn<qint64>("rounded");
-        QTest::newRow("2.5") << qint64(640) << qint64(256) << qint64(2);
-        QTest::newRow("3.5") << qint64(896) << qint64(256) << qint64(4);
-        QTest::newRow("-2.5") << qint64(-640) << qint64(256) << qint64(-2);
-        QTest::newRow("7 / 3") << qint64(7) << qint64(3) << qint64(2);
+        QTest::newRow("2.5") << 640ll << 256ll << 2ll;
+        QTest::newRow("3.5") << 896ll << 256ll << 4ll;
+        QTest::newRow("-2.5") << -640ll << 256ll << -2ll;
+        QTest::newRow("7 / 3") << 7ll << 3ll << 2ll;
     }
     void roundsHalfToEven()
     {
