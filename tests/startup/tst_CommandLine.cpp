@@ -83,30 +83,20 @@ private Q_SLOTS:
         }
     }
 
-    void helpListsEveryOptionTheParserTakes_data()
-    {
-        QTest::addColumn<QString>("option");
-        for (const char *option : {"--banco-personal", "--help", "-h", "--version", "--"})
-            QTest::newRow(option) << QString::fromLatin1(option);
-    }
-
+    // Every option the parser takes is listed, on lines that fit a console.
     void helpListsEveryOptionTheParserTakes()
     {
-        QFETCH(QString, option);
-        QVERIFY(CommandLine::parse({option}).action != Action::Fail);
-        const QRegularExpression listed(
-            QStringLiteral("(^|[ ,])%1( |,|$)").arg(QRegularExpression::escape(option)),
-            QRegularExpression::MultilineOption);
-        QVERIFY2(listed.match(CommandLine::helpText()).hasMatch(), qPrintable(option));
-    }
-
-    void helpFitsAConsoleLine()
-    {
-        const QStringList lines = CommandLine::helpText().split(QLatin1Char('\n'));
-        for (const QString &line : lines)
+        const QString help = CommandLine::helpText();
+        for (const QString option : {"--banco-personal", "--help", "-h", "--version", "--"}) {
+            QVERIFY(CommandLine::parse({option}).action != Action::Fail);
+            const QRegularExpression listed("(^|[ ,])" + QRegularExpression::escape(option) +
+                                                "( |,|$)",
+                                            QRegularExpression::MultilineOption);
+            QVERIFY2(listed.match(help).hasMatch(), qPrintable(option));
+        }
+        for (const QString &line : help.split(u'\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
-        QVERIFY(CommandLine::helpText().endsWith(QLatin1Char('\n')));
-        QVERIFY(CommandLine::versionText().endsWith(QLatin1Char('\n')));
+        QVERIFY(help.endsWith(u'\n') && CommandLine::versionText().endsWith(u'\n'));
     }
 };
 
