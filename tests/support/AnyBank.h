@@ -77,7 +77,6 @@ public:
         return m_kind ? m_exposition.leftOut() : m_trueFalse.leftOut();
     }
     TrueFalseBank &trueFalse() { return m_trueFalse; }
-    ExpositionBank &exposition() { return m_exposition; }
 
 private:
     int m_kind;

@@ -1,10 +1,8 @@
 #pragma once
 // File helpers of the tests: whole files written and read, and ways to make a
-// write fail (full disk, read-only entry, read-only folder) that also work
-// when run as root.
+// write fail (full disk, read-only folder) that also work when run as root.
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -64,19 +62,6 @@ private:
     void (*m_savedHandler)(int);
     bool m_active = false;
 };
-
-// An entry that reads but cannot be opened for writing: a file without write
-// permission or, as root ignores permissions, a link to this running program.
-inline bool makeReadOnlyEntry(const QString &path, const QByteArray &content)
-{
-    const auto readOnly = [&path] { return !QFile(path).open(QIODevice::ReadWrite); };
-    if (writeFile(path, content) &&
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup) && readOnly())
-        return true;
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QFile::remove(path);
-    return QFile::link(QCoreApplication::applicationFilePath(), path) && readOnly();
-}
 
 // While alive, this thread obeys permission bits even as root: its
 // effective capabilities lose the ones that pass them by (they stay permitted
