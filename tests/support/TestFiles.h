@@ -3,6 +3,7 @@
 // write fail (full disk, read-only folder) that also work when run as root.
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
