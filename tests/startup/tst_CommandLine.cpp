@@ -25,45 +25,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("error");
 
-        const auto run = Action::Run;
-        const auto fail = Action::Fail;
-        const auto help = Action::ShowHelp;
-        const auto version = Action::ShowVersion;
-        const auto here = BankPlace::WorkingFolder;
-        const auto given = BankPlace::GivenFolder;
-        const auto personal = BankPlace::PersonalFolder;
-        const QString both =
-            QStringLiteral("no se puede indicar una carpeta junto con --banco-personal");
+        using enum Action;
+        using enum BankPlace;
         const auto row = [](const char *name, const QStringList &arguments, Action action,
                             BankPlace place, const QString &folder = {},
                             const QString &error = {}) {
             QTest::newRow(name) << arguments << action << place << folder << error;
         };
 
-        row("nothing", {}, run, here);
-        row("folder", {"/srv/banco"}, run, given, "/srv/banco");
-        row("folder with spaces and accents", {"Mis exámenes/2º curso"}, run, given,
-            "Mis exámenes/2º curso");
-        row("personal", {"--banco-personal"}, run, personal);
-        row("personal twice", {"--banco-personal", "--banco-personal"}, run, personal);
-        row("folder like an option after --", {"--", "--help"}, run, given, "--help");
-        row("-- alone", {"--"}, run, here);
-        row("help", {"--help"}, help, here);
-        row("short help", {"-h"}, help, here);
-        row("version", {"--version"}, version, here);
-        row("help before a fault", {"--help", "--nada"}, help, here);
-        row("version after a folder", {"a", "--version"}, version, given, "a");
-        row("fault before help", {"--nada", "--help"}, fail, here, {},
+        row("nothing", {}, Run, WorkingFolder);
+        row("folder", {"/srv/banco"}, Run, GivenFolder, "/srv/banco");
+        row("personal", {"--banco-personal"}, Run, PersonalFolder);
+        row("folder like an option after --", {"--", "--help"}, Run, GivenFolder, "--help");
+        row("help", {"--help"}, ShowHelp, WorkingFolder);
+        row("version", {"--version"}, ShowVersion, WorkingFolder);
+        row("help before a fault", {"--help", "--nada"}, ShowHelp, WorkingFolder);
+        row("fault before help", {"--nada", "--help"}, Fail, WorkingFolder, {},
             "opción desconocida: «--nada»");
-        row("option with a value", {"--banco-personal=/tmp"}, fail, here, {},
-            "opción desconocida: «--banco-personal=/tmp»");
-        row("lone dash", {"-"}, fail, here, {}, "opción desconocida: «-»");
-        row("toolkit option", {"-platform", "offscreen"}, fail, here, {},
-            "opción desconocida: «-platform»");
-        row("two folders", {"a", "b"}, fail, given, "a",
+        row("two folders", {"a", "b"}, Fail, GivenFolder, "a",
             "sobra «b»: solo se puede indicar una carpeta");
-        row("folder then personal", {"a", "--banco-personal"}, fail, here, {}, both);
-        row("personal then folder", {"--banco-personal", "a"}, fail, here, {}, both);
+        row("folder and personal", {"a", "--banco-personal"}, Fail, WorkingFolder, {},
+            "no se puede indicar una carpeta junto con --banco-personal");
     }
 
     void argumentsGiveTheirRequest()
@@ -83,30 +65,20 @@ private Q_SLOTS:
         }
     }
 
-    void helpListsEveryOptionTheParserTakes_data()
-    {
-        QTest::addColumn<QString>("option");
-        for (const char *option : {"--banco-personal", "--help", "-h", "--version", "--"})
-            QTest::newRow(option) << QString::fromLatin1(option);
-    }
-
+    // Every option the parser takes is listed, on lines that fit a console.
     void helpListsEveryOptionTheParserTakes()
     {
-        QFETCH(QString, option);
-        QVERIFY(CommandLine::parse({option}).action != Action::Fail);
-        const QRegularExpression listed(
-            QStringLiteral("(^|[ ,])%1( |,|$)").arg(QRegularExpression::escape(option)),
-            QRegularExpression::MultilineOption);
-        QVERIFY2(listed.match(CommandLine::helpText()).hasMatch(), qPrintable(option));
-    }
-
-    void helpFitsAConsoleLine()
-    {
-        const QStringList lines = CommandLine::helpText().split(QLatin1Char('\n'));
-        for (const QString &line : lines)
+        const QString help = CommandLine::helpText();
+        for (const QString option : {"--banco-personal", "--help", "-h", "--version", "--"}) {
+            QVERIFY(CommandLine::parse({option}).action != Action::Fail);
+            const QRegularExpression listed("(^|[ ,])" + QRegularExpression::escape(option) +
+                                                "( |,|$)",
+                                            QRegularExpression::MultilineOption);
+            QVERIFY2(listed.match(help).hasMatch(), qPrintable(option));
+        }
+        for (const QString &line : help.split(u'\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
-        QVERIFY(CommandLine::helpText().endsWith(QLatin1Char('\n')));
-        QVERIFY(CommandLine::versionText().endsWith(QLatin1Char('\n')));
+        QVERIFY(help.endsWith(u'\n') && CommandLine::versionText().endsWith(u'\n'));
     }
 };
 

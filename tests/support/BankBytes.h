@@ -36,4 +36,16 @@ inline QByteArray conceptual(int chapter, const QByteArray &text)
     return exposition(502, chapter, text);
 }
 
+// The four kinds of bank file, by number: 0 true/false, 1 conceptual,
+// 2 practical, 3 brief.
+inline const char *const kLoadNames[] = {"QELMEXT2.DAT", "QELMEXE1.DAT", "QELMEXE2.DAT",
+                                         "QELMEXE3.DAT"};
+inline constexpr int kLengths[] = {256, 502, 1002, 152};
+
+// A record of the kind; a true/false one under `topic`, answer 1.
+inline QByteArray record(int kind, int chapter, const QByteArray &text = "q", int topic = 1)
+{
+    return kind == 0 ? trueFalse(chapter, topic, text) : exposition(kLengths[kind], chapter, text);
+}
+
 } // namespace bankBytes

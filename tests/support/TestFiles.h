@@ -1,7 +1,6 @@
 #pragma once
 // File helpers of the tests: whole files written and read, and ways to make a
-// write fail (full disk, read-only entry, read-only folder) that also work
-// when run as root.
+// write fail (full disk, read-only folder) that also work when run as root.
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -65,63 +64,6 @@ private:
     bool m_active = false;
 };
 
-// An entry that reads but cannot be opened for writing: a file without write
-// permission or, as root ignores permissions, a link to this running program.
-inline bool makeReadOnlyEntry(const QString &path, const QByteArray &content)
-{
-    const auto readOnly = [&path] { return !QFile(path).open(QIODevice::ReadWrite); };
-    if (writeFile(path, content) &&
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup) && readOnly())
-        return true;
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QFile::remove(path);
-    return QFile::link(QCoreApplication::applicationFilePath(), path) && readOnly();
-}
-
-// While alive, the folder takes no new entries and loses none, also for
-// root: its write permission is taken away and this thread's effective
-// capabilities lose the ones that let root pass permission bits by (they stay
-// permitted and come back at the end).
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString &path) : m_path(path)
-    {
-        m_header.version = _LINUX_CAPABILITY_VERSION_3;
-        m_header.pid = 0;
-        m_lowered = syscall(SYS_capget, &m_header, m_saved) == 0;
-        if (m_lowered) {
-            __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-            lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-            m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
-        }
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                        QFileDevice::ReadGroup | QFileDevice::ExeGroup);
-        QFile probe(QDir(path).filePath(QStringLiteral("probe")));
-        m_active = !probe.open(QIODevice::WriteOnly);
-        if (!m_active)
-            probe.remove();
-    }
-    ~ReadOnlyFolder()
-    {
-        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
-        if (m_lowered)
-            syscall(SYS_capset, &m_header, m_saved);
-    }
-    ReadOnlyFolder(const ReadOnlyFolder &) = delete;
-    ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
-    // Whether creating an entry in the folder really fails.
-    bool isActive() const { return m_active; }
-
-private:
-    QString m_path;
-    __user_cap_header_struct m_header{};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_lowered = false;
-    bool m_active = false;
-};
-
 // While alive, this thread obeys permission bits even as root: its
 // effective capabilities lose the ones that pass them by (they stay permitted
 // and come back at the end).
@@ -131,13 +73,10 @@ public:
     PermissionBitsObeyed()
     {
         m_header.version = _LINUX_CAPABILITY_VERSION_3;
-        m_header.pid = 0;
         m_lowered = syscall(SYS_capget, &m_header, m_saved) == 0;
-        if (m_lowered) {
-            __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-            lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-            m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
-        }
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_lowered = m_lowered && syscall(SYS_capset, &m_header, lowered) == 0;
     }
     ~PermissionBitsObeyed()
     {
@@ -151,6 +90,34 @@ private:
     __user_cap_header_struct m_header{};
     __user_cap_data_struct m_saved[2]{};
     bool m_lowered = false;
+};
+
+// While alive, the folder takes no new entries and loses none, also for
+// root: its write permission is taken away and permission bits are obeyed.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path) : m_path(path)
+    {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                        QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+        QFile probe(QDir(path).filePath(QStringLiteral("probe")));
+        m_active = !probe.open(QIODevice::WriteOnly);
+        if (!m_active)
+            probe.remove();
+    }
+    ~ReadOnlyFolder()
+    {
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    }
+    // Whether creating an entry in the folder really fails.
+    bool isActive() const { return m_active; }
+
+private:
+    PermissionBitsObeyed m_obeyed;
+    QString m_path;
+    bool m_active = false;
 };
 
 // The names in the folder with their contents, "name=content", in name order.

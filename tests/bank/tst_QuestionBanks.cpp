@@ -1,0 +1,425 @@
+// Both banks on real files, each shared behaviour tried on every kind of file
+// (kind 0 true/false, 1 conceptual, 2 practical, 3 brief): the record layout,
+// counting, the index and what it leaves out, appends and their refusals,
+// changes through a replaced file, failed changes that leave the file as it
+// was, a file closed under an open bank, another program changing the same
+// file or holding its lock.
+
+#include "AnyBank.h"
+#include "BankBytes.h"
+#include "Cp1252.h"
+#include "OpenFiles.h"
+#include "RecordFile.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+using namespace testFiles;
+using bankBytes::record;
+using bankBytes::trueFalse;
+using Numbers = QList<qint32>;
+
+class tst_QuestionBanks : public QObject
+{
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> m_dir;
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QStringList entries() const { return QDir(m_dir->path()).entryList(QDir::Files, QDir::Name); }
+    bool write(int kind, const QByteArray &bytes) const
+    {
+        return writeFile(path(bankBytes::kLoadNames[kind]), bytes);
+    }
+    // The texts a, b and c under chapter 1.
+    QByteArray abc(int kind) const
+    {
+        return record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 1, "c");
+    }
+
+private Q_SLOTS:
+    void init() { QVERIFY(m_dir.emplace().isValid()); }
+    void cleanup()
+    {
+        closeAllFiles();
+        m_dir.reset();
+    }
+
+    void recordsAreShownTrimmedWithTheirAnswer()
+    {
+        const TrueFalseRecord read = TrueFalseRecord::fromBytes(trueFalse(5, 3, "  \t\xbfS\xed? "));
+        QCOMPARE(TrueFalseBank::displayText(read), QString::fromUtf8("\t¿Sí?"));
+        QCOMPARE(TrueFalseBank::answerLabel(1), QString::fromUtf8("Sí"));
+        QCOMPARE(TrueFalseBank::answerLabel(257), QStringLiteral("No"));
+    }
+
+    // Records given as chapter*100+topic; leftOut: the numbers, then how many
+    // for a chapter, a topic, a full topic and a full chapter.
+    void indexListsInFileOrderAndLeavesOutWhatItCannotHold_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QList<int>>("records");
+        QTest::addColumn<int>("tail");
+        QTest::addColumn<QList<int>>("counts"); // whole, rounded, trailing
+        QTest::addColumn<Numbers>("chapter2");  // (topic 1)
+        QTest::addColumn<Numbers>("leftOut");
+        QList<int> fiftyOne;
+        for (int n = 0; n < 51; ++n)
+            fiftyOne << 302;
+        QTest::newRow("true/false, 58.5 records")
+            << 0 << QList<int>{201, 101, 201, 202, 1, 2301, 111} + fiftyOne << 128
+            << QList<int>{58, 58, 128} << Numbers{1, 3} << Numbers{5, 6, 7, 58, 2, 1, 1, 0};
+        QTest::newRow("brief, 11.5 records")
+            << 3 << QList<int>{200, 200, 700, 200, 100, 300, 300, 300, 700, 0, 2300} << 76
+            << QList<int>{11, 12, 76} << Numbers{1, 2, 4} << Numbers{10, 11, 2, 0, 0, 0};
+        QTest::newRow("conceptual, 3.5 records")
+            << 1 << QList<int>{200, 0, 200} << 251 << QList<int>{3, 4, 251} << Numbers{1, 3}
+            << Numbers{2, 1, 0, 0, 0};
+        QTest::newRow("practical, empty")
+            << 2 << QList<int>{} << 0 << QList<int>{0, 0, 0} << Numbers{} << Numbers{0, 0, 0, 0};
+    }
+    void indexListsInFileOrderAndLeavesOutWhatItCannotHold()
+    {
+        QFETCH(int, kind);
+        QFETCH(QList<int>, records);
+        QFETCH(int, tail);
+        QFETCH(QList<int>, counts);
+        QFETCH(Numbers, chapter2);
+        QFETCH(Numbers, leftOut);
+        QByteArray bytes;
+        for (int n = 0; n < records.size(); ++n)
+            bytes +=
+                record(kind, records[n] / 100, "e" + QByteArray::number(n + 1), records[n] % 100);
+        QVERIFY(write(kind, bytes + QByteArray(tail, 'x')));
+        AnyBank bank(kind, m_dir->path());
+        QVERIFY(bank.open().ok());
+        QCOMPARE((QList<int>{bank.recordCount(), bank.roundedRecordCount(), bank.trailingBytes()}),
+                 counts);
+        QCOMPARE(bank.numbers(2), chapter2);
+        if (!chapter2.isEmpty())
+            QCOMPARE(bank.questionsOf(2)->last(),
+                     (QuestionListing{int(chapter2.size()), chapter2.last(),
+                                      "e" + QString::number(chapter2.last()),
+                                      kind ? QString() : QString::fromUtf8("Sí")}));
+        const LeftOutRecords &out = bank.leftOut();
+        QCOMPARE((out.recordNumbers + Numbers{out.chapterOutOfRange, out.topicOutOfRange,
+                                              out.topicFull, out.chapterFull}),
+                 leftOut);
+    }
+
+    void openingNotesTellWhatCannotBeListed()
+    {
+        QVERIFY(writeFile(path("Qelmexe1.dat"), record(1, 4, "antigua")));
+        QVERIFY(setModified(path("Qelmexe1.dat"), QDateTime::currentDateTimeUtc().addSecs(-60)));
+        QVERIFY(write(1, record(1, 1, "a") + record(1, 0, "b") + QByteArray(251, 'd')));
+        ExpositionBank bank(m_dir->path());
+        QVERIFY(bank.openBank(ExpositionKind::Conceptual).ok());
+        QCOMPARE(bank.caseVariants(), QStringList{"Qelmexe1.dat"});
+        QCOMPARE(bank.openingNotes(),
+                 QString::fromUtf8(
+                     "1 preguntas del fichero no se pueden mostrar: 1 con el capítulo fuera de 1 "
+                     "a 22. Se conservan en el fichero tal como están, también cuando se elimina "
+                     "otra pregunta.\n"
+                     "El fichero QELMEXE1.DAT termina con 251 bytes que no llegan a formar una "
+                     "pregunta, restos de una escritura interrumpida: no se muestran, y la "
+                     "próxima pregunta que se añada ocupará su lugar.\n"
+                     "En la misma carpeta hay otros ficheros cuyo nombre solo se distingue de "
+                     "QELMEXE1.DAT por las mayúsculas: Qelmexe1.dat. Se usa QELMEXE1.DAT, el más "
+                     "reciente; los demás se dejan como están y no se modifican."));
+    }
+
+    // The file: 100 records under chapter 3 (topic 2), 200 under chapter 4,
+    // and a torn tail that an accepted record replaces.
+    void appendRefusesBeforeWritingOrTakesTheTornTailsPlace_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("chapter");
+        QTest::addColumn<int>("topic");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<BankErrorCode>("refusal");
+        QTest::addColumn<int>("position"); // in its list, when taken
+        QTest::newRow("true/false taken") << 0 << 1 << 1 << "¿Nueva?" << BankErrorCode::None << 1;
+        QTest::newRow("full topic") << 0 << 3 << 2 << "x" << BankErrorCode::TopicFull << 0;
+        QTest::newRow("chapter 23") << 0 << 23 << 1 << "x" << BankErrorCode::ChapterOutOfRange << 0;
+        QTest::newRow("topic 0") << 0 << 1 << 0 << "x" << BankErrorCode::TopicOutOfRange << 0;
+        QTest::newRow("unencodable") << 0 << 1 << 1 << "✓" << BankErrorCode::TextNotEncodable << 0;
+        QTest::newRow("chapter 0") << 2 << 0 << 1 << "x" << BankErrorCode::ChapterOutOfRange << 0;
+        QTest::newRow("101st conceptual") << 1 << 3 << 1 << "x" << BankErrorCode::ChapterFull << 0;
+        QTest::newRow("101st brief taken") << 3 << 3 << 1 << "x" << BankErrorCode::None << 101;
+        QTest::newRow("201st brief") << 3 << 4 << 1 << "x" << BankErrorCode::ChapterFull << 0;
+    }
+    void appendRefusesBeforeWritingOrTakesTheTornTailsPlace()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, chapter);
+        QFETCH(int, topic);
+        QFETCH(QString, text);
+        QFETCH(BankErrorCode, refusal);
+        QFETCH(int, position);
+        const QByteArray bytes =
+            record(kind, 3, "q", 2).repeated(100) + record(kind, 4, "q").repeated(200);
+        QVERIFY(write(kind, bytes + "torn"));
+        AnyBank bank(kind, m_dir->path());
+        QVERIFY(bank.open().ok());
+        QCOMPARE(bank.append(chapter, topic, text).error().code, refusal);
+        const QString file = path(bankBytes::kLoadNames[kind]);
+        if (refusal != BankErrorCode::None) {
+            QCOMPARE(readFile(file), bytes + "torn");
+            return;
+        }
+        QCOMPARE(readFile(file), bytes + record(kind, chapter, Cp1252::encode(text).bytes, topic));
+        QCOMPARE(bank.questionsOf(chapter)->last(),
+                 (QuestionListing{position, 301, text, kind ? "" : QString::fromUtf8("Sí")}));
+    }
+
+    // A leftover temporary file goes; records left out and a torn tail stay.
+    void deletingARecordRenumbersTheRest_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<int>("deleted");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<Numbers>("chapter1");
+        QTest::addColumn<Numbers>("leftOut");
+        // The bank: a and b under chapter 1, x under chapter 23, c under 1.
+        const auto r = [](int kind, const QByteArray &texts) {
+            QByteArray bytes;
+            for (char c : texts)
+                bytes += record(kind, c == 'x' ? 23 : 1, QByteArray(1, c));
+            return bytes;
+        };
+        QTest::newRow("true/false first") << 0 << QByteArray() << 1 << "Qelmext2.dat" << r(0, "bxc")
+                                          << Numbers{1, 3} << Numbers{2};
+        QTest::newRow("conceptual left out") << 1 << QByteArray() << 3 << "Qelmexe1.dat"
+                                             << r(1, "abc") << Numbers{1, 2, 3} << Numbers{};
+        QTest::newRow("practical last, torn tail kept")
+            << 2 << QByteArray("torn") << 4 << "Qelmexe2.dat" << r(2, "abx") + "torn"
+            << Numbers{1, 2} << Numbers{3};
+        QTest::newRow("brief middle") << 3 << QByteArray() << 2 << "Qelmexe3.dat" << r(3, "axc")
+                                      << Numbers{1, 3} << Numbers{2};
+    }
+    void deletingARecordRenumbersTheRest()
+    {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, tail);
+        QFETCH(int, deleted);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, expected);
+        QFETCH(Numbers, chapter1);
+        QFETCH(Numbers, leftOut);
+        QVERIFY(write(kind, record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 23, "x") +
+                                record(kind, 1, "c") + tail));
+        QVERIFY(writeFile(path("Base.tmp"), QByteArray(2000, 'z')));
+        AnyBank bank(kind, m_dir->path());
+        QVERIFY(bank.open().ok());
+        const BankError error = bank.apply("delete " + QString::number(deleted));
+        QVERIFY2(error.ok(), qPrintable(error.message));
+        QCOMPARE(entries(), QStringList{file});
+        QCOMPARE(readFile(path(file)), expected);
+        QCOMPARE(bank.recordCount(), 3);
+        QCOMPARE(bank.numbers(1), chapter1);
+        QCOMPARE(bank.leftOut().recordNumbers, leftOut);
+        QCOMPARE(bank.apply("delete 4").code, BankErrorCode::NoSuchRecord);
+        QVERIFY(bank.open().ok()); // again, under its load name
+        QCOMPARE(bank.recordCount(), 3);
+    }
+
+    // The record is rewritten whole and reindexed, a torn tail stays, and a
+    // true/false bank takes no record past its last.
+    void aModifiedRecordIsRewrittenWholeAndReindexed()
+    {
+        const QByteArray three = trueFalse(2, 1) + trueFalse(1, 1) + trueFalse(1, 2);
+        QVERIFY(write(0, three + "torn"));
+        AnyBank bank(0, m_dir->path());
+        QVERIFY(bank.open().ok());
+        QVERIFY(bank.apply("modify 1 ¿Cambiada?").ok());
+        QCOMPARE(entries(), QStringList{"Qelmext2.dat"});
+        QCOMPARE(readFile(path("Qelmext2.dat")),
+                 trueFalse(1, 1, "\277Cambiada?") + three.mid(256) + "torn");
+        QCOMPARE(bank.numbers(1), (Numbers{1, 2}));
+        QCOMPARE(bank.trailingBytes(), 4);
+        QCOMPARE(bank.apply("modify 4 x").code, BankErrorCode::NoSuchRecord);
+    }
+
+    // Each row's tag names the operation and what makes it fail; on a full
+    // disk an addition gets part of its record written past a torn tail.
+    void aFailedChangeIsReportedAndLeavesTheBankAsItWas_data()
+    {
+        QTest::addColumn<QString>("step");
+        const QString tooBig =
+            QStringLiteral("el fichero ha alcanzado el tamaño máximo permitido (al escribir ");
+        QTest::newRow("append nueva, full disk") << tooBig + "en el fichero QELMEXT2.DAT)";
+        QTest::newRow("modify 2 cambiada, full disk") << tooBig + "el fichero temporal Base.tmp)";
+        // No lock can be taken in a folder that cannot be written to.
+        QTest::newRow("delete 1, read-only folder")
+            << "permiso denegado (al crear el fichero de bloqueo QELMEXT2.DAT.lock)";
+    }
+    void aFailedChangeIsReportedAndLeavesTheBankAsItWas()
+    {
+        QFETCH(QString, step);
+        const QString operation = QString::fromLatin1(QTest::currentDataTag()).section(", ", 0, 0);
+        const bool full = QString::fromLatin1(QTest::currentDataTag()).endsWith("full disk");
+        const QByteArray before = trueFalse(1, 1, "a") + trueFalse(1, 1, "b") + "torn";
+        QVERIFY(write(0, before));
+        AnyBank bank(0, m_dir->path());
+        QVERIFY(bank.open().ok());
+        BankError error;
+        {
+            std::optional<FileSizeLimit> limit;
+            std::optional<ReadOnlyFolder> readOnly;
+            QVERIFY(!full || limit.emplace(operation.startsWith("append") ? 600 : 100).isActive());
+            if (!full && !readOnly.emplace(m_dir->path()).isActive())
+                QSKIP("no way to make a folder read-only here");
+            error = bank.apply(operation);
+        }
+        QCOMPARE(error.code, BankErrorCode::CannotWrite);
+        QVERIFY2(error.message.startsWith("No se ha podido actualizar la base de datos: "),
+                 qPrintable(error.message));
+        QVERIFY2(error.detail.endsWith(step), qPrintable(error.detail));
+        QCOMPARE(entries(), QStringList{"QELMEXT2.DAT"});
+        QCOMPARE(readFile(path("QELMEXT2.DAT")), before);
+        QCOMPARE(bank.numbers(1), (Numbers{1, 2}));
+    }
+
+    void aFileClosedUnderAnOpenBankIsReopenedAndReindexed()
+    {
+        QVERIFY(write(0, trueFalse(1, 1) + trueFalse(2, 2)));
+        AnyBank bank(0, m_dir->path());
+        QVERIFY(bank.open().ok());
+        closeAllFiles();
+        QVERIFY(RecordFile::removeFile(path("QELMEXT2.DAT")));
+        const QString replaced = path("Qelmext2.dat");
+        QVERIFY(writeFile(replaced, trueFalse(2, 2) + trueFalse(2, 2) + trueFalse(3, 3)));
+        // Another file than the one indexed: the first change only reloads.
+        QCOMPARE(bank.apply("append cuarta").code, BankErrorCode::ChangedElsewhere);
+        QCOMPARE(readFile(replaced).size(), 3 * 256);
+        QCOMPARE(bank.append(1, 1, "cuarta").value(), 4);
+        QCOMPARE(bank.trueFalse().index().recordNumbers(2, 2), (Numbers{1, 2}));
+        QCOMPARE(bank.numbers(1), Numbers{4});
+        QCOMPARE(readFile(replaced).size(), 4 * 256);
+    }
+
+    // Another program (a second process on the folder, or a second bank in
+    // this one) changes the file between this bank's indexing and its change:
+    // nothing of this bank's change is written, nothing is undone or
+    // overwritten, the bank lists the file as it is, and the change made
+    // again (picked anew from that list) goes through. A lock held by
+    // another program is waited on briefly, then reported; nothing is written,
+    // and once that program lets go the change goes through. The bank holds
+    // a, b, c.
+    void aChangeAfterAnotherProgramsChangeWritesNothing_data()
+    {
+        QTest::addColumn<int>("kind");
+        // "process ..." for another process; "hold": another process holds the lock.
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("mine");
+        QTest::addColumn<QStringList>("between"); // texts after the refused change
+        QTest::addColumn<QString>("again");
+        QTest::addColumn<QStringList>("after"); // texts once it is made again
+        QTest::newRow("nothing there")
+            << 0 << ""
+            << "modify 2 B" << QStringList{"a", "B", "c"} << "" << QStringList{};
+        QTest::newRow("deletion there, modification here")
+            << 1 << "process delete 1"
+            << "modify 2 B" << QStringList{"b", "c"} << "modify 1 B" << QStringList{"B", "c"};
+        QTest::newRow("deletion there, deletion here")
+            << 0 << "delete 1"
+            << "delete 2" << QStringList{"b", "c"} << "delete 1" << QStringList{"c"};
+        QTest::newRow("deletion there, addition here")
+            << 2 << "delete 3"
+            << "append d" << QStringList{"a", "b"} << "append d" << QStringList{"a", "b", "d"};
+        QTest::newRow("addition there, modification here")
+            << 3 << "append x"
+            << "modify 3 C" << QStringList{"a", "b", "c", "x"} << "modify 3 C"
+            << QStringList{"a", "b", "C", "x"};
+        QTest::newRow("addition there, addition here")
+            << 0 << "process append x"
+            << "append d" << QStringList{"a", "b", "c", "x"} << "append d"
+            << QStringList{"a", "b", "c", "x", "d"};
+        QTest::newRow("modification there, modification here")
+            << 1 << "modify 2 X"
+            << "modify 2 B" << QStringList{"a", "X", "c"} << "modify 2 B"
+            << QStringList{"a", "B", "c"};
+        QTest::newRow("lock held there, modification here")
+            << 0 << "hold"
+            << "modify 2 B" << QStringList{"a", "b", "c"} << "modify 2 B"
+            << QStringList{"a", "B", "c"};
+        QTest::newRow("lock held there, deletion here")
+            << 1 << "hold"
+            << "delete 1" << QStringList{"a", "b", "c"} << "delete 1" << QStringList{"b", "c"};
+        QTest::newRow("lock held there, addition here")
+            << 3 << "hold"
+            << "append d" << QStringList{"a", "b", "c"} << "append d"
+            << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("deletion there, one past the end here")
+            << 3 << "delete 3"
+            << "modify 4 d" << QStringList{"a", "b"} << "modify 3 d" << QStringList{"a", "b", "d"};
+    }
+    void aChangeAfterAnotherProgramsChangeWritesNothing()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, other);
+        QFETCH(QString, mine);
+        QFETCH(QStringList, between);
+        QFETCH(QString, again);
+        QFETCH(QStringList, after);
+        QVERIFY(write(kind, abc(kind)));
+        AnyBank bank(kind, m_dir->path());
+        QVERIFY(bank.open().ok());
+        QProcess process;
+        if (other.startsWith("process ") || other == "hold") {
+            process.start(BANK_OPERATION, {m_dir->path(), QString::number(kind),
+                                           other.mid(other == "hold" ? 0 : 8)});
+            QVERIFY(process.waitForReadyRead(30000));
+            QCOMPARE(process.readLine(), other == "hold" ? "locked\n" : "ok\n");
+        } else if (!other.isEmpty()) {
+            AnyBank second(kind, m_dir->path());
+            QVERIFY(second.open().ok() && second.apply(other).ok());
+        }
+        QElapsedTimer waited;
+        waited.start();
+        const BankError refused = bank.apply(mine);
+        QCOMPARE(refused.code, other.isEmpty()   ? BankErrorCode::None
+                               : other == "hold" ? BankErrorCode::LockedElsewhere
+                                                 : BankErrorCode::ChangedElsewhere);
+        if (other == "hold") {
+            QCOMPARE(refused.message,
+                     QString::fromUtf8("El banco de preguntas está siendo modificado desde otro "
+                                       "programa. Inténtelo de nuevo."));
+            QVERIFY(waited.elapsed() >= 1000);
+            process.closeWriteChannel();
+            QVERIFY(process.waitForFinished(10000));
+        }
+        QCOMPARE(bank.recordCount(), between.size());
+        QCOMPARE(bank.texts(), between);
+        if (again.isEmpty())
+            return;
+        QVERIFY(bank.apply(again).ok());
+        QCOMPARE(bank.texts(), after);
+    }
+
+    // A reading window finds out at its next listing that the file changed.
+    void aReaderReloadsOnlyWhenTheFileChanged()
+    {
+        QVERIFY(write(2, record(2, 1, "a") + record(2, 1, "b")));
+        AnyBank reader(2, m_dir->path()), writer(2, m_dir->path());
+        QVERIFY(reader.open().ok() && writer.open().ok());
+        QCOMPARE(reader.reloadIfChanged().value(), false);
+        QVERIFY(writer.apply("delete 1").ok());
+        QCOMPARE(reader.reloadIfChanged().value(), true);
+        QCOMPARE(reader.numbers(1), Numbers{1});
+        QCOMPARE(reader.reloadIfChanged().value(), false);
+        QVERIFY(writer.apply("append c").ok());
+        QCOMPARE(reader.reloadIfChanged().value(), true);
+        QCOMPARE(reader.numbers(1), (Numbers{1, 2}));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_QuestionBanks)
+#include "tst_QuestionBanks.moc"
