@@ -95,7 +95,8 @@ protected:
     void addEditingControls(Controls &controls, QWidget *frame1, const QRect &text,
                             bool textScrolls, QWidget *frame3, const QRect &update,
                             const QRect &cancel, int exitLeft);
-    static constexpr int kGridWidth = 9225; // twips
+    static constexpr int kGridWidth = 9225;  // twips
+    static constexpr int kFrameRight = 9375; // right edge of Frame3, twips
     static QGroupBox *addFrame(QWidget *parent, const QString &name, const QString &caption,
                                const QRect &geometry);
     void addBrowsingButtons(Controls &controls, int top);
@@ -104,6 +105,9 @@ protected:
     void applyState(EditState state);
     // Back to browsing with an empty editing area, no row chosen.
     void endEditing();
+    // The editing area disabled and emptied, no row chosen; the browsing
+    // buttons stay as they are until applyState(Browsing).
+    void closeEditingArea();
 
     // The record number of a grid row, or 0 for the header and filler rows.
     qint32 recordOfRow(int row) const;
@@ -122,19 +126,28 @@ protected:
     virtual BankError deleteFromBank(qint32 record) = 0;
     // The refusal of an addition to a full topic or chapter.
     virtual QString fullMessage() const = 0;
+    // How many characters the record has room for.
+    virtual int textWidth() const = 0;
+    // Shows the edited text's stored length against textWidth().
+    void updateTextLength();
     // Clears what the window edits besides Text1 (the answer options).
     virtual void clearEditExtras() {}
     // Where the focus goes after "Cancelar"; null leaves it where it is.
     virtual QWidget *focusAfterCancel() const { return nullptr; }
+    // Where the focus goes after a double-click on the grid; null leaves it
+    // where it is.
+    virtual QWidget *focusAfterGridDoubleClick() const { return nullptr; }
 
 private:
     void startEditing();
+    void clearEditedText();
     // Tells the teacher why the bank refused a change; true when it did.
     bool refused(const BankError &error);
     void followReloadedBank(const BankError &error);
     void offerAdditionInstead();
 
     Controls m_controls;
+    QLabel *m_textLength = nullptr;
     QString m_leaveQuestion;
     EditState m_state = EditState::Browsing;
     bool m_adding = false;
