@@ -9,11 +9,14 @@
 #include "Twips.h"
 #include "WindowNames.h"
 
+#include <QGroupBox>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -57,6 +60,27 @@ void WorkingWindow::setDesignFont()
     setStyleSheet(QString());
     setFont(small);
     setStyleSheet(sheet);
+    m_designFont = true;
+}
+
+void WorkingWindow::settleControls()
+{
+    // Under a style sheet, controls inside a frame do not inherit the
+    // window's font: each one without a font of its own is given it.
+    if (m_designFont)
+        for (QWidget *control : findChildren<QWidget *>())
+            if (!control->isWindow() && !control->testAttribute(Qt::WA_SetFont))
+                control->setFont(font());
+    // A control inside a frame starts below the frame's caption and border,
+    // whatever height the font gives them.
+    for (QGroupBox *frame : findChildren<QGroupBox *>()) {
+        const int top = frame->contentsRect().top();
+        for (QObject *object : frame->children()) {
+            auto *control = qobject_cast<QWidget *>(object);
+            if (control && !control->isWindow() && control->y() < top)
+                control->move(control->x(), top);
+        }
+    }
 }
 
 void WorkingWindow::setExitButton(QPushButton *button)
@@ -169,6 +193,8 @@ void WorkingWindow::resizeEvent(QResizeEvent *event)
 
 void WorkingWindow::showEvent(QShowEvent *event)
 {
+    if (!std::exchange(m_controlsSettled, true))
+        settleControls();
     Form::showEvent(event);
     // The real frame is known only once the window is on screen.
     QTimer::singleShot(0, this, &WorkingWindow::keepFrameOnScreen);

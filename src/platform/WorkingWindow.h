@@ -112,6 +112,9 @@ private:
         int share = 1;
         int extra = 0; // pixels added to this band's height
     };
+    // Once, before the window is first shown: the design font reaches every
+    // control and no control lies over its frame's caption.
+    void settleControls();
     void captureDesign();
     void relayout();
     void fitToScreen();
@@ -124,4 +127,6 @@ private:
     QList<Band> m_bands;
     QHash<QWidget *, QRect> m_designGeometry; // direct children, at design size
     bool m_designCaptured = false;
+    bool m_designFont = false;
+    bool m_controlsSettled = false;
 };
