@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -108,6 +109,16 @@ QStringList bankFileNames()
     return {TrueFalseBank::loadName(), expositionKindInfo(ExpositionKind::Conceptual).loadName,
             expositionKindInfo(ExpositionKind::Practical).loadName,
             expositionKindInfo(ExpositionKind::Brief).loadName};
+}
+
+bool holdsNoBank(const QString &folder)
+{
+    const QStringList entries =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = bankFileNames();
+    return std::none_of(entries.cbegin(), entries.cend(), [&names](const QString &entry) {
+        return names.contains(entry, Qt::CaseInsensitive);
+    });
 }
 
 QString personalFolder(const Environment &environment, QString *error)
