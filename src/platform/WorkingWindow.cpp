@@ -116,6 +116,9 @@ void WorkingWindow::addGrowingGrid(QWidget *grid, int share)
 {
     m_grids.append(grid);
     grid->setProperty("growShare", qMax(share, 1));
+    // The question column takes the width the grid gains.
+    if (auto *flexGrid = qobject_cast<FlexGrid *>(grid))
+        flexGrid->setGrowingCol(1);
 }
 
 bool WorkingWindow::Form_QueryUnload()

@@ -69,7 +69,8 @@ protected:
     virtual void focusOnActivation() {}
     // A grid that takes a share of the extra height when the window is
     // enlarged (and gives it up when the screen is too small), and the whole
-    // extra width. Grids placed at the same design rectangle share one band.
+    // extra width, which goes to its question column (column 1). Grids placed at the same design
+    // rectangle share one band.
     void addGrowingGrid(QWidget *grid, int share = 1);
     // Enter in an available-questions grid: `add` takes its current question,
     // and the focus stays in the grid on the same row, so that the teacher
