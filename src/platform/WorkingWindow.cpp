@@ -295,9 +295,12 @@ void WorkingWindow::handOverToOutput(const QString &text)
 
 void WorkingWindow::closeWindow()
 {
+    // Left because another window took over: that window keeps the
+    // activation; taking it to the main window would make it leave in turn.
+    const bool stillActive = Forms::activeForm() == this || !Forms::activeForm();
     closeAllFiles();
     unload();
-    if (MainWindowServices *services = MainWindowServices::instance())
+    if (MainWindowServices *services = MainWindowServices::instance(); services && stillActive)
         services->focusMainWindow();
 }
 

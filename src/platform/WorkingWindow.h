@@ -98,7 +98,7 @@ protected:
     // with its state intact, and is shown again when the output window is left.
     void handOverToOutput(const QString &text);
     // Closes every file, unloads the window and gives the focus back to the
-    // main window.
+    // main window, unless another window has already taken it.
     void closeWindow();
     // After a question answered Cancel: the window comes forward again.
     void stayOpen();
