@@ -8,6 +8,7 @@
 #include "MessageBoxResponder.h"
 #include "TestFiles.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -97,6 +98,7 @@ private:
         return shown;
     }
     bool editing() const { return text1()->isEnabled(); }
+    QString lengthShown() const { return m_window->findChild<QLabel *>("TextLength")->text(); }
     bool openWindow()
     {
         m_window = m_gui.open<Exammodi>(Exammodi::kName, ActiveWindowCodes::kMain);
@@ -114,13 +116,15 @@ private Q_SLOTS:
     void modifyAddAndDeleteInEachKind_data()
     {
         QTest::addColumn<int>("kind");
-        QTest::newRow("conceptual") << 0;
-        QTest::newRow("practical") << 1;
-        QTest::newRow("brief") << 2;
+        QTest::addColumn<int>("room"); // characters of the kind's record text
+        QTest::newRow("conceptual") << 0 << 500;
+        QTest::newRow("practical") << 1 << 1000;
+        QTest::newRow("brief") << 2 << 150;
     }
     void modifyAddAndDeleteInEachKind()
     {
         QFETCH(int, kind);
+        QFETCH(int, room);
         const QList<QByteArray> records{record(kind, 3, "Uno"), record(kind, 1, "Dos"),
                                         record(kind, 3, "Tres")};
         QVERIFY(writeBank(kFiles[kind], records.join()));
@@ -141,15 +145,27 @@ private Q_SLOTS:
         QCOMPARE(file(kFiles[kind]), records[0] + records[1] + record(kind, 3, "  abcdef"));
         QCOMPARE(rows(2), (QStringList{"Uno|1", "abcdef|3"}));
 
-        // Add a text longer than the kind's width: it is cut to it.
-        const int width = kLengths[kind] - 2;
+        // A text longer than the kind's record holds is refused and stays in
+        // the editor; shortened to fit, it is added.
+        const QByteArray modified = records[0] + records[1] + record(kind, 3, "  abcdef");
         click("Command4");
         chooseChapter(5); // the chapter chosen at "Actualizar" is the one that counts
-        text1()->setPlainText(QString(width, u'a') + QStringLiteral("bbb"));
+        text1()->setPlainText(QString(room, u'a') + QStringLiteral("\r\nbbb  "));
+        QCOMPARE(lengthShown(), QStringLiteral("%1 / %2").arg(room + 3).arg(room));
+        const Box tooLong = MessageBoxResponder::notice(
+            QStringLiteral("El texto tiene %1 caracteres y en la pregunta caben %2. Acórtelo antes "
+                           "de guardarlo.")
+                .arg(room + 3)
+                .arg(room));
+        QCOMPARE(clickAnswering("Command5", {tooLong}), QString());
+        QVERIFY(editing());
+        QCOMPARE(text1()->toPlainText(), QString(room, u'a') + QStringLiteral("\nbbb  "));
+        QCOMPARE(file(kFiles[kind]), modified);
+        text1()->setPlainText(QString(room, u'a'));
         QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
-        const QByteArray added = record(kind, 5, QByteArray(width, 'a'));
-        QCOMPARE(file(kFiles[kind]), records[0] + records[1] + record(kind, 3, "  abcdef") + added);
-        QCOMPARE(rows(1), (QStringList{QString(width, u'a') + "|4"}));
+        const QByteArray added = record(kind, 5, QByteArray(room, 'a'));
+        QCOMPARE(file(kFiles[kind]), modified + added);
+        QCOMPARE(rows(1), (QStringList{QString(room, u'a') + "|4"}));
 
         // Delete record 1: the others move forward under the mixed-case name.
         chooseChapter(3);
@@ -254,6 +270,11 @@ private Q_SLOTS:
         QVERIFY(!editing());
         QCOMPARE(QApplication::focusWidget(), m_window->findChild<QListWidget *>("List1"));
         QCOMPARE(file(kFiles[0]), record(0, 1, "Concepto"));
+        // A double-click on the grid only clears the chosen row: the focus
+        // stays in the grid it went to.
+        QVERIFY(doubleClickCell(grid(), 1, 1));
+        QCOMPARE(grid()->row(), 0);
+        QCOMPARE(focusName(), QStringLiteral("Grid3"));
 
         const Box askLeave = MessageBoxResponder::question(
             QStringLiteral("¿Seguro que quiere salir de actualización de preguntas de exposición?"),

@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 #include "Testmodi.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -148,7 +149,16 @@ private Q_SLOTS:
 
         chooseTopic(2);
         text1()->setPlainText(QStringLiteral("  uno\r\ndos  "));
+        // The message comes while the editing area is closed and before the
+        // browsing buttons return.
+        bool buttonsBackBeforeTheMessage = true;
+        QTimer::singleShot(0, this, [&] {
+            auto *command4 = m_window->findChild<QPushButton *>("Command4");
+            buttonsBackBeforeTheMessage =
+                !QApplication::activeModalWidget() || command4->isEnabled() || text1()->isEnabled();
+        });
         QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
+        QVERIFY(!buttonsBackBeforeTheMessage);
         QVERIFY(!editing());
         QCOMPARE(text1()->toPlainText(), QString());
         QVERIFY(!option(0)->isChecked() && !option(1)->isChecked());
@@ -162,7 +172,8 @@ private Q_SLOTS:
         click("Command1");
         QVERIFY(option(0)->isChecked());
         option(1)->setChecked(true);
-        text1()->setPlainText(QString(300, u'z'));
+        text1()->setPlainText(QString(250, u'z'));
+        QCOMPARE(m_window->findChild<QLabel *>("TextLength")->text(), QStringLiteral("250 / 250"));
         QCOMPARE(clickAnswering("Command5", {kUpdated}), QString());
         QCOMPARE(bank().left(256), record(1, 1, QByteArray(250, 'z'), 0));
         QCOMPARE(rows(1), (QStringList{"1|" + QString(250, u'z') + "|No|1"}));
@@ -198,6 +209,14 @@ private Q_SLOTS:
         QTest::newRow("modify: outside the code page")
             << 1 << false << 2 << "Command1" << 1 << "Flecha →"
             << "Command5" << lost + "«→» (U+2192)";
+        const QString tooLong =
+            QStringLiteral("El texto tiene 251 caracteres y en la pregunta caben 250. Acórtelo "
+                           "antes de guardarlo.");
+        QTest::newRow("modify: one character too many")
+            << 1 << false << 2 << "Command1" << 1 << QString(251, u'x') << "Command5" << tooLong;
+        QTest::newRow("add: too many once cleaned")
+            << 1 << false << 0 << "Command4" << 0 << "  " + QString(248, u'x') + "\r\nyyy  "
+            << "Command5" << tooLong;
         QTest::newRow("add: a 51st question in a topic")
             << 2 << true << 0 << "Command4" << 1 << "Una de más"
             << "Command5"
@@ -425,6 +444,7 @@ private Q_SLOTS:
             MessageBoxResponder::answer({}, [this] { QVERIFY(doubleClickCell(grid(), 2, 1)); }),
             QString());
         QCOMPARE(grid()->row(), 0);
+        QCOMPARE(focusName(), QStringLiteral("List2"));
         QVERIFY(editing());
     }
 
@@ -474,7 +494,10 @@ private Q_SLOTS:
                      [] { key(Qt::Key_Return); }),
                  QString());
         QVERIFY(!editing());
-        QTRY_COMPARE(focusName(), QStringLiteral("Grid3")); // the keyboard goes on from the grid
+        // No focus is given to the grid: the keyboard left the disabled
+        // button for the next control in the chain and stays there.
+        QTRY_COMPARE(focusName(), QStringLiteral("List1"));
+        QCOMPARE(tabTo("Grid3"), QStringLiteral("Grid3"));
         QCOMPARE(bank(), (QList<QByteArray>{kRecords[0], record(1, 1, "Segunda bis", 1),
                                             kRecords[2], kRecords[3], kRecords[4]})
                              .join());
