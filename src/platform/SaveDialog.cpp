@@ -91,6 +91,7 @@ QFileDialog *SaveDialog::dialog()
     m_dialog->setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
     if (!m_filter.isEmpty())
         m_dialog->setNameFilter(m_filter);
+    m_dialog->setDefaultSuffix(m_defaultSuffix);
     // Not the folder Qt remembers from earlier runs, but the working
     // directory where the bank lies, or the user's own folders.
     m_dialog->setDirectory(startFolder());
@@ -102,6 +103,13 @@ void SaveDialog::setFilter(const QString &filter)
     m_filter = filter;
     if (m_dialog)
         m_dialog->setNameFilter(filter);
+}
+
+void SaveDialog::setDefaultSuffix(const QString &suffix)
+{
+    m_defaultSuffix = suffix;
+    if (m_dialog)
+        m_dialog->setDefaultSuffix(suffix);
 }
 
 std::optional<QString> SaveDialog::showSave()

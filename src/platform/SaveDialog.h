@@ -28,7 +28,7 @@ public:
     // One entry in Qt's form, e.g. "Texto (*.TXT)".
     void setFilter(const QString &filter);
     // Added, after a dot, to a chosen name that has no extension.
-    void setDefaultSuffix(const QString &suffix) { m_defaultSuffix = suffix; }
+    void setDefaultSuffix(const QString &suffix);
 
     // Program-wide: off (the default), a dialog starts in the working
     // directory. On (a bank kept in a hidden folder of its own), it starts in

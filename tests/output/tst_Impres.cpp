@@ -121,24 +121,24 @@ private Q_SLOTS:
     void savesToAFileInWindows1252()
     {
         const QString saved = QStringLiteral("Fichero guardado como: ") +
-                              QDir::toNativeSeparators(m_gui.bank->filePath("examen"));
+                              QDir::toNativeSeparators(m_gui.bank->filePath("examen.txt"));
         SaveDialogResponder dialog;
         dialog.answerNext(SaveDialogResponder::Answer::Save, QStringLiteral("examen"));
-        press("Command1_2", saved); // no extension added
+        press("Command1_2", saved); // a name without extension gets ".txt"
         QCOMPARE(dialog.title, QStringLiteral("Guardar como"));
         QCOMPARE(dialog.shownFilters, QStringList{QStringLiteral("Texto (*.TXT)")});
         QCOMPARE(dialog.shownName, QString());
+        QCOMPARE(dialog.folder, QDir::currentPath());
         QVERIFY(!dialog.asksBeforeReplacing);
-        QVERIFY(dialog.savesWithoutAnExtension);
-        QCOMPARE(fileBytes("examen"),
+        QCOMPARE(fileBytes("examen.txt"),
                  QByteArray("EXAMEN\r\n\r\nS\xED(\x95) No( )  -  Primera\r\n\r\n"));
 
         // The second use starts from the previous name and replaces the file.
         text1()->setPlainText(QStringLiteral("dos"));
         dialog.answerNext(SaveDialogResponder::Answer::Save);
         press("Command1_2", saved);
-        QCOMPARE(dialog.shownName, QStringLiteral("examen"));
-        QCOMPARE(fileBytes("examen"), QByteArray("dos\r\n"));
+        QCOMPARE(dialog.shownName, QStringLiteral("examen.txt"));
+        QCOMPARE(fileBytes("examen.txt"), QByteArray("dos\r\n"));
 
         // Cancelling, a path that cannot be written (said with its reason),
         // and characters the code page lacks (named before any dialog opens)
@@ -157,8 +157,36 @@ private Q_SLOTS:
                                            "Cámbielos o bórrelos; no se ha guardado nada."));
         QVERIFY(!dialog.answered);
         QCOMPARE(dialog.unexpected, 0);
-        QCOMPARE(fileBytes("examen"), QByteArray("dos\r\n"));
+        QCOMPARE(fileBytes("examen.txt"), QByteArray("dos\r\n"));
         QCOMPARE(QDir::current().entryList(QDir::AllEntries), before);
+    }
+
+    // With the bank in a hidden folder of its own, the dialog starts among
+    // the teacher's documents, and then, in a later visit too, in the folder
+    // the last file went to.
+    void savesAmongTheTeachersFoldersWithThePersonalBank()
+    {
+        QTemporaryDir home;
+        const QByteArray ownHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QVERIFY(QDir(home.path()).mkpath("Documents") && QDir(home.path()).mkpath("examenes"));
+        SaveDialog::setUserFolders(true);
+        SaveDialogResponder dialog;
+        QStringList folders;
+        for (const char *name : {"examenes/primero", "segundo.TXT"}) {
+            dialog.answerNext(SaveDialogResponder::Answer::Save,
+                              folders.isEmpty() ? home.filePath(name) : QString(name));
+            press("Command1_2", QStringLiteral("Fichero guardado como: …"));
+            folders << QDir(home.path()).relativeFilePath(dialog.folder);
+            Forms::unload(Impres::kName);
+            m_window = m_gui.open<Impres>(Impres::kName, ActiveWindowCodes::kNone);
+            QVERIFY(m_window);
+        }
+        SaveDialog::setUserFolders(false);
+        qputenv("HOME", ownHome);
+        QCOMPARE(folders, (QStringList{"Documents", "examenes"}));
+        QVERIFY(QFile::exists(home.filePath("examenes/primero.txt")));
+        QVERIFY(QFile::exists(home.filePath("examenes/segundo.TXT")));
     }
 
     void printsWrappedTextOnPagesWithTheSameMargins()

@@ -39,10 +39,9 @@ public:
 
     bool answered = false;
     int unexpected = 0;
-    QString title, shownName; // as the dialog came up
+    QString title, shownName, folder; // as the dialog came up
     QStringList shownFilters;
     bool asksBeforeReplacing = true;
-    bool savesWithoutAnExtension = false;
 
 private:
     std::optional<QString> answer(const QFileDialog &dialog)
@@ -62,9 +61,8 @@ private:
             selected.isEmpty() || file.absoluteFilePath() == dialog.directory().absolutePath()
                 ? QString()
                 : file.fileName();
+        folder = dialog.directory().absolutePath();
         asksBeforeReplacing = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
-        savesWithoutAnExtension =
-            dialog.acceptMode() == QFileDialog::AcceptSave && dialog.defaultSuffix().isEmpty();
         if (m_answer == Answer::Cancel)
             return std::nullopt;
         return m_typedName.isEmpty() ? shownName : m_typedName;
