@@ -3,11 +3,13 @@
 // button of the main window after general help only, and a working window
 // that neither leaves when help opens nor forgets to ask once help is closed.
 #include "Ayuda.h"
+#include "Examselec.h"
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
 #include "TestFiles.h"
+#include "Testmodi.h"
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
 
@@ -21,6 +23,8 @@ namespace {
 
 const QString kLeave =
     QStringLiteral("¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas");
+const QString kLeaveTrueFalseEdit =
+    QStringLiteral("¿Seguro que quiere salir de actualización de preguntas de tipo test?");
 const QStringList kOkCancel{QStringLiteral("Aceptar"), QStringLiteral("Cancelar")};
 
 Ayuda *help()
@@ -192,10 +196,29 @@ private Q_SLOTS:
         QTRY_VERIFY(!help());
         QVERIFY(output && output->isVisible());
     }
+    // Help opened from a working window through the real windows: the
+    // window stays while help is open; once help is closed it is the active
+    // window again, and opening another window from the toolbar asks its
+    // leave question (Cancelar keeps it and opens nothing).
+    void aWorkingWindowStaysWhileHelpIsOpenAndAsksAgainOnceItIsClosed_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("Testselec, Aceptar") << "Testselec"
+                                            << "Aceptar";
+        QTest::newRow("Testselec, Cancelar") << "Testselec"
+                                             << "Cancelar";
+        QTest::newRow("Testmodi, Aceptar") << "Testmodi"
+                                           << "Aceptar";
+    }
     void aWorkingWindowStaysWhileHelpIsOpenAndAsksAgainOnceItIsClosed()
     {
+        QFETCH(QString, window);
+        QFETCH(QString, answer);
         m_gui.dropStandIn();
         Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+        Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
+        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
         Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
         Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
@@ -206,44 +229,41 @@ private Q_SLOTS:
         QTRY_VERIFY(help() && Forms::activeForm() == help());
         QCOMPARE(shownLines().first(), QStringLiteral("AYUDA GENERAL.    "));
         QVERIFY(!helpButton->isVisible());
+        // It opens over the main window, not in a corner of the screen.
+        QVERIFY(
+            (help()->frameGeometry().center() - main->frameGeometry().center()).manhattanLength() <
+            8);
         QTest::mouseClick(command1(), Qt::LeftButton);
         QTRY_VERIFY(!help());
         QVERIFY(helpButton->isVisible());
 
-        // A selection window with a question chosen, so that leaving it asks.
-        RealMainWindow::clickToolbar(main, QStringLiteral("Testsselec"));
-        QPointer<Testselec> selection;
-        QTRY_VERIFY((selection = Forms::findAs<Testselec>(Testselec::kName)) &&
-                    Forms::activeForm() == selection);
-        auto *grid3 = selection->findChild<FlexGrid *>("Grid3");
-        grid3->setCurrentCell(1, 1);
-        selection->Grid3_DblClick();
-        QCOMPARE(selection->selectedCount(), 1);
+        // The working window, with a question chosen in the selection.
+        const bool selection = window == u"Testselec";
+        RealMainWindow::clickToolbar(main, selection ? "Testsselec" : "Testsmodifi");
+        QPointer<QWidget> working;
+        QTRY_VERIFY((working = Forms::find(window)) && Forms::activeForm() == working);
+        if (selection)
+            QVERIFY(GuiTest::doubleClickCell(working->findChild<FlexGrid *>("Grid3"), 1, 1));
 
         MessageBoxResponder responder; // until told otherwise, any box is a failure
-        QTest::mouseClick(selection->findChild<QPushButton *>("Command3"), Qt::LeftButton);
+        QTest::mouseClick(working->findChild<QPushButton *>(selection ? "Command3" : "Command7"),
+                          Qt::LeftButton);
         QTRY_VERIFY(help() && Forms::activeForm() == help());
-        QCOMPARE(shownLines().first(), QStringLiteral("SELECCIÓN DE PREGUNTAS DE TIPO TEST"));
-        // The selection window's deactivation ran when help became the active form.
-        QCOMPARE(responder.seen(), 0);
-        QVERIFY(selection && selection->isVisible());
-
         QTest::mouseClick(command1(), Qt::LeftButton);
         QTRY_VERIFY(!help());
-        QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kNone);
+        QTRY_COMPARE(Forms::activeForm(), working.data());
         QVERIFY(!helpButton->isVisible()); // help from a working window leaves it alone
         QCOMPARE(responder.seen(), 0);
-        QVERIFY(selection);
 
-        // Back in the selection window, then away from it: the question comes.
-        selection->activateWindow();
-        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(selection.data()));
-        responder.expect(kLeave, kOkCancel, QStringLiteral("Cancelar"));
-        main->activateWindow();
+        responder.expect(selection ? kLeave : kLeaveTrueFalseEdit, kOkCancel, answer);
+        RealMainWindow::clickToolbar(main, QStringLiteral("Exposelec"));
         QVERIFY(responder.waitUntilAnswered());
         QCOMPARE(responder.failures(), QStringList());
-        QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(selection.data()));
-        QCOMPARE(selection->selectedCount(), 1);
+        const bool left = answer == u"Aceptar";
+        QTRY_COMPARE(Forms::activeForm(), left ? Forms::find(Examselec::kName) : working.data());
+        QTRY_COMPARE(Forms::loadedNames().filter(QRegularExpression("^(Test|Exam)")),
+                     QStringList{left ? "Examselec" : window});
+        QCOMPARE(responder.seen(), 1);
     }
 };
 
