@@ -1,15 +1,18 @@
 // The shell: start-up with the splash window, the main window's menu, toolbar
 // and status bar, their dispatch, the close question and the background window.
 #include "Apertura.h"
+#include "ColouredButton.h"
 #include "Fondo.h"
 #include "Forms.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -84,6 +87,13 @@ private Q_SLOTS:
 
         // Fondo fills the area with Frame1 centred, also after a maximized child.
         m_main->resize(1100, 800);
+        // The longest title of a window fits the text panel whole.
+        const QString longest = QStringLiteral("Añadir / Modificar / Eliminar preguntas de "
+                                               "exposición: conceptuales / prácticas / breves");
+        MainWindowServices::instance()->setStatusText(longest);
+        auto *panel = m_main->findChild<QLabel *>(QStringLiteral("StatusBar1_3"));
+        QTRY_VERIFY(panel->contentsRect().width() >=
+                    panel->fontMetrics().horizontalAdvance(longest));
         auto *fondo = Forms::findAs<Fondo>(QStringLiteral("Fondo"));
         const auto fills = [&] {
             return fondo->isMaximizedForm() && fondo->container()->isVisible() &&
@@ -131,6 +141,80 @@ private Q_SLOTS:
         // Once the splash is the active form every activation handler has run.
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(splash()));
         QVERIFY(splash()->isVisible() && !splash()->Timer1()->isActive());
+    }
+
+    // Every menu title and item answers its access key, F10 opens the menu
+    // bar and F1 the general help; while the toolbar is disabled (the output
+    // window is in front) no menu item opens a window either.
+    void theMenusAnswerTheKeyboard_data()
+    {
+        QTest::addColumn<QList<QKeyCombination>>("keys");
+        QTest::addColumn<bool>("toolbar");
+        QTest::addColumn<QString>("shown"); // empty: no window opens
+        const auto alt = [](Qt::Key key) { return QKeyCombination(Qt::AltModifier, key); };
+        const QKeyCombination s(Qt::Key_S), a(Qt::Key_A), c(Qt::Key_C);
+        QTest::newRow("Alt+E, S") << QList{alt(Qt::Key_E), s} << true << "Examselec";
+        QTest::newRow("Alt+E, A") << QList{alt(Qt::Key_E), a} << true << "Exammodi";
+        QTest::newRow("Alt+T, S") << QList{alt(Qt::Key_T), s} << true << "Testselec";
+        QTest::newRow("Alt+T, A") << QList{alt(Qt::Key_T), a} << true << "Testmodi";
+        QTest::newRow("Alt+A, C") << QList{alt(Qt::Key_A), c} << true << "AYUDA";
+        QTest::newRow("Alt+A, A") << QList{alt(Qt::Key_A), a} << true << "Apertura";
+        QTest::newRow("F10, Down, Enter")
+            << QList<QKeyCombination>{Qt::Key_F10, Qt::Key_Down, Qt::Key_Return} << true
+            << "Examselec";
+        QTest::newRow("F1") << QList<QKeyCombination>{Qt::Key_F1} << true << "AYUDA";
+        QTest::newRow("toolbar disabled: Alt+T, S")
+            << QList{alt(Qt::Key_T), s} << false << QString();
+        QTest::newRow("toolbar disabled: F1")
+            << QList<QKeyCombination>{Qt::Key_F1} << false << QString();
+    }
+    void theMenusAnswerTheKeyboard()
+    {
+        QFETCH(QList<QKeyCombination>, keys);
+        QFETCH(bool, toolbar);
+        QFETCH(QString, shown);
+        openMainWindow();
+        m_main->setToolbarEnabled(toolbar);
+        for (const QKeyCombination key : keys) {
+            QWidget *popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup : m_main, key.key(), key.keyboardModifiers());
+        }
+        QStringList opened = Forms::loadedNames();
+        opened.removeAll(QStringLiteral("Fondo"));
+        opened.removeAll(QStringLiteral("Orvalis"));
+        QCOMPARE(opened, shown.isEmpty() ? QStringList() : QStringList{shown});
+        m_main->setToolbarEnabled(true);
+    }
+
+    // F1 in a window with a help button presses it.
+    void f1PressesTheHelpButtonOfTheActiveWindow()
+    {
+        Forms::registerForm(QStringLiteral("Testselec"), [] {
+            auto *form = new Form(QStringLiteral("Testselec"));
+            QPushButton *button = ColouredButton::createHelp(form, "Command3", QRect(0, 0, 40, 20));
+            QObject::connect(button, &QPushButton::clicked, form,
+                             [form] { form->setProperty("helped", true); });
+            return form;
+        });
+        openMainWindow();
+        QWidget *window = Forms::show(QStringLiteral("Testselec"));
+        QTRY_COMPARE(Forms::activeForm(), window);
+        QTest::keyClick(window, Qt::Key_F1);
+        QVERIFY(window->property("helped").toBool());
+        QCOMPARE(Forms::find(QStringLiteral("AYUDA")), nullptr);
+    }
+
+    // A notice about the start comes once the splash has given way, once.
+    void aStartUpNoticeIsToldOnceTheSplashHasGone()
+    {
+        const QString notice = QStringLiteral("En la carpeta /tmp/x no hay ningún banco");
+        Orvalis::setStartupNotice(notice);
+        QCOMPARE(MessageBoxResponder::answer({MessageBoxResponder::notice(notice)},
+                                             [] { RealMainWindow::open(); }),
+                 QString());
+        cleanup();
+        init();
+        QCOMPARE(MessageBoxResponder::answer({}, [this] { openMainWindow(); }), QString());
     }
 
     void closingAsksFirstButSalirEndsAtOnce_data()
