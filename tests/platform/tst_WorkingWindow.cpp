@@ -14,6 +14,8 @@
 #include "Testselec.h"
 #include "TrueFalseBankFixture.h"
 
+#include <QGroupBox>
+#include <QTableWidget>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -283,8 +285,80 @@ private Q_SLOTS:
         auto *working = static_cast<WorkingWindow *>(m_window.data());
         QVERIFY(m_window->minimumSize().width() <= working->designSize().width());
         const QList<QRect> before = ScreenFit::places(m_window, names);
+        // The question column of every grid shown takes the extra width.
+        const auto questionWidths = [this] {
+            QList<int> widths;
+            for (const FlexGrid *grid : m_window->findChildren<FlexGrid *>())
+                if (grid->isVisible())
+                    widths << grid->view()->columnWidth(0);
+            return widths;
+        };
+        QList<int> wider = questionWidths();
+        for (int &width : wider)
+            width += 100;
         m_window->resize(m_window->size() + QSize(100, 120));
         QTRY_COMPARE(ScreenFit::placeChanges(m_window, names, before), changes);
+        QCOMPARE(questionWidths(), wider);
+    }
+
+    // Every caption is whole, in the window's font, and no control inside a
+    // frame lies over the frame's caption or border.
+    void captionsAreWholeInTheWindowFontAndInsideTheirFrames_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Examselec") << "Examselec";
+        QTest::newRow("Testmodi") << "Testmodi";
+        QTest::newRow("Exammodi") << "Exammodi";
+    }
+    void captionsAreWholeInTheWindowFontAndInsideTheirFrames()
+    {
+        QFETCH(QString, window);
+        open(window);
+        QStringList wrong;
+        for (const QWidget *control : m_window->findChildren<QWidget *>()) {
+            const auto *label = qobject_cast<const QLabel *>(control);
+            const bool caption = qobject_cast<const QAbstractButton *>(control) ||
+                                 qobject_cast<const QGroupBox *>(control) || label;
+            if (!caption || control->objectName().isEmpty())
+                continue;
+            if (QFontInfo(control->font()).pointSizeF() != QFontInfo(m_window->font()).pointSizeF())
+                wrong << control->objectName() + " font";
+            if (!(label && label->wordWrap()) && !qobject_cast<const QGroupBox *>(control) &&
+                control->sizeHint().width() > control->width())
+                wrong << control->objectName() + " cut";
+            if (const auto *frame = qobject_cast<const QGroupBox *>(control->parentWidget());
+                frame && !frame->contentsRect().contains(control->geometry()))
+                wrong << control->objectName() + " over its frame";
+        }
+        QCOMPARE(wrong.join(u','), QString());
+    }
+
+    // A coloured button that cannot be pressed looks so: a paler face and a
+    // grey caption ("Actualizar" while browsing), full colour once editing.
+    void aDisabledColouredButtonLooksDisabled_data()
+    {
+        QTest::addColumn<bool>("editing");
+        QTest::addColumn<QColor>("face");
+        QTest::addColumn<bool>("blackCaption");
+        QTest::newRow("browsing") << false << QColor(255, 191, 191) << false;
+        QTest::newRow("editing") << true << QColor(255, 128, 128) << true;
+    }
+    void aDisabledColouredButtonLooksDisabled()
+    {
+        QFETCH(bool, editing);
+        QFETCH(QColor, face);
+        QFETCH(bool, blackCaption);
+        open(QStringLiteral("Testmodi"));
+        if (editing)
+            click(QStringLiteral("Command4"));
+        const QImage shot =
+            m_window->findChild<QWidget *>(QStringLiteral("Command5"))->grab().toImage();
+        QCOMPARE(shot.pixelColor(4, 4), face);
+        int darkest = 255;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                darkest = qMin(darkest, qGray(shot.pixel(x, y)));
+        QCOMPARE(darkest < 64, blackCaption);
     }
 };
 
