@@ -15,11 +15,11 @@
 #include "TrueFalseBankFixture.h"
 
 #include <QGroupBox>
-#include <QTableWidget>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QtTest>
 
 #include <optional>
