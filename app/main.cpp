@@ -9,12 +9,15 @@
 #include "Examselec.h"
 #include "Forms.h"
 #include "Impres.h"
+#include "MessageBox.h"
+#include "SaveDialog.h"
 #include "Shell.h"
 #include "SystemError.h"
 #include "Testmodi.h"
 #include "Testselec.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -26,6 +29,29 @@ namespace {
 void print(std::FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// A start from the desktop has no terminal to read: where a display is there
+// for it, a refusal is also shown in a box.
+bool displayAvailable()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.startsWith("offscreen") || platform.startsWith("minimal"))
+        return false;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+int refuse(char *program, const QString &message)
+{
+    print(stderr, QStringLiteral("orvalis: %1\n").arg(message));
+    if (displayAvailable()) {
+        int toolkitArgc = 1;
+        char *toolkitArgv[] = {program, nullptr};
+        QApplication app(toolkitArgc, toolkitArgv);
+        MessageBox::inform(message);
+    }
+    return CommandLine::kUsageError;
 }
 
 } // namespace
@@ -47,17 +73,23 @@ int main(int argc, char *argv[])
         print(stdout, CommandLine::versionText());
         return 0;
     case CommandLine::Action::Fail:
-        print(stderr, QStringLiteral("orvalis: %1\nPruebe «orvalis --help» para más información.\n")
-                          .arg(request.error));
-        return CommandLine::kUsageError;
+        return refuse(
+            argv[0],
+            QStringLiteral("%1\nPruebe «orvalis --help» para más información.").arg(request.error));
     case CommandLine::Action::Run:
         break;
     }
     if (const QString error = BankFolder::enter(request, BankFolder::Environment::current());
-        !error.isEmpty()) {
-        print(stderr, QStringLiteral("orvalis: %1\n").arg(error));
-        return CommandLine::kUsageError;
-    }
+        !error.isEmpty())
+        return refuse(argv[0], error);
+    // Checked before any window creates a bank file there.
+    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    const QString notice =
+        BankFolder::holdsNoBank(QDir::currentPath())
+            ? QStringLiteral("En la carpeta %1 no hay ningún banco de preguntas: se empezará en "
+                             "ella un banco vacío.")
+                  .arg(folder)
+            : QString();
 
     // The toolkit sees the program's name only: every argument has been read
     // above, and a folder named like one of its options must stay a folder.
@@ -77,6 +109,10 @@ int main(int argc, char *argv[])
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
+    // The personal bank lies in a hidden folder: files are saved among the
+    // teacher's documents instead.
+    SaveDialog::setUserFolders(request.place == CommandLine::BankPlace::PersonalFolder);
+
     Shell::registerForms();
     Forms::registerForm(Testselec::kName, [] { return new Testselec; });
     Forms::registerForm(Examselec::kName, [] { return new Examselec; });
@@ -85,7 +121,7 @@ int main(int argc, char *argv[])
     Forms::registerForm(Impres::kName, [] { return new Impres; });
     Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
 
-    Shell::start();
+    Shell::start(notice);
     const int code = QApplication::exec();
     // The program ends at once: windows go without running their closing steps.
     Forms::discardAll();

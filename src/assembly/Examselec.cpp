@@ -39,6 +39,10 @@ const QColor kBeyondLastRow(192, 192, 0);
 constexpr int kClientWidth = 9480;
 constexpr int kClientHeight = 6795;
 constexpr int kGridWidth = 9225;
+// The hints over the grids reach the grids' right edge, however wide the
+// font draws them.
+constexpr int kHintRight = 120 + kGridWidth;
+constexpr int kCountLeft = 2460; // Label3
 constexpr int kNumberWidth = 360;
 constexpr int kQuestionWidth = kGridWidth - 700;
 constexpr int kEmptyRowHeight = 450;
@@ -100,7 +104,7 @@ void Examselec::buildControls()
     addLabel(
         this, QStringLiteral("Label1_2"),
         QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
-        Twips::rect(3000, 1260, 5115, 210))
+        Twips::rect(3000, 1260, kHintRight - 3000, 210))
         ->setStyleSheet(highlighted);
     m_grid3 = new FlexGrid(this);
     m_grid3->setObjectName(QStringLiteral("Grid3"));
@@ -111,7 +115,7 @@ void Examselec::buildControls()
         ->setStyleSheet(highlighted);
     addLabel(this, QStringLiteral("Label1_4"),
              QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
-             Twips::rect(3360, 3210, 4230, 210))
+             Twips::rect(3360, 3210, kHintRight - 3360, 210))
         ->setStyleSheet(highlighted);
     for (int k = 0; k < kExpositionKindCount; ++k) {
         m_grid1[k] = new FlexGrid(this);
@@ -126,10 +130,11 @@ void Examselec::buildControls()
         grid->setBackColorBkg(kBeyondLastRow);
     }
 
+    // Up to the count beside it, so that the colon is not cut off.
     addLabel(this, QStringLiteral("Label2"), QStringLiteral("Nº de preguntas seleccionadas:"),
-             Twips::rect(120, 6540, 2265, 195));
+             Twips::rect(120, 6540, kCountLeft - 120, 195));
     m_label3 = addLabel(this, QStringLiteral("Label3"), QStringLiteral("0"),
-                        Twips::rect(2460, 6510, 375, 225));
+                        Twips::rect(kCountLeft, 6510, 375, 225));
     m_label3->setAlignment(Qt::AlignCenter);
     m_label3->setStyleSheet(
         QStringLiteral("background-color: white; color: black; border: 1px solid #808080;"));

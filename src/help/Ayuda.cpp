@@ -8,6 +8,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
@@ -73,6 +74,7 @@ void Ayuda::showEvent(QShowEvent *event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
+    placeOverMainWindow();
     // The load size is an outer size: once the frame is known, the inside
     // gives way to it, unless the window has been resized in the meantime.
     QTimer::singleShot(0, this, [this] {
@@ -80,6 +82,22 @@ void Ayuda::showEvent(QShowEvent *event)
         if (frameAllowance() != m_loadAllowance && size() == loadSize - m_loadAllowance)
             setOuterSize(loadSize);
     });
+}
+
+void Ayuda::placeOverMainWindow()
+{
+    // Centred over the main window, its frame kept inside the screen.
+    MainWindowServices *services = MainWindowServices::instance();
+    const QWidget *main = services ? services->mainWidget() : nullptr;
+    const QScreen *screen = Twips::screenOf(this);
+    if (!main || !main->isVisible() || !screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    QRect frame(QPoint(), frameGeometry().size());
+    frame.moveCenter(main->frameGeometry().center());
+    frame.moveLeft(qMax(room.left(), qMin(frame.left(), room.right() - frame.width() + 1)));
+    frame.moveTop(qMax(room.top(), qMin(frame.top(), room.bottom() - frame.height() + 1)));
+    move(frame.topLeft());
 }
 
 void Ayuda::setOuterSize(const QSize &outer)

@@ -40,6 +40,7 @@ protected:
 private:
     QSize frameAllowance() const { return frameGeometry().size() - size(); }
     void setOuterSize(const QSize &outer);
+    void placeOverMainWindow();
     void placeControls(const QSize &outer);
 
     QPlainTextEdit *m_text1 = nullptr;

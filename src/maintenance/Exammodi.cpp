@@ -126,6 +126,7 @@ void Exammodi::Option1_Click(int index)
     endEditing();
     const ExpositionKind kind = expositionKindFromNumber(index);
     const BankError opened = m_bank.openBank(kind);
+    updateTextLength();
     if (m_list1->currentRow() == 0)
         List1_Click();
     else
@@ -185,6 +186,11 @@ BankError Exammodi::deleteFromBank(qint32 record)
 QString Exammodi::fullMessage() const
 {
     return kChapterFull.arg(m_bank.kindInfo().maxPerChapter);
+}
+
+int Exammodi::textWidth() const
+{
+    return m_bank.kindInfo().textWidth;
 }
 
 QWidget *Exammodi::focusAfterCancel() const

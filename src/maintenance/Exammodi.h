@@ -36,6 +36,7 @@ protected:
     BankError writeAddition(const QString &text) override;
     BankError deleteFromBank(qint32 record) override;
     QString fullMessage() const override;
+    int textWidth() const override;
     QWidget *focusAfterCancel() const override;
 
 private:

@@ -19,6 +19,8 @@ const QString kChooseToModify = QStringLiteral("Seleccione una pregunta para mod
 const QString kChooseToDelete = QStringLiteral("Seleccione una pregunta para eliminar");
 const QString kNoText = QStringLiteral("No hay texto de pregunta");
 const QString kUpdated = QStringLiteral("Base de datos actualizada");
+const QString kTooLong = QStringLiteral(
+    "El texto tiene %1 caracteres y en la pregunta caben %2. Acórtelo antes de guardarlo.");
 const QString kDeleteQuestion = QStringLiteral("¿Seguro que quiere eliminar la pregunta \"%1\"");
 const QString kChangedBeforeDeletion =
     QStringLiteral("El banco de preguntas ha cambiado desde otro programa y se ha vuelto a cargar. "
@@ -60,6 +62,7 @@ void MaintenanceWindow::setControls(const Controls &controls)
     addGrowingGrid(c.grid3);
     setExitButton(c.command2);
     applyState(EditState::Browsing);
+    updateTextLength();
     TabOrder::followPlaces(this);
 }
 
@@ -107,6 +110,23 @@ void MaintenanceWindow::addEditingControls(Controls &controls, QWidget *frame1, 
     controls.command2 = ColouredButton::create(
         this, QStringLiteral("Command2"), QStringLiteral("Salir de añadir/modificar preguntas"),
         lightGreen, Twips::rect(exitLeft, 6420, 3165, 345));
+    // The length of the question as it will be stored, against the room the
+    // record has for it, in the free corner right of the exit button.
+    const int lengthLeft = exitLeft + 3165 + 90;
+    m_textLength = new QLabel(this);
+    m_textLength->setObjectName(QStringLiteral("TextLength"));
+    m_textLength->setGeometry(Twips::rect(lengthLeft, 6420, kFrameRight - lengthLeft, 345));
+    m_textLength->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_textLength->setToolTip(QStringLiteral("Caracteres de la pregunta / caracteres que caben"));
+    connect(controls.text1, &QPlainTextEdit::textChanged, this,
+            &MaintenanceWindow::updateTextLength);
+}
+
+void MaintenanceWindow::updateTextLength()
+{
+    m_textLength->setText(QStringLiteral("%1 / %2")
+                              .arg(cleanQuestionText(m_controls.text1->toPlainText()).size())
+                              .arg(textWidth()));
 }
 
 QGroupBox *MaintenanceWindow::addFrame(QWidget *parent, const QString &name, const QString &caption,
@@ -145,10 +165,28 @@ void MaintenanceWindow::applyState(EditState state)
         button->setEnabled(!editing);
 }
 
+void MaintenanceWindow::closeEditingArea()
+{
+    m_state = EditState::Browsing;
+    for (QWidget *widget : m_controls.editingOnly)
+        widget->setEnabled(false);
+    for (QWidget *widget :
+         {static_cast<QWidget *>(m_controls.text1), static_cast<QWidget *>(m_controls.command5),
+          static_cast<QWidget *>(m_controls.command6)})
+        widget->setEnabled(false);
+    clearEditedText();
+}
+
 void MaintenanceWindow::endEditing()
 {
     applyState(EditState::Browsing);
+    clearEditedText();
+}
+
+void MaintenanceWindow::clearEditedText()
+{
     m_controls.text1->clear();
+    updateTextLength();
     clearEditExtras();
     m_controls.grid3->setCurrentCell(0, 0);
     m_editedRecord = 0;
@@ -173,7 +211,8 @@ void MaintenanceWindow::showOpeningNotice(const QString &notice)
 void MaintenanceWindow::Grid3_DblClick()
 {
     m_controls.grid3->setCurrentCell(0, 0);
-    m_controls.list1->setFocus();
+    if (QWidget *target = focusAfterGridDoubleClick())
+        target->setFocus();
 }
 
 void MaintenanceWindow::startEditing()
@@ -267,6 +306,13 @@ void MaintenanceWindow::Command5_Click()
         m_controls.text1->setFocus();
         return;
     }
+    // A text longer than its field would lose its end: it stays in the
+    // editor until the teacher shortens it.
+    if (text.size() > textWidth()) {
+        MessageBox::inform(kTooLong.arg(text.size()).arg(textWidth()), this);
+        m_controls.text1->setFocus();
+        return;
+    }
     if (m_modifying && m_editedRecord == 0) {
         offerAdditionInstead();
         m_controls.text1->setFocus();
@@ -282,10 +328,11 @@ void MaintenanceWindow::Command5_Click()
         return;
     }
     redrawGrid();
-    endEditing();
-    // "Actualizar" is disabled now: the keyboard goes on from the grid.
-    m_controls.grid3->setFocus();
+    // The editing area closes first, the message follows, and only then do
+    // the browsing buttons come back: the focus is not moved.
+    closeEditingArea();
     MessageBox::inform(kUpdated, this);
+    applyState(EditState::Browsing);
 }
 
 void MaintenanceWindow::Command6_Click()

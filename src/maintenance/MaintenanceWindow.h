@@ -84,7 +84,8 @@ protected:
     void addEditingControls(Controls &controls, QWidget *frame1, const QRect &text,
                             bool textScrolls, QWidget *frame3, const QRect &update,
                             const QRect &cancel, int exitLeft);
-    static constexpr int kGridWidth = 9225; // twips
+    static constexpr int kGridWidth = 9225;  // twips
+    static constexpr int kFrameRight = 9375; // right edge of Frame3, twips
     // Control set-up shared by both windows, places in twips: a frame, and
     // the three browsing buttons (Command4, Command1, Command3) side by side
     // at `top`.
@@ -96,6 +97,9 @@ protected:
     void applyState(EditState state);
     // Back to browsing with an empty editing area, no row chosen.
     void endEditing();
+    // The editing area disabled and emptied, no row chosen; the browsing
+    // buttons stay as they are until applyState(Browsing).
+    void closeEditingArea();
 
     // The record number of a grid row, or 0 for the header and filler rows.
     qint32 recordOfRow(int row) const;
@@ -114,19 +118,28 @@ protected:
     virtual BankError deleteFromBank(qint32 record) = 0;
     // The refusal of an addition to a full topic or chapter.
     virtual QString fullMessage() const = 0;
+    // How many characters the record has room for.
+    virtual int textWidth() const = 0;
+    // Shows the edited text's stored length against textWidth().
+    void updateTextLength();
     // Clears what the window edits besides Text1 (the answer options).
     virtual void clearEditExtras() {}
     // Where the focus goes after "Cancelar"; null leaves it where it is.
     virtual QWidget *focusAfterCancel() const { return nullptr; }
+    // Where the focus goes after a double-click on the grid; null leaves it
+    // where it is.
+    virtual QWidget *focusAfterGridDoubleClick() const { return nullptr; }
 
 private:
     void startEditing();
+    void clearEditedText();
     // Tells the teacher why the bank refused a change; true when it did.
     bool refused(const BankError &error);
     void followReloadedBank(const BankError &error);
     void offerAdditionInstead();
 
     Controls m_controls;
+    QLabel *m_textLength = nullptr;
     QString m_leaveQuestion;
     EditState m_state = EditState::Browsing;
     bool m_adding = false;

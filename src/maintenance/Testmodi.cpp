@@ -218,6 +218,16 @@ QString Testmodi::fullMessage() const
     return kTopicFull;
 }
 
+int Testmodi::textWidth() const
+{
+    return TrueFalseRecord::kTextWidth;
+}
+
+QWidget *Testmodi::focusAfterGridDoubleClick() const
+{
+    return m_list2;
+}
+
 void Testmodi::clearEditExtras()
 {
     // Both options cleared: an exclusive group never lets the last one go.

@@ -38,7 +38,9 @@ protected:
     BankError writeAddition(const QString &text) override;
     BankError deleteFromBank(qint32 record) override;
     QString fullMessage() const override;
+    int textWidth() const override;
     void clearEditExtras() override;
+    QWidget *focusAfterGridDoubleClick() const override;
 
 private:
     void buildControls();

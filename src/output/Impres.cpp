@@ -127,6 +127,7 @@ void Impres::buildControls()
     connect(escape, &QShortcut::activated, m_command2, &QPushButton::click);
 
     m_cd1.setFilter(kFileFilter);
+    m_cd1.setDefaultSuffix(QStringLiteral("txt"));
     placeStrip();
 }
 

@@ -1,6 +1,7 @@
 #include "Orvalis.h"
 
 #include "Apertura.h"
+#include "ColouredButton.h"
 #include "Forms.h"
 #include "MessageBox.h"
 #include "ProgramState.h"
@@ -17,11 +18,15 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <utility>
 
 namespace {
 
@@ -113,19 +118,49 @@ void Orvalis::createMenus()
         return menu;
     };
 
-    item(menuBar(), "mnuSalir", QStringLiteral("Salir"), &Orvalis::mnuSalir_Click);
-    QMenu *exposition = submenu("mnuExamenExposicion", QStringLiteral("Preguntas de exposición"));
-    item(exposition, "mnuSelec1", QStringLiteral("Seleccionar preguntas"),
+    item(menuBar(), "mnuSalir", QStringLiteral("Sa&lir"), &Orvalis::mnuSalir_Click);
+    QMenu *exposition = submenu("mnuExamenExposicion", QStringLiteral("Preguntas de &exposición"));
+    item(exposition, "mnuSelec1", QStringLiteral("&Seleccionar preguntas"),
          &Orvalis::mnuSelec1_Click);
-    item(exposition, "mnuModifi1", QStringLiteral("Añadir/modificar/eliminar preguntas"),
+    item(exposition, "mnuModifi1", QStringLiteral("&Añadir/modificar/eliminar preguntas"),
          &Orvalis::mnuModifi1_Click);
-    QMenu *tests = submenu("mnuExamenTests", QStringLiteral("Preguntas tipo test"));
-    item(tests, "mnuSelec2", QStringLiteral("Seleccionar preguntas"), &Orvalis::mnuSelec2_Click);
-    item(tests, "mnuModifi2", QStringLiteral("Añadir/modificar/eliminar preguntas"),
+    QMenu *tests = submenu("mnuExamenTests", QStringLiteral("Preguntas &tipo test"));
+    item(tests, "mnuSelec2", QStringLiteral("&Seleccionar preguntas"), &Orvalis::mnuSelec2_Click);
+    item(tests, "mnuModifi2", QStringLiteral("&Añadir/modificar/eliminar preguntas"),
          &Orvalis::mnuModifi2_Click);
-    QMenu *help = submenu("mnuAyuda", QStringLiteral("Ayuda"));
-    item(help, "mnuContenido", QStringLiteral("Contenido"), &Orvalis::mnuContenido_Click);
-    item(help, "mnuAcerca", QStringLiteral("Acerca de ..."), &Orvalis::mnuAcerca_Click);
+    QMenu *help = submenu("mnuAyuda", QStringLiteral("&Ayuda"));
+    item(help, "mnuContenido", QStringLiteral("&Contenido"), &Orvalis::mnuContenido_Click);
+    item(help, "mnuAcerca", QStringLiteral("&Acerca de ..."), &Orvalis::mnuAcerca_Click);
+    // The items that open a window are available exactly while the toolbar is.
+    for (const char *name :
+         {"mnuSelec1", "mnuModifi1", "mnuSelec2", "mnuModifi2", "mnuContenido", "mnuAcerca"})
+        m_windowItems.append(findChild<QAction *>(QLatin1String(name)));
+
+    // F10 opens the menu bar at its first menu; F1, wherever the keyboard
+    // is, opens the help of the active window as its help button would.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this, exposition] { menuBar()->setActiveAction(exposition->menuAction()); });
+    auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    helpKey->setContext(Qt::ApplicationShortcut);
+    connect(helpKey, &QShortcut::activated, this, &Orvalis::showHelpOfActiveWindow);
+}
+
+void Orvalis::showHelpOfActiveWindow()
+{
+    QWidget *active = Forms::activeForm();
+    if (active && active != this)
+        for (QPushButton *button : active->findChildren<QPushButton *>())
+            if (ColouredButton::isHelpButton(button) && button->isVisible() &&
+                button->isEnabled()) {
+                button->click();
+                return;
+            }
+    // The main window and its background have the general help; the help
+    // and splash windows have none.
+    const bool general = !active || active->window() == this;
+    if (general && findChild<QAction *>(QStringLiteral("mnuContenido"))->isEnabled())
+        mnuContenido_Click();
 }
 
 void Orvalis::createToolbar()
@@ -177,8 +212,13 @@ void Orvalis::createStatusBar()
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(3, 0, 3, 0);
-        panel->setFixedWidth(Twips::toPixelsX(kPanelTwips[i]));
-        bar->addWidget(panel);
+        // The text panel is at least as wide as its design and takes the
+        // rest of the bar, so that the longest window title fits in it.
+        if (i == 2)
+            panel->setMinimumWidth(Twips::toPixelsX(kPanelTwips[i]));
+        else
+            panel->setFixedWidth(Twips::toPixelsX(kPanelTwips[i]));
+        bar->addWidget(panel, i == 2 ? 1 : 0);
         m_panels.append(panel);
     }
     m_panels[0]->setAlignment(Qt::AlignCenter);
@@ -223,8 +263,31 @@ void Orvalis::MDIForm_Load()
 {
     Forms::load(WindowNames::kFondo);
     QCoreApplication::processEvents();
-    Forms::show(WindowNames::kApertura);
+    QWidget *splash = Forms::show(WindowNames::kApertura);
+    // A notice about the start (a folder without a bank) comes once the
+    // splash window has given way to the main window.
+    if (splash && !startupNotice().isEmpty())
+        connect(splash, &QObject::destroyed, this,
+                [this] { QTimer::singleShot(0, this, &Orvalis::showStartupNotice); });
     QCoreApplication::processEvents();
+}
+
+QString &Orvalis::startupNotice()
+{
+    static QString notice;
+    return notice;
+}
+
+void Orvalis::setStartupNotice(const QString &notice)
+{
+    startupNotice() = notice;
+}
+
+void Orvalis::showStartupNotice()
+{
+    const QString notice = std::exchange(startupNotice(), QString());
+    if (!notice.isEmpty())
+        MessageBox::inform(notice, this);
 }
 
 bool Orvalis::Form_QueryUnload()
@@ -340,6 +403,8 @@ void Orvalis::Toolbar1_ButtonClick(QAction *button)
 void Orvalis::setToolbarEnabled(bool enabled)
 {
     m_toolbar1->setEnabled(enabled);
+    for (QAction *item : std::as_const(m_windowItems))
+        item->setEnabled(enabled);
 }
 
 void Orvalis::setHelpButtonVisible(bool visible)

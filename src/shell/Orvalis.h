@@ -48,6 +48,9 @@ public:
     void mnuContenido_Click();
     void mnuAcerca_Click();
     void Toolbar1_ButtonClick(QAction *button);
+    // F1: the help of the active window, as its help button opens it; the
+    // general help from the main window.
+    void showHelpOfActiveWindow();
 
     // MainWindowServices.
     void setToolbarEnabled(bool enabled) override;
@@ -65,6 +68,10 @@ public:
     QIcon imageListPicture(int index) const;
     QString statusPanelText(int index) const;
 
+    // Said once, after start-up, when the splash window gives way to the
+    // main window (the program started in a folder without a bank).
+    static void setStartupNotice(const QString &notice);
+
     // What ending the program does; by default it leaves the event loop at
     // once. Tests replace it.
     void setEndProgram(std::function<void()> action) { m_endProgram = std::move(action); }
@@ -80,10 +87,13 @@ private:
     void createStatusBar();
     void updateClock();
     void endProgram();
+    static QString &startupNotice();
+    void showStartupNotice();
 
     QMdiArea *m_area;
     QToolBar *m_toolbar1 = nullptr;
     QList<QAction *> m_toolbarItems;
+    QList<QAction *> m_windowItems; // menu items that open a window
     QList<QIcon> m_imageList1;
     QList<QLabel *> m_panels;
     QTimer *m_clock = nullptr;

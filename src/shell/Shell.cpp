@@ -18,8 +18,9 @@ void registerForms()
     Forms::registerForm(WindowNames::kApertura, [] { return new Apertura; });
 }
 
-void start()
+void start(const QString &notice)
 {
+    Orvalis::setStartupNotice(notice);
     // For a moment at start-up no window is open: the first splash window has
     // closed and the main window is not there yet.
     QApplication::setQuitOnLastWindowClosed(false);

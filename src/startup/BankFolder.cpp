@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -122,6 +123,16 @@ QStringList bankFileNames()
     return {TrueFalseBank::loadName(), expositionKindInfo(ExpositionKind::Conceptual).loadName,
             expositionKindInfo(ExpositionKind::Practical).loadName,
             expositionKindInfo(ExpositionKind::Brief).loadName};
+}
+
+bool holdsNoBank(const QString &folder)
+{
+    const QStringList entries =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = bankFileNames();
+    return std::none_of(entries.cbegin(), entries.cend(), [&names](const QString &entry) {
+        return names.contains(entry, Qt::CaseInsensitive);
+    });
 }
 
 QString personalFolder(const Environment &environment, QString *error)

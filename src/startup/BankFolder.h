@@ -25,6 +25,10 @@ struct Environment
 // The four bank files, by the names the windows open them.
 QStringList bankFileNames();
 
+// True when none of the four bank files is in folder, in any letter case: the
+// windows would start an empty bank there.
+bool holdsNoBank(const QString &folder);
+
 // $XDG_DATA_HOME/orvalis/banco, or ~/.local/share/orvalis/banco when
 // XDG_DATA_HOME is unset, empty or relative. Empty, with *error, when not even
 // the home folder is known.

@@ -6,6 +6,10 @@
 
 namespace ColouredButton {
 
+namespace {
+constexpr char kHelpProperty[] = "orvalisHelpButton";
+}
+
 QPushButton *create(QWidget *parent, const QString &name, const QString &caption,
                     const QColor &colour, const QRect &geometry, int padding)
 {
@@ -15,11 +19,17 @@ QPushButton *create(QWidget *parent, const QString &name, const QString &caption
     // Enter presses the button that has the focus, as Space does; outside a
     // dialog a push button takes only Space unless told otherwise.
     button->setAutoDefault(true);
+    // Disabled, the face fades halfway to white and the caption and border
+    // turn grey, so that no colour looks available when it is not.
+    const QColor pale((colour.red() + 255) / 2, (colour.green() + 255) / 2,
+                      (colour.blue() + 255) / 2);
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
-                                         " border: 1px solid #404040; padding: %3px; }"
+                                         " border: 1px solid #404040; padding: %4px; }"
                                          "QPushButton:focus { border: 2px solid black; }"
-                                         "QPushButton:pressed { background-color: %2; }")
-                              .arg(colour.name(), colour.darker(115).name())
+                                         "QPushButton:pressed { background-color: %2; }"
+                                         "QPushButton:disabled { background-color: %3;"
+                                         " color: #8c8c8c; border: 1px solid #b4b4b4; }")
+                              .arg(colour.name(), colour.darker(115).name(), pale.name())
                               .arg(padding));
     return button;
 }
@@ -30,7 +40,13 @@ QPushButton *createHelp(QWidget *parent, const QString &name, const QRect &geome
     button->setIcon(helpPicture());
     button->setIconSize(QSize(16, 16));
     button->setToolTip(QStringLiteral("Ayuda"));
+    button->setProperty(kHelpProperty, true);
     return button;
+}
+
+bool isHelpButton(const QPushButton *button)
+{
+    return button && button->property(kHelpProperty).toBool();
 }
 
 } // namespace ColouredButton

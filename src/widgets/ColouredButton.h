@@ -20,5 +20,7 @@ QPushButton *create(QWidget *parent, const QString &name, const QString &caption
 
 // A grey button showing the help picture, with the tool tip "Ayuda".
 QPushButton *createHelp(QWidget *parent, const QString &name, const QRect &geometry);
+// Whether `button` was made by createHelp (the F1 key presses it).
+bool isHelpButton(const QPushButton *button);
 
 } // namespace ColouredButton

@@ -221,9 +221,35 @@ void FlexGrid::setColWidth(int col, int twips)
     if (col == 0) {
         m_fixedColWidthTwips = twips;
         m_table->verticalHeader()->setFixedWidth(Twips::toPixelsX(twips, screenNow()));
+    } else if (col == m_growingCol) {
+        m_growingColTwips = twips;
+        applyGrowth();
     } else {
         m_table->setColumnWidth(col - 1, Twips::toPixelsX(twips, screenNow()));
     }
+}
+
+void FlexGrid::setGrowingCol(int col)
+{
+    if (col < 1)
+        return;
+    m_growingCol = col;
+    m_growingBase = width();
+    applyGrowth();
+}
+
+void FlexGrid::applyGrowth()
+{
+    if (m_growingCol < 1 || m_growingCol >= cols() || m_growingColTwips < 0)
+        return;
+    m_table->setColumnWidth(m_growingCol - 1, Twips::toPixelsX(m_growingColTwips, screenNow()) +
+                                                  qMax(0, width() - m_growingBase));
+}
+
+void FlexGrid::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    applyGrowth();
 }
 
 void FlexGrid::setColHidden(int col, bool hidden)

@@ -42,6 +42,10 @@ public:
 
     int colWidth(int col) const; // twips
     void setColWidth(int col, int twips);
+    // Column `col` (a data column) takes every pixel the grid is given beyond
+    // its present width, on top of the width set for it, so that a larger
+    // grid shows longer lines rather than an empty band.
+    void setGrowingCol(int col);
     // A hidden column keeps its texts but is never shown (a data column only).
     void setColHidden(int col, bool hidden);
     bool isColHidden(int col) const;
@@ -86,6 +90,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     const QScreen *screenNow() const;
@@ -98,6 +103,7 @@ private:
     bool handleKey(QEvent *event);
     void showCellTip(const QHelpEvent *help);
     void tellRowHeaders();
+    void applyGrowth();
 
     QTableWidget *m_table = nullptr;
     QWidget *m_corner = nullptr;
@@ -112,6 +118,9 @@ private:
     bool m_rowHeadersChanged = false; // fixed-column texts changed, not yet told
     int m_headerHeightTwips = -1;     // -1: the header's natural height
     int m_fixedColWidthTwips = -1;    // -1: the fixed column's natural width
+    int m_growingCol = 0;             // 0: no column grows with the grid
+    int m_growingColTwips = -1;       // its width as set, -1 until set
+    int m_growingBase = 0;            // the grid's width, pixels, it was set for
 };
 
 // The height in twips of a grid row showing `text`: 200 twips more for every

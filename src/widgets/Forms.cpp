@@ -35,8 +35,14 @@ public:
 
 private:
     QWidget *currentForm() const;
+    QWidget *mainForm() const;
 
     QPointer<QWidget> m_active;
+    // The form that was active before m_active, and the one that takes the
+    // activation back when m_active unloads (a help window closing hands it
+    // back to the window that opened it).
+    QPointer<QWidget> m_before;
+    QPointer<QWidget> m_returnTo;
     bool m_scheduled = false;
     bool m_dispatching = false;
     bool m_pending = false;
@@ -120,11 +126,28 @@ void ActivationTracker::watch(QMdiArea *area)
 
 void ActivationTracker::forget(QWidget *widget)
 {
-    if (m_active == widget) {
-        // An unloaded form is not deactivated; the next form is activated.
-        m_active = nullptr;
-        schedule();
+    if (m_active != widget)
+        return;
+    // An unloaded form is not deactivated; the next form is activated. The
+    // form that was active before it comes back, as the window system would
+    // bring back the window under a closing one: otherwise nothing would be
+    // active until the teacher clicks somewhere, and that click would not
+    // count as leaving the window that is in front.
+    m_active = nullptr;
+    QWidget *back = m_before;
+    m_before = nullptr;
+    if (back && back != widget && back->isVisible() && handlersOf(back)) {
+        m_returnTo = back;
+        back->window()->raise();
+        back->activateWindow();
     }
+    schedule();
+}
+
+QWidget *ActivationTracker::mainForm() const
+{
+    MainWindowServices *services = MainWindowServices::instance();
+    return services && services->mainWidget() ? services->mainWidget()->window() : nullptr;
 }
 
 QWidget *ActivationTracker::currentForm() const
@@ -154,12 +177,18 @@ void ActivationTracker::evaluate()
         return;
     }
     QWidget *now = currentForm();
+    // While a form is taking the activation back, the window system may
+    // report no window or the main window (under the one that closed) first.
+    if (m_returnTo && (!now || now->window() == mainForm()))
+        now = m_returnTo;
+    m_returnTo = nullptr;
     if (!now || now == m_active)
         return;
     m_dispatching = true;
     QPointer<QWidget> previous = m_active;
     QPointer<QWidget> next = now;
     m_active = now;
+    m_before = previous;
     if (FormHandlers *h = handlersOf(previous))
         h->Form_Deactivate();
     if (next && m_active == next)

@@ -9,8 +9,10 @@
 // Form_Activate / Form_Deactivate, always from a queued call, never from
 // inside Qt's focus-change notification, so that the handlers may open modal
 // boxes. Only forms count: message boxes, dialogs, menus and other
-// applications leave the active form unchanged. The main window counts as a
-// form; while it is active, the active form is its current child window.
+// applications leave the active form unchanged. When the active form closes,
+// the form that was active before it becomes active again. The main window
+// counts as a form; while it is active, the active form is its current child
+// window.
 //
 // app/main.cpp registers a factory for every window, so that no folder needs
 // to include the windows of another. Names are matched without regard to case.

@@ -1,6 +1,9 @@
 #include "SaveDialog.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
@@ -27,7 +30,36 @@ std::optional<QString> answerOf(QFileDialog &dialog)
     return files.first();
 }
 
+bool &userFolders()
+{
+    static bool on = false;
+    return on;
+}
+
+const QString kLastFolderKey = QStringLiteral("guardar/ultimaCarpeta");
+
+QSettings userSettings()
+{
+    return QSettings(QStringLiteral("orvalis"), QStringLiteral("orvalis"));
+}
+
+QString startFolder()
+{
+    if (!userFolders())
+        return QDir::currentPath();
+    const QString last = userSettings().value(kLastFolderKey).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 } // namespace
+
+void SaveDialog::setUserFolders(bool on)
+{
+    userFolders() = on;
+}
 
 void SaveDialog::setAnswerForTesting(TestAnswer answer)
 {
@@ -59,9 +91,10 @@ QFileDialog *SaveDialog::dialog()
     m_dialog->setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
     if (!m_filter.isEmpty())
         m_dialog->setNameFilter(m_filter);
-    // Not the folder Qt remembers from earlier runs: the program keeps no
-    // settings, and the working directory is where the bank lies.
-    m_dialog->setDirectory(QDir::currentPath());
+    m_dialog->setDefaultSuffix(m_defaultSuffix);
+    // Not the folder Qt remembers from earlier runs, but the working
+    // directory where the bank lies, or the user's own folders.
+    m_dialog->setDirectory(startFolder());
     return m_dialog;
 }
 
@@ -72,13 +105,25 @@ void SaveDialog::setFilter(const QString &filter)
         m_dialog->setNameFilter(filter);
 }
 
+void SaveDialog::setDefaultSuffix(const QString &suffix)
+{
+    m_defaultSuffix = suffix;
+    if (m_dialog)
+        m_dialog->setDefaultSuffix(suffix);
+}
+
 std::optional<QString> SaveDialog::showSave()
 {
     QFileDialog *shown = dialog();
     if (!m_lastPath.isEmpty())
         shown->selectFile(m_lastPath);
-    const std::optional<QString> path = answerOf(*shown);
-    if (path)
-        m_lastPath = *path;
+    std::optional<QString> path = answerOf(*shown);
+    if (!path)
+        return path;
+    if (!m_defaultSuffix.isEmpty() && !QFileInfo(*path).fileName().contains(u'.'))
+        *path += u'.' + m_defaultSuffix;
+    m_lastPath = *path;
+    if (userFolders())
+        userSettings().setValue(kLastFolderKey, QFileInfo(*path).absolutePath());
     return path;
 }

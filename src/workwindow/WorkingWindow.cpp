@@ -9,12 +9,15 @@
 #include "Twips.h"
 #include "WindowNames.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -58,6 +61,27 @@ void WorkingWindow::setDesignFont()
     setStyleSheet(QString());
     setFont(small);
     setStyleSheet(sheet);
+    m_designFont = true;
+}
+
+void WorkingWindow::settleControls()
+{
+    // Under a style sheet, controls inside a frame do not inherit the
+    // window's font: each one without a font of its own is given it.
+    if (m_designFont)
+        for (QWidget *control : findChildren<QWidget *>())
+            if (!control->isWindow() && !control->testAttribute(Qt::WA_SetFont))
+                control->setFont(font());
+    // A control inside a frame starts below the frame's caption and border,
+    // whatever height the font gives them.
+    for (QGroupBox *frame : findChildren<QGroupBox *>()) {
+        const int top = frame->contentsRect().top();
+        for (QObject *object : frame->children()) {
+            auto *control = qobject_cast<QWidget *>(object);
+            if (control && !control->isWindow() && control->y() < top)
+                control->move(control->x(), top);
+        }
+    }
 }
 
 void WorkingWindow::setExitButton(QPushButton *button)
@@ -93,6 +117,9 @@ void WorkingWindow::addGrowingGrid(QWidget *grid, int share)
 {
     m_grids.append(grid);
     grid->setProperty("growShare", qMax(share, 1));
+    // The question column takes the width the grid gains.
+    if (auto *flexGrid = qobject_cast<FlexGrid *>(grid))
+        flexGrid->setGrowingCol(1);
 }
 
 bool WorkingWindow::Form_QueryUnload()
@@ -170,6 +197,8 @@ void WorkingWindow::resizeEvent(QResizeEvent *event)
 
 void WorkingWindow::showEvent(QShowEvent *event)
 {
+    if (!std::exchange(m_controlsSettled, true))
+        settleControls();
     Form::showEvent(event);
     // The real frame is known only once the window is on screen.
     QTimer::singleShot(0, this, &WorkingWindow::keepFrameOnScreen);
@@ -267,9 +296,12 @@ void WorkingWindow::handOverToOutput(const QString &text)
 
 void WorkingWindow::closeWindow()
 {
+    // Left because another window took over: that window keeps the
+    // activation; taking it to the main window would make it leave in turn.
+    const bool stillActive = Forms::activeForm() == this || !Forms::activeForm();
     closeAllFiles();
     unload();
-    if (MainWindowServices *services = MainWindowServices::instance())
+    if (MainWindowServices *services = MainWindowServices::instance(); services && stillActive)
         services->focusMainWindow();
 }
 

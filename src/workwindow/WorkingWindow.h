@@ -70,7 +70,8 @@ protected:
     virtual void focusOnActivation() {}
     // A grid that takes a share of the extra height when the window is
     // enlarged (and gives it up when the screen is too small), and the whole
-    // extra width. Grids placed at the same design rectangle share one band.
+    // extra width, which goes to its question column (column 1). Grids placed at the same design
+    // rectangle share one band.
     void addGrowingGrid(QWidget *grid, int share = 1);
     // Enter in an available-questions grid: `add` takes its current question,
     // and the focus stays in the grid on the same row, so that the teacher
@@ -109,7 +110,7 @@ protected:
     // with its state intact, and is shown again when the output window is left.
     void handOverToOutput(const QString &text);
     // Closes every file, unloads the window and gives the focus back to the
-    // main window.
+    // main window, unless another window has already taken it.
     void closeWindow();
     // After a question answered Cancel: the window comes forward again.
     void stayOpen();
@@ -124,6 +125,9 @@ private:
         int share = 1;
         int extra = 0; // pixels added to this band's height
     };
+    // Once, before the window is first shown: the design font reaches every
+    // control and no control lies over its frame's caption.
+    void settleControls();
     void captureDesign();
     void relayout();
     void fitToScreen();
@@ -136,4 +140,6 @@ private:
     QList<Band> m_bands;
     QHash<QWidget *, QRect> m_designGeometry; // direct children, at design size
     bool m_designCaptured = false;
+    bool m_designFont = false;
+    bool m_controlsSettled = false;
 };

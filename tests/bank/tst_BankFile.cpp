@@ -201,9 +201,9 @@ private Q_SLOTS:
     void aBankFileCreatedByOpeningIsFlushedIntoItsFolder()
     {
         QVERIFY(makeFolder({}));
-        QProcess *failed =
-            run({"conceptual", "append", "4", "nueva"},
-                {"-o", "/dev/null", "-e", "trace=fsync", "-e", "inject=fsync:error=EIO"});
+        const auto failed =
+            killPoints::run(command("1 append nueva"), {"-o", "/dev/null", "-e", "trace=fsync",
+                                                        "-e", "inject=fsync:error=EIO"});
         QCOMPARE(failed->exitCode(), 1);
         QCOMPARE(QString::fromUtf8(failed->readAllStandardOutput()).trimmed(),
                  QStringLiteral("No se puede abrir el fichero QELMEXE1.DAT."));
