@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "Testmodi.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -121,7 +122,7 @@ private Q_SLOTS:
 
     // A modification writes the record it started from, whatever place was
     // chosen meanwhile; an addition goes under the place chosen at
-    // "Actualizar", cut to the record's width; a deletion moves the records
+    // "Actualizar"; a deletion moves the records
     // after it forward under the mixed-case name.
     void changesAreWrittenToTheBank_data()
     {
@@ -137,11 +138,11 @@ private Q_SLOTS:
         const QList<QByteArray> t = startBank(0);
         // clang-format off
         QTest::newRow("test modify, answer 7 kept as No") << "test" << "modify" << 4 << 2 << "  uno\r\ndos  " << -1 << with(t, 4, trueFalse(1, 1, "unodos", 0)) << "Qelmext2.dat" << "Del tema dos";
-        QTest::newRow("test modify, cut to 250") << "test" << "modify" << 1 << 1 << QString(300, u'z') << 1 << with(t, 0, trueFalse(1, 1, QByteArray(250, 'z'), 0)) << "Qelmext2.dat" << QString(250, u'z');
+        QTest::newRow("test modify, 250 fit") << "test" << "modify" << 1 << 1 << QString(250, u'z') << 1 << with(t, 0, trueFalse(1, 1, QByteArray(250, 'z'), 0)) << "Qelmext2.dat" << QString(250, u'z');
         QTest::newRow("test add") << "test" << "add" << 0 << 4 << "Nueva del tema cuatro" << 0 << with(t, 5, trueFalse(1, 4, "Nueva del tema cuatro", 1)) << "QELMEXT2.DAT" << "Nueva del tema cuatro";
         QTest::newRow("test delete") << "test" << "delete" << 1 << 1 << "" << -1 << with(t, -1, {}) << "Qelmext2.dat" << "Segunda";
         QTest::newRow("conceptual modify") << "conceptual" << "modify" << 2 << 3 << "  \r\n  abc\r\ndef" << -1 << with(startBank(1), 2, ex(1, 3, "  abcdef")) << "Qelmexe1.dat" << "Uno";
-        QTest::newRow("practical add, cut") << "practical" << "add" << 0 << 5 << QString(1000, u'a') + "bbb" << -1 << with(startBank(2), 3, ex(2, 5, QByteArray(1000, 'a'))) << "QELMEXE2.DAT" << QString(1000, u'a');
+        QTest::newRow("practical add, 1000 fit") << "practical" << "add" << 0 << 5 << QString(1000, u'a') + "\r\n" << -1 << with(startBank(2), 3, ex(2, 5, QByteArray(1000, 'a'))) << "QELMEXE2.DAT" << QString(1000, u'a');
         QTest::newRow("brief delete") << "brief" << "delete" << 1 << 3 << "" << -1 << with(startBank(3), -1, {}) << "Qelmexe3.dat" << "Tres";
         // clang-format on
     }
@@ -176,7 +177,14 @@ private Q_SLOTS:
             text1()->setPlainText(typed);
             if (answer >= 0)
                 click(m_window, QStringLiteral("Option1_%1").arg(answer));
+            // The message comes with the editor closed and the buttons not yet back.
+            bool browsingUnderTheMessage = true;
+            QTimer::singleShot(0, this, [&] {
+                browsingUnderTheMessage = !QApplication::activeModalWidget() || editing() ||
+                                          m_window->findChild<QWidget *>("Command4")->isEnabled();
+            });
             QCOMPARE(press("Command5", {kUpdated}), QString());
+            QVERIFY(!browsingUnderTheMessage);
             QVERIFY(!editing());
             QCOMPARE(text1()->toPlainText(), QString());
         }
@@ -199,12 +207,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         const QString lost =
             QStringLiteral("El texto contiene caracteres que no se pueden guardar: ");
+        const QString tooLong =
+            QStringLiteral("El texto tiene %1 caracteres y en la pregunta caben %2. Acórtelo antes "
+                           "de guardarlo.");
         // clang-format off
         QTest::newRow("modify: spaces and breaks only") << "test" << 0 << 0 << 2 << "Command1" << 0 << "  \r\n \n " << "Command5" << "No hay texto de pregunta";
         QTest::newRow("add: empty text before no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << " \n " << "Command5" << "No hay texto de pregunta";
         QTest::newRow("add: no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << "Nueva" << "Command5" << "No se ha especificado la respuesta correcta";
         QTest::newRow("add: outside the code page") << "test" << 0 << 0 << 0 << "Command4" << 0 << "Flecha → y ✓" << "Command5" << lost + "«→» (U+2192), «✓» (U+2713)";
         QTest::newRow("modify: outside the code page") << "practical" << 0 << 0 << 1 << "Command1" << -1 << "Flecha →" << "Command5" << lost + "«→» (U+2192)";
+        QTest::newRow("modify: one character too many") << "test" << 0 << 0 << 1 << "Command1" << -1 << QString(251, u'x') << "Command5" << tooLong.arg(251).arg(250);
+        QTest::newRow("add: too many once cleaned") << "test" << 0 << 0 << 0 << "Command4" << 0 << "  " + QString(248, u'x') + "\r\nyyy  " << "Command5" << tooLong.arg(251).arg(250);
+        QTest::newRow("add: conceptual too long") << "conceptual" << 0 << 0 << 0 << "Command4" << -1 << QString(501, u'c') << "Command5" << tooLong.arg(501).arg(500);
+        QTest::newRow("modify: practical too long") << "practical" << 0 << 0 << 1 << "Command1" << -1 << QString(1003, u'p') << "Command5" << tooLong.arg(1003).arg(1000);
+        QTest::newRow("add: brief too long") << "brief" << 0 << 0 << 0 << "Command4" << -1 << QString(151, u'b') << "Command5" << tooLong.arg(151).arg(150);
         QTest::newRow("add: a 51st question in a topic") << "test" << 46 << 0 << 0 << "Command4" << 1 << "Una de más" << "Command5" << "No se pueden añadir más de 50 preguntas en un mismo tema";
         QTest::newRow("add: a 101st conceptual") << "conceptual" << 98 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 100 preguntas de este tipo en un mismo capítulo";
         QTest::newRow("add: a 201st brief") << "brief" << 198 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 200 preguntas de este tipo en un mismo capítulo";
@@ -249,6 +265,54 @@ private Q_SLOTS:
         QCOMPARE(bank(), records.join());
         if (editing())
             QCOMPARE(text1()->toPlainText(), QString(typed).replace("\r\n", "\n"));
+    }
+
+    // Beside the editor, the length of the text as it will be stored against
+    // the room its record has.
+    void theStoredLengthIsShownAgainstTheRoom_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("test, cleaned") << "test"
+                                       << "  uno\r\ndos  "
+                                       << "6 / 250";
+        QTest::newRow("conceptual, empty") << "conceptual"
+                                           << ""
+                                           << "0 / 500";
+        QTest::newRow("practical, one over") << "practical" << QString(1001, u'p') << "1001 / 1000";
+        QTest::newRow("brief, full") << "brief" << QString(150, u'b') << "150 / 150";
+    }
+    void theStoredLengthIsShownAgainstTheRoom()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        openOn(kind, startBank(kKinds.indexOf(kind)));
+        click(m_window, "Command4");
+        text1()->setPlainText(typed);
+        QCOMPARE(m_window->findChild<QLabel *>("TextLength")->text(), shown);
+    }
+
+    // A double-click on the grid clears the chosen row; only the true/false
+    // window then moves the focus, to its topic list.
+    void aGridDoubleClickClearsTheRow_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("test") << "test"
+                              << "List2";
+        QTest::newRow("brief") << "brief"
+                               << "Grid3";
+    }
+    void aGridDoubleClickClearsTheRow()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, focus);
+        openOn(kind, startBank(kKinds.indexOf(kind)));
+        QVERIFY(doubleClickCell(grid(), 2, 1));
+        QCOMPARE(grid()->row(), 0);
+        QCOMPARE(focusName(), focus);
     }
 
     // Another program replaces the bank between "Modificar pregunta" and
