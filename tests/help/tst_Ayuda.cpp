@@ -1,13 +1,18 @@
 // The help window: the section of the window that opened it, the bank's own
-// counts in general help, and on closing the main window's help button shown
-// again after general help only.
+// counts in general help, on closing the main window's help button shown
+// again after general help only, and the window that opened help leaving again
+// when the teacher turns to another.
 #include "Ayuda.h"
 #include "GuiFixture.h"
+#include "MessageBoxResponder.h"
+#include "RealMainWindow.h"
 #include "TestFiles.h"
+#include "Testselec.h"
 #include "TrueFalseBankFixture.h"
 
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QToolButton>
 #include <QtTest>
 
 class tst_Ayuda : public QObject
@@ -70,6 +75,50 @@ private Q_SLOTS:
                               "       c) Breves ...................     0", "",
                               "    2. Preguntas de tipo test ................     5"}));
         QVERIFY(!QFile::exists(m_gui.bank->filePath("QELMEXE3.DAT")));
+    }
+
+    // Help opened and closed from a selection with a question chosen: that
+    // window is active again, so the toolbar's next window asks its leave
+    // question.
+    void theWindowThatOpenedHelpAsksAgainOnceHelpIsClosed_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("active"); // after the answer
+        QTest::newRow("Aceptar") << "Aceptar"
+                                 << "Examselec";
+        QTest::newRow("Cancelar") << "Cancelar"
+                                  << "Testselec";
+    }
+    void theWindowThatOpenedHelpAsksAgainOnceHelpIsClosed()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, active);
+        m_gui.dropStandIn();
+        Orvalis *main = RealMainWindow::open();
+        QVERIFY(main);
+        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
+        Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
+        Forms::registerForm("Examselec", [] { return new Form("Examselec"); });
+        QTest::mouseClick(main->toolbarButton(8), Qt::LeftButton);
+        QPointer<QWidget> selection;
+        QTRY_VERIFY((selection = Forms::find(Testselec::kName)) &&
+                    Forms::activeForm() == selection);
+        QVERIFY(GuiTest::doubleClickCell(selection->findChild<FlexGrid *>("Grid3"), 1, 1));
+        const QString none = MessageBoxResponder::answer({}, [&] {
+            GuiTest::click(selection, "Command3");
+            QTRY_VERIFY(Forms::activeForm() == Forms::find(Ayuda::kName));
+            GuiTest::click(Forms::find(Ayuda::kName), "Command1");
+            QTRY_COMPARE(Forms::activeForm(), selection.data());
+        });
+        QCOMPARE(none, QString());
+        const QString leave = QStringLiteral(
+            "¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas");
+        QCOMPARE(MessageBoxResponder::answer(
+                     {MessageBoxResponder::question(leave, answer)},
+                     [main] { QTest::mouseClick(main->toolbarButton(4), Qt::LeftButton); }),
+                 QString());
+        QTRY_COMPARE(Forms::activeForm(), Forms::find(active));
+        QCOMPARE(!selection, answer == u"Aceptar");
     }
 };
 
