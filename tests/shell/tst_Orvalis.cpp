@@ -1,8 +1,10 @@
-// The main window: its menu and toolbar dispatch, and the close question.
+// The main window: its menu and toolbar dispatch, the menus' keys, the notice
+// told after start-up, and the close question.
 #include "Forms.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QToolButton>
 
@@ -62,6 +64,61 @@ private Q_SLOTS:
         QTest::mouseClick(m_main->toolbarButton(button), Qt::LeftButton);
         QVERIFY(Forms::find(window)->isVisible());
         QVERIFY(!m_main->toolbarItem(13)->isVisible());
+    }
+
+    // Every menu title and item answers its access key, F10 opens the menu
+    // bar and F1 the general help; while the toolbar is disabled (the output
+    // window is in front) no menu item opens a window either.
+    void theMenusAnswerTheKeyboard_data()
+    {
+        QTest::addColumn<QList<QKeyCombination>>("keys");
+        QTest::addColumn<bool>("toolbar");
+        QTest::addColumn<QString>("shown"); // empty: no window opens
+        const auto alt = [](Qt::Key key) { return QKeyCombination(Qt::AltModifier, key); };
+        const QKeyCombination s(Qt::Key_S), a(Qt::Key_A), c(Qt::Key_C);
+        // clang-format off
+        QTest::newRow("Alt+E, S") << QList{alt(Qt::Key_E), s} << true << "Examselec";
+        QTest::newRow("Alt+E, A") << QList{alt(Qt::Key_E), a} << true << "Exammodi";
+        QTest::newRow("Alt+T, S") << QList{alt(Qt::Key_T), s} << true << "Testselec";
+        QTest::newRow("Alt+T, A") << QList{alt(Qt::Key_T), a} << true << "Testmodi";
+        QTest::newRow("Alt+A, C") << QList{alt(Qt::Key_A), c} << true << "AYUDA";
+        QTest::newRow("Alt+A, A") << QList{alt(Qt::Key_A), a} << true << "Apertura";
+        QTest::newRow("F10, Down, Enter") << QList<QKeyCombination>{Qt::Key_F10, Qt::Key_Down, Qt::Key_Return} << true << "Examselec";
+        QTest::newRow("F1") << QList<QKeyCombination>{Qt::Key_F1} << true << "AYUDA";
+        QTest::newRow("toolbar disabled: Alt+T, S") << QList{alt(Qt::Key_T), s} << false << "";
+        QTest::newRow("toolbar disabled: Alt+E, A") << QList{alt(Qt::Key_E), a} << false << "";
+        QTest::newRow("toolbar disabled: F1") << QList<QKeyCombination>{Qt::Key_F1} << false << "";
+        // clang-format on
+    }
+    void theMenusAnswerTheKeyboard()
+    {
+        QFETCH(QList<QKeyCombination>, keys);
+        QFETCH(bool, toolbar);
+        QFETCH(QString, shown);
+        openMainWindow();
+        m_main->setToolbarEnabled(toolbar);
+        for (const QKeyCombination key : keys) {
+            QWidget *popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup : m_main, key.key(), key.keyboardModifiers());
+        }
+        QStringList opened = Forms::loadedNames();
+        opened.removeAll(QStringLiteral("Fondo"));
+        opened.removeAll(QStringLiteral("Orvalis"));
+        QCOMPARE(opened, shown.isEmpty() ? QStringList() : QStringList{shown});
+    }
+
+    // A notice about the start (a folder without a bank) comes once the
+    // splash has given way, and only once.
+    void aStartUpNoticeIsToldOnce()
+    {
+        const QString notice = QStringLiteral("En la carpeta /tmp/x no hay ningún banco");
+        Orvalis::setStartupNotice(notice);
+        QCOMPARE(MessageBoxResponder::answer({MessageBoxResponder::notice(notice)},
+                                             [] { RealMainWindow::open(); }),
+                 QString());
+        cleanup();
+        init();
+        QCOMPARE(MessageBoxResponder::answer({}, [this] { openMainWindow(); }), QString());
     }
 
     void closingAsksFirstButSalirEndsAtOnce_data()
