@@ -58,28 +58,26 @@ private Q_SLOTS:
     }
 
     // A selection not shown (another kind's) counts; a maintenance window asks
-    // at its close box only while editing, and help opened from it is not a leave.
+    // at its close box only while editing.
     void leavingAsksBeforeSomethingIsLost_data()
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("something"); // a question chosen, or an edit open
-        QTest::addColumn<bool>("helpFirst"); // help opened and closed before leaving
         QTest::addColumn<QString>("answer"); // empty: no question expected
         const QString enter = MessageBoxResponder::kEnter, esc = MessageBoxResponder::kEscape;
         // clang-format off
-        QTest::newRow("Testselec Salir, Cancelar") << "Testselec" << "Salir" << true << false << "Cancelar";
-        QTest::newRow("Testselec Salir, Aceptar") << "Testselec" << "Salir" << true << false << "Aceptar";
-        QTest::newRow("Testselec Esc, nothing") << "Testselec" << "Esc" << false << false << "";
-        QTest::newRow("Testselec close box, Enter") << "Testselec" << "close box" << true << false << enter;
-        QTest::newRow("Examselec Esc, hidden kind, Esc") << "Examselec" << "Esc" << true << false << esc;
-        QTest::newRow("Examselec main window, hidden kind, Aceptar") << "Examselec" << "main window" << true << false << "Aceptar";
-        QTest::newRow("Testmodi main window, browsing, Cancelar") << "Testmodi" << "main window" << false << false << "Cancelar";
-        QTest::newRow("Testmodi main window after help, Aceptar") << "Testmodi" << "main window" << false << true << "Aceptar";
-        QTest::newRow("Testmodi close box, browsing") << "Testmodi" << "close box" << false << false << "";
-        QTest::newRow("Testmodi close box, editing, Enter") << "Testmodi" << "close box" << true << false << enter;
-        QTest::newRow("Exammodi main window, editing, Aceptar") << "Exammodi" << "main window" << true << false << "Aceptar";
-        QTest::newRow("Exammodi Esc, browsing") << "Exammodi" << "Esc" << false << false << "";
+        QTest::newRow("Testselec Salir, Cancelar") << "Testselec" << "Salir" << true << "Cancelar";
+        QTest::newRow("Testselec Salir, Aceptar") << "Testselec" << "Salir" << true << "Aceptar";
+        QTest::newRow("Testselec Esc, nothing") << "Testselec" << "Esc" << false << "";
+        QTest::newRow("Testselec close box, Enter") << "Testselec" << "close box" << true << enter;
+        QTest::newRow("Examselec Esc, hidden kind, Esc") << "Examselec" << "Esc" << true << esc;
+        QTest::newRow("Examselec main window, hidden kind, Aceptar") << "Examselec" << "main window" << true << "Aceptar";
+        QTest::newRow("Testmodi main window, browsing, Cancelar") << "Testmodi" << "main window" << false << "Cancelar";
+        QTest::newRow("Testmodi close box, browsing") << "Testmodi" << "close box" << false << "";
+        QTest::newRow("Testmodi close box, editing, Enter") << "Testmodi" << "close box" << true << enter;
+        QTest::newRow("Exammodi main window, editing, Aceptar") << "Exammodi" << "main window" << true << "Aceptar";
+        QTest::newRow("Exammodi Esc, browsing") << "Exammodi" << "Esc" << false << "";
         // clang-format on
     }
     void leavingAsksBeforeSomethingIsLost()
@@ -87,7 +85,6 @@ private Q_SLOTS:
         QFETCH(QString, window);
         QFETCH(QString, how);
         QFETCH(bool, something);
-        QFETCH(bool, helpFirst);
         QFETCH(QString, answer);
         open(window);
         const bool selection = window.endsWith(u"selec");
@@ -100,14 +97,6 @@ private Q_SLOTS:
             click(m_window, QStringLiteral("Option1_0"));
         else if (something && !selection)
             click(m_window, QStringLiteral("Command1"));
-        if (helpFirst) {
-            ActiveWindowCode = ActiveWindowCodes::kTrueFalseMaintenance; // as help leaves it
-            m_main->window.activateWindow();
-            QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(&m_main->window));
-            ActiveWindowCode = ActiveWindowCodes::kNone; // help closed with its button
-            m_window->activateWindow();
-            QTRY_COMPARE(Forms::activeForm(), m_window.data());
-        }
         const QString question =
             selection
                 ? "¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas"
