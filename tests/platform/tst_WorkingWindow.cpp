@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QTableWidget>
 #include <QtTest>
 
 #include <optional>
@@ -136,6 +137,57 @@ private Q_SLOTS:
                      QStringLiteral("1"));
         if (window == u"Examselec")
             QCOMPARE(qobject_cast<Examselec *>(m_window)->selectedCount(ExpositionKind::Brief), 1);
+    }
+
+    // Enlarged, a window gives the width its grids gain to their question
+    // column.
+    void theQuestionColumnTakesTheExtraWidth_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Examselec") << "Examselec";
+        QTest::newRow("Testmodi") << "Testmodi";
+    }
+    void theQuestionColumnTakesTheExtraWidth()
+    {
+        QFETCH(QString, window);
+        open(window);
+        const auto questionWidths = [this] {
+            QList<int> widths;
+            for (const FlexGrid *grid : m_window->findChildren<FlexGrid *>())
+                if (grid->isVisible())
+                    widths << grid->view()->columnWidth(0);
+            return widths;
+        };
+        QList<int> wider = questionWidths();
+        for (int &width : wider)
+            width += 100;
+        m_window->resize(m_window->size() + QSize(100, 120));
+        QTRY_COMPARE(questionWidths(), wider);
+    }
+
+    // A coloured button that cannot be pressed looks so: a paler face and a
+    // grey caption ("Actualizar" while browsing), full colour once editing.
+    void aDisabledColouredButtonLooksDisabled_data()
+    {
+        QTest::addColumn<bool>("editing");
+        QTest::addColumn<QColor>("face");
+        QTest::newRow("browsing") << false << QColor(255, 191, 191);
+        QTest::newRow("editing") << true << QColor(255, 128, 128);
+    }
+    void aDisabledColouredButtonLooksDisabled()
+    {
+        QFETCH(bool, editing);
+        QFETCH(QColor, face);
+        open(QStringLiteral("Testmodi"));
+        if (editing)
+            click(m_window, QStringLiteral("Command4"));
+        const QImage shot = m_window->findChild<QWidget *>("Command5")->grab().toImage();
+        QCOMPARE(shot.pixelColor(4, 4), face);
+        int darkest = 255;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                darkest = qMin(darkest, qGray(shot.pixel(x, y)));
+        QCOMPARE(darkest < 64, editing); // a black caption only when it can be pressed
     }
 };
 
