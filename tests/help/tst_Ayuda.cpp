@@ -77,9 +77,8 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_gui.bank->filePath("QELMEXE3.DAT")));
     }
 
-    // Help opened and closed from a selection with a question chosen: that
-    // window is active again, so the toolbar's next window asks its leave
-    // question, and Aceptar leaves it.
+    // Help closed, the selection that opened it is active again: the toolbar's
+    // next window asks its leave question, and Aceptar leaves it.
     void theWindowThatOpenedHelpAsksAgainOnceHelpIsClosed()
     {
         m_gui.dropStandIn();

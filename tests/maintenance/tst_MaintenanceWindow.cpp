@@ -207,20 +207,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         const QString lost =
             QStringLiteral("El texto contiene caracteres que no se pueden guardar: ");
-        const QString tooLong =
-            QStringLiteral("El texto tiene %1 caracteres y en la pregunta caben %2. Acórtelo antes "
-                           "de guardarlo.");
         // clang-format off
         QTest::newRow("modify: spaces and breaks only") << "test" << 0 << 0 << 2 << "Command1" << 0 << "  \r\n \n " << "Command5" << "No hay texto de pregunta";
         QTest::newRow("add: empty text before no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << " \n " << "Command5" << "No hay texto de pregunta";
         QTest::newRow("add: no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << "Nueva" << "Command5" << "No se ha especificado la respuesta correcta";
         QTest::newRow("add: outside the code page") << "test" << 0 << 0 << 0 << "Command4" << 0 << "Flecha → y ✓" << "Command5" << lost + "«→» (U+2192), «✓» (U+2713)";
         QTest::newRow("modify: outside the code page") << "practical" << 0 << 0 << 1 << "Command1" << -1 << "Flecha →" << "Command5" << lost + "«→» (U+2192)";
-        QTest::newRow("modify: one character too many") << "test" << 0 << 0 << 1 << "Command1" << -1 << QString(251, u'x') << "Command5" << tooLong.arg(251).arg(250);
-        QTest::newRow("add: too many once cleaned") << "test" << 0 << 0 << 0 << "Command4" << 0 << "  " + QString(248, u'x') + "\r\nyyy  " << "Command5" << tooLong.arg(251).arg(250);
-        QTest::newRow("add: conceptual too long") << "conceptual" << 0 << 0 << 0 << "Command4" << -1 << QString(501, u'c') << "Command5" << tooLong.arg(501).arg(500);
-        QTest::newRow("modify: practical too long") << "practical" << 0 << 0 << 1 << "Command1" << -1 << QString(1003, u'p') << "Command5" << tooLong.arg(1003).arg(1000);
-        QTest::newRow("add: brief too long") << "brief" << 0 << 0 << 0 << "Command4" << -1 << QString(151, u'b') << "Command5" << tooLong.arg(151).arg(150);
+        QTest::newRow("modify: one character too many") << "test" << 0 << 0 << 1 << "Command1" << -1 << QString(251, u'x') << "Command5" << "El texto tiene 251 caracteres y en la pregunta caben 250. Acórtelo antes de guardarlo.";
+        QTest::newRow("add: too many once cleaned") << "test" << 0 << 0 << 0 << "Command4" << 0 << "  " + QString(248, u'x') + "\r\nyyy  " << "Command5" << "El texto tiene 251 caracteres y en la pregunta caben 250. Acórtelo antes de guardarlo.";
+        QTest::newRow("modify: practical too long") << "practical" << 0 << 0 << 1 << "Command1" << -1 << QString(1003, u'p') << "Command5" << "El texto tiene 1003 caracteres y en la pregunta caben 1000. Acórtelo antes de guardarlo.";
         QTest::newRow("add: a 51st question in a topic") << "test" << 46 << 0 << 0 << "Command4" << 1 << "Una de más" << "Command5" << "No se pueden añadir más de 50 preguntas en un mismo tema";
         QTest::newRow("add: a 101st conceptual") << "conceptual" << 98 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 100 preguntas de este tipo en un mismo capítulo";
         QTest::newRow("add: a 201st brief") << "brief" << 198 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 200 preguntas de este tipo en un mismo capítulo";
@@ -267,8 +262,7 @@ private Q_SLOTS:
             QCOMPARE(text1()->toPlainText(), QString(typed).replace("\r\n", "\n"));
     }
 
-    // Beside the editor, the length of the text as it will be stored against
-    // the room its record has.
+    // Beside the editor: the length of the text as stored / the record's room.
     void theStoredLengthIsShownAgainstTheRoom_data()
     {
         QTest::addColumn<QString>("kind");
@@ -294,8 +288,7 @@ private Q_SLOTS:
         QCOMPARE(m_window->findChild<QLabel *>("TextLength")->text(), shown);
     }
 
-    // A double-click on the grid clears the chosen row; only the true/false
-    // window then moves the focus, to its topic list.
+    // A grid double-click clears the row; only Testmodi moves the focus (to its topics).
     void aGridDoubleClickClearsTheRow_data()
     {
         QTest::addColumn<QString>("kind");

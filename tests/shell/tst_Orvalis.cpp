@@ -1,5 +1,4 @@
-// The main window: its menu and toolbar dispatch, the menus' keys, and the
-// close question.
+// The main window: its menu and toolbar dispatch and keys, and the close question.
 #include "Forms.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
@@ -86,7 +85,6 @@ private Q_SLOTS:
         QTest::newRow("F10, Down, Enter") << QList<QKeyCombination>{Qt::Key_F10, Qt::Key_Down, Qt::Key_Return} << true << "Examselec";
         QTest::newRow("F1") << QList<QKeyCombination>{Qt::Key_F1} << true << "AYUDA";
         QTest::newRow("toolbar disabled: Alt+T, S") << QList{alt(Qt::Key_T), s} << false << "";
-        QTest::newRow("toolbar disabled: Alt+E, A") << QList{alt(Qt::Key_E), a} << false << "";
         QTest::newRow("toolbar disabled: F1") << QList<QKeyCombination>{Qt::Key_F1} << false << "";
         // clang-format on
     }
@@ -101,10 +99,8 @@ private Q_SLOTS:
             QWidget *popup = QApplication::activePopupWidget();
             QTest::keyClick(popup ? popup : m_main, key.key(), key.keyboardModifiers());
         }
-        QStringList opened = Forms::loadedNames();
-        opened.removeAll(QStringLiteral("Fondo"));
-        opened.removeAll(QStringLiteral("Orvalis"));
-        QCOMPARE(opened, shown.isEmpty() ? QStringList() : QStringList{shown});
+        QCOMPARE(Forms::loadedNames().filter(QRegularExpression("^(?!Fondo$|Orvalis$)")).join(u','),
+                 shown);
     }
 
     void closingAsksFirstButSalirEndsAtOnce_data()
