@@ -44,13 +44,13 @@ private Q_SLOTS:
     void eachButtonSaysWhatReachedWhere_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("answer"); // name typed[>saved as] ("-": cancelled), or printer
+        QTest::addColumn<QString>("answer"); // the file name typed ("-": cancelled), or the printer
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QByteArray>("placed"); // the clipboard's or the file's bytes after
         // clang-format off
         QTest::newRow("clipboard") << "Command1_0" << "" << kText << "Texto transferido al portapapeles. Para recuperar su contenido en un procesador de " "textos pulse el botón derecho del ratón y selecciones 'Pegar'." << kText.toUtf8();
-        QTest::newRow("file, .txt added") << "Command1_2" << "examen>examen.txt" << kText << "Fichero guardado como: …" << QByteArray("EXAMEN\r\n\r\nS\xED(\x95) No( )  -  Primera\r\n\r\n");
+        QTest::newRow("file, its extension kept") << "Command1_2" << "examen.TXT" << kText << "Fichero guardado como: …" << QByteArray("EXAMEN\r\n\r\nS\xED(\x95) No( )  -  Primera\r\n\r\n");
         QTest::newRow("file cancelled") << "Command1_2" << "-" << kText << "" << QByteArray();
         QTest::newRow("file not writable") << "Command1_2" << "no/existe/x.TXT" << kText << "No se ha podido guardar el fichero: …" << QByteArray();
         QTest::newRow("file, outside the code page") << "Command1_2" << "otro.TXT" << "a → b ✓ →" << "El texto contiene caracteres que no se pueden guardar en un fichero de texto: «→» " "(U+2192), «✓» (U+2713). Cámbielos o bórrelos; no se ha guardado nada." << QByteArray();
@@ -73,7 +73,7 @@ private Q_SLOTS:
             printTo(pdf);
         SaveDialogResponder dialog;
         if (answer != u"-")
-            dialog.name = answer.section(u'>', 0, 0);
+            dialog.name = answer;
         QGuiApplication::clipboard()->setText(QStringLiteral("anterior"));
         const QStringList before = QDir::current().entryList(QDir::AllEntries);
         text1()->setPlainText(typed);
@@ -84,11 +84,39 @@ private Q_SLOTS:
         if (button == u"Command1_0")
             QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(), placed);
         else if (!placed.isEmpty())
-            QCOMPARE(testFiles::readFile(m_gui.bank->filePath(answer.section(u'>', -1))), placed);
+            QCOMPARE(testFiles::readFile(m_gui.bank->filePath(answer)), placed);
         else
             QCOMPARE(QDir::current().entryList(QDir::AllEntries), before);
         QCOMPARE(m_gui.main->statusText, QStringLiteral("Imprimir examen")); // nothing printed
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    // With the bank in a hidden folder of its own, the dialog starts among
+    // the teacher's documents, then, in a later visit too, in the folder the
+    // last file went to; a name without extension gets ".txt".
+    void savesAmongTheTeachersFoldersWithThePersonalBank()
+    {
+        QTemporaryDir home;
+        const QByteArray ownHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QVERIFY(QDir(home.path()).mkpath("Documents") && QDir(home.path()).mkpath("examenes"));
+        SaveDialog::setUserFolders(true);
+        SaveDialogResponder dialog;
+        QStringList folders;
+        for (const char *name : {"examenes/primero", "segundo.TXT"}) {
+            dialog.name = folders.isEmpty() ? home.filePath(name) : QString(name);
+            const auto saved = MessageBoxResponder::notice("Fichero guardado como: …");
+            QCOMPARE(MessageBoxResponder::answer({saved}, [&] { click(m_window, "Command1_2"); }),
+                     QString());
+            folders << QDir(home.path()).relativeFilePath(dialog.folder);
+            Forms::unload(Impres::kName);
+            QVERIFY(m_window = m_gui.open<Impres>(Impres::kName, ActiveWindowCodes::kNone));
+        }
+        SaveDialog::setUserFolders(false);
+        qputenv("HOME", ownHome);
+        QCOMPARE(folders, (QStringList{"Documents", "examenes"}));
+        QVERIFY(QFile::exists(home.filePath("examenes/primero.txt")));
+        QVERIFY(QFile::exists(home.filePath("examenes/segundo.TXT")));
     }
 
     // A long text goes to the printer whole, wrapped onto several pages.

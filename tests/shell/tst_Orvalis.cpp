@@ -1,4 +1,5 @@
-// The main window: its menu and toolbar dispatch and keys, and the close question.
+// The main window: its menu and toolbar dispatch, the menus' keys, the notice
+// told after start-up, and the close question.
 #include "Forms.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
@@ -101,6 +102,20 @@ private Q_SLOTS:
         }
         QCOMPARE(Forms::loadedNames().filter(QRegularExpression("^(?!Fondo$|Orvalis$)")).join(u','),
                  shown);
+    }
+
+    // A notice about the start (a folder without a bank) comes once the
+    // splash has given way, and only once.
+    void aStartUpNoticeIsToldOnce()
+    {
+        const QString notice = QStringLiteral("En la carpeta /tmp/x no hay ningún banco");
+        Orvalis::setStartupNotice(notice);
+        QCOMPARE(MessageBoxResponder::answer({MessageBoxResponder::notice(notice)},
+                                             [] { RealMainWindow::open(); }),
+                 QString());
+        cleanup();
+        init();
+        QCOMPARE(MessageBoxResponder::answer({}, [this] { openMainWindow(); }), QString());
     }
 
     void closingAsksFirstButSalirEndsAtOnce_data()

@@ -112,6 +112,26 @@ private Q_SLOTS:
 
     // The teacher's changes, a file the teacher deleted and an empty folder
     // the teacher made stay, whatever the demo bank now holds.
+    // A bank file in any letter case is a bank; other files are not.
+    void aFolderWithoutAnyBankFileIsTold_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("noBank");
+        QTest::newRow("empty") << QStringList{} << true;
+        QTest::newRow("other files") << QStringList{"QELMEXT2.BAK", "examen.txt"} << true;
+        QTest::newRow("true/false, lower case") << QStringList{"qelmext2.dat"} << false;
+        QTest::newRow("brief, mixed case") << QStringList{"notas", "Qelmexe3.DAT"} << false;
+    }
+    void aFolderWithoutAnyBankFileIsTold()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, noBank);
+        QTemporaryDir folder;
+        for (const QString &name : files)
+            QVERIFY(writeFile(folder.filePath(name), "x"));
+        QCOMPARE(BankFolder::holdsNoBank(folder.path()), noBank);
+    }
+
     void existingFolderIsNeverOverwritten()
     {
         const QString folder = m_dir->filePath("orvalis/banco");

@@ -1,14 +1,18 @@
 #pragma once
 // Answers the program's save dialog through its test hook while it lives:
-// with `name`, or cancels when it is unset.
+// with `name`, or cancels when it is unset; `folder` is where it last started.
 #include "SaveDialog.h"
 
 struct SaveDialogResponder
 {
     SaveDialogResponder()
     {
-        SaveDialog::setAnswerForTesting([this](const QFileDialog &) { return name; });
+        SaveDialog::setAnswerForTesting([this](const QFileDialog &dialog) {
+            folder = dialog.directory().absolutePath();
+            return name;
+        });
     }
     ~SaveDialogResponder() { SaveDialog::setAnswerForTesting({}); }
     std::optional<QString> name;
+    QString folder;
 };
