@@ -78,54 +78,83 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path("QELMEXT2.DAT")));
     }
 
-    // A good line, then the row's, imported into a bank holding `bank`.
+    // The row's lines, then a good one, imported into a bank holding `bank`.
     void anImportIsCheckedWholeAgainstTheBank_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QByteArray>("bank"); // empty: no bank file at all
-        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<QString>("message"); // the start of stdout when all is good, else of
-                                              // stderr after "FILE:2: "
+                                              // stderr after "FILE:"
         const auto row = [](const char *name, const char *kind, const QByteArray &bank,
-                            const QByteArray &line, const QString &message) {
-            QTest::newRow(name) << kind << bank << line << message;
+                            const QByteArray &lines, const QString &message) {
+            QTest::newRow(name) << kind << bank << lines << message;
         };
+        const QString added = "Se han añadido 2 preguntas";
         const QByteArray two = trueFalse(1, 1, "  Una.") + trueFalse(1, 1, "Dos.");
-        row("held", "test", two, "1|1|N|Una.",
-            "la misma pregunta ya está en el banco (registro 1)");
+        row("held", "test", two, "1|1|N|Una.", "1: la misma pregunta ya está en el banco");
         row("held elsewhere, room left", "test",
             two + trueFalse(3, 2, "P").repeated(49) + trueFalse(23, 2, "P").repeated(50),
             "1|2|S|Una.\n3|2|S|Nueva.",
             "Se han añadido 3 preguntas a Qelmext2.dat (registros 102 a 104)");
         row("topic full", "test", trueFalse(3, 2, "P").repeated(50), "3|2|S|Nueva.",
-            "el tema 2 del capítulo 3 ya tiene 50 preguntas, el máximo que el banco puede");
+            "1: el tema 2 del capítulo 3 ya tiene 50 preguntas, el máximo que el banco puede");
         row("the 32768th", "test", trueFalse(0, 1, "P").repeated(32766), "3|2|S|Nueva.",
-            "el banco no puede indexar más de 32767 preguntas");
+            "2: el banco no puede indexar más de 32767 preguntas");
         row("brief chapter full", "breve", brief(5, "B").repeated(199), "5|Nueva.",
-            "el capítulo 5 ya tiene 200 preguntas, el máximo que el banco puede listar");
-        row("no bank file", "test", {}, "1|1|X|x", "la respuesta «X» no es S");
+            "2: el capítulo 5 ya tiene 200 preguntas, el máximo que el banco puede listar");
+        // What a line of the file may hold, with no bank file yet.
+        row("comments, blanks, CR LF", "test", {}, "# c\r\n\r\n \t\n  # x\n12|3|S|U.\r\n", added);
+        row("same text, other topic", "test", {}, "3|1|S|Uno | dos\n03|2|N|Uno | dos",
+            "Se han añadido 3 preguntas");
+        // Limits count characters: an accented letter is one byte in the bank.
+        for (const auto &[kind, head, width] : {std::tuple{"test", "1|9|S|", 250},
+                                                {"conceptual", "22|", 500},
+                                                {"practica", "7|", 1000},
+                                                {"breve", "3|", 150}}) {
+            QTest::addRow("%d filled", width)
+                << kind << QByteArray() << head + QByteArray("\xC3\xB1").repeated(width) << added;
+            QTest::addRow("%d + 1", width)
+                << kind << QByteArray() << head + QByteArray(width + 1, 'a')
+                << QStringLiteral("1: el texto tiene %1").arg(width + 1);
+        }
+        row("chapter 23", "test", {}, "23|1|S|x", "1: el capítulo «23» no es un número");
+        row("topic not in the chapter", "test", {}, "4|5|S|x", "1: el tema «5» no existe en");
+        row("bad answer", "test", {}, "1|1|X|x", "1: la respuesta «X» no es S");
+        row("a field missing", "test", {}, "2|1|x", "1: se esperaba capítulo|tema|resp");
+        row("beyond U+FFFF", "test", {}, "2|1|S|a \xF0\x9F\x98\x80",
+            "1: el texto contiene caracteres que Windows-1252 no puede representar: "
+            "\U0001F600 (U+1F600)");
+        row("control character", "practica", {}, "2|a\tb", "1: el texto contiene un carácter de");
+        row("leading blank", "test", {}, "2|1|S| x", "1: el texto empieza o termina con un esp");
+        row("twice", "test", {}, "2|1|S|x\n2|1|N|x", "2: la misma pregunta que la línea 1");
+        row("not UTF-8", "test", {}, "2|1|S|\xE9uros", "1: la línea no está escrita en UTF-8");
+        QByteArray crowded;
+        for (int i = 0; i <= 50; ++i)
+            crowded += "3|2|S|P" + QByteArray::number(i) + "\n";
+        row("51 in one topic", "test", {}, crowded, "51: el tema 2 del capítulo 3 ya tiene 50");
     }
     void anImportIsCheckedWholeAgainstTheBank()
     {
         QFETCH(QString, kind);
         QFETCH(QByteArray, bank);
-        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, lines);
         QFETCH(QString, message);
         const QString file = path(kind == "test" ? "QELMEXT2.DAT" : "QELMEXE3.DAT");
         QVERIFY(bank.isEmpty() || writeFile(file, bank));
         const QString source = path("nuevas.txt");
-        QVERIFY(writeFile(source, (kind == "test" ? "5|1|S|Buena.\n" : "5|Buena.\n") + line));
+        QVERIFY(writeFile(source, lines + (kind == "test" ? "\n5|1|S|Buena.\n" : "\n5|Buena.\n")));
         const Run result = run({"importar", source, m_dir->path(), "--tipo", kind});
         if (message.startsWith("Se han")) {
             QVERIFY2(result.out.startsWith(message), qPrintable(result.err));
             QCOMPARE(result.status, 0);
             return;
         }
-        QVERIFY2(result.err.startsWith(source + ":2: " + message), qPrintable(result.err));
+        QVERIFY2(result.err.startsWith(source + ":" + message), qPrintable(result.err));
         QVERIFY(result.err.endsWith("No se ha añadido ninguna pregunta: 1 línea de " + source +
                                     " no es válida.\n"));
         QCOMPARE(result.status, 1);
-        QCOMPARE(QFile::exists(file), !bank.isEmpty());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), bank.isEmpty() ? 1 : 2);
         QCOMPARE(readFile(file), bank);
     }
 

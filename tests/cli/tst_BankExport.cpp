@@ -60,8 +60,7 @@ private Q_SLOTS:
             << 3 << QStringList();
         QTest::newRow("moodle-xml")
             << "moodle-xml" << 0
-            << three + trueFalse(0, 1, "Cero.") + trueFalse(1, 1, "") +
-                   trueFalse(1, 1, "Un \x01.") + trueFalse(1, 1, "Siete.", 7)
+            << three + trueFalse(1, 1, "Un \x01.") + trueFalse(1, 1, "Siete.", 7)
             << "category|" + two +
                    "|truefalse|Capítulo 2, tema 5, registro 2|A & B < C, "
                    "'sí' \\ no|0|true|100|false|category|" +
@@ -74,10 +73,8 @@ private Q_SLOTS:
                    "Conceptual, capítulo 4, registro 1|Diga: ]]]]><![CDATA[> y {}."
             << 4
             << QStringList{
-                   "QELMEXT2.DAT, registro 4: el capítulo 0 está fuera de 1 a 22",
-                   "QELMEXT2.DAT, registro 5: el texto está vacío",
-                   "QELMEXT2.DAT, registro 7: la respuesta es 7 y solo valen 0 (No) y 1 (Sí)",
-                   "QELMEXT2.DAT, registro 6: el texto contiene caracteres de control que "
+                   "QELMEXT2.DAT, registro 5: la respuesta es 7 y solo valen 0 (No) y 1 (Sí)",
+                   "QELMEXT2.DAT, registro 4: el texto contiene caracteres de control que "
                    "XML no admite"};
         QTest::newRow("texto")
             << "texto" << 0
