@@ -1,19 +1,25 @@
 // orvalis-banco's orders run in the test with their output caught: mistakes on
-// the command line, an import checked whole against the bank and refused whole,
-// the demo bank back byte for byte through the text format, and an export file
-// replaced only by a complete one.
+// the command line, the check's report, each export format, an import checked
+// whole against the bank and refused whole, the demo bank back byte for byte
+// through the text format, and an export file replaced only by a complete one.
 
 #include "BancoCommand.h"
 #include "BankBytes.h"
+#include "MoodleXmlExport.h"
 #include "RecordFile.h"
 #include "TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
+#include <sys/stat.h>
 
 using namespace bankBytes;
 using namespace testFiles;
@@ -43,6 +49,177 @@ class tst_BancoCommand : public QObject
 
 private Q_SLOTS:
     void init() { QVERIFY(m_dir.emplace().isValid()); }
+
+    void theReportNamesEveryDamageAndWritesNothing()
+    {
+        const QTemporaryDir &dir = *m_dir;
+        QByteArray tf = trueFalse(1, 1, "Igual.") + trueFalse(23, 1, "A") + trueFalse(2, 11, "B") +
+                        trueFalse(4, 6, "C") + trueFalse(1, 1, "D", 2) + trueFalse(1, 1, "") +
+                        trueFalse(1, 2, "Igual.") + trueFalse(1, 1, "  Igual.", 0) +
+                        QByteArray(256, '\0');
+        for (int i = 1; i <= 51; ++i)
+            tf += trueFalse(3, 2, "P" + QByteArray::number(i));
+        QByteArray briefs = brief(7, "Defina.") + brief(8, "Defina.") + brief(7, "Defina.");
+        for (int i = 1; i <= 199; ++i)
+            briefs += brief(7, "B" + QByteArray::number(i));
+        const QMap<QString, QByteArray> files{{"QELMEXT2.DAT", tf + "tail"},
+                                              {"QELMEXE2.DAT", QByteArray()},
+                                              {"Qelmexe2.dat", exposition(1002, 3, "Nueva.") + "x"},
+                                              {"qelmexe3.dat", briefs}};
+        for (const auto &[name, bytes] : files.asKeyValueRange())
+            QVERIFY(writeFile(dir.filePath(name), bytes));
+        QVERIFY(
+            setModified(dir.filePath("QELMEXE2.DAT"), QDateTime::currentDateTime().addDays(-1)));
+        const Run check = run({"comprobar", dir.path()});
+        QCOMPARE(check.status, 1);
+        const QString unlisted = "\n  - registro %1: ninguna lista lo muestra: el ";
+        const QString torn =
+            "un registro incompleto (%1); la próxima pregunta añadida lo sustituirá";
+        QCOMPARE(check.out,
+                 "Banco de preguntas en " + QDir(dir.path()).absolutePath() +
+                     "\n\nQELMEXT2.DAT: 60 registros (15364 bytes)\n  - el fichero termina con " +
+                     torn.arg("4 bytes") + unlisted.arg(2) + "capítulo 23 está fuera de 1 a 22" +
+                     unlisted.arg(3) + "tema 11 está fuera de 1 a 10" + unlisted.arg(4) +
+                     "tema 6 no está en el catálogo del capítulo 4" + unlisted.arg(9) +
+                     "capítulo 0 está fuera de 1 a 22" + unlisted.arg(60) +
+                     "tema 2 del capítulo 3 ya tenía 50 preguntas\n  - registro 5: la respuesta "
+                     "es 2 y solo valen 0 (No) y 1 (Sí); el programa la muestra como No\n  - "
+                     "registro 6: el texto está vacío\n  - registro 9: el texto contiene "
+                     "caracteres de control (saltos de línea, tabuladores u otros que no se ven)\n"
+                     "  - registros 1 y 8: el mismo texto en el capítulo 1, tema 1: «Igual.»\n"
+                     "QELMEXE1.DAT: no existe; el programa lo creará vacío\nQELMEXE2.DAT (en "
+                     "disco, Qelmexe2.dat): 1 registro (1003 bytes)\n  - hay 2 ficheros con este "
+                     "nombre escrito con distintas mayúsculas (QELMEXE2.DAT, Qelmexe2.dat); el "
+                     "programa usa Qelmexe2.dat y no ve los demás\n  - el fichero termina con " +
+                     torn.arg("1 byte") +
+                     "\nQELMEXE3.DAT (en disco, qelmexe3.dat): 202 registros "
+                     "(30704 bytes)" +
+                     unlisted.arg(202) +
+                     "capítulo 7 ya tenía el máximo de "
+                     "preguntas de este tipo\n  - registros 1 y 3: el mismo texto en el capítulo "
+                     "7: «Defina.»\n\nResultado: 14 problemas.\n");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), files.size());
+        for (const auto &[name, bytes] : files.asKeyValueRange())
+            QCOMPARE(readFile(dir.filePath(name)), bytes);
+    }
+
+    void jsonReportCarriesTheSameFindings()
+    {
+        const QTemporaryDir &dir = *m_dir;
+        QCOMPARE(run({"comprobar", dir.path()}).status, 0);
+        QVERIFY(writeFile(dir.filePath("QELMEXT2.DAT"), trueFalse(2, 3, "x", 5)));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("qelmexe3.dat")).constData(), 0600), 0);
+        const QJsonObject root =
+            QJsonDocument::fromJson(run({"comprobar", dir.path(), "--json"}).out.toUtf8()).object();
+        QCOMPARE(root.value("estado").toInt(), 2);
+        const QJsonArray files = root.value("ficheros").toArray();
+        QCOMPARE(QJsonDocument(files.at(0).toObject()).toJson(QJsonDocument::Compact),
+                 "{\"bytes\":256,\"enDisco\":\"QELMEXT2.DAT\",\"existe\":true,\"fichero\":"
+                 "\"QELMEXT2.DAT\",\"problemas\":[{\"clase\":\"respuestaNoValida\",\"descripcion\":"
+                 "\"registro 1: la respuesta es 5 y solo valen 0 (No) y 1 (Sí); el programa la "
+                 "muestra como No\",\"registros\":[1],\"respuesta\":5}],\"registros\":1,\"tipo\":"
+                 "\"test\"}");
+        QCOMPARE(files.at(3).toObject().value("error").toString(),
+                 "qelmexe3.dat no es un fichero de datos");
+    }
+
+    void eachFormatWritesItsText_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("bank"); // QELMEXT2.DAT; QELMEXE1.DAT holds one question
+        // The text (Moodle XML: its types, fractions and CDATA texts) and the warnings.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("warnings");
+        const QByteArray three = trueFalse(4, 1, "{a} = \"b\" \"c\" ~ #1: c?") +
+                                 trueFalse(2, 5, "A & B < C, 's\xed' \\ no", 0) +
+                                 trueFalse(4, 1, "L1\r\nL2");
+        const QString tf = "$course$/top/Orvalis/Verdadero o falso/Capítulo 0";
+        const QString two = tf + "2. El entorno del marketing/Tema 5. El entorno económico";
+        const QString four = "4. La demanda";
+        const QString one = tf + four + "/Tema 1. Concepto y tipos de demanda";
+        const QString essay = "$course$/top/Orvalis/Conceptuales/Capítulo 0" + four;
+        QTest::newRow("gift")
+            << QStringList{"--formato=gift"} << three
+            << "// Preguntas del banco de Orvalis exportadas por orvalis-banco.\n"
+               "\n$CATEGORY: " +
+                   two +
+                   "\n\n::Capítulo 2, tema 5, registro 2::"
+                   "[plain]A & B < C, 'sí' \\\\ no{FALSE}\n\n$CATEGORY: " +
+                   one +
+                   "\n\n::Capítulo 4, tema 1, registro 1::[plain]\\{a\\} \\= \"b\" \"c\" "
+                   "\\~ \\#1\\: c?{TRUE}\n\n::Capítulo 4, tema 1, registro 3::[plain]"
+                   "L1\\nL2{TRUE}\n\n$CATEGORY: " +
+                   essay +
+                   "\n\n::Conceptual, "
+                   "capítulo 4, registro 1::[plain]Diga\\: ]]> y \\{\\}.{}\n"
+            << QString();
+        const QString csv = "test,4,La demanda,1,Concepto y tipos de demanda,";
+        QTest::newRow("csv, chapter 4")
+            << QStringList{"--formato=csv", "--capitulo=4"} << three
+            << "tipo,capítulo,título del capítulo,tema,título del "
+               "tema,registro,respuesta,texto\r\n" +
+                   csv + "1,Sí,\"{a} = \"\"b\"\" \"\"c\"\" ~ #1: c?\"\r\n" + csv +
+                   "3,Sí,\"L1\r\nL2\"\r\nconceptual,4,La demanda,,,1,,Diga: ]]> y {}.\r\n"
+            << QString();
+        QTest::newRow("moodle-xml")
+            << QStringList{"--formato=moodle-xml"}
+            << three + trueFalse(1, 1, "Un \x01.") + trueFalse(1, 1, "Siete.", 7)
+            << "category|" + two +
+                   "|truefalse|Capítulo 2, tema 5, registro 2|A & B < C, "
+                   "'sí' \\ no|0|true|100|false|category|" +
+                   one +
+                   "|truefalse|Capítulo 4, tema 1, "
+                   "registro 1|{a} = \"b\" \"c\" ~ #1: c?|100|true|0|false|truefalse|Capítulo 4, "
+                   "tema 1, registro 3|L1\r\nL2|100|true|0|false|category|" +
+                   essay +
+                   "|essay|"
+                   "Conceptual, capítulo 4, registro 1|Diga: ]]]]><![CDATA[> y {}."
+            << "aviso: no se exporta QELMEXT2.DAT, registro 5: la respuesta es 7 y solo valen 0 "
+               "(No) y 1 (Sí).\naviso: no se exporta QELMEXT2.DAT, registro 4: el texto contiene "
+               "caracteres de control que XML no admite.\n2 registros no se han exportado; "
+               "«orvalis-banco comprobar» explica qué les pasa.\n";
+        QTest::newRow("texto")
+            << QStringList{"--formato=texto", "--tipo=test"}
+            << trueFalse(1, 1, "A.") + trueFalse(4, 1, "L1\r\nL2") + trueFalse(0, 1, "Cero.") +
+                   trueFalse(1, 1, "Dos.", 2) + trueFalse(1, 1, "A.", 0)
+            << "# Verdadero o falso: preguntas exportadas de QELMEXT2.DAT por orvalis-banco.\n# "
+               "Una "
+               "pregunta por línea: capítulo|tema|respuesta (S = Sí, N = No)|texto\n1|1|S|A.\n"
+            << "aviso: no se exporta QELMEXT2.DAT, registro 2: el texto contiene caracteres de "
+               "control, que el formato texto no puede escribir.\naviso: no se exporta "
+               "QELMEXT2.DAT, registro 3: el capítulo 0 está fuera de 1 a 22.\naviso: no se "
+               "exporta QELMEXT2.DAT, registro 4: la respuesta es 2, que el formato texto no "
+               "puede escribir (solo S o N).\naviso: no se exporta QELMEXT2.DAT, registro 5: la "
+               "misma pregunta que la línea 3.\n4 registros no se han exportado; «orvalis-banco "
+               "comprobar» explica qué les pasa.\n";
+    }
+    void eachFormatWritesItsText()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, bank);
+        QFETCH(QString, text);
+        QFETCH(QString, warnings);
+        QVERIFY(writeFile(path("QELMEXT2.DAT"), bank));
+        QVERIFY(writeFile(path("QELMEXE1.DAT"), conceptual(4, "Diga: ]]> y {}.")));
+        const Run result = run(QStringList{"exportar", m_dir->path()} + options);
+        QString got = result.out;
+        if (options.first() == "--formato=moodle-xml") {
+            QStringList values;
+            static const QRegularExpression value("type=\"(\\w+)\"|fraction=\"(\\d+)\"|<text><!\\["
+                                                  "CDATA\\[([\\s\\S]*?)\\]\\]></text>");
+            for (const QRegularExpressionMatch &match : value.globalMatch(got))
+                values.append(match.captured(match.lastCapturedIndex()));
+            got = values.join('|');
+        }
+        QCOMPARE(got, text);
+        QCOMPARE(result.err, warnings);
+        QCOMPARE(result.status, warnings.isEmpty() ? 0 : 1);
+    }
+
+    void slashesInCategoryNamesAreDoubled()
+    {
+        QCOMPARE(moodleXmlExport::categoryText({"A", "B/C", "/x/"}), "$course$/top/A/B//C/ //x// ");
+    }
 
     // "@" stands for the test's folder, which holds a link to its bank file.
     void mistakesOnTheCommandLineExitWith2_data()
