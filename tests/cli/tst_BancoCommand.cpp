@@ -10,7 +10,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,9 +86,6 @@ private Q_SLOTS:
                 " - registro 202: ninguna lista lo muestra: el capítulo 7 ya tenía el máximo de "
                 "preguntas de este tipo\n  - registros 1 y 3: el mismo texto en el capítulo 7: "
                 "«Defina.»\n\nResultado: 14 problemas.\n");
-        const QJsonDocument json =
-            QJsonDocument::fromJson(run({"comprobar", m_dir->path(), "--json"}).out.toUtf8());
-        QCOMPARE(json["totalDeProblemas"].toInt(), 14);
         QCOMPARE(folderContents(m_dir->path()), before);
     }
 
@@ -152,9 +148,9 @@ private Q_SLOTS:
             << QStringList{"--formato=texto", "--tipo=test"}
             << trueFalse(1, 1, "A.") + trueFalse(4, 1, "L1\r\nL2") + trueFalse(0, 1, "Cero.") +
                    trueFalse(1, 1, "Dos.", 2) + trueFalse(1, 1, "A.", 0)
-            << "# Verdadero o falso: preguntas exportadas de QELMEXT2.DAT por orvalis-banco.\n# "
-               "Una "
-               "pregunta por línea: capítulo|tema|respuesta (S = Sí, N = No)|texto\n1|1|S|A.\n"
+            << "# Verdadero o falso: preguntas exportadas de QELMEXT2.DAT por orvalis-banco.\n"
+               "# Una pregunta por línea: capítulo|tema|respuesta (S = Sí, N = No)|texto\n"
+               "1|1|S|A.\n"
             << "aviso: no se exporta QELMEXT2.DAT, registro 2: el texto contiene caracteres de "
                "control, que el formato texto no puede escribir.\naviso: no se exporta "
                "QELMEXT2.DAT, registro 3: el capítulo 0 está fuera de 1 a 22.\naviso: no se "
@@ -241,9 +237,8 @@ private Q_SLOTS:
             "2: el capítulo 5 ya tiene 200 preguntas, el máximo que el banco puede listar");
         // What a line of the file may hold, with no bank file yet.
         row("one", "test", {}, "", "Se ha añadido 1 pregunta a Qelmext2.dat (registro 1).");
-        row("comments, blanks, CR LF", "test", {}, "# c\r\n\r\n \t\n  # x\n12|3|S|U.\r\n", added);
-        row("same text, other topic", "test", {}, "3|1|S|Uno | dos\n03|2|N|Uno | dos",
-            "Se han añadido 3 preguntas");
+        row("comments, blanks, CR LF", "test", {}, "# c\r\n\r\n \t\n  # x\n12|3|S|U | v.\r\n",
+            added);
         // Limits count characters: an accented letter is one byte in the bank.
         for (const auto &[kind, head, width] : {std::tuple{"test", "1|9|S|", 250},
                                                 {"conceptual", "22|", 500},
@@ -262,10 +257,6 @@ private Q_SLOTS:
         row("leading blank", "test", {}, "2|1|S| x", "1: el texto empieza o termina con un esp");
         row("twice", "test", {}, "2|1|S|x\n2|1|N|x", "2: la misma pregunta que la línea 1");
         row("not UTF-8", "test", {}, "2|1|S|\xE9uros", "1: la línea no está escrita en UTF-8");
-        QByteArray crowded;
-        for (int i = 0; i <= 50; ++i)
-            crowded += "3|2|S|P" + QByteArray::number(i) + "\n";
-        row("51 in one topic", "test", {}, crowded, "51: el tema 2 del capítulo 3 ya tiene 50");
     }
     void anImportIsCheckedWholeAgainstTheBank()
     {
