@@ -106,40 +106,33 @@ private Q_SLOTS:
         const QString essay = "$course$/top/Orvalis/Conceptuales/Capítulo 0" + four;
         QTest::newRow("gift")
             << QStringList{"--formato=gift"} << three
-            << "// Preguntas del banco de Orvalis exportadas por orvalis-banco.\n"
-               "\n$CATEGORY: " +
-                   two +
-                   "\n\n::Capítulo 2, tema 5, registro 2::"
-                   "[plain]A & B < C, 'sí' \\\\ no{FALSE}\n\n$CATEGORY: " +
-                   one +
-                   "\n\n::Capítulo 4, tema 1, registro 1::[plain]\\{a\\} \\= \"b\" \"c\" "
-                   "\\~ \\#1\\: c?{TRUE}\n\n::Capítulo 4, tema 1, registro 3::[plain]"
-                   "L1\\nL2{TRUE}\n\n$CATEGORY: " +
-                   essay +
-                   "\n\n::Conceptual, "
-                   "capítulo 4, registro 1::[plain]Diga\\: ]]> y \\{\\}.{}\n"
+            << QString(
+                   "// Preguntas del banco de Orvalis exportadas por orvalis-banco.\n\n$CATEGORY: "
+                   "%1\n\n::Capítulo 2, tema 5, registro 2::[plain]A & B < C, 'sí' \\\\ "
+                   "no{FALSE}\n\n$CATEGORY: %2\n\n::Capítulo 4, tema 1, registro 1::[plain]\\{a\\} "
+                   "\\= \"b\" \"c\" \\~ \\#1\\: c?{TRUE}\n\n::Capítulo 4, tema 1, registro "
+                   "3::[plain]L1\\nL2{TRUE}\n\n$CATEGORY: %3\n\n::Conceptual, capítulo 4, registro "
+                   "1::[plain]Diga\\: ]]> y \\{\\}.{}\n")
+                   .arg(two, one, essay)
             << QString();
-        const QString csv = "test,4,La demanda,1,Concepto y tipos de demanda,";
         QTest::newRow("csv, chapter 4")
             << QStringList{"--formato=csv", "--capitulo=4"} << three
-            << "tipo,capítulo,título del capítulo,tema,título del "
-               "tema,registro,respuesta,texto\r\n" +
-                   csv + "1,Sí,\"{a} = \"\"b\"\" \"\"c\"\" ~ #1: c?\"\r\n" + csv +
-                   "3,Sí,\"L1\r\nL2\"\r\nconceptual,4,La demanda,,,1,,Diga: ]]> y {}.\r\n"
+            << QString("tipo,capítulo,título del capítulo,tema,título del "
+                       "tema,registro,respuesta,texto\r\n%1,1,Sí,\"{a} = \"\"b\"\" \"\"c\"\" ~ #1: "
+                       "c?\"\r\n%1,3,Sí,\"L1\r\nL2\"\r\nconceptual,4,La demanda,,,1,,Diga: ]]> y "
+                       "{}.\r\n")
+                   .arg("test,4,La demanda,1,Concepto y tipos de demanda")
             << QString();
         QTest::newRow("moodle-xml")
             << QStringList{"--formato=moodle-xml"}
             << three + trueFalse(1, 1, "Un \x01.") + trueFalse(1, 1, "Siete.", 7)
-            << "category|" + two +
-                   "|truefalse|Capítulo 2, tema 5, registro 2|A & B < C, "
-                   "'sí' \\ no|0|true|100|false|category|" +
-                   one +
-                   "|truefalse|Capítulo 4, tema 1, "
-                   "registro 1|{a} = \"b\" \"c\" ~ #1: c?|100|true|0|false|truefalse|Capítulo 4, "
-                   "tema 1, registro 3|L1\r\nL2|100|true|0|false|category|" +
-                   essay +
-                   "|essay|"
-                   "Conceptual, capítulo 4, registro 1|Diga: ]]]]><![CDATA[> y {}."
+            << QString(
+                   "category|%1|truefalse|Capítulo 2, tema 5, registro 2|A & B < C, 'sí' \\ "
+                   "no|0|true|100|false|category|%2|truefalse|Capítulo 4, tema 1, registro 1|{a} = "
+                   "\"b\" \"c\" ~ #1: c?|100|true|0|false|truefalse|Capítulo 4, tema 1, registro "
+                   "3|L1\r\nL2|100|true|0|false|category|%3|essay|Conceptual, capítulo 4, registro "
+                   "1|Diga: ]]]]><![CDATA[> y {}.")
+                   .arg(two, one, essay)
             << "aviso: no se exporta QELMEXT2.DAT, registro 5: la respuesta es 7 y solo valen 0 "
                "(No) y 1 (Sí).\naviso: no se exporta QELMEXT2.DAT, registro 4: el texto contiene "
                "caracteres de control que XML no admite.\n2 registros no se han exportado; "
@@ -305,29 +298,27 @@ private Q_SLOTS:
         QVERIFY(writeFile(source, QByteArray("x\n").repeated(101)));
         const Run result = run({"importar", source, m_dir->path()});
         QCOMPARE(result.status, 1);
-        QVERIFY2(result.err.endsWith(":100: se esperaba capítulo|tema|respuesta|texto\n… y 1 "
-                                     "error más.\nNo se ha añadido ninguna pregunta: 101 líneas "
-                                     "de " +
-                                     source + " no son válidas.\n"),
+        QVERIFY2(result.err.endsWith(QString(":100: se esperaba capítulo|tema|respuesta|texto\n… "
+                                             "y 1 error más.\nNo se ha añadido ninguna pregunta: "
+                                             "101 líneas de %1 no son válidas.\n")
+                                         .arg(source)),
                  qPrintable(result.err));
         QCOMPARE(result.err.count('\n'), 102);
     }
 
     void theDemoBankComesBackThroughTextByteForByte()
     {
-        const QString text = path("preguntas.txt");
-        const QDir demo(ORVALIS_DEMO_BANK_DIR);
-        for (const auto &[kind, file] : {std::pair{"test", "QELMEXT2.DAT"},
-                                         {"conceptual", "QELMEXE1.DAT"},
-                                         {"practica", "QELMEXE2.DAT"},
-                                         {"breve", "QELMEXE3.DAT"}}) {
-            QCOMPARE(run({"exportar", demo.path(), "--formato=texto", "--salida=" + text,
-                          QStringLiteral("--tipo=") + kind})
-                         .status,
-                     0);
-            QCOMPARE(run({"importar", text, m_dir->path(), "--tipo", kind}).status, 0);
-            QVERIFY(QFileInfo(demo.filePath(file)).size() > 0);
-            QCOMPARE(readFile(RecordFile::resolve(path(file))), readFile(demo.filePath(file)));
+        const QString demo = ORVALIS_DEMO_BANK_DIR, t = path("t.txt");
+        for (const auto &[kind, file] : {std::pair{"test", "/QELMEXT2.DAT"},
+                                         {"conceptual", "/QELMEXE1.DAT"},
+                                         {"practica", "/QELMEXE2.DAT"},
+                                         {"breve", "/QELMEXE3.DAT"}}) {
+            QCOMPARE(
+                run({"exportar", demo, "--formato=texto", "--salida", t, "--tipo", kind}).status,
+                0);
+            QCOMPARE(run({"importar", t, m_dir->path(), "--tipo", kind}).status, 0);
+            QVERIFY(QFileInfo(demo + file).size() > 0);
+            QCOMPARE(readFile(RecordFile::resolve(m_dir->path() + file)), readFile(demo + file));
         }
     }
 
