@@ -184,6 +184,7 @@ private Q_SLOTS:
         };
         row({"borrar"}, "orden desconocida «borrar»");
         row({"comprobar", "a", "b"}, "sobra el argumento «b»");
+        row({"exportar", "--formato"}, "falta el valor de --formato");
         row({"exportar", "--formato=csv", "--capitulo= 5"}, "el capítulo debe ser un número del 1");
         row({"exportar", "--formato=csv", "--salida="}, "--salida necesita el nombre de un");
         row({"exportar", "--formato=csv", "--salida=qelmext2.dat"},
