@@ -273,8 +273,10 @@ int BancoCommand::exportar(const QStringList &arguments)
             QStringLiteral("%1: no se puede escribir %2: %3.\n").arg(kProgram, output, error));
         return Failure;
     } else {
-        print(QStringLiteral("Se han exportado %1 a %2.\n")
-                  .arg(counted(result.exported, u"pregunta", u"preguntas"), output));
+        print(QStringLiteral("%1 %2 a %3.\n")
+                  .arg(result.exported == 1 ? QStringLiteral("Se ha exportado")
+                                            : QStringLiteral("Se han exportado"),
+                       counted(result.exported, u"pregunta", u"preguntas"), output));
     }
     if (result.skipped.isEmpty())
         return Success;

@@ -331,6 +331,8 @@ private Q_SLOTS:
                 ".\naviso: no se exporta QELMEXT2.DAT, registro 2: el texto está vacío.\n1 "
                 "registro no se ha exportado; «orvalis-banco comprobar» explica qué les pasa.\n");
         QVERIFY(readFile(output).endsWith(",3,Sí,Tres.\r\n"));
+        QCOMPARE(run(csv + QStringList{"--capitulo=2"}).out,
+                 "Se ha exportado 1 pregunta a " + output + ".\n");
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
                  QStringList({"QELMEXT2.DAT", "salida.csv"}));
     }
