@@ -308,6 +308,19 @@ private Q_SLOTS:
         QCOMPARE(focusName(), focus);
     }
 
+    // Choosing another kind drops the edit of the kind left, without a
+    // question: the text typed can never reach the other kind's file.
+    void choosingAnotherKindDropsTheEdit()
+    {
+        openOn("conceptual", startBank(1));
+        QVERIFY(clickCell(grid(), 1, 1));
+        click(m_window, "Command1");
+        text1()->setPlainText("Cambio");
+        QCOMPARE(MessageBoxResponder::answer({}, [&] { click(m_window, "Option1_1"); }), QString());
+        QVERIFY(!editing());
+        QCOMPARE(testFiles::readFile(m_gui.bank->filePath("QELMEXE1.DAT")), startBank(1).join());
+    }
+
     // Another program replaces the bank between "Modificar pregunta" and
     // "Actualizar": nothing is written, the edit stays, tied to its question
     // wherever that now lies; a question that is gone is added anew if the
