@@ -88,6 +88,7 @@ private Q_SLOTS:
         else
             QCOMPARE(QDir::current().entryList(QDir::AllEntries), before);
         QCOMPARE(m_gui.main->statusText, QStringLiteral("Imprimir examen")); // nothing printed
+        QVERIFY(!m_gui.main->toolbarEnabled); // no other window while the exam is out here
         QVERIFY(!QFile::exists(pdf));
     }
 
