@@ -3,6 +3,7 @@
 #include "FlexGrid.h"
 
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -48,6 +49,21 @@ private Q_SLOTS:
         QCOMPARE(
             (QList<int>{grid.colWidth(2), grid.colWidth(3), grid.colWidth(-1), grid.rowHeight(2)}),
             (QList<int>{615, 0, 0, 450}));
+
+        // A double-click on the header row is seen with row 0 current, so
+        // that the windows take it for no question at all; one on a row below
+        // makes that row current.
+        QSignalSpy doubleClicks(&grid, &FlexGrid::dblClick);
+        QList<QPoint> seen;
+        for (const auto &[row, col] : {std::pair{0, 1}, {3, 2}}) {
+            const FlexGrid::CellSpot spot = grid.locateCell(row, col);
+            QVERIFY(spot.widget);
+            QTest::mouseClick(spot.widget, Qt::LeftButton, {}, spot.point);
+            QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
+            seen << QPoint(grid.row(), grid.col());
+        }
+        QCOMPARE(doubleClicks.count(), 2);
+        QCOMPARE(seen, (QList<QPoint>{{0, 1}, {3, 2}}));
     }
 };
 
