@@ -7,9 +7,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView content(reinterpret_cast<const char *>(data), qsizetype(size));
-    for (int k = 0; k < kDemoSourceKindCount; ++k) {
+    for (int k = 0; k < int(kQuestionKinds.size()); ++k) {
         const DemoSource source =
-            DemoSource::parse(DemoSourceKind(k), QStringLiteral("fuente.txt"), content);
+            DemoSource::parse(QuestionKind(k), QStringLiteral("fuente.txt"), content);
         for (const DemoSourceProblem &problem : source.problems())
             (void)problem.toString();
     }

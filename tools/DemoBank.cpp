@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr std::array<DemoSourceKind, kDemoSourceKindCount> kKinds = {
-    DemoSourceKind::TrueFalse, DemoSourceKind::Conceptual, DemoSourceKind::Practical,
-    DemoSourceKind::Brief};
-
 QString refused(const DemoSource &source, const DemoQuestion &question, const BankError &error)
 {
     return DemoSourceProblem{source.path(), question.line,
@@ -26,14 +22,14 @@ QString refused(const DemoSource &source, const DemoQuestion &question, const Ba
 DemoBank DemoBank::read(const QString &directory)
 {
     const QDir dir(directory);
-    auto readKind = [&dir](DemoSourceKind kind) {
+    auto readKind = [&dir](QuestionKind kind) {
         return DemoSource::read(kind, dir.filePath(DemoSource::fileName(kind)));
     };
-    return DemoBank(
-        {readKind(kKinds[0]), readKind(kKinds[1]), readKind(kKinds[2]), readKind(kKinds[3])});
+    return DemoBank({readKind(kQuestionKinds[0]), readKind(kQuestionKinds[1]),
+                     readKind(kQuestionKinds[2]), readKind(kQuestionKinds[3])});
 }
 
-const DemoSource &DemoBank::source(DemoSourceKind kind) const
+const DemoSource &DemoBank::source(QuestionKind kind) const
 {
     return m_sources[static_cast<size_t>(kind)];
 }
@@ -90,7 +86,7 @@ QString DemoBank::write(const QString &outputDirectory) const
 
 QString DemoBank::writeFiles(const QString &directory) const
 {
-    const DemoSource &trueFalse = source(DemoSourceKind::TrueFalse);
+    const DemoSource &trueFalse = source(QuestionKind::TrueFalse);
     TrueFalseBank bank(directory);
     if (BankError error = bank.openBank(); !error.ok())
         return error.message;
@@ -102,12 +98,12 @@ QString DemoBank::writeFiles(const QString &directory) const
     }
     bank.closeBank();
 
-    for (const DemoSourceKind kind : kKinds) {
-        if (kind == DemoSourceKind::TrueFalse)
+    for (const QuestionKind kind : kQuestionKinds) {
+        if (kind == QuestionKind::TrueFalse)
             continue;
         const DemoSource &exposition = source(kind);
         ExpositionBank expositionBank(directory);
-        if (BankError error = expositionBank.openBank(DemoSource::expositionKind(kind));
+        if (BankError error = expositionBank.openBank(questionKind::expositionKind(kind));
             !error.ok())
             return error.message;
         for (const DemoQuestion &question : exposition.questions()) {
@@ -140,15 +136,15 @@ QString DemoBank::checkFiles(const QString &directory) const
     if (BankError error = bank.openBank(); !error.ok())
         return error.message;
     QString error = mismatch(TrueFalseBank::loadName(), bank.recordCount(),
-                             source(DemoSourceKind::TrueFalse).questions().size(), bank.leftOut());
+                             source(QuestionKind::TrueFalse).questions().size(), bank.leftOut());
     bank.closeBank();
     if (!error.isEmpty())
         return error;
 
-    for (const DemoSourceKind kind : kKinds) {
-        if (kind == DemoSourceKind::TrueFalse)
+    for (const QuestionKind kind : kQuestionKinds) {
+        if (kind == QuestionKind::TrueFalse)
             continue;
-        const ExpositionKind expositionKind = DemoSource::expositionKind(kind);
+        const ExpositionKind expositionKind = questionKind::expositionKind(kind);
         ExpositionBank expositionBank(directory);
         if (BankError openError = expositionBank.openBank(expositionKind); !openError.ok())
             return openError.message;

@@ -15,7 +15,7 @@ public:
     // Reads the four source files, each under DemoSource::fileName, from `directory`.
     static DemoBank read(const QString &directory);
 
-    const DemoSource &source(DemoSourceKind kind) const;
+    const DemoSource &source(QuestionKind kind) const;
     // Every problem of the four files, file by file.
     QList<DemoSourceProblem> problems() const;
     bool ok() const { return problems().isEmpty(); }
@@ -29,7 +29,7 @@ public:
     QString write(const QString &outputDirectory) const;
 
 private:
-    explicit DemoBank(std::array<DemoSource, kDemoSourceKindCount> sources)
+    explicit DemoBank(std::array<DemoSource, kQuestionKinds.size()> sources)
         : m_sources(std::move(sources))
     {
     }
@@ -37,5 +37,5 @@ private:
     QString writeFiles(const QString &directory) const;
     QString checkFiles(const QString &directory) const;
 
-    std::array<DemoSource, kDemoSourceKindCount> m_sources;
+    std::array<DemoSource, kQuestionKinds.size()> m_sources;
 };

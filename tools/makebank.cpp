@@ -52,10 +52,10 @@ int main(int argc, char *argv[])
         "%s\n",
         qUtf8Printable(QStringLiteral("makebank: %1 true/false, %2 conceptual, %3 practical and %4 "
                                       "brief questions written to %5")
-                           .arg(bank.source(DemoSourceKind::TrueFalse).questions().size())
-                           .arg(bank.source(DemoSourceKind::Conceptual).questions().size())
-                           .arg(bank.source(DemoSourceKind::Practical).questions().size())
-                           .arg(bank.source(DemoSourceKind::Brief).questions().size())
+                           .arg(bank.source(QuestionKind::TrueFalse).questions().size())
+                           .arg(bank.source(QuestionKind::Conceptual).questions().size())
+                           .arg(bank.source(QuestionKind::Practical).questions().size())
+                           .arg(bank.source(QuestionKind::Brief).questions().size())
                            .arg(outputDirectory)));
     return 0;
 }

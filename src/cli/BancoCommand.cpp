@@ -188,10 +188,10 @@ int BancoCommand::comprobar(const QStringList &arguments)
     return check.exitStatus();
 }
 
-std::optional<DemoSourceKind> BancoCommand::kindFrom(const Arguments &arguments)
+std::optional<QuestionKind> BancoCommand::kindFrom(const Arguments &arguments)
 {
     const QString name = arguments.values.value(QStringLiteral("--tipo"));
-    const std::optional<DemoSourceKind> kind = bankKinds::fromOptionName(name);
+    const std::optional<QuestionKind> kind = bankKinds::fromOptionName(name);
     if (!kind)
         usageError(
             QStringLiteral("tipo desconocido «%1»; los tipos son %2.").arg(name, kKindChoices));
@@ -216,9 +216,9 @@ int BancoCommand::exportar(const QStringList &arguments)
                                          "gift, csv y texto.")
                               .arg(formatName));
 
-    QList<DemoSourceKind> kinds(bankKinds::kAll.begin(), bankKinds::kAll.end());
+    QList<QuestionKind> kinds(kQuestionKinds.begin(), kQuestionKinds.end());
     if (parsed.values.contains(QStringLiteral("--tipo"))) {
-        const std::optional<DemoSourceKind> kind = kindFrom(parsed);
+        const std::optional<QuestionKind> kind = kindFrom(parsed);
         if (!kind)
             return Failure;
         kinds = {*kind};
@@ -299,7 +299,7 @@ int BancoCommand::importar(const QStringList &arguments)
         return usageError(QStringLiteral("falta el fichero de preguntas que importar."));
     const QString source = parsed.positional.first();
 
-    std::optional<DemoSourceKind> kind;
+    std::optional<QuestionKind> kind;
     if (parsed.values.contains(QStringLiteral("--tipo"))) {
         if (kind = kindFrom(parsed); !kind)
             return Failure;

@@ -42,7 +42,7 @@ private:
     bool parse(const QStringList &arguments, const QStringList &valueOptions,
                const QStringList &flagOptions, Arguments *parsed);
     bool folderFrom(const Arguments &arguments, int position, QString *folder);
-    std::optional<DemoSourceKind> kindFrom(const Arguments &arguments);
+    std::optional<QuestionKind> kindFrom(const Arguments &arguments);
 
     int comprobar(const QStringList &arguments);
     int exportar(const QStringList &arguments);

@@ -84,7 +84,7 @@ void checkRepeats(const BankSnapshot &snapshot, BankFileCheck &check)
             groups[*found].records.append(record.number);
         }
     }
-    const bool trueFalse = snapshot.kind() == DemoSourceKind::TrueFalse;
+    const bool trueFalse = snapshot.kind() == QuestionKind::TrueFalse;
     for (const Group &group : std::as_const(groups)) {
         if (group.records.size() < 2)
             continue;
@@ -150,7 +150,7 @@ BankFileCheck BankCheck::checkFile(const BankSnapshot &snapshot)
                         .arg(counted(snapshot.trailingBytes(), u"byte", u"bytes")),
                     {{QStringLiteral("bytes"), snapshot.trailingBytes()}}));
     }
-    const bool trueFalse = snapshot.kind() == DemoSourceKind::TrueFalse;
+    const bool trueFalse = snapshot.kind() == QuestionKind::TrueFalse;
     for (const SnapshotRecord &record : snapshot.records()) {
         if (!record.listed()) {
             QVariantMap details{{QStringLiteral("motivo"), placeWord(record)},
@@ -204,7 +204,7 @@ BankCheck BankCheck::run(const QString &folder)
                                   : QStringLiteral("la carpeta %1 no existe").arg(check.m_folder);
         return check;
     }
-    for (const DemoSourceKind kind : bankKinds::kAll)
+    for (const QuestionKind kind : kQuestionKinds)
         check.m_files.append(checkFile(BankSnapshot::read(folder, kind)));
     return check;
 }

@@ -22,7 +22,7 @@ struct BankProblem
 
 struct BankFileCheck
 {
-    DemoSourceKind kind = DemoSourceKind::TrueFalse;
+    QuestionKind kind = QuestionKind::TrueFalse;
     QString fileName;  // the name the program loads
     QString entryName; // as spelt on disk; empty when the file does not exist
     QString error;     // why the file could not be read; empty when it was

@@ -20,12 +20,12 @@ std::optional<ExportFormat> formatFromName(QStringView name)
     return std::nullopt;
 }
 
-Result run(const QString &folder, ExportFormat format, const QList<DemoSourceKind> &kinds,
+Result run(const QString &folder, ExportFormat format, const QList<QuestionKind> &kinds,
            int chapter)
 {
     Result result;
     ExportSet set;
-    for (const DemoSourceKind kind : kinds) {
+    for (const QuestionKind kind : kinds) {
         const BankSnapshot snapshot = BankSnapshot::read(folder, kind);
         if (!snapshot.ok()) {
             result.error = snapshot.error();

@@ -35,7 +35,7 @@ struct Result
 };
 
 // chapter 0 takes every chapter. The text format takes one kind only.
-Result run(const QString &folder, ExportFormat format, const QList<DemoSourceKind> &kinds,
+Result run(const QString &folder, ExportFormat format, const QList<QuestionKind> &kinds,
            int chapter = 0);
 
 } // namespace bankExport

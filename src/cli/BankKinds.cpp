@@ -1,69 +1,53 @@
 #include "BankKinds.h"
 
-#include "TrueFalseBank.h"
-
 #include <QFileInfo>
 
 namespace bankKinds {
 
-QString optionName(DemoSourceKind kind)
+QString optionName(QuestionKind kind)
 {
     switch (kind) {
-    case DemoSourceKind::TrueFalse:
+    case QuestionKind::TrueFalse:
         return QStringLiteral("test");
-    case DemoSourceKind::Conceptual:
+    case QuestionKind::Conceptual:
         return QStringLiteral("conceptual");
-    case DemoSourceKind::Practical:
+    case QuestionKind::Practical:
         return QStringLiteral("practica");
-    case DemoSourceKind::Brief:
+    case QuestionKind::Brief:
         return QStringLiteral("breve");
     }
     return {};
 }
 
-std::optional<DemoSourceKind> fromOptionName(QStringView name)
+std::optional<QuestionKind> fromOptionName(QStringView name)
 {
-    for (const DemoSourceKind kind : kAll) {
+    for (const QuestionKind kind : kQuestionKinds) {
         if (name == optionName(kind))
             return kind;
     }
     return std::nullopt;
 }
 
-std::optional<DemoSourceKind> fromSourceFileName(const QString &path)
+std::optional<QuestionKind> fromSourceFileName(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    for (const DemoSourceKind kind : kAll) {
+    for (const QuestionKind kind : kQuestionKinds) {
         if (name.compare(DemoSource::fileName(kind), Qt::CaseInsensitive) == 0)
             return kind;
     }
     return std::nullopt;
 }
 
-QString bankFileName(DemoSourceKind kind)
-{
-    if (kind == DemoSourceKind::TrueFalse)
-        return TrueFalseBank::loadName();
-    return expositionKindInfo(DemoSource::expositionKind(kind)).loadName;
-}
-
-int recordLength(DemoSourceKind kind)
-{
-    if (kind == DemoSourceKind::TrueFalse)
-        return TrueFalseBank::kRecordLength;
-    return expositionKindInfo(DemoSource::expositionKind(kind)).recordLength;
-}
-
-QString caption(DemoSourceKind kind)
+QString caption(QuestionKind kind)
 {
     switch (kind) {
-    case DemoSourceKind::TrueFalse:
+    case QuestionKind::TrueFalse:
         return QStringLiteral("Verdadero o falso");
-    case DemoSourceKind::Conceptual:
+    case QuestionKind::Conceptual:
         return QStringLiteral("Conceptuales");
-    case DemoSourceKind::Practical:
+    case QuestionKind::Practical:
         return QStringLiteral("Prácticas");
-    case DemoSourceKind::Brief:
+    case QuestionKind::Brief:
         return QStringLiteral("Breves");
     }
     return {};

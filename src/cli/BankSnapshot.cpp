@@ -63,7 +63,7 @@ QString SnapshotRecord::whyNotListed() const
 
 QString BankSnapshot::fileName() const
 {
-    return bankKinds::bankFileName(m_kind);
+    return questionKind::bankFileName(m_kind);
 }
 
 namespace {
@@ -71,9 +71,9 @@ namespace {
 // Opens the kind's existing bank file through the bank, hands it to `read`
 // and closes it.
 template <typename Read>
-BankError readThroughBank(const QString &folder, DemoSourceKind kind, const Read &read)
+BankError readThroughBank(const QString &folder, QuestionKind kind, const Read &read)
 {
-    if (kind == DemoSourceKind::TrueFalse) {
+    if (kind == QuestionKind::TrueFalse) {
         TrueFalseBank bank(folder);
         BankError error = bank.openBank();
         if (error.ok())
@@ -82,7 +82,7 @@ BankError readThroughBank(const QString &folder, DemoSourceKind kind, const Read
         return error;
     }
     ExpositionBank bank(folder);
-    BankError error = bank.openBank(DemoSource::expositionKind(kind));
+    BankError error = bank.openBank(questionKind::expositionKind(kind));
     if (error.ok())
         error = read(bank);
     bank.closeBank();
@@ -91,7 +91,7 @@ BankError readThroughBank(const QString &folder, DemoSourceKind kind, const Read
 
 } // namespace
 
-BankSnapshot BankSnapshot::read(const QString &folder, DemoSourceKind kind)
+BankSnapshot BankSnapshot::read(const QString &folder, QuestionKind kind)
 {
     BankSnapshot snapshot(kind);
     const QString wanted = QDir(folder).filePath(snapshot.fileName());
@@ -133,7 +133,7 @@ BankSnapshot BankSnapshot::read(const QString &folder, DemoSourceKind kind)
 
 QByteArray BankSnapshot::recordBytes(qint32 n) const
 {
-    const int length = bankKinds::recordLength(m_kind);
+    const int length = questionKind::recordLength(m_kind);
     if (n < 1 || qint64(n) * length > m_bytes.size())
         return {};
     return m_bytes.mid(qsizetype(n - 1) * length, length);
@@ -143,12 +143,12 @@ QByteArray BankSnapshot::recordBytes(qint32 n) const
 // what a window lists and what the check reports agree.
 void BankSnapshot::decode()
 {
-    const int length = bankKinds::recordLength(m_kind);
+    const int length = questionKind::recordLength(m_kind);
     const qint32 whole = qint32(m_bytes.size() / length);
     m_records.reserve(whole);
 
-    const bool trueFalse = m_kind == DemoSourceKind::TrueFalse;
-    const ExpositionKind expositionKind = DemoSource::expositionKind(m_kind);
+    const bool trueFalse = m_kind == QuestionKind::TrueFalse;
+    const ExpositionKind expositionKind = questionKind::expositionKind(m_kind);
     const TopicCatalogue catalogue;
     TrueFalseIndex trueFalseIndex;
     ExpositionIndex expositionIndex(expositionKind);

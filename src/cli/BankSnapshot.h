@@ -48,9 +48,9 @@ public:
     static constexpr qint64 kMaxLength = qint64(64) * 1024 * 1024;
 
     // Reads the kind's bank file from `folder`; a missing file is an empty bank.
-    static BankSnapshot read(const QString &folder, DemoSourceKind kind);
+    static BankSnapshot read(const QString &folder, QuestionKind kind);
 
-    DemoSourceKind kind() const { return m_kind; }
+    QuestionKind kind() const { return m_kind; }
     QString fileName() const; // the name the program loads, "QELMEXT2.DAT", ...
     bool ok() const { return m_error.isEmpty(); }
     QString error() const { return m_error; } // Spanish; empty when ok
@@ -66,10 +66,10 @@ public:
     QByteArray recordBytes(qint32 n) const;
 
 private:
-    explicit BankSnapshot(DemoSourceKind kind) : m_kind(kind) {}
+    explicit BankSnapshot(QuestionKind kind) : m_kind(kind) {}
     void decode();
 
-    DemoSourceKind m_kind;
+    QuestionKind m_kind;
     QString m_error;
     QString m_entryName;
     QStringList m_variants;

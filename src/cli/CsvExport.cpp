@@ -34,7 +34,7 @@ QByteArray write(const QList<ExportQuestion> &questions)
                         QStringLiteral("título del tema"), QStringLiteral("registro"),
                         QStringLiteral("respuesta"), QStringLiteral("texto")});
     for (const ExportQuestion &question : questions) {
-        const bool trueFalse = question.kind == DemoSourceKind::TrueFalse;
+        const bool trueFalse = question.kind == QuestionKind::TrueFalse;
         text += row({bankKinds::optionName(question.kind), QString::number(question.chapter),
                      ChapterTitles::title(question.chapter),
                      trueFalse ? QString::number(question.topic) : QString(),

@@ -67,43 +67,29 @@ QString DemoSourceProblem::toString() const
     return QStringLiteral("%1:%2: %3").arg(file).arg(line).arg(message);
 }
 
-QString DemoSource::fileName(DemoSourceKind kind)
+QString DemoSource::fileName(QuestionKind kind)
 {
     switch (kind) {
-    case DemoSourceKind::TrueFalse:
+    case QuestionKind::TrueFalse:
         return QStringLiteral("verdadero_falso.txt");
-    case DemoSourceKind::Conceptual:
+    case QuestionKind::Conceptual:
         return QStringLiteral("conceptuales.txt");
-    case DemoSourceKind::Practical:
+    case QuestionKind::Practical:
         return QStringLiteral("practicas.txt");
-    case DemoSourceKind::Brief:
+    case QuestionKind::Brief:
         return QStringLiteral("breves.txt");
     }
     return {};
 }
 
-ExpositionKind DemoSource::expositionKind(DemoSourceKind kind)
+int DemoSource::textWidth(QuestionKind kind)
 {
-    switch (kind) {
-    case DemoSourceKind::Practical:
-        return ExpositionKind::Practical;
-    case DemoSourceKind::Brief:
-        return ExpositionKind::Brief;
-    case DemoSourceKind::TrueFalse:
-    case DemoSourceKind::Conceptual:
-        break;
-    }
-    return ExpositionKind::Conceptual;
-}
-
-int DemoSource::textWidth(DemoSourceKind kind)
-{
-    if (kind == DemoSourceKind::TrueFalse)
+    if (kind == QuestionKind::TrueFalse)
         return TrueFalseRecord::kTextWidth;
-    return expositionKindInfo(expositionKind(kind)).textWidth;
+    return expositionKindInfo(questionKind::expositionKind(kind)).textWidth;
 }
 
-DemoSource DemoSource::read(DemoSourceKind kind, const QString &path)
+DemoSource DemoSource::read(QuestionKind kind, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -114,7 +100,7 @@ DemoSource DemoSource::read(DemoSourceKind kind, const QString &path)
     return parse(kind, path, file.readAll());
 }
 
-DemoSource DemoSource::parse(DemoSourceKind kind, const QString &path, QByteArrayView content,
+DemoSource DemoSource::parse(QuestionKind kind, const QString &path, QByteArrayView content,
                              const HeldQuestions &held)
 {
     DemoSource source(kind, path, held);
@@ -157,7 +143,7 @@ void DemoSource::parseLine(int lineNumber, QStringView line)
     if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
         return;
 
-    const bool trueFalse = m_kind == DemoSourceKind::TrueFalse;
+    const bool trueFalse = m_kind == QuestionKind::TrueFalse;
     const int separators = trueFalse ? 3 : 1;
     QList<QStringView> fields;
     qsizetype from = 0;
@@ -286,7 +272,7 @@ void DemoSource::checkCapacity()
         ++records;
         const int place = HeldQuestions::place(question.chapter, question.topic);
         const int held = m_held.listed(question.chapter, question.topic) + ++counts[place];
-        if (m_kind == DemoSourceKind::TrueFalse) {
+        if (m_kind == QuestionKind::TrueFalse) {
             if (held > TrueFalseIndex::kSlots)
                 addProblem(question.line,
                            QStringLiteral("el tema %1 del capítulo %2 ya tiene %3 preguntas, el "
@@ -299,7 +285,7 @@ void DemoSource::checkCapacity()
                            QStringLiteral("el banco no puede indexar más de %1 preguntas")
                                .arg(TrueFalseIndex::kMaxRecordNumber));
         } else {
-            const int most = expositionKindInfo(expositionKind(m_kind)).maxPerChapter;
+            const int most = expositionKindInfo(questionKind::expositionKind(m_kind)).maxPerChapter;
             if (held > most)
                 addProblem(question.line,
                            QStringLiteral("el capítulo %1 ya tiene %2 preguntas, el máximo que el "

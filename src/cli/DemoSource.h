@@ -8,23 +8,13 @@
 // holds, and names the file and line of each line that does not fit (in
 // Spanish), so that a bad question is caught before anything is written.
 
-#include "ExpositionKind.h"
+#include "QuestionKind.h"
 
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
-
-enum class DemoSourceKind
-{
-    TrueFalse,
-    Conceptual,
-    Practical,
-    Brief
-};
-
-inline constexpr int kDemoSourceKindCount = 4;
 
 struct DemoQuestion
 {
@@ -74,20 +64,18 @@ class DemoSource
 {
 public:
     // "verdadero_falso.txt", "conceptuales.txt", "practicas.txt", "breves.txt".
-    static QString fileName(DemoSourceKind kind);
+    static QString fileName(QuestionKind kind);
     // Width of the bank field the kind's texts go into: 250, 500, 1000, 150.
-    static int textWidth(DemoSourceKind kind);
-    // The exposition file a kind goes to; only for the three exposition kinds.
-    static ExpositionKind expositionKind(DemoSourceKind kind);
+    static int textWidth(QuestionKind kind);
 
     // Parses `content`; `path` only names the file in problems. `held` are the
     // questions of the bank file the lines are meant for.
-    static DemoSource parse(DemoSourceKind kind, const QString &path, QByteArrayView content,
+    static DemoSource parse(QuestionKind kind, const QString &path, QByteArrayView content,
                             const HeldQuestions &held = {});
     // Reads and parses the file at `path`; a file that cannot be read is a problem.
-    static DemoSource read(DemoSourceKind kind, const QString &path);
+    static DemoSource read(QuestionKind kind, const QString &path);
 
-    DemoSourceKind kind() const { return m_kind; }
+    QuestionKind kind() const { return m_kind; }
     QString path() const { return m_path; }
     // The lines that fit, in file order.
     const QList<DemoQuestion> &questions() const { return m_questions; }
@@ -96,7 +84,7 @@ public:
     bool ok() const { return m_problems.isEmpty(); }
 
 private:
-    DemoSource(DemoSourceKind kind, const QString &path, const HeldQuestions &held)
+    DemoSource(QuestionKind kind, const QString &path, const HeldQuestions &held)
         : m_kind(kind), m_path(path), m_held(held)
     {
     }
@@ -106,7 +94,7 @@ private:
     void checkCapacity();
     void addProblem(int lineNumber, const QString &message);
 
-    DemoSourceKind m_kind;
+    QuestionKind m_kind;
     QString m_path;
     QList<DemoQuestion> m_questions;
     QList<DemoSourceProblem> m_problems;

@@ -32,8 +32,8 @@ ExportSet collect(const BankSnapshot &snapshot, int chapter)
         if (reason.isEmpty() && text.isEmpty())
             reason = QStringLiteral("el texto está vacío");
         // Exported as false it would pass for a question whose answer is No.
-        if (reason.isEmpty() && snapshot.kind() == DemoSourceKind::TrueFalse &&
-            record.answer != 0 && record.answer != 1)
+        if (reason.isEmpty() && snapshot.kind() == QuestionKind::TrueFalse && record.answer != 0 &&
+            record.answer != 1)
             reason = QStringLiteral("la respuesta es %1 y solo valen 0 (No) y 1 (Sí)")
                          .arg(record.answer);
         if (!reason.isEmpty()) {
@@ -58,7 +58,7 @@ QStringList categoryPath(const ExportQuestion &question)
                          .arg(question.chapter, 2, 10, QLatin1Char('0'))
                          .arg(ChapterTitles::title(question.chapter))};
     static const TopicCatalogue catalogue;
-    if (question.kind == DemoSourceKind::TrueFalse)
+    if (question.kind == QuestionKind::TrueFalse)
         path.append(QStringLiteral("Tema %1. %2")
                         .arg(question.topic)
                         .arg(catalogue.topicTitle(question.chapter, question.topic)));
@@ -67,15 +67,30 @@ QStringList categoryPath(const ExportQuestion &question)
 
 QString questionName(const ExportQuestion &question)
 {
-    if (question.kind == DemoSourceKind::TrueFalse)
+    if (question.kind == QuestionKind::TrueFalse)
         return QStringLiteral("Capítulo %1, tema %2, registro %3")
             .arg(question.chapter)
             .arg(question.topic)
             .arg(question.record);
     return QStringLiteral("%1, capítulo %2, registro %3")
-        .arg(expositionKindInfo(DemoSource::expositionKind(question.kind)).caption)
+        .arg(expositionKindInfo(questionKind::expositionKind(question.kind)).caption)
         .arg(question.chapter)
         .arg(question.record);
+}
+
+QString categoryText(const QStringList &path)
+{
+    QStringList names{QStringLiteral("$course$"), QStringLiteral("top")};
+    for (QString name : path) {
+        name.replace(QLatin1Char('/'), QStringLiteral("//"));
+        // A name may not begin or end with the separator.
+        if (name.startsWith(QLatin1Char('/')))
+            name.prepend(QLatin1Char(' '));
+        if (name.endsWith(QLatin1Char('/')))
+            name.append(QLatin1Char(' '));
+        names.append(name);
+    }
+    return names.join(QLatin1Char('/'));
 }
 
 } // namespace exportQuestions

@@ -12,7 +12,7 @@
 
 struct ExportQuestion
 {
-    DemoSourceKind kind = DemoSourceKind::TrueFalse;
+    QuestionKind kind = QuestionKind::TrueFalse;
     qint32 record = 0;
     int chapter = 0;
     int topic = 0;       // true/false only
@@ -49,6 +49,9 @@ ExportSet collect(const BankSnapshot &snapshot, int chapter = 0);
 // "Orvalis", the kind's caption, "Capítulo 04. La demanda" and, for a
 // true/false question, "Tema 4. Elaboración de modelos de demanda".
 QStringList categoryPath(const ExportQuestion &question);
+// The category path as Moodle reads it, in its XML and in GIFT alike:
+// "$course$/top/" and the names joined by '/', a '/' inside a name doubled.
+QString categoryText(const QStringList &path);
 // "Capítulo 4, tema 2, registro 12"; "Conceptual, capítulo 4, registro 3".
 QString questionName(const ExportQuestion &question);
 

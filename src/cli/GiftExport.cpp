@@ -1,6 +1,6 @@
 #include "GiftExport.h"
 
-#include "MoodleXmlExport.h"
+#include "ExportQuestions.h"
 
 namespace giftExport {
 
@@ -46,12 +46,12 @@ QByteArray write(const QList<ExportQuestion> &questions)
         const QStringList path = exportQuestions::categoryPath(question);
         if (path != category) {
             // The category line is read as it stands, without escapes.
-            text += QStringLiteral("\n$CATEGORY: %1\n").arg(moodleXmlExport::categoryText(path));
+            text += QStringLiteral("\n$CATEGORY: %1\n").arg(exportQuestions::categoryText(path));
             category = path;
         }
-        const QString answer = question.kind != DemoSourceKind::TrueFalse ? QString()
-                               : question.answer                          ? QStringLiteral("TRUE")
-                                                                          : QStringLiteral("FALSE");
+        const QString answer = question.kind != QuestionKind::TrueFalse ? QString()
+                               : question.answer                        ? QStringLiteral("TRUE")
+                                                                        : QStringLiteral("FALSE");
         text += QStringLiteral("\n::%1::[plain]%2{%3}\n")
                     .arg(escaped(exportQuestions::questionName(question)), escaped(question.text),
                          answer);

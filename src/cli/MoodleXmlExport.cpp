@@ -41,7 +41,7 @@ void writeCategory(QXmlStreamWriter &xml, const QStringList &path)
 {
     xml.writeStartElement(QStringLiteral("question"));
     xml.writeAttribute(QStringLiteral("type"), QStringLiteral("category"));
-    writeText(xml, QStringLiteral("category"), moodleXmlExport::categoryText(path));
+    writeText(xml, QStringLiteral("category"), exportQuestions::categoryText(path));
     xml.writeEndElement();
 }
 
@@ -58,7 +58,7 @@ void writeAnswer(QXmlStreamWriter &xml, const QString &value, bool right)
 
 void writeQuestion(QXmlStreamWriter &xml, const ExportQuestion &question)
 {
-    const bool trueFalse = question.kind == DemoSourceKind::TrueFalse;
+    const bool trueFalse = question.kind == QuestionKind::TrueFalse;
     xml.writeStartElement(QStringLiteral("question"));
     xml.writeAttribute(QStringLiteral("type"),
                        trueFalse ? QStringLiteral("truefalse") : QStringLiteral("essay"));
@@ -88,21 +88,6 @@ void writeQuestion(QXmlStreamWriter &xml, const ExportQuestion &question)
 
 namespace moodleXmlExport {
 
-QString categoryText(const QStringList &path)
-{
-    QStringList names{QStringLiteral("$course$"), QStringLiteral("top")};
-    for (QString name : path) {
-        name.replace(QLatin1Char('/'), QStringLiteral("//"));
-        // A name may not begin or end with the separator.
-        if (name.startsWith(QLatin1Char('/')))
-            name.prepend(QLatin1Char(' '));
-        if (name.endsWith(QLatin1Char('/')))
-            name.append(QLatin1Char(' '));
-        names.append(name);
-    }
-    return names.join(QLatin1Char('/'));
-}
-
 QByteArray write(const QList<ExportQuestion> &questions, QList<ExportSkip> *skipped)
 {
     QByteArray bytes;
@@ -114,7 +99,8 @@ QByteArray write(const QList<ExportQuestion> &questions, QList<ExportSkip> *skip
     for (const ExportQuestion &question : questions) {
         if (!std::all_of(question.text.cbegin(), question.text.cend(), isXmlCharacter)) {
             if (skipped)
-                skipped->append(ExportSkip{bankKinds::bankFileName(question.kind), question.record,
+                skipped->append(ExportSkip{questionKind::bankFileName(question.kind),
+                                           question.record,
                                            QStringLiteral("el texto contiene caracteres de "
                                                           "control que XML no admite")});
             continue;

@@ -18,8 +18,4 @@ namespace moodleXmlExport {
 // out and added to `skipped`.
 QByteArray write(const QList<ExportQuestion> &questions, QList<ExportSkip> *skipped);
 
-// The category path as Moodle reads it: "$course$/top/" and the names joined
-// by '/', a '/' inside a name doubled.
-QString categoryText(const QStringList &path);
-
 } // namespace moodleXmlExport

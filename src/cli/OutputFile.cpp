@@ -27,8 +27,8 @@ QString bankFileAt(const QString &folder, const QString &path)
     const FileIdentity output = FileIdentity::of(path);
     const bool inFolder =
         sameEntry(FileIdentity::of(made.absolutePath()), FileIdentity::of(folder));
-    for (const DemoSourceKind kind : bankKinds::kAll) {
-        const QString name = bankKinds::bankFileName(kind);
+    for (const QuestionKind kind : kQuestionKinds) {
+        const QString name = questionKind::bankFileName(kind);
         if (inFolder && made.fileName().compare(name, Qt::CaseInsensitive) == 0)
             return name;
         for (const QFileInfo &variant : RecordFile::caseVariants(QDir(folder).filePath(name)))

@@ -49,9 +49,9 @@ BankResult<HeldQuestions> heldIn(ExpositionBank &bank)
 
 // Runs `work` on the kind's bank in `folder`, opened (and created when
 // missing), and closes it.
-template <typename Work> auto withBank(const QString &folder, DemoSourceKind kind, const Work &work)
+template <typename Work> auto withBank(const QString &folder, QuestionKind kind, const Work &work)
 {
-    if (kind == DemoSourceKind::TrueFalse) {
+    if (kind == QuestionKind::TrueFalse) {
         TrueFalseBank bank(folder);
         const BankError opened = bank.openBank();
         auto result = work(bank, opened);
@@ -59,7 +59,7 @@ template <typename Work> auto withBank(const QString &folder, DemoSourceKind kin
         return result;
     }
     ExpositionBank bank(folder);
-    const BankError opened = bank.openBank(DemoSource::expositionKind(kind));
+    const BankError opened = bank.openBank(questionKind::expositionKind(kind));
     auto result = work(bank, opened);
     bank.closeBank();
     return result;
@@ -107,10 +107,10 @@ std::optional<QByteArray> readSource(const QString &path, QString *error)
     return content;
 }
 
-BankResult<BankState> readBank(const QString &folder, DemoSourceKind kind)
+BankResult<BankState> readBank(const QString &folder, QuestionKind kind)
 {
     BankState state;
-    state.fileName = bankKinds::bankFileName(kind);
+    state.fileName = questionKind::bankFileName(kind);
     // Opening would create it: a check writes nothing.
     if (!QFileInfo::exists(RecordFile::resolve(QDir(folder).filePath(state.fileName))))
         return state;
@@ -129,7 +129,7 @@ BankResult<BankState> readBank(const QString &folder, DemoSourceKind kind)
                     });
 }
 
-WriteResult write(const QString &folder, DemoSourceKind kind, const QString &path,
+WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
                   QByteArrayView content)
 {
     return withBank(folder, kind, [&](auto &bank, const BankError &opened) {

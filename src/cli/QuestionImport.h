@@ -37,7 +37,7 @@ struct BankState
 
 // The kind's bank file in `folder`, read through the bank; a missing file is
 // an empty bank, and is not created.
-BankResult<BankState> readBank(const QString &folder, DemoSourceKind kind);
+BankResult<BankState> readBank(const QString &folder, QuestionKind kind);
 
 struct WriteResult
 {
@@ -53,7 +53,7 @@ struct WriteResult
 // Checks the lines of `content` (`path` names the file in the problems)
 // again under the bank's lock and adds them all to the kind's bank file in
 // `folder` in one replacement of the file, or none.
-WriteResult write(const QString &folder, DemoSourceKind kind, const QString &path,
+WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
                   QByteArrayView content);
 
 } // namespace questionImport

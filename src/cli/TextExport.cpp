@@ -18,7 +18,7 @@ struct Line
 
 QString header(const BankSnapshot &snapshot)
 {
-    const bool trueFalse = snapshot.kind() == DemoSourceKind::TrueFalse;
+    const bool trueFalse = snapshot.kind() == QuestionKind::TrueFalse;
     return QStringLiteral("# %1: preguntas exportadas de %2 por orvalis-banco.\n"
                           "# Una pregunta por línea: %3\n")
         .arg(bankKinds::caption(snapshot.kind()), snapshot.fileName(),
@@ -37,14 +37,14 @@ QString lineOf(const SnapshotRecord &record, bool trueFalse)
     return QStringLiteral("%1|%2").arg(record.chapter).arg(record.textWithoutFill());
 }
 
-QByteArray bytesOf(DemoSourceKind kind, const DemoQuestion &question)
+QByteArray bytesOf(QuestionKind kind, const DemoQuestion &question)
 {
-    if (kind == DemoSourceKind::TrueFalse)
+    if (kind == QuestionKind::TrueFalse)
         return TrueFalseRecord{question.chapter, question.topic, question.text, question.answer}
             .toBytes()
             .value();
     return ExpositionRecord{question.chapter, question.text}
-        .toBytes(DemoSource::expositionKind(kind))
+        .toBytes(questionKind::expositionKind(kind))
         .value();
 }
 
@@ -63,7 +63,7 @@ namespace textExport {
 Result write(const BankSnapshot &snapshot, int chapter)
 {
     Result result;
-    const bool trueFalse = snapshot.kind() == DemoSourceKind::TrueFalse;
+    const bool trueFalse = snapshot.kind() == QuestionKind::TrueFalse;
     const auto skip = [&](const SnapshotRecord &record, const QString &reason) {
         result.skipped.append(ExportSkip{snapshot.fileName(), record.number, reason});
     };

@@ -15,7 +15,7 @@
 
 #include <optional>
 
-Q_DECLARE_METATYPE(DemoSourceKind)
+Q_DECLARE_METATYPE(QuestionKind)
 
 class tst_DemoContent : public QObject
 {
@@ -36,20 +36,20 @@ private Q_SLOTS:
 
     void everyLineRoundTripsAndEachListMeetsItsMinimum_data()
     {
-        QTest::addColumn<DemoSourceKind>("kind");
+        QTest::addColumn<QuestionKind>("kind");
         QTest::addColumn<int>("minimum"); // a topic's true/false questions, a chapter's others
 
-        QTest::newRow("true/false") << DemoSourceKind::TrueFalse << 3;
-        QTest::newRow("conceptual") << DemoSourceKind::Conceptual << 3;
-        QTest::newRow("practical") << DemoSourceKind::Practical << 2;
-        QTest::newRow("brief") << DemoSourceKind::Brief << 4;
+        QTest::newRow("true/false") << QuestionKind::TrueFalse << 3;
+        QTest::newRow("conceptual") << QuestionKind::Conceptual << 3;
+        QTest::newRow("practical") << QuestionKind::Practical << 2;
+        QTest::newRow("brief") << QuestionKind::Brief << 4;
     }
 
     void everyLineRoundTripsAndEachListMeetsItsMinimum()
     {
-        QFETCH(DemoSourceKind, kind);
+        QFETCH(QuestionKind, kind);
         QFETCH(int, minimum);
-        const bool trueFalse = kind == DemoSourceKind::TrueFalse;
+        const bool trueFalse = kind == QuestionKind::TrueFalse;
         QHash<int, QStringList> expected; // by chapter*100+topic, topic 0 for the others
         int yes = 0;
         for (const DemoQuestion &question : m_bank->source(kind).questions()) {
@@ -62,7 +62,7 @@ private Q_SLOTS:
         TrueFalseBank trueFalseBank(m_copy.path());
         ExpositionBank expositionBank(m_copy.path());
         QVERIFY(trueFalse ? trueFalseBank.openBank().ok()
-                          : expositionBank.openBank(DemoSource::expositionKind(kind)).ok());
+                          : expositionBank.openBank(questionKind::expositionKind(kind)).ok());
         const TopicCatalogue catalogue;
         int listed = 0;
         for (int chapter = 1; chapter <= TopicCatalogue::kChapters; ++chapter) {
