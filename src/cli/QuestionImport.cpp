@@ -3,11 +3,15 @@
 #include "BankKinds.h"
 #include "ExpositionBank.h"
 #include "RecordFile.h"
+#include "SystemError.h"
 #include "TrueFalseBank.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace questionImport {
 
@@ -94,16 +98,22 @@ std::optional<QByteArray> readSource(const QString &path, QString *error)
                      .arg(info.size());
         return std::nullopt;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("no se puede abrir %1: %2").arg(path, file.errorString());
+    // Read with the system's calls so that a failure gives its reason from
+    // the Spanish table, as every other file of the program does.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QStringLiteral("no se puede abrir %1: %2").arg(path, systemErrorText(errno));
         return std::nullopt;
     }
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("no se puede leer %1: %2").arg(path, file.errorString());
+    QByteArray content(info.size(), Qt::Uninitialized);
+    qint64 done = 0;
+    const int failure = readFully(fd, content.data(), content.size(), 0, &done);
+    ::close(fd);
+    if (failure != 0) {
+        *error = QStringLiteral("no se puede leer %1: %2").arg(path, systemErrorText(failure));
         return std::nullopt;
     }
+    content.truncate(done);
     return content;
 }
 
