@@ -1,9 +1,13 @@
-// The bank's folder: where the teacher's own folder lies, which folders the
+// What the program settles before any window opens. The command line: what
+// each combination of arguments asks for, the exact message of each fault,
+// and a help text that lists every option the parser takes and fits a
+// console. The bank's folder: where the teacher's own folder lies, which folders the
 // program can work in, the first-use copy of the demo bank (whole or absent
 // whatever moment the start is killed or fails, never overwritten
 // afterwards), and the working directory the program is left in.
 
 #include "BankFolder.h"
+#include "CommandLine.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -18,6 +22,11 @@
 #include <unistd.h>
 
 using namespace testFiles;
+using CommandLine::Action;
+using CommandLine::BankPlace;
+
+Q_DECLARE_METATYPE(CommandLine::Action)
+Q_DECLARE_METATYPE(CommandLine::BankPlace)
 
 namespace {
 
@@ -60,7 +69,7 @@ void countStep()
 
 } // namespace
 
-class tst_BankFolder : public QObject
+class tst_StartUp : public QObject
 {
     Q_OBJECT
 
@@ -209,7 +218,71 @@ private Q_SLOTS:
         if (arguments.contains("--banco-personal") && error.isEmpty())
             QCOMPARE(differenceFromDemo(QDir::currentPath(), installed), QString());
     }
+
+    void argumentsGiveTheirRequest_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<BankPlace>("place");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("error");
+
+        using enum Action;
+        using enum BankPlace;
+        const auto row = [](const char *name, const QStringList &arguments, Action action,
+                            BankPlace place, const QString &folder = {},
+                            const QString &error = {}) {
+            QTest::newRow(name) << arguments << action << place << folder << error;
+        };
+
+        row("nothing", {}, Run, WorkingFolder);
+        row("folder", {"/srv/banco"}, Run, GivenFolder, "/srv/banco");
+        row("personal", {"--banco-personal"}, Run, PersonalFolder);
+        row("folder like an option after --", {"--", "--help"}, Run, GivenFolder, "--help");
+        row("help", {"--help"}, ShowHelp, WorkingFolder);
+        row("version", {"--version"}, ShowVersion, WorkingFolder);
+        row("help before a fault", {"--help", "--nada"}, ShowHelp, WorkingFolder);
+        row("fault before help", {"--nada", "--help"}, Fail, WorkingFolder, {},
+            "opción desconocida: «--nada»");
+        row("two folders", {"a", "b"}, Fail, GivenFolder, "a",
+            "sobra «b»: solo se puede indicar una carpeta");
+        row("folder and personal", {"a", "--banco-personal"}, Fail, WorkingFolder, {},
+            "no se puede indicar una carpeta junto con --banco-personal");
+    }
+
+    void argumentsGiveTheirRequest()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Action, action);
+        QFETCH(BankPlace, place);
+        QFETCH(QString, folder);
+        QFETCH(QString, error);
+
+        const CommandLine::Request request = CommandLine::parse(arguments);
+        QCOMPARE(request.action, action);
+        QCOMPARE(request.error, error);
+        if (action == Action::Run) {
+            QCOMPARE(request.place, place);
+            QCOMPARE(request.folder, folder);
+        }
+    }
+
+    // Every option the parser takes is listed, on lines that fit a console.
+    void helpListsEveryOptionTheParserTakes()
+    {
+        const QString help = CommandLine::helpText();
+        for (const QString option : {"--banco-personal", "--help", "-h", "--version", "--"}) {
+            QVERIFY(CommandLine::parse({option}).action != Action::Fail);
+            const QRegularExpression listed("(^|[ ,])" + QRegularExpression::escape(option) +
+                                                "( |,|$)",
+                                            QRegularExpression::MultilineOption);
+            QVERIFY2(listed.match(help).hasMatch(), qPrintable(option));
+        }
+        for (const QString &line : help.split(u'\n'))
+            QVERIFY2(line.size() <= 80, qPrintable(line));
+        QVERIFY(help.endsWith(u'\n') && CommandLine::versionText().endsWith(u'\n'));
+    }
 };
 
-QTEST_GUILESS_MAIN(tst_BankFolder)
-#include "tst_BankFolder.moc"
+QTEST_GUILESS_MAIN(tst_StartUp)
+#include "tst_StartUp.moc"
