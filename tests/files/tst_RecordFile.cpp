@@ -38,24 +38,19 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QStringList>("variants");
-        QTest::newRow("one") << QStringList{"qelmext2.dat|5", "QELMEXE1.DAT|1",
-                                            "QELMEXT2.DAT.lock|1"}
-                             << "QELMEXT2.DAT" << QStringList{"qelmext2.dat"};
-        QTest::newRow("by time") << QStringList{"Qelmext2.dat|30", "qelmext2.dat|10",
-                                                "QELMEXT2.DAT|20"}
-                                 << "QELMEXT2.DAT"
-                                 << QStringList{"qelmext2.dat", "QELMEXT2.DAT", "Qelmext2.dat"};
-        QTest::newRow("equal times")
-            << QStringList{"qelmext2.dat|10", "Qelmext2.dat|10", "QELMEXT2.DAT|10"}
-            << "QELMEXT2.DAT" << QStringList{"QELMEXT2.DAT", "Qelmext2.dat", "qelmext2.dat"};
-        QTest::newRow("link to nothing last")
-            << QStringList{"QELMEXT2.DAT|->", "qelmext2.dat|50"} << "QELMEXT2.DAT"
-            << QStringList{"qelmext2.dat", "QELMEXT2.DAT"};
-        QTest::newRow("a folder counts")
-            << QStringList{"QELMEXT2.DAT|/", "qelmext2.dat|3600"} << "QELMEXT2.DAT"
-            << QStringList{"QELMEXT2.DAT", "qelmext2.dat"};
-        QTest::newRow("none") << QStringList{"QELMEXT2.DA|1", "QELMEXT2.DAT~|1"} << "QELMEXT2.DAT"
-                              << QStringList{};
+        // Entries and variants given space-separated.
+        const auto row = [](const char *tag, const QString &entries, const QString &variants) {
+            QTest::newRow(tag) << entries.split(u' ') << "QELMEXT2.DAT"
+                               << variants.split(u' ', Qt::SkipEmptyParts);
+        };
+        row("one", "qelmext2.dat|5 QELMEXE1.DAT|1 QELMEXT2.DAT.lock|1", "qelmext2.dat");
+        row("by time", "Qelmext2.dat|30 qelmext2.dat|10 QELMEXT2.DAT|20",
+            "qelmext2.dat QELMEXT2.DAT Qelmext2.dat");
+        row("equal times", "qelmext2.dat|10 Qelmext2.dat|10 QELMEXT2.DAT|10",
+            "QELMEXT2.DAT Qelmext2.dat qelmext2.dat");
+        row("link to nothing last", "QELMEXT2.DAT|-> qelmext2.dat|50", "qelmext2.dat QELMEXT2.DAT");
+        row("a folder counts", "QELMEXT2.DAT|/ qelmext2.dat|3600", "QELMEXT2.DAT qelmext2.dat");
+        row("none", "QELMEXT2.DA|1 QELMEXT2.DAT~|1", "");
     }
     void caseVariantsComeNewestFirst()
     {

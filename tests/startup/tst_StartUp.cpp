@@ -186,18 +186,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("current"); // relative to the test's folder; empty: unchanged
         QTest::addColumn<QString>("error");   // %1: the test's folder
-        QTest::newRow("working folder") << QStringList{} << "trabajo" << QString();
-        QTest::newRow("given folder") << QStringList{"otra"} << "trabajo/otra" << QString();
-        QTest::newRow("personal folder")
-            << QStringList{"--banco-personal"} << "datos/orvalis/banco" << QString();
-        QTest::newRow("missing folder")
-            << QStringList{"no-existe"} << QString() << "la carpeta «no-existe» no existe";
-        QTest::newRow("a file") << QStringList{"otra/f"} << QString()
-                                << "«otra/f» no es una carpeta";
-        QTest::newRow("personal without a demo bank")
-            << QStringList{"--banco-personal"} << QString()
-            << "falta el banco de demostración: no se encuentra "
-               "«%1/sin-demo/share/orvalis/banco-demo/QELMEXT2.DAT»";
+        const auto row = [](const char *tag, const QStringList &arguments, const char *current,
+                            const char *error = "") {
+            QTest::newRow(tag) << arguments << current << error;
+        };
+        row("working folder", {}, "trabajo");
+        row("given folder", {"otra"}, "trabajo/otra");
+        row("personal folder", {"--banco-personal"}, "datos/orvalis/banco");
+        row("missing folder", {"no-existe"}, "", "la carpeta «no-existe» no existe");
+        row("a file", {"otra/f"}, "", "«otra/f» no es una carpeta");
+        row("personal without a demo bank", {"--banco-personal"}, "",
+            "falta el banco de demostración: no se encuentra "
+            "«%1/sin-demo/share/orvalis/banco-demo/QELMEXT2.DAT»");
     }
     void enterLeavesTheProgramInTheChosenFolder()
     {
