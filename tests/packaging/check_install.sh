@@ -31,11 +31,8 @@ odd=$(cd "$stage" && find . -mindepth 1 \( -type d -o -path './usr/bin/*' \) ! -
 
 # Every icon is a PNG of its folder's size.
 for icon in "$stage"/usr/share/icons/hicolor/*/apps/*.png; do
-  folder=$(basename "$(dirname "$(dirname "$icon")")")
-  signature=$(od -An -tx1 -N8 "$icon" | tr -d ' \n')
-  read -r width height < <(od -An -tu4 --endian=big -j16 -N8 "$icon")
-  [[ $signature == 89504e470d0a1a0a && ${width}x$height == "$folder" ]] ||
-    fail "$icon is not a ${folder} PNG (${width}x$height)"
+  size=$(basename "$(dirname "$(dirname "$icon")")")
+  [[ $(file -b "$icon") == "PNG image data, ${size/x/ x },"* ]] || fail "$icon is not a $size PNG: $(file -b "$icon")"
 done
 
 # The desktop entry: valid, and naming a program and an icon that were installed.
@@ -57,9 +54,9 @@ grep -q '<launchable type="desktop-id">es.orvalis.Orvalis.desktop</launchable>' 
 release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d'"' -f2)
 [[ $release == "$version" ]] || fail "the metainfo's newest release is $release, not $version"
 
-# The manual page and the changelog: compressed, clean under man, this version.
+# The manual pages and the changelog: clean under man, this version (zcat and
+# man stop the check on a damaged file).
 man_page=$stage/usr/share/man/man1/orvalis.1.gz
-gzip -t "$man_page" "$stage/usr/share/doc/orvalis/changelog.gz" || fail "a compressed file is damaged"
 for page in "$man_page" "$stage/usr/share/man/man1/orvalis-banco.1.gz"; do
   warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
   [[ -z $warnings ]] || fail "man warns on $(basename "$page"): $warnings"
