@@ -192,9 +192,7 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("counts"); // whole, rounded, trailing
         QTest::addColumn<Numbers>("chapter2");  // (topic 1)
         QTest::addColumn<Numbers>("leftOut");
-        QList<int> fiftyOne;
-        for (int n = 0; n < 51; ++n)
-            fiftyOne << 302;
+        const QList<int> fiftyOne(51, 302);
         QTest::newRow("true/false, 58.5 records")
             << 0 << QList<int>{201, 101, 201, 202, 1, 2301, 111} + fiftyOne << 128
             << QList<int>{58, 58, 128} << Numbers{1, 3} << Numbers{5, 6, 7, 58, 2, 1, 1, 0};

@@ -120,7 +120,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<bool>("noBank");
-        QTest::newRow("empty") << QStringList{} << true;
         QTest::newRow("other files") << QStringList{"QELMEXT2.BAK", "examen.txt"} << true;
         QTest::newRow("true/false, lower case") << QStringList{"qelmext2.dat"} << false;
         QTest::newRow("brief, mixed case") << QStringList{"notas", "Qelmexe3.DAT"} << false;
