@@ -456,8 +456,6 @@ private Q_SLOTS:
         row("addition there, modification here", 3, "append x", "modify 3 C", "a b c x", "a b C x");
         row("addition there, addition here", 0, "process append x", "append d", "a b c x",
             "a b c x d");
-        row("modification there, modification here", 1, "modify 2 X", "modify 2 B", "a X c",
-            "a B c");
         row("lock held there, modification here", 0, "hold", "modify 2 B", "a b c", "a B c");
         row("lock held there, deletion here", 1, "hold", "delete 1", "a b c", "b c");
         row("deletion there, one past the end here", 3, "delete 3", "modify 4 d", "a b", "a b d",

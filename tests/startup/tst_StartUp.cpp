@@ -239,7 +239,6 @@ private Q_SLOTS:
         row("personal", {"--banco-personal"}, Run, PersonalFolder);
         row("folder like an option after --", {"--", "--help"}, Run, GivenFolder, "--help");
         row("help", {"--help"}, ShowHelp, WorkingFolder);
-        row("version", {"--version"}, ShowVersion, WorkingFolder);
         row("help before a fault", {"--help", "--nada"}, ShowHelp, WorkingFolder);
         row("fault before help", {"--nada", "--help"}, Fail, WorkingFolder, {},
             "opción desconocida: «--nada»");
