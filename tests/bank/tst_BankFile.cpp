@@ -144,21 +144,11 @@ private Q_SLOTS:
         QCOMPARE(openedBank(kind), after);
 
         // The flushes to stable storage are made and heeded: a failing one is
-        // reported, and the bank stays as it was.
-        QStringList options{"-o", "/dev/null", "-e", "trace=fsync,fdatasync"};
-        for (const QString name : {"fsync", "fdatasync"}) {
-            QList<int> ordinals;
-            for (const killPoints::Call &call : traced.calls)
-                if (call.name == name)
-                    ordinals.append(call.ordinal);
-            if (!ordinals.isEmpty())
-                options << "-e"
-                        << QStringLiteral("inject=%1:error=EIO:when=%2..%3")
-                               .arg(name)
-                               .arg(ordinals.first())
-                               .arg(ordinals.last());
-        }
-        QVERIFY2(options.size() > 4, "the change never flushes");
+        // reported, and the bank stays as it was. Opening the bank flushes
+        // nothing, so every flush failing is the change's flushes failing.
+        const QStringList options{"-o", "/dev/null",
+                                  "-e", "trace=fsync,fdatasync",
+                                  "-e", "inject=fsync,fdatasync:error=EIO"};
         QVERIFY(makeFolder(entries));
         const auto failed = killPoints::run(command(operation), options);
         QCOMPARE(failed->exitCode(), 1);

@@ -4,6 +4,12 @@
 // changes through a replaced file, failed changes that leave the file as it
 // was, a file closed under an open bank, another program changing the same
 // file or holding its lock.
+//
+// And bank files as a hostile user would leave them: huge sparse files, pipes,
+// devices, dangling links, unreadable files and every torn tail (a folder or a
+// socket takes the pipe's way: the entry's type is not a file's). Each case
+// must end, under a time limit and in bounded memory, in an error value or a
+// bounded result, and leave the entry exactly as it was.
 
 #include "AnyBank.h"
 #include "BankBytes.h"
@@ -12,18 +18,56 @@
 #include "RecordFile.h"
 #include "TestFiles.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <future>
 #include <optional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace testFiles;
 using bankBytes::record;
 using bankBytes::trueFalse;
 using Numbers = QList<qint32>;
+
+namespace {
+
+// What identifies an entry's state: type, length and, for a small regular
+// file, its bytes.
+QByteArray fingerprint(const QString &path)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return "missing";
+    const QByteArray print =
+        QByteArray::number(info.st_mode) + ' ' + QByteArray::number(info.st_size);
+    return S_ISREG(info.st_mode) && info.st_size < 1 << 20
+               ? print + QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha1).toHex()
+               : print;
+}
+
+// Makes `what` ("file", "sparse", "pipe", "read-only pipe", "dangling link",
+// "/dev/zero" or "unreadable") at `path`.
+bool makeEntry(const QString &what, const QString &path, const QByteArray &content)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (what == "sparse") // 100 GiB of holes
+        return writeFile(path, {}) && ::truncate(native.constData(), off_t(100) << 30) == 0;
+    if (what.endsWith("pipe"))
+        return ::mkfifo(native.constData(), what == "pipe" ? 0600 : 0400) == 0;
+    if (what == "dangling link" || what == "/dev/zero")
+        return QFile::link(what == "/dev/zero" ? what : path + ".gone", path);
+    return writeFile(path, content) && (what == "file" || QFile::setPermissions(path, {}));
+}
+
+} // namespace
 
 class tst_QuestionBanks : public QObject
 {
@@ -50,6 +94,86 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
+    // First, so that the memory high-water mark it reads is its own.
+    void everyHostileEntryEndsInAnErrorOrABoundedResult_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("detail");    // empty: opened
+        QTest::addColumn<QList<int>>("counts"); // records, trailing bytes, records left out
+        const auto row = [](const char *tag, const char *entry, int kind, const QString &detail,
+                            const QList<int> &counts, const QByteArray &content = {},
+                            const char *name = nullptr) {
+            QTest::newRow(tag) << QString::fromLatin1(entry) << kind
+                               << QString::fromLatin1(name ? name : bankBytes::kLoadNames[kind])
+                               << content << detail << counts;
+        };
+        const QString notData = QStringLiteral("QELMEXT2.DAT no es un fichero de datos");
+        // Only records 1 to 32767 are read; the rest are counted from the length.
+        row("100 GiB true/false", "sparse", 0, {}, {419430400, 0, 419430400});
+        row("100 GiB brief", "sparse", 3, {}, {706409094, 112, 706409094});
+        row("pipe", "pipe", 0, notData, {0, 0, 0});
+        row("read-only pipe", "read-only pipe", 0, notData, {0, 0, 0});
+        row("pipe under another case", "pipe", 0, "qelmext2.dat no es un fichero de datos",
+            {0, 0, 0}, {}, "qelmext2.dat");
+        row("link to /dev/zero", "/dev/zero", 0, notData, {0, 0, 0});
+        row("dangling link", "dangling link", 0,
+            "el fichero o la carpeta no existen (al seguir el enlace QELMEXT2.DAT)", {0, 0, 0});
+        row("unreadable file", "unreadable", 0,
+            "permiso denegado (al abrir el fichero QELMEXT2.DAT)", {0, 0, 0},
+            bankBytes::trueFalse(1, 1));
+        // Every torn tail: listed as the whole records before it, never built on.
+        for (int length = 1; length < 256; ++length)
+            row(qPrintable(QStringLiteral("true/false torn tail of %1").arg(length)), "file", 0, {},
+                {1, length, 0}, bankBytes::trueFalse(2, 3) + QByteArray(length, 'x'));
+        for (int length = 1; length < 152; ++length)
+            row(qPrintable(QStringLiteral("brief torn tail of %1").arg(length)), "file", 3, {},
+                {1, length, 0},
+                bankBytes::brief(5, QByteArray(150, 'b')) + QByteArray(length, 'x'));
+    }
+    void everyHostileEntryEndsInAnErrorOrABoundedResult()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, kind);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, detail);
+        QFETCH(QList<int>, counts);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QVERIFY(makeEntry(entry, path, content));
+        const QByteArray before = fingerprint(path);
+        rusage usage{};
+        ::getrusage(RUSAGE_SELF, &usage);
+        const long peakBefore = usage.ru_maxrss;
+        // Run where a hang cannot stop the suite: past the limit the test
+        // fails and the process ends, since a blocked call cannot be undone.
+        auto run = std::async(std::launch::async, [&] {
+            // Capabilities are the thread's own: dropped where the bank runs.
+            const PermissionBitsObeyed obeyed;
+            AnyBank bank(kind, dir.path());
+            const BankError error = bank.open();
+            QList<int> got = bank.counts();
+            got.remove(1); // records rounded: the true/false torn tails round either way
+            return QPair<BankError, QList<int>>{error, got};
+        });
+        if (run.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+            qFatal("%s: no answer within 10 s", QTest::currentDataTag());
+        const auto [error, outcome] = run.get();
+        ::getrusage(RUSAGE_SELF, &usage);
+        QVERIFY2(usage.ru_maxrss - peakBefore < 64 * 1024, "more than 64 MiB of memory used");
+        QCOMPARE(error.code, detail.isEmpty() ? BankErrorCode::None : BankErrorCode::CannotOpen);
+        QCOMPARE(error.detail, detail);
+        QCOMPARE(outcome, counts);
+        QCOMPARE(fingerprint(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{name});
+        if (entry == "unreadable" || entry == "read-only pipe")
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
     void recordsAreShownTrimmedWithTheirAnswer()
     {
         const TrueFalseRecord read = TrueFalseRecord::fromBytes(trueFalse(5, 3, "  \t\xbfS\xed? "));
@@ -68,9 +192,7 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("counts"); // whole, rounded, trailing
         QTest::addColumn<Numbers>("chapter2");  // (topic 1)
         QTest::addColumn<Numbers>("leftOut");
-        QList<int> fiftyOne;
-        for (int n = 0; n < 51; ++n)
-            fiftyOne << 302;
+        const QList<int> fiftyOne(51, 302);
         QTest::newRow("true/false, 58.5 records")
             << 0 << QList<int>{201, 101, 201, 202, 1, 2301, 111} + fiftyOne << 128
             << QList<int>{58, 58, 128} << Numbers{1, 3} << Numbers{5, 6, 7, 58, 2, 1, 1, 0};
@@ -98,8 +220,7 @@ private Q_SLOTS:
         QVERIFY(write(kind, bytes + QByteArray(tail, 'x')));
         AnyBank bank(kind, m_dir->path());
         QVERIFY(bank.open().ok());
-        QCOMPARE((QList<int>{bank.recordCount(), bank.roundedRecordCount(), bank.trailingBytes()}),
-                 counts);
+        QCOMPARE(bank.counts().first(3), counts);
         QCOMPARE(bank.numbers(2), chapter2);
         if (!chapter2.isEmpty())
             QCOMPARE(bank.questionsOf(2)->last(),
@@ -178,11 +299,12 @@ private Q_SLOTS:
     }
 
     // A leftover temporary file goes; records left out and a torn tail stay.
-    void deletingARecordRenumbersTheRest_data()
+    // A modified record is rewritten whole and reindexed.
+    void aChangeRewritesTheFileAndReindexes_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QByteArray>("tail");
-        QTest::addColumn<int>("deleted");
+        QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("expected");
         QTest::addColumn<Numbers>("chapter1");
@@ -194,21 +316,33 @@ private Q_SLOTS:
                 bytes += record(kind, c == 'x' ? 23 : 1, QByteArray(1, c));
             return bytes;
         };
-        QTest::newRow("true/false first") << 0 << QByteArray() << 1 << "Qelmext2.dat" << r(0, "bxc")
-                                          << Numbers{1, 3} << Numbers{2};
-        QTest::newRow("conceptual left out") << 1 << QByteArray() << 3 << "Qelmexe1.dat"
-                                             << r(1, "abc") << Numbers{1, 2, 3} << Numbers{};
+        QTest::newRow("true/false first")
+            << 0 << QByteArray() << "delete 1"
+            << "Qelmext2.dat" << r(0, "bxc") << Numbers{1, 3} << Numbers{2};
+        QTest::newRow("conceptual left out")
+            << 1 << QByteArray() << "delete 3"
+            << "Qelmexe1.dat" << r(1, "abc") << Numbers{1, 2, 3} << Numbers{};
         QTest::newRow("practical last, torn tail kept")
-            << 2 << QByteArray("torn") << 4 << "Qelmexe2.dat" << r(2, "abx") + "torn"
-            << Numbers{1, 2} << Numbers{3};
-        QTest::newRow("brief middle") << 3 << QByteArray() << 2 << "Qelmexe3.dat" << r(3, "axc")
-                                      << Numbers{1, 3} << Numbers{2};
+            << 2 << QByteArray("torn") << "delete 4"
+            << "Qelmexe2.dat" << r(2, "abx") + "torn" << Numbers{1, 2} << Numbers{3};
+        QTest::newRow("brief middle")
+            << 3 << QByteArray() << "delete 2"
+            << "Qelmexe3.dat" << r(3, "axc") << Numbers{1, 3} << Numbers{2};
+        QTest::newRow("true/false left out modified, torn tail kept")
+            << 0 << QByteArray("torn") << "modify 3 ¿B?"
+            << "Qelmext2.dat"
+            << r(0, "ab") +
+                   record(0, 1,
+                          "\xbf"
+                          "B?") +
+                   r(0, "c") + "torn"
+            << Numbers{1, 2, 3, 4} << Numbers{};
     }
-    void deletingARecordRenumbersTheRest()
+    void aChangeRewritesTheFileAndReindexes()
     {
         QFETCH(int, kind);
         QFETCH(QByteArray, tail);
-        QFETCH(int, deleted);
+        QFETCH(QString, change);
         QFETCH(QString, file);
         QFETCH(QByteArray, expected);
         QFETCH(Numbers, chapter1);
@@ -218,33 +352,19 @@ private Q_SLOTS:
         QVERIFY(writeFile(path("Base.tmp"), QByteArray(2000, 'z')));
         AnyBank bank(kind, m_dir->path());
         QVERIFY(bank.open().ok());
-        const BankError error = bank.apply("delete " + QString::number(deleted));
+        const BankError error = bank.apply(change);
         QVERIFY2(error.ok(), qPrintable(error.message));
         QCOMPARE(entries(), QStringList{file});
         QCOMPARE(readFile(path(file)), expected);
-        QCOMPARE(bank.recordCount(), 3);
+        const int count = chapter1.size() + leftOut.size();
+        QCOMPARE(bank.counts(), (QList<int>{count, count, int(tail.size()), int(leftOut.size())}));
         QCOMPARE(bank.numbers(1), chapter1);
         QCOMPARE(bank.leftOut().recordNumbers, leftOut);
-        QCOMPARE(bank.apply("delete 4").code, BankErrorCode::NoSuchRecord);
+        // One past the last record: a true/false bank takes no record there.
+        const QString past = change.section(u' ', 0, 0) + QStringLiteral(" %1 x").arg(count + 1);
+        QCOMPARE(bank.apply(past).code, BankErrorCode::NoSuchRecord);
         QVERIFY(bank.open().ok()); // again, under its load name
-        QCOMPARE(bank.recordCount(), 3);
-    }
-
-    // The record is rewritten whole and reindexed, a torn tail stays, and a
-    // true/false bank takes no record past its last.
-    void aModifiedRecordIsRewrittenWholeAndReindexed()
-    {
-        const QByteArray three = trueFalse(2, 1) + trueFalse(1, 1) + trueFalse(1, 2);
-        QVERIFY(write(0, three + "torn"));
-        AnyBank bank(0, m_dir->path());
-        QVERIFY(bank.open().ok());
-        QVERIFY(bank.apply("modify 1 ¿Cambiada?").ok());
-        QCOMPARE(entries(), QStringList{"Qelmext2.dat"});
-        QCOMPARE(readFile(path("Qelmext2.dat")),
-                 trueFalse(1, 1, "\277Cambiada?") + three.mid(256) + "torn");
-        QCOMPARE(bank.numbers(1), (Numbers{1, 2}));
-        QCOMPARE(bank.trailingBytes(), 4);
-        QCOMPARE(bank.apply("modify 4 x").code, BankErrorCode::NoSuchRecord);
+        QCOMPARE(bank.counts().value(0), count);
     }
 
     // Each row's tag names the operation and what makes it fail; on a full
@@ -322,44 +442,24 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("between"); // texts after the refused change
         QTest::addColumn<QString>("again");
         QTest::addColumn<QStringList>("after"); // texts once it is made again
-        QTest::newRow("nothing there")
-            << 0 << ""
-            << "modify 2 B" << QStringList{"a", "B", "c"} << "" << QStringList{};
-        QTest::newRow("deletion there, modification here")
-            << 1 << "process delete 1"
-            << "modify 2 B" << QStringList{"b", "c"} << "modify 1 B" << QStringList{"B", "c"};
-        QTest::newRow("deletion there, deletion here")
-            << 0 << "delete 1"
-            << "delete 2" << QStringList{"b", "c"} << "delete 1" << QStringList{"c"};
-        QTest::newRow("deletion there, addition here")
-            << 2 << "delete 3"
-            << "append d" << QStringList{"a", "b"} << "append d" << QStringList{"a", "b", "d"};
-        QTest::newRow("addition there, modification here")
-            << 3 << "append x"
-            << "modify 3 C" << QStringList{"a", "b", "c", "x"} << "modify 3 C"
-            << QStringList{"a", "b", "C", "x"};
-        QTest::newRow("addition there, addition here")
-            << 0 << "process append x"
-            << "append d" << QStringList{"a", "b", "c", "x"} << "append d"
-            << QStringList{"a", "b", "c", "x", "d"};
-        QTest::newRow("modification there, modification here")
-            << 1 << "modify 2 X"
-            << "modify 2 B" << QStringList{"a", "X", "c"} << "modify 2 B"
-            << QStringList{"a", "B", "c"};
-        QTest::newRow("lock held there, modification here")
-            << 0 << "hold"
-            << "modify 2 B" << QStringList{"a", "b", "c"} << "modify 2 B"
-            << QStringList{"a", "B", "c"};
-        QTest::newRow("lock held there, deletion here")
-            << 1 << "hold"
-            << "delete 1" << QStringList{"a", "b", "c"} << "delete 1" << QStringList{"b", "c"};
-        QTest::newRow("lock held there, addition here")
-            << 3 << "hold"
-            << "append d" << QStringList{"a", "b", "c"} << "append d"
-            << QStringList{"a", "b", "c", "d"};
-        QTest::newRow("deletion there, one past the end here")
-            << 3 << "delete 3"
-            << "modify 4 d" << QStringList{"a", "b"} << "modify 3 d" << QStringList{"a", "b", "d"};
+        // Texts given space-separated; the change is made again as it was
+        // unless told otherwise.
+        const auto row = [](const char *tag, int kind, const char *other, const QString &mine,
+                            const char *between, const char *after, const char *again = nullptr) {
+            QTest::newRow(tag) << kind << other << mine << QString(between).split(u' ')
+                               << (again ? QString(again) : mine) << QString(after).split(u' ');
+        };
+        row("deletion there, modification here", 1, "process delete 1", "modify 2 B", "b c", "B c",
+            "modify 1 B");
+        row("deletion there, deletion here", 0, "delete 1", "delete 2", "b c", "c", "delete 1");
+        row("deletion there, addition here", 2, "delete 3", "append d", "a b", "a b d");
+        row("addition there, modification here", 3, "append x", "modify 3 C", "a b c x", "a b C x");
+        row("addition there, addition here", 0, "process append x", "append d", "a b c x",
+            "a b c x d");
+        row("lock held there, modification here", 0, "hold", "modify 2 B", "a b c", "a B c");
+        row("lock held there, deletion here", 1, "hold", "delete 1", "a b c", "b c");
+        row("deletion there, one past the end here", 3, "delete 3", "modify 4 d", "a b", "a b d",
+            "modify 3 d");
     }
     void aChangeAfterAnotherProgramsChangeWritesNothing()
     {
@@ -378,16 +478,15 @@ private Q_SLOTS:
                                            other.mid(other == "hold" ? 0 : 8)});
             QVERIFY(process.waitForReadyRead(30000));
             QCOMPARE(process.readLine(), other == "hold" ? "locked\n" : "ok\n");
-        } else if (!other.isEmpty()) {
+        } else {
             AnyBank second(kind, m_dir->path());
             QVERIFY(second.open().ok() && second.apply(other).ok());
         }
         QElapsedTimer waited;
         waited.start();
         const BankError refused = bank.apply(mine);
-        QCOMPARE(refused.code, other.isEmpty()   ? BankErrorCode::None
-                               : other == "hold" ? BankErrorCode::LockedElsewhere
-                                                 : BankErrorCode::ChangedElsewhere);
+        QCOMPARE(refused.code, other == "hold" ? BankErrorCode::LockedElsewhere
+                                               : BankErrorCode::ChangedElsewhere);
         if (other == "hold") {
             QCOMPARE(refused.message,
                      QString::fromUtf8("El banco de preguntas está siendo modificado desde otro "
@@ -396,10 +495,8 @@ private Q_SLOTS:
             process.closeWriteChannel();
             QVERIFY(process.waitForFinished(10000));
         }
-        QCOMPARE(bank.recordCount(), between.size());
+        QCOMPARE(bank.counts().value(0), between.size());
         QCOMPARE(bank.texts(), between);
-        if (again.isEmpty())
-            return;
         QVERIFY(bank.apply(again).ok());
         QCOMPARE(bank.texts(), after);
     }
@@ -415,9 +512,6 @@ private Q_SLOTS:
         QCOMPARE(reader.reloadIfChanged().value(), true);
         QCOMPARE(reader.numbers(1), Numbers{1});
         QCOMPARE(reader.reloadIfChanged().value(), false);
-        QVERIFY(writer.apply("append c").ok());
-        QCOMPARE(reader.reloadIfChanged().value(), true);
-        QCOMPARE(reader.numbers(1), (Numbers{1, 2}));
     }
 };
 

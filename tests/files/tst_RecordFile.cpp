@@ -1,11 +1,15 @@
 // Record files found by name without regard to case: the newest of several
-// variants wins.
+// variants wins. A file replaced through a temporary file: the names it ends
+// under, the case variants it must leave alone and outdate, links and
+// permissions.
 
+#include "FileReplacement.h"
 #include "OpenFiles.h"
 #include "RecordFile.h"
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +23,24 @@ class tst_RecordFile : public QObject
 
     std::optional<QTemporaryDir> m_dir;
     QString path(const QString &name) const { return m_dir->filePath(name); }
+    // Entries given as "name|content|age in seconds" (negative: in the future).
+    void makeEntries(const QStringList &entries)
+    {
+        for (const QString &entry : entries) {
+            const QStringList parts = entry.split(u'|');
+            QVERIFY(writeFile(path(parts[0]), parts[1].toLatin1()));
+            QVERIFY(setModified(path(parts[0]),
+                                QDateTime::currentDateTimeUtc().addSecs(-parts[2].toInt())));
+        }
+    }
+    // Replaces `current` with "new" under the rewrite name Qelmext2.dat.
+    bool commit(const QString &current, QString *result)
+    {
+        FileReplacement replacement(path(current), "Qelmext2.dat", "Base.tmp");
+        const bool done = replacement.commit("new");
+        *result = done ? replacement.resultPath() : replacement.errorString();
+        return done;
+    }
 
 private Q_SLOTS:
     void init() { QVERIFY(m_dir.emplace().isValid()); }
@@ -38,24 +60,19 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QStringList>("variants");
-        QTest::newRow("one") << QStringList{"qelmext2.dat|5", "QELMEXE1.DAT|1",
-                                            "QELMEXT2.DAT.lock|1"}
-                             << "QELMEXT2.DAT" << QStringList{"qelmext2.dat"};
-        QTest::newRow("by time") << QStringList{"Qelmext2.dat|30", "qelmext2.dat|10",
-                                                "QELMEXT2.DAT|20"}
-                                 << "QELMEXT2.DAT"
-                                 << QStringList{"qelmext2.dat", "QELMEXT2.DAT", "Qelmext2.dat"};
-        QTest::newRow("equal times")
-            << QStringList{"qelmext2.dat|10", "Qelmext2.dat|10", "QELMEXT2.DAT|10"}
-            << "QELMEXT2.DAT" << QStringList{"QELMEXT2.DAT", "Qelmext2.dat", "qelmext2.dat"};
-        QTest::newRow("link to nothing last")
-            << QStringList{"QELMEXT2.DAT|->", "qelmext2.dat|50"} << "QELMEXT2.DAT"
-            << QStringList{"qelmext2.dat", "QELMEXT2.DAT"};
-        QTest::newRow("a folder counts")
-            << QStringList{"QELMEXT2.DAT|/", "qelmext2.dat|3600"} << "QELMEXT2.DAT"
-            << QStringList{"QELMEXT2.DAT", "qelmext2.dat"};
-        QTest::newRow("none") << QStringList{"QELMEXT2.DA|1", "QELMEXT2.DAT~|1"} << "QELMEXT2.DAT"
-                              << QStringList{};
+        // Entries and variants given space-separated.
+        const auto row = [](const char *tag, const QString &entries, const QString &variants) {
+            QTest::newRow(tag) << entries.split(u' ') << "QELMEXT2.DAT"
+                               << variants.split(u' ', Qt::SkipEmptyParts);
+        };
+        row("one", "qelmext2.dat|5 QELMEXE1.DAT|1 QELMEXT2.DAT.lock|1", "qelmext2.dat");
+        row("by time", "Qelmext2.dat|30 qelmext2.dat|10 QELMEXT2.DAT|20",
+            "qelmext2.dat QELMEXT2.DAT Qelmext2.dat");
+        row("equal times", "qelmext2.dat|10 Qelmext2.dat|10 QELMEXT2.DAT|10",
+            "QELMEXT2.DAT Qelmext2.dat qelmext2.dat");
+        row("link to nothing last", "QELMEXT2.DAT|-> qelmext2.dat|50", "qelmext2.dat QELMEXT2.DAT");
+        row("a folder counts", "QELMEXT2.DAT|/ qelmext2.dat|3600", "QELMEXT2.DAT qelmext2.dat");
+        row("none", "QELMEXT2.DA|1 QELMEXT2.DAT~|1", "");
     }
     void caseVariantsComeNewestFirst()
     {
@@ -85,6 +102,60 @@ private Q_SLOTS:
             QCOMPARE(file.otherCaseVariants(), variants.mid(1));
         if (opened && !variants.isEmpty()) // the newest is read
             QCOMPARE(file.readRecord(2).value(), variants.first().toUtf8().mid(4, 4));
+    }
+
+    void theNewContentTakesTheNewNameAndSparesEveryOtherVariant_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("found"); // what a lookup of the name finds afterwards
+        const auto row = [](const char *tag, const QStringList &entries, const char *current,
+                            const QStringList &after, const char *found) {
+            QTest::newRow(tag) << entries << current << after << found;
+        };
+        row("first rewrite of the load name", {"QELMEXT2.DAT|old|60"}, "QELMEXT2.DAT",
+            {"Qelmext2.dat=new"}, "Qelmext2.dat");
+        row("first rewrite of a file written a moment ago", {"QELMEXT2.DAT|old|0"}, "QELMEXT2.DAT",
+            {"Qelmext2.dat=new"}, "Qelmext2.dat");
+        row("later rewrite under the same name", {"Qelmext2.dat|old|60"}, "Qelmext2.dat",
+            {"Qelmext2.dat=new"}, "Qelmext2.dat");
+        row("older variant holds the new name", {"QELMEXT2.DAT|old|60", "Qelmext2.dat|hidden|120"},
+            "QELMEXT2.DAT", {"QELMEXT2.DAT=new", "Qelmext2.dat=hidden"}, "QELMEXT2.DAT");
+        row("older variant under a third name", {"qelmext2.dat|old|60", "QELMEXT2.DAT|hidden|120"},
+            "qelmext2.dat", {"QELMEXT2.DAT=hidden", "Qelmext2.dat=new"}, "Qelmext2.dat");
+        row("variant dated in the future", {"Qelmext2.dat|old|-7200", "QELMEXT2.DAT|hidden|-3600"},
+            "Qelmext2.dat", {"QELMEXT2.DAT=hidden", "Qelmext2.dat=new"}, "Qelmext2.dat");
+        row("no file yet", {}, "QELMEXT2.DAT", {"Qelmext2.dat=new"}, "Qelmext2.dat");
+    }
+    void theNewContentTakesTheNewNameAndSparesEveryOtherVariant()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, current);
+        QFETCH(QStringList, after);
+        QFETCH(QString, found);
+        makeEntries(entries);
+        QString result;
+        QVERIFY2(commit(current, &result), qPrintable(result));
+        QCOMPARE(folderContents(m_dir->path()), after);
+        QCOMPARE(result, path(found));
+        QCOMPARE(RecordFile::resolve(path("QELMEXT2.DAT")), path(found));
+    }
+
+    // The file a link names is replaced where it lies, keeping its permissions.
+    void aLinkedFileIsReplacedWhereItLiesWithItsPermissions()
+    {
+        QTemporaryDir elsewhere;
+        const QString real = elsewhere.filePath("preguntas.dat");
+        const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+        QVERIFY(writeFile(real, "old") && QFile::setPermissions(real, mode));
+        QVERIFY(QFile::link(real, path("QELMEXT2.DAT")));
+        QString result;
+        QVERIFY(commit("QELMEXT2.DAT", &result));
+        QCOMPARE(result, real);
+        QCOMPARE(QFileInfo(path("QELMEXT2.DAT")).symLinkTarget(), real);
+        QCOMPARE(folderContents(elsewhere.path()), QStringList{"preguntas.dat=new"});
+        QCOMPARE(QFile::permissions(real) & 0x7077, mode);
     }
 };
 

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a staging folder (DESTDIR) and checks what lands
-# there: exactly the expected files with their modes, icons of their folder's
-# size, a desktop entry, metainfo and manual page their checkers accept, and a
-# program that answers its options and, started as the desktop entry starts
-# it, makes the teacher's bank from the installed demo bank once and keeps it.
-#
+# there: the expected files and modes, icons, desktop entry, metainfo, manual
+# pages and changelog, and a program that answers its options and, started as
+# the desktop entry starts it, makes the teacher's bank once and keeps it.
 #   check_install.sh BUILD_DIR EXPECTED_FILES VERSION
 set -euo pipefail
 build=$1 expected=$2 version=$3
@@ -23,27 +21,18 @@ stage=$work/stage
 DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/install.log" ||
   { cat "$work/install.log"; exit 1; }
 
-# Exactly the expected files, each with its mode, in folders anyone can enter.
-if ! diff -u <(sort "$expected") <(cd "$stage" && find . ! -type d | sed 's|^\./||' | sort); then
+# Exactly the expected files, programs 755 and the rest 644, in folders anyone can enter.
+if ! diff -u <(sort "$expected") <(cd "$stage" && find . ! -type d -printf '%P\n' | sort); then
   fail "the installed files are not those of $expected"
 fi
-while read -r file; do
-  [[ -e $stage/$file ]] || continue
-  want=644
-  [[ $file == usr/bin/* ]] && want=755
-  mode=$(stat -c %a "$stage/$file")
-  [[ $mode == "$want" ]] || fail "$file has mode $mode, not $want"
-done <"$expected"
-odd_dirs=$(find "$stage" -mindepth 1 -type d ! -perm 755)
-[[ -z $odd_dirs ]] || fail "folders without mode 755: $odd_dirs"
+odd=$(cd "$stage" && find . -mindepth 1 \( -type d -o -path './usr/bin/*' \) ! -perm 755 -printf '%P\n' -o \
+  ! -type d ! -path './usr/bin/*' ! -perm 644 -printf '%P\n')
+[[ -z $odd ]] || fail "entries with the wrong mode: $odd"
 
 # Every icon is a PNG of its folder's size.
 for icon in "$stage"/usr/share/icons/hicolor/*/apps/*.png; do
-  folder=$(basename "$(dirname "$(dirname "$icon")")")
-  signature=$(od -An -tx1 -N8 "$icon" | tr -d ' \n')
-  read -r width height < <(od -An -tu4 --endian=big -j16 -N8 "$icon")
-  [[ $signature == 89504e470d0a1a0a && ${width}x$height == "$folder" ]] ||
-    fail "$icon is not a ${folder} PNG (${width}x$height)"
+  size=$(basename "$(dirname "$(dirname "$icon")")")
+  [[ $(file -b "$icon") == "PNG image data, ${size/x/ x },"* ]] || fail "$icon is not a $size PNG: $(file -b "$icon")"
 done
 
 # The desktop entry: valid, and naming a program and an icon that were installed.
@@ -65,9 +54,9 @@ grep -q '<launchable type="desktop-id">es.orvalis.Orvalis.desktop</launchable>' 
 release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d'"' -f2)
 [[ $release == "$version" ]] || fail "the metainfo's newest release is $release, not $version"
 
-# The manual page and the changelog: compressed, clean under man, this version.
+# The manual pages and the changelog: clean under man, this version (zcat and
+# man stop the check on a damaged file).
 man_page=$stage/usr/share/man/man1/orvalis.1.gz
-gzip -t "$man_page" "$stage/usr/share/doc/orvalis/changelog.gz" || fail "a compressed file is damaged"
 for page in "$man_page" "$stage/usr/share/man/man1/orvalis-banco.1.gz"; do
   warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
   [[ -z $warnings ]] || fail "man warns on $(basename "$page"): $warnings"
@@ -83,60 +72,36 @@ zcat "$stage/usr/share/doc/orvalis/changelog.gz" >"$work/changelog"
 program=$stage/usr/bin/orvalis
 [[ $("$program" --version) == "Orvalis $version" ]] || fail "--version does not say Orvalis $version"
 "$program" --help | grep -q -- "${command[1]}" || fail "--help does not list ${command[1]}"
-expect_refusal() { # expected message, then the arguments
-  local message=$1 status=0 errors
-  shift
-  errors=$("$program" "$@" 2>&1 >/dev/null) || status=$?
-  [[ $status == 2 && $errors == *"$message"* ]] ||
-    fail "orvalis $* ended with $status and said: $errors"
-}
-expect_refusal "opción desconocida: «--nada»" --nada
-expect_refusal "no existe" "$work/no-existe"
-expect_refusal "no es una carpeta" "$program"
+status=0
+errors=$("$program" --nada 2>&1 >/dev/null) || status=$?
+[[ $status == 2 && $errors == *"opción desconocida: «--nada»"* ]] || fail "orvalis --nada ended with $status: $errors"
 
-# Started as the desktop entry starts it, with a fresh home and no XDG_DATA_HOME.
-home=$work/home
-bank=$home/.local/share/orvalis/banco
-demo=$stage/usr/share/orvalis/banco-demo
-mkdir -p "$home"
-start() { # folder the program must end up working in, then the arguments
-  local folder=$1
-  shift
-  env -u XDG_DATA_HOME HOME="$home" "$program" "$@" >"$work/program.log" 2>&1 &
+# Started as the desktop entry starts it, with a fresh home and no XDG_DATA_HOME;
+# past its start-up once its working directory is the bank's folder, then ended.
+bank=$work/home/.local/share/orvalis/banco
+mkdir -p "$work/home"
+start_once() {
+  env -u XDG_DATA_HOME HOME="$work/home" "$program" "${command[@]:1}" >"$work/program.log" 2>&1 &
   pid=$!
-  # It is past its start-up once its working directory is the bank's folder.
   for ((i = 0; i < 600; i++)); do
-    [[ $(readlink "/proc/$pid/cwd" 2>/dev/null) == "$folder" ]] && return 0
-    if ! kill -0 "$pid" 2>/dev/null; then
-      fail "orvalis $* ended: $(cat "$work/program.log")"
+    if [[ $(readlink "/proc/$pid/cwd" 2>/dev/null) == "$bank" ]]; then
+      kill "$pid"
+      wait "$pid" 2>/dev/null || true
       pid=
-      return 1
+      return 0
     fi
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  fail "orvalis $* did not start in $folder"
+  fail "orvalis did not start in $bank: $(cat "$work/program.log")"
   return 1
 }
-stop() {
-  kill "$pid"
-  wait "$pid" 2>/dev/null || true
-  pid=
-}
-if start "$bank" "${command[@]:1}"; then
-  stop
-  for file in "$demo"/*; do
-    cmp -s "$file" "$bank/$(basename "$file")" || fail "the first start did not copy $(basename "$file")"
-  done
+if start_once; then
+  diff -r "$stage/usr/share/orvalis/banco-demo" "$bank" || fail "the first start did not copy the demo bank"
   printf 'cambiado por el profesor' >"$bank/QELMEXE3.DAT"
-  if start "$bank" "${command[@]:1}"; then
-    stop
-    [[ $(cat "$bank/QELMEXE3.DAT") == 'cambiado por el profesor' ]] ||
-      fail "a later start overwrote the teacher's bank"
+  if start_once; then
+    [[ $(cat "$bank/QELMEXE3.DAT") == 'cambiado por el profesor' ]] || fail "a later start overwrote the teacher's bank"
   fi
-fi
-mkdir -p "$work/otra carpeta"
-if start "$work/otra carpeta" "$work/otra carpeta"; then
-  stop
 fi
 
 ((failures == 0)) || { echo "$failures failures" >&2; exit 1; }

@@ -60,17 +60,14 @@ public:
     {
         return m_kind ? m_exposition.reloadIfChanged() : m_trueFalse.reloadIfChanged();
     }
-    qint32 recordCount() const
+    // Whole records, records rounded up, trailing bytes, records left out.
+    QList<int> counts() const
     {
-        return m_kind ? m_exposition.recordCount() : m_trueFalse.recordCount();
-    }
-    qint32 roundedRecordCount() const
-    {
-        return m_kind ? m_exposition.roundedRecordCount() : m_trueFalse.roundedRecordCount();
-    }
-    int trailingBytes() const
-    {
-        return m_kind ? m_exposition.trailingBytes() : m_trueFalse.trailingBytes();
+        const auto get = [](auto &bank) {
+            return QList<int>{bank.recordCount(), bank.roundedRecordCount(), bank.trailingBytes(),
+                              bank.leftOut().total()};
+        };
+        return m_kind ? get(m_exposition) : get(m_trueFalse);
     }
     const LeftOutRecords &leftOut() const
     {

@@ -58,9 +58,9 @@ inline std::unique_ptr<QProcess> run(const QStringList &command, const QStringLi
     return process;
 }
 
-// The calls of each name in a strace log: up to the begin marker (before),
-// and after it up to the end marker (the operation's).
-inline Trace readLog(const QString &log)
+// The calls of each name in a strace log: up to the first line holding
+// `begin` (before), and after it up to the end marker (the operation's).
+inline Trace readLog(const QString &log, const QString &begin = "\"killpoints-begin\"")
 {
     static const QRegularExpression call(QStringLiteral("^([a-z0-9_]+)\\("));
     Trace trace;
@@ -75,7 +75,7 @@ inline Trace readLog(const QString &log)
             break;
         if (inside)
             trace.calls.append({match.captured(1), ordinal});
-        else if ((inside = line.contains(QLatin1String("\"killpoints-begin\""))))
+        else if ((inside = line.contains(begin)))
             trace.beforeChange = seen;
     }
     return trace;

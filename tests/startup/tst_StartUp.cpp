@@ -1,9 +1,13 @@
-// The bank's folder: where the teacher's own folder lies, which folders the
+// What the program settles before any window opens. The command line: what
+// each combination of arguments asks for, the exact message of each fault,
+// and a help text that lists every option the parser takes and fits a
+// console. The bank's folder: where the teacher's own folder lies, which folders the
 // program can work in, the first-use copy of the demo bank (whole or absent
 // whatever moment the start is killed or fails, never overwritten
 // afterwards), and the working directory the program is left in.
 
 #include "BankFolder.h"
+#include "CommandLine.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -18,6 +22,11 @@
 #include <unistd.h>
 
 using namespace testFiles;
+using CommandLine::Action;
+using CommandLine::BankPlace;
+
+Q_DECLARE_METATYPE(CommandLine::Action)
+Q_DECLARE_METATYPE(CommandLine::BankPlace)
 
 namespace {
 
@@ -60,7 +69,7 @@ void countStep()
 
 } // namespace
 
-class tst_BankFolder : public QObject
+class tst_StartUp : public QObject
 {
     Q_OBJECT
 
@@ -84,40 +93,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("dataHome");
         QTest::addColumn<QString>("home");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("folder"); // or the error when empty
         QTest::newRow("data home set") << "/datos/"
                                        << "/home/ana"
-                                       << "/datos/orvalis/banco" << QString();
-        QTest::newRow("data home unset") << QString() << "/home/ana"
-                                         << "/home/ana/.local/share/orvalis/banco" << QString();
-        QTest::newRow("relative data home is ignored")
-            << "datos"
-            << "/home/ana"
-            << "/home/ana/.local/share/orvalis/banco" << QString();
-        QTest::newRow("nothing known")
-            << QString() << QString() << QString()
-            << "no se sabe cuál es la carpeta personal: HOME no está definida";
+                                       << "/datos/orvalis/banco";
+        const QString underHome = "/home/ana/.local/share/orvalis/banco";
+        QTest::newRow("data home unset") << QString() << "/home/ana" << underHome;
+        QTest::newRow("relative data home is ignored") << "datos"
+                                                       << "/home/ana" << underHome;
+        QTest::newRow("nothing known") << QString() << QString() << QString();
     }
     void personalFolderFollowsTheDataHome()
     {
         QFETCH(QString, dataHome);
         QFETCH(QString, home);
         QFETCH(QString, folder);
-        QFETCH(QString, error);
         QString reported;
         QCOMPARE(BankFolder::personalFolder({dataHome, home, "/usr/bin"}, &reported), folder);
-        QCOMPARE(reported, error);
+        QCOMPARE(reported, folder.isEmpty() ? "no se sabe cuál es la carpeta personal: HOME no "
+                                              "está definida"
+                                            : QString());
     }
 
-    // The teacher's changes, a file the teacher deleted and an empty folder
-    // the teacher made stay, whatever the demo bank now holds.
     // A bank file in any letter case is a bank; other files are not.
     void aFolderWithoutAnyBankFileIsTold_data()
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<bool>("noBank");
-        QTest::newRow("empty") << QStringList{} << true;
         QTest::newRow("other files") << QStringList{"QELMEXT2.BAK", "examen.txt"} << true;
         QTest::newRow("true/false, lower case") << QStringList{"qelmext2.dat"} << false;
         QTest::newRow("brief, mixed case") << QStringList{"notas", "Qelmexe3.DAT"} << false;
@@ -132,31 +134,14 @@ private Q_SLOTS:
         QCOMPARE(BankFolder::holdsNoBank(folder.path()), noBank);
     }
 
+    // A folder that is there is the teacher's, whatever bank files it lacks:
+    // nothing of the demo bank is copied into it.
     void existingFolderIsNeverOverwritten()
     {
-        const QString folder = m_dir->filePath("orvalis/banco");
+        const QString folder = m_dir->filePath("banco");
+        QVERIFY(QDir().mkdir(folder) && writeFile(folder + "/Qelmext2.dat", "del profesor"));
         QCOMPARE(BankFolder::preparePersonal(folder, demo()), QString());
-        QVERIFY(writeFile(QDir(folder).filePath("QELMEXT2.DAT"), "cambiado por el profesor"));
-        QVERIFY(QFile::remove(QDir(folder).filePath("QELMEXE3.DAT")));
-        QVERIFY(writeFile(QDir(demo()).filePath("QELMEXT2.DAT"), "demo nueva"));
-        QCOMPARE(BankFolder::preparePersonal(folder, demo()), QString());
-        QCOMPARE(readFile(QDir(folder).filePath("QELMEXT2.DAT")),
-                 QByteArray("cambiado por el profesor"));
-        QCOMPARE(entries(folder), (QStringList{"QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXT2.DAT"}));
-        QVERIFY(QDir().mkdir(m_dir->filePath("vacia")));
-        QCOMPARE(BankFolder::preparePersonal(m_dir->filePath("vacia"), demo()), QString());
-        QCOMPARE(entries(m_dir->filePath("vacia")), QStringList());
-    }
-
-    // A start killed between creating the lock file and writing into it
-    // leaves it empty; nobody holds it, so the next start goes ahead at once.
-    void anEmptyLockFileLeftByAKilledStartBlocksNobody()
-    {
-        QVERIFY(QDir().mkpath(m_dir->filePath("orvalis")));
-        QVERIFY(writeFile(m_dir->filePath("orvalis/banco.lock"), QByteArray()));
-        QCOMPARE(BankFolder::preparePersonal(m_dir->filePath("orvalis/banco"), demo()), QString());
-        QCOMPARE(differenceFromDemo(m_dir->filePath("orvalis/banco"), demo()), QString());
-        QCOMPARE(entries(m_dir->filePath("orvalis")), QStringList{"banco"});
+        QCOMPARE(folderContents(folder), QStringList{"Qelmext2.dat=del profesor"});
     }
 
     void startKilledAtAnyStepLeavesNoFolderOrAWholeOne()
@@ -200,18 +185,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("current"); // relative to the test's folder; empty: unchanged
         QTest::addColumn<QString>("error");   // %1: the test's folder
-        QTest::newRow("working folder") << QStringList{} << "trabajo" << QString();
-        QTest::newRow("given folder") << QStringList{"otra"} << "trabajo/otra" << QString();
-        QTest::newRow("personal folder")
-            << QStringList{"--banco-personal"} << "datos/orvalis/banco" << QString();
-        QTest::newRow("missing folder")
-            << QStringList{"no-existe"} << QString() << "la carpeta «no-existe» no existe";
-        QTest::newRow("a file") << QStringList{"otra/f"} << QString()
-                                << "«otra/f» no es una carpeta";
-        QTest::newRow("personal without a demo bank")
-            << QStringList{"--banco-personal"} << QString()
-            << "falta el banco de demostración: no se encuentra "
-               "«%1/sin-demo/share/orvalis/banco-demo/QELMEXT2.DAT»";
+        const auto row = [](const char *tag, const QStringList &arguments, const char *current,
+                            const char *error = "") {
+            QTest::newRow(tag) << arguments << current << error;
+        };
+        row("working folder", {}, "trabajo");
+        row("given folder", {"otra"}, "trabajo/otra");
+        row("personal folder", {"--banco-personal"}, "datos/orvalis/banco");
+        row("missing folder", {"no-existe"}, "", "la carpeta «no-existe» no existe");
+        row("a file", {"otra/f"}, "", "«otra/f» no es una carpeta");
+        row("personal without a demo bank", {"--banco-personal"}, "",
+            "falta el banco de demostración: no se encuentra "
+            "«%1/sin-demo/share/orvalis/banco-demo/QELMEXT2.DAT»");
     }
     void enterLeavesTheProgramInTheChosenFolder()
     {
@@ -232,7 +217,70 @@ private Q_SLOTS:
         if (arguments.contains("--banco-personal") && error.isEmpty())
             QCOMPARE(differenceFromDemo(QDir::currentPath(), installed), QString());
     }
+
+    void argumentsGiveTheirRequest_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<BankPlace>("place");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("error");
+
+        using enum Action;
+        using enum BankPlace;
+        const auto row = [](const char *name, const QStringList &arguments, Action action,
+                            BankPlace place, const QString &folder = {},
+                            const QString &error = {}) {
+            QTest::newRow(name) << arguments << action << place << folder << error;
+        };
+
+        row("nothing", {}, Run, WorkingFolder);
+        row("folder", {"/srv/banco"}, Run, GivenFolder, "/srv/banco");
+        row("personal", {"--banco-personal"}, Run, PersonalFolder);
+        row("folder like an option after --", {"--", "--help"}, Run, GivenFolder, "--help");
+        row("help", {"--help"}, ShowHelp, WorkingFolder);
+        row("help before a fault", {"--help", "--nada"}, ShowHelp, WorkingFolder);
+        row("fault before help", {"--nada", "--help"}, Fail, WorkingFolder, {},
+            "opción desconocida: «--nada»");
+        row("two folders", {"a", "b"}, Fail, GivenFolder, "a",
+            "sobra «b»: solo se puede indicar una carpeta");
+        row("folder and personal", {"a", "--banco-personal"}, Fail, WorkingFolder, {},
+            "no se puede indicar una carpeta junto con --banco-personal");
+    }
+
+    void argumentsGiveTheirRequest()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Action, action);
+        QFETCH(BankPlace, place);
+        QFETCH(QString, folder);
+        QFETCH(QString, error);
+
+        const CommandLine::Request request = CommandLine::parse(arguments);
+        QCOMPARE(request.action, action);
+        QCOMPARE(request.error, error);
+        if (action == Action::Run) {
+            QCOMPARE(request.place, place);
+            QCOMPARE(request.folder, folder);
+        }
+    }
+
+    // Every option the parser takes is listed, on lines that fit a console.
+    void helpListsEveryOptionTheParserTakes()
+    {
+        const QString help = CommandLine::helpText();
+        for (const QString option : {"--banco-personal", "--help", "-h", "--version", "--"}) {
+            QVERIFY(CommandLine::parse({option}).action != Action::Fail);
+            const QRegularExpression listed("(^|[ ,])" + QRegularExpression::escape(option) +
+                                                "( |,|$)",
+                                            QRegularExpression::MultilineOption);
+            QVERIFY2(listed.match(help).hasMatch(), qPrintable(option));
+        }
+        for (const QString &line : help.split(u'\n'))
+            QVERIFY2(line.size() <= 80, qPrintable(line));
+        QVERIFY(help.endsWith(u'\n') && CommandLine::versionText().endsWith(u'\n'));
+    }
 };
 
-QTEST_GUILESS_MAIN(tst_BankFolder)
-#include "tst_BankFolder.moc"
+QTEST_GUILESS_MAIN(tst_StartUp)
+#include "tst_StartUp.moc"

@@ -1,15 +1,20 @@
 // The demo bank the build generated: every source line fits and comes back
 // through the bank unchanged, nothing is left out, every list meets its
-// minimum and the true/false answers are about half Sí, half No.
+// minimum and the true/false answers are about half Sí, half No. And the
+// makebank executable that generates it: a good run replaces the output
+// folder with the four bank files; a bad source line is named, fails the run
+// and writes nothing.
 
 #include "DemoBank.h"
 #include "ExpositionBank.h"
+#include "TestFiles.h"
 #include "TopicCatalogue.h"
 #include "TrueFalseBank.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,7 +22,7 @@
 
 Q_DECLARE_METATYPE(QuestionKind)
 
-class tst_DemoContent : public QObject
+class tst_DemoBank : public QObject
 {
     Q_OBJECT
 
@@ -84,7 +89,42 @@ private Q_SLOTS:
         if (trueFalse)
             QVERIFY2(qAbs(2 * yes - listed) * 10 <= listed, qPrintable(QString::number(yes)));
     }
+
+    void badLineWritesNothingAndKeepsThePreviousOutput()
+    {
+        const QTemporaryDir dir;
+        const QDir sources(dir.filePath("fuentes")), output(dir.filePath("generated"));
+        const QString bad = sources.filePath("breves.txt");
+        QProcess process;
+        const auto run = [&](const QByteArray &line) {
+            if (!testFiles::writeFile(bad, "# c\n" + line))
+                return -2;
+            process.start(ORVALIS_MAKEBANK_PATH, {sources.path(), output.path()});
+            const bool ended =
+                process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+            return ended ? process.exitCode() : -1;
+        };
+        const QByteArray badLine = "0|0|S|x\n", goodLine = "1|1|S|Bien.\n"; // fits every kind
+        QVERIFY(sources.mkpath("."));
+        for (const char *file :
+             {"verdadero_falso.txt", "conceptuales.txt", "practicas.txt", "breves.txt"})
+            QVERIFY(testFiles::writeFile(sources.filePath(file), goodLine));
+        QCOMPARE(run(badLine), 1);
+        const QString errors = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(errors.contains(bad + ":2: el capítulo"), qPrintable(errors));
+        QVERIFY(!output.exists());
+        // A good run replaces whatever the output folder held; a bad one leaves it.
+        QVERIFY(output.mkpath(".") && testFiles::writeFile(output.filePath("VIEJO.DAT"), "viejo"));
+        QCOMPARE(run(goodLine), 0);
+        const QStringList bankFiles = output.entryList(QDir::Files);
+        QCOMPARE(bankFiles,
+                 (QStringList{"QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT", "QELMEXT2.DAT"}));
+        const QByteArray written = testFiles::readFile(output.filePath("QELMEXE3.DAT"));
+        QCOMPARE(run(badLine), 1);
+        QCOMPARE(output.entryList(QDir::Files), bankFiles);
+        QCOMPARE(testFiles::readFile(output.filePath("QELMEXE3.DAT")), written);
+    }
 };
 
-QTEST_APPLESS_MAIN(tst_DemoContent)
-#include "tst_DemoContent.moc"
+QTEST_GUILESS_MAIN(tst_DemoBank)
+#include "tst_DemoBank.moc"

@@ -1,0 +1,207 @@
+// The small file primitives: Windows-1252 text (one byte per character,
+// unencodable characters named once); a file's identity, which tells an
+// untouched file from one another program appended to, replaced, redated or
+// removed; the lock between programs, exclusive between any two holders even
+// in one process, waited on for the time given and left behind by nobody; and
+// whole writes and reads through the system's calls, whose error is the one
+// of the call that failed, a write cut short included, never one an earlier
+// call left behind (each case starts with a stale errno).
+
+#include "Cp1252.h"
+#include "FileIdentity.h"
+#include "FileLock.h"
+#include "SystemError.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
+
+using namespace testFiles;
+
+class tst_FilePrimitives : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Rows without unencodable characters also decode back to the text.
+    void encodesAndDecodes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("unencodable");
+        QTest::newRow("repeated, named once") << "Ω✓Ω" << QByteArray("\x1a\x1a\x1a") << "Ω✓";
+        QTest::newRow("outside the basic plane") << "x😀y" << QByteArray("x\x1ay") << "😀";
+        QTest::newRow("high block") << "S€–“x”Ÿ" << QByteArray("S\x80\x96\x93x\x94\x9f") << "";
+        QTest::newRow("unassigned bytes keep their number")
+            << "\u0081\u008d\u008f\u0090\u009d" << QByteArray("\x81\x8d\x8f\x90\x9d") << "";
+        QTest::newRow("latin-1 part") << "\u00a0éÿ" << QByteArray("\xa0\xe9\xff") << "";
+    }
+    void encodesAndDecodes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, unencodable);
+        QCOMPARE(Cp1252::encode(text).bytes, bytes);
+        QCOMPARE(Cp1252::encode(text).unencodable, unencodable);
+        QCOMPARE(Cp1252::canEncode(text), unencodable.isEmpty());
+        if (unencodable.isEmpty())
+            QCOMPARE(Cp1252::decode(bytes), text);
+    }
+
+    void everyByteSurvivesDecodingAndEncoding()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QCOMPARE(Cp1252::decode(all).size(), 256);
+        QCOMPARE(Cp1252::encode(Cp1252::decode(all)).bytes, all);
+    }
+
+    void anyChangeOfTheFileUnderTheNameShows_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("untouched, only read") << "read";
+        QTest::newRow("appended to") << "append";
+        QTest::newRow("replaced by a file of the same size and date") << "replace";
+        QTest::newRow("redated by a second") << "redate";
+        QTest::newRow("removed") << "remove";
+    }
+    void anyChangeOfTheFileUnderTheNameShows()
+    {
+        QFETCH(QString, change);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("BANCO.DAT"), other = dir.filePath("nuevo");
+        const QDateTime when = QDateTime::fromSecsSinceEpoch(1700000000, QTimeZone::utc());
+        QVERIFY(writeFile(path, "abcd") && setModified(path, when));
+        const FileIdentity before = FileIdentity::of(path);
+        QFile file(path);
+        if (change == "read")
+            QCOMPARE(readFile(path), QByteArray("abcd"));
+        else if (change == "append")
+            QVERIFY(file.open(QIODevice::Append) && file.write("e") == 1);
+        else if (change == "replace")
+            QVERIFY(writeFile(other, "wxyz") && setModified(other, when) &&
+                    std::rename(QFile::encodeName(other).constData(),
+                                QFile::encodeName(path).constData()) == 0);
+        else if (change == "redate")
+            QVERIFY(setModified(path, when.addSecs(1)));
+        else
+            QVERIFY(file.remove());
+        file.close(); // an append keeps the date: only the size tells
+        QVERIFY(change != "append" || setModified(path, when));
+        const FileIdentity after = FileIdentity::of(path);
+        QCOMPARE(after == before, change == "read");
+        QVERIFY(before.exists && before.size == 4);
+        QCOMPARE(after.exists, change != "remove");
+    }
+
+    void aLockIsTakenOnlyWhenNobodyHoldsIt_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("no lock file") << "none";
+        QTest::newRow("lock file left by a killed holder") << "left";
+        QTest::newRow("held by another holder") << "held";
+    }
+    void aLockIsTakenOnlyWhenNobodyHoldsIt()
+    {
+        QFETCH(QString, before);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("BANCO.DAT.lock"));
+        const bool busy = before == "held";
+        FileLock other, lock;
+        QVERIFY(before != "left" || writeFile(path, {}));
+        QVERIFY(!busy || other.lock(path, 0) == FileLock::Result::Locked);
+        QElapsedTimer waited;
+        waited.start();
+        QCOMPARE(lock.lock(path, 300), busy ? FileLock::Result::Busy : FileLock::Result::Locked);
+        QCOMPARE(waited.elapsed() >= 300, busy);
+        QCOMPARE(lock.isLocked(), !busy);
+        if (busy) { // the holder lets go
+            other.unlock();
+            QCOMPARE(lock.lock(path, 0), FileLock::Result::Locked);
+        } else {
+            QCOMPARE(other.lock(path, 0), FileLock::Result::Busy);
+        }
+        lock.unlock();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+
+    void aWriteReturnsTheErrorOfTheCallThatFailed_data()
+    {
+        QTest::addColumn<QString>("target"); // "" a new file limited to 40 bytes, "-" no descriptor
+        QTest::addColumn<qint64>("offset");  // -1: at the position
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<qint64>("written"); // bytes in the file afterwards
+        QTest::newRow("full device") << "/dev/full" << -1ll << 100 << ENOSPC << 0ll;
+        QTest::newRow("cut short, then no room") << "" << -1ll << 100 << EFBIG << 40ll;
+        QTest::newRow("cut short at an offset") << "" << 10ll << 100 << EFBIG << 40ll;
+        QTest::newRow("room for all") << "" << 5ll << 35 << 0 << 40ll;
+        QTest::newRow("no descriptor") << "-" << -1ll << 1 << EBADF << 0ll;
+    }
+    void aWriteReturnsTheErrorOfTheCallThatFailed()
+    {
+        QFETCH(QString, target);
+        QFETCH(qint64, offset);
+        QFETCH(int, size);
+        QFETCH(int, error);
+        QFETCH(qint64, written);
+        QTemporaryDir dir;
+        const QString path = target.isEmpty() ? dir.filePath(QStringLiteral("salida")) : target;
+        const int fd = target == "-" ? -1
+                                     : ::open(QFile::encodeName(path).constData(),
+                                              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0 || target == "-");
+        const QByteArray bytes(size, 'x');
+        int result = -1;
+        {
+            std::optional<FileSizeLimit> full;
+            QVERIFY(!target.isEmpty() || full.emplace(40).isActive());
+            errno = ENOENT;
+            result = writeFully(fd, bytes.constData(), bytes.size(), offset);
+        }
+        ::close(fd);
+        QCOMPARE(result, error);
+        QCOMPARE(QFileInfo(path).size(), written);
+    }
+
+    void aReadStopsAtTheEndOrAtTheFailure_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: a folder
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("read"); // of at most 3 bytes
+        QTest::newRow("all there") << QByteArray("abcdef") << 1ll << 0 << QByteArray("bcd");
+        QTest::newRow("file ends first") << QByteArray("abcdef") << 4ll << 0 << QByteArray("ef");
+        QTest::newRow("a folder") << QByteArray() << 0ll << EISDIR << QByteArray();
+    }
+    void aReadStopsAtTheEndOrAtTheFailure()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(qint64, offset);
+        QFETCH(int, error);
+        QFETCH(QByteArray, read);
+        QTemporaryDir dir;
+        const QString path = content.isNull() ? dir.path() : dir.filePath(QStringLiteral("datos"));
+        QVERIFY(content.isNull() || writeFile(path, content));
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        QByteArray buffer(3, '\0');
+        qint64 done = -1;
+        errno = EIO;
+        QCOMPARE(readFully(fd, buffer.data(), 3, offset, &done), error);
+        ::close(fd);
+        QCOMPARE(buffer.left(done), read);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_FilePrimitives)
+#include "tst_FilePrimitives.moc"
