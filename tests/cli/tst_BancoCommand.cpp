@@ -190,12 +190,16 @@ private Q_SLOTS:
         row({"exportar", "--formato=csv", "--salida=qelmext2.dat"},
             "qelmext2.dat es el fichero QE");
         row({"exportar", "@", "--formato=csv", "--salida=@/enlace.csv"}, "@/enlace.csv es el fich");
+        row({"importar", "@/breves.txt", "@"}, "no se puede abrir @/breves.txt: permiso denegado");
     }
     void mistakesOnTheCommandLineExitWith2()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         QVERIFY(QFile::link("QELMEXT2.DAT", path("enlace.csv")));
+        QVERIFY(writeFile(path("breves.txt"), "1|Una pregunta breve\n"));
+        QVERIFY(QFile::setPermissions(path("breves.txt"), {}));
+        const PermissionBitsObeyed obeyed; // as root too
         const Run result = run(arguments.replaceInStrings("@", m_dir->path()));
         QCOMPARE(result.status, 2);
         QVERIFY2(result.err.startsWith("orvalis-banco: " + message.replace("@", m_dir->path())),
