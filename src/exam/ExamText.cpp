@@ -61,3 +61,20 @@ QString composeExamText(const QStringList &conceptual, const QStringList &practi
                   brief, kLineEnd);
     return text;
 }
+
+QString composeText(const ExamDescription &exam)
+{
+    switch (exam.kind) {
+    case ExamDescription::Kind::TrueFalse: {
+        QStringList texts;
+        for (const SelectedQuestion &question : exam.questions)
+            texts.append(question.text);
+        return composeExamText(texts);
+    }
+    case ExamDescription::Kind::AnswerTemplate:
+        return composeAnswerTemplate(exam.questions);
+    case ExamDescription::Kind::Exposition:
+        break;
+    }
+    return composeExamText(exam.sections[0], exam.sections[1], exam.sections[2]);
+}
