@@ -3,6 +3,9 @@
 #include "ClipboardSeam.h"
 #include "ColouredButton.h"
 #include "Cp1252.h"
+#include "DurableFile.h"
+#include "ExamFormatDialog.h"
+#include "ExamPdf.h"
 #include "Forms.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
@@ -30,6 +33,7 @@ const QString kClipboardMessage = QStringLiteral(
     "pulse el botón derecho del ratón y selecciones 'Pegar'.");
 const QString kSavedMessage = QStringLiteral("Fichero guardado como: ");
 const QString kFileFilter = QStringLiteral("Texto (*.TXT)");
+const QString kPdfFilter = QStringLiteral("Documento PDF (*.pdf)");
 const QString kPrintFailed = QStringLiteral("No se ha podido imprimir: ");
 const QString kNoPrinter = QStringLiteral("no hay ninguna impresora predeterminada en el sistema");
 const QString kPrinterRefused = QStringLiteral("la impresora %1 no ha aceptado el trabajo");
@@ -74,7 +78,9 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &capt
 
 } // namespace
 
-Impres::Impres() : Form(kName, Placement::MdiChild), m_cd1(QStringLiteral("CD1"), this)
+Impres::Impres()
+    : Form(kName, Placement::MdiChild), m_cd1(QStringLiteral("CD1"), this),
+      m_cd2(QStringLiteral("CD2"), this)
 {
     setWindowTitle(QStringLiteral("IMPRESIÓN DE RESULTADOS"));
     buildControls();
@@ -110,17 +116,25 @@ void Impres::buildControls()
                   QColor(255, 192, 192), Twips::rect(3900, 60, 1400, 315));
     m_command1[2] = addButton(m_picture1, QStringLiteral("Command1_2"), QStringLiteral("&Fichero"),
                               QColor(255, 255, 192), Twips::rect(5400, 60, 1400, 315));
+    // "PDF" joins the destinations; the buttons after it move along.
+    m_commandPdf = addButton(m_picture1, QStringLiteral("CommandPdf"), QStringLiteral("P&DF"),
+                             QColor(255, 224, 192), Twips::rect(6900, 60, 1400, 315));
     m_command2 =
         addButton(m_picture1, QStringLiteral("Command2"), QStringLiteral("&Salir de impresión"),
-                  QColor(128, 255, 128), Twips::rect(7140, 60, 1995, 315));
+                  QColor(128, 255, 128), Twips::rect(8640, 60, 1995, 315));
     m_command3 = ColouredButton::createHelp(m_picture1, QStringLiteral("Command3"),
-                                            Twips::rect(9270, 60, 675, 315));
+                                            Twips::rect(10770, 60, 675, 315));
+    m_commandFormat = addButton(m_picture1, QStringLiteral("CommandFormato"),
+                                QStringLiteral("F&ormato del examen…"), QColor(224, 224, 224),
+                                Twips::rect(11580, 60, 2100, 315));
 
     for (int index = 0; index < 3; ++index)
         connect(m_command1[index], &QPushButton::clicked, this,
                 [this, index] { Command1_Click(index); });
     connect(m_command2, &QPushButton::clicked, this, &Impres::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Impres::Command3_Click);
+    connect(m_commandPdf, &QPushButton::clicked, this, &Impres::sendToPdf);
+    connect(m_commandFormat, &QPushButton::clicked, this, &Impres::editFormat);
     // "Salir de impresión" is the window's exit button, so Esc presses it.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -128,6 +142,8 @@ void Impres::buildControls()
 
     m_cd1.setFilter(kFileFilter);
     m_cd1.setDefaultSuffix(QStringLiteral("txt"));
+    m_cd2.setFilter(kPdfFilter);
+    m_cd2.setDefaultSuffix(QStringLiteral("pdf"));
     placeStrip();
 }
 
@@ -152,9 +168,11 @@ void Impres::Form_Unload()
     }
 }
 
-void Impres::receiveText(const QString &text, const QString &returnWindow)
+void Impres::receiveText(const QString &text, const ExamDescription &exam,
+                         const QString &returnWindow)
 {
     m_text1->setPlainText(text);
+    m_exam = exam;
     ReturnWindowName = returnWindow;
 }
 
@@ -260,6 +278,28 @@ void Impres::sendToFile()
     MessageBox::inform(
         kSaveFailed + (written.error.isEmpty() ? QDir::toNativeSeparators(*path) : written.error),
         this);
+}
+
+// The document is laid out from the exam itself, so what the teacher may have
+// typed into Text1 is not in it; it is written like the text file, whole and
+// on stable storage before it is said to be saved.
+void Impres::sendToPdf()
+{
+    const std::optional<QString> path = m_cd2.showSave();
+    if (!path)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString error = DurableFile::write(*path, ExamPdf::write(m_exam, ExamFormat::load()));
+    QApplication::restoreOverrideCursor();
+    if (error.isEmpty())
+        MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
+    else
+        MessageBox::inform(kSaveFailed + error, this);
+}
+
+void Impres::editFormat()
+{
+    ExamFormatDialog::edit(this);
 }
 
 void Impres::leaveOutput()

@@ -9,9 +9,12 @@
 #include "TrueFalseBankFixture.h"
 
 #include <QClipboard>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 
 using namespace GuiTest;
@@ -26,11 +29,16 @@ class tst_Impres : public QObject
 
     GuiFixture<TrueFalseBankFixture> m_gui; // its bank folder is the working directory
     QPointer<Impres> m_window;
+    QTemporaryDir m_settings; // the user's settings while the suite runs
 
     QPlainTextEdit *text1() const { return m_window->findChild<QPlainTextEdit *>("Text1"); }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
     void init()
     {
         QVERIFY(m_gui.setUp());
@@ -54,6 +62,7 @@ private Q_SLOTS:
         QTest::newRow("file cancelled") << "Command1_2" << "-" << kText << "" << QByteArray();
         QTest::newRow("file not writable") << "Command1_2" << "no/existe/x.TXT" << kText << "No se ha podido guardar el fichero: …" << QByteArray();
         QTest::newRow("file, outside the code page") << "Command1_2" << "otro.TXT" << "a → b ✓ →" << "El texto contiene caracteres que no se pueden guardar en un fichero de texto: «→» " "(U+2192), «✓» (U+2713). Cámbielos o bórrelos; no se ha guardado nada." << QByteArray();
+        QTest::newRow("PDF, folder not writable") << "CommandPdf" << "no/existe/x.pdf" << kText << "No se ha podido guardar el fichero: …" << QByteArray();
         QTest::newRow("no default printer") << "Command1_1" << "none" << kText << "No se ha podido imprimir: no hay ninguna impresora predeterminada en el sistema" << QByteArray();
         QTest::newRow("the printer refuses the job") << "Command1_1" << "pdf" << kText << "No se ha podido imprimir: la impresora …" << QByteArray();
         // clang-format on
@@ -118,6 +127,35 @@ private Q_SLOTS:
         QCOMPARE(folders, (QStringList{"Documents", "examenes"}));
         QVERIFY(QFile::exists(home.filePath("examenes/primero.txt")));
         QVERIFY(QFile::exists(home.filePath("examenes/segundo.TXT")));
+    }
+
+    // "PDF" lays out the exam handed over, not the text, in the format last
+    // accepted in "Formato del examen…"; ".pdf" is added to the name.
+    void savesTheExamAsPdfInTheFormatChosen()
+    {
+        const ExamDescription exam{
+            ExamDescription::Kind::AnswerTemplate, {{"La marca es un activo.", "No"}}, {}, 1, 0};
+        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        QTimer::singleShot(0, m_window, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->windowTitle() == "Formato del examen");
+            dialog->findChild<QLineEdit *>("Curso")->setText("Economía");
+            for (QPushButton *button : dialog->findChildren<QPushButton *>())
+                if (button->text() == "Aceptar")
+                    button->click();
+        });
+        click(m_window, "CommandFormato");
+        SaveDialogResponder dialog;
+        dialog.name = "examen";
+        const auto saved = MessageBoxResponder::notice("Fichero guardado como: …");
+        QCOMPARE(MessageBoxResponder::answer({saved}, [&] { click(m_window, "CommandPdf"); }),
+                 QString());
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {m_gui.bank->filePath("examen.pdf"), "-"});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        const QString pdf = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QVERIFY2(pdf.startsWith("Economía") && pdf.contains("1. Sí ☐ No ☒ La marca es un activo."),
+                 qPrintable(pdf));
     }
 
     // A long text goes to the printer whole, wrapped onto several pages.

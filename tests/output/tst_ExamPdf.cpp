@@ -1,0 +1,105 @@
+// The exam's PDF read back with poppler's tools: what each page says, in
+// order, and that its fonts travel with it.
+#include "ExamPdf.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(ExamDescription)
+
+namespace {
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The document's non-empty lines with their blanks collapsed, a page ending in "--".
+QStringList readBack(const QString &pdf)
+{
+    QStringList lines;
+    for (const QString &page : run("pdftotext", {"-layout", pdf, "-"}).split(u'\f')) {
+        for (const QString &line : page.split(u'\n'))
+            if (const QString simple = line.simplified(); !simple.isEmpty())
+                lines.append(simple);
+        lines.append("--");
+    }
+    return lines;
+}
+
+ExamDescription trueFalse(ExamDescription::Kind kind, int count, const QString &last = QString())
+{
+    ExamDescription exam{kind, {}, {}, 1, 0};
+    for (int i = 1; i <= count; ++i)
+        exam.questions.append({QStringLiteral("Pregunta %1 sobre el precio.").arg(i),
+                               i % 2 ? QStringLiteral("Sí") : QStringLiteral("No")});
+    if (!last.isEmpty())
+        exam.questions.append({last, QStringLiteral("Sí")});
+    return exam;
+}
+
+} // namespace
+
+class tst_ExamPdf : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Each expected line begins a line of the document, in this order.
+    void laysTheExamOutFromItsQuestions_data()
+    {
+        QTest::addColumn<ExamDescription>("exam");
+        QTest::addColumn<ExamFormat>("format");
+        QTest::addColumn<QStringList>("expected");
+        const ExamFormat plain;
+        ExamFormat dated{"Economía", "Escuela de Comercio", "9 de enero de 2027", 2};
+        ExamDescription exposition{ExamDescription::Kind::Exposition, {}, {}, 1, 0};
+        exposition.sections = {QStringList{"El ciclo de vida.", "La marca."}, QStringList{},
+                               QStringList{"Nicho."}};
+        const QString longText =
+            QStringLiteral("Una pregunta larga sobre la distribución. ").repeated(30);
+        // clang-format off
+        QTest::newRow("true/false exam: header, numbers, empty boxes") << trueFalse(ExamDescription::Kind::TrueFalse, 2) << plain << QStringList{"Marketing", "Nombre y apellidos: ____________________", "Fecha: __________", "Examen de Marketing — Preguntas tipo test", "1. Sí ☐ No ☐ Pregunta 1 sobre el precio.", "2. Sí ☐ No ☐ Pregunta 2 sobre el precio.", "Página 1 de 1", "--"};
+        QTest::newRow("template: the right box filled") << trueFalse(ExamDescription::Kind::AnswerTemplate, 2) << plain << QStringList{"Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☐ No ☒ Pregunta 2", "Página 1 de 1"};
+        QTest::newRow("exposition: sections keep their letters, numbered within") << exposition << dated << QStringList{"Escuela de Comercio", "Economía", "Fecha: 9 de enero de 2027", "Examen de Economía — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho.", "Página 1 de 1"};
+        QTest::newRow("two pages, each numbered") << trueFalse(ExamDescription::Kind::TrueFalse, 60) << plain << QStringList{"1. Sí", "Página 1 de 2", "--", "60. Sí ☐ No ☐ Pregunta 60", "Página 2 de 2", "--"};
+        QTest::newRow("a long question kept whole on the next page") << trueFalse(ExamDescription::Kind::TrueFalse, 33, longText) << plain << QStringList{"33. Sí", "Página 1 de 2", "--", "34. Sí ☐ No ☐ Una pregunta larga", "Página 2 de 2"};
+        // clang-format on
+    }
+    void laysTheExamOutFromItsQuestions()
+    {
+        QFETCH(ExamDescription, exam);
+        QFETCH(ExamFormat, format);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("examen.pdf");
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(ExamPdf::write(exam, format));
+        file.close();
+        const QStringList lines = readBack(pdf);
+        qsizetype at = 0;
+        for (const QString &line : expected) {
+            while (at < lines.size() && !lines.at(at).startsWith(line))
+                ++at;
+            QVERIFY2(at < lines.size(),
+                     qPrintable(line + " not found in order in:\n" + lines.join('\n')));
+            ++at;
+        }
+        // Every font is embedded, the text's among them.
+        const QStringList fonts = run("pdffonts", {pdf}).split(u'\n', Qt::SkipEmptyParts).mid(2);
+        QVERIFY(fonts.filter("LiberationSerif").size() >= 1);
+        for (const QString &font : fonts)
+            QVERIFY2(font.split(u' ', Qt::SkipEmptyParts)
+                             .at(font.split(u' ', Qt::SkipEmptyParts).size() - 5) == "yes",
+                     qPrintable(font));
+    }
+};
+
+QTEST_MAIN(tst_ExamPdf)
+#include "tst_ExamPdf.moc"
