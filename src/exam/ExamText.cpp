@@ -1,5 +1,7 @@
 #include "ExamText.h"
 
+#include "ExamVersions.h"
+
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -62,7 +64,9 @@ QString composeExamText(const QStringList &conceptual, const QStringList &practi
     return text;
 }
 
-QString composeText(const ExamDescription &exam)
+namespace {
+
+QString composeOne(const ExamDescription &exam)
 {
     switch (exam.kind) {
     case ExamDescription::Kind::TrueFalse: {
@@ -77,4 +81,26 @@ QString composeText(const ExamDescription &exam)
         break;
     }
     return composeExamText(exam.sections[0], exam.sections[1], exam.sections[2]);
+}
+
+} // namespace
+
+QString composeText(const ExamDescription &exam)
+{
+    if (exam.versions <= 1)
+        return composeOne(exam);
+    const QList<ExamDescription> versions = ExamVersions::make(exam);
+    QString text;
+    for (int v = 0; v < versions.size(); ++v) {
+        if (v > 0)
+            text += u'\f';
+        text += QStringLiteral("VERSIÓN ") + ExamVersions::letter(v) + kLineEnd +
+                composeOne(versions.at(v));
+    }
+    if (exam.kind == ExamDescription::Kind::AnswerTemplate) {
+        text += kLineEnd;
+        for (int v = 0; v < versions.size(); ++v)
+            text += ExamVersions::keyLine(v, versions.at(v)) + kLineEnd;
+    }
+    return text;
 }

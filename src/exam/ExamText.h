@@ -25,5 +25,9 @@ QString composeAnswerTemplate(const QList<SelectedQuestion> &questions);
 QString composeExamText(const QStringList &conceptual, const QStringList &practical,
                         const QStringList &brief);
 
-// The text of a described examination: one of the compositions above.
+// The text of a described examination: with one version, one of the
+// compositions above. With more, each version's composition (ExamVersions)
+// after a line "VERSIÓN A" (B, C, D), a form feed before each version after
+// the first so that each starts a page; a template ends with an empty line
+// and the compact key of every version, one line each.
 QString composeText(const ExamDescription &exam);

@@ -1,5 +1,7 @@
 #include "ExamPdf.h"
 
+#include "ExamVersions.h"
+
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
@@ -97,14 +99,28 @@ public:
     qreal pageWidth() const { return m_width; }
     qreal pageHeight() const { return m_height; }
 
-    // The blocks of one examination: its header, then its questions.
-    QList<Block> blocks(const ExamDescription &exam) const
+    // The blocks of one examination (or version of one, `version` naming
+    // it): its header, then its questions.
+    QList<Block> blocks(const ExamDescription &exam, const QString &version) const
     {
-        QList<Block> blocks{header(exam)};
+        QList<Block> blocks{header(exam, version)};
         if (exam.kind == ExamDescription::Kind::Exposition)
             addSections(blocks, exam);
         else
             addTrueFalse(blocks, exam);
+        return blocks;
+    }
+
+    // The compact key of every version, each wrapped to the page.
+    QList<Block> key(const QList<ExamDescription> &versions) const
+    {
+        QList<Block> blocks{{space(1), textLine(Title, QStringLiteral("Claves de las versiones"))}};
+        for (int v = 0; v < versions.size(); ++v) {
+            Block block{space(0.4)};
+            for (const QString &piece : wrap(ExamVersions::keyLine(v, versions.at(v)), m_width))
+                block.append(textLine(Body, piece));
+            blocks.append(block);
+        }
         return blocks;
     }
 
@@ -178,7 +194,7 @@ private:
         return QStringLiteral("Examen de %1 — Preguntas de exposición").arg(m_format.course);
     }
 
-    Block header(const ExamDescription &exam) const
+    Block header(const ExamDescription &exam, const QString &version) const
     {
         Block block;
         if (!m_format.institution.isEmpty())
@@ -190,6 +206,8 @@ private:
                                                                      ? QStringLiteral("__________")
                                                                      : m_format.date)));
         block.append(space(0.5));
+        if (!version.isEmpty())
+            block.append(textLine(Title, version));
         block.append(textLine(Title, title(exam)));
         block.append(space(0.5));
         return block;
@@ -340,13 +358,26 @@ QByteArray write(const ExamDescription &exam, const ExamFormat &format)
     QPainter painter(&writer);
     painter.setPen(QPen(Qt::black, kResolution / 200.0)); // answer lines about a third of a point
     const Layout layout(writer, format);
-    const QList<Block> blocks = layout.blocks(exam);
-    const QList<Page> pages = layout.paginate(blocks);
-    for (qsizetype p = 0; p < pages.size(); ++p) {
-        if (p > 0)
-            writer.newPage();
-        drawPage(painter, layout, pages.at(p),
-                 QStringLiteral("Página %1 de %2").arg(p + 1).arg(pages.size()));
+    // Each version starts a page and numbers its pages on its own, so that
+    // every student's copy reads "Página 1 de N"; a template's key of all
+    // versions ends the last.
+    const QList<ExamDescription> versions = ExamVersions::make(exam);
+    bool firstPage = true;
+    for (int v = 0; v < versions.size(); ++v) {
+        QList<Block> blocks = layout.blocks(
+            versions.at(v),
+            versions.size() > 1 ? QStringLiteral("VERSIÓN ") + ExamVersions::letter(v) : QString());
+        if (versions.size() > 1 && v == versions.size() - 1 &&
+            exam.kind == ExamDescription::Kind::AnswerTemplate)
+            blocks += layout.key(versions);
+        const QList<Page> pages = layout.paginate(blocks);
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            if (!firstPage)
+                writer.newPage();
+            firstPage = false;
+            drawPage(painter, layout, pages.at(p),
+                     QStringLiteral("Página %1 de %2").arg(p + 1).arg(pages.size()));
+        }
     }
     painter.end();
     return buffer.data();

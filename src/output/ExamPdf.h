@@ -8,7 +8,9 @@
 // correct box, ☒), exposition questions numbered within their lettered
 // sections with the chosen number of answer lines after each, and
 // "Página N de M" at the foot of every page. A question is never split
-// across pages unless it alone is longer than a page.
+// across pages unless it alone is longer than a page. Versions of an exam
+// (ExamVersions) each start a page under their "VERSIÓN B" line, with pages
+// numbered per version; a template's versions end with the key of all.
 
 #include "ExamDescription.h"
 #include "ExamFormat.h"

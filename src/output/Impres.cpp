@@ -6,6 +6,8 @@
 #include "DurableFile.h"
 #include "ExamFormatDialog.h"
 #include "ExamPdf.h"
+#include "ExamText.h"
+#include "ExamVersions.h"
 #include "Forms.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
@@ -19,10 +21,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpressionValidator>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QStyle>
 
 namespace {
@@ -128,6 +134,25 @@ void Impres::buildControls()
                                 QStringLiteral("F&ormato del examen…"), QColor(224, 224, 224),
                                 Twips::rect(11580, 60, 2100, 315));
 
+    auto *versionsLabel = new QLabel(QStringLiteral("&Versiones:"), m_picture1);
+    versionsLabel->setGeometry(Twips::rect(13800, 90, 1000, 240));
+    versionsLabel->setFont(boldFont(9.75));
+    m_versions = new QSpinBox(m_picture1);
+    m_versions->setObjectName(QStringLiteral("Versiones"));
+    m_versions->setRange(1, ExamVersions::kMaxVersions);
+    m_versions->setGeometry(Twips::rect(14800, 60, 700, 315));
+    versionsLabel->setBuddy(m_versions);
+    auto *seedLabel = new QLabel(QStringLiteral("Clave de &barajado:"), m_picture1);
+    seedLabel->setGeometry(Twips::rect(15650, 90, 1800, 240));
+    seedLabel->setFont(boldFont(9.75));
+    m_seed = new QLineEdit(m_picture1);
+    m_seed->setObjectName(QStringLiteral("Clave"));
+    m_seed->setGeometry(Twips::rect(17450, 60, 1100, 315));
+    // Any seed the generator takes: up to nine digits fit its 32 bits.
+    m_seed->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_seed));
+    seedLabel->setBuddy(m_seed);
+
     for (int index = 0; index < 3; ++index)
         connect(m_command1[index], &QPushButton::clicked, this,
                 [this, index] { Command1_Click(index); });
@@ -135,6 +160,11 @@ void Impres::buildControls()
     connect(m_command3, &QPushButton::clicked, this, &Impres::Command3_Click);
     connect(m_commandPdf, &QPushButton::clicked, this, &Impres::sendToPdf);
     connect(m_commandFormat, &QPushButton::clicked, this, &Impres::editFormat);
+    connect(m_versions, &QSpinBox::valueChanged, this, &Impres::Versiones_Change);
+    connect(m_seed, &QLineEdit::editingFinished, this, [this] {
+        if (m_versions->value() > 1)
+            Versiones_Change();
+    });
     // "Salir de impresión" is the window's exit button, so Esc presses it.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -171,8 +201,12 @@ void Impres::Form_Unload()
 void Impres::receiveText(const QString &text, const ExamDescription &exam,
                          const QString &returnWindow)
 {
-    m_text1->setPlainText(text);
+    m_receivedText = text;
+    m_received = exam;
     m_exam = exam;
+    const QSignalBlocker blocker(m_versions);
+    m_versions->setValue(1);
+    m_text1->setPlainText(text);
     ReturnWindowName = returnWindow;
 }
 
@@ -295,6 +329,24 @@ void Impres::sendToPdf()
         MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
     else
         MessageBox::inform(kSaveFailed + error, this);
+}
+
+// The seed is drawn once, when versions are first made, and kept in the field
+// so that changing their number keeps the versions already made.
+void Impres::Versiones_Change()
+{
+    const int versions = m_versions->value();
+    if (versions <= 1) {
+        m_exam = m_received;
+        m_text1->setPlainText(m_receivedText);
+        return;
+    }
+    if (m_seed->text().isEmpty())
+        m_seed->setText(QString::number(QRandomGenerator::global()->bounded(1, 100000)));
+    m_exam = m_received;
+    m_exam.versions = versions;
+    m_exam.seed = m_seed->text().toUInt();
+    m_text1->setPlainText(composeText(m_exam));
 }
 
 void Impres::editFormat()

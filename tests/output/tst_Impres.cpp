@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QtTest>
 
 using namespace GuiTest;
@@ -156,6 +157,56 @@ private Q_SLOTS:
         const QString pdf = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
         QVERIFY2(pdf.startsWith("Economía") && pdf.contains("1. Sí ☐ No ☒ La marca es un activo."),
                  qPrintable(pdf));
+    }
+
+    // Versions replace the text received, every output carries them, and
+    // one version gives the text received back; a typed seed makes the
+    // versions of that seed again.
+    void versionsReachEveryOutput()
+    {
+        QTemporaryDir dir;
+        const QString printed = dir.filePath("impreso.pdf");
+        printTo(printed);
+        const ExamDescription exam{ExamDescription::Kind::TrueFalse,
+                                   {{"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}},
+                                   {},
+                                   1,
+                                   0};
+        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        auto *seed = m_window->findChild<QLineEdit *>("Clave");
+        m_window->findChild<QSpinBox *>("Versiones")->setValue(2);
+        QVERIFY(!seed->text().isEmpty()); // drawn for the first versions
+        seed->clear();
+        QTest::keyClicks(seed, "1234567");
+        QTest::keyClick(seed, Qt::Key_Return);
+        QVERIFY2(
+            m_window->text().startsWith("VERSIÓN A\r\nEXAMEN DE MARKETING") &&
+                m_window->text().endsWith("\fVERSIÓN B\r\nEXAMEN DE MARKETING - Preguntas "
+                                          "tipo test\r\n\r\nSí( ) No( )  -  a\r\nSí( ) No( )  "
+                                          "-  c\r\nSí( ) No( )  -  d\r\nSí( ) No( )  -  b\r\n"),
+            qPrintable(m_window->text()));
+        SaveDialogResponder dialog;
+        const auto saved = MessageBoxResponder::notice("Fichero guardado como: …");
+        for (const char *button : {"Command1_1", "Command1_2", "CommandPdf"}) {
+            dialog.name = button;
+            QCOMPARE(MessageBoxResponder::answer(button == QLatin1String("Command1_1")
+                                                     ? QList<MessageBoxResponder::Box>()
+                                                     : QList{saved},
+                                                 [&] { click(m_window, button); }),
+                     QString());
+        }
+        QVERIFY(
+            testFiles::readFile(m_gui.bank->filePath("Command1_2.txt")).contains("\fVERSI\xD3N B"));
+        for (const QString &pdf : {printed, m_gui.bank->filePath("CommandPdf.pdf")}) {
+            QProcess pdftotext;
+            pdftotext.start("pdftotext", {pdf, "-"});
+            QVERIFY(pdftotext.waitForFinished(30000));
+            const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+            QCOMPARE(text.count(u'\f'), 2); // a page each
+            QVERIFY2(text.contains("VERSIÓN B"), qPrintable(text));
+        }
+        m_window->findChild<QSpinBox *>("Versiones")->setValue(1);
+        QCOMPARE(m_window->text(), kText);
     }
 
     // A long text goes to the printer whole, wrapped onto several pages.
