@@ -130,39 +130,10 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(home.filePath("examenes/segundo.TXT")));
     }
 
-    // "PDF" lays out the exam handed over, not the text, in the format last
-    // accepted in "Formato del examen…"; ".pdf" is added to the name.
-    void savesTheExamAsPdfInTheFormatChosen()
-    {
-        const ExamDescription exam{
-            ExamDescription::Kind::AnswerTemplate, {{"La marca es un activo.", "No"}}, {}, 1, 0};
-        m_window->receiveText(kText, exam, WindowNames::kTestselec);
-        QTimer::singleShot(0, m_window, [] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog && dialog->windowTitle() == "Formato del examen");
-            dialog->findChild<QLineEdit *>("Curso")->setText("Economía");
-            for (QPushButton *button : dialog->findChildren<QPushButton *>())
-                if (button->text() == "Aceptar")
-                    button->click();
-        });
-        click(m_window, "CommandFormato");
-        SaveDialogResponder dialog;
-        dialog.name = "examen";
-        const auto saved = MessageBoxResponder::notice("Fichero guardado como: …");
-        QCOMPARE(MessageBoxResponder::answer({saved}, [&] { click(m_window, "CommandPdf"); }),
-                 QString());
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {m_gui.bank->filePath("examen.pdf"), "-"});
-        QVERIFY(pdftotext.waitForFinished(30000));
-        const QString pdf = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
-        QVERIFY2(pdf.startsWith("Economía") && pdf.contains("1. Sí ☐ No ☒ La marca es un activo."),
-                 qPrintable(pdf));
-    }
-
-    // Versions replace the text received, every output carries them, and
-    // one version gives the text received back; a typed seed makes the
-    // versions of that seed again.
-    void versionsReachEveryOutput()
+    // Versions replace the text received and every output carries them (the
+    // PDF laid out from the exam, in the format last accepted); one version
+    // gives the text received back; a typed seed makes its versions again.
+    void versionsReachEveryOutputAndThePdfItsFormat()
     {
         QTemporaryDir dir;
         const QString printed = dir.filePath("impreso.pdf");
@@ -185,10 +156,19 @@ private Q_SLOTS:
                                           "tipo test\r\n\r\nSí( ) No( )  -  a\r\nSí( ) No( )  "
                                           "-  c\r\nSí( ) No( )  -  d\r\nSí( ) No( )  -  b\r\n"),
             qPrintable(m_window->text()));
+        QTimer::singleShot(0, m_window, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->windowTitle() == "Formato del examen");
+            dialog->findChild<QLineEdit *>("Curso")->setText("Economía");
+            for (QPushButton *button : dialog->findChildren<QPushButton *>())
+                if (button->text() == "Aceptar")
+                    button->click();
+        });
+        click(m_window, "CommandFormato");
         SaveDialogResponder dialog;
         const auto saved = MessageBoxResponder::notice("Fichero guardado como: …");
         for (const char *button : {"Command1_1", "Command1_2", "CommandPdf"}) {
-            dialog.name = button;
+            dialog.name = button; // ".pdf" added to the PDF's
             QCOMPARE(MessageBoxResponder::answer(button == QLatin1String("Command1_1")
                                                      ? QList<MessageBoxResponder::Box>()
                                                      : QList{saved},
@@ -203,7 +183,9 @@ private Q_SLOTS:
             QVERIFY(pdftotext.waitForFinished(30000));
             const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
             QCOMPARE(text.count(u'\f'), 2); // a page each
-            QVERIFY2(text.contains("VERSIÓN B"), qPrintable(text));
+            QVERIFY2(text.contains("VERSIÓN B") &&
+                         text.contains("Examen de Economía") == (pdf != printed),
+                     qPrintable(text));
         }
         m_window->findChild<QSpinBox *>("Versiones")->setValue(1);
         QCOMPARE(m_window->text(), kText);
