@@ -51,7 +51,7 @@ class tst_ExamPdf : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Each expected line begins a line of the document, in this order.
+    // Each expected piece is in a line of the document, in this order.
     void laysTheExamOutFromItsQuestions_data()
     {
         QTest::addColumn<ExamDescription>("exam");
@@ -66,13 +66,13 @@ private Q_SLOTS:
         versions.versions = 2;
         versions.seed = 1234567;
         const QString longText =
-            QStringLiteral("Una pregunta larga sobre la distribución. ").repeated(30);
+            QStringLiteral("Una pregunta larga sobre la distribución. ").repeated(30) + "Fin.";
         // clang-format off
         QTest::newRow("true/false exam: header, numbers, empty boxes") << trueFalse(ExamDescription::Kind::TrueFalse, 2) << plain << QStringList{"Marketing", "Nombre y apellidos: ____________________", "Fecha: __________", "Examen de Marketing — Preguntas tipo test", "1. Sí ☐ No ☐ Pregunta 1 sobre el precio.", "2. Sí ☐ No ☐ Pregunta 2 sobre el precio.", "Página 1 de 1", "--"};
         QTest::newRow("template: the right box filled") << trueFalse(ExamDescription::Kind::AnswerTemplate, 2) << plain << QStringList{"Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☐ No ☒ Pregunta 2", "Página 1 de 1"};
         QTest::newRow("exposition: sections keep their letters, numbered within") << exposition << dated << QStringList{"Escuela de Comercio", "Economía", "Fecha: 9 de enero de 2027", "Examen de Economía — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho.", "Página 1 de 1"};
         QTest::newRow("two pages, each numbered") << trueFalse(ExamDescription::Kind::TrueFalse, 60) << plain << QStringList{"1. Sí", "Página 1 de 2", "--", "60. Sí ☐ No ☐ Pregunta 60", "Página 2 de 2", "--"};
-        QTest::newRow("a long question kept whole on the next page") << trueFalse(ExamDescription::Kind::TrueFalse, 33, longText) << plain << QStringList{"33. Sí", "Página 1 de 2", "--", "34. Sí ☐ No ☐ Una pregunta larga", "Página 2 de 2"};
+        QTest::newRow("a long question kept whole on the next page") << trueFalse(ExamDescription::Kind::TrueFalse, 33, longText) << plain << QStringList{"33. Sí", "Página 1 de 2", "--", "34. Sí ☐ No ☐ Una pregunta larga", "distribución. Fin.", "Página 2 de 2"};
         QTest::newRow("versions: each on its own pages, then the key") << versions << plain << QStringList{"VERSIÓN A", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "Página 1 de 1", "--", "VERSIÓN B", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☒ No ☐ Pregunta 3", "3. Sí ☐ No ☒ Pregunta 4", "4. Sí ☐ No ☒ Pregunta 2", "Claves de las versiones", "Versión A: 1 Sí, 2 No, 3 Sí, 4 No", "Versión B: 1 Sí, 2 Sí, 3 No, 4 No", "Página 1 de 1", "--"};
         // clang-format on
     }
@@ -87,7 +87,7 @@ private Q_SLOTS:
         const QStringList lines = readBack(pdf);
         qsizetype at = 0;
         for (const QString &line : expected) {
-            while (at < lines.size() && !lines.at(at).startsWith(line))
+            while (at < lines.size() && !lines.at(at).contains(line))
                 ++at;
             QVERIFY2(at < lines.size(),
                      qPrintable(line + " not found in order in:\n" + lines.join('\n')));
