@@ -15,8 +15,7 @@ QString run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(30000))
-        return QString();
+    process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
@@ -24,23 +23,19 @@ QString run(const QString &program, const QStringList &arguments)
 QStringList readBack(const QString &pdf)
 {
     QStringList lines;
-    for (const QString &page : run("pdftotext", {"-layout", pdf, "-"}).split(u'\f')) {
-        for (const QString &line : page.split(u'\n'))
-            if (const QString simple = line.simplified(); !simple.isEmpty())
-                lines.append(simple);
-        lines.append("--");
-    }
+    for (const QString &line :
+         run("pdftotext", {"-layout", pdf, "-"}).replace(u'\f', "\n--\n").split(u'\n'))
+        if (const QString simple = line.simplified(); !simple.isEmpty())
+            lines.append(simple);
     return lines;
 }
 
-ExamDescription trueFalse(ExamDescription::Kind kind, int count, const QString &last = QString())
+ExamDescription trueFalse(ExamDescription::Kind kind, int count)
 {
     ExamDescription exam{kind, {}, {}, 1, 0};
     for (int i = 1; i <= count; ++i)
         exam.questions.append({QStringLiteral("Pregunta %1 sobre el precio.").arg(i),
                                i % 2 ? QStringLiteral("Sí") : QStringLiteral("No")});
-    if (!last.isEmpty())
-        exam.questions.append({last, QStringLiteral("Sí")});
     return exam;
 }
 
@@ -65,14 +60,15 @@ private Q_SLOTS:
         ExamDescription versions = trueFalse(ExamDescription::Kind::AnswerTemplate, 4);
         versions.versions = 2;
         versions.seed = 1234567;
-        const QString longText =
-            QStringLiteral("Una pregunta larga sobre la distribución. ").repeated(30) + "Fin.";
+        ExamDescription longLast = trueFalse(ExamDescription::Kind::TrueFalse, 33);
+        longLast.questions.append(
+            {QString("Una pregunta larga sobre la distribución. ").repeated(30) + "Fin.", "Sí"});
         // clang-format off
         QTest::newRow("true/false exam: header, numbers, empty boxes") << trueFalse(ExamDescription::Kind::TrueFalse, 2) << plain << QStringList{"Marketing", "Nombre y apellidos: ____________________", "Fecha: __________", "Examen de Marketing — Preguntas tipo test", "1. Sí ☐ No ☐ Pregunta 1 sobre el precio.", "2. Sí ☐ No ☐ Pregunta 2 sobre el precio.", "Página 1 de 1", "--"};
         QTest::newRow("template: the right box filled") << trueFalse(ExamDescription::Kind::AnswerTemplate, 2) << plain << QStringList{"Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☐ No ☒ Pregunta 2", "Página 1 de 1"};
         QTest::newRow("exposition: sections keep their letters, numbered within") << exposition << dated << QStringList{"Escuela de Comercio", "Economía", "Fecha: 9 de enero de 2027", "Examen de Economía — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho.", "Página 1 de 1"};
         QTest::newRow("two pages, each numbered") << trueFalse(ExamDescription::Kind::TrueFalse, 60) << plain << QStringList{"1. Sí", "Página 1 de 2", "--", "60. Sí ☐ No ☐ Pregunta 60", "Página 2 de 2", "--"};
-        QTest::newRow("a long question kept whole on the next page") << trueFalse(ExamDescription::Kind::TrueFalse, 33, longText) << plain << QStringList{"33. Sí", "Página 1 de 2", "--", "34. Sí ☐ No ☐ Una pregunta larga", "distribución. Fin.", "Página 2 de 2"};
+        QTest::newRow("a long question kept whole on the next page") << longLast << plain << QStringList{"33. Sí", "Página 1 de 2", "--", "34. Sí ☐ No ☐ Una pregunta larga", "distribución. Fin.", "Página 2 de 2"};
         QTest::newRow("versions: each on its own pages, then the key") << versions << plain << QStringList{"VERSIÓN A", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "Página 1 de 1", "--", "VERSIÓN B", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☒ No ☐ Pregunta 3", "3. Sí ☐ No ☒ Pregunta 4", "4. Sí ☐ No ☒ Pregunta 2", "Claves de las versiones", "Versión A: 1 Sí, 2 No, 3 Sí, 4 No", "Versión B: 1 Sí, 2 Sí, 3 No, 4 No", "Página 1 de 1", "--"};
         // clang-format on
     }
