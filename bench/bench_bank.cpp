@@ -3,21 +3,26 @@
 // open + index against one read() of the file, listing against the same
 // number of pread()s, a durable change against a C copy with fsync and
 // rename, filling the question grid on a topic switch against a plain
-// QTableWidget fill, and laying out an exam for the printer against drawing
-// its lines to a PDF. The table at the end gives both and their ratio.
+// QTableWidget fill, laying out an exam for the printer against drawing its
+// lines to a PDF, and the exam's own PDF against drawing the lines it holds,
+// one drawText a line. The table at the end gives both and their ratio.
+#include "ExamPdf.h"
 #include "ExpositionBank.h"
 #include "FlexGrid.h"
 #include "TextPrinter.h"
 #include "TrueFalseBank.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -352,6 +357,64 @@ void BM_DrawLines(benchmark::State &state)
 BENCHMARK(BM_PrintLayout)->Arg(500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawLines)->Arg(500)->Unit(benchmark::kMillisecond);
 
+ExamDescription trueFalseExam(int questions)
+{
+    ExamDescription exam;
+    for (int n = 1; n <= questions; ++n)
+        exam.questions.append(
+            {questionText(n), n % 3 ? QStringLiteral("Sí") : QStringLiteral("No")});
+    return exam;
+}
+
+void BM_ExamPdf(benchmark::State &state)
+{
+    const ExamDescription exam = trueFalseExam(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExamPdf::write(exam, ExamFormat()));
+}
+// The lines of that PDF, as poppler reads them back, drawn on as many A4
+// pages in the same font, one plain drawText a line.
+void BM_PdfLines(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("examen.pdf")));
+    if (!file.open(QIODevice::WriteOnly))
+        return state.SkipWithError("no temporary file");
+    file.write(ExamPdf::write(trueFalseExam(int(state.range(0))), ExamFormat()));
+    file.close();
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), file.fileName(), QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000))
+        return state.SkipWithError("pdftotext did not run");
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\f');
+    pages.removeLast(); // after the last page's form feed
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1200);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        QPainter painter(&writer);
+        QFont font(QStringLiteral("Liberation Serif"));
+        font.setPointSizeF(11);
+        painter.setFont(font);
+        const qreal lineHeight = painter.fontMetrics().lineSpacing();
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            if (p > 0)
+                writer.newPage();
+            qreal y = lineHeight;
+            for (const QString &line : pages.at(p).split(u'\n')) {
+                painter.drawText(QPointF(0, y), line);
+                y += lineHeight;
+            }
+        }
+        benchmark::DoNotOptimize(painter.end());
+    }
+}
+BENCHMARK(BM_ExamPdf)->Arg(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PdfLines)->Arg(500)->Unit(benchmark::kMillisecond);
+
 // Keeps every run's time per iteration for the table; with repetitions
 // (--benchmark_repetitions=5), their median, which other work on the same
 // cores moves least.
@@ -415,6 +478,7 @@ int main(int argc, char **argv)
         {"grid fill, topic of 50", "BM_GridFill/50", "BM_TableFill/50", 1.5},
         {"grid fill, chapter of 100", "BM_GridFill/100", "BM_TableFill/100", 1.5},
         {"print layout, 500 questions", "BM_PrintLayout/500", "BM_DrawLines/500", 1.2},
+        {"exam PDF, 500 questions", "BM_ExamPdf/500", "BM_PdfLines/500", 1.5},
     };
     std::printf("\n%-32s %14s %14s %8s %6s\n", "operation", "measured (us)", "anchor (us)", "ratio",
                 "goal");

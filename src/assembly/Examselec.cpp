@@ -351,9 +351,11 @@ QStringList Examselec::selection(ExpositionKind kind) const
 
 void Examselec::Command1_Click()
 {
-    handOverToOutput(composeExamText(selection(ExpositionKind::Conceptual),
-                                     selection(ExpositionKind::Practical),
-                                     selection(ExpositionKind::Brief)));
+    ExamDescription exam;
+    exam.kind = ExamDescription::Kind::Exposition;
+    exam.sections = {selection(ExpositionKind::Conceptual), selection(ExpositionKind::Practical),
+                     selection(ExpositionKind::Brief)};
+    handOverToOutput(composeText(exam), exam);
 }
 
 void Examselec::Command2_Click()

@@ -278,15 +278,20 @@ QList<SelectedQuestion> Testselec::selection() const
 
 void Testselec::Command1_Click()
 {
-    QStringList texts;
-    for (const SelectedQuestion &question : selection())
-        texts.append(question.text);
-    handOverToOutput(composeExamText(texts));
+    handOverToOutput(ExamDescription::Kind::TrueFalse);
 }
 
 void Testselec::Command5_Click()
 {
-    handOverToOutput(composeAnswerTemplate(selection()));
+    handOverToOutput(ExamDescription::Kind::AnswerTemplate);
+}
+
+void Testselec::handOverToOutput(ExamDescription::Kind kind)
+{
+    ExamDescription exam;
+    exam.kind = kind;
+    exam.questions = selection();
+    WorkingWindow::handOverToOutput(composeText(exam), exam);
 }
 
 void Testselec::Command2_Click()

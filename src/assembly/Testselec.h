@@ -50,6 +50,7 @@ private:
     void buildControls();
     void setUpColumns(FlexGrid *grid);
     QList<SelectedQuestion> selection() const;
+    void handOverToOutput(ExamDescription::Kind kind);
     void focusOnActivation() override;
     void tellReadFailure(const BankError &error);
     bool confirmLeaving() override;

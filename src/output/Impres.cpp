@@ -3,6 +3,11 @@
 #include "ClipboardSeam.h"
 #include "ColouredButton.h"
 #include "Cp1252.h"
+#include "DurableFile.h"
+#include "ExamFormatDialog.h"
+#include "ExamPdf.h"
+#include "ExamText.h"
+#include "ExamVersions.h"
 #include "Forms.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
@@ -16,10 +21,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpressionValidator>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QStyle>
 
 namespace {
@@ -30,6 +39,7 @@ const QString kClipboardMessage = QStringLiteral(
     "pulse el botón derecho del ratón y selecciones 'Pegar'.");
 const QString kSavedMessage = QStringLiteral("Fichero guardado como: ");
 const QString kFileFilter = QStringLiteral("Texto (*.TXT)");
+const QString kPdfFilter = QStringLiteral("Documento PDF (*.pdf)");
 const QString kPrintFailed = QStringLiteral("No se ha podido imprimir: ");
 const QString kNoPrinter = QStringLiteral("no hay ninguna impresora predeterminada en el sistema");
 const QString kPrinterRefused = QStringLiteral("la impresora %1 no ha aceptado el trabajo");
@@ -74,7 +84,9 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &capt
 
 } // namespace
 
-Impres::Impres() : Form(kName, Placement::MdiChild), m_cd1(QStringLiteral("CD1"), this)
+Impres::Impres()
+    : Form(kName, Placement::MdiChild), m_cd1(QStringLiteral("CD1"), this),
+      m_cd2(QStringLiteral("CD2"), this)
 {
     setWindowTitle(QStringLiteral("IMPRESIÓN DE RESULTADOS"));
     buildControls();
@@ -110,17 +122,49 @@ void Impres::buildControls()
                   QColor(255, 192, 192), Twips::rect(3900, 60, 1400, 315));
     m_command1[2] = addButton(m_picture1, QStringLiteral("Command1_2"), QStringLiteral("&Fichero"),
                               QColor(255, 255, 192), Twips::rect(5400, 60, 1400, 315));
+    // "PDF" joins the destinations; the buttons after it move along.
+    m_commandPdf = addButton(m_picture1, QStringLiteral("CommandPdf"), QStringLiteral("P&DF"),
+                             QColor(255, 224, 192), Twips::rect(6900, 60, 1400, 315));
     m_command2 =
         addButton(m_picture1, QStringLiteral("Command2"), QStringLiteral("&Salir de impresión"),
-                  QColor(128, 255, 128), Twips::rect(7140, 60, 1995, 315));
+                  QColor(128, 255, 128), Twips::rect(8640, 60, 1995, 315));
     m_command3 = ColouredButton::createHelp(m_picture1, QStringLiteral("Command3"),
-                                            Twips::rect(9270, 60, 675, 315));
+                                            Twips::rect(10770, 60, 675, 315));
+    m_commandFormat = addButton(m_picture1, QStringLiteral("CommandFormato"),
+                                QStringLiteral("F&ormato del examen…"), QColor(224, 224, 224),
+                                Twips::rect(11580, 60, 2100, 315));
+
+    auto *versionsLabel = new QLabel(QStringLiteral("&Versiones:"), m_picture1);
+    versionsLabel->setGeometry(Twips::rect(13800, 90, 1000, 240));
+    versionsLabel->setFont(boldFont(9.75));
+    m_versions = new QSpinBox(m_picture1);
+    m_versions->setObjectName(QStringLiteral("Versiones"));
+    m_versions->setRange(1, ExamVersions::kMaxVersions);
+    m_versions->setGeometry(Twips::rect(14800, 60, 700, 315));
+    versionsLabel->setBuddy(m_versions);
+    auto *seedLabel = new QLabel(QStringLiteral("Clave de &barajado:"), m_picture1);
+    seedLabel->setGeometry(Twips::rect(15650, 90, 1800, 240));
+    seedLabel->setFont(boldFont(9.75));
+    m_seed = new QLineEdit(m_picture1);
+    m_seed->setObjectName(QStringLiteral("Clave"));
+    m_seed->setGeometry(Twips::rect(17450, 60, 1100, 315));
+    // Any seed the generator takes: up to nine digits fit its 32 bits.
+    m_seed->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_seed));
+    seedLabel->setBuddy(m_seed);
 
     for (int index = 0; index < 3; ++index)
         connect(m_command1[index], &QPushButton::clicked, this,
                 [this, index] { Command1_Click(index); });
     connect(m_command2, &QPushButton::clicked, this, &Impres::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Impres::Command3_Click);
+    connect(m_commandPdf, &QPushButton::clicked, this, &Impres::sendToPdf);
+    connect(m_commandFormat, &QPushButton::clicked, this, &Impres::editFormat);
+    connect(m_versions, &QSpinBox::valueChanged, this, &Impres::Versiones_Change);
+    connect(m_seed, &QLineEdit::editingFinished, this, [this] {
+        if (m_versions->value() > 1)
+            Versiones_Change();
+    });
     // "Salir de impresión" is the window's exit button, so Esc presses it.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -128,6 +172,8 @@ void Impres::buildControls()
 
     m_cd1.setFilter(kFileFilter);
     m_cd1.setDefaultSuffix(QStringLiteral("txt"));
+    m_cd2.setFilter(kPdfFilter);
+    m_cd2.setDefaultSuffix(QStringLiteral("pdf"));
     placeStrip();
 }
 
@@ -152,8 +198,14 @@ void Impres::Form_Unload()
     }
 }
 
-void Impres::receiveText(const QString &text, const QString &returnWindow)
+void Impres::receiveText(const QString &text, const ExamDescription &exam,
+                         const QString &returnWindow)
 {
+    m_receivedText = text;
+    m_received = exam;
+    m_exam = exam;
+    const QSignalBlocker blocker(m_versions);
+    m_versions->setValue(1);
     m_text1->setPlainText(text);
     ReturnWindowName = returnWindow;
 }
@@ -260,6 +312,46 @@ void Impres::sendToFile()
     MessageBox::inform(
         kSaveFailed + (written.error.isEmpty() ? QDir::toNativeSeparators(*path) : written.error),
         this);
+}
+
+// The document is laid out from the exam itself, so what the teacher may have
+// typed into Text1 is not in it; it is written like the text file, whole and
+// on stable storage before it is said to be saved.
+void Impres::sendToPdf()
+{
+    const std::optional<QString> path = m_cd2.showSave();
+    if (!path)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString error = DurableFile::write(*path, ExamPdf::write(m_exam, ExamFormat::load()));
+    QApplication::restoreOverrideCursor();
+    if (error.isEmpty())
+        MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
+    else
+        MessageBox::inform(kSaveFailed + error, this);
+}
+
+// The seed is drawn once, when versions are first made, and kept in the field
+// so that changing their number keeps the versions already made.
+void Impres::Versiones_Change()
+{
+    const int versions = m_versions->value();
+    if (versions <= 1) {
+        m_exam = m_received;
+        m_text1->setPlainText(m_receivedText);
+        return;
+    }
+    if (m_seed->text().isEmpty())
+        m_seed->setText(QString::number(QRandomGenerator::global()->bounded(1, 100000)));
+    m_exam = m_received;
+    m_exam.versions = versions;
+    m_exam.seed = m_seed->text().toUInt();
+    m_text1->setPlainText(composeText(m_exam));
+}
+
+void Impres::editFormat()
+{
+    ExamFormatDialog::edit(this);
 }
 
 void Impres::leaveOutput()

@@ -1,7 +1,13 @@
 #pragma once
 // The output window: a child window of the main window that receives a
 // finished examination text from a selection window and sends whatever its
-// text area holds to the clipboard, the default printer or a text file.
+// text area holds to the clipboard, the default printer or a text file. The
+// exam's description comes with the text; "PDF" lays the exam out from it as
+// a document ready to hand out, in the format set in "Formato del examen…".
+// "Versiones" above 1 replaces the text by versions A to D of the exam,
+// shuffled from the seed shown under "Clave de barajado", which the teacher
+// may type to make the versions of an earlier exam again; back at 1 the text
+// is the one received.
 // Leaving it closes it and shows again the selection window named by
 // ReturnWindowName.
 //
@@ -15,6 +21,8 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
+class QSpinBox;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -33,7 +41,8 @@ public:
     void Form_Unload() override;
 
     // The hand-over: the text goes into Text1 and ReturnWindowName is set.
-    void receiveText(const QString &text, const QString &returnWindow) override;
+    void receiveText(const QString &text, const ExamDescription &exam,
+                     const QString &returnWindow) override;
 
     void Command1_Click(int index);
     void Command2_Click();
@@ -42,6 +51,10 @@ public:
     void sendToClipboard();
     void sendToPrinter();
     void sendToFile();
+    void sendToPdf();
+    void editFormat();
+    // Composes the versions chosen (or puts back the text received for 1).
+    void Versiones_Change();
     void leaveOutput();
 
     // The content of Text1 with CR LF line ends: what every destination gets.
@@ -57,5 +70,13 @@ private:
     QPushButton *m_command1[3] = {};
     QPushButton *m_command2 = nullptr;
     QPushButton *m_command3 = nullptr;
+    QPushButton *m_commandPdf = nullptr;
+    QPushButton *m_commandFormat = nullptr;
     SaveDialog m_cd1;
+    QSpinBox *m_versions = nullptr;
+    QLineEdit *m_seed = nullptr;
+    SaveDialog m_cd2; // the PDF's
+    QString m_receivedText;
+    ExamDescription m_received;
+    ExamDescription m_exam; // what the window holds: the exam received, in its versions
 };

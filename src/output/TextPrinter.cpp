@@ -195,7 +195,9 @@ bool TextPrinter::print(QPrinter &printer, const QString &text)
     const qreal lineHeight = metrics.lineSpacing();
     const int linesPerPage = int((printable.height() - top) / lineHeight);
 
-    const QList<QStringList> pages = paginate(layoutLines(text, metrics, width), linesPerPage);
+    QList<QStringList> pages;
+    for (const QString &part : text.split(u'\f'))
+        pages += paginate(layoutLines(part, metrics, width), linesPerPage);
     bool ok = true;
     for (qsizetype p = 0; p < pages.size(); ++p) {
         if (p > 0 && !printer.newPage())

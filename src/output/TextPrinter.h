@@ -4,7 +4,8 @@
 // A line wider than the room left on the paper is wrapped at a word boundary
 // and continues at the left margin, and a new page starts whenever the next
 // line would pass the printable area's bottom, with the same margins on every
-// page, so nothing of the text is lost on paper.
+// page, so nothing of the text is lost on paper. A form feed (between the
+// versions of an exam) starts a new page.
 
 #include <QList>
 #include <QString>

@@ -2,6 +2,8 @@
 // The hand-over of a finished text to the output window: what a selection
 // window may ask of it, without knowing its class or its controls.
 
+#include "ExamDescription.h"
+
 #include <QString>
 
 class OutputReceiver
@@ -9,7 +11,8 @@ class OutputReceiver
 public:
     virtual ~OutputReceiver() = default;
 
-    // Shows `text` in the output window; leaving it later shows again the
-    // window named `returnWindow`.
-    virtual void receiveText(const QString &text, const QString &returnWindow) = 0;
+    // Shows `text`, composed from `exam`, in the output window; leaving it
+    // later shows again the window named `returnWindow`.
+    virtual void receiveText(const QString &text, const ExamDescription &exam,
+                             const QString &returnWindow) = 0;
 };

@@ -280,7 +280,7 @@ void WorkingWindow::showHelp()
     Forms::show(WindowNames::kAyuda);
 }
 
-void WorkingWindow::handOverToOutput(const QString &text)
+void WorkingWindow::handOverToOutput(const QString &text, const ExamDescription &exam)
 {
     // Set first: hiding deactivates this window, which must not leave.
     ActiveWindowCode = m_code;
@@ -291,7 +291,7 @@ void WorkingWindow::handOverToOutput(const QString &text)
         show();
         return;
     }
-    receiver->receiveText(text, formName());
+    receiver->receiveText(text, exam, formName());
 }
 
 void WorkingWindow::closeWindow()

@@ -15,6 +15,7 @@
 // room and the controls below them move down with them; everything else keeps
 // its design place. Its close box leaves the way its exit button does.
 
+#include "ExamDescription.h"
 #include "Form.h"
 
 #include <functional>
@@ -106,9 +107,10 @@ protected:
     // Sets ActiveWindowCode to this window's value (so that it does not
     // leave) and shows the help window.
     void showHelp();
-    // Hands `text` to the output window: this window stays loaded, hidden,
-    // with its state intact, and is shown again when the output window is left.
-    void handOverToOutput(const QString &text);
+    // Hands `text`, composed from `exam`, to the output window: this window
+    // stays loaded, hidden, with its state intact, and is shown again when
+    // the output window is left.
+    void handOverToOutput(const QString &text, const ExamDescription &exam);
     // Closes every file, unloads the window and gives the focus back to the
     // main window, unless another window has already taken it.
     void closeWindow();

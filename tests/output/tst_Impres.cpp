@@ -9,9 +9,13 @@
 #include "TrueFalseBankFixture.h"
 
 #include <QClipboard>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
 #include <QtTest>
 
 using namespace GuiTest;
@@ -26,11 +30,16 @@ class tst_Impres : public QObject
 
     GuiFixture<TrueFalseBankFixture> m_gui; // its bank folder is the working directory
     QPointer<Impres> m_window;
+    QTemporaryDir m_settings; // the user's settings while the suite runs
 
     QPlainTextEdit *text1() const { return m_window->findChild<QPlainTextEdit *>("Text1"); }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
     void init()
     {
         QVERIFY(m_gui.setUp());
@@ -54,6 +63,7 @@ private Q_SLOTS:
         QTest::newRow("file cancelled") << "Command1_2" << "-" << kText << "" << QByteArray();
         QTest::newRow("file not writable") << "Command1_2" << "no/existe/x.TXT" << kText << "No se ha podido guardar el fichero: …" << QByteArray();
         QTest::newRow("file, outside the code page") << "Command1_2" << "otro.TXT" << "a → b ✓ →" << "El texto contiene caracteres que no se pueden guardar en un fichero de texto: «→» " "(U+2192), «✓» (U+2713). Cámbielos o bórrelos; no se ha guardado nada." << QByteArray();
+        QTest::newRow("PDF, folder not writable") << "CommandPdf" << "no/existe/x.pdf" << kText << "No se ha podido guardar el fichero: …" << QByteArray();
         QTest::newRow("no default printer") << "Command1_1" << "none" << kText << "No se ha podido imprimir: no hay ninguna impresora predeterminada en el sistema" << QByteArray();
         QTest::newRow("the printer refuses the job") << "Command1_1" << "pdf" << kText << "No se ha podido imprimir: la impresora …" << QByteArray();
         // clang-format on
@@ -118,6 +128,67 @@ private Q_SLOTS:
         QCOMPARE(folders, (QStringList{"Documents", "examenes"}));
         QVERIFY(QFile::exists(home.filePath("examenes/primero.txt")));
         QVERIFY(QFile::exists(home.filePath("examenes/segundo.TXT")));
+    }
+
+    // Versions replace the text received and every output carries them (the
+    // PDF laid out from the exam, in the format last accepted); one version
+    // gives the text received back; a typed seed makes its versions again.
+    void versionsReachEveryOutputAndThePdfItsFormat()
+    {
+        QTemporaryDir dir;
+        const QString printed = dir.filePath("impreso.pdf");
+        printTo(printed);
+        const ExamDescription exam{ExamDescription::Kind::TrueFalse,
+                                   {{"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}},
+                                   {},
+                                   1,
+                                   0};
+        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        auto *seed = m_window->findChild<QLineEdit *>("Clave");
+        m_window->findChild<QSpinBox *>("Versiones")->setValue(2);
+        QVERIFY(!seed->text().isEmpty()); // drawn for the first versions
+        seed->clear();
+        QTest::keyClicks(seed, "1234567");
+        QTest::keyClick(seed, Qt::Key_Return);
+        QVERIFY2(
+            m_window->text().startsWith("VERSIÓN A\r\nEXAMEN DE MARKETING") &&
+                m_window->text().endsWith("\fVERSIÓN B\r\nEXAMEN DE MARKETING - Preguntas "
+                                          "tipo test\r\n\r\nSí( ) No( )  -  a\r\nSí( ) No( )  "
+                                          "-  c\r\nSí( ) No( )  -  d\r\nSí( ) No( )  -  b\r\n"),
+            qPrintable(m_window->text()));
+        QTimer::singleShot(0, m_window, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog && dialog->windowTitle() == "Formato del examen");
+            dialog->findChild<QLineEdit *>("Curso")->setText("Economía");
+            for (QPushButton *button : dialog->findChildren<QPushButton *>())
+                if (button->text() == "Aceptar")
+                    button->click();
+        });
+        click(m_window, "CommandFormato");
+        SaveDialogResponder dialog;
+        const auto saved = MessageBoxResponder::notice("Fichero guardado como: …");
+        for (const char *button : {"Command1_1", "Command1_2", "CommandPdf"}) {
+            dialog.name = button; // ".pdf" added to the PDF's
+            QCOMPARE(MessageBoxResponder::answer(button == QLatin1String("Command1_1")
+                                                     ? QList<MessageBoxResponder::Box>()
+                                                     : QList{saved},
+                                                 [&] { click(m_window, button); }),
+                     QString());
+        }
+        QVERIFY(
+            testFiles::readFile(m_gui.bank->filePath("Command1_2.txt")).contains("\fVERSI\xD3N B"));
+        for (const QString &pdf : {printed, m_gui.bank->filePath("CommandPdf.pdf")}) {
+            QProcess pdftotext;
+            pdftotext.start("pdftotext", {pdf, "-"});
+            QVERIFY(pdftotext.waitForFinished(30000));
+            const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+            QCOMPARE(text.count(u'\f'), 2); // a page each
+            QVERIFY2(text.contains("VERSIÓN B") &&
+                         text.contains("Examen de Economía") == (pdf != printed),
+                     qPrintable(text));
+        }
+        m_window->findChild<QSpinBox *>("Versiones")->setValue(1);
+        QCOMPARE(m_window->text(), kText);
     }
 
     // A long text goes to the printer whole, wrapped onto several pages.

@@ -1,9 +1,11 @@
-// The examination texts and the answer template, compared byte for byte.
+// The examination texts and the answer template, and their versions,
+// compared byte for byte.
 #include "ExamText.h"
 
 #include <QtTest>
 
 Q_DECLARE_METATYPE(SelectedQuestion)
+Q_DECLARE_METATYPE(ExamDescription)
 
 namespace {
 const QByteArray kHeader = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  "
@@ -69,6 +71,36 @@ private Q_SLOTS:
         QFETCH(QStringList, brief);
         QFETCH(QByteArray, expected);
         QCOMPARE(composeExamText(conceptual, practical, brief).toUtf8(), expected);
+    }
+
+    // Version A is the teacher's order under its "VERSIÓN A" line; the
+    // others follow the seed through the documented generator (orders worked
+    // out by hand from it), each question with its answer, sections apart.
+    void versionsFollowTheSeed_data()
+    {
+        QTest::addColumn<ExamDescription>("exam");
+        QTest::addColumn<QByteArray>("expected");
+        const QList<SelectedQuestion> four{{"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}};
+        const QByteArray exam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
+        const QByteArray answers = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
+                                   "respuestas correctas\r\n\r\n";
+        const QByteArray o = "S\xC3\xAD( ) No( )  -  ", y = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ",
+                         n = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ";
+        const QByteArray v = "VERSI\xC3\x93N ";
+        ExamDescription exposition{ExamDescription::Kind::Exposition, {}, {}, 2, 7};
+        exposition.sections = {QStringList{"c1", "c2", "c3"}, QStringList{"p1", "p2"},
+                               QStringList{"b1"}};
+        // clang-format off
+        QTest::newRow("exam, 2 versions") << ExamDescription{ExamDescription::Kind::TrueFalse, four, {}, 2, 1234567} << v + "A\r\n" + exam + o + "a\r\n" + o + "b\r\n" + o + "c\r\n" + o + "d\r\n\f" + v + "B\r\n" + exam + o + "a\r\n" + o + "c\r\n" + o + "d\r\n" + o + "b\r\n";
+        QTest::newRow("template, 3 versions and their key") << ExamDescription{ExamDescription::Kind::AnswerTemplate, four, {}, 3, 1234567} << v + "A\r\n" + answers + y + "a\r\n" + n + "b\r\n" + n + "c\r\n" + y + "d\r\n\f" + v + "B\r\n" + answers + y + "a\r\n" + n + "c\r\n" + y + "d\r\n" + n + "b\r\n\f" + v + "C\r\n" + answers + n + "b\r\n" + y + "a\r\n" + n + "c\r\n" + y + "d\r\n\r\nVersi\xC3\xB3n A: 1 S\xC3\xAD, 2 No, 3 No, 4 S\xC3\xAD\r\nVersi\xC3\xB3n B: 1 S\xC3\xAD, 2 No, 3 S\xC3\xAD, 4 No\r\nVersi\xC3\xB3n C: 1 No, 2 S\xC3\xAD, 3 No, 4 S\xC3\xAD\r\n";
+        QTest::newRow("exposition: shuffled within each section") << exposition << v + "A\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c1\r\n\r\n 2. c2\r\n\r\n 3. c3\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p1\r\n\r\n 2. p2\r\n\r\n" + kC + " 1. b1\r\n\f" + v + "B\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c2\r\n\r\n 2. c3\r\n\r\n 3. c1\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p2\r\n\r\n 2. p1\r\n\r\n" + kC + " 1. b1\r\n";
+        // clang-format on
+    }
+    void versionsFollowTheSeed()
+    {
+        QFETCH(ExamDescription, exam);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(composeText(exam).toUtf8(), expected);
     }
 };
 

@@ -5,15 +5,11 @@
 // exposition selection: one examination with a lettered section per kind.
 // Lines end in CR LF.
 
+#include "ExamDescription.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-struct SelectedQuestion
-{
-    QString text;        // the question's display text
-    QString answerLabel; // "Sí" or "No"
-};
 
 // The heading, an empty line, then one line per question in the given order.
 QString composeExamText(const QStringList &questionTexts);
@@ -28,3 +24,10 @@ QString composeAnswerTemplate(const QList<SelectedQuestion> &questions);
 // others keep their letters; with no question at all only the header remains.
 QString composeExamText(const QStringList &conceptual, const QStringList &practical,
                         const QStringList &brief);
+
+// The text of a described examination: with one version, one of the
+// compositions above. With more, each version's composition (ExamVersions)
+// after a line "VERSIÓN A" (B, C, D), a form feed before each version after
+// the first so that each starts a page; a template ends with an empty line
+// and the compact key of every version, one line each.
+QString composeText(const ExamDescription &exam);

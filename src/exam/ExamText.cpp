@@ -1,5 +1,7 @@
 #include "ExamText.h"
 
+#include "ExamVersions.h"
+
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -59,5 +61,46 @@ QString composeExamText(const QStringList &conceptual, const QStringList &practi
                   blankAfter);
     appendSection(text, kLineEnd + QStringLiteral("C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:"),
                   brief, kLineEnd);
+    return text;
+}
+
+namespace {
+
+QString composeOne(const ExamDescription &exam)
+{
+    switch (exam.kind) {
+    case ExamDescription::Kind::TrueFalse: {
+        QStringList texts;
+        for (const SelectedQuestion &question : exam.questions)
+            texts.append(question.text);
+        return composeExamText(texts);
+    }
+    case ExamDescription::Kind::AnswerTemplate:
+        return composeAnswerTemplate(exam.questions);
+    case ExamDescription::Kind::Exposition:
+        break;
+    }
+    return composeExamText(exam.sections[0], exam.sections[1], exam.sections[2]);
+}
+
+} // namespace
+
+QString composeText(const ExamDescription &exam)
+{
+    if (exam.versions <= 1)
+        return composeOne(exam);
+    const QList<ExamDescription> versions = ExamVersions::make(exam);
+    QString text;
+    for (int v = 0; v < versions.size(); ++v) {
+        if (v > 0)
+            text += u'\f';
+        text += QStringLiteral("VERSIÓN ") + ExamVersions::letter(v) + kLineEnd +
+                composeOne(versions.at(v));
+    }
+    if (exam.kind == ExamDescription::Kind::AnswerTemplate) {
+        text += kLineEnd;
+        for (int v = 0; v < versions.size(); ++v)
+            text += ExamVersions::keyLine(v, versions.at(v)) + kLineEnd;
+    }
     return text;
 }
