@@ -35,32 +35,8 @@ private Q_SLOTS:
     }
     void cleanup() { m_gui.tearDown(); }
 
-    void opensWithTheSectionOfTheCodeItFinds_data()
-    {
-        QTest::addColumn<qint16>("code");
-        QTest::addColumn<QString>("firstLine");
-        // clang-format off
-        QTest::newRow("main window") << qint16(0) << "AYUDA GENERAL.    ";
-        QTest::newRow("true/false maintenance") << qint16(4) << "MODIFICACIÓN DE PREGUNTAS DE TIPO TEST";
-        QTest::newRow("output window") << qint16(5) << "IMPRESIÓN DE LOS EXÁMENES";
-        QTest::newRow("none") << qint16(-999) << "";
-        // clang-format on
-    }
-    void opensWithTheSectionOfTheCodeItFinds()
-    {
-        QFETCH(qint16, code);
-        QFETCH(QString, firstLine);
-        m_gui.main->helpButtonVisible = false; // as the toolbar click that opens help leaves it
-        QPointer<Ayuda> help = m_gui.open<Ayuda>(Ayuda::kName, code);
-        QVERIFY(help);
-        QCOMPARE(shownLines(help).first(), firstLine);
-        QCOMPARE(shownLines(help).size() > 1, !firstLine.isEmpty());
-        GuiTest::click(help, "Command1");
-        QTRY_VERIFY(!help);
-        QCOMPARE(m_gui.main->helpButtonVisible, code == 0);
-        QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kNone);
-    }
-
+    // General help, from the main window: the bank's counts, no file created;
+    // closed, the main window's help button is shown again and no window is active.
     void generalHelpCountsTheBankItFindsWithoutCreatingAFile()
     {
         QVERIFY(testFiles::writeFile(m_gui.bank->filePath("QELMEXE1.DAT"),
@@ -75,10 +51,16 @@ private Q_SLOTS:
                               "       c) Breves ...................     0", "",
                               "    2. Preguntas de tipo test ................     5"}));
         QVERIFY(!QFile::exists(m_gui.bank->filePath("QELMEXE3.DAT")));
+        m_gui.main->helpButtonVisible = false; // as the toolbar click that opens help leaves it
+        GuiTest::click(help, "Command1");
+        QTRY_VERIFY(!Forms::find(Ayuda::kName));
+        QVERIFY(m_gui.main->helpButtonVisible);
+        QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kNone);
     }
 
-    // Help closed, the selection that opened it is active again: the toolbar's
-    // next window asks its leave question, and Aceptar leaves it.
+    // Help opened from a selection shows its section; closed, the selection
+    // is active again, the help button stays hidden, and the toolbar's next
+    // window asks its leave question, and Aceptar leaves it.
     void theWindowThatOpenedHelpAsksAgainOnceHelpIsClosed()
     {
         m_gui.dropStandIn();
@@ -91,16 +73,19 @@ private Q_SLOTS:
         QPointer<QWidget> selection;
         QTRY_VERIFY((selection = Forms::find(Testselec::kName)) &&
                     Forms::activeForm() == selection);
-        QVERIFY(GuiTest::doubleClickCell(selection->findChild<FlexGrid *>("Grid3"), 1, 1));
+        QVERIFY(GuiTest::clickCell(selection->findChild<FlexGrid *>("Grid3"), 1, 1, true));
         QCOMPARE(
             MessageBoxResponder::answer({},
                                         [&] {
                                             GuiTest::click(selection, "Command3");
                                             QTRY_VERIFY(Forms::find(Ayuda::kName));
+                                            QCOMPARE(shownLines(Forms::find(Ayuda::kName))[0],
+                                                     "SELECCIÓN DE PREGUNTAS DE TIPO TEST");
                                             GuiTest::click(Forms::find(Ayuda::kName), "Command1");
                                             QTRY_COMPARE(Forms::activeForm(), selection.data());
                                         }),
             QString());
+        QVERIFY(!main->toolbarItem(13)->isVisible());
         const auto leave = MessageBoxResponder::question(
             "¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas", "Aceptar");
         QCOMPARE(

@@ -100,10 +100,6 @@ inline bool clickCell(FlexGrid *grid, int row, int col, bool twice = false)
         QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
     return true;
 }
-inline bool doubleClickCell(FlexGrid *grid, int row, int col)
-{
-    return clickCell(grid, row, col, true);
-}
 // Printing goes to this PDF file.
 inline void printTo(const QString &pdf)
 {
