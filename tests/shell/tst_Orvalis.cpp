@@ -70,7 +70,8 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QFETCH(int, button);
         openMainWindow();
-        m_main->setToolbarEnabled(toolbar);
+        if (!toolbar) // else as the start-up leaves it
+            m_main->setToolbarEnabled(false);
         for (const QKeyCombination key : keys) {
             QWidget *popup = QApplication::activePopupWidget();
             QTest::keyClick(popup ? popup : m_main, key.key(), key.keyboardModifiers());
