@@ -312,10 +312,7 @@ private Q_SLOTS:
         QByteArray replaced;
         for (int i : kept)
             replaced += startBank(0)[i];
-        const QString other = m_gui.bank->filePath(QStringLiteral("otro.tmp"));
-        QVERIFY(testFiles::writeFile(other, replaced));
-        QVERIFY(::rename(QFile::encodeName(other).constData(),
-                         QFile::encodeName(m_gui.bank->filePath(fileName())).constData()) == 0);
+        QVERIFY(replaceFile(m_gui.bank->filePath(fileName()), replaced));
         QList<Box> boxes{MessageBoxResponder::notice(
             QStringLiteral("El banco de preguntas ha cambiado desde otro programa y se ha vuelto a "
                            "cargar. Revise la pregunta y vuelva a pulsar Actualizar."))};

@@ -10,12 +10,14 @@
 #include "OpenFiles.h"
 #include "PrinterSeam.h"
 #include "ProgramState.h"
+#include "TestFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPrinter>
 #include <QTest>
 
+#include <cstdio>
 #include <memory>
 
 template <class Bank> class GuiFixture
@@ -99,6 +101,15 @@ inline bool clickCell(FlexGrid *grid, int row, int col, bool twice = false)
     if (twice)
         QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
     return true;
+}
+// Another program replaces the file: its new bytes written beside it, then
+// renamed over it.
+inline bool replaceFile(const QString &path, const QByteArray &bytes)
+{
+    const QString other = path + QStringLiteral(".otro");
+    return testFiles::writeFile(other, bytes) &&
+           std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) ==
+               0;
 }
 // Printing goes to this PDF file.
 inline void printTo(const QString &pdf)
