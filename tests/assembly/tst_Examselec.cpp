@@ -34,8 +34,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_gui.setUp());
-        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        registerWindows<Examselec, Impres>();
         m_window = m_gui.open<Examselec>(Examselec::kName);
         QVERIFY(m_window);
     }

@@ -54,8 +54,7 @@ class tst_Testselec : public QObject
     }
     void showWindow()
     {
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        registerWindows<Testselec, Impres>();
         m_window = m_gui.open<Testselec>(Testselec::kName);
     }
 
@@ -157,8 +156,7 @@ private Q_SLOTS:
                          .arg(screen->devicePixelRatio()),
                      qEnvironmentVariable("ORVALIS_SCREEN"));
         m_gui.dropStandIn();
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        registerWindows<Testselec, Impres>();
         Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
         QTemporaryDir printed;

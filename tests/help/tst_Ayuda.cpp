@@ -31,7 +31,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_gui.setUp());
-        Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
+        GuiTest::registerWindows<Ayuda>();
     }
     void cleanup() { m_gui.tearDown(); }
 
@@ -66,8 +66,7 @@ private Q_SLOTS:
         m_gui.dropStandIn();
         Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
+        GuiTest::registerWindows<Testselec, Ayuda>();
         Forms::registerForm("Examselec", [] { return new Form("Examselec"); });
         QTest::mouseClick(main->toolbarButton(8), Qt::LeftButton);
         QPointer<QWidget> selection;

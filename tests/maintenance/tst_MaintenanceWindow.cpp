@@ -115,8 +115,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_gui.setUp());
-        Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
-        Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
+        registerWindows<Testmodi, Exammodi>();
     }
     void cleanup() { m_gui.tearDown(); }
 

@@ -34,7 +34,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_gui.setUp());
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        registerWindows<Impres>();
         m_window = m_gui.open<Impres>(Impres::kName, ActiveWindowCodes::kTrueFalseSelection);
         QVERIFY(m_window);
     }

@@ -65,6 +65,12 @@ public:
 
 namespace GuiTest {
 
+// Registers each window class under its own name.
+template <class... Windows> void registerWindows()
+{
+    (Forms::registerForm(Windows::kName, [] { return new Windows; }), ...);
+}
+
 // The control holding the focus (a grid stands for the table inside it).
 inline QString focusName()
 {

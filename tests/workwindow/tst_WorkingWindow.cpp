@@ -29,10 +29,7 @@ class tst_WorkingWindow : public QObject
 
     void open(const QString &name)
     {
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
-        Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
-        Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
+        registerWindows<Testselec, Examselec, Testmodi, Exammodi>();
         QVERIFY(m_gui.setUp() && testFiles::writeFile(m_gui.bank->filePath("QELMEXT2.DAT"),
                                                       bankBytes::trueFalse(1, 1, "Primera", 1)));
         m_main = m_gui.main.get();
