@@ -1,6 +1,8 @@
 // The exposition selection window: a selection per kind kept across kind
 // switches and handed whole to the output window, and the 100-question limit
-// of each kind.
+// of each kind; the examination texts and the answer template, compared byte
+// for byte.
+#include "ExamText.h"
 #include "Examselec.h"
 #include "ExpositionBankFixture.h"
 #include "GuiFixture.h"
@@ -13,6 +15,16 @@
 #include <QtTest>
 
 using namespace GuiTest;
+
+Q_DECLARE_METATYPE(SelectedQuestion)
+
+namespace {
+const QByteArray kHeader = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  "
+                           "\r\n================================================\r\n\r\n";
+const QByteArray kB = "\r\nB. PREGUNTAS PR\xC3\x81"
+                      "CTICAS:\r\n\r\n 1. P1\r\n\r\n";
+const QByteArray kC = "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n";
+} // namespace
 
 class tst_Examselec : public QObject
 {
@@ -95,6 +107,59 @@ private Q_SLOTS:
         QCOMPARE(m_window->selectedCount(ExpositionKind::Conceptual), 100);
         QCOMPARE(grid("Grid1_0")->textMatrix(100, 1), ExpositionBankFixture::text("C230", 230));
         QCOMPARE(grid("Grid1_1")->textMatrix(1, 1), QStringLiteral("Diseñe un plan de precios."));
+    }
+
+    void composesHeadingAndOneBoxedLinePerQuestion_data()
+    {
+        QTest::addColumn<QList<SelectedQuestion>>("questions");
+        QTest::addColumn<QByteArray>("exam");
+        QTest::addColumn<QByteArray>("answers");
+        const QByteArray exam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
+        const QByteArray answers = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
+                                   "respuestas correctas\r\n\r\n";
+        const QByteArray open = "S\xC3\xAD( ) No( )  -  ",
+                         yes = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ",
+                         no = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ";
+        // clang-format off
+        QTest::newRow("empty selection") << QList<SelectedQuestion>() << exam << answers;
+        QTest::newRow("in order; only the exact label Sí marks Sí") << QList<SelectedQuestion>{{"La demanda es elástica.", "Sí"}, {"Falsa", "No"}, {"c", "Si"}} << exam + open + "La demanda es el\xC3\xA1stica.\r\n" + open + "Falsa\r\n" + open + "c\r\n" << answers + yes + "La demanda es el\xC3\xA1stica.\r\n" + no + "Falsa\r\n" + no + "c\r\n";
+        // clang-format on
+    }
+    void composesHeadingAndOneBoxedLinePerQuestion()
+    {
+        QFETCH(QList<SelectedQuestion>, questions);
+        QFETCH(QByteArray, exam);
+        QFETCH(QByteArray, answers);
+        QStringList texts;
+        for (const SelectedQuestion &q : questions)
+            texts.append(q.text);
+        QCOMPARE(composeExamText(texts).toUtf8(), exam);
+        QCOMPARE(composeAnswerTemplate(questions).toUtf8(), answers);
+    }
+
+    void composesExpositionSectionsWithFixedLetters_data()
+    {
+        QTest::addColumn<QStringList>("conceptual");
+        QTest::addColumn<QStringList>("practical");
+        QTest::addColumn<QStringList>("brief");
+        QTest::addColumn<QByteArray>("expected");
+        QStringList twelve;
+        for (int i = 1; i <= 12; ++i)
+            twelve << QStringLiteral("b%1").arg(i);
+        // clang-format off
+        QTest::newRow("nothing selected: the header alone") << QStringList() << QStringList() << QStringList() << kHeader;
+        QTest::newRow("B and C keep their letters") << QStringList() << QStringList{"P1"} << QStringList{"B1"} << kHeader + kB + kC + " 1. B1\r\n";
+        QTest::newRow("A, B and C, each numbered from 1") << QStringList{"Q1", "Q2"} << QStringList{"P1"} << QStringList{"B1"} << kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n" + kB + kC + " 1. B1\r\n";
+        QTest::newRow("two-digit numbers take the whole field") << QStringList() << QStringList() << twelve << kHeader + kC + " 1. b1\r\n 2. b2\r\n 3. b3\r\n 4. b4\r\n 5. b5\r\n 6. b6\r\n 7. b7\r\n 8. " "b8\r\n 9. b9\r\n10. b10\r\n11. b11\r\n12. b12\r\n";
+        // clang-format on
+    }
+    void composesExpositionSectionsWithFixedLetters()
+    {
+        QFETCH(QStringList, conceptual);
+        QFETCH(QStringList, practical);
+        QFETCH(QStringList, brief);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(composeExamText(conceptual, practical, brief).toUtf8(), expected);
     }
 };
 

@@ -1,6 +1,8 @@
 // The flex grid stand-in: row 0 and column 0 as fixed headers, textMatrix,
-// row 0 meaning no current cell, and sizes in twips.
+// row 0 meaning no current cell, and sizes in twips; twips to pixels and back
+// through the screen's logical DPI (96 here), halves rounded to even.
 #include "FlexGrid.h"
+#include "Twips.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -64,6 +66,29 @@ private Q_SLOTS:
         }
         QCOMPARE(doubleClicks.count(), 2);
         QCOMPARE(seen, (QList<QPoint>{{0, 1}, {3, 2}}));
+    }
+
+    void twipsAndPixelsAtTheScreenDpi_data()
+    {
+        QTest::addColumn<double>("twips");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<double>("twipsBack"); // of `pixels`
+        // clang-format off
+        QTest::newRow("one inch") << 1440.0 << 96 << 1440.0;
+        QTest::newRow("negative") << -720.0 << -48 << -720.0;
+        QTest::newRow("half rounds down to even") << 7.5 << 0 << 0.0;
+        QTest::newRow("one and a half rounds up to even") << 22.5 << 2 << 30.0;
+        // clang-format on
+    }
+    void twipsAndPixelsAtTheScreenDpi()
+    {
+        QFETCH(double, twips);
+        QFETCH(int, pixels);
+        QFETCH(double, twipsBack);
+        QCOMPARE(Twips::toPixelsX(twips), pixels);
+        QCOMPARE(Twips::toPixelsY(twips), pixels);
+        QCOMPARE(Twips::fromPixelsX(pixels), twipsBack);
+        QCOMPARE(Twips::fromPixelsY(pixels), twipsBack);
     }
 };
 
