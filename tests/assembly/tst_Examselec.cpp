@@ -2,9 +2,9 @@
 // switches and handed whole to the output window, and the 100-question limit
 // of each kind; the examination texts and the answer template, compared byte
 // for byte.
+#include "BankFolders.h"
 #include "ExamText.h"
 #include "Examselec.h"
-#include "ExpositionBankFixture.h"
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"

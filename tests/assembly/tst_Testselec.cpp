@@ -2,6 +2,7 @@
 // 500-question limit, a bank changed or spoilt under it, the template button,
 // and a whole exam from the real main window's menu to the clipboard, a file
 // and the printer by keyboard alone.
+#include "BankFolders.h"
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
@@ -9,7 +10,6 @@
 #include "SaveDialogResponder.h"
 #include "TestFiles.h"
 #include "Testselec.h"
-#include "TrueFalseBankFixture.h"
 
 #include <QClipboard>
 #include <QLabel>

@@ -4,13 +4,13 @@
 // when the teacher turns to another; the help texts themselves: each section
 // under its heading, the count table byte for byte with the bank's figures.
 #include "Ayuda.h"
+#include "BankFolders.h"
 #include "GuiFixture.h"
 #include "HelpText.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
 #include "TestFiles.h"
 #include "Testselec.h"
-#include "TrueFalseBankFixture.h"
 
 #include <QPlainTextEdit>
 #include <QPointer>

@@ -3,7 +3,7 @@
 // that write nothing, a bank replaced by another program during an edit, and
 // the text a refusal shows.
 #include "BankBytes.h"
-#include "EmptyBankFolder.h"
+#include "BankFolders.h"
 #include "Exammodi.h"
 #include "GuiFixture.h"
 #include "MessageBoxResponder.h"

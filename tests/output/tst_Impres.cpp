@@ -2,13 +2,13 @@
 // text file (its exact bytes) and the printer (a PDF read back), and what the
 // teacher is told when it cannot; the text file writer's file written whole,
 // or an earlier file of the same name kept whole when the new one cannot be.
+#include "BankFolders.h"
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
 #include "SaveDialogResponder.h"
 #include "TestFiles.h"
 #include "TextFileWriter.h"
-#include "TrueFalseBankFixture.h"
 
 #include <QClipboard>
 #include <QPlainTextEdit>

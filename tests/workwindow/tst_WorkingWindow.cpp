@@ -2,9 +2,9 @@
 // whatever way the teacher leaves (Salir, Esc, the close box, another window
 // taking the activation) he is asked first when something would be lost, and
 // anything but Aceptar keeps the window as it was.
+#include "BankFolders.h"
 #include "Exammodi.h"
 #include "Examselec.h"
-#include "ExpositionBankFixture.h"
 #include "GuiFixture.h"
 #include "MessageBoxResponder.h"
 #include "TestFiles.h"
