@@ -118,16 +118,13 @@ private Q_SLOTS:
             Forms::reset();
             closeAllFiles();
         }
-        QCOMPARE(MessageBoxResponder::answer(boxes,
-                                             [&] {
-                                                 if (!message.isEmpty())
-                                                     showWindow();
-                                                 auto *list1 =
-                                                     m_window->findChild<QListWidget *>("List1");
-                                                 list1->setCurrentRow(1);
-                                                 list1->setCurrentRow(0);
-                                             }),
-                 QString());
+        const auto relist = [&] {
+            if (!message.isEmpty())
+                showWindow();
+            m_window->findChild<QListWidget *>("List1")->setCurrentRow(1);
+            m_window->findChild<QListWidget *>("List1")->setCurrentRow(0);
+        };
+        QCOMPARE(MessageBoxResponder::answer(boxes, relist), QString());
         QCOMPARE(rows("Grid3", shown.size()), shown);
     }
 

@@ -77,17 +77,15 @@ private Q_SLOTS:
         QTRY_VERIFY((selection = Forms::find(Testselec::kName)) &&
                     Forms::activeForm() == selection);
         QVERIFY(GuiTest::clickCell(selection->findChild<FlexGrid *>("Grid3"), 1, 1, true));
-        QCOMPARE(
-            MessageBoxResponder::answer({},
-                                        [&] {
-                                            GuiTest::click(selection, "Command3");
-                                            QTRY_VERIFY(Forms::find(Ayuda::kName));
-                                            QCOMPARE(shownLines(Forms::find(Ayuda::kName))[0],
-                                                     "SELECCIÓN DE PREGUNTAS DE TIPO TEST");
-                                            GuiTest::click(Forms::find(Ayuda::kName), "Command1");
-                                            QTRY_COMPARE(Forms::activeForm(), selection.data());
-                                        }),
-            QString());
+        const auto throughHelp = [&] {
+            GuiTest::click(selection, "Command3");
+            QTRY_VERIFY(Forms::find(Ayuda::kName));
+            QCOMPARE(shownLines(Forms::find(Ayuda::kName))[0],
+                     "SELECCIÓN DE PREGUNTAS DE TIPO TEST");
+            GuiTest::click(Forms::find(Ayuda::kName), "Command1");
+            QTRY_COMPARE(Forms::activeForm(), selection.data());
+        };
+        QCOMPARE(MessageBoxResponder::answer({}, throughHelp), QString());
         QVERIFY(!main->toolbarItem(13)->isVisible());
         const auto leave = MessageBoxResponder::question(
             "¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas", "Aceptar");
