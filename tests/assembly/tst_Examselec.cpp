@@ -1,8 +1,8 @@
 // The exposition selection window: a selection per kind kept across kind
 // switches and handed whole to the output window, and the 100-question limit
 // of each kind.
+#include "BankFolders.h"
 #include "Examselec.h"
-#include "ExpositionBankFixture.h"
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
@@ -23,7 +23,7 @@ class tst_Examselec : public QObject
 
     FlexGrid *grid(const QString &name) const { return m_window->findChild<FlexGrid *>(name); }
     QString label3() const { return m_window->findChild<QLabel *>("Label3")->text(); }
-    void doubleClick(int row) { QVERIFY(doubleClickCell(grid("Grid3"), row, 1)); }
+    void doubleClick(int row) { QVERIFY(clickCell(grid("Grid3"), row, 1, true)); }
     void chooseKind(int k) { click(m_window, QStringLiteral("Option1_%1").arg(k)); }
     void chooseChapter(int chapter)
     {
@@ -34,8 +34,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_gui.setUp());
-        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        registerWindows<Examselec, Impres>();
         m_window = m_gui.open<Examselec>(Examselec::kName);
         QVERIFY(m_window);
     }

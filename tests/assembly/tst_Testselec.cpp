@@ -2,6 +2,7 @@
 // 500-question limit, a bank changed or spoilt under it, the template button,
 // and a whole exam from the real main window's menu to the clipboard, a file
 // and the printer by keyboard alone.
+#include "BankFolders.h"
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
@@ -9,7 +10,6 @@
 #include "SaveDialogResponder.h"
 #include "TestFiles.h"
 #include "Testselec.h"
-#include "TrueFalseBankFixture.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -20,8 +20,6 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QtTest>
-
-#include <cstdio>
 
 using namespace GuiTest;
 
@@ -43,7 +41,7 @@ class tst_Testselec : public QObject
 
     FlexGrid *grid(const char *name) const { return m_window->findChild<FlexGrid *>(name); }
     QString label3() const { return m_window->findChild<QLabel *>("Label3")->text(); }
-    void doubleClick(const char *name, int row) { QVERIFY(doubleClickCell(grid(name), row, 1)); }
+    void doubleClick(const char *name, int row) { QVERIFY(clickCell(grid(name), row, 1, true)); }
     // Rows 1..count of a grid, each as "number|text|answer".
     QStringList rows(const char *name, int count) const
     {
@@ -56,8 +54,7 @@ class tst_Testselec : public QObject
     }
     void showWindow()
     {
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        registerWindows<Testselec, Impres>();
         m_window = m_gui.open<Testselec>(Testselec::kName);
     }
 
@@ -109,11 +106,8 @@ private Q_SLOTS:
         QFETCH(QStringList, shown);
         const QString path = m_gui.bank->filePath(QStringLiteral("QELMEXT2.DAT"));
         const QByteArray before = testFiles::readFile(path);
-        const QString other = m_gui.bank->filePath(QStringLiteral("otro.tmp"));
         if (change == u"replaced")
-            QVERIFY(testFiles::writeFile(other, before.mid(256)) &&
-                    std::rename(QFile::encodeName(other).constData(),
-                                QFile::encodeName(path).constData()) == 0);
+            QVERIFY(replaceFile(path, before.mid(256)));
         else if (change == u"folder")
             QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         else
@@ -124,15 +118,13 @@ private Q_SLOTS:
             Forms::reset();
             closeAllFiles();
         }
-        QCOMPARE(MessageBoxResponder::answer(
-                     boxes,
-                     [this, &boxes] {
-                         if (!boxes.isEmpty())
-                             showWindow();
-                         m_window->findChild<QListWidget *>("List1")->setCurrentRow(1);
-                         m_window->findChild<QListWidget *>("List1")->setCurrentRow(0);
-                     }),
-                 QString());
+        const auto relist = [&] {
+            if (!message.isEmpty())
+                showWindow();
+            m_window->findChild<QListWidget *>("List1")->setCurrentRow(1);
+            m_window->findChild<QListWidget *>("List1")->setCurrentRow(0);
+        };
+        QCOMPARE(MessageBoxResponder::answer(boxes, relist), QString());
         QCOMPARE(rows("Grid3", shown.size()), shown);
     }
 
@@ -161,8 +153,7 @@ private Q_SLOTS:
                          .arg(screen->devicePixelRatio()),
                      qEnvironmentVariable("ORVALIS_SCREEN"));
         m_gui.dropStandIn();
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Impres::kName, [] { return new Impres; });
+        registerWindows<Testselec, Impres>();
         Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
         QTemporaryDir printed;
@@ -197,7 +188,10 @@ private Q_SLOTS:
         QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
         key(Qt::Key_Return);
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
-        const QString exam = composeExamText({kB.section(u'|', 1, 1), kA.section(u'|', 1, 1)});
+        const QString exam =
+            "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\nSí( ) No( )  -  El precio "
+            "no influye nunca en la demanda.\r\nSí( ) No( )  -  La demanda de un bien "
+            "suele bajar cuando sube su precio.\r\n";
         QCOMPARE(output()->text(), exam);
         QTRY_VERIFY(main->screen()->availableGeometry().contains(main->frameGeometry()));
         const QWidget *outputFrame = output()->parentWidget();

@@ -1,19 +1,23 @@
 // The help window: the section of the window that opened it, the bank's own
 // counts in general help, on closing the main window's help button shown
 // again after general help only, and the window that opened help leaving again
-// when the teacher turns to another.
+// when the teacher turns to another; the help texts themselves: each section
+// under its heading, the count table byte for byte with the bank's figures.
 #include "Ayuda.h"
+#include "BankFolders.h"
 #include "GuiFixture.h"
+#include "HelpText.h"
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
 #include "TestFiles.h"
 #include "Testselec.h"
-#include "TrueFalseBankFixture.h"
 
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QToolButton>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(BankCounts)
 
 class tst_Ayuda : public QObject
 {
@@ -31,36 +35,12 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_gui.setUp());
-        Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
+        GuiTest::registerWindows<Ayuda>();
     }
     void cleanup() { m_gui.tearDown(); }
 
-    void opensWithTheSectionOfTheCodeItFinds_data()
-    {
-        QTest::addColumn<qint16>("code");
-        QTest::addColumn<QString>("firstLine");
-        // clang-format off
-        QTest::newRow("main window") << qint16(0) << "AYUDA GENERAL.    ";
-        QTest::newRow("true/false maintenance") << qint16(4) << "MODIFICACIÓN DE PREGUNTAS DE TIPO TEST";
-        QTest::newRow("output window") << qint16(5) << "IMPRESIÓN DE LOS EXÁMENES";
-        QTest::newRow("none") << qint16(-999) << "";
-        // clang-format on
-    }
-    void opensWithTheSectionOfTheCodeItFinds()
-    {
-        QFETCH(qint16, code);
-        QFETCH(QString, firstLine);
-        m_gui.main->helpButtonVisible = false; // as the toolbar click that opens help leaves it
-        QPointer<Ayuda> help = m_gui.open<Ayuda>(Ayuda::kName, code);
-        QVERIFY(help);
-        QCOMPARE(shownLines(help).first(), firstLine);
-        QCOMPARE(shownLines(help).size() > 1, !firstLine.isEmpty());
-        GuiTest::click(help, "Command1");
-        QTRY_VERIFY(!help);
-        QCOMPARE(m_gui.main->helpButtonVisible, code == 0);
-        QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kNone);
-    }
-
+    // General help, from the main window: the bank's counts, no file created;
+    // closed, the main window's help button is shown again and no window is active.
     void generalHelpCountsTheBankItFindsWithoutCreatingAFile()
     {
         QVERIFY(testFiles::writeFile(m_gui.bank->filePath("QELMEXE1.DAT"),
@@ -75,32 +55,38 @@ private Q_SLOTS:
                               "       c) Breves ...................     0", "",
                               "    2. Preguntas de tipo test ................     5"}));
         QVERIFY(!QFile::exists(m_gui.bank->filePath("QELMEXE3.DAT")));
+        m_gui.main->helpButtonVisible = false; // as the toolbar click that opens help leaves it
+        GuiTest::click(help, "Command1");
+        QTRY_VERIFY(!Forms::find(Ayuda::kName));
+        QVERIFY(m_gui.main->helpButtonVisible);
+        QCOMPARE(ActiveWindowCode, ActiveWindowCodes::kNone);
     }
 
-    // Help closed, the selection that opened it is active again: the toolbar's
-    // next window asks its leave question, and Aceptar leaves it.
+    // Help opened from a selection shows its section; closed, the selection
+    // is active again, the help button stays hidden, and the toolbar's next
+    // window asks its leave question, and Aceptar leaves it.
     void theWindowThatOpenedHelpAsksAgainOnceHelpIsClosed()
     {
         m_gui.dropStandIn();
         Orvalis *main = RealMainWindow::open();
         QVERIFY(main);
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
+        GuiTest::registerWindows<Testselec, Ayuda>();
         Forms::registerForm("Examselec", [] { return new Form("Examselec"); });
         QTest::mouseClick(main->toolbarButton(8), Qt::LeftButton);
         QPointer<QWidget> selection;
         QTRY_VERIFY((selection = Forms::find(Testselec::kName)) &&
                     Forms::activeForm() == selection);
-        QVERIFY(GuiTest::doubleClickCell(selection->findChild<FlexGrid *>("Grid3"), 1, 1));
-        QCOMPARE(
-            MessageBoxResponder::answer({},
-                                        [&] {
-                                            GuiTest::click(selection, "Command3");
-                                            QTRY_VERIFY(Forms::find(Ayuda::kName));
-                                            GuiTest::click(Forms::find(Ayuda::kName), "Command1");
-                                            QTRY_COMPARE(Forms::activeForm(), selection.data());
-                                        }),
-            QString());
+        QVERIFY(GuiTest::clickCell(selection->findChild<FlexGrid *>("Grid3"), 1, 1, true));
+        const auto throughHelp = [&] {
+            GuiTest::click(selection, "Command3");
+            QTRY_VERIFY(Forms::find(Ayuda::kName));
+            QCOMPARE(shownLines(Forms::find(Ayuda::kName))[0],
+                     "SELECCIÓN DE PREGUNTAS DE TIPO TEST");
+            GuiTest::click(Forms::find(Ayuda::kName), "Command1");
+            QTRY_COMPARE(Forms::activeForm(), selection.data());
+        };
+        QCOMPARE(MessageBoxResponder::answer({}, throughHelp), QString());
+        QVERIFY(!main->toolbarItem(13)->isVisible());
         const auto leave = MessageBoxResponder::question(
             "¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas", "Aceptar");
         QCOMPARE(
@@ -108,6 +94,58 @@ private Q_SLOTS:
                 {leave}, [main] { QTest::mouseClick(main->toolbarButton(4), Qt::LeftButton); }),
             QString());
         QTRY_VERIFY(!selection && Forms::activeForm() == Forms::find("Examselec"));
+    }
+
+    void theCountTableShowsTheBanksFiguresInFixedColumns_data()
+    {
+        QTest::addColumn<BankCounts>("counts");
+        QTest::addColumn<QString>("sentence");
+        QTest::addColumn<QString>("table");
+        // clang-format off
+        QTest::newRow("more than a thousand") << BankCounts{471, 136, 720, 1381} << "    El programa contiene 2.708 preguntas distribuidas de la forma siguiente:" << "    1. Preguntas de exposición ............... 1.327\r\n\r\n" "       a) Conceptuales .............   471\r\n" "       b) Prácticas ................   136\r\n" "       c) Breves ...................   720\r\n\r\n" "    2. Preguntas de tipo test ................ 1.381\r\n" "                                               -----\r\n" "                        Total ................ 2.708\r\n\r\n\r\n";
+        // Past 99.999 a figure no longer fits its field and is written whole.
+        QTest::newRow("wider than the field") << BankCounts{30000, 0, 999, 99999} << "    El programa contiene 130.998 preguntas distribuidas de la forma siguiente:" << "    1. Preguntas de exposición ............... 30.999\r\n\r\n" "       a) Conceptuales ............. 30.000\r\n" "       b) Prácticas ................     0\r\n" "       c) Breves ...................   999\r\n\r\n" "    2. Preguntas de tipo test ................ 99.999\r\n" "                                               -----\r\n" "                        Total ................ 130.998\r\n\r\n\r\n";
+        // clang-format on
+    }
+    void theCountTableShowsTheBanksFiguresInFixedColumns()
+    {
+        QFETCH(BankCounts, counts);
+        QFETCH(QString, sentence);
+        QFETCH(QString, table);
+        QCOMPARE(HelpText::composeCountTable(counts), table);
+        // In the general section the sentence and the table follow each other.
+        const QString general = HelpText::composeHelpText(0, counts);
+        QVERIFY2(general.contains(sentence + "\r\n\r\n" + table), qPrintable(general));
+    }
+
+    // Each window's section opens with its heading; every line break is CR LF;
+    // a code no window uses has no text.
+    void eachSectionOpensWithItsHeading_data()
+    {
+        QTest::addColumn<qint16>("code");
+        QTest::addColumn<QString>("heading");
+        // clang-format off
+        QTest::newRow("0") << qint16(0) << "AYUDA GENERAL.    ";
+        QTest::newRow("1") << qint16(1) << "SELECCIÓN DE PREGUNTAS DE EXPOSICIÓN";
+        QTest::newRow("2") << qint16(2) << "MODIFICACIÓN DE PREGUNTAS DE EXPOSICIÓN";
+        QTest::newRow("3") << qint16(3) << "SELECCIÓN DE PREGUNTAS DE TIPO TEST";
+        QTest::newRow("4") << qint16(4) << "MODIFICACIÓN DE PREGUNTAS DE TIPO TEST";
+        QTest::newRow("5") << qint16(5) << "IMPRESIÓN DE LOS EXÁMENES";
+        QTest::newRow("help closed") << qint16(-999) << "";
+        QTest::newRow("just past the output window") << qint16(6) << "";
+        // clang-format on
+    }
+    void eachSectionOpensWithItsHeading()
+    {
+        QFETCH(qint16, code);
+        QFETCH(QString, heading);
+        const QString text = HelpText::composeHelpText(code, BankCounts{4, 2, 3, 12});
+        QCOMPARE(text.isEmpty(), heading.isEmpty());
+        QCOMPARE(text.left(heading.size() + 4),
+                 heading.isEmpty() ? QString() : heading + "\r\n\r\n");
+        QVERIFY(text.isEmpty() || text.endsWith("\r\n\r\n"));
+        QCOMPARE(text.count(u'\r'), text.count("\r\n"));
+        QCOMPARE(text.count(u'\n'), text.count("\r\n"));
     }
 };
 

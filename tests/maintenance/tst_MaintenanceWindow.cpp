@@ -3,7 +3,7 @@
 // that write nothing, a bank replaced by another program during an edit, and
 // the text a refusal shows.
 #include "BankBytes.h"
-#include "EmptyBankFolder.h"
+#include "BankFolders.h"
 #include "Exammodi.h"
 #include "GuiFixture.h"
 #include "MessageBoxResponder.h"
@@ -115,8 +115,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_gui.setUp());
-        Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
-        Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
+        registerWindows<Testmodi, Exammodi>();
     }
     void cleanup() { m_gui.tearDown(); }
 
@@ -199,30 +198,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("fill");      // questions added to the listed place first
         QTest::addColumn<int>("limit");     // file size limit in bytes; 0: none
-        QTest::addColumn<int>("row");       // chosen first; 0: none
+        QTest::addColumn<int>("row");       // clicked first; 0: none; below 0: double-clicked
         QTest::addColumn<QString>("start"); // Command4 (add), Command1 (modify) or none
         QTest::addColumn<int>("answer");    // option clicked; -1: none
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("length"); // beside the editor: stored length / room
         const QString lost =
             QStringLiteral("El texto contiene caracteres que no se pueden guardar: ");
         // clang-format off
-        QTest::newRow("modify: spaces and breaks only") << "test" << 0 << 0 << 2 << "Command1" << 0 << "  \r\n \n " << "Command5" << "No hay texto de pregunta";
-        QTest::newRow("add: empty text before no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << " \n " << "Command5" << "No hay texto de pregunta";
-        QTest::newRow("add: no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << "Nueva" << "Command5" << "No se ha especificado la respuesta correcta";
-        QTest::newRow("add: outside the code page") << "test" << 0 << 0 << 0 << "Command4" << 0 << "Flecha → y ✓" << "Command5" << lost + "«→» (U+2192), «✓» (U+2713)";
-        QTest::newRow("modify: outside the code page") << "practical" << 0 << 0 << 1 << "Command1" << -1 << "Flecha →" << "Command5" << lost + "«→» (U+2192)";
-        QTest::newRow("modify: one character too many") << "test" << 0 << 0 << 1 << "Command1" << -1 << QString(251, u'x') << "Command5" << "El texto tiene 251 caracteres y en la pregunta caben 250. Acórtelo antes de guardarlo.";
-        QTest::newRow("add: too many once cleaned") << "test" << 0 << 0 << 0 << "Command4" << 0 << "  " + QString(248, u'x') + "\r\nyyy  " << "Command5" << "El texto tiene 251 caracteres y en la pregunta caben 250. Acórtelo antes de guardarlo.";
-        QTest::newRow("modify: practical too long") << "practical" << 0 << 0 << 1 << "Command1" << -1 << QString(1003, u'p') << "Command5" << "El texto tiene 1003 caracteres y en la pregunta caben 1000. Acórtelo antes de guardarlo.";
-        QTest::newRow("add: a 51st question in a topic") << "test" << 46 << 0 << 0 << "Command4" << 1 << "Una de más" << "Command5" << "No se pueden añadir más de 50 preguntas en un mismo tema";
-        QTest::newRow("add: a 101st conceptual") << "conceptual" << 98 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 100 preguntas de este tipo en un mismo capítulo";
-        QTest::newRow("add: a 201st brief") << "brief" << 198 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 200 preguntas de este tipo en un mismo capítulo";
-        QTest::newRow("modify without a question") << "test" << 0 << 0 << 0 << "" << -1 << "" << "Command1" << "Seleccione una pregunta para modificar";
-        QTest::newRow("delete a filler row") << "conceptual" << 0 << 0 << 4 << "" << -1 << "" << "Command3" << "Seleccione una pregunta para eliminar";
-        QTest::newRow("modify, full disk") << "test" << 0 << 1000 << 2 << "Command1" << -1 << "Cambio" << "Command5" << "No se ha podido actualizar la base de datos: …";
-        QTest::newRow("add, full disk") << "brief" << 0 << 456 << 0 << "Command4" << -1 << "Cambio" << "Command5" << "No se ha podido actualizar la base de datos: …";
+        QTest::newRow("modify: spaces and breaks only") << "test" << 0 << 0 << 2 << "Command1" << 0 << "  \r\n \n " << "Command5" << "No hay texto de pregunta" << "0 / 250";
+        QTest::newRow("add: empty text before no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << " \n " << "Command5" << "No hay texto de pregunta" << "0 / 250";
+        QTest::newRow("add: no answer") << "test" << 0 << 0 << 0 << "Command4" << -1 << "Nueva" << "Command5" << "No se ha especificado la respuesta correcta" << "5 / 250";
+        QTest::newRow("add: outside the code page") << "test" << 0 << 0 << 0 << "Command4" << 0 << "Flecha → y ✓" << "Command5" << lost + "«→» (U+2192), «✓» (U+2713)" << "12 / 250";
+        QTest::newRow("modify: outside the code page") << "practical" << 0 << 0 << 1 << "Command1" << -1 << "Flecha →" << "Command5" << lost + "«→» (U+2192)" << "8 / 1000";
+        QTest::newRow("modify: one character too many") << "test" << 0 << 0 << 1 << "Command1" << -1 << QString(251, u'x') << "Command5" << "El texto tiene 251 caracteres y en la pregunta caben 250. Acórtelo antes de guardarlo." << "251 / 250";
+        QTest::newRow("add: too many once cleaned") << "test" << 0 << 0 << 0 << "Command4" << 0 << "  " + QString(248, u'x') + "\r\nyyy  " << "Command5" << "El texto tiene 251 caracteres y en la pregunta caben 250. Acórtelo antes de guardarlo." << "251 / 250";
+        QTest::newRow("modify: practical too long") << "practical" << 0 << 0 << 1 << "Command1" << -1 << QString(1003, u'p') << "Command5" << "El texto tiene 1003 caracteres y en la pregunta caben 1000. Acórtelo antes de guardarlo." << "1003 / 1000";
+        QTest::newRow("add: a 51st question in a topic") << "test" << 46 << 0 << 0 << "Command4" << 1 << "Una de más" << "Command5" << "No se pueden añadir más de 50 preguntas en un mismo tema" << "10 / 250";
+        QTest::newRow("add: a 101st conceptual") << "conceptual" << 98 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 100 preguntas de este tipo en un mismo capítulo" << "10 / 500";
+        QTest::newRow("add: a 201st brief") << "brief" << 198 << 0 << 0 << "Command4" << -1 << "Una de más" << "Command5" << "No se pueden añadir más de 200 preguntas de este tipo en un mismo capítulo" << "10 / 150";
+        QTest::newRow("modify without a question") << "test" << 0 << 0 << 0 << "" << -1 << "" << "Command1" << "Seleccione una pregunta para modificar" << "";
+        QTest::newRow("modify after a grid double-click") << "test" << 0 << 0 << -2 << "" << -1 << "" << "Command1" << "Seleccione una pregunta para modificar" << "";
+        QTest::newRow("delete after a grid double-click") << "brief" << 0 << 0 << -2 << "" << -1 << "" << "Command3" << "Seleccione una pregunta para eliminar" << "";
+        QTest::newRow("delete a filler row") << "conceptual" << 0 << 0 << 4 << "" << -1 << "" << "Command3" << "Seleccione una pregunta para eliminar" << "";
+        QTest::newRow("modify, full disk") << "test" << 0 << 1000 << 2 << "Command1" << -1 << "Cambio" << "Command5" << "No se ha podido actualizar la base de datos: …" << "6 / 250";
+        QTest::newRow("add, full disk") << "brief" << 0 << 456 << 0 << "Command4" << -1 << "Cambio" << "Command5" << "No se ha podido actualizar la base de datos: …" << "6 / 150";
         // clang-format on
     }
     void refusalsWriteNothing()
@@ -236,19 +238,25 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, button);
         QFETCH(QString, message);
+        QFETCH(QString, length);
         const int k = kKinds.indexOf(kind);
         QList<QByteArray> records = startBank(k);
         for (int i = 1; i <= fill; ++i)
             records << (k == 0 ? trueFalse(1, 1, "Otra " + QByteArray::number(i), i % 2)
                                : ex(k, 3, "Otra"));
         openOn(kind, records);
-        if (row > 0)
-            QVERIFY(clickCell(grid(), row, 1));
+        if (row != 0)
+            QVERIFY(clickCell(grid(), qAbs(row), 1, row < 0));
+        // A grid double-click clears the row; only Testmodi moves the focus (to its topics).
+        if (row < 0)
+            QCOMPARE(focusName(), k == 0 ? "List2" : "Grid3");
         if (!start.isEmpty())
             click(m_window, start);
         if (answer >= 0)
             click(m_window, QStringLiteral("Option1_%1").arg(answer));
         text1()->setPlainText(typed);
+        if (!start.isEmpty())
+            QCOMPARE(m_window->findChild<QLabel *>("TextLength")->text(), length);
         {
             std::optional<testFiles::FileSizeLimit> full;
             if (limit > 0)
@@ -260,52 +268,6 @@ private Q_SLOTS:
         QCOMPARE(bank(), records.join());
         if (editing())
             QCOMPARE(text1()->toPlainText(), QString(typed).replace("\r\n", "\n"));
-    }
-
-    // Beside the editor: the length of the text as stored / the record's room.
-    void theStoredLengthIsShownAgainstTheRoom_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("test, cleaned") << "test"
-                                       << "  uno\r\ndos  "
-                                       << "6 / 250";
-        QTest::newRow("conceptual, empty") << "conceptual"
-                                           << ""
-                                           << "0 / 500";
-        QTest::newRow("practical, one over") << "practical" << QString(1001, u'p') << "1001 / 1000";
-        QTest::newRow("brief, full") << "brief" << QString(150, u'b') << "150 / 150";
-    }
-    void theStoredLengthIsShownAgainstTheRoom()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        openOn(kind, startBank(kKinds.indexOf(kind)));
-        click(m_window, "Command4");
-        text1()->setPlainText(typed);
-        QCOMPARE(m_window->findChild<QLabel *>("TextLength")->text(), shown);
-    }
-
-    // A grid double-click clears the row; only Testmodi moves the focus (to its topics).
-    void aGridDoubleClickClearsTheRow_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("focus");
-        QTest::newRow("test") << "test"
-                              << "List2";
-        QTest::newRow("brief") << "brief"
-                               << "Grid3";
-    }
-    void aGridDoubleClickClearsTheRow()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, focus);
-        openOn(kind, startBank(kKinds.indexOf(kind)));
-        QVERIFY(doubleClickCell(grid(), 2, 1));
-        QCOMPARE(grid()->row(), 0);
-        QCOMPARE(focusName(), focus);
     }
 
     // Choosing another kind drops the edit of the kind left, without a
@@ -349,10 +311,7 @@ private Q_SLOTS:
         QByteArray replaced;
         for (int i : kept)
             replaced += startBank(0)[i];
-        const QString other = m_gui.bank->filePath(QStringLiteral("otro.tmp"));
-        QVERIFY(testFiles::writeFile(other, replaced));
-        QVERIFY(::rename(QFile::encodeName(other).constData(),
-                         QFile::encodeName(m_gui.bank->filePath(fileName())).constData()) == 0);
+        QVERIFY(replaceFile(m_gui.bank->filePath(fileName()), replaced));
         QList<Box> boxes{MessageBoxResponder::notice(
             QStringLiteral("El banco de preguntas ha cambiado desde otro programa y se ha vuelto a "
                            "cargar. Revise la pregunta y vuelva a pulsar Actualizar."))};

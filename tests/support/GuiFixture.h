@@ -10,12 +10,14 @@
 #include "OpenFiles.h"
 #include "PrinterSeam.h"
 #include "ProgramState.h"
+#include "TestFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPrinter>
 #include <QTest>
 
+#include <cstdio>
 #include <memory>
 
 template <class Bank> class GuiFixture
@@ -63,6 +65,12 @@ public:
 
 namespace GuiTest {
 
+// Registers each window class under its own name.
+template <class... Windows> void registerWindows()
+{
+    (Forms::registerForm(Windows::kName, [] { return new Windows; }), ...);
+}
+
 // The control holding the focus (a grid stands for the table inside it).
 inline QString focusName()
 {
@@ -100,9 +108,14 @@ inline bool clickCell(FlexGrid *grid, int row, int col, bool twice = false)
         QTest::mouseDClick(spot.widget, Qt::LeftButton, {}, spot.point);
     return true;
 }
-inline bool doubleClickCell(FlexGrid *grid, int row, int col)
+// Another program replaces the file: its new bytes written beside it, then
+// renamed over it.
+inline bool replaceFile(const QString &path, const QByteArray &bytes)
 {
-    return clickCell(grid, row, col, true);
+    const QString other = path + QStringLiteral(".otro");
+    return testFiles::writeFile(other, bytes) &&
+           std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) ==
+               0;
 }
 // Printing goes to this PDF file.
 inline void printTo(const QString &pdf)

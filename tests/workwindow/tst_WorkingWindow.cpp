@@ -2,21 +2,19 @@
 // whatever way the teacher leaves (Salir, Esc, the close box, another window
 // taking the activation) he is asked first when something would be lost, and
 // anything but Aceptar keeps the window as it was.
+#include "BankFolders.h"
 #include "Exammodi.h"
 #include "Examselec.h"
-#include "ExpositionBankFixture.h"
 #include "GuiFixture.h"
 #include "MessageBoxResponder.h"
+#include "TestFiles.h"
 #include "Testmodi.h"
 #include "Testselec.h"
-#include "TrueFalseBankFixture.h"
 
 #include <QLabel>
 #include <QPointer>
 #include <QTableWidget>
 #include <QtTest>
-
-#include <optional>
 
 using namespace GuiTest;
 
@@ -24,39 +22,22 @@ class tst_WorkingWindow : public QObject
 {
     Q_OBJECT
 
-    std::optional<GuiFixture<TrueFalseBankFixture>> m_trueFalse;
-    std::optional<GuiFixture<ExpositionBankFixture>> m_exposition;
+    // The exposition bank, and one true/false question in chapter 1 topic 1.
+    GuiFixture<ExpositionBankFixture> m_gui;
     FakeMainWindowServices *m_main = nullptr;
     QPointer<QWidget> m_window;
 
     void open(const QString &name)
     {
-        Forms::registerForm(Testselec::kName, [] { return new Testselec; });
-        Forms::registerForm(Examselec::kName, [] { return new Examselec; });
-        Forms::registerForm(Testmodi::kName, [] { return new Testmodi; });
-        Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
-        if (name.startsWith(u'T')) {
-            QVERIFY(m_trueFalse.emplace().setUp());
-            m_main = m_trueFalse->main.get();
-            m_window = m_trueFalse->open<QWidget>(name);
-        } else {
-            QVERIFY(m_exposition.emplace().setUp());
-            m_main = m_exposition->main.get();
-            m_window = m_exposition->open<QWidget>(name);
-        }
-        QVERIFY(m_window);
+        registerWindows<Testselec, Examselec, Testmodi, Exammodi>();
+        QVERIFY(m_gui.setUp() && testFiles::writeFile(m_gui.bank->filePath("QELMEXT2.DAT"),
+                                                      bankBytes::trueFalse(1, 1, "Primera", 1)));
+        m_main = m_gui.main.get();
+        QVERIFY(m_window = m_gui.open<QWidget>(name));
     }
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        if (m_trueFalse)
-            m_trueFalse->tearDown();
-        if (m_exposition)
-            m_exposition->tearDown();
-        m_trueFalse.reset();
-        m_exposition.reset();
-    }
+    void cleanup() { m_gui.tearDown(); }
 
     // A selection not shown (another kind's) counts; a maintenance window asks
     // at its close box only while editing.
@@ -157,28 +138,24 @@ private Q_SLOTS:
         QTRY_COMPARE(questionWidths(), wider);
     }
 
-    // "Actualizar" cannot be pressed while browsing: a paler face, a grey caption.
-    void aDisabledColouredButtonLooksDisabled_data()
-    {
-        QTest::addColumn<bool>("editing");
-        QTest::addColumn<QColor>("face");
-        QTest::newRow("browsing") << false << QColor(255, 191, 191);
-        QTest::newRow("editing") << true << QColor(255, 128, 128);
-    }
+    // "Actualizar" cannot be pressed while browsing: a paler face, a grey
+    // caption; a black caption once it can.
     void aDisabledColouredButtonLooksDisabled()
     {
-        QFETCH(bool, editing);
-        QFETCH(QColor, face);
         open(QStringLiteral("Testmodi"));
-        if (editing)
-            click(m_window, QStringLiteral("Command4"));
-        const QImage shot = m_window->findChild<QWidget *>("Command5")->grab().toImage();
-        QCOMPARE(shot.pixelColor(4, 4), face);
-        int darkest = 255;
-        for (int y = 0; y < shot.height(); ++y)
-            for (int x = 0; x < shot.width(); ++x)
-                darkest = qMin(darkest, qGray(shot.pixel(x, y)));
-        QCOMPARE(darkest < 64, editing); // a black caption only when it can be pressed
+        QList<QColor> faces;
+        for (bool editing : {false, true}) {
+            if (editing)
+                click(m_window, QStringLiteral("Command4"));
+            const QImage shot = m_window->findChild<QWidget *>("Command5")->grab().toImage();
+            faces << shot.pixelColor(4, 4);
+            int darkest = 255;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    darkest = qMin(darkest, qGray(shot.pixel(x, y)));
+            QCOMPARE(darkest < 64, editing);
+        }
+        QCOMPARE(faces, (QList<QColor>{QColor(255, 191, 191), QColor(255, 128, 128)}));
     }
 };
 

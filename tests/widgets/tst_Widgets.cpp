@@ -1,17 +1,41 @@
 // The flex grid stand-in: row 0 and column 0 as fixed headers, textMatrix,
-// row 0 meaning no current cell, and sizes in twips.
+// row 0 meaning no current cell, and sizes in twips; twips to pixels and back
+// through the screen's logical DPI (96 here), halves rounded to even; the form
+// lifecycle: one load per form, names in any case, and the activation
+// handlers run in order.
 #include "FlexGrid.h"
+#include "Form.h"
+#include "Forms.h"
+#include "Twips.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
 
-class tst_FlexGrid : public QObject
+static QStringList g_log;
+
+class LoggingForm : public Form
+{
+public:
+    using Form::Form;
+    void Form_Load() override { g_log << objectName() + ":Load"; }
+    void Form_Activate() override { g_log << objectName() + ":Activate"; }
+    void Form_Deactivate() override { g_log << objectName() + ":Deactivate"; }
+};
+
+class tst_Widgets : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The forms are top-level windows nobody else owns.
+    void cleanup()
+    {
+        Forms::discardAll();
+        Forms::reset();
+    }
+
     void headersCurrentCellAndSizes()
     {
         FlexGrid grid;
@@ -65,7 +89,47 @@ private Q_SLOTS:
         QCOMPARE(doubleClicks.count(), 2);
         QCOMPARE(seen, (QList<QPoint>{{0, 1}, {3, 2}}));
     }
+
+    void twipsAndPixelsAtTheScreenDpi_data()
+    {
+        QTest::addColumn<double>("twips");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<double>("twipsBack"); // of `pixels`
+        // clang-format off
+        QTest::newRow("one inch") << 1440.0 << 96 << 1440.0;
+        QTest::newRow("negative") << -720.0 << -48 << -720.0;
+        QTest::newRow("half rounds down to even") << 7.5 << 0 << 0.0;
+        QTest::newRow("one and a half rounds up to even") << 22.5 << 2 << 30.0;
+        // clang-format on
+    }
+    void twipsAndPixelsAtTheScreenDpi()
+    {
+        QFETCH(double, twips);
+        QFETCH(int, pixels);
+        QFETCH(double, twipsBack);
+        QCOMPARE(Twips::toPixelsX(twips), pixels);
+        QCOMPARE(Twips::toPixelsY(twips), pixels);
+        QCOMPARE(Twips::fromPixelsX(pixels), twipsBack);
+        QCOMPARE(Twips::fromPixelsY(pixels), twipsBack);
+    }
+
+    void formsLoadOnceAndActivateInOrder()
+    {
+        for (const QString &name : {QStringLiteral("Alfa"), QStringLiteral("Beta")})
+            Forms::registerForm(name, [name] { return new LoggingForm(name); });
+        QWidget *alfa = Forms::load(QStringLiteral("Alfa"));
+        QVERIFY(alfa && !alfa->isVisible());
+        QCOMPARE(Forms::show(QStringLiteral("ALFA")), alfa);
+        QTRY_COMPARE(g_log, (QStringList{"Alfa:Load", "Alfa:Activate"}));
+        g_log.clear();
+        Forms::show(QStringLiteral("Beta"));
+        QTRY_COMPARE(g_log, (QStringList{"Beta:Load", "Alfa:Deactivate", "Beta:Activate"}));
+        g_log.clear();
+        alfa->hide();
+        QCOMPARE(Forms::show(QStringLiteral("Alfa")), alfa); // shown again, not loaded again
+        QTRY_COMPARE(g_log, (QStringList{"Beta:Deactivate", "Alfa:Activate"}));
+    }
 };
 
-QTEST_MAIN(tst_FlexGrid)
-#include "tst_FlexGrid.moc"
+QTEST_MAIN(tst_Widgets)
+#include "tst_Widgets.moc"
