@@ -51,7 +51,11 @@ const QString kUnencodable =
 const QStringList kSelectionWindows{WindowNames::kTestselec, WindowNames::kExamselec};
 
 // Geometry in twips; the strip's controls are placed relative to the strip.
-constexpr int kStripHeight = 495;
+// Two rows: the destinations and the exit as they have always been, with
+// "PDF" beside "Fichero", then the PDF's format and the versions below them,
+// so that the strip stays within a screen of 960 points at 200 %.
+constexpr int kStripHeight = 915;
+constexpr int kSecondRow = 480;
 constexpr int kTextWidthAllowance = 240;
 constexpr int kTextHeightAllowance = 390;
 
@@ -132,22 +136,22 @@ void Impres::buildControls()
                                             Twips::rect(10770, 60, 675, 315));
     m_commandFormat = addButton(m_picture1, QStringLiteral("CommandFormato"),
                                 QStringLiteral("F&ormato del examen…"), QColor(224, 224, 224),
-                                Twips::rect(11580, 60, 2100, 315));
+                                Twips::rect(2400, kSecondRow, 2100, 315));
 
     auto *versionsLabel = new QLabel(QStringLiteral("&Versiones:"), m_picture1);
-    versionsLabel->setGeometry(Twips::rect(13800, 90, 1000, 240));
+    versionsLabel->setGeometry(Twips::rect(4650, kSecondRow + 30, 1000, 240));
     versionsLabel->setFont(boldFont(9.75));
     m_versions = new QSpinBox(m_picture1);
     m_versions->setObjectName(QStringLiteral("Versiones"));
     m_versions->setRange(1, ExamVersions::kMaxVersions);
-    m_versions->setGeometry(Twips::rect(14800, 60, 700, 315));
+    m_versions->setGeometry(Twips::rect(5650, kSecondRow, 700, 315));
     versionsLabel->setBuddy(m_versions);
     auto *seedLabel = new QLabel(QStringLiteral("Clave de &barajado:"), m_picture1);
-    seedLabel->setGeometry(Twips::rect(15650, 90, 1800, 240));
+    seedLabel->setGeometry(Twips::rect(6500, kSecondRow + 30, 1800, 240));
     seedLabel->setFont(boldFont(9.75));
     m_seed = new QLineEdit(m_picture1);
     m_seed->setObjectName(QStringLiteral("Clave"));
-    m_seed->setGeometry(Twips::rect(17450, 60, 1100, 315));
+    m_seed->setGeometry(Twips::rect(8300, kSecondRow, 1100, 315));
     // Any seed the generator takes: up to nine digits fit its 32 bits.
     m_seed->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_seed));
