@@ -5,6 +5,7 @@
 #include "RealMainWindow.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QToolButton>
 
@@ -85,6 +86,18 @@ private Q_SLOTS:
         QTest::mouseClick(m_main->toolbarButton(button), Qt::LeftButton);
         QVERIFY(Forms::find(shown)->isVisible());
         QVERIFY(!m_main->toolbarItem(13)->isVisible());
+    }
+
+    // The longest window title, the exposition maintenance window's, is whole
+    // in the status bar of a main window 1024 pixels wide.
+    void theLongestTitleFitsTheStatusBar()
+    {
+        openMainWindow();
+        m_main->setStatusText(QStringLiteral("Añadir / Modificar / Eliminar preguntas de "
+                                             "exposición: conceptuales / prácticas / breves"));
+        m_main->resize(1024, 700); // the width of the smallest screens in use
+        const auto *panel = m_main->findChild<QLabel *>(QStringLiteral("StatusBar1_3"));
+        QTRY_VERIFY(panel->sizeHint().width() <= panel->width());
     }
 
     // A notice about the start (a folder without a bank) comes once the

@@ -11,6 +11,8 @@
 #include "Testmodi.h"
 #include "Testselec.h"
 
+#include <QAbstractButton>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
 #include <QTableWidget>
@@ -38,6 +40,36 @@ class tst_WorkingWindow : public QObject
 
 private Q_SLOTS:
     void cleanup() { m_gui.tearDown(); }
+
+    // Every caption is whole and in the window's font, and no control inside a
+    // frame lies over the frame's caption or border (run on each screen).
+    void captionsAreWholeAndInsideTheirFrames_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char *name : {"Testselec", "Examselec", "Testmodi", "Exammodi"})
+            QTest::newRow(name) << name;
+    }
+    void captionsAreWholeAndInsideTheirFrames()
+    {
+        QFETCH(QString, window);
+        open(window);
+        QStringList wrong;
+        const qreal points = QFontInfo(m_window->font()).pointSizeF();
+        for (const QWidget *control : m_window->findChildren<QWidget *>()) {
+            const auto *label = qobject_cast<const QLabel *>(control);
+            const auto *frame = qobject_cast<const QGroupBox *>(control->parentWidget());
+            if (control->objectName().isEmpty() ||
+                !(label || qobject_cast<const QAbstractButton *>(control)))
+                continue;
+            if (QFontInfo(control->font()).pointSizeF() != points)
+                wrong << control->objectName() + " font";
+            if (!(label && label->wordWrap()) && control->sizeHint().width() > control->width())
+                wrong << control->objectName() + " cut";
+            if (frame && !frame->contentsRect().contains(control->geometry()))
+                wrong << control->objectName() + " over its frame";
+        }
+        QCOMPARE(wrong.join(u','), QString());
+    }
 
     // A selection not shown (another kind's) counts; a maintenance window asks
     // at its close box only while editing.
