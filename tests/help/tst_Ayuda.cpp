@@ -80,6 +80,10 @@ private Q_SLOTS:
         const auto throughHelp = [&] {
             GuiTest::click(selection, "Command3");
             QTRY_VERIFY(Forms::find(Ayuda::kName));
+            // Over the main window, not in the screen's corner.
+            const QPoint off = Forms::find(Ayuda::kName)->frameGeometry().center() -
+                               main->frameGeometry().center();
+            QVERIFY2(off.manhattanLength() <= 2, qPrintable(QString::number(off.x())));
             QCOMPARE(shownLines(Forms::find(Ayuda::kName))[0],
                      "SELECCIÓN DE PREGUNTAS DE TIPO TEST");
             GuiTest::click(Forms::find(Ayuda::kName), "Command1");
