@@ -75,6 +75,10 @@ program=$stage/usr/bin/orvalis
 status=0
 errors=$("$program" --nada 2>&1 >/dev/null) || status=$?
 [[ $status == 2 && $errors == *"opción desconocida: «--nada»"* ]] || fail "orvalis --nada ended with $status: $errors"
+# With a display the refusal also waits in a box for the teacher (stopped here).
+status=0
+timeout 5 env -u QT_QPA_PLATFORM xvfb-run -a "$program" --nada >/dev/null 2>&1 || status=$?
+[[ $status == 124 ]] || fail "orvalis --nada on a display ended ($status) without a box"
 
 # Started as the desktop entry starts it, with a fresh home and no XDG_DATA_HOME;
 # past its start-up once its working directory is the bank's folder, then ended.
