@@ -63,7 +63,8 @@ private Q_SLOTS:
                 continue;
             if (QFontInfo(control->font()).pointSizeF() != points)
                 wrong << control->objectName() + " font";
-            if (!(label && label->wordWrap()) && control->sizeHint().width() > control->width())
+            if (label && label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                                           : control->sizeHint().width() > control->width())
                 wrong << control->objectName() + " cut";
             if (frame && !frame->contentsRect().contains(control->geometry()))
                 wrong << control->objectName() + " over its frame";
