@@ -5,6 +5,7 @@
 #include "FlexGrid.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
+#include "QuestionSearch.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -160,6 +161,24 @@ void Exammodi::List1_Click()
         m_grid3->setRowHeight(question.position,
                               rowHeightFor(question.text, kRowBase, kRowMinimum));
     }
+}
+
+std::optional<MaintenanceWindow::NearQuestion> Exammodi::nearDuplicateOf(const QString &text,
+                                                                         qint32 except)
+{
+    // A chapter that cannot be read is not checked; writing the change then
+    // tells why.
+    const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(m_currentChapter);
+    if (!listing)
+        return std::nullopt;
+    QStringList texts;
+    for (const QuestionListing &question : *listing)
+        if (question.recordNumber != except)
+            texts.append(question.text);
+    const qsizetype near = questionSearch::firstNearDuplicate(text, texts);
+    if (near < 0)
+        return std::nullopt;
+    return NearQuestion{QStringLiteral("capítulo %1").arg(m_currentChapter), texts.at(near)};
 }
 
 BankError Exammodi::writeModification(qint32 record, const QString &text)

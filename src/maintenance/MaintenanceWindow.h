@@ -17,6 +17,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
 class FlexGrid;
 class QGroupBox;
@@ -113,6 +114,15 @@ protected:
     virtual void startModifyingRow(int row) { Q_UNUSED(row); }
     // Before an addition: false (after telling the teacher) when it cannot go on.
     virtual bool readyToAdd() { return true; }
+    // A question of the same kind and chapter that `text` nearly repeats,
+    // other than record `except`: where it is filed ("capítulo 3, tema 2")
+    // and its text.
+    struct NearQuestion
+    {
+        QString place;
+        QString text;
+    };
+    virtual std::optional<NearQuestion> nearDuplicateOf(const QString &text, qint32 except) = 0;
     virtual BankError writeModification(qint32 record, const QString &text) = 0;
     virtual BankError writeAddition(const QString &text) = 0;
     virtual BankError deleteFromBank(qint32 record) = 0;
@@ -137,6 +147,9 @@ private:
     bool refused(const BankError &error);
     void followReloadedBank(const BankError &error);
     void offerAdditionInstead();
+    // Before a change is written: true when `text` nearly repeats another
+    // question and the teacher chose not to save it.
+    bool nearDuplicateRefused(const QString &text);
 
     Controls m_controls;
     QLabel *m_textLength = nullptr;

@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
+#include "QuestionSearch.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
@@ -181,6 +182,33 @@ bool Testmodi::readyToAdd()
         return true;
     MessageBox::inform(kNoAnswer, this);
     return false;
+}
+
+std::optional<MaintenanceWindow::NearQuestion> Testmodi::nearDuplicateOf(const QString &text,
+                                                                         qint32 except)
+{
+    QStringList texts;
+    QList<int> topics;
+    for (int topic = 1; topic <= TrueFalseBank::kTopics; ++topic) {
+        // A chapter that cannot be read is checked no further; writing
+        // the change then tells why.
+        const BankResult<QList<QuestionListing>> listing =
+            m_bank.questionsOf(m_currentChapter, topic);
+        if (!listing)
+            break;
+        for (const QuestionListing &question : *listing) {
+            if (question.recordNumber == except)
+                continue;
+            texts.append(question.text);
+            topics.append(topic);
+        }
+    }
+    const qsizetype near = questionSearch::firstNearDuplicate(text, texts);
+    if (near < 0)
+        return std::nullopt;
+    return NearQuestion{
+        QStringLiteral("capítulo %1, tema %2").arg(m_currentChapter).arg(topics.at(near)),
+        texts.at(near)};
 }
 
 BankError Testmodi::writeModification(qint32 record, const QString &text)

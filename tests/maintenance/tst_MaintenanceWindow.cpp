@@ -193,6 +193,50 @@ private Q_SLOTS:
         QCOMPARE(grid()->textMatrix(1, 1), firstRow);
     }
 
+    // A question that nearly repeats another of its kind and chapter is saved
+    // only when the teacher says so; Enter answers Cancelar and keeps the edit.
+    void aNearDuplicateIsSavedOnlyOnRequest_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("row"); // modified; 0: added
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("near"); // where and what; empty: nothing asked
+        QTest::newRow("test add, other topic") << "test" << 0 << "DEL TEMA, dos."
+                                               << "capítulo 1, tema 2): «Del tema dos";
+        QTest::newRow("conceptual modify") << "conceptual" << 1 << "¿Tres?"
+                                           << "capítulo 3): «Tres";
+        QTest::newRow("brief modified into itself") << "brief" << 2 << "tres."
+                                                    << "";
+    }
+    void aNearDuplicateIsSavedOnlyOnRequest()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(QString, near);
+        openOn(kind, startBank(kKinds.indexOf(kind)));
+        const QByteArray before = bank();
+        if (row > 0)
+            QVERIFY(clickCell(grid(), row, 1));
+        click(m_window, row > 0 ? "Command1" : "Command4");
+        if (m_kind == 0)
+            click(m_window, "Option1_0");
+        text1()->setPlainText(typed);
+        const QString asked =
+            "Ya existe una pregunta muy parecida (" + near + "». ¿Guardarla igualmente?";
+        if (!near.isEmpty()) {
+            const Box enter = MessageBoxResponder::question(asked, MessageBoxResponder::kEnter);
+            QCOMPARE(press("Command5", {enter}), QString());
+            QCOMPARE(bank(), before);
+            QCOMPARE(text1()->toPlainText(), typed);
+            QCOMPARE(press("Command5", {MessageBoxResponder::question(asked, "Aceptar"), kUpdated}),
+                     QString());
+        } else {
+            QCOMPARE(press("Command5", {kUpdated}), QString());
+        }
+        QVERIFY(bank() != before);
+    }
+
     // A refusal writes nothing and leaves the edit (if any) as it was.
     void refusalsWriteNothing_data()
     {
