@@ -39,6 +39,11 @@ struct BankState
 // an empty bank, and is not created.
 BankResult<BankState> readBank(const QString &folder, QuestionKind kind);
 
+// A warning for each line of `lines` that is a near-duplicate (see
+// QuestionSearch) of a question of `held` or of an earlier line, of the same
+// chapter: "muy parecida al registro 4 (capítulo 2): «…»".
+QList<DemoSourceProblem> nearDuplicateLines(const DemoSource &lines, const HeldQuestions &held);
+
 struct WriteResult
 {
     int written = 0;                   // all the questions, or 0
