@@ -51,6 +51,8 @@ private:
     void setUpColumns(FlexGrid *grid);
     QList<SelectedQuestion> selection() const;
     void focusOnActivation() override;
+    // A question chosen in the search field becomes the current row of Grid3.
+    void showFound(const SearchEntry &entry);
     void tellReadFailure(const BankError &error);
     bool confirmLeaving() override;
 

@@ -163,6 +163,18 @@ void Exammodi::List1_Click()
     }
 }
 
+void Exammodi::loadSearch(QuestionSearch &search)
+{
+    SearchField::addExposition(search, m_bank);
+}
+
+void Exammodi::goToPlace(const SearchEntry &entry)
+{
+    const int kind = int(questionKind::expositionKind(entry.kind));
+    m_option1[kind]->setChecked(true);
+    m_list1->setCurrentRow(entry.chapter - 1);
+}
+
 std::optional<MaintenanceWindow::NearQuestion> Exammodi::nearDuplicateOf(const QString &text,
                                                                          qint32 except)
 {

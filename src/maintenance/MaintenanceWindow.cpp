@@ -65,6 +65,8 @@ void MaintenanceWindow::setControls(const Controls &controls)
     });
     addGrowingGrid(c.grid3);
     setExitButton(c.command2);
+    m_search = addSearchField([this](QuestionSearch &search) { loadSearch(search); },
+                              [this](const SearchEntry &entry) { showFound(entry); });
     applyState(EditState::Browsing);
     updateTextLength();
     TabOrder::followPlaces(this);
@@ -167,6 +169,20 @@ void MaintenanceWindow::applyState(EditState state)
         widget->setEnabled(editing);
     for (QPushButton *button : {c.command1, c.command3, c.command4})
         button->setEnabled(!editing);
+    m_search->setEnabled(!editing);
+}
+
+void MaintenanceWindow::showFound(const SearchEntry &entry)
+{
+    goToPlace(entry);
+    FlexGrid *grid = m_controls.grid3;
+    for (int row = 1; row < grid->rows(); ++row) {
+        if (recordOfRow(row) == entry.recordNumber) {
+            SearchField::showRow(grid, row);
+            return;
+        }
+    }
+    grid->setFocus();
 }
 
 void MaintenanceWindow::closeEditingArea()

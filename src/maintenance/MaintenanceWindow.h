@@ -126,6 +126,10 @@ protected:
     virtual BankError writeModification(qint32 record, const QString &text) = 0;
     virtual BankError writeAddition(const QString &text) = 0;
     virtual BankError deleteFromBank(qint32 record) = 0;
+    // The questions the search field finds, and how a found question's place
+    // (chapter and topic, or kind and chapter) is chosen.
+    virtual void loadSearch(QuestionSearch &search) = 0;
+    virtual void goToPlace(const SearchEntry &entry) = 0;
     // The refusal of an addition to a full topic or chapter.
     virtual QString fullMessage() const = 0;
     // How many characters the record has room for.
@@ -147,11 +151,15 @@ private:
     bool refused(const BankError &error);
     void followReloadedBank(const BankError &error);
     void offerAdditionInstead();
+    // A question chosen in the search field: its place is listed and its row
+    // made current, ready for "Modificar pregunta".
+    void showFound(const SearchEntry &entry);
     // Before a change is written: true when `text` nearly repeats another
     // question and the teacher chose not to save it.
     bool nearDuplicateRefused(const QString &text);
 
     Controls m_controls;
+    SearchField *m_search = nullptr;
     QLabel *m_textLength = nullptr;
     QString m_leaveQuestion;
     EditState m_state = EditState::Browsing;

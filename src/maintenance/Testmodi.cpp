@@ -184,6 +184,17 @@ bool Testmodi::readyToAdd()
     return false;
 }
 
+void Testmodi::loadSearch(QuestionSearch &search)
+{
+    SearchField::addTrueFalse(search, m_bank);
+}
+
+void Testmodi::goToPlace(const SearchEntry &entry)
+{
+    m_list1->setCurrentRow(entry.chapter - 1);
+    m_list2->setCurrentRow(entry.topic - 1);
+}
+
 std::optional<MaintenanceWindow::NearQuestion> Testmodi::nearDuplicateOf(const QString &text,
                                                                          qint32 except)
 {

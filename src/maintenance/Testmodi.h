@@ -35,6 +35,8 @@ protected:
     void startModifyingRow(int row) override;
     bool readyToAdd() override;
     std::optional<NearQuestion> nearDuplicateOf(const QString &text, qint32 except) override;
+    void loadSearch(QuestionSearch &search) override;
+    void goToPlace(const SearchEntry &entry) override;
     BankError writeModification(qint32 record, const QString &text) override;
     BankError writeAddition(const QString &text) override;
     BankError deleteFromBank(qint32 record) override;
