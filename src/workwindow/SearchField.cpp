@@ -16,6 +16,8 @@
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 
+#include <array>
+
 namespace {
 
 constexpr int kHtmlRole = Qt::UserRole + 1;
@@ -118,30 +120,35 @@ void SearchField::addTrueFalse(QuestionSearch &search, TrueFalseBank &bank)
 
 void SearchField::addExposition(QuestionSearch &search, ExpositionBank &bank)
 {
-    const auto addKind = [&search](ExpositionBank &from) {
+    using Chapter = QList<QuestionListing>;
+    std::array<std::array<Chapter, ExpositionBank::kChapters>, kExpositionKindCount> found;
+    const auto read = [&found](ExpositionBank &from) {
         for (int chapter = 1; chapter <= ExpositionBank::kChapters; ++chapter) {
-            const BankResult<QList<QuestionListing>> listing = from.questionsOf(chapter);
+            const BankResult<Chapter> listing = from.questionsOf(chapter);
             if (!listing)
                 return;
-            for (const QuestionListing &question : *listing)
-                search.add(questionKind::fromExposition(from.kind()), chapter, 0,
-                           question.recordNumber, question.text);
+            found[size_t(from.kind())][size_t(chapter - 1)] = *listing;
         }
     };
-    // Opening another kind closes every open file, the window's included,
-    // which its bank reopens when next used: its own kind is read last.
-    (void)bank.reloadIfChanged();
+    // Opening another kind closes every open file, the window's included:
+    // its own kind is read last, which opens its file again.
     for (int k = 0; k < kExpositionKindCount; ++k) {
         const auto kind = ExpositionKind(k);
-        if (kind == bank.kind()) {
-            addKind(bank);
-        } else if (!RecordFile::caseVariants(expositionKindInfo(kind).loadName).isEmpty()) {
-            ExpositionBank other;
-            if (other.openBank(kind).ok())
-                addKind(other);
-            other.closeBank();
-        }
+        if (kind == bank.kind() ||
+            RecordFile::caseVariants(expositionKindInfo(kind).loadName).isEmpty())
+            continue;
+        ExpositionBank other;
+        if (other.openBank(kind).ok())
+            read(other);
+        other.closeBank();
     }
+    (void)bank.reloadIfChanged();
+    read(bank);
+    for (int k = 0; k < kExpositionKindCount; ++k)
+        for (int chapter = 1; chapter <= ExpositionBank::kChapters; ++chapter)
+            for (const QuestionListing &question : found[size_t(k)][size_t(chapter - 1)])
+                search.add(questionKind::fromExposition(ExpositionKind(k)), chapter, 0,
+                           question.recordNumber, question.text);
 }
 
 QString SearchField::placeOf(const SearchEntry &entry)
