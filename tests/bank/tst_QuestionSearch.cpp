@@ -29,6 +29,8 @@ private Q_SLOTS:
                                         << "Las marcas blancas se venden a precios inferiores al "
                                            "de las marcas del fabricante."
                                         << true;
+        QTest::newRow("two letters added") << "La marca del fabricante."
+                                           << "Las marcas del fabricante." << true;
         QTest::newRow("concept word") << "¿Qué es la elasticidad precio de la demanda?"
                                       << "¿Qué es la elasticidad cruzada de la demanda?" << false;
         QTest::newRow("opposite") << "El precio sube cuando la demanda crece."
@@ -58,8 +60,8 @@ private Q_SLOTS:
                                        << "¿Qué mide la [Elasticidad]-[Precio]?";
         QTest::newRow("typed accent")
             << "PRÉCIO" << QList<qsizetype>{0, 2} << "¿Qué mide la Elasticidad-[Precio]?";
-        QTest::newRow("words anywhere")
-            << "ser mar" << QList<qsizetype>{1} << "El [mar]keting de [ser]vicios es intangible.";
+        QTest::newRow("words anywhere") << "ser el mar" << QList<qsizetype>{1}
+                                        << "[El] [mar]keting de [ser]vicios es intangible.";
         QTest::newRow("one word missing") << "precio servicios" << QList<qsizetype>{} << "";
         QTest::newRow("only signs") << "¿?" << QList<qsizetype>{} << "";
         QTest::newRow("overlapping")
