@@ -99,6 +99,7 @@ SearchField::SearchField(QWidget *window, const QRect &geometry, Load load, Choo
     connect(m_results, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { this->choose(m_results->row(item)); });
     m_edit->installEventFilter(this);
+    window->installEventFilter(this);
 }
 
 void SearchField::addTrueFalse(QuestionSearch &search, TrueFalseBank &bank)
@@ -235,8 +236,16 @@ void SearchField::closeResults()
 
 bool SearchField::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_edit || !m_results->isVisible())
+    if (!m_results->isVisible())
         return QObject::eventFilter(watched, event);
+    if (watched == m_window) {
+        // The list is placed over the window as it was laid out when it opened.
+        if (event->type() == QEvent::Resize)
+            closeResults();
+        return false;
+    }
+    if (watched != m_edit)
+        return false;
     if (event->type() == QEvent::ShortcutOverride) {
         // Esc closes the list, not the window.
         auto *key = static_cast<QKeyEvent *>(event);
