@@ -178,9 +178,17 @@ void Exammodi::goToPlace(const SearchEntry &entry)
 std::optional<MaintenanceWindow::NearQuestion> Exammodi::nearDuplicateOf(const QString &text,
                                                                          qint32 except)
 {
-    // A chapter that cannot be read is not checked; writing the change then
-    // tells why.
-    const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(m_currentChapter);
+    // A modification stays in the chapter of its record, whatever chapter is
+    // chosen meanwhile. What cannot be read is not checked; writing the
+    // change then tells why.
+    int chapter = m_currentChapter;
+    if (except > 0) {
+        const BankResult<ExpositionRecord> record = m_bank.readRecord(except);
+        if (!record)
+            return std::nullopt;
+        chapter = record->chapter;
+    }
+    const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter);
     if (!listing)
         return std::nullopt;
     QStringList texts;
@@ -190,7 +198,7 @@ std::optional<MaintenanceWindow::NearQuestion> Exammodi::nearDuplicateOf(const Q
     const qsizetype near = questionSearch::firstNearDuplicate(text, texts);
     if (near < 0)
         return std::nullopt;
-    return NearQuestion{QStringLiteral("capítulo %1").arg(m_currentChapter), texts.at(near)};
+    return NearQuestion{QStringLiteral("capítulo %1").arg(chapter), texts.at(near)};
 }
 
 BankError Exammodi::writeModification(qint32 record, const QString &text)

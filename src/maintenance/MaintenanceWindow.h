@@ -115,8 +115,8 @@ protected:
     // Before an addition: false (after telling the teacher) when it cannot go on.
     virtual bool readyToAdd() { return true; }
     // A question of the same kind and chapter that `text` nearly repeats,
-    // other than record `except`: where it is filed ("capítulo 3, tema 2")
-    // and its text.
+    // other than record `except`, the one modified (0 for an addition): where
+    // it is filed ("capítulo 3, tema 2") and its text.
     struct NearQuestion
     {
         QString place;

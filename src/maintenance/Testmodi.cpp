@@ -198,13 +198,20 @@ void Testmodi::goToPlace(const SearchEntry &entry)
 std::optional<MaintenanceWindow::NearQuestion> Testmodi::nearDuplicateOf(const QString &text,
                                                                          qint32 except)
 {
+    // A modification stays in the chapter of its record, whatever chapter is
+    // chosen meanwhile. What cannot be read is checked no further; writing
+    // the change then tells why.
+    int chapter = m_currentChapter;
+    if (except > 0) {
+        const BankResult<TrueFalseRecord> record = m_bank.readRecord(except);
+        if (!record)
+            return std::nullopt;
+        chapter = record->chapter;
+    }
     QStringList texts;
     QList<int> topics;
     for (int topic = 1; topic <= TrueFalseBank::kTopics; ++topic) {
-        // A chapter that cannot be read is checked no further; writing
-        // the change then tells why.
-        const BankResult<QList<QuestionListing>> listing =
-            m_bank.questionsOf(m_currentChapter, topic);
+        const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter, topic);
         if (!listing)
             break;
         for (const QuestionListing &question : *listing) {
@@ -217,9 +224,8 @@ std::optional<MaintenanceWindow::NearQuestion> Testmodi::nearDuplicateOf(const Q
     const qsizetype near = questionSearch::firstNearDuplicate(text, texts);
     if (near < 0)
         return std::nullopt;
-    return NearQuestion{
-        QStringLiteral("capítulo %1, tema %2").arg(m_currentChapter).arg(topics.at(near)),
-        texts.at(near)};
+    return NearQuestion{QStringLiteral("capítulo %1, tema %2").arg(chapter).arg(topics.at(near)),
+                        texts.at(near)};
 }
 
 BankError Testmodi::writeModification(qint32 record, const QString &text)

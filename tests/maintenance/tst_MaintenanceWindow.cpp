@@ -227,6 +227,8 @@ private Q_SLOTS:
         click(m_window, row > 0 ? "Command1" : "Command4");
         if (m_kind == 0)
             click(m_window, "Option1_0");
+        else // a modification is checked in its own chapter
+            choosePlace(1);
         text1()->setPlainText(typed);
         const QString asked =
             "Ya existe una pregunta muy parecida (" + near + "». ¿Guardarla igualmente?";
