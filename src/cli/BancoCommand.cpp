@@ -367,8 +367,9 @@ int BancoCommand::importar(const QStringList &arguments)
     const DemoSource lines = DemoSource::parse(*kind, source, *content, bank->held);
     if (!lines.ok())
         return refuse(lines.problems());
+    const bool strict = parsed.flags.contains(QStringLiteral("--estricto"));
     const QList<DemoSourceProblem> near = questionImport::nearDuplicateLines(lines, bank->held);
-    if (parsed.flags.contains(QStringLiteral("--estricto")) && !near.isEmpty())
+    if (strict && !near.isEmpty())
         return refuse(near);
     for (const DemoSourceProblem &warning : near)
         printError(warning.toString() + QLatin1Char('\n'));
@@ -398,7 +399,7 @@ int BancoCommand::importar(const QStringList &arguments)
     }
 
     const questionImport::WriteResult written =
-        questionImport::write(folder, *kind, source, *content);
+        questionImport::write(folder, *kind, source, *content, strict);
     if (!written.problems.isEmpty())
         return refuse(written.problems);
     if (written.ok()) {

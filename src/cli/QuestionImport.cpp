@@ -141,7 +141,7 @@ BankResult<BankState> readBank(const QString &folder, QuestionKind kind)
 }
 
 WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
-                  QByteArrayView content)
+                  QByteArrayView content, bool strict)
 {
     return withBank(folder, kind, [&](auto &bank, const BankError &opened) {
         WriteResult result;
@@ -153,10 +153,10 @@ WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
             if (!held)
                 return held.error();
             const DemoSource lines = DemoSource::parse(kind, path, content, *held);
-            if (!lines.ok()) {
-                result.problems = lines.problems();
+            result.problems =
+                lines.ok() && strict ? nearDuplicateLines(lines, *held) : lines.problems();
+            if (!result.problems.isEmpty())
                 return BankError{BankErrorCode::Refused, {}, {}};
-            }
             QList<Record> records;
             for (const DemoQuestion &question : lines.questions())
                 records.append(recordOf(bank, question));

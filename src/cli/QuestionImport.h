@@ -56,9 +56,10 @@ struct WriteResult
 };
 
 // Checks the lines of `content` (`path` names the file in the problems)
-// again under the bank's lock and adds them all to the kind's bank file in
-// `folder` in one replacement of the file, or none.
+// again under the bank's lock (`strict`: near-duplicate lines too) and adds
+// them all to the kind's bank file in `folder` in one replacement of the
+// file, or none.
 WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
-                  QByteArrayView content);
+                  QByteArrayView content, bool strict = false);
 
 } // namespace questionImport
