@@ -172,7 +172,18 @@ void Examselec::buildControls()
     connect(m_command1, &QPushButton::clicked, this, &Examselec::Command1_Click);
     connect(m_command2, &QPushButton::clicked, this, &Examselec::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Examselec::Command3_Click);
+    addSearchField([this](QuestionSearch &search) { SearchField::addExposition(search, m_bank); },
+                   [this](const SearchEntry &entry) { showFound(entry); });
     TabOrder::followPlaces(this);
+}
+
+void Examselec::showFound(const SearchEntry &entry)
+{
+    m_option1[int(questionKind::expositionKind(entry.kind))]->setChecked(true);
+    m_list1->setCurrentRow(entry.chapter - 1);
+    const qsizetype position =
+        m_bank.index().recordNumbers(entry.chapter).indexOf(entry.recordNumber);
+    SearchField::showRow(m_grid3, int(position) + 1);
 }
 
 void Examselec::Form_Load()

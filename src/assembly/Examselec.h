@@ -60,6 +60,9 @@ private:
     FlexGrid *visibleGrid1() const { return m_grid1[int(m_currentKind)]; }
     QStringList selection(ExpositionKind kind) const;
     void focusOnActivation() override;
+    // A question chosen in the search field: its kind and chapter are shown
+    // and it becomes the current row of Grid3.
+    void showFound(const SearchEntry &entry);
     bool confirmLeaving() override;
 
     QGroupBox *m_frame1 = nullptr;

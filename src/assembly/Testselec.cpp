@@ -131,7 +131,18 @@ void Testselec::buildControls()
     connect(m_command5, &QPushButton::clicked, this, &Testselec::Command5_Click);
     connect(m_command2, &QPushButton::clicked, this, &Testselec::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Testselec::Command3_Click);
+    addSearchField([this](QuestionSearch &search) { SearchField::addTrueFalse(search, m_bank); },
+                   [this](const SearchEntry &entry) { showFound(entry); });
     TabOrder::followPlaces(this);
+}
+
+void Testselec::showFound(const SearchEntry &entry)
+{
+    m_list1->setCurrentRow(entry.chapter - 1);
+    m_list2->setCurrentRow(entry.topic - 1);
+    const qsizetype position =
+        m_bank.index().recordNumbers(entry.chapter, entry.topic).indexOf(entry.recordNumber);
+    SearchField::showRow(m_grid3, int(position) + 1);
 }
 
 void Testselec::Form_Load()

@@ -52,6 +52,8 @@ private:
     QList<SelectedQuestion> selection() const;
     void handOverToOutput(ExamDescription::Kind kind);
     void focusOnActivation() override;
+    // A question chosen in the search field becomes the current row of Grid3.
+    void showFound(const SearchEntry &entry);
     void tellReadFailure(const BankError &error);
     bool confirmLeaving() override;
 

@@ -3,13 +3,18 @@
 #include "BankCheck.h"
 #include "BankExport.h"
 #include "BankKinds.h"
+#include "BankSnapshot.h"
 #include "CountedNoun.h"
 #include "DurableFile.h"
 #include "OutputFile.h"
 #include "QuestionImport.h"
+#include "QuestionSearch.h"
 #include "TopicCatalogue.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <optional>
@@ -38,19 +43,21 @@ QString BancoCommand::helpText()
     return QStringLiteral(
         "Uso: orvalis-banco ORDEN [ARGUMENTOS]\n"
         "\n"
-        "Comprueba, exporta e importa el banco de preguntas de Orvalis: los ficheros\n"
-        "QELMEXT2.DAT (verdadero o falso), QELMEXE1.DAT (conceptuales), QELMEXE2.DAT\n"
-        "(prácticas) y QELMEXE3.DAT (breves) de CARPETA, o de la carpeta actual si no\n"
-        "se indica.\n"
+        "Comprueba, exporta, importa y busca en el banco de preguntas de Orvalis: los\n"
+        "ficheros QELMEXT2.DAT (verdadero o falso), QELMEXE1.DAT (conceptuales),\n"
+        "QELMEXE2.DAT (prácticas) y QELMEXE3.DAT (breves) de CARPETA, o de la carpeta\n"
+        "actual si no se indica.\n"
         "\n"
         "Órdenes:\n"
-        "  comprobar [CARPETA] [--json]\n"
+        "  comprobar [CARPETA] [--json] [--parecidas]\n"
         "      Lee los cuatro ficheros sin cambiar nada y cuenta lo que encuentra:\n"
         "      registros, un registro incompleto al final, registros que ninguna lista\n"
         "      muestra y por qué, respuestas distintas de 0 y 1, textos vacíos o con\n"
         "      caracteres de control, textos repetidos en un capítulo (y tema) y\n"
         "      ficheros con el mismo nombre en distintas mayúsculas.\n"
-        "      --json da el mismo informe en JSON.\n"
+        "      --json da el mismo informe en JSON. --parecidas añade los pares de\n"
+        "      preguntas muy parecidas de un mismo capítulo (las que solo difieren en\n"
+        "      mayúsculas, acentos, signos o unas pocas letras).\n"
         "\n"
         "  exportar [CARPETA] --formato FORMATO [--tipo TIPO] [--capitulo N]\n"
         "           [--salida FICHERO]\n"
@@ -64,7 +71,7 @@ QString BancoCommand::helpText()
         "      cuatro, salvo en formato texto, que lleva un solo tipo por fichero.\n"
         "      N: un capítulo, del 1 al 22.\n"
         "\n"
-        "  importar FICHERO [CARPETA] [--tipo TIPO] [--simular]\n"
+        "  importar FICHERO [CARPETA] [--tipo TIPO] [--simular] [--estricto]\n"
         "      Añade al banco las preguntas de FICHERO, una por línea en formato texto:\n"
         "      capítulo|tema|S o N|texto para las de verdadero o falso y\n"
         "      capítulo|texto para las demás. Comprueba todas las líneas antes de\n"
@@ -72,10 +79,18 @@ QString BancoCommand::helpText()
         "      (fichero:línea: motivo). El tipo se deduce del nombre del fichero\n"
         "      (verdadero_falso.txt, conceptuales.txt, practicas.txt, breves.txt)\n"
         "      cuando no se da --tipo. --simular comprueba sin escribir.\n"
+        "      Una línea muy parecida a una pregunta del mismo capítulo (del banco o\n"
+        "      de una línea anterior) se avisa y se añade; con --estricto se rechaza.\n"
+        "\n"
+        "  buscar PALABRAS [CARPETA] [--tipo TIPO] [--json]\n"
+        "      Lista las preguntas cuyo texto contiene todas las palabras, sin\n"
+        "      distinguir mayúsculas ni acentos (PALABRAS va entre comillas si son\n"
+        "      varias), por tipo, capítulo y tema. --json da la lista en JSON.\n"
         "\n"
         "Estado de salida: 0 si todo va bien; 1 si comprobar encuentra problemas,\n"
-        "importar rechaza alguna línea o exportar deja fuera algún registro; 2 si no\n"
-        "se puede leer o escribir un fichero o la orden no es válida.\n");
+        "importar rechaza alguna línea, exportar deja fuera algún registro o buscar\n"
+        "no encuentra nada; 2 si no se puede leer o escribir un fichero o la orden no\n"
+        "es válida.\n");
 }
 
 void BancoCommand::print(const QString &text)
@@ -103,7 +118,8 @@ int BancoCommand::run(const QStringList &arguments)
         return Success;
     }
     if (arguments.isEmpty())
-        return usageError(QStringLiteral("falta la orden: comprobar, exportar o importar."));
+        return usageError(
+            QStringLiteral("falta la orden: comprobar, exportar, importar o buscar."));
     const QString order = arguments.first();
     const QStringList rest = arguments.mid(1);
     if (order == QStringLiteral("comprobar"))
@@ -112,8 +128,10 @@ int BancoCommand::run(const QStringList &arguments)
         return exportar(rest);
     if (order == QStringLiteral("importar"))
         return importar(rest);
-    return usageError(QStringLiteral("orden desconocida «%1»; las órdenes son comprobar, exportar "
-                                     "e importar.")
+    if (order == QStringLiteral("buscar"))
+        return buscar(rest);
+    return usageError(QStringLiteral("orden desconocida «%1»; las órdenes son comprobar, exportar, "
+                                     "importar y buscar.")
                           .arg(order));
 }
 
@@ -174,11 +192,12 @@ bool BancoCommand::folderFrom(const Arguments &arguments, int position, QString 
 int BancoCommand::comprobar(const QStringList &arguments)
 {
     Arguments parsed;
-    if (!parse(arguments, {}, {QStringLiteral("--json")}, &parsed))
+    if (!parse(arguments, {}, {QStringLiteral("--json"), QStringLiteral("--parecidas")}, &parsed))
         return Failure;
     if (parsed.positional.size() > 1)
         return usageError(QStringLiteral("sobra el argumento «%1».").arg(parsed.positional.last()));
-    const BankCheck check = BankCheck::run(parsed.positional.value(0, QStringLiteral(".")));
+    const BankCheck check = BankCheck::run(parsed.positional.value(0, QStringLiteral(".")),
+                                           parsed.flags.contains(QStringLiteral("--parecidas")));
     if (parsed.flags.contains(QStringLiteral("--json")))
         m_out.write(check.toJson());
     else if (!check.folderError().isEmpty())
@@ -293,7 +312,8 @@ int BancoCommand::exportar(const QStringList &arguments)
 int BancoCommand::importar(const QStringList &arguments)
 {
     Arguments parsed;
-    if (!parse(arguments, {QStringLiteral("--tipo")}, {QStringLiteral("--simular")}, &parsed))
+    if (!parse(arguments, {QStringLiteral("--tipo")},
+               {QStringLiteral("--simular"), QStringLiteral("--estricto")}, &parsed))
         return Failure;
     if (parsed.positional.isEmpty())
         return usageError(QStringLiteral("falta el fichero de preguntas que importar."));
@@ -347,6 +367,12 @@ int BancoCommand::importar(const QStringList &arguments)
     const DemoSource lines = DemoSource::parse(*kind, source, *content, bank->held);
     if (!lines.ok())
         return refuse(lines.problems());
+    const bool strict = parsed.flags.contains(QStringLiteral("--estricto"));
+    const QList<DemoSourceProblem> near = questionImport::nearDuplicateLines(lines, bank->held);
+    if (strict && !near.isEmpty())
+        return refuse(near);
+    for (const DemoSourceProblem &warning : near)
+        printError(warning.toString() + QLatin1Char('\n'));
     const QList<DemoQuestion> &questions = lines.questions();
     if (questions.isEmpty()) {
         print(QStringLiteral("%1 no contiene preguntas; no se ha añadido nada.\n").arg(source));
@@ -373,7 +399,7 @@ int BancoCommand::importar(const QStringList &arguments)
     }
 
     const questionImport::WriteResult written =
-        questionImport::write(folder, *kind, source, *content);
+        questionImport::write(folder, *kind, source, *content, strict);
     if (!written.problems.isEmpty())
         return refuse(written.problems);
     if (written.ok()) {
@@ -392,4 +418,75 @@ int BancoCommand::importar(const QStringList &arguments)
     printError(QStringLiteral("%1: no se ha añadido ninguna pregunta a %2: %3\n")
                    .arg(kProgram, written.fileName, reason));
     return Failure;
+}
+
+int BancoCommand::buscar(const QStringList &arguments)
+{
+    Arguments parsed;
+    if (!parse(arguments, {QStringLiteral("--tipo")}, {QStringLiteral("--json")}, &parsed))
+        return Failure;
+    const QString words = parsed.positional.value(0);
+    if (questionSearch::queryWords(words).isEmpty())
+        return usageError(QStringLiteral("falta lo que hay que buscar."));
+    QList<QuestionKind> kinds(kQuestionKinds.begin(), kQuestionKinds.end());
+    if (parsed.values.contains(QStringLiteral("--tipo"))) {
+        const std::optional<QuestionKind> kind = kindFrom(parsed);
+        if (!kind)
+            return Failure;
+        kinds = {*kind};
+    }
+    QString folder;
+    if (!folderFrom(parsed, 1, &folder))
+        return Failure;
+
+    QuestionSearch search;
+    for (const QuestionKind kind : std::as_const(kinds)) {
+        const BankSnapshot snapshot = BankSnapshot::read(folder, kind);
+        if (!snapshot.ok()) {
+            printError(QStringLiteral("%1: no se puede leer el banco: %2.\n")
+                           .arg(kProgram, snapshot.error()));
+            return Failure;
+        }
+        // As the windows list them: by chapter and topic, in file order.
+        QList<const SnapshotRecord *> listed;
+        for (const SnapshotRecord &record : snapshot.records())
+            if (record.listed())
+                listed.append(&record);
+        std::stable_sort(listed.begin(), listed.end(), [](auto *a, auto *b) {
+            return std::pair(a->chapter, a->topic) < std::pair(b->chapter, b->topic);
+        });
+        for (const SnapshotRecord *record : std::as_const(listed))
+            search.add(kind, record->chapter, kind == QuestionKind::TrueFalse ? record->topic : 0,
+                       record->number, record->displayText());
+    }
+
+    const QList<qsizetype> found = search.find(words);
+    if (parsed.flags.contains(QStringLiteral("--json"))) {
+        QJsonArray results;
+        for (const qsizetype i : found) {
+            const SearchEntry &entry = search.entry(i);
+            QJsonObject result{{QStringLiteral("tipo"), bankKinds::optionName(entry.kind)},
+                               {QStringLiteral("capitulo"), entry.chapter},
+                               {QStringLiteral("registro"), entry.recordNumber},
+                               {QStringLiteral("texto"), entry.text}};
+            if (entry.kind == QuestionKind::TrueFalse)
+                result.insert(QStringLiteral("tema"), entry.topic);
+            results.append(result);
+        }
+        m_out.write(QJsonDocument(results).toJson());
+    } else {
+        for (const qsizetype i : found) {
+            const SearchEntry &entry = search.entry(i);
+            QString where = QStringLiteral("%1, capítulo %2")
+                                .arg(bankKinds::optionName(entry.kind))
+                                .arg(entry.chapter);
+            if (entry.kind == QuestionKind::TrueFalse)
+                where += QStringLiteral(", tema %1").arg(entry.topic);
+            print(QStringLiteral("%1, registro %2: %3\n")
+                      .arg(where)
+                      .arg(entry.recordNumber)
+                      .arg(entry.text));
+        }
+    }
+    return found.isEmpty() ? ProblemsFound : Success;
 }

@@ -2,6 +2,7 @@
 
 #include "BankKinds.h"
 #include "CountedNoun.h"
+#include "QuestionSearch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -104,6 +105,60 @@ void checkRepeats(const BankSnapshot &snapshot, BankFileCheck &check)
     }
 }
 
+// Pairs of listed questions of one chapter that are near-duplicates (true/false
+// questions of any topics of the chapter), but not the exact repeats under one
+// place that checkRepeats() reports.
+void checkNearDuplicates(const BankSnapshot &snapshot, BankFileCheck &check)
+{
+    struct Question
+    {
+        const SnapshotRecord *record;
+        QString text;
+        QString normalized;
+    };
+    QHash<int, QList<Question>> byChapter;
+    QList<int> chapters; // in the order of their first question
+    for (const SnapshotRecord &record : snapshot.records()) {
+        const QString text = record.displayText();
+        if (!record.listed() || text.isEmpty())
+            continue;
+        if (!byChapter.contains(record.chapter))
+            chapters.append(record.chapter);
+        byChapter[record.chapter].append({&record, text, questionSearch::normalizedText(text)});
+    }
+    const bool trueFalse = snapshot.kind() == QuestionKind::TrueFalse;
+    for (const int chapter : std::as_const(chapters)) {
+        const QList<Question> &questions = byChapter[chapter];
+        for (qsizetype i = 0; i < questions.size(); ++i) {
+            for (qsizetype j = i + 1; j < questions.size(); ++j) {
+                const Question &a = questions[i];
+                const Question &b = questions[j];
+                if ((a.text == b.text && a.record->topic == b.record->topic) ||
+                    !questionSearch::nearDuplicates(a.normalized, b.normalized))
+                    continue;
+                const QList<qint32> records{a.record->number, b.record->number};
+                QVariantMap details{{QStringLiteral("capitulo"), chapter},
+                                    {QStringLiteral("textos"), QStringList{a.text, b.text}}};
+                QString where = QStringLiteral("capítulo %1").arg(chapter);
+                if (trueFalse) {
+                    details.insert(QStringLiteral("temas"),
+                                   QVariantList{a.record->topic, b.record->topic});
+                    where += a.record->topic == b.record->topic
+                                 ? QStringLiteral(", tema %1").arg(a.record->topic)
+                                 : QStringLiteral(", temas %1 y %2")
+                                       .arg(a.record->topic)
+                                       .arg(b.record->topic);
+                }
+                check.problems.append(
+                    problem(QStringLiteral("muyParecidas"), records,
+                            QStringLiteral("%1: muy parecidas (%2): %3 y %4")
+                                .arg(recordList(records), where, quoted(a.text), quoted(b.text)),
+                            details));
+            }
+        }
+    }
+}
+
 } // namespace
 
 QString BankFileCheck::summary() const
@@ -119,7 +174,7 @@ QString BankFileCheck::summary() const
         .arg(name, counted(records, u"registro", u"registros"), counted(length, u"byte", u"bytes"));
 }
 
-BankFileCheck BankCheck::checkFile(const BankSnapshot &snapshot)
+BankFileCheck BankCheck::checkFile(const BankSnapshot &snapshot, bool nearDuplicates)
 {
     BankFileCheck check;
     check.kind = snapshot.kind();
@@ -190,10 +245,12 @@ BankFileCheck BankCheck::checkFile(const BankSnapshot &snapshot)
                     .arg(record.number)));
     }
     checkRepeats(snapshot, check);
+    if (nearDuplicates)
+        checkNearDuplicates(snapshot, check);
     return check;
 }
 
-BankCheck BankCheck::run(const QString &folder)
+BankCheck BankCheck::run(const QString &folder, bool nearDuplicates)
 {
     BankCheck check;
     const QFileInfo info(folder);
@@ -205,7 +262,7 @@ BankCheck BankCheck::run(const QString &folder)
         return check;
     }
     for (const QuestionKind kind : kQuestionKinds)
-        check.m_files.append(checkFile(BankSnapshot::read(folder, kind)));
+        check.m_files.append(checkFile(BankSnapshot::read(folder, kind), nearDuplicates));
     return check;
 }
 

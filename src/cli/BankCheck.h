@@ -45,9 +45,11 @@ public:
         CannotRead = 2
     };
 
-    static BankCheck run(const QString &folder);
+    // nearDuplicates: also the pairs of questions of a chapter that are
+    // near-duplicates (see QuestionSearch).
+    static BankCheck run(const QString &folder, bool nearDuplicates = false);
     // The checks of one file already read.
-    static BankFileCheck checkFile(const BankSnapshot &snapshot);
+    static BankFileCheck checkFile(const BankSnapshot &snapshot, bool nearDuplicates = false);
 
     QString folder() const { return m_folder; }
     QString folderError() const { return m_folderError; }

@@ -48,6 +48,7 @@ void HeldQuestions::addText(int chapter, int topic, const QString &text, qint32 
     // The first record with the text is the one a repeated line is pointed to.
     m_recordOfText.insert(textKey(chapter, topic, text),
                           m_recordOfText.value(textKey(chapter, topic, text), recordNumber));
+    m_texts.append({chapter, topic, text, recordNumber});
 }
 
 void HeldQuestions::setListed(int chapter, int topic, int count)

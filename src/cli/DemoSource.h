@@ -41,11 +41,22 @@ public:
     int listed(int chapter, int topic) const { return m_listed.value(place(chapter, topic)); }
     qint32 recordCount() const { return m_records; }
 
+    struct Text
+    {
+        int chapter = 0;
+        int topic = 0;
+        QString text;
+        qint32 recordNumber = 0;
+    };
+    // Every text added, in the order added.
+    const QList<Text> &texts() const { return m_texts; }
+
     // One number per chapter and topic (topic 0 for exposition questions).
     static int place(int chapter, int topic) { return chapter * 100 + topic; }
 
 private:
     QHash<QString, qint32> m_recordOfText; // place, '|', text
+    QList<Text> m_texts;
     QHash<int, int> m_listed;
     qint32 m_records = 0;
 };

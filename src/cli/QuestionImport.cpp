@@ -2,6 +2,7 @@
 
 #include "BankKinds.h"
 #include "ExpositionBank.h"
+#include "QuestionSearch.h"
 #include "RecordFile.h"
 #include "SystemError.h"
 #include "TrueFalseBank.h"
@@ -140,7 +141,7 @@ BankResult<BankState> readBank(const QString &folder, QuestionKind kind)
 }
 
 WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
-                  QByteArrayView content)
+                  QByteArrayView content, bool strict)
 {
     return withBank(folder, kind, [&](auto &bank, const BankError &opened) {
         WriteResult result;
@@ -152,10 +153,10 @@ WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
             if (!held)
                 return held.error();
             const DemoSource lines = DemoSource::parse(kind, path, content, *held);
-            if (!lines.ok()) {
-                result.problems = lines.problems();
+            result.problems =
+                lines.ok() && strict ? nearDuplicateLines(lines, *held) : lines.problems();
+            if (!result.problems.isEmpty())
                 return BankError{BankErrorCode::Refused, {}, {}};
-            }
             QList<Record> records;
             for (const DemoQuestion &question : lines.questions())
                 records.append(recordOf(bank, question));
@@ -172,6 +173,47 @@ WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
         result.firstRecord = *first;
         return result;
     });
+}
+
+QList<DemoSourceProblem> nearDuplicateLines(const DemoSource &lines, const HeldQuestions &held)
+{
+    struct Known
+    {
+        QString normalized;
+        QString description; // what the warning says the line is close to
+    };
+    const auto quoted = [](const QString &text) {
+        constexpr int kShown = 60;
+        return text.size() <= kShown ? QStringLiteral("«%1»").arg(text)
+                                     : QStringLiteral("«%1…»").arg(text.left(kShown));
+    };
+    const bool trueFalse = lines.kind() == QuestionKind::TrueFalse;
+    QHash<int, QList<Known>> byChapter;
+    for (const HeldQuestions::Text &text : held.texts()) {
+        QString where = QStringLiteral("capítulo %1").arg(text.chapter);
+        if (trueFalse)
+            where += QStringLiteral(", tema %1").arg(text.topic);
+        byChapter[text.chapter].append(
+            {questionSearch::normalizedText(text.text), QStringLiteral("al registro %1 (%2): %3")
+                                                            .arg(text.recordNumber)
+                                                            .arg(where, quoted(text.text))});
+    }
+    QList<DemoSourceProblem> warnings;
+    for (const DemoQuestion &question : lines.questions()) {
+        QList<Known> &known = byChapter[question.chapter];
+        const QString normalized = questionSearch::normalizedText(question.text);
+        for (const Known &other : std::as_const(known)) {
+            if (questionSearch::nearDuplicates(normalized, other.normalized)) {
+                warnings.append({lines.path(), question.line,
+                                 QStringLiteral("muy parecida %1").arg(other.description)});
+                break;
+            }
+        }
+        known.append(
+            {normalized,
+             QStringLiteral("a la línea %1: %2").arg(question.line).arg(quoted(question.text))});
+    }
+    return warnings;
 }
 
 } // namespace questionImport

@@ -39,6 +39,11 @@ struct BankState
 // an empty bank, and is not created.
 BankResult<BankState> readBank(const QString &folder, QuestionKind kind);
 
+// A warning for each line of `lines` that is a near-duplicate (see
+// QuestionSearch) of a question of `held` or of an earlier line, of the same
+// chapter: "muy parecida al registro 4 (capítulo 2): «…»".
+QList<DemoSourceProblem> nearDuplicateLines(const DemoSource &lines, const HeldQuestions &held);
+
 struct WriteResult
 {
     int written = 0;                   // all the questions, or 0
@@ -51,9 +56,10 @@ struct WriteResult
 };
 
 // Checks the lines of `content` (`path` names the file in the problems)
-// again under the bank's lock and adds them all to the kind's bank file in
-// `folder` in one replacement of the file, or none.
+// again under the bank's lock (`strict`: near-duplicate lines too) and adds
+// them all to the kind's bank file in `folder` in one replacement of the
+// file, or none.
 WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
-                  QByteArrayView content);
+                  QByteArrayView content, bool strict = false);
 
 } // namespace questionImport

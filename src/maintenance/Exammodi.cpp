@@ -5,6 +5,7 @@
 #include "FlexGrid.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
+#include "QuestionSearch.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -160,6 +161,44 @@ void Exammodi::List1_Click()
         m_grid3->setRowHeight(question.position,
                               rowHeightFor(question.text, kRowBase, kRowMinimum));
     }
+}
+
+void Exammodi::loadSearch(QuestionSearch &search)
+{
+    SearchField::addExposition(search, m_bank);
+}
+
+void Exammodi::goToPlace(const SearchEntry &entry)
+{
+    const int kind = int(questionKind::expositionKind(entry.kind));
+    m_option1[kind]->setChecked(true);
+    m_list1->setCurrentRow(entry.chapter - 1);
+}
+
+std::optional<MaintenanceWindow::NearQuestion> Exammodi::nearDuplicateOf(const QString &text,
+                                                                         qint32 except)
+{
+    // A modification stays in the chapter of its record, whatever chapter is
+    // chosen meanwhile. What cannot be read is not checked; writing the
+    // change then tells why.
+    int chapter = m_currentChapter;
+    if (except > 0) {
+        const BankResult<ExpositionRecord> record = m_bank.readRecord(except);
+        if (!record)
+            return std::nullopt;
+        chapter = record->chapter;
+    }
+    const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter);
+    if (!listing)
+        return std::nullopt;
+    QStringList texts;
+    for (const QuestionListing &question : *listing)
+        if (question.recordNumber != except)
+            texts.append(question.text);
+    const qsizetype near = questionSearch::firstNearDuplicate(text, texts);
+    if (near < 0)
+        return std::nullopt;
+    return NearQuestion{QStringLiteral("capítulo %1").arg(chapter), texts.at(near)};
 }
 
 BankError Exammodi::writeModification(qint32 record, const QString &text)

@@ -32,6 +32,9 @@ public:
 protected:
     void focusOnActivation() override;
     void redrawGrid() override { List1_Click(); }
+    std::optional<NearQuestion> nearDuplicateOf(const QString &text, qint32 except) override;
+    void loadSearch(QuestionSearch &search) override;
+    void goToPlace(const SearchEntry &entry) override;
     BankError writeModification(qint32 record, const QString &text) override;
     BankError writeAddition(const QString &text) override;
     BankError deleteFromBank(qint32 record) override;

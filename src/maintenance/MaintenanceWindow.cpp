@@ -25,6 +25,10 @@ const QString kDeleteQuestion = QStringLiteral("¿Seguro que quiere eliminar la 
 const QString kChangedBeforeDeletion =
     QStringLiteral("El banco de preguntas ha cambiado desde otro programa y se ha vuelto a cargar. "
                    "Revise la pregunta y vuelva a pulsar Eliminar pregunta.");
+const QString kNearDuplicate =
+    QStringLiteral("Ya existe una pregunta muy parecida (%1): «%2». ¿Guardarla igualmente?");
+// A long question is quoted by its beginning, enough to recognise it.
+constexpr int kQuotedLength = 200;
 const QString kEditedQuestionGone =
     QStringLiteral("La pregunta que estaba modificando ya no está en el banco de preguntas. "
                    "¿Quiere guardar el texto como una pregunta nueva?");
@@ -61,6 +65,8 @@ void MaintenanceWindow::setControls(const Controls &controls)
     });
     addGrowingGrid(c.grid3);
     setExitButton(c.command2);
+    m_search = addSearchField([this](QuestionSearch &search) { loadSearch(search); },
+                              [this](const SearchEntry &entry) { showFound(entry); });
     applyState(EditState::Browsing);
     updateTextLength();
     TabOrder::followPlaces(this);
@@ -163,6 +169,20 @@ void MaintenanceWindow::applyState(EditState state)
         widget->setEnabled(editing);
     for (QPushButton *button : {c.command1, c.command3, c.command4})
         button->setEnabled(!editing);
+    m_search->setEnabled(!editing);
+}
+
+void MaintenanceWindow::showFound(const SearchEntry &entry)
+{
+    goToPlace(entry);
+    FlexGrid *grid = m_controls.grid3;
+    for (int row = 1; row < grid->rows(); ++row) {
+        if (recordOfRow(row) == entry.recordNumber) {
+            SearchField::showRow(grid, row);
+            return;
+        }
+    }
+    grid->setFocus();
 }
 
 void MaintenanceWindow::closeEditingArea()
@@ -296,6 +316,18 @@ void MaintenanceWindow::offerAdditionInstead()
     m_adding = true;
 }
 
+bool MaintenanceWindow::nearDuplicateRefused(const QString &text)
+{
+    const std::optional<NearQuestion> near =
+        nearDuplicateOf(text, m_modifying ? m_editedRecord : 0);
+    if (!near)
+        return false;
+    const QString quoted = near->text.size() > kQuotedLength
+                               ? near->text.left(kQuotedLength).trimmed() + QStringLiteral("…")
+                               : near->text;
+    return MessageBox::askCancelled(kNearDuplicate.arg(near->place, quoted), this);
+}
+
 void MaintenanceWindow::Command5_Click()
 {
     if (m_state != EditState::Editing)
@@ -315,6 +347,10 @@ void MaintenanceWindow::Command5_Click()
     }
     if (m_modifying && m_editedRecord == 0) {
         offerAdditionInstead();
+        m_controls.text1->setFocus();
+        return;
+    }
+    if (nearDuplicateRefused(text)) {
         m_controls.text1->setFocus();
         return;
     }

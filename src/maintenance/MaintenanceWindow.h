@@ -17,6 +17,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
 class FlexGrid;
 class QGroupBox;
@@ -113,9 +114,22 @@ protected:
     virtual void startModifyingRow(int row) { Q_UNUSED(row); }
     // Before an addition: false (after telling the teacher) when it cannot go on.
     virtual bool readyToAdd() { return true; }
+    // A question of the same kind and chapter that `text` nearly repeats,
+    // other than record `except`, the one modified (0 for an addition): where
+    // it is filed ("capítulo 3, tema 2") and its text.
+    struct NearQuestion
+    {
+        QString place;
+        QString text;
+    };
+    virtual std::optional<NearQuestion> nearDuplicateOf(const QString &text, qint32 except) = 0;
     virtual BankError writeModification(qint32 record, const QString &text) = 0;
     virtual BankError writeAddition(const QString &text) = 0;
     virtual BankError deleteFromBank(qint32 record) = 0;
+    // The questions the search field finds, and how a found question's place
+    // (chapter and topic, or kind and chapter) is chosen.
+    virtual void loadSearch(QuestionSearch &search) = 0;
+    virtual void goToPlace(const SearchEntry &entry) = 0;
     // The refusal of an addition to a full topic or chapter.
     virtual QString fullMessage() const = 0;
     // How many characters the record has room for.
@@ -137,8 +151,15 @@ private:
     bool refused(const BankError &error);
     void followReloadedBank(const BankError &error);
     void offerAdditionInstead();
+    // A question chosen in the search field: its place is listed and its row
+    // made current, ready for "Modificar pregunta".
+    void showFound(const SearchEntry &entry);
+    // Before a change is written: true when `text` nearly repeats another
+    // question and the teacher chose not to save it.
+    bool nearDuplicateRefused(const QString &text);
 
     Controls m_controls;
+    SearchField *m_search = nullptr;
     QLabel *m_textLength = nullptr;
     QString m_leaveQuestion;
     EditState m_state = EditState::Browsing;

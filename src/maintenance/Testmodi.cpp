@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "OpenFiles.h"
 #include "ProgramState.h"
+#include "QuestionSearch.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
@@ -181,6 +182,50 @@ bool Testmodi::readyToAdd()
         return true;
     MessageBox::inform(kNoAnswer, this);
     return false;
+}
+
+void Testmodi::loadSearch(QuestionSearch &search)
+{
+    SearchField::addTrueFalse(search, m_bank);
+}
+
+void Testmodi::goToPlace(const SearchEntry &entry)
+{
+    m_list1->setCurrentRow(entry.chapter - 1);
+    m_list2->setCurrentRow(entry.topic - 1);
+}
+
+std::optional<MaintenanceWindow::NearQuestion> Testmodi::nearDuplicateOf(const QString &text,
+                                                                         qint32 except)
+{
+    // A modification stays in the chapter of its record, whatever chapter is
+    // chosen meanwhile. What cannot be read is checked no further; writing
+    // the change then tells why.
+    int chapter = m_currentChapter;
+    if (except > 0) {
+        const BankResult<TrueFalseRecord> record = m_bank.readRecord(except);
+        if (!record)
+            return std::nullopt;
+        chapter = record->chapter;
+    }
+    QStringList texts;
+    QList<int> topics;
+    for (int topic = 1; topic <= TrueFalseBank::kTopics; ++topic) {
+        const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter, topic);
+        if (!listing)
+            break;
+        for (const QuestionListing &question : *listing) {
+            if (question.recordNumber == except)
+                continue;
+            texts.append(question.text);
+            topics.append(topic);
+        }
+    }
+    const qsizetype near = questionSearch::firstNearDuplicate(text, texts);
+    if (near < 0)
+        return std::nullopt;
+    return NearQuestion{QStringLiteral("capítulo %1, tema %2").arg(chapter).arg(topics.at(near)),
+                        texts.at(near)};
 }
 
 BankError Testmodi::writeModification(qint32 record, const QString &text)

@@ -34,6 +34,9 @@ protected:
     void redrawGrid() override { List2_Click(); }
     void startModifyingRow(int row) override;
     bool readyToAdd() override;
+    std::optional<NearQuestion> nearDuplicateOf(const QString &text, qint32 except) override;
+    void loadSearch(QuestionSearch &search) override;
+    void goToPlace(const SearchEntry &entry) override;
     BankError writeModification(qint32 record, const QString &text) override;
     BankError writeAddition(const QString &text) override;
     BankError deleteFromBank(qint32 record) override;

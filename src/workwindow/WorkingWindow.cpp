@@ -51,6 +51,19 @@ void WorkingWindow::setDesign(int widthTwips, int heightTwips, const QColor &bac
                                  "QListWidget:focus { border: 2px solid #000080; }"));
 }
 
+SearchField *WorkingWindow::addSearchField(SearchField::Load load, SearchField::Choose choose)
+{
+    const QRect strip = Twips::rect(0, 0, 0, kSearchStripHeight);
+    const int top = m_designSize.height();
+    m_designSize.rheight() += strip.height();
+    setMinimumSize(m_designSize);
+    resize(m_designSize);
+    const QRect field = Twips::rect(180, 75, 0, 330);
+    return new SearchField(
+        this, QRect(field.left(), top + field.top(), width() - 2 * field.left(), field.height()),
+        std::move(load), std::move(choose));
+}
+
 void WorkingWindow::setDesignFont()
 {
     QFont small(QStringLiteral("Arial"));

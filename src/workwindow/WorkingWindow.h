@@ -17,6 +17,7 @@
 
 #include "ExamDescription.h"
 #include "Form.h"
+#include "SearchField.h"
 
 #include <functional>
 
@@ -84,6 +85,12 @@ protected:
     // left.
     static void removeKeepingFocus(FlexGrid *selected, int count,
                                    const std::function<void()> &remove);
+    // The search field "Buscar" in a strip under the design, which grows by
+    // that strip: nothing of the design moves. Once the controls are built,
+    // before their tab order is set.
+    SearchField *addSearchField(SearchField::Load load, SearchField::Choose choose);
+    // Height of that strip, in twips.
+    static constexpr int kSearchStripHeight = 480;
     // A label showing `text`, named `name` (unnamed when empty), at
     // `geometry`; a geometry of no size puts it at that corner, sized to its
     // caption.

@@ -128,6 +128,37 @@ private Q_SLOTS:
         QCOMPARE(rows("Grid3", shown.size()), shown);
     }
 
+    // Alt+B and a few words list the questions that hold them, in bank order;
+    // Esc closes the list, not the window; Down and Enter reach one in
+    // another topic, which Enter then adds. The field and its list lie
+    // inside the window on every screen.
+    void aQuestionFoundByKeyboardIsAdded()
+    {
+        key(Qt::Key_B, Qt::AltModifier);
+        QCOMPARE(focusName(), QStringLiteral("Buscar"));
+        auto *results = m_window->findChild<QListWidget *>("BuscarResultados");
+        QTest::keyClicks(QApplication::focusWidget(), "Pr");
+        QVERIFY(!results->isVisible());
+        QTest::keyClicks(QApplication::focusWidget(), "ÉG TEMA");
+        QStringList listed;
+        for (int i = 0; i < results->count(); ++i)
+            listed << results->item(i)->text();
+        QCOMPARE(listed, (QStringList{"Capítulo 1, tema 2: Pregunta 1 del tema 2",
+                                      "Capítulo 1, tema 2: Pregunta 2 del tema 2",
+                                      "Capítulo 1, tema 2: Pregunta 3 del tema 2"}));
+        QVERIFY(results->isVisible() && m_window->rect().contains(results->geometry()) &&
+                m_window->rect().contains(QApplication::focusWidget()->geometry()));
+        key(Qt::Key_Escape);
+        QVERIFY(!results->isVisible() && m_window->isVisible());
+        QTest::keyClicks(QApplication::focusWidget(), " 2");
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        QCOMPARE(focusName(), QStringLiteral("Grid3"));
+        QCOMPARE(m_window->currentTopic(), 2);
+        key(Qt::Key_Return);
+        QCOMPARE(rows("Grid1", 1), QStringList{"1|Pregunta 2 del tema 2|No"});
+    }
+
     // "Imprimir plantilla" hands the answer template to the output window.
     void thePlantillaButtonHandsOverTheAnswers()
     {

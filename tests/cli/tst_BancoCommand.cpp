@@ -279,6 +279,40 @@ private Q_SLOTS:
         QCOMPARE(readFile(file), bank);
     }
 
+    // A line nearly repeating a question of its chapter, in the bank or
+    // earlier in the file, is named and imported; --estricto refuses it.
+    // comprobar --parecidas then names the pairs, and buscar finds them.
+    void nearDuplicateLinesAreWarnedOrRefused()
+    {
+        const QByteArray bank = brief(5, "Que es el marketing?");
+        QVERIFY(writeFile(path("QELMEXE3.DAT"), bank));
+        const QString source = path("breves.txt");
+        QVERIFY(writeFile(source, "5|Qué es un marketing\n6|Qué es el marketing\n5|Defina la "
+                                  "marca.\n6|¿Qué es el Márketing?\n"));
+        const QString warnings =
+            source + ":1: muy parecida al registro 1 (capítulo 5): «Que es el marketing?»\n" +
+            source + ":4: muy parecida a la línea 2: «Qué es el marketing»\n";
+        const Run strict = run({"importar", source, m_dir->path(), "--estricto"});
+        QCOMPARE(strict.status, 1);
+        QCOMPARE(strict.err, warnings + "No se ha añadido ninguna pregunta: 2 líneas de " + source +
+                                 " no son válidas.\n");
+        QCOMPARE(readFile(path("QELMEXE3.DAT")), bank);
+        const Run lenient = run({"importar", source, m_dir->path()});
+        QCOMPARE(lenient.err, warnings);
+        QCOMPARE(lenient.status, 0);
+        const Run check = run({"comprobar", m_dir->path(), "--parecidas"});
+        QCOMPARE(check.status, 1);
+        QVERIFY2(check.out.contains("  - registros 1 y 2: muy parecidas (capítulo 5): «Que es el "
+                                    "marketing?» y «Qué es un marketing»\n  - registros 3 y 5: "
+                                    "muy parecidas (capítulo 6): «Qué es el marketing» y «¿Qué es "
+                                    "el Márketing?»\n\nResultado: 2 problemas."),
+                 qPrintable(check.out));
+        QCOMPARE(run({"buscar", "MARKET qué", m_dir->path()}).out,
+                 "breve, capítulo 5, registro 1: Que es el marketing?\nbreve, capítulo 5, "
+                 "registro 2: Qué es un marketing\nbreve, capítulo 6, registro 3: Qué es el "
+                 "marketing\nbreve, capítulo 6, registro 5: ¿Qué es el Márketing?\n");
+    }
+
     // A file of another kind gives an error a line: the first 100 are named,
     // the rest only counted.
     void aFloodOfBadLinesIsCut()

@@ -12,6 +12,7 @@
 #include "Testmodi.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -190,6 +191,57 @@ private Q_SLOTS:
         QCOMPARE(files(), QStringList{file});
         QCOMPARE(bank(), written.join());
         QCOMPARE(grid()->textMatrix(1, 1), firstRow);
+    }
+
+    // A question that nearly repeats another of its kind and chapter is saved
+    // only when the teacher says so; Enter answers Cancelar and keeps the edit.
+    // The question modified is found with the search field.
+    void aNearDuplicateIsSavedOnlyOnRequest_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("row"); // modified; 0: added
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("near"); // where and what; empty: nothing asked
+        QTest::newRow("test add, other topic") << "test" << 0 << "DEL TEMA, dos."
+                                               << "capítulo 1, tema 2): «Del tema dos";
+        QTest::newRow("conceptual modify") << "conceptual" << 1 << "¿Tres?"
+                                           << "capítulo 3): «Tres";
+        QTest::newRow("brief modified into itself") << "brief" << 2 << "tres."
+                                                    << "";
+    }
+    void aNearDuplicateIsSavedOnlyOnRequest()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(QString, near);
+        openOn(kind, startBank(kKinds.indexOf(kind)));
+        const QByteArray before = bank();
+        if (row > 0) { // found through the search field
+            auto *search = m_window->findChild<QLineEdit *>("Buscar");
+            QTest::keyClicks(search, grid()->textMatrix(row, 1));
+            QTest::keyClick(search, Qt::Key_Return);
+            QCOMPARE(grid()->row(), row);
+        }
+        click(m_window, row > 0 ? "Command1" : "Command4");
+        if (m_kind == 0)
+            click(m_window, "Option1_0");
+        else // a modification is checked in its own chapter
+            choosePlace(1);
+        text1()->setPlainText(typed);
+        const QString asked =
+            "Ya existe una pregunta muy parecida (" + near + "». ¿Guardarla igualmente?";
+        if (!near.isEmpty()) {
+            const Box enter = MessageBoxResponder::question(asked, MessageBoxResponder::kEnter);
+            QCOMPARE(press("Command5", {enter}), QString());
+            QCOMPARE(bank(), before);
+            QCOMPARE(text1()->toPlainText(), typed);
+            QCOMPARE(press("Command5", {MessageBoxResponder::question(asked, "Aceptar"), kUpdated}),
+                     QString());
+        } else {
+            QCOMPARE(press("Command5", {kUpdated}), QString());
+        }
+        QVERIFY(bank() != before);
     }
 
     // A refusal writes nothing and leaves the edit (if any) as it was.

@@ -1,0 +1,91 @@
+// Which pairs of questions are near-duplicates, and which questions a few
+// typed words find.
+
+#include "QuestionSearch.h"
+
+#include <QTest>
+
+class tst_QuestionSearch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void nearDuplicates_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("near");
+        QTest::newRow("signs") << "¿Qué es el marketing?"
+                               << "Qué es el marketing" << true;
+        QTest::newRow("article") << "¿Qué es el marketing?"
+                                 << "¿Qué es un marketing?" << true;
+        QTest::newRow("comma") << "La marca, el envase y la etiqueta forman parte del producto."
+                               << "La marca el envase y la etiqueta forman parte del  producto"
+                               << true;
+        QTest::newRow("case, accents") << "ELASTICIDAD-PRECIO de la demanda."
+                                       << "¿elasticidad precío de la demanda?" << true;
+        QTest::newRow("plural, longer") << "Las marcas blancas se venden a un precio inferior al "
+                                           "de las marcas del fabricante."
+                                        << "Las marcas blancas se venden a precios inferiores al "
+                                           "de las marcas del fabricante."
+                                        << true;
+        QTest::newRow("two letters added") << "La marca del fabricante."
+                                           << "Las marcas del fabricante." << true;
+        QTest::newRow("concept word") << "¿Qué es la elasticidad precio de la demanda?"
+                                      << "¿Qué es la elasticidad cruzada de la demanda?" << false;
+        QTest::newRow("opposite") << "El precio sube cuando la demanda crece."
+                                  << "El precio baja cuando la demanda crece." << false;
+        QTest::newRow("word added") << "¿Qué es el marketing?"
+                                    << "¿Qué es el marketing social?" << false;
+        QTest::newRow("short") << "¿Qué es el logotipo?"
+                               << "¿Qué es el embalaje?" << false;
+        QTest::newRow("empty") << ""
+                               << "¿Qué?" << false;
+    }
+    void nearDuplicates()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, near);
+        QCOMPARE(questionSearch::firstNearDuplicate(a, {"Otra cosa bien distinta.", b}),
+                 near ? 1 : -1);
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QList<qsizetype>>("found");
+        QTest::addColumn<QString>("marked"); // the first one found, words in []
+        QTest::newRow("accents, case") << "elasticidad precio" << QList<qsizetype>{0}
+                                       << "¿Qué mide la [Elasticidad]-[Precio]?";
+        QTest::newRow("typed accent")
+            << "PRÉCIO" << QList<qsizetype>{0, 2} << "¿Qué mide la Elasticidad-[Precio]?";
+        QTest::newRow("words anywhere") << "ser el mar" << QList<qsizetype>{1}
+                                        << "[El] [mar]keting de [ser]vicios es intangible.";
+        QTest::newRow("one word missing") << "precio servicios" << QList<qsizetype>{} << "";
+        QTest::newRow("only signs") << "¿?" << QList<qsizetype>{} << "";
+        QTest::newRow("overlapping")
+            << "ñandu and" << QList<qsizetype>{2} << "El [Ñandú] y el [and]én tienen precio.";
+    }
+    void search()
+    {
+        QFETCH(QString, query);
+        QFETCH(QList<qsizetype>, found);
+        QFETCH(QString, marked);
+        QuestionSearch search;
+        search.add(QuestionKind::TrueFalse, 1, 2, 7, "¿Qué mide la Elasticidad-Precio?");
+        search.add(QuestionKind::Brief, 3, 0, 1, "El marketing de servicios es intangible.");
+        search.add(QuestionKind::Brief, 4, 0, 2, "El Ñandú y el andén tienen precio.");
+        QCOMPARE(search.find(query), found);
+        if (found.isEmpty())
+            return;
+        QString text = search.entry(found.first()).text;
+        const auto spans = questionSearch::wordSpans(text, questionSearch::queryWords(query));
+        for (auto span = spans.crbegin(); span != spans.crend(); ++span)
+            text.insert(span->first + span->second, ']').insert(span->first, '[');
+        QCOMPARE(text, marked);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_QuestionSearch)
+#include "tst_QuestionSearch.moc"
