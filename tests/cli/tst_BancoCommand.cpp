@@ -85,6 +85,8 @@ private Q_SLOTS:
                 " - registro 202: ninguna lista lo muestra: el capítulo 7 ya tenía el máximo de "
                 "preguntas de este tipo\n  - registros 1 y 3: el mismo texto en el capítulo 7: "
                 "«Defina.»\n\nResultado: 14 problemas.\n");
+        // The JSON form carries every problem the text names.
+        QCOMPARE(run({"comprobar", m_dir->path(), "--json"}).out.count("\"descripcion\""), 14);
         QCOMPARE(folderContents(m_dir->path()), before);
     }
 
@@ -264,9 +266,13 @@ private Q_SLOTS:
         QVERIFY(bank.isEmpty() || writeFile(file, bank));
         const QString source = path("nuevas.txt");
         QVERIFY(writeFile(source, lines + (kind == "test" ? "\n5|1|S|Buena.\n" : "\n5|Buena.\n")));
+        const Run dry = run({"importar", source, m_dir->path(), "--tipo", kind, "--simular"});
         const Run result = run({"importar", source, m_dir->path(), "--tipo", kind});
         if (message.startsWith("Se ha")) {
             QVERIFY2(result.out.startsWith(message), qPrintable(result.err));
+            // The simulation made first named the same records.
+            QVERIFY2(dry.out.contains(message.section('(', 1)) && dry.out.endsWith("nada.\n"),
+                     qPrintable(dry.out));
             QCOMPARE(result.status, 0);
             return;
         }
