@@ -75,6 +75,13 @@ private Q_SLOTS:
         QCOMPARE(label3(), QStringLiteral("2"));
         QCOMPARE(m_window->selectedCount(ExpositionKind::Conceptual), 3);
         QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 0);
+        // Taking out the last, a tall one, gives its row back its empty height.
+        chooseKind(0);
+        const int tall = grid("Grid1_0")->rowHeight(3);
+        QVERIFY(clickCell(grid("Grid1_0"), 3, 1, true));
+        QCOMPARE(label3(), QStringLiteral("2"));
+        QVERIFY(tall > 450);
+        QCOMPARE(grid("Grid1_0")->rowHeight(3), 450);
     }
 
     // Up to the 100th of its kind; another kind still accepts.
