@@ -52,6 +52,7 @@ private Q_SLOTS:
         chooseChapter(2);
         doubleClick(7);
         chooseChapter(1);
+        QCOMPARE(grid("Grid3")->textMatrix(3, 1), QString()); // nothing left of chapter 2
         doubleClick(2);
         QCOMPARE(OpenFiles::count(), 1); // only the brief file
         chooseKind(0);
