@@ -2,8 +2,7 @@
 // (kind 0 true/false, 1 conceptual, 2 practical, 3 brief): the record layout,
 // counting, the index and what it leaves out, appends and their refusals,
 // changes through a replaced file, failed changes that leave the file as it
-// was, a file closed under an open bank, another program changing the same
-// file or holding its lock.
+// was, another program changing the same file or holding its lock.
 //
 // And bank files as a hostile user would leave them: huge sparse files, pipes,
 // devices, dangling links, unreadable files and every torn tail (a folder or a
@@ -407,24 +406,6 @@ private Q_SLOTS:
         QCOMPARE(bank.numbers(1), (Numbers{1, 2}));
     }
 
-    void aFileClosedUnderAnOpenBankIsReopenedAndReindexed()
-    {
-        QVERIFY(write(0, trueFalse(1, 1) + trueFalse(2, 2)));
-        AnyBank bank(0, m_dir->path());
-        QVERIFY(bank.open().ok());
-        closeAllFiles();
-        QVERIFY(RecordFile::removeFile(path("QELMEXT2.DAT")));
-        const QString replaced = path("Qelmext2.dat");
-        QVERIFY(writeFile(replaced, trueFalse(2, 2) + trueFalse(2, 2) + trueFalse(3, 3)));
-        // Another file than the one indexed: the first change only reloads.
-        QCOMPARE(bank.apply("append cuarta").code, BankErrorCode::ChangedElsewhere);
-        QCOMPARE(readFile(replaced).size(), 3 * 256);
-        QCOMPARE(bank.append(1, 1, "cuarta").value(), 4);
-        QCOMPARE(bank.trueFalse().index().recordNumbers(2, 2), (Numbers{1, 2}));
-        QCOMPARE(bank.numbers(1), Numbers{4});
-        QCOMPARE(readFile(replaced).size(), 4 * 256);
-    }
-
     // Another program (a second process on the folder, or a second bank in
     // this one) changes the file between this bank's indexing and its change:
     // nothing of this bank's change is written, nothing is undone or
@@ -499,19 +480,6 @@ private Q_SLOTS:
         QCOMPARE(bank.texts(), between);
         QVERIFY(bank.apply(again).ok());
         QCOMPARE(bank.texts(), after);
-    }
-
-    // A reading window finds out at its next listing that the file changed.
-    void aReaderReloadsOnlyWhenTheFileChanged()
-    {
-        QVERIFY(write(2, record(2, 1, "a") + record(2, 1, "b")));
-        AnyBank reader(2, m_dir->path()), writer(2, m_dir->path());
-        QVERIFY(reader.open().ok() && writer.open().ok());
-        QCOMPARE(reader.reloadIfChanged().value(), false);
-        QVERIFY(writer.apply("delete 1").ok());
-        QCOMPARE(reader.reloadIfChanged().value(), true);
-        QCOMPARE(reader.numbers(1), Numbers{1});
-        QCOMPARE(reader.reloadIfChanged().value(), false);
     }
 };
 

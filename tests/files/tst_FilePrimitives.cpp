@@ -3,7 +3,7 @@
 // untouched file from one another program appended to, replaced, redated or
 // removed; the lock between programs, exclusive between any two holders even
 // in one process, waited on for the time given and left behind by nobody; and
-// whole writes and reads through the system's calls, whose error is the one
+// whole writes through the system's calls, whose error is the one
 // of the call that failed, a write cut short included, never one an earlier
 // call left behind (each case starts with a stale errno).
 
@@ -172,34 +172,6 @@ private Q_SLOTS:
         ::close(fd);
         QCOMPARE(result, error);
         QCOMPARE(QFileInfo(path).size(), written);
-    }
-
-    void aReadStopsAtTheEndOrAtTheFailure_data()
-    {
-        QTest::addColumn<QByteArray>("content"); // null: a folder
-        QTest::addColumn<qint64>("offset");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QByteArray>("read"); // of at most 3 bytes
-        QTest::newRow("all there") << QByteArray("abcdef") << 1ll << 0 << QByteArray("bcd");
-        QTest::newRow("file ends first") << QByteArray("abcdef") << 4ll << 0 << QByteArray("ef");
-        QTest::newRow("a folder") << QByteArray() << 0ll << EISDIR << QByteArray();
-    }
-    void aReadStopsAtTheEndOrAtTheFailure()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(qint64, offset);
-        QFETCH(int, error);
-        QFETCH(QByteArray, read);
-        QTemporaryDir dir;
-        const QString path = content.isNull() ? dir.path() : dir.filePath(QStringLiteral("datos"));
-        QVERIFY(content.isNull() || writeFile(path, content));
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        QByteArray buffer(3, '\0');
-        qint64 done = -1;
-        errno = EIO;
-        QCOMPARE(readFully(fd, buffer.data(), 3, offset, &done), error);
-        ::close(fd);
-        QCOMPARE(buffer.left(done), read);
     }
 };
 

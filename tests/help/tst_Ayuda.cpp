@@ -1,8 +1,8 @@
 // The help window: the section of the window that opened it, the bank's own
 // counts in general help, on closing the main window's help button shown
 // again after general help only, and the window that opened help leaving again
-// when the teacher turns to another; the help texts themselves: each section
-// under its heading, the count table byte for byte with the bank's figures.
+// when the teacher turns to another; the count table byte for byte with the
+// bank's figures.
 #include "Ayuda.h"
 #include "BankFolders.h"
 #include "GuiFixture.h"
@@ -120,36 +120,6 @@ private Q_SLOTS:
         // In the general section the sentence and the table follow each other.
         const QString general = HelpText::composeHelpText(0, counts);
         QVERIFY2(general.contains(sentence + "\r\n\r\n" + table), qPrintable(general));
-    }
-
-    // Each window's section opens with its heading; every line break is CR LF;
-    // a code no window uses has no text.
-    void eachSectionOpensWithItsHeading_data()
-    {
-        QTest::addColumn<qint16>("code");
-        QTest::addColumn<QString>("heading");
-        // clang-format off
-        QTest::newRow("0") << qint16(0) << "AYUDA GENERAL.    ";
-        QTest::newRow("1") << qint16(1) << "SELECCIÓN DE PREGUNTAS DE EXPOSICIÓN";
-        QTest::newRow("2") << qint16(2) << "MODIFICACIÓN DE PREGUNTAS DE EXPOSICIÓN";
-        QTest::newRow("3") << qint16(3) << "SELECCIÓN DE PREGUNTAS DE TIPO TEST";
-        QTest::newRow("4") << qint16(4) << "MODIFICACIÓN DE PREGUNTAS DE TIPO TEST";
-        QTest::newRow("5") << qint16(5) << "IMPRESIÓN DE LOS EXÁMENES";
-        QTest::newRow("help closed") << qint16(-999) << "";
-        QTest::newRow("just past the output window") << qint16(6) << "";
-        // clang-format on
-    }
-    void eachSectionOpensWithItsHeading()
-    {
-        QFETCH(qint16, code);
-        QFETCH(QString, heading);
-        const QString text = HelpText::composeHelpText(code, BankCounts{4, 2, 3, 12});
-        QCOMPARE(text.isEmpty(), heading.isEmpty());
-        QCOMPARE(text.left(heading.size() + 4),
-                 heading.isEmpty() ? QString() : heading + "\r\n\r\n");
-        QVERIFY(text.isEmpty() || text.endsWith("\r\n\r\n"));
-        QCOMPARE(text.count(u'\r'), text.count("\r\n"));
-        QCOMPARE(text.count(u'\n'), text.count("\r\n"));
     }
 };
 

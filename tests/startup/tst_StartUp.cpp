@@ -1,7 +1,6 @@
 // What the program settles before any window opens. The command line: what
-// each combination of arguments asks for, the exact message of each fault,
-// and a help text that lists every option the parser takes and fits a
-// console. The bank's folder: where the teacher's own folder lies, which folders the
+// each combination of arguments asks for and the exact message of each
+// fault. The bank's folder: where the teacher's own folder lies, which folders the
 // program can work in, the first-use copy of the demo bank (whole or absent
 // whatever moment the start is killed or fails, never overwritten
 // afterwards), and the working directory the program is left in.
@@ -263,22 +262,6 @@ private Q_SLOTS:
             QCOMPARE(request.place, place);
             QCOMPARE(request.folder, folder);
         }
-    }
-
-    // Every option the parser takes is listed, on lines that fit a console.
-    void helpListsEveryOptionTheParserTakes()
-    {
-        const QString help = CommandLine::helpText();
-        for (const QString option : {"--banco-personal", "--help", "-h", "--version", "--"}) {
-            QVERIFY(CommandLine::parse({option}).action != Action::Fail);
-            const QRegularExpression listed("(^|[ ,])" + QRegularExpression::escape(option) +
-                                                "( |,|$)",
-                                            QRegularExpression::MultilineOption);
-            QVERIFY2(listed.match(help).hasMatch(), qPrintable(option));
-        }
-        for (const QString &line : help.split(u'\n'))
-            QVERIFY2(line.size() <= 80, qPrintable(line));
-        QVERIFY(help.endsWith(u'\n') && CommandLine::versionText().endsWith(u'\n'));
     }
 };
 

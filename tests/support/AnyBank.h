@@ -56,10 +56,6 @@ public:
         return m_kind ? m_exposition.index().recordNumbers(chapter)
                       : m_trueFalse.index().recordNumbers(chapter, 1);
     }
-    BankResult<bool> reloadIfChanged()
-    {
-        return m_kind ? m_exposition.reloadIfChanged() : m_trueFalse.reloadIfChanged();
-    }
     // Whole records, records rounded up, trailing bytes, records left out.
     QList<int> counts() const
     {
