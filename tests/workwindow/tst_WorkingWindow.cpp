@@ -41,8 +41,9 @@ class tst_WorkingWindow : public QObject
 private Q_SLOTS:
     void cleanup() { m_gui.tearDown(); }
 
-    // Every caption is whole and in the window's font, and no control inside a
-    // frame lies over the frame's caption or border (run on each screen).
+    // Every caption is whole and in the window's font, lies over no other
+    // caption, and inside a frame over neither the frame's caption nor its
+    // border (run on each screen).
     void captionsAreWholeAndInsideTheirFrames_data()
     {
         QTest::addColumn<QString>("window");
@@ -54,6 +55,7 @@ private Q_SLOTS:
         QFETCH(QString, window);
         open(window);
         QStringList wrong;
+        QList<const QWidget *> placed;
         const qreal points = QFontInfo(m_window->font()).pointSizeF();
         for (const QWidget *control : m_window->findChildren<QWidget *>()) {
             const auto *label = qobject_cast<const QLabel *>(control);
@@ -68,6 +70,11 @@ private Q_SLOTS:
                 wrong << control->objectName() + " cut";
             if (frame && !frame->contentsRect().contains(control->geometry()))
                 wrong << control->objectName() + " over its frame";
+            for (const QWidget *other : placed)
+                if (other->parentWidget() == control->parentWidget() &&
+                    other->geometry().intersects(control->geometry()))
+                    wrong << control->objectName() + " over " + other->objectName();
+            placed << control;
         }
         QCOMPARE(wrong.join(u','), QString());
     }
