@@ -69,6 +69,7 @@ private Q_SLOTS:
         QTest::newRow("file, outside the code page") << "Command1_2" << "otro.TXT" << "a → b ✓ →" << "El texto contiene caracteres que no se pueden guardar en un fichero de texto: «→» " "(U+2192), «✓» (U+2713). Cámbielos o bórrelos; no se ha guardado nada." << QByteArray();
         QTest::newRow("PDF, folder not writable") << "CommandPdf" << "no/existe/x.pdf" << kText << "No se ha podido guardar el fichero: …" << QByteArray();
         QTest::newRow("no default printer") << "Command1_1" << "none" << kText << "No se ha podido imprimir: no hay ninguna impresora predeterminada en el sistema" << QByteArray();
+        QTest::newRow("help, the output window's section") << "Command3" << "-" << kText << "" << QByteArray();
         QTest::newRow("the printer refuses the job") << "Command1_1" << "pdf" << kText << "No se ha podido imprimir: la impresora …" << QByteArray();
         // clang-format on
     }
@@ -104,6 +105,8 @@ private Q_SLOTS:
         QCOMPARE(m_gui.main->statusText, QStringLiteral("Imprimir examen")); // nothing printed
         QVERIFY(!m_gui.main->toolbarEnabled); // no other window while the exam is out here
         QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(ActiveWindowCode, button == u"Command3" ? ActiveWindowCodes::kOutput
+                                                         : ActiveWindowCodes::kTrueFalseSelection);
     }
 
     // With the bank in a hidden folder of its own, the dialog starts among
