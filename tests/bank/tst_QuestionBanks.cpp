@@ -297,6 +297,17 @@ private Q_SLOTS:
                  (QuestionListing{position, 301, text, kind ? "" : QString::fromUtf8("Sí")}));
     }
 
+    // Record 32767 is the last a true/false bank takes (the records before it
+    // under chapter 0, which no list shows).
+    void theLastRecordNumberIsTakenAndNoMore()
+    {
+        QVERIFY(write(0, trueFalse(0, 1).repeated(32766)));
+        AnyBank bank(0, m_dir->path());
+        QVERIFY(bank.open().ok());
+        QCOMPARE(bank.append(1, 1, "última").value(), 32767);
+        QCOMPARE(bank.append(1, 1, "otra").error().code, BankErrorCode::RecordNumberTooLarge);
+    }
+
     // A leftover temporary file goes; records left out and a torn tail stay.
     // A modified record is rewritten whole and reindexed.
     void aChangeRewritesTheFileAndReindexes_data()
