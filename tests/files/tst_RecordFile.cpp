@@ -23,14 +23,23 @@ class tst_RecordFile : public QObject
 
     std::optional<QTemporaryDir> m_dir;
     QString path(const QString &name) const { return m_dir->filePath(name); }
-    // Entries given as "name|content|age in seconds" (negative: in the future).
+    // Entries given as "name|content|age in seconds" (negative: in the
+    // future), "name|age" for a file holding its own name, "name|->" for a
+    // link to nothing and "name|/" for a folder.
     void makeEntries(const QStringList &entries)
     {
         for (const QString &entry : entries) {
-            const QStringList parts = entry.split(u'|');
-            QVERIFY(writeFile(path(parts[0]), parts[1].toLatin1()));
-            QVERIFY(setModified(path(parts[0]),
-                                QDateTime::currentDateTimeUtc().addSecs(-parts[2].toInt())));
+            const QString name = entry.section(u'|', 0, 0), age = entry.section(u'|', -1);
+            if (age == "->")
+                QVERIFY(QFile::link(path("no-existe"), path(name)));
+            else if (age == "/")
+                QVERIFY(QDir(m_dir->path()).mkdir(name));
+            else
+                QVERIFY(
+                    writeFile(path(name), entry.count(u'|') == 2
+                                              ? entry.section(u'|', 1, 1).toLatin1()
+                                              : name.toUtf8()) &&
+                    setModified(path(name), QDateTime::currentDateTimeUtc().addSecs(-age.toInt())));
         }
     }
     // Replaces `current` with "new" under the rewrite name Qelmext2.dat.
@@ -50,8 +59,7 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    // Entries as "name|age in seconds" ("name|->" for a link to nothing,
-    // "name|/" for a folder), each file holding its own name; the variants of
+    // Entries as makeEntries takes them, each file holding its own name; the variants of
     // the name asked come newest first, on equal times the exact spelling
     // first and then the names in order, and a link to nothing last. A
     // folder counts, but no file is opened then.
@@ -79,17 +87,7 @@ private Q_SLOTS:
         QFETCH(QStringList, entries);
         QFETCH(QString, asked);
         QFETCH(QStringList, variants);
-        for (const QString &entry : entries) {
-            const QString name = entry.section(u'|', 0, 0), kind = entry.section(u'|', 1);
-            if (kind == "->")
-                QVERIFY(QFile::link(path("no-existe"), path(name)));
-            else if (kind == "/")
-                QVERIFY(QDir(m_dir->path()).mkdir(name));
-            else
-                QVERIFY(writeFile(path(name), name.toUtf8()) &&
-                        setModified(path(name),
-                                    QDateTime::currentDateTimeUtc().addSecs(-kind.toInt())));
-        }
+        makeEntries(entries);
         QStringList found;
         for (const QFileInfo &variant : RecordFile::caseVariants(path(asked)))
             found.append(variant.fileName());

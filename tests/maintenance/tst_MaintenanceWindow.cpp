@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QRadioButton>
 #include <QtTest>
 
 #include <optional>
