@@ -189,6 +189,7 @@ void Examselec::showFound(const SearchEntry &entry)
 void Examselec::Form_Load()
 {
     m_selectedCount = {};
+    m_selectedChapters = {};
     m_notesTold = {};
     m_readFailureTold = {};
     m_list1->addItems(ChapterTitles::entries());
@@ -307,21 +308,29 @@ void Examselec::addQuestion()
     const int row = m_grid3->row();
     if (row < 1 || row > m_listedCount)
         return;
-    qint16 &count = m_selectedCount[int(m_currentKind)];
+    if (!addToSelection(m_currentKind, m_grid3->textMatrix(row, 1), m_currentChapter))
+        return;
+    m_grid3->setCurrentCell(0, 0);
+    m_list1->setFocus();
+}
+
+bool Examselec::addToSelection(ExpositionKind kind, const QString &text, qint16 chapter)
+{
+    qint16 &count = m_selectedCount[int(kind)];
     if (count >= kMaxSelected) {
         MessageBox::inform(kTooManyMessage, this);
-        return;
+        return false;
     }
     ++count;
-    FlexGrid *grid = visibleGrid1();
-    const QString text = m_grid3->textMatrix(row, 1);
+    FlexGrid *grid = m_grid1[int(kind)];
     grid->setCurrentCell(count, 1);
     grid->setTextMatrix(count, 1, text);
     grid->setRowHeight(count, rowHeightFor(text.trimmed(), kGrid1Base, kGrid1Minimum));
-    m_label3->setText(QString::number(count));
+    m_selectedChapters[int(kind)].append(chapter);
+    if (kind == m_currentKind)
+        m_label3->setText(QString::number(count));
     grid->scrollToRow(count);
-    m_grid3->setCurrentCell(0, 0);
-    m_list1->setFocus();
+    return true;
 }
 
 void Examselec::Grid1_DblClick(int)
@@ -345,6 +354,7 @@ void Examselec::removeQuestion()
     }
     grid->setTextMatrix(count, 1, QString());
     grid->setRowHeight(count, kEmptyRowHeight);
+    m_selectedChapters[int(m_currentKind)].removeAt(row - 1);
     --count;
     m_label3->setText(QString::number(count));
     m_list1->setFocus();
@@ -366,6 +376,7 @@ void Examselec::Command1_Click()
     exam.kind = ExamDescription::Kind::Exposition;
     exam.sections = {selection(ExpositionKind::Conceptual), selection(ExpositionKind::Practical),
                      selection(ExpositionKind::Brief)};
+    exam.sectionChapters = m_selectedChapters;
     handOverToOutput(composeText(exam), exam);
 }
 

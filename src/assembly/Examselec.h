@@ -49,6 +49,18 @@ public:
     void leaveSelection();
     void leaveWindow() override { leaveSelection(); }
 
+    // Adds a question at the end of the selection of its kind, as
+    // double-clicking it in Grid3 does; false, the teacher told, when that
+    // selection is full.
+    bool addToSelection(ExpositionKind kind, const QString &text, qint16 chapter);
+    // A kind's selection in the teacher's order.
+    QStringList selection(ExpositionKind kind) const;
+    // The chapter of each question of a kind's selection, in the same order.
+    QList<qint16> selectedChapters(ExpositionKind kind) const
+    {
+        return m_selectedChapters[int(kind)];
+    }
+
     ExpositionKind currentKind() const { return m_currentKind; }
     qint16 currentChapter() const { return m_currentChapter; }
     qint16 selectedCount(ExpositionKind kind) const { return m_selectedCount[int(kind)]; }
@@ -58,7 +70,6 @@ private:
     void buildControls();
     void setUpGrid3Columns();
     FlexGrid *visibleGrid1() const { return m_grid1[int(m_currentKind)]; }
-    QStringList selection(ExpositionKind kind) const;
     void focusOnActivation() override;
     // A question chosen in the search field: its kind and chapter are shown
     // and it becomes the current row of Grid3.
@@ -79,6 +90,7 @@ private:
     ExpositionKind m_currentKind = ExpositionKind::Conceptual;
     qint16 m_currentChapter = 0;
     std::array<qint16, kExpositionKindCount> m_selectedCount{};
+    std::array<QList<qint16>, kExpositionKindCount> m_selectedChapters;
     // Questions listed in Grid3; its rows beyond them are fillers.
     int m_listedCount = 0;
     // What a kind's file could not show, or why it could not be opened or

@@ -148,6 +148,7 @@ void Testselec::showFound(const SearchEntry &entry)
 void Testselec::Form_Load()
 {
     m_selectedCount = 0;
+    m_selectedOrigins.clear();
     m_readFailureTold = false;
     QCoreApplication::processEvents();
 
@@ -248,18 +249,28 @@ void Testselec::Grid3_DblClick()
     const int row = m_grid3->row();
     if (row < 1 || row > m_listedCount)
         return;
+    if (!addToSelection(m_grid3->textMatrix(row, 1), m_grid3->textMatrix(row, 2), m_currentChapter,
+                        m_currentTopic))
+        return;
+    m_grid3->setCurrentCell(0, 0);
+    m_list2->setFocus();
+}
+
+bool Testselec::addToSelection(const QString &text, const QString &answerLabel, qint16 chapter,
+                               qint16 topic)
+{
     // Grid1 has no row for a 501st question.
     if (m_selectedCount >= kMaxSelected) {
         MessageBox::inform(kTooManyMessage, this);
-        return;
+        return false;
     }
     ++m_selectedCount;
-    m_grid1->setTextMatrix(m_selectedCount, 1, m_grid3->textMatrix(row, 1));
-    m_grid1->setTextMatrix(m_selectedCount, 2, m_grid3->textMatrix(row, 2));
+    m_grid1->setTextMatrix(m_selectedCount, 1, text);
+    m_grid1->setTextMatrix(m_selectedCount, 2, answerLabel);
+    m_selectedOrigins.append({chapter, topic});
     m_label3->setText(QString::number(m_selectedCount));
     m_grid1->scrollToRow(m_selectedCount);
-    m_grid3->setCurrentCell(0, 0);
-    m_list2->setFocus();
+    return true;
 }
 
 void Testselec::Grid1_DblClick()
@@ -273,6 +284,7 @@ void Testselec::Grid1_DblClick()
     }
     m_grid1->setTextMatrix(m_selectedCount, 1, QString());
     m_grid1->setTextMatrix(m_selectedCount, 2, QString());
+    m_selectedOrigins.removeAt(row - 1);
     --m_selectedCount;
     m_label3->setText(QString::number(m_selectedCount));
     m_list2->setFocus();
@@ -283,7 +295,8 @@ QList<SelectedQuestion> Testselec::selection() const
 {
     QList<SelectedQuestion> questions;
     for (int row = 1; row <= m_selectedCount; ++row)
-        questions.append({m_grid1->textMatrix(row, 1), m_grid1->textMatrix(row, 2)});
+        questions.append({m_grid1->textMatrix(row, 1), m_grid1->textMatrix(row, 2),
+                          m_selectedOrigins[row - 1].first, m_selectedOrigins[row - 1].second});
     return questions;
 }
 

@@ -42,6 +42,14 @@ public:
     void leaveSelection();
     void leaveWindow() override { leaveSelection(); }
 
+    // Adds a question at the end of the selection, as double-clicking it in
+    // Grid3 does; false, the teacher told, when the selection is full.
+    bool addToSelection(const QString &text, const QString &answerLabel, qint16 chapter,
+                        qint16 topic);
+    // The selection in the teacher's order, each question with its chapter
+    // and topic.
+    QList<SelectedQuestion> selection() const;
+
     qint16 selectedCount() const { return m_selectedCount; }
     qint16 currentChapter() const { return m_currentChapter; }
     qint16 currentTopic() const { return m_currentTopic; }
@@ -49,7 +57,6 @@ public:
 private:
     void buildControls();
     void setUpColumns(FlexGrid *grid);
-    QList<SelectedQuestion> selection() const;
     void handOverToOutput(ExamDescription::Kind kind);
     void focusOnActivation() override;
     // A question chosen in the search field becomes the current row of Grid3.
@@ -72,6 +79,8 @@ private:
     qint16 m_currentChapter = 0;
     qint16 m_currentTopic = 0;
     qint16 m_selectedCount = 0;
+    // The chapter and topic of each selected question, in Grid1's order.
+    QList<std::pair<qint16, qint16>> m_selectedOrigins;
     // Questions listed in Grid3; its rows beyond them are fillers.
     int m_listedCount = 0;
     // A failed read of the bank is told once per opening of the window.

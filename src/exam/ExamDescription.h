@@ -14,6 +14,9 @@ struct SelectedQuestion
 {
     QString text;        // the question's display text
     QString answerLabel; // "Sí" or "No"
+    // Where it comes from, for the exam history.
+    qint16 chapter = 0;
+    qint16 topic = 0;
 };
 
 struct ExamDescription
@@ -35,4 +38,7 @@ struct ExamDescription
     // versions can be made again.
     int versions = 1;
     quint32 seed = 0;
+    // The chapter of each exposition question, in the order of `sections`,
+    // for the exam history.
+    std::array<QList<qint16>, 3> sectionChapters{};
 };

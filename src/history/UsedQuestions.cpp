@@ -1,0 +1,48 @@
+#include "UsedQuestions.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kNamedInToolTip = 3;
+
+} // namespace
+
+QString UsedQuestions::key(QuestionKind kind, const QString &text)
+{
+    return QString::number(int(kind)) + QLatin1Char('|') + text.trimmed();
+}
+
+void UsedQuestions::add(QuestionKind kind, const QString &text, const QuestionUse &use)
+{
+    QList<QuestionUse> &uses = m_uses[key(kind, text)];
+    const auto later = [](const QuestionUse &a, const QuestionUse &b) {
+        return a.madeAt > b.madeAt;
+    };
+    uses.insert(std::upper_bound(uses.begin(), uses.end(), use, later), use);
+}
+
+QList<QuestionUse> UsedQuestions::uses(QuestionKind kind, const QString &text) const
+{
+    return m_uses.value(key(kind, text));
+}
+
+bool UsedQuestions::usedSince(QuestionKind kind, const QString &text, const QDateTime &since) const
+{
+    const auto found = m_uses.constFind(key(kind, text));
+    return found != m_uses.cend() && !found->isEmpty() && found->first().madeAt >= since;
+}
+
+QString UsedQuestions::toolTip(const QList<QuestionUse> &uses)
+{
+    QStringList named;
+    for (qsizetype i = 0; i < uses.size() && i < kNamedInToolTip; ++i)
+        named.append(QStringLiteral("%1 (%2)").arg(
+            uses[i].title, uses[i].madeAt.toString(QStringLiteral("dd/MM/yyyy"))));
+    QString tip = QStringLiteral("Usada en: ") + named.join(QStringLiteral(", "));
+    if (uses.size() > kNamedInToolTip)
+        tip += QStringLiteral(" y %1 más").arg(uses.size() - kNamedInToolTip);
+    return tip;
+}
