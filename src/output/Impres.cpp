@@ -6,6 +6,7 @@
 #include "DurableFile.h"
 #include "ExamFormatDialog.h"
 #include "ExamPdf.h"
+#include "ExamRecorder.h"
 #include "ExamText.h"
 #include "ExamVersions.h"
 #include "Forms.h"
@@ -20,6 +21,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -84,6 +86,14 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &capt
     QPushButton *button = ColouredButton::create(parent, name, caption, colour, geometry, 1);
     button->setFont(boldFont(8.25));
     return button;
+}
+
+// The history's view of the exams sent, kept from one visit to the next so
+// that the template of an exam just printed is recorded with it.
+ExamRecorder &recorder()
+{
+    static ExamRecorder instance;
+    return instance;
 }
 
 } // namespace
@@ -156,6 +166,9 @@ void Impres::buildControls()
     m_seed->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_seed));
     seedLabel->setBuddy(m_seed);
+    m_commandTitle =
+        addButton(m_picture1, QStringLiteral("CommandTitulo"), QStringLiteral("&Título…"),
+                  QColor(224, 224, 224), Twips::rect(9550, kSecondRow, 1895, 315));
 
     for (int index = 0; index < 3; ++index)
         connect(m_command1[index], &QPushButton::clicked, this,
@@ -164,6 +177,7 @@ void Impres::buildControls()
     connect(m_command3, &QPushButton::clicked, this, &Impres::Command3_Click);
     connect(m_commandPdf, &QPushButton::clicked, this, &Impres::sendToPdf);
     connect(m_commandFormat, &QPushButton::clicked, this, &Impres::editFormat);
+    connect(m_commandTitle, &QPushButton::clicked, this, &Impres::editTitle);
     connect(m_versions, &QSpinBox::valueChanged, this, &Impres::Versiones_Change);
     connect(m_seed, &QLineEdit::editingFinished, this, [this] {
         if (m_versions->value() > 1)
@@ -212,6 +226,29 @@ void Impres::receiveText(const QString &text, const ExamDescription &exam,
     m_versions->setValue(1);
     m_text1->setPlainText(text);
     ReturnWindowName = returnWindow;
+    recorder().begin();
+}
+
+// Called once the exam has left by any destination.
+void Impres::recordSent()
+{
+    if (const QString message = recorder().sent(m_exam); !message.isEmpty())
+        MessageBox::inform(message, this);
+}
+
+void Impres::editTitle()
+{
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("Titulo"));
+    dialog.setWindowTitle(QStringLiteral("Orvalis"));
+    dialog.setLabelText(QStringLiteral("Título del examen en el historial:"));
+    dialog.setTextValue(recorder().title());
+    dialog.setOkButtonText(QStringLiteral("Aceptar"));
+    dialog.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (const QString message = recorder().rename(dialog.textValue()); !message.isEmpty())
+        MessageBox::inform(message, this);
 }
 
 void Impres::placeStrip()
@@ -272,6 +309,7 @@ void Impres::sendToClipboard()
 {
     ClipboardSeam::putText(text());
     MessageBox::inform(kClipboardMessage, this);
+    recordSent();
 }
 
 // The outcome is always said: the printer's name in the status bar once the
@@ -293,6 +331,7 @@ void Impres::sendToPrinter()
     }
     if (MainWindowServices *services = MainWindowServices::instance())
         services->setStatusText(kPrintedStatus.arg(name));
+    recordSent();
 }
 
 void Impres::sendToFile()
@@ -311,6 +350,7 @@ void Impres::sendToFile()
     const TextFileWriter::Result written = TextFileWriter::writeFile(*path, encoded.bytes);
     if (written.ok()) {
         MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
+        recordSent();
         return;
     }
     MessageBox::inform(
@@ -329,10 +369,12 @@ void Impres::sendToPdf()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString error = DurableFile::write(*path, ExamPdf::write(m_exam, ExamFormat::load()));
     QApplication::restoreOverrideCursor();
-    if (error.isEmpty())
-        MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
-    else
+    if (!error.isEmpty()) {
         MessageBox::inform(kSaveFailed + error, this);
+        return;
+    }
+    MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
+    recordSent();
 }
 
 // The seed is drawn once, when versions are first made, and kept in the field

@@ -8,6 +8,8 @@
 // shuffled from the seed shown under "Clave de barajado", which the teacher
 // may type to make the versions of an earlier exam again; back at 1 the text
 // is the one received.
+// Every exam that leaves is recorded in the exam history; "Título…" names it
+// there.
 // Leaving it closes it and shows again the selection window named by
 // ReturnWindowName.
 //
@@ -53,6 +55,8 @@ public:
     void sendToFile();
     void sendToPdf();
     void editFormat();
+    // Asks for the title the exam has in the history.
+    void editTitle();
     // Composes the versions chosen (or puts back the text received for 1).
     void Versiones_Change();
     void leaveOutput();
@@ -63,6 +67,7 @@ public:
 private:
     void buildControls();
     void placeStrip();
+    void recordSent();
 
     QPlainTextEdit *m_text1 = nullptr;
     QWidget *m_picture1 = nullptr;
@@ -72,6 +77,7 @@ private:
     QPushButton *m_command3 = nullptr;
     QPushButton *m_commandPdf = nullptr;
     QPushButton *m_commandFormat = nullptr;
+    QPushButton *m_commandTitle = nullptr;
     SaveDialog m_cd1;
     QSpinBox *m_versions = nullptr;
     QLineEdit *m_seed = nullptr;

@@ -1,0 +1,96 @@
+#pragma once
+// The exam history: every exam that left the output window, kept in
+// historial.sqlite beside the bank files, so that programs sharing a bank
+// share its history. It is a SQLite database in rollback-journal mode (a
+// network folder has no shared memory for a write-ahead log), written one
+// exam per transaction under a lock beside it taken like the bank's. A file
+// SQLite finds damaged is set aside under a new name and a new history is
+// started; nothing is ever deleted.
+//
+// Questions are kept as the exam held them (kind, chapter, topic, text):
+// records carry no identity and are renumbered by deletions, so a question
+// is known later by its kind and text.
+//
+// Failures are Spanish reasons fit to follow "No se ha podido ...: ".
+
+#include "ExamDescription.h"
+#include "QuestionKind.h"
+#include "UsedQuestions.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+struct HistoryQuestion
+{
+    QuestionKind kind = QuestionKind::TrueFalse;
+    qint16 chapter = 0;
+    qint16 topic = 0; // true/false questions only
+    QString text;
+
+    bool operator==(const HistoryQuestion &) const = default;
+};
+
+struct HistoryExam
+{
+    qint64 id = 0; // its number in the history; 0 until recorded
+    QDateTime madeAt;
+    bool exposition = false;
+    QString title;
+    int versions = 1;
+    quint32 seed = 0; // with versions above 1
+    QList<HistoryQuestion> questions;
+    int questionCount = 0; // what a listing of exams gives instead of the questions
+
+    // The exam's questions in order, the versions and their seed; no date,
+    // title or number yet.
+    static HistoryExam from(const ExamDescription &exam);
+    // "tipo test" or "exposición".
+    QString kindName() const;
+    // "Examen del 07/12/2026".
+    static QString defaultTitle(const QDateTime &madeAt);
+};
+
+class ExamHistory
+{
+public:
+    static inline const QString kFileName = QStringLiteral("historial.sqlite");
+
+    explicit ExamHistory(const QString &path = kFileName);
+    ~ExamHistory();
+    ExamHistory(const ExamHistory &) = delete;
+    ExamHistory &operator=(const ExamHistory &) = delete;
+
+    // Opens the history, creating it when missing and `create` is set (a
+    // missing history not created reads as empty). Empty, or the reason.
+    QString open(bool create = true);
+    bool exists() const;
+    // What open() did with a damaged file, to be told once; empty otherwise.
+    QString takeSetAsideNote();
+
+    // Writes the exam as a new entry when its id is 0 or no longer in the
+    // history (and sets the id), or over the entry with its id. Empty, or
+    // the reason; on failure the history is as it was.
+    QString record(HistoryExam &exam);
+    QString rename(qint64 id, const QString &title);
+
+    // The exams, oldest first, with their question counts but not the
+    // questions.
+    QList<HistoryExam> exams(QString *error) const;
+    // One exam with its questions; nullopt (and no error) when there is none.
+    std::optional<HistoryExam> exam(qint64 id, QString *error) const;
+    UsedQuestions usedQuestions(QString *error) const;
+
+private:
+    QString prepareSchema();
+    QString setAside();
+    QString underLock(const std::function<QString()> &change);
+
+    QString m_path;
+    QString m_connection;
+    QString m_setAsideNote;
+    bool m_open = false;
+};
