@@ -241,6 +241,7 @@ void Testselec::List2_Click()
         m_grid3->setTextMatrix(question.position, 1, question.text);
         m_grid3->setTextMatrix(question.position, 2, question.answerLabel);
     }
+    markUsed(m_grid3, questions, QuestionKind::TrueFalse);
 }
 
 void Testselec::Grid3_DblClick()

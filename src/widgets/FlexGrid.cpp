@@ -152,6 +152,21 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
     item->setText(text);
 }
 
+void FlexGrid::setCellToolTip(int row, int col, const QString &tip)
+{
+    // Read when the tip is asked for, so nothing needs to be told now.
+    if (QTableWidgetItem *item = dataItem(row, col)) {
+        const QSignalBlocker quiet(m_table->model());
+        item->setToolTip(tip);
+    }
+}
+
+QString FlexGrid::cellToolTip(int row, int col) const
+{
+    const QTableWidgetItem *item = dataItem(row, col);
+    return item ? item->toolTip() : QString();
+}
+
 void FlexGrid::tellRowHeaders()
 {
     if (!std::exchange(m_rowHeadersChanged, false) || m_table->rowCount() == 0)
@@ -167,8 +182,11 @@ void FlexGrid::clear()
         const QSignalBlocker quiet(m_table->model());
         for (int row = 0; row < rows(); ++row)
             for (int col = 0; col < cols(); ++col)
-                if (QTableWidgetItem *item = dataItem(row, col))
+                if (QTableWidgetItem *item = dataItem(row, col)) {
                     item->setText(QString());
+                    if (col == 0)
+                        item->setToolTip(QString());
+                }
     }
     m_rowHeadersChanged = false;
     QAbstractItemModel *model = m_table->model();

@@ -31,6 +31,10 @@ public:
 
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
+    // A tool tip of its own for a cell of the fixed column (a data cell shows
+    // its text as its tip); clear() removes it.
+    void setCellToolTip(int row, int col, const QString &tip);
+    QString cellToolTip(int row, int col) const;
     // Empties every cell, fixed cells included; counts and sizes stay.
     void clear();
 

@@ -3,6 +3,7 @@
 #include "FlexGrid.h"
 #include "Forms.h"
 #include "MainWindowServices.h"
+#include "MessageBox.h"
 #include "OpenFiles.h"
 #include "OutputReceiver.h"
 #include "ProgramState.h"
@@ -122,6 +123,7 @@ void WorkingWindow::Form_Unload()
     if (services)
         services->setStatusText(QString());
     closeAllFiles();
+    m_usedQuestions.reset();
     if (services)
         services->setHelpButtonVisible(true);
 }
@@ -360,6 +362,36 @@ QLabel *WorkingWindow::addLabel(QWidget *parent, const QString &name, const QStr
         label->setGeometry(geometry);
     }
     return label;
+}
+
+const UsedQuestions &WorkingWindow::usedQuestions()
+{
+    QString message;
+    const UsedQuestions &used = m_usedQuestions.current(&message);
+    if (!message.isEmpty())
+        MessageBox::inform(message, this);
+    return used;
+}
+
+void WorkingWindow::markUsed(FlexGrid *grid, const QList<QuestionListing> &questions,
+                             QuestionKind kind)
+{
+    markUsed(grid, questions, kind, usedQuestions());
+}
+
+void WorkingWindow::markUsed(FlexGrid *grid, const QList<QuestionListing> &questions,
+                             QuestionKind kind, const UsedQuestions &used)
+{
+    if (used.isEmpty())
+        return;
+    for (const QuestionListing &question : questions) {
+        const QList<QuestionUse> uses = used.uses(kind, question.text);
+        if (uses.isEmpty())
+            continue;
+        grid->setTextMatrix(question.position, 0,
+                            QString::number(question.position) + QStringLiteral("•"));
+        grid->setCellToolTip(question.position, 0, UsedQuestions::toolTip(uses));
+    }
 }
 
 void WorkingWindow::prepareListingRows(FlexGrid *grid, int count, int minimumRows, int rowHeight)

@@ -17,7 +17,10 @@
 
 #include "ExamDescription.h"
 #include "Form.h"
+#include "QuestionKind.h"
+#include "QuestionListing.h"
 #include "SearchField.h"
+#include "UsedQuestionsCache.h"
 
 #include <functional>
 
@@ -102,6 +105,14 @@ protected:
     // twips high, and no cell chosen. The window then writes each question
     // into the row of its position.
     static void prepareListingRows(FlexGrid *grid, int count, int minimumRows, int rowHeight);
+    // Marks the listed questions that earlier exams used: "•" after the
+    // number, and the latest of those exams as the number's tool tip.
+    void markUsed(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind);
+    static void markUsed(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind,
+                         const UsedQuestions &used);
+    // The questions earlier exams used, as the history holds them now; a
+    // history that is damaged or cannot be read is told once a window opening.
+    const UsedQuestions &usedQuestions();
     // The close box: true lets the window close. By default it asks what
     // leaveWindow() would ask, if anything; Cancel keeps the window.
     bool Form_QueryUnload() override;
@@ -128,6 +139,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    UsedQuestionsCache m_usedQuestions;
+
     struct Band
     {
         QRect design;
