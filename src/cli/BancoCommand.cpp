@@ -6,11 +6,13 @@
 #include "BankSnapshot.h"
 #include "CountedNoun.h"
 #include "DurableFile.h"
+#include "ExamHistory.h"
 #include "OutputFile.h"
 #include "QuestionImport.h"
 #include "QuestionSearch.h"
 #include "TopicCatalogue.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,10 +45,10 @@ QString BancoCommand::helpText()
     return QStringLiteral(
         "Uso: orvalis-banco ORDEN [ARGUMENTOS]\n"
         "\n"
-        "Comprueba, exporta, importa y busca en el banco de preguntas de Orvalis: los\n"
+        "Comprueba, exporta, importa y busca en el banco de preguntas de Orvalis (los\n"
         "ficheros QELMEXT2.DAT (verdadero o falso), QELMEXE1.DAT (conceptuales),\n"
         "QELMEXE2.DAT (prácticas) y QELMEXE3.DAT (breves) de CARPETA, o de la carpeta\n"
-        "actual si no se indica.\n"
+        "actual si no se indica) y lista el historial de exámenes.\n"
         "\n"
         "Órdenes:\n"
         "  comprobar [CARPETA] [--json] [--parecidas]\n"
@@ -87,6 +89,11 @@ QString BancoCommand::helpText()
         "      distinguir mayúsculas ni acentos (PALABRAS va entre comillas si son\n"
         "      varias), por tipo, capítulo y tema. --json da la lista en JSON.\n"
         "\n"
+        "  historial [CARPETA] [--json] [--examen N]\n"
+        "      Lista los exámenes que Orvalis ha anotado en historial.sqlite: número,\n"
+        "      fecha, título, tipo y número de preguntas. --examen N da además las\n"
+        "      preguntas del examen N en su orden. --json da lo mismo en JSON.\n"
+        "\n"
         "Estado de salida: 0 si todo va bien; 1 si comprobar encuentra problemas,\n"
         "importar rechaza alguna línea, exportar deja fuera algún registro o buscar\n"
         "no encuentra nada; 2 si no se puede leer o escribir un fichero o la orden no\n"
@@ -119,7 +126,7 @@ int BancoCommand::run(const QStringList &arguments)
     }
     if (arguments.isEmpty())
         return usageError(
-            QStringLiteral("falta la orden: comprobar, exportar, importar o buscar."));
+            QStringLiteral("falta la orden: comprobar, exportar, importar, buscar o historial."));
     const QString order = arguments.first();
     const QStringList rest = arguments.mid(1);
     if (order == QStringLiteral("comprobar"))
@@ -130,8 +137,10 @@ int BancoCommand::run(const QStringList &arguments)
         return importar(rest);
     if (order == QStringLiteral("buscar"))
         return buscar(rest);
+    if (order == QStringLiteral("historial"))
+        return historial(rest);
     return usageError(QStringLiteral("orden desconocida «%1»; las órdenes son comprobar, exportar, "
-                                     "importar y buscar.")
+                                     "importar, buscar e historial.")
                           .arg(order));
 }
 
@@ -489,4 +498,92 @@ int BancoCommand::buscar(const QStringList &arguments)
         }
     }
     return found.isEmpty() ? ProblemsFound : Success;
+}
+
+int BancoCommand::historial(const QStringList &arguments)
+{
+    Arguments parsed;
+    if (!parse(arguments, {QStringLiteral("--examen")}, {QStringLiteral("--json")}, &parsed))
+        return Failure;
+    QString folder;
+    if (!folderFrom(parsed, 0, &folder))
+        return Failure;
+    bool numbered = true;
+    const qint64 number =
+        parsed.values.contains(QStringLiteral("--examen"))
+            ? parsed.values.value(QStringLiteral("--examen")).toLongLong(&numbered)
+            : 0;
+    if (!numbered || number < 0)
+        return usageError(QStringLiteral("--examen necesita el número de un examen."));
+
+    ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
+    QString error = history.open(false);
+    if (const QString note = history.takeSetAsideNote(); !note.isEmpty())
+        printError(note + QLatin1Char('\n'));
+    QList<HistoryExam> exams;
+    if (error.isEmpty() && number > 0) {
+        if (const std::optional<HistoryExam> exam = history.exam(number, &error))
+            exams.append(*exam);
+        else if (error.isEmpty()) {
+            printError(QStringLiteral("%1: no hay ningún examen número %2 en el historial.\n")
+                           .arg(kProgram)
+                           .arg(number));
+            return Failure;
+        }
+    } else if (error.isEmpty()) {
+        exams = history.exams(&error);
+    }
+    if (!error.isEmpty()) {
+        printError(QStringLiteral("%1: no se puede leer el historial: %2.\n").arg(kProgram, error));
+        return Failure;
+    }
+    const bool json = parsed.flags.contains(QStringLiteral("--json"));
+    QJsonArray list;
+    for (const HistoryExam &exam : std::as_const(exams)) {
+        const QString date = exam.madeAt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+        QJsonObject entry{{QStringLiteral("numero"), exam.id},
+                          {QStringLiteral("fecha"), date},
+                          {QStringLiteral("titulo"), exam.title},
+                          {QStringLiteral("tipo"), exam.kindName()},
+                          {QStringLiteral("preguntas"), exam.questionCount}};
+        if (exam.versions > 1) {
+            entry.insert(QStringLiteral("versiones"), exam.versions);
+            entry.insert(QStringLiteral("clave"), qint64(exam.seed));
+        }
+        QString line =
+            QStringLiteral("%1. %2, %3, %4, %5")
+                .arg(exam.id)
+                .arg(exam.madeAt.toString(QStringLiteral("dd/MM/yyyy HH:mm")), exam.title,
+                     exam.kindName(), counted(exam.questionCount, u"pregunta", u"preguntas"));
+        if (exam.versions > 1)
+            line += QStringLiteral(", %1 versiones (clave %2)").arg(exam.versions).arg(exam.seed);
+        if (!json)
+            print(line + QLatin1Char('\n'));
+        QJsonArray questions;
+        for (qsizetype i = 0; i < exam.questions.size(); ++i) {
+            const HistoryQuestion &question = exam.questions[i];
+            QString where = QStringLiteral("%1, capítulo %2")
+                                .arg(bankKinds::optionName(question.kind))
+                                .arg(question.chapter);
+            QJsonObject item{{QStringLiteral("tipo"), bankKinds::optionName(question.kind)},
+                             {QStringLiteral("capitulo"), question.chapter},
+                             {QStringLiteral("texto"), question.text}};
+            if (question.kind == QuestionKind::TrueFalse) {
+                where += QStringLiteral(", tema %1").arg(question.topic);
+                item.insert(QStringLiteral("tema"), question.topic);
+            }
+            questions.append(item);
+            if (!json)
+                print(QStringLiteral("  %1. %2: %3\n").arg(i + 1).arg(where, question.text));
+        }
+        if (number > 0)
+            entry.insert(QStringLiteral("preguntas_del_examen"), questions);
+        list.append(entry);
+    }
+    if (json)
+        m_out.write(
+            (number > 0 ? QJsonDocument(list.first().toObject()) : QJsonDocument(list)).toJson());
+    else if (exams.isEmpty())
+        print(QStringLiteral("El historial no tiene ningún examen.\n"));
+    return Success;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The command line of orvalis-banco: its four orders (comprobar, exportar,
-// importar, buscar), their options, the Spanish help and messages, and the exit
+// The command line of orvalis-banco: its orders (comprobar, exportar,
+// importar, buscar, historial), their options, the Spanish help and messages, and the exit
 // status (0 all well, 1 problems found, 2 something could not be read or
 // written or the command line is wrong). Output goes to the two devices it is
 // given, so the whole program runs in a test without a process.
@@ -48,6 +48,7 @@ private:
     int exportar(const QStringList &arguments);
     int importar(const QStringList &arguments);
     int buscar(const QStringList &arguments);
+    int historial(const QStringList &arguments);
 
     void print(const QString &text);
     void printError(const QString &text);

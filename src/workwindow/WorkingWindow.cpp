@@ -109,6 +109,9 @@ void WorkingWindow::Form_Activate()
     focusOnActivation();
     if (MainWindowServices *services = MainWindowServices::instance())
         services->setStatusText(m_statusText);
+    // Back from the output window, the exam just sent shows in the listing.
+    if (m_marked.grid)
+        markUsed(m_marked.grid, m_marked.questions, m_marked.kind, usedQuestions());
 }
 
 void WorkingWindow::Form_Deactivate()
@@ -376,6 +379,7 @@ const UsedQuestions &WorkingWindow::usedQuestions()
 void WorkingWindow::markUsed(FlexGrid *grid, const QList<QuestionListing> &questions,
                              QuestionKind kind)
 {
+    m_marked = {grid, questions, kind};
     markUsed(grid, questions, kind, usedQuestions());
 }
 

@@ -140,6 +140,13 @@ protected:
 
 private:
     UsedQuestionsCache m_usedQuestions;
+    // The listing marked last, marked again when the window is activated.
+    struct Marked
+    {
+        QPointer<FlexGrid> grid;
+        QList<QuestionListing> questions;
+        QuestionKind kind = QuestionKind::TrueFalse;
+    } m_marked;
 
     struct Band
     {

@@ -1,8 +1,9 @@
 // The true/false selection window driven as a teacher drives it: the
 // 500-question limit, a bank changed or spoilt under it, the template button,
 // and a whole exam from the real main window's menu to the clipboard, a file
-// and the printer by keyboard alone.
+// and the printer by keyboard alone, recorded in the exam history.
 #include "BankFolders.h"
+#include "ExamHistory.h"
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
@@ -250,6 +251,22 @@ private Q_SLOTS:
         key(Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(m_window.data()));
         QCOMPARE(label3(), QStringLiteral("2"));
+
+        // Sent three ways in one visit, it is one exam in the history, and
+        // its questions are marked as used in the listing shown again.
+        ExamHistory history;
+        QString error;
+        QCOMPARE(history.open(false), QString());
+        const QList<HistoryExam> exams = history.exams(&error);
+        QCOMPARE(exams.size(), 1);
+        const QString title = "Examen del " + QDate::currentDate().toString("dd/MM/yyyy");
+        QCOMPARE(exams[0].title, title);
+        const QString b = kB.section(u'|', 1, 1), a = kA.section(u'|', 1, 1);
+        QCOMPARE(history.exam(exams[0].id, &error)->questions,
+                 (QList<HistoryQuestion>{{QuestionKind::TrueFalse, 1, 1, b},
+                                         {QuestionKind::TrueFalse, 1, 1, a}}));
+        QCOMPARE(rows("Grid3", 2), (QStringList{"1•" + kA, "2•" + kB}));
+        QVERIFY(grid("Grid3")->cellToolTip(1, 0).startsWith("Usada en: " + title + " ("));
     }
 };
 

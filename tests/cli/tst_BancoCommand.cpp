@@ -1,10 +1,12 @@
 // orvalis-banco's orders run in the test with their output caught: mistakes on
 // the command line, the check's report, each export format, an import checked
 // whole against the bank and refused whole, the demo bank back byte for byte
-// through the text format, and an export file replaced only by a complete one.
+// through the text format, an export file replaced only by a complete one, and
+// the exam history listed.
 
 #include "BancoCommand.h"
 #include "BankBytes.h"
+#include "ExamHistory.h"
 #include "RecordFile.h"
 #include "TestFiles.h"
 
@@ -351,6 +353,46 @@ private Q_SLOTS:
             QVERIFY(QFileInfo(demo + file).size() > 0);
             QCOMPARE(readFile(RecordFile::resolve(m_dir->path() + file)), readFile(demo + file));
         }
+    }
+
+    // The history lists its exams, and one exam with its questions, as text
+    // or JSON; a folder without one has none.
+    void theHistoryListsItsExams()
+    {
+        QCOMPARE(run({"historial", m_dir->path()}).out, "El historial no tiene ningún examen.\n");
+        ExamHistory history(path("historial.sqlite"));
+        HistoryExam test{0,
+                         QDateTime({2026, 6, 12}, {9, 30}),
+                         false,
+                         {},
+                         2,
+                         77,
+                         {{QuestionKind::TrueFalse, 3, 2, "¿Verdadero?"}}};
+        HistoryExam exposition{
+            0,
+            QDateTime({2026, 6, 20}, {11, 5}),
+            true,
+            "Final",
+            1,
+            0,
+            {{QuestionKind::Practical, 4, 0, "Calcule."}, {QuestionKind::Brief, 1, 0, "Defina."}}};
+        QCOMPARE(history.record(test), QString());
+        QCOMPARE(history.record(exposition), QString());
+        QCOMPARE(run({"historial", m_dir->path()}).out,
+                 "1. 12/06/2026 09:30, Examen del 12/06/2026, tipo test, 1 pregunta, 2 versiones "
+                 "(clave 77)\n2. 20/06/2026 11:05, Final, exposición, 2 preguntas\n");
+        QCOMPARE(run({"historial", "--examen", "2", m_dir->path()}).out,
+                 "2. 20/06/2026 11:05, Final, exposición, 2 preguntas\n  1. practica, capítulo "
+                 "4: Calcule.\n  2. breve, capítulo 1: Defina.\n");
+        QCOMPARE(run({"historial", m_dir->path(), "--examen=1", "--json"}).out.simplified(),
+                 "{ \"clave\": 77, \"fecha\": \"2026-06-12T09:30:00\", \"numero\": 1, "
+                 "\"preguntas\": 1, \"preguntas_del_examen\": [ { \"capitulo\": 3, "
+                 "\"tema\": 2, \"texto\": \"¿Verdadero?\", \"tipo\": \"test\" } ], "
+                 "\"tipo\": \"tipo test\", \"titulo\": \"Examen del 12/06/2026\", "
+                 "\"versiones\": 2 }");
+        const Run missing = run({"historial", m_dir->path(), "--examen", "3"});
+        QCOMPARE(missing.status, 2);
+        QCOMPARE(missing.err, "orvalis-banco: no hay ningún examen número 3 en el historial.\n");
     }
 
     void anExportFileIsReplacedOnlyByACompleteOne()

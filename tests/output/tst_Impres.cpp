@@ -1,8 +1,10 @@
 // The output window driven by its buttons: what reaches the clipboard, a
 // text file (its exact bytes) and the printer (a PDF read back), and what the
-// teacher is told when it cannot; the text file writer's file written whole,
+// teacher is told when it cannot; what the exam history records, or says when
+// it cannot; the text file writer's file written whole,
 // or an earlier file of the same name kept whole when the new one cannot be.
 #include "BankFolders.h"
+#include "ExamHistory.h"
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
@@ -196,6 +198,54 @@ private Q_SLOTS:
         }
         m_window->findChild<QSpinBox *>("Versiones")->setValue(1);
         QCOMPARE(m_window->text(), kText);
+        // Sent three ways in one visit: one exam in the history, in its versions.
+        ExamHistory history;
+        QString error;
+        QCOMPARE(history.open(false), QString());
+        const QList<HistoryExam> exams = history.exams(&error);
+        QCOMPARE(exams.size(), 1);
+        QCOMPARE(exams[0].versions, 2);
+        QCOMPARE(exams[0].seed, 1234567u);
+    }
+
+    // The history never stops an exam: one that cannot be written is told
+    // once a visit; a damaged one is set aside, kept, and a new one started.
+    void aFailingHistoryNeverStopsTheExam_data()
+    {
+        QTest::addColumn<bool>("damaged"); // else a folder stands where the file should
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cannot be opened") << false
+                                          << "No se ha podido anotar el examen en el "
+                                             "historial: no se puede abrir el fichero "
+                                             "historial.sqlite.";
+        QTest::newRow("damaged") << true
+                                 << "El historial de exámenes (historial.sqlite) estaba "
+                                    "dañado: se ha apartado como historial-dañado-…";
+    }
+    void aFailingHistoryNeverStopsTheExam()
+    {
+        QFETCH(bool, damaged);
+        QFETCH(QString, message);
+        const QByteArray spoilt(5000, 'x');
+        QVERIFY(damaged ? testFiles::writeFile("historial.sqlite", spoilt)
+                        : QDir().mkdir("historial.sqlite"));
+        const auto copied = MessageBoxResponder::notice("Texto transferido al portapapeles…");
+        m_window->receiveText(kText, {}, WindowNames::kTestselec);
+        for (const auto &boxes : {QList{copied, MessageBoxResponder::notice(message)}, {copied}}) {
+            QGuiApplication::clipboard()->clear();
+            QCOMPARE(MessageBoxResponder::answer(boxes, [&] { click(m_window, "Command1_0"); }),
+                     QString());
+            QCOMPARE(QGuiApplication::clipboard()->text(), kText);
+        }
+        if (!damaged)
+            return;
+        const QStringList aside = QDir::current().entryList({"historial-dañado-*.sqlite"});
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(testFiles::readFile(aside[0]), spoilt);
+        ExamHistory history;
+        QString error;
+        QCOMPARE(history.open(false), QString());
+        QCOMPARE(history.exams(&error).size(), 1);
     }
 
     // A long text goes to the printer whole, wrapped onto several pages.
