@@ -383,7 +383,7 @@ UsedQuestions ExamHistory::usedQuestions(QString *error) const
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     if (!run(query, QStringLiteral("SELECT q.kind, q.text, e.title, e.made_at FROM exam_question q "
-                                   "JOIN exam e ON e.id = q.exam_id"))) {
+                                   "JOIN exam e ON e.id = q.exam_id ORDER BY e.id DESC"))) {
         *error = reasonOf(query.lastError());
         return used;
     }
