@@ -38,9 +38,12 @@ bool UsedQuestions::usedSince(QuestionKind kind, const QString &text, const QDat
 QString UsedQuestions::toolTip(const QList<QuestionUse> &uses)
 {
     QStringList named;
-    for (qsizetype i = 0; i < uses.size() && i < kNamedInToolTip; ++i)
-        named.append(QStringLiteral("%1 (%2)").arg(
-            uses[i].title, uses[i].madeAt.toString(QStringLiteral("dd/MM/yyyy"))));
+    for (qsizetype i = 0; i < uses.size() && i < kNamedInToolTip; ++i) {
+        // Formatted by hand: a listing composes many of these at once.
+        const QDate date = uses[i].madeAt.date();
+        named.append(uses[i].title +
+                     QString::asprintf(" (%02d/%02d/%04d)", date.day(), date.month(), date.year()));
+    }
     QString tip = QStringLiteral("Usada en: ") + named.join(QStringLiteral(", "));
     if (uses.size() > kNamedInToolTip)
         tip += QStringLiteral(" y %1 más").arg(uses.size() - kNamedInToolTip);

@@ -41,6 +41,10 @@ class WorkingWindow : public Form
     Q_OBJECT
 
 public:
+    // Marks, in `grid`'s listing of `questions`, those `used` knows.
+    static void markUsed(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind,
+                         const UsedQuestions &used);
+
     WorkingWindow(const QString &name, qint16 activeWindowCode, const QString &statusText);
 
     qint16 activeWindowCode() const { return m_code; }
@@ -108,8 +112,6 @@ protected:
     // Marks the listed questions that earlier exams used: "•" after the
     // number, and the latest of those exams as the number's tool tip.
     void markUsed(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind);
-    static void markUsed(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind,
-                         const UsedQuestions &used);
     // The questions earlier exams used, as the history holds them now; a
     // history that is damaged or cannot be read is told once a window opening.
     const UsedQuestions &usedQuestions();
