@@ -167,7 +167,7 @@ void Impres::buildControls()
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_seed));
     seedLabel->setBuddy(m_seed);
     m_commandTitle =
-        addButton(m_picture1, QStringLiteral("CommandTitulo"), QStringLiteral("&Título…"),
+        addButton(m_picture1, QStringLiteral("CommandTitulo"), QStringLiteral("Tít&ulo…"),
                   QColor(224, 224, 224), Twips::rect(9550, kSecondRow, 1895, 315));
 
     for (int index = 0; index < 3; ++index)
