@@ -74,6 +74,11 @@ constexpr HelpLine kExpositionSelection[] = {
     {u"    Puede incluir preguntas de diversos tipos en el mismo examen, hasta 100 de cada tipo. "
      u"Para ello, marque otra opción en el recuadro \"Tipo de pregunta\" y proceda de la misma "
      u"forma; las preguntas que haya seleccionado antes de cambiar de tipo se conservan."},
+    {u"    El botón [Elegir al azar...] elige las preguntas por usted: indique cuántas quiere de "
+     u"cada tipo en cada capítulo y el programa las añade al azar a las seleccionadas, sin "
+     u"repetir ninguna y dejando fuera las usadas en los exámenes de los últimos meses que "
+     u"indique (0: ninguna). Con la misma clave del sorteo y las mismas cantidades se eligen "
+     u"las mismas preguntas."},
     {kWhenFinished},
     {kAfterPrinting},
 };
@@ -105,6 +110,12 @@ constexpr HelpLine kTrueFalseSelection[] = {
     {u"    Para incluir preguntas de otros temas del mismo capítulo o de otros capítulos, pulse "
      u"sobre el título del capítulo, si es otro, y sobre el del tema, y proceda de la misma "
      u"forma."},
+    {u"    El botón [Elegir al azar...] elige las preguntas por usted: indique cuántas quiere de "
+     u"cada capítulo y, si lo desea, de cada tema (las de un capítulo se eligen entre las que "
+     u"no hayan salido en sus temas) y el programa las añade al azar a las seleccionadas, sin "
+     u"repetir ninguna y dejando fuera las usadas en los exámenes de los últimos meses que "
+     u"indique (0: ninguna). Con la misma clave del sorteo y las mismas cantidades se eligen "
+     u"las mismas preguntas."},
     {kWhenFinished},
     {u"    Si desea imprimir una plantilla con las respuestas correctas, pulse el botón "
      u"[Imprimir plantilla ...]."},
