@@ -12,6 +12,7 @@
 #include "Testselec.h"
 
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -170,24 +171,16 @@ private Q_SLOTS:
         QTimer driver;
         bool driven = false;
         connect(&driver, &QTimer::timeout, this, [&driven] {
-            QWidget *dialog = QApplication::activeModalWidget();
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             if (!dialog || dialog->objectName() != "Azar" || std::exchange(driven, true))
                 return;
-            const auto set = [dialog](const char *count, int value) {
-                dialog->findChild<QSpinBox *>(count)->setValue(value);
-            };
-            const auto accept = [dialog] {
-                for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
-                    if (button->text() == "Aceptar")
-                        button->click();
-            };
-            set("Cantidad_0_1_2", 2);
-            set("Cantidad_0_1_0", 500);
-            accept();
-            set("Cantidad_0_1_0", 3);
-            accept();
+            dialog->findChild<QSpinBox *>("Cantidad_0_1_2")->setValue(2);
+            dialog->findChild<QSpinBox *>("Cantidad_0_1_0")->setValue(500);
+            dialog->accept();
+            dialog->findChild<QSpinBox *>("Cantidad_0_1_0")->setValue(3);
+            dialog->accept();
             QVERIFY(dialog->isVisible());
-            accept();
+            dialog->accept();
         });
         driver.start(20);
         const QString shortage =
