@@ -183,10 +183,9 @@ private Q_SLOTS:
             dialog->accept();
         });
         driver.start(20);
-        const QString shortage =
-            "No hay tantas preguntas sin usar como se piden:\n\nCapítulo 1: se "
-            "piden 3 y hay 2 sin usar\n\nPulse Aceptar para elegir las que "
-            "hay o Cancelar para volver al plan.";
+        const QString shortage = "No hay tantas preguntas sin usar como se piden:\n\nCapítulo "
+                                 "1: se piden 3 y hay 2 sin usar\n\nPulse Aceptar para elegir "
+                                 "las que hay o Cancelar para volver al plan.";
         QCOMPARE(MessageBoxResponder::answer(
                      {MessageBoxResponder::notice("Se piden 502 preguntas, pero en la selección "
                                                   "solo caben 499 más (admite 500)."),
