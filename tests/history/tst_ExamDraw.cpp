@@ -1,7 +1,7 @@
 // Exams drawn to a plan from a small bank: true/false chapter 1 holds a1-a4
-// in topic 1 and b1, b2 in topic 2, chapter 2 holds c1 and a second b2;
-// practical chapter 3 holds p1-p3. A plan is written "1.2:3" (chapter 1,
-// topic 2, three questions), "1:5" (the whole chapter) or "p3:2"
+// in topic 1 and b1, b2 in topic 2, chapter 2 holds c1, a second b2 and a
+// second c1; practical chapter 3 holds p1-p3. A plan is written "1.2:3"
+// (chapter 1, topic 2, three questions), "1:5" (the whole chapter) or "p3:2"
 // (practical, chapter 3). Earlier exams used a1 two months before the draw,
 // a3 thirteen and p2 one.
 #include "ExamDraw.h"
@@ -19,7 +19,7 @@ const QList<DrawQuestion> kBank = {
     {QuestionKind::TrueFalse, 1, 2, 1, "b1", "Sí"}, {QuestionKind::TrueFalse, 1, 2, 2, "b2", "No"},
     {QuestionKind::TrueFalse, 2, 1, 1, "c1", "Sí"}, {QuestionKind::TrueFalse, 2, 1, 2, "b2", "No"},
     {QuestionKind::Practical, 3, 0, 1, "p1", ""},   {QuestionKind::Practical, 3, 0, 2, "p2", ""},
-    {QuestionKind::Practical, 3, 0, 3, "p3", ""}};
+    {QuestionKind::Practical, 3, 0, 3, "p3", ""},   {QuestionKind::TrueFalse, 2, 1, 3, "c1", "Sí"}};
 
 DrawLine lineFor(const QString &written)
 {
