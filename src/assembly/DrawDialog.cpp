@@ -121,13 +121,15 @@ void DrawDialog::accept()
         MessageBox::inform(refusal, this);
         return;
     }
+    // Kind by kind, so that a window that holds one kind's file open at a
+    // time opens each file once.
     DrawPlan plan;
-    for (const Count &count : m_counts) {
-        if (count.box->value() == 0)
-            continue;
-        const QuestionKind kind = m_setup.columns.at(count.column).kind;
-        plan.lines.append({kind, count.chapter, count.topic, count.box->value(),
-                           m_setup.gather(kind, count.chapter, count.topic)});
+    for (int column = 0; column < m_setup.columns.size(); ++column) {
+        const QuestionKind kind = m_setup.columns.at(column).kind;
+        for (const Count &count : m_counts)
+            if (count.column == column && count.box->value() > 0)
+                plan.lines.append({kind, count.chapter, count.topic, count.box->value(),
+                                   m_setup.gather(kind, count.chapter, count.topic)});
     }
     plan.used = m_setup.used;
     plan.usedSince = ExamDraw::cutOff(QDateTime::currentDateTime(), m_months->value());
