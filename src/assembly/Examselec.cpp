@@ -2,6 +2,7 @@
 
 #include "ChapterTitles.h"
 #include "ColouredButton.h"
+#include "DrawDialog.h"
 #include "ExamText.h"
 #include "FlexGrid.h"
 #include "MessageBox.h"
@@ -141,7 +142,10 @@ void Examselec::buildControls()
 
     m_command1 =
         ColouredButton::create(this, QStringLiteral("Command1"), QStringLiteral("Imprimir examen"),
-                               QColor(128, 255, 255), Twips::rect(4350, 6510, 2235, 255), 0);
+                               QColor(128, 255, 255), Twips::rect(3060, 6510, 2235, 255), 0);
+    m_commandAzar = ColouredButton::create(
+        this, QStringLiteral("CommandAzar"), QStringLiteral("Elegir al a&zar…"),
+        QColor(255, 192, 128), Twips::rect(5430, 6510, 2145, 255), 0);
     m_command2 =
         ColouredButton::create(this, QStringLiteral("Command2"), QStringLiteral("Salir"),
                                QColor(255, 128, 128), Twips::rect(7710, 6510, 1665, 255), 0);
@@ -170,6 +174,7 @@ void Examselec::buildControls()
     connect(m_grid3, &FlexGrid::enterPressed, this,
             [this] { addKeepingFocus(m_grid3, [this] { addQuestion(); }); });
     connect(m_command1, &QPushButton::clicked, this, &Examselec::Command1_Click);
+    connect(m_commandAzar, &QPushButton::clicked, this, &Examselec::CommandAzar_Click);
     connect(m_command2, &QPushButton::clicked, this, &Examselec::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Examselec::Command3_Click);
     addSearchField([this](QuestionSearch &search) { SearchField::addExposition(search, m_bank); },
@@ -379,6 +384,50 @@ void Examselec::Command1_Click()
                      selection(ExpositionKind::Brief)};
     exam.sectionChapters = m_selectedChapters;
     handOverToOutput(composeText(exam), exam);
+}
+
+void Examselec::CommandAzar_Click()
+{
+    static const QString kHeaders[kExpositionKindCount] = {
+        QStringLiteral("Conceptuales"), QStringLiteral("Prácticas"), QStringLiteral("Breves")};
+    DrawDialog::Setup setup;
+    for (int k = 0; k < kExpositionKindCount; ++k) {
+        const QuestionKind kind = questionKind::fromExposition(ExpositionKind(k));
+        setup.columns.append({kind, kHeaders[k],
+                              QStringLiteral("preguntas ") + kHeaders[k].toLower(), kMaxSelected,
+                              kMaxSelected - m_selectedCount[k]});
+        for (const QString &text : selection(ExpositionKind(k)))
+            setup.selected.append({kind, text});
+    }
+    for (int chapter = 1; chapter <= ChapterTitles::kCount; ++chapter)
+        setup.chapters.append({ChapterTitles::entry(chapter), {}});
+    setup.gather = [this](QuestionKind kind, qint16 chapter, qint16) {
+        return drawCandidates(kind, chapter);
+    };
+    setup.used = &usedQuestions();
+    const QList<DrawQuestion> drawn = DrawDialog::choose(setup, this);
+    // The window lists and reads the current kind's file, and only that one
+    // stays open.
+    if (m_bank.kind() != m_currentKind)
+        (void)m_bank.openBank(m_currentKind);
+    for (const DrawQuestion &question : drawn)
+        addToSelection(questionKind::expositionKind(question.kind), question.text,
+                       question.chapter);
+}
+
+QList<DrawQuestion> Examselec::drawCandidates(QuestionKind kind, qint16 chapter)
+{
+    const ExpositionKind exposition = questionKind::expositionKind(kind);
+    if (m_bank.kind() != exposition)
+        (void)m_bank.openBank(exposition);
+    (void)m_bank.reloadIfChanged();
+    QList<DrawQuestion> candidates;
+    const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter);
+    if (!listing.ok())
+        return candidates;
+    for (const QuestionListing &question : listing.value())
+        candidates.append({kind, chapter, 0, question.position, question.text, QString()});
+    return candidates;
 }
 
 void Examselec::Command2_Click()

@@ -6,8 +6,10 @@
 // Grid1; the window reads the kind's file through its own ExpositionBank and
 // never writes it.
 
+#include "ExamDraw.h"
 #include "ExpositionBank.h"
 #include "ExpositionKind.h"
+#include "UsedQuestions.h"
 #include "WindowNames.h"
 #include "WorkingWindow.h"
 
@@ -41,6 +43,7 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+    void CommandAzar_Click();
 
     void showKind(ExpositionKind kind);
     void showChapter();
@@ -75,6 +78,9 @@ private:
     // and it becomes the current row of Grid3.
     void showFound(const SearchEntry &entry);
     bool confirmLeaving() override;
+    // A chapter's questions of a kind, to draw from; the kind's file is
+    // opened for them (the current kind's again once the draw is over).
+    QList<DrawQuestion> drawCandidates(QuestionKind kind, qint16 chapter);
 
     QGroupBox *m_frame1 = nullptr;
     std::array<QRadioButton *, kExpositionKindCount> m_option1{};
@@ -85,6 +91,7 @@ private:
     QPushButton *m_command1 = nullptr;
     QPushButton *m_command2 = nullptr;
     QPushButton *m_command3 = nullptr;
+    QPushButton *m_commandAzar = nullptr;
 
     ExpositionBank m_bank;
     ExpositionKind m_currentKind = ExpositionKind::Conceptual;

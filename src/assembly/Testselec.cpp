@@ -2,6 +2,7 @@
 
 #include "ChapterTitles.h"
 #include "ColouredButton.h"
+#include "DrawDialog.h"
 #include "FlexGrid.h"
 #include "MessageBox.h"
 #include "OpeningNotes.h"
@@ -105,6 +106,9 @@ void Testselec::buildControls()
         ColouredButton::create(this, QStringLiteral("Command5"),
                                QStringLiteral("Imprimir plantilla de respuestas correctas"),
                                QColor(128, 255, 128), Twips::rect(2760, 7770, 4200, 450));
+    m_commandAzar = ColouredButton::create(
+        this, QStringLiteral("CommandAzar"), QStringLiteral("Elegir al a&zar…"),
+        QColor(255, 255, 128), Twips::rect(7140, 7770, 2460, 450));
     m_command2 = ColouredButton::create(this, QStringLiteral("Command2"), QStringLiteral("Salir"),
                                         QColor(255, 128, 128), Twips::rect(9780, 7770, 1800, 450));
 
@@ -129,6 +133,7 @@ void Testselec::buildControls()
     connect(m_grid1, &FlexGrid::deletePressed, this, removeByKeyboard);
     connect(m_command1, &QPushButton::clicked, this, &Testselec::Command1_Click);
     connect(m_command5, &QPushButton::clicked, this, &Testselec::Command5_Click);
+    connect(m_commandAzar, &QPushButton::clicked, this, &Testselec::CommandAzar_Click);
     connect(m_command2, &QPushButton::clicked, this, &Testselec::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Testselec::Command3_Click);
     addSearchField([this](QuestionSearch &search) { SearchField::addTrueFalse(search, m_bank); },
@@ -317,6 +322,42 @@ void Testselec::handOverToOutput(ExamDescription::Kind kind)
     exam.kind = kind;
     exam.questions = selection();
     WorkingWindow::handOverToOutput(composeText(exam), exam);
+}
+
+void Testselec::CommandAzar_Click()
+{
+    DrawDialog::Setup setup;
+    setup.columns = {{QuestionKind::TrueFalse, QStringLiteral("Preguntas"),
+                      QStringLiteral("preguntas"), kMaxSelected, kMaxSelected - m_selectedCount}};
+    for (int chapter = 1; chapter <= ChapterTitles::kCount; ++chapter)
+        setup.chapters.append({ChapterTitles::entry(chapter), m_catalogue.topicTitles(chapter)});
+    setup.gather = [this](QuestionKind, qint16 chapter, qint16 topic) {
+        return drawCandidates(chapter, topic);
+    };
+    setup.used = &usedQuestions();
+    for (const SelectedQuestion &question : selection())
+        setup.selected.append({QuestionKind::TrueFalse, question.text});
+    for (const DrawQuestion &question : DrawDialog::choose(setup, this))
+        addToSelection(question.text, question.answerLabel, question.chapter, question.topic);
+}
+
+QList<DrawQuestion> Testselec::drawCandidates(qint16 chapter, qint16 topic)
+{
+    (void)m_bank.reloadIfChanged();
+    QList<DrawQuestion> candidates;
+    const qint16 first = topic > 0 ? topic : 1;
+    const qint16 last = topic > 0 ? topic : m_catalogue.topicCount(chapter);
+    for (qint16 t = first; t <= last; ++t) {
+        const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter, t);
+        if (!listing.ok()) {
+            tellReadFailure(listing.error());
+            continue;
+        }
+        for (const QuestionListing &question : listing.value())
+            candidates.append({QuestionKind::TrueFalse, chapter, t, question.position,
+                               question.text, question.answerLabel});
+    }
+    return candidates;
 }
 
 void Testselec::Command2_Click()

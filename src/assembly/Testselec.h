@@ -5,9 +5,11 @@
 // Grid1; the window reads QELMEXT2.DAT through its own TrueFalseBank and never
 // writes it.
 
+#include "ExamDraw.h"
 #include "ExamText.h"
 #include "TopicCatalogue.h"
 #include "TrueFalseBank.h"
+#include "UsedQuestions.h"
 #include "WindowNames.h"
 #include "WorkingWindow.h"
 
@@ -38,6 +40,7 @@ public:
     void Command5_Click();
     void Command2_Click();
     void Command3_Click();
+    void CommandAzar_Click();
 
     void leaveSelection();
     void leaveWindow() override { leaveSelection(); }
@@ -63,6 +66,8 @@ private:
     void showFound(const SearchEntry &entry);
     void tellReadFailure(const BankError &error);
     bool confirmLeaving() override;
+    // A topic's questions (topic 0: the whole chapter's), to draw from.
+    QList<DrawQuestion> drawCandidates(qint16 chapter, qint16 topic);
 
     QListWidget *m_list1 = nullptr;
     QListWidget *m_list2 = nullptr;
@@ -72,6 +77,7 @@ private:
     QLabel *m_label3 = nullptr;
     QPushButton *m_command1 = nullptr;
     QPushButton *m_command5 = nullptr;
+    QPushButton *m_commandAzar = nullptr;
     QPushButton *m_command2 = nullptr;
 
     TopicCatalogue m_catalogue;

@@ -1,7 +1,8 @@
 // The true/false selection window driven as a teacher drives it: the
-// 500-question limit, a bank changed or spoilt under it, the template button,
-// and a whole exam from the real main window's menu to the clipboard, a file
-// and the printer by keyboard alone, recorded in the exam history.
+// 500-question limit, a bank changed or spoilt under it, an exam drawn to a
+// plan, the template button, and a whole exam from the real main window's
+// menu to the clipboard, a file and the printer by keyboard alone, recorded
+// in the exam history.
 #include "BankFolders.h"
 #include "ExamHistory.h"
 #include "GuiFixture.h"
@@ -13,12 +14,14 @@
 #include "Testselec.h"
 
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -158,6 +161,43 @@ private Q_SLOTS:
         QCOMPARE(m_window->currentTopic(), 2);
         key(Qt::Key_Return);
         QCOMPARE(rows("Grid1", 1), QStringList{"1|Pregunta 2 del tema 2|No"});
+    }
+
+    // Alt+Z draws to a plan; one that overflows the selection is refused, a
+    // short line is told, Cancelar goes back to the plan; the questions
+    // drawn follow the one already selected in chapter and topic order.
+    void aDrawToAPlanFillsTheSelection()
+    {
+        doubleClick("Grid3", 2);
+        // Alt+Z presses the button a moment later: the dialog is driven once it is up.
+        QTimer driver;
+        bool driven = false;
+        connect(&driver, &QTimer::timeout, this, [&driven] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != "Azar" || std::exchange(driven, true))
+                return;
+            dialog->findChild<QSpinBox *>("Cantidad_0_1_2")->setValue(2);
+            dialog->findChild<QSpinBox *>("Cantidad_0_1_0")->setValue(500);
+            dialog->accept();
+            dialog->findChild<QSpinBox *>("Cantidad_0_1_0")->setValue(3);
+            dialog->accept();
+            QVERIFY(dialog->isVisible());
+            dialog->accept();
+        });
+        driver.start(20);
+        const QString shortage = "No hay tantas preguntas sin usar como se piden:\n\nCapítulo "
+                                 "1: se piden 3 y hay 2 sin usar\n\nPulse Aceptar para elegir "
+                                 "las que hay o Cancelar para volver al plan.";
+        QCOMPARE(MessageBoxResponder::answer(
+                     {MessageBoxResponder::notice("Se piden 502 preguntas, pero en la selección "
+                                                  "solo caben 499 más (admite 500)."),
+                      MessageBoxResponder::question(shortage, "Cancelar"),
+                      MessageBoxResponder::question(shortage, "Aceptar")},
+                     [] { key(Qt::Key_Z, Qt::AltModifier); }),
+                 QString());
+        QCOMPARE(rows("Grid1", 6),
+                 (QStringList{"1" + kB, "2" + kA, "3|Pregunta 1 del tema 2|Sí",
+                              "4|Pregunta 2 del tema 2|No", "5|Pregunta 3 del tema 2|Sí", "6||"}));
     }
 
     // "Imprimir plantilla" hands the answer template to the output window.

@@ -1,0 +1,156 @@
+#include "DrawDialog.h"
+
+#include "MessageBox.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kDefaultMonths = 12;
+constexpr int kMaxMonths = 120;
+// Any seed of up to nine digits, as the output window's "Clave de barajado".
+constexpr int kMaxSeed = 999999999;
+
+} // namespace
+
+DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m_setup(setup)
+{
+    setObjectName(QStringLiteral("Azar"));
+    setWindowTitle(QStringLiteral("Elegir al azar"));
+    auto *layout = new QVBoxLayout(this);
+    auto *intro = new QLabel(
+        setup.chapters.value(0).topics.isEmpty()
+            ? QStringLiteral("Preguntas que se eligen al azar de cada capítulo y tipo:")
+            : QStringLiteral("Preguntas que se eligen al azar de cada capítulo y tema (las de un "
+                             "capítulo, entre las que no hayan salido en sus temas):"));
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    m_plan = new QTreeWidget;
+    m_plan->setObjectName(QStringLiteral("Plan"));
+    QStringList headers{QStringLiteral("Capítulo / tema")};
+    for (const Column &column : setup.columns)
+        headers.append(column.header);
+    m_plan->setHeaderLabels(headers);
+    m_plan->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_plan->header()->setStretchLastSection(false);
+    for (int chapter = 1; chapter <= setup.chapters.size(); ++chapter) {
+        const Chapter &entry = setup.chapters.at(chapter - 1);
+        auto *row = new QTreeWidgetItem(m_plan, {entry.title});
+        for (int topic = 1; topic <= entry.topics.size(); ++topic)
+            new QTreeWidgetItem(row, {entry.topics.at(topic - 1)});
+        for (int column = 0; column < setup.columns.size(); ++column) {
+            m_plan->setItemWidget(row, column + 1, addCount(column, qint16(chapter), 0));
+            for (int topic = 1; topic <= entry.topics.size(); ++topic)
+                m_plan->setItemWidget(row->child(topic - 1), column + 1,
+                                      addCount(column, qint16(chapter), qint16(topic)));
+        }
+    }
+    // Chapters alone need no room for the branches of a tree.
+    m_plan->setRootIsDecorated(!setup.chapters.value(0).topics.isEmpty());
+    m_plan->setMinimumSize(640, 360);
+    layout->addWidget(m_plan);
+
+    auto *options = new QFormLayout;
+    m_months = new QSpinBox;
+    m_months->setObjectName(QStringLiteral("Meses"));
+    m_months->setRange(0, kMaxMonths);
+    m_months->setValue(kDefaultMonths);
+    options->addRow(
+        QStringLiteral("&Dejar fuera las usadas en exámenes de los últimos meses (0: ninguna):"),
+        m_months);
+    m_seed = new QSpinBox;
+    m_seed->setObjectName(QStringLiteral("Clave"));
+    m_seed->setRange(0, kMaxSeed);
+    m_seed->setValue(QRandomGenerator::global()->bounded(1, 100000));
+    options->addRow(QStringLiteral("&Clave del sorteo (la misma clave y el mismo plan eligen las "
+                                   "mismas preguntas):"),
+                    m_seed);
+    layout->addLayout(options);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &DrawDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+QSpinBox *DrawDialog::addCount(int column, qint16 chapter, qint16 topic)
+{
+    auto *box = new QSpinBox;
+    box->setObjectName(QStringLiteral("Cantidad_%1_%2_%3").arg(column).arg(chapter).arg(topic));
+    box->setRange(0, m_setup.columns.at(column).limit);
+    m_counts.append({column, chapter, topic, box});
+    return box;
+}
+
+QString DrawDialog::overflow() const
+{
+    for (int column = 0; column < m_setup.columns.size(); ++column) {
+        const Column &c = m_setup.columns.at(column);
+        int asked = 0;
+        for (const Count &count : m_counts)
+            if (count.column == column)
+                asked += count.box->value();
+        if (asked <= c.room)
+            continue;
+        const QString intro = QStringLiteral("Se piden %1 %2, ").arg(asked).arg(c.noun);
+        if (c.room == 0)
+            return intro +
+                   QStringLiteral("pero la selección ya tiene las %1 que admite.").arg(c.limit);
+        return intro + QStringLiteral("pero en la selección solo %1 %2 más (admite %3).")
+                           .arg(c.room == 1 ? QStringLiteral("cabe") : QStringLiteral("caben"))
+                           .arg(c.room)
+                           .arg(c.limit);
+    }
+    return QString();
+}
+
+void DrawDialog::accept()
+{
+    if (const QString refusal = overflow(); !refusal.isEmpty()) {
+        MessageBox::inform(refusal, this);
+        return;
+    }
+    // Kind by kind, so that a window that holds one kind's file open at a
+    // time opens each file once.
+    DrawPlan plan;
+    for (int column = 0; column < m_setup.columns.size(); ++column) {
+        const QuestionKind kind = m_setup.columns.at(column).kind;
+        for (const Count &count : m_counts)
+            if (count.column == column && count.box->value() > 0)
+                plan.lines.append({kind, count.chapter, count.topic, count.box->value(),
+                                   m_setup.gather(kind, count.chapter, count.topic)});
+    }
+    plan.used = m_setup.used;
+    plan.usedSince = ExamDraw::cutOff(QDateTime::currentDateTime(), m_months->value());
+    plan.selected = m_setup.selected;
+    plan.seed = quint64(m_seed->value());
+
+    const DrawOutcome outcome = ExamDraw::draw(plan);
+    if (!outcome.shortages.isEmpty() &&
+        MessageBox::askCancelled(
+            QStringLiteral("No hay tantas preguntas sin usar como se piden:\n\n") +
+                outcome.shortages.join(u'\n') +
+                QStringLiteral("\n\nPulse Aceptar para elegir las que hay o Cancelar para volver "
+                               "al plan."),
+            this))
+        return;
+    m_drawn = outcome.drawn;
+    QDialog::accept();
+}
+
+QList<DrawQuestion> DrawDialog::choose(const Setup &setup, QWidget *parent)
+{
+    DrawDialog dialog(setup, parent);
+    return dialog.exec() == QDialog::Accepted ? dialog.m_drawn : QList<DrawQuestion>();
+}
