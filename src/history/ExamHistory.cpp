@@ -129,9 +129,7 @@ ExamHistory::ExamHistory(const QString &path)
 
 ExamHistory::~ExamHistory()
 {
-    if (!QSqlDatabase::contains(m_connection))
-        return;
-    QSqlDatabase::database(m_connection, false).close();
+    // Closes the connection too.
     QSqlDatabase::removeDatabase(m_connection);
 }
 
