@@ -540,9 +540,8 @@ int BancoCommand::historial(const QStringList &arguments)
     const bool json = parsed.flags.contains(QStringLiteral("--json"));
     QJsonArray list;
     for (const HistoryExam &exam : std::as_const(exams)) {
-        const QString date = exam.madeAt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
         QJsonObject entry{{QStringLiteral("numero"), exam.id},
-                          {QStringLiteral("fecha"), date},
+                          {QStringLiteral("fecha"), exam.madeAt.toString(Qt::ISODate)},
                           {QStringLiteral("titulo"), exam.title},
                           {QStringLiteral("tipo"), exam.kindName()},
                           {QStringLiteral("preguntas"), exam.questionCount}};

@@ -20,7 +20,9 @@ namespace {
 constexpr int kSchemaVersion = 1;
 // How long a change waits for another program's, as a change of the bank does.
 constexpr int kLockWaitMs = 2000;
-const QString kDateFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+// Dates are kept in local time as ISO 8601 text ("2026-06-12T09:30:00"),
+// which sorts as it reads.
+constexpr Qt::DateFormat kDateFormat = Qt::ISODate;
 // The kinds as the history stores them, in QuestionKind's order.
 const QStringList kKindCodes{QStringLiteral("test"), QStringLiteral("conceptual"),
                              QStringLiteral("practica"), QStringLiteral("breve")};
