@@ -226,6 +226,15 @@ std::optional<QuestionKind> BancoCommand::kindFrom(const Arguments &arguments)
     return kind;
 }
 
+std::optional<QList<QuestionKind>> BancoCommand::kindsFrom(const Arguments &arguments)
+{
+    if (!arguments.values.contains(QStringLiteral("--tipo")))
+        return QList<QuestionKind>(kQuestionKinds.begin(), kQuestionKinds.end());
+    if (const std::optional<QuestionKind> kind = kindFrom(arguments))
+        return QList<QuestionKind>{*kind};
+    return std::nullopt;
+}
+
 int BancoCommand::exportar(const QStringList &arguments)
 {
     Arguments parsed;
@@ -244,13 +253,10 @@ int BancoCommand::exportar(const QStringList &arguments)
                                          "gift, csv y texto.")
                               .arg(formatName));
 
-    QList<QuestionKind> kinds(kQuestionKinds.begin(), kQuestionKinds.end());
-    if (parsed.values.contains(QStringLiteral("--tipo"))) {
-        const std::optional<QuestionKind> kind = kindFrom(parsed);
-        if (!kind)
-            return Failure;
-        kinds = {*kind};
-    } else if (*format == ExportFormat::Text) {
+    const std::optional<QList<QuestionKind>> kinds = kindsFrom(parsed);
+    if (!kinds)
+        return Failure;
+    if (*format == ExportFormat::Text && kinds->size() > 1) {
         return usageError(QStringLiteral("el formato texto lleva un solo tipo de pregunta por "
                                          "fichero: indique --tipo %1.")
                               .arg(kKindChoices));
@@ -286,7 +292,7 @@ int BancoCommand::exportar(const QStringList &arguments)
         return Failure;
     }
 
-    const bankExport::Result result = bankExport::run(folder, *format, kinds, chapter);
+    const bankExport::Result result = bankExport::run(folder, *format, *kinds, chapter);
     if (!result.ok()) {
         printError(QStringLiteral("%1: no se puede exportar: %2.\n").arg(kProgram, result.error));
         return Failure;
@@ -437,19 +443,15 @@ int BancoCommand::buscar(const QStringList &arguments)
     const QString words = parsed.positional.value(0);
     if (questionSearch::queryWords(words).isEmpty())
         return usageError(QStringLiteral("falta lo que hay que buscar."));
-    QList<QuestionKind> kinds(kQuestionKinds.begin(), kQuestionKinds.end());
-    if (parsed.values.contains(QStringLiteral("--tipo"))) {
-        const std::optional<QuestionKind> kind = kindFrom(parsed);
-        if (!kind)
-            return Failure;
-        kinds = {*kind};
-    }
+    const std::optional<QList<QuestionKind>> kinds = kindsFrom(parsed);
+    if (!kinds)
+        return Failure;
     QString folder;
     if (!folderFrom(parsed, 1, &folder))
         return Failure;
 
     QuestionSearch search;
-    for (const QuestionKind kind : std::as_const(kinds)) {
+    for (const QuestionKind kind : std::as_const(*kinds)) {
         const BankSnapshot snapshot = BankSnapshot::read(folder, kind);
         if (!snapshot.ok()) {
             printError(QStringLiteral("%1: no se puede leer el banco: %2.\n")

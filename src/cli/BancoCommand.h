@@ -43,6 +43,9 @@ private:
                const QStringList &flagOptions, Arguments *parsed);
     bool folderFrom(const Arguments &arguments, int position, QString *folder);
     std::optional<QuestionKind> kindFrom(const Arguments &arguments);
+    // The kind --tipo names, or all four without it; nullopt (told) for an
+    // unknown name.
+    std::optional<QList<QuestionKind>> kindsFrom(const Arguments &arguments);
 
     int comprobar(const QStringList &arguments);
     int exportar(const QStringList &arguments);
