@@ -596,12 +596,11 @@ int BancoCommand::historial(const QStringList &arguments)
             entry.insert(QStringLiteral("versiones"), exam.versions);
             entry.insert(QStringLiteral("clave"), qint64(exam.seed));
         }
-        QString line =
-            QStringLiteral("%1. %2, %3, %4, %5")
-                .arg(exam.id)
-                .arg(exam.madeAt.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
-                     controlCharacters::escaped(exam.title),
-                     exam.kindName(), counted(exam.questionCount, u"pregunta", u"preguntas"));
+        QString line = QStringLiteral("%1. %2, %3, %4, %5")
+                           .arg(exam.id)
+                           .arg(exam.madeAt.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                                controlCharacters::escaped(exam.title), exam.kindName(),
+                                counted(exam.questionCount, u"pregunta", u"preguntas"));
         if (exam.versions > 1)
             line += QStringLiteral(", %1 versiones (clave %2)").arg(exam.versions).arg(exam.seed);
         if (!json)
@@ -630,8 +629,7 @@ int BancoCommand::historial(const QStringList &arguments)
         list.append(entry);
     }
     if (json)
-        write(
-            (number > 0 ? QJsonDocument(list.first().toObject()) : QJsonDocument(list)).toJson());
+        write((number > 0 ? QJsonDocument(list.first().toObject()) : QJsonDocument(list)).toJson());
     else if (exams.isEmpty())
         print(QStringLiteral("El historial no tiene ningún examen.\n"));
     return Success;

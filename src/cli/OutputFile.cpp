@@ -34,8 +34,8 @@ bool isKeptName(const QString &name)
     const QString base = QFileInfo(history).completeBaseName();
     // The history, the files SQLite keeps beside it, and the copies a
     // damaged history is set aside as ("historial-dañado-<fecha>.sqlite").
-    for (const QString &suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"),
-                                  QStringLiteral("-shm")}) {
+    for (const QString &suffix :
+         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         if (same(BankFile::tempName() + suffix) || same(history + suffix))
             return true;
         if (name.startsWith(base + QStringLiteral("-dañado-"), Qt::CaseInsensitive) &&

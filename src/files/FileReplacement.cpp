@@ -95,8 +95,8 @@ bool FileReplacement::commit(QByteArrayView content)
     // Held until the temporary file is renamed or gone: until then another
     // program's replacement through the same name waits.
     FileLock temporaryLock;
-    switch (temporaryLock.lock(temporaryLockPath(target.folder, m_tempName),
-                               kTemporaryLockWaitMs)) {
+    switch (
+        temporaryLock.lock(temporaryLockPath(target.folder, m_tempName), kTemporaryLockWaitMs)) {
     case FileLock::Result::Locked:
         break;
     case FileLock::Result::Busy:

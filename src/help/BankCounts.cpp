@@ -31,7 +31,8 @@ BankCounts countBankRecords(const QString &directory)
     counts.conceptual = exposition(ExpositionKind::Conceptual);
     counts.practical = exposition(ExpositionKind::Practical);
     counts.brief = exposition(ExpositionKind::Brief);
-    counts.trueFalse = countWholeRecords(directory, TrueFalseBank::loadName(),
-                                         TrueFalseBank::kRecordLength, TrueFalseBank::rewriteName());
+    counts.trueFalse =
+        countWholeRecords(directory, TrueFalseBank::loadName(), TrueFalseBank::kRecordLength,
+                          TrueFalseBank::rewriteName());
     return counts;
 }

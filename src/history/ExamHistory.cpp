@@ -230,9 +230,10 @@ QString ExamHistory::connect()
     if (!db.isValid())
         return QStringLiteral("falta el controlador de SQLite de Qt (libqt6sql6-sqlite)");
     db.setDatabaseName(m_path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
-                             .arg(kLockWaitMs)
-                             .arg(m_readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+            .arg(kLockWaitMs)
+            .arg(m_readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     return db.open() ? prepareSchema() : reasonOf(db.lastError(), m_readOnly);
 }
 
@@ -333,7 +334,8 @@ bool ExamHistory::damagedNow()
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
-    const bool damaged = db.open() ? quickCheck() == kDamaged : reasonOf(db.lastError()) == kDamaged;
+    const bool damaged =
+        db.open() ? quickCheck() == kDamaged : reasonOf(db.lastError()) == kDamaged;
     db.close();
     return damaged;
 }
@@ -345,8 +347,8 @@ namespace {
 int renameNoReplace(const QString &from, const QString &to)
 {
     const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                    RENAME_NOREPLACE) == 0)
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
         return 0;
     if (errno != EINVAL && errno != ENOSYS)
         return errno;
@@ -376,7 +378,8 @@ QString ExamHistory::setAside()
                                           n == 1 ? QString() : QStringLiteral("-%1").arg(n));
             const QString target = info.dir().filePath(name);
             const auto taken = [&target](const QString &suffix) {
-                return QFileInfo(target + suffix).exists() || QFileInfo(target + suffix).isSymLink();
+                return QFileInfo(target + suffix).exists() ||
+                       QFileInfo(target + suffix).isSymLink();
             };
             if (taken(QString()) || taken(kCompanions[0]) || taken(kCompanions[1]))
                 continue;

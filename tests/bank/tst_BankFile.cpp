@@ -215,11 +215,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("secondAfter");
         const QByteArray five = records(0, 5), ten = records(1, 10), four = records(3, 4, 7);
         QTest::newRow("true/false deletion, conceptual deletion")
-            << "0 delete 2" << "1 delete 9" << five.left(256) + five.mid(512)
+            << "0 delete 2"
+            << "1 delete 9" << five.left(256) + five.mid(512)
             << ten.left(8 * 502) + ten.mid(9 * 502);
         QTest::newRow("brief modification, true/false deletion")
-            << "3 modify 1 nueva" << "0 delete 5" << record(3, 1, "nueva") + four.mid(152)
-            << five.left(4 * 256);
+            << "3 modify 1 nueva"
+            << "0 delete 5" << record(3, 1, "nueva") + four.mid(152) << five.left(4 * 256);
     }
     void twoKindsChangedAtOnceLoseNothing()
     {
@@ -230,20 +231,9 @@ private Q_SLOTS:
         QVERIFY(makeFolder({{"QELMEXT2.DAT", records(0, 5)},
                             {"QELMEXE1.DAT", records(1, 10)},
                             {"QELMEXE3.DAT", records(3, 4, 7)}}));
-        const auto slowed = [&](const QString &operation) {
-            auto process = std::make_unique<QProcess>();
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert("ASAN_OPTIONS", "detect_leaks=0");
-            process->setProcessEnvironment(environment);
-            process->start(killPoints::strace(),
-                           QStringList{"-qq", "-o", "/dev/null", "-e", "trace=fsync", "-e",
-                                       "inject=fsync:delay_enter=1000000"} +
-                               command(operation));
-            return process;
-        };
-        const auto one = slowed(first);
+        const auto one = killPoints::start(command(first), killPoints::slowed("fsync", 1000));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(m_dir->filePath("Base.tmp")), 30000);
-        const auto other = slowed(second);
+        const auto other = killPoints::start(command(second), killPoints::slowed("fsync", 1000));
         QVERIFY(one->waitForFinished(60000) && other->waitForFinished(60000));
         QCOMPARE(one->readAllStandardOutput(), "ok\n");
         QCOMPARE(other->readAllStandardOutput(), "ok\n");

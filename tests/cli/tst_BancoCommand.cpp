@@ -15,9 +15,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -197,8 +197,10 @@ private Q_SLOTS:
         row({"exportar", "--formato"}, "falta el valor de --formato");
         row({"exportar", "--formato=csv", "--capitulo= 5"}, "el capítulo debe ser un número del 1");
         row({"exportar", "--formato=csv", "--salida="}, "--salida necesita el nombre de un");
-        row({"historial", "--examen=0"}, "--examen necesita el número de un examen (1, 2, …), no «0»");
-        row({"historial", "--examen", "+3"}, "--examen necesita el número de un examen (1, 2, …), no «+3»");
+        row({"historial", "--examen=0"},
+            "--examen necesita el número de un examen (1, 2, …), no «0»");
+        row({"historial", "--examen", "+3"},
+            "--examen necesita el número de un examen (1, 2, …), no «+3»");
         row({"importar", "@/breves.txt", "@"}, "no se puede abrir @/breves.txt: permiso denegado");
     }
     void mistakesOnTheCommandLineExitWith2()
@@ -224,15 +226,16 @@ private Q_SLOTS:
         const QString kept = " es uno de los ficheros que Orvalis guarda en la carpeta del banco (";
         const QString replaced = "); la exportación lo sustituiría.";
         for (const char *name :
-             {"qelmext2.dat", "historial.sqlite", "HISTORIAL.sqlite-journal", "historial.sqlite-wal",
-              "qelmexe2.dat.LOCK", "Base.tmp", "base.TMP.lock", "historial.sqlite.lock",
-              "historial-dañado-20260101-000000.sqlite"})
+             {"qelmext2.dat", "historial.sqlite", "HISTORIAL.sqlite-journal",
+              "historial.sqlite-wal", "qelmexe2.dat.LOCK", "Base.tmp", "base.TMP.lock",
+              "historial.sqlite.lock", "historial-dañado-20260101-000000.sqlite"})
             QTest::newRow(name) << QString("@/") + name
                                 << QString("@/%1%2%1%3").arg(name, kept, replaced);
-        QTest::newRow("link to the bank")
-            << "@/enlace.csv" << "@/enlace.csv" + kept + "QELMEXT2.DAT" + replaced;
+        QTest::newRow("link to the bank") << "@/enlace.csv"
+                                          << "@/enlace.csv" + kept + "QELMEXT2.DAT" + replaced;
         QTest::newRow("link to the history")
-            << "@/enlace.txt" << "@/enlace.txt" + kept + "historial.sqlite" + replaced;
+            << "@/enlace.txt"
+            << "@/enlace.txt" + kept + "historial.sqlite" + replaced;
         QTest::newRow("pipe") << "@/tuberia"
                               << "no se puede escribir @/tuberia: tuberia no es un fichero normal "
                                  "sino una tubería, y no se sustituye.";
@@ -325,15 +328,17 @@ private Q_SLOTS:
         QTest::newRow("history, chapter out of range")
             << QByteArray() << "UPDATE exam_question SET chapter = 99999"
             << QStringList{"historial", "@", "--examen=1"} << ""
-            << invalid + "el capítulo de su pregunta 1 es «99999».\n" << 2;
+            << invalid + "el capítulo de su pregunta 1 es «99999».\n"
+            << 2;
         QTest::newRow("history, unknown kind")
             << QByteArray() << "UPDATE exam_question SET kind = 'xyz'"
             << QStringList{"historial", "@", "--examen=1"} << ""
-            << invalid + "el tipo de su pregunta 1 es «xyz».\n" << 2;
+            << invalid + "el tipo de su pregunta 1 es «xyz».\n"
+            << 2;
         QTest::newRow("history, seed out of range")
             << QByteArray() << "UPDATE exam SET versions = 2, seed = 99999999999"
-            << QStringList{"historial", "@"} << ""
-            << invalid + "la clave es «99999999999».\n" << 2;
+            << QStringList{"historial", "@"} << "" << invalid + "la clave es «99999999999».\n"
+            << 2;
     }
     void aListingShowsWhatItFindsAsItIs()
     {
@@ -346,8 +351,8 @@ private Q_SLOTS:
         QVERIFY(bank.isEmpty() || writeFile(path("QELMEXT2.DAT"), bank));
         if (!change.isEmpty()) {
             ExamHistory history(path("historial.sqlite"));
-            HistoryExam exam{0, QDateTime({2026, 6, 12}, {9, 30}), false, "T", 1, 0,
-                             {{QuestionKind::TrueFalse, 3, 2, "a"}}};
+            HistoryExam exam{0, QDateTime({2026, 6, 12}, {9, 30}),     false, "T", 1,
+                             0, {{QuestionKind::TrueFalse, 3, 2, "a"}}};
             QCOMPARE(history.record(exam), QString());
             {
                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "hostil");
@@ -360,8 +365,8 @@ private Q_SLOTS:
         }
         const Run result = run(arguments.replaceInStrings("@", m_dir->path()));
         QCOMPARE(result.out, out);
-        QCOMPARE(result.err, err.isEmpty() ? QString()
-                                           : "orvalis-banco: " + err.replace("@", m_dir->path()));
+        QCOMPARE(result.err,
+                 err.isEmpty() ? QString() : "orvalis-banco: " + err.replace("@", m_dir->path()));
         QCOMPARE(result.status, status);
     }
 
