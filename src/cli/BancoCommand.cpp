@@ -39,6 +39,16 @@ QString recordRange(qint32 first, qint32 last)
     return QStringLiteral("registros %1 a %2").arg(first).arg(last);
 }
 
+// The number a value of digits only spells (at most maxDigits), else 0:
+// toLongLong() would also take " 5" or "+5".
+qint64 digitsValue(const QString &value, int maxDigits)
+{
+    const bool digits =
+        !value.isEmpty() && value.size() <= maxDigits &&
+        std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return digits ? value.toLongLong() : 0;
+}
+
 } // namespace
 
 QString BancoCommand::helpText()
@@ -286,11 +296,7 @@ int BancoCommand::exportar(const QStringList &arguments)
     int chapter = 0;
     if (parsed.values.contains(QStringLiteral("--capitulo"))) {
         const QString value = parsed.values.value(QStringLiteral("--capitulo"));
-        // Digits only: toInt() would also take " 5" or "+5".
-        const bool digits = !value.isEmpty() && value.size() <= 2 &&
-                            std::all_of(value.cbegin(), value.cend(),
-                                        [](QChar c) { return c >= u'0' && c <= u'9'; });
-        chapter = digits ? value.toInt() : 0;
+        chapter = int(digitsValue(value, 2));
         if (chapter < 1 || chapter > TopicCatalogue::kChapters)
             return usageError(
                 QStringLiteral("el capítulo debe ser un número del 1 al 22, no «%1».").arg(value));
@@ -550,13 +556,9 @@ int BancoCommand::historial(const QStringList &arguments)
         return Failure;
     qint64 number = 0;
     if (parsed.values.contains(QStringLiteral("--examen"))) {
-        // Digits only, from 1: toLongLong() would also take "+3" or " 3",
-        // and 0 would list every exam in another shape.
+        // From 1: 0 would list every exam in another shape.
         const QString value = parsed.values.value(QStringLiteral("--examen"));
-        const bool digits = !value.isEmpty() && value.size() <= 18 &&
-                            std::all_of(value.cbegin(), value.cend(),
-                                        [](QChar c) { return c >= u'0' && c <= u'9'; });
-        number = digits ? value.toLongLong() : 0;
+        number = digitsValue(value, 18);
         if (number < 1)
             return usageError(
                 QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")

@@ -267,9 +267,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("exportar") << QStringList{"exportar", "@", "--formato=csv"};
-        QTest::newRow("comprobar") << QStringList{"comprobar", "@"};
         QTest::newRow("comprobar --json") << QStringList{"comprobar", "@", "--json"};
-        QTest::newRow("buscar") << QStringList{"buscar", "una", "@"};
         QTest::newRow("historial") << QStringList{"historial", "@"};
     }
     void aFailedWriteToTheStandardOutputIsAnError()
@@ -306,11 +304,6 @@ private Q_SLOTS:
             << "en la carpeta @ no hay ningún fichero del banco (QELMEXT2.DAT, QELMEXE1.DAT, "
                "QELMEXE2.DAT, QELMEXE3.DAT): no hay preguntas en las que buscar.\n"
             << 1;
-        QTest::newRow("search, no true/false file")
-            << QByteArray() << "" << QStringList{"buscar", "marca", "@", "--tipo=test"} << ""
-            << "en la carpeta @ no está el fichero del banco QELMEXT2.DAT: no hay preguntas en "
-               "las que buscar.\n"
-            << 1;
         QTest::newRow("search, control characters")
             << esc << "" << QStringList{"buscar", "pantalla", "@"}
             << "test, capítulo 2, tema 1, registro 1: Borra\\x1b[2J la\\r\\npantalla.\n"
@@ -329,11 +322,6 @@ private Q_SLOTS:
             << QByteArray() << "UPDATE exam_question SET chapter = 99999"
             << QStringList{"historial", "@", "--examen=1"} << ""
             << invalid + "el capítulo de su pregunta 1 es «99999».\n"
-            << 2;
-        QTest::newRow("history, unknown kind")
-            << QByteArray() << "UPDATE exam_question SET kind = 'xyz'"
-            << QStringList{"historial", "@", "--examen=1"} << ""
-            << invalid + "el tipo de su pregunta 1 es «xyz».\n"
             << 2;
         QTest::newRow("history, seed out of range")
             << QByteArray() << "UPDATE exam SET versions = 2, seed = 99999999999"

@@ -245,8 +245,8 @@ private Q_SLOTS:
         const QStringList command{QCoreApplication::applicationFilePath(), "--record",
                                   m_dir.path()};
         const QString renames = "rename,renameat,renameat2,link";
-        const auto first = killPoints::start(command, killPoints::slowed(renames, 800));
-        const auto second = killPoints::start(command, killPoints::slowed(renames, 2500));
+        const auto first = killPoints::start(command, killPoints::slowed(renames, 500));
+        const auto second = killPoints::start(command, killPoints::slowed(renames, 1300));
         QVERIFY(first->waitForFinished(60000) && second->waitForFinished(60000));
         QCOMPARE(first->exitCode(), 0);
         QCOMPARE(second->exitCode(), 0);
