@@ -84,7 +84,7 @@ BankResult<bool> BankFile::reloadIfChanged(const Reindex &reindex)
     if (BankError error = ensureOpen(reindex); !error.ok())
         return error;
     const bool changed = std::exchange(m_changedUnseen, false) ||
-                         FileIdentity::of(RecordFile::resolve(m_path)) != m_identity;
+                         FileIdentity::of(RecordFile::resolve(m_path, m_rewriteName)) != m_identity;
     if (!changed)
         return false;
     if (BankError error = reload(reindex); !error.ok())
@@ -124,7 +124,7 @@ BankError BankFile::underLock(const Reindex &reindex, const Change &change, bool
 
 BankError BankFile::reopen()
 {
-    if (!m_file.open(m_path, m_recordLength))
+    if (!m_file.open(m_path, m_recordLength, m_rewriteName))
         return bankErrors::cannotOpen(shownName(m_path), m_file.errorString());
     // Taken on the opened file before it is read: a change made while it is
     // read makes the next check find a difference and reload, never miss one.
@@ -267,6 +267,9 @@ BankError BankFile::replaceLocked(const Edit &edit, const Reindex &reindex)
     const QString opened = m_file.filePath();
     closeAllFiles();
     FileReplacement change(opened, m_rewriteName, tempName());
+    // The name the bank was loaded under, left beside the rewritten file by
+    // a replacement killed before it removed it: unseen, and removed now.
+    change.setStaleName(QFileInfo(m_path).fileName());
     const bool committed = change.commit(*content);
     // Our own new file: reopened without counting as a change from elsewhere.
     const BankError reopened = reload(reindex);

@@ -15,11 +15,20 @@ QString openingNotes(const QString &fileName, const LeftOutRecords &leftOut, int
                                     "lugar.")
                          .arg(fileName)
                          .arg(trailingBytes));
-    if (!caseVariants.isEmpty())
-        notes.append(QStringLiteral("En la misma carpeta hay otros ficheros cuyo nombre solo se "
-                                    "distingue de %1 por las mayúsculas: %2. Se usa %1, el más "
-                                    "reciente; los demás se dejan como están y no se modifican.")
-                         .arg(fileName, caseVariants.join(QStringLiteral(", "))));
+    if (!caseVariants.isEmpty()) {
+        QString note = QStringLiteral("En la misma carpeta hay otros ficheros cuyo nombre solo se "
+                                      "distingue de %1 por las mayúsculas: %2. Se usa %1; los "
+                                      "demás no se abren.")
+                           .arg(fileName, caseVariants.join(QStringLiteral(", ")));
+        // The load name beside the rewrite name (its upper-case spelling) is
+        // what a rewrite killed before its last step leaves.
+        if (const QString loadName = fileName.toUpper();
+            loadName != fileName && caseVariants.contains(loadName))
+            note += QStringLiteral(" %1 quedó de una escritura interrumpida y se borrará con el "
+                                   "próximo cambio que reescriba el fichero.")
+                        .arg(loadName);
+        notes.append(note);
+    }
     return notes.join(QLatin1Char('\n'));
 }
 

@@ -11,6 +11,13 @@ QString bankFileName(QuestionKind kind)
     return expositionKindInfo(expositionKind(kind)).loadName;
 }
 
+QString rewriteFileName(QuestionKind kind)
+{
+    if (kind == QuestionKind::TrueFalse)
+        return TrueFalseBank::rewriteName();
+    return expositionKindInfo(expositionKind(kind)).rewriteName;
+}
+
 int recordLength(QuestionKind kind)
 {
     if (kind == QuestionKind::TrueFalse)

@@ -26,6 +26,9 @@ namespace questionKind {
 
 // "QELMEXT2.DAT", "QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT".
 QString bankFileName(QuestionKind kind);
+// "Qelmext2.dat", ...: the name a rewrite gives the file, which the lookup
+// prefers to any other spelling.
+QString rewriteFileName(QuestionKind kind);
 // 256, 502, 1002, 152.
 int recordLength(QuestionKind kind);
 // The exposition kind of an exposition question (Conceptual for a

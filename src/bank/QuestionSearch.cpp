@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -79,38 +83,78 @@ int allowedDistance(qsizetype length)
     return int(std::max<qsizetype>(2, length / 12));
 }
 
+namespace {
+
+// How far a[i...] and b[j...] agree: the first position from i where they
+// differ (or where one ends), comparing four characters at a time.
+qsizetype slide(const char16_t *a, qsizetype n, const char16_t *b, qsizetype m, qsizetype i,
+                qsizetype j)
+{
+    const qsizetype shift = j - i;
+    while (i + 4 <= n && i + shift + 4 <= m) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i + shift, sizeof y);
+        if (x != y) {
+            const std::uint64_t differ = x ^ y;
+            const int bits = std::endian::native == std::endian::little ? std::countr_zero(differ)
+                                                                        : std::countl_zero(differ);
+            return i + bits / 16;
+        }
+        i += 4;
+    }
+    while (i < n && i + shift < m && a[i] == b[i + shift])
+        ++i;
+    return i;
+}
+
+} // namespace
+
+// Ukkonen's diagonal method: for d = 0, 1, ... edits, the furthest place of
+// a each diagonal (j - i) reaches, each step sliding along the characters the
+// two texts share. It stops at the limit, so it costs about the length of the
+// texts plus limit squared for texts as alike as near-duplicates are, and
+// never more than the band of 2 x limit + 1 diagonals a cell at a time.
 bool withinDistance(QStringView a, QStringView b, int limit)
 {
     const qsizetype n = a.size();
     const qsizetype m = b.size();
-    if (std::abs(n - m) > limit)
+    if (limit < 0 || std::abs(n - m) > limit)
         return false;
-    // Only the cells within `limit` of the diagonal can stay within the limit;
-    // the others hold `beyond`.
-    const int beyond = limit + 1;
-    std::vector<int> previous(size_t(m + 2), beyond);
-    std::vector<int> current(size_t(m + 2), beyond);
-    for (qsizetype j = 0; j <= std::min<qsizetype>(m, limit); ++j)
-        previous[size_t(j)] = int(j);
-    for (qsizetype i = 1; i <= n; ++i) {
-        const qsizetype low = std::max<qsizetype>(1, i - limit);
-        const qsizetype high = std::min<qsizetype>(m, i + limit);
-        current[size_t(low - 1)] = low == 1 && i <= limit ? int(i) : beyond;
-        int rowBest = current[size_t(low - 1)];
-        for (qsizetype j = low; j <= high; ++j) {
-            const int substitute = previous[size_t(j - 1)] + (a[i - 1] == b[j - 1] ? 0 : 1);
-            const int cell =
-                std::min({substitute, previous[size_t(j)] + 1, current[size_t(j - 1)] + 1, beyond});
-            current[size_t(j)] = cell;
-            rowBest = std::min(rowBest, cell);
+    const auto *pa = reinterpret_cast<const char16_t *>(a.data());
+    const auto *pb = reinterpret_cast<const char16_t *>(b.data());
+    const qsizetype target = m - n; // the diagonal of the last cell
+    constexpr qsizetype kNone = std::numeric_limits<qsizetype>::min() / 2;
+    // Diagonal k at index k + limit + 1; one spare slot on either side.
+    const qsizetype offset = limit + 1;
+    std::vector<qsizetype> previous(size_t(2 * limit + 3), kNone);
+    std::vector<qsizetype> current(size_t(2 * limit + 3), kNone);
+    previous[size_t(offset)] = slide(pa, n, pb, m, 0, 0);
+    if (target == 0 && previous[size_t(offset)] >= n)
+        return true;
+    for (qsizetype d = 1; d <= limit; ++d) {
+        for (qsizetype k = -d; k <= d; ++k) {
+            qsizetype &cell = current[size_t(k + offset)];
+            cell = kNone;
+            if (k < -n || k > m)
+                continue;
+            qsizetype best = kNone;
+            if (k > -d && k < d && previous[size_t(k + offset)] != kNone)
+                best = previous[size_t(k + offset)] + 1; // a character changed
+            if (k - 1 >= -(d - 1) && previous[size_t(k - 1 + offset)] != kNone)
+                best = std::max(best, previous[size_t(k - 1 + offset)]); // one inserted
+            if (k + 1 <= d - 1 && previous[size_t(k + 1 + offset)] != kNone)
+                best = std::max(best, previous[size_t(k + 1 + offset)] + 1); // one removed
+            if (best == kNone)
+                continue;
+            best = std::min({best, n, m - k});
+            cell = slide(pa, n, pb, m, best, best + k);
         }
-        if (high < m)
-            current[size_t(high + 1)] = beyond;
-        if (rowBest > limit)
-            return false;
+        if (target >= -d && target <= d && current[size_t(target + offset)] >= n)
+            return true;
         std::swap(previous, current);
     }
-    return previous[size_t(m)] <= limit;
+    return false;
 }
 
 bool nearDuplicates(QStringView normalizedA, QStringView normalizedB)

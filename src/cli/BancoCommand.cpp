@@ -4,6 +4,7 @@
 #include "BankExport.h"
 #include "BankKinds.h"
 #include "BankSnapshot.h"
+#include "ControlCharacters.h"
 #include "CountedNoun.h"
 #include "DurableFile.h"
 #include "ExamHistory.h"
@@ -36,6 +37,16 @@ QString recordRange(qint32 first, qint32 last)
     if (first == last)
         return QStringLiteral("registro %1").arg(first);
     return QStringLiteral("registros %1 a %2").arg(first).arg(last);
+}
+
+// The number a value of digits only spells (at most maxDigits), else 0:
+// toLongLong() would also take " 5" or "+5".
+qint64 digitsValue(const QString &value, int maxDigits)
+{
+    const bool digits =
+        !value.isEmpty() && value.size() <= maxDigits &&
+        std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return digits ? value.toLongLong() : 0;
 }
 
 } // namespace
@@ -102,7 +113,16 @@ QString BancoCommand::helpText()
 
 void BancoCommand::print(const QString &text)
 {
-    m_out.write(text.toUtf8());
+    write(text.toUtf8());
+}
+
+void BancoCommand::write(const QByteArray &bytes)
+{
+    if (!m_outError.isEmpty())
+        return;
+    if (m_out.write(bytes) != bytes.size())
+        m_outError = m_out.errorString().isEmpty() ? QStringLiteral("error de escritura")
+                                                   : m_out.errorString();
 }
 
 void BancoCommand::printError(const QString &text)
@@ -118,6 +138,17 @@ int BancoCommand::usageError(const QString &text)
 }
 
 int BancoCommand::run(const QStringList &arguments)
+{
+    m_outError.clear();
+    const int status = runOrder(arguments);
+    if (m_outError.isEmpty())
+        return status;
+    printError(QStringLiteral("%1: no se ha podido escribir en la salida estándar: %2.\n")
+                   .arg(kProgram, m_outError));
+    return Failure;
+}
+
+int BancoCommand::runOrder(const QStringList &arguments)
 {
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h")) ||
         arguments.value(0) == QStringLiteral("ayuda")) {
@@ -208,7 +239,7 @@ int BancoCommand::comprobar(const QStringList &arguments)
     const BankCheck check = BankCheck::run(parsed.positional.value(0, QStringLiteral(".")),
                                            parsed.flags.contains(QStringLiteral("--parecidas")));
     if (parsed.flags.contains(QStringLiteral("--json")))
-        m_out.write(check.toJson());
+        write(check.toJson());
     else if (!check.folderError().isEmpty())
         printError(QStringLiteral("%1: %2").arg(kProgram, check.toText()));
     else
@@ -265,11 +296,7 @@ int BancoCommand::exportar(const QStringList &arguments)
     int chapter = 0;
     if (parsed.values.contains(QStringLiteral("--capitulo"))) {
         const QString value = parsed.values.value(QStringLiteral("--capitulo"));
-        // Digits only: toInt() would also take " 5" or "+5".
-        const bool digits = !value.isEmpty() && value.size() <= 2 &&
-                            std::all_of(value.cbegin(), value.cend(),
-                                        [](QChar c) { return c >= u'0' && c <= u'9'; });
-        chapter = digits ? value.toInt() : 0;
+        chapter = int(digitsValue(value, 2));
         if (chapter < 1 || chapter > TopicCatalogue::kChapters)
             return usageError(
                 QStringLiteral("el capítulo debe ser un número del 1 al 22, no «%1».").arg(value));
@@ -282,13 +309,16 @@ int BancoCommand::exportar(const QStringList &arguments)
     QString folder;
     if (!folderFrom(parsed, 0, &folder))
         return Failure;
-    if (const QString bankFile =
-            output.isEmpty() ? QString() : outputFile::bankFileAt(folder, output);
-        !bankFile.isEmpty()) {
-        printError(QStringLiteral("%1: %2 es el fichero %3 del banco que se exporta; la "
-                                  "exportación lo sustituiría. Elija otro nombre para --salida; "
-                                  "no se ha escrito nada.\n")
-                       .arg(kProgram, output, bankFile));
+    if (output.endsWith(QLatin1Char('/')) || QFileInfo(output).isDir())
+        return usageError(
+            QStringLiteral("--salida necesita el nombre de un fichero, y %1 es una carpeta.")
+                .arg(output));
+    if (const QString kept = output.isEmpty() ? QString() : outputFile::keptFileAt(folder, output);
+        !kept.isEmpty()) {
+        printError(QStringLiteral("%1: %2 es uno de los ficheros que Orvalis guarda en la carpeta "
+                                  "del banco (%3); la exportación lo sustituiría. Elija otro "
+                                  "nombre para --salida; no se ha escrito nada.\n")
+                       .arg(kProgram, output, kept));
         return Failure;
     }
 
@@ -301,7 +331,7 @@ int BancoCommand::exportar(const QStringList &arguments)
         printError(QStringLiteral("aviso: no se exporta %1.\n").arg(skip.toString()));
 
     if (output.isEmpty()) {
-        m_out.write(result.bytes);
+        write(result.bytes);
     } else if (const QString error = DurableFile::write(output, result.bytes); !error.isEmpty()) {
         printError(
             QStringLiteral("%1: no se puede escribir %2: %3.\n").arg(kProgram, output, error));
@@ -451,6 +481,7 @@ int BancoCommand::buscar(const QStringList &arguments)
         return Failure;
 
     QuestionSearch search;
+    QStringList missing;
     for (const QuestionKind kind : std::as_const(*kinds)) {
         const BankSnapshot snapshot = BankSnapshot::read(folder, kind);
         if (!snapshot.ok()) {
@@ -458,6 +489,8 @@ int BancoCommand::buscar(const QStringList &arguments)
                            .arg(kProgram, snapshot.error()));
             return Failure;
         }
+        if (snapshot.entryName().isEmpty())
+            missing.append(snapshot.fileName());
         // As the windows list them: by chapter and topic, in file order.
         QList<const SnapshotRecord *> listed;
         for (const SnapshotRecord &record : snapshot.records())
@@ -471,6 +504,17 @@ int BancoCommand::buscar(const QStringList &arguments)
                        record->number, record->displayText());
     }
 
+    // Nothing to search in: said, so that an empty answer is not taken for
+    // questions that do not match.
+    if (missing.size() == kinds->size()) {
+        printError(QStringLiteral("%1: en la carpeta %2 %3: no hay preguntas en las que buscar.\n")
+                       .arg(kProgram, folder,
+                            missing.size() == 1
+                                ? QStringLiteral("no está el fichero del banco %1").arg(missing[0])
+                                : QStringLiteral("no hay ningún fichero del banco (%1)")
+                                      .arg(missing.join(QStringLiteral(", ")))));
+        return ProblemsFound;
+    }
     const QList<qsizetype> found = search.find(words);
     if (parsed.flags.contains(QStringLiteral("--json"))) {
         QJsonArray results;
@@ -484,7 +528,7 @@ int BancoCommand::buscar(const QStringList &arguments)
                 result.insert(QStringLiteral("tema"), entry.topic);
             results.append(result);
         }
-        m_out.write(QJsonDocument(results).toJson());
+        write(QJsonDocument(results).toJson());
     } else {
         for (const qsizetype i : found) {
             const SearchEntry &entry = search.entry(i);
@@ -496,7 +540,7 @@ int BancoCommand::buscar(const QStringList &arguments)
             print(QStringLiteral("%1, registro %2: %3\n")
                       .arg(where)
                       .arg(entry.recordNumber)
-                      .arg(entry.text));
+                      .arg(controlCharacters::escaped(entry.text)));
         }
     }
     return found.isEmpty() ? ProblemsFound : Success;
@@ -510,16 +554,19 @@ int BancoCommand::historial(const QStringList &arguments)
     QString folder;
     if (!folderFrom(parsed, 0, &folder))
         return Failure;
-    bool numbered = true;
-    const qint64 number =
-        parsed.values.contains(QStringLiteral("--examen"))
-            ? parsed.values.value(QStringLiteral("--examen")).toLongLong(&numbered)
-            : 0;
-    if (!numbered || number < 0)
-        return usageError(QStringLiteral("--examen necesita el número de un examen."));
+    qint64 number = 0;
+    if (parsed.values.contains(QStringLiteral("--examen"))) {
+        // From 1: 0 would list every exam in another shape.
+        const QString value = parsed.values.value(QStringLiteral("--examen"));
+        number = digitsValue(value, 18);
+        if (number < 1)
+            return usageError(
+                QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")
+                    .arg(value));
+    }
 
     ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
-    QString error = history.open(false);
+    QString error = history.open(ExamHistory::Access::ReadOnly);
     if (const QString note = history.takeSetAsideNote(); !note.isEmpty())
         printError(note + QLatin1Char('\n'));
     QList<HistoryExam> exams;
@@ -551,11 +598,11 @@ int BancoCommand::historial(const QStringList &arguments)
             entry.insert(QStringLiteral("versiones"), exam.versions);
             entry.insert(QStringLiteral("clave"), qint64(exam.seed));
         }
-        QString line =
-            QStringLiteral("%1. %2, %3, %4, %5")
-                .arg(exam.id)
-                .arg(exam.madeAt.toString(QStringLiteral("dd/MM/yyyy HH:mm")), exam.title,
-                     exam.kindName(), counted(exam.questionCount, u"pregunta", u"preguntas"));
+        QString line = QStringLiteral("%1. %2, %3, %4, %5")
+                           .arg(exam.id)
+                           .arg(exam.madeAt.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                                controlCharacters::escaped(exam.title), exam.kindName(),
+                                counted(exam.questionCount, u"pregunta", u"preguntas"));
         if (exam.versions > 1)
             line += QStringLiteral(", %1 versiones (clave %2)").arg(exam.versions).arg(exam.seed);
         if (!json)
@@ -575,15 +622,16 @@ int BancoCommand::historial(const QStringList &arguments)
             }
             questions.append(item);
             if (!json)
-                print(QStringLiteral("  %1. %2: %3\n").arg(i + 1).arg(where, question.text));
+                print(QStringLiteral("  %1. %2: %3\n")
+                          .arg(i + 1)
+                          .arg(where, controlCharacters::escaped(question.text)));
         }
         if (number > 0)
             entry.insert(QStringLiteral("preguntas_del_examen"), questions);
         list.append(entry);
     }
     if (json)
-        m_out.write(
-            (number > 0 ? QJsonDocument(list.first().toObject()) : QJsonDocument(list)).toJson());
+        write((number > 0 ? QJsonDocument(list.first().toObject()) : QJsonDocument(list)).toJson());
     else if (exams.isEmpty())
         print(QStringLiteral("El historial no tiene ningún examen.\n"));
     return Success;

@@ -26,7 +26,9 @@ public:
 
     BancoCommand(QIODevice &out, QIODevice &err) : m_out(out), m_err(err) {}
 
-    // arguments: what follows the program's name.
+    // arguments: what follows the program's name. A failed write to the
+    // output device makes the status Failure, with the reason on the error
+    // device, whatever the order found.
     int run(const QStringList &arguments);
 
     static QString helpText();
@@ -47,6 +49,7 @@ private:
     // unknown name.
     std::optional<QList<QuestionKind>> kindsFrom(const Arguments &arguments);
 
+    int runOrder(const QStringList &arguments);
     int comprobar(const QStringList &arguments);
     int exportar(const QStringList &arguments);
     int importar(const QStringList &arguments);
@@ -54,9 +57,13 @@ private:
     int historial(const QStringList &arguments);
 
     void print(const QString &text);
+    // Every write to the output device goes through here, and the first one
+    // that fails is kept: the rest are not attempted.
+    void write(const QByteArray &bytes);
     void printError(const QString &text);
     int usageError(const QString &text);
 
     QIODevice &m_out;
     QIODevice &m_err;
+    QString m_outError;
 };

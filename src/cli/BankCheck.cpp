@@ -1,6 +1,7 @@
 #include "BankCheck.h"
 
 #include "BankKinds.h"
+#include "ControlCharacters.h"
 #include "CountedNoun.h"
 #include "QuestionSearch.h"
 
@@ -107,7 +108,10 @@ void checkRepeats(const BankSnapshot &snapshot, BankFileCheck &check)
 
 // Pairs of listed questions of one chapter that are near-duplicates (true/false
 // questions of any topics of the chapter), but not the exact repeats under one
-// place that checkRepeats() reports.
+// place that checkRepeats() reports. Every pair is compared, but only the
+// first kShownNearPairs are kept and described: a file of near-identical
+// questions has a quarter of a million pairs to a chapter, and the rest are
+// only counted.
 void checkNearDuplicates(const BankSnapshot &snapshot, BankFileCheck &check)
 {
     struct Question
@@ -127,6 +131,7 @@ void checkNearDuplicates(const BankSnapshot &snapshot, BankFileCheck &check)
         byChapter[record.chapter].append({&record, text, questionSearch::normalizedText(text)});
     }
     const bool trueFalse = snapshot.kind() == QuestionKind::TrueFalse;
+    qint64 shown = 0;
     for (const int chapter : std::as_const(chapters)) {
         const QList<Question> &questions = byChapter[chapter];
         for (qsizetype i = 0; i < questions.size(); ++i) {
@@ -136,6 +141,10 @@ void checkNearDuplicates(const BankSnapshot &snapshot, BankFileCheck &check)
                 if ((a.text == b.text && a.record->topic == b.record->topic) ||
                     !questionSearch::nearDuplicates(a.normalized, b.normalized))
                     continue;
+                if (++shown > BankFileCheck::kShownNearPairs) {
+                    ++check.moreNearPairs;
+                    continue;
+                }
                 const QList<qint32> records{a.record->number, b.record->number};
                 QVariantMap details{{QStringLiteral("capitulo"), chapter},
                                     {QStringLiteral("textos"), QStringList{a.text, b.text}}};
@@ -266,11 +275,11 @@ BankCheck BankCheck::run(const QString &folder, bool nearDuplicates)
     return check;
 }
 
-int BankCheck::problemCount() const
+qint64 BankCheck::problemCount() const
 {
-    int count = 0;
+    qint64 count = 0;
     for (const BankFileCheck &file : m_files)
-        count += int(file.problems.size());
+        count += file.problems.size() + file.moreNearPairs;
     return count;
 }
 
@@ -296,7 +305,11 @@ QString BankCheck::toText() const
             text += QStringLiteral(", sin problemas");
         text += QLatin1Char('\n');
         for (const BankProblem &problem : file.problems)
-            text += QStringLiteral("  - %1\n").arg(problem.message);
+            text += QStringLiteral("  - %1\n").arg(controlCharacters::escaped(problem.message));
+        if (file.moreNearPairs > 0)
+            text += QStringLiteral("  - … y %1 más\n")
+                        .arg(counted(file.moreNearPairs, u"par de preguntas muy parecidas",
+                                     u"pares de preguntas muy parecidas"));
     }
     text += QLatin1Char('\n');
     switch (exitStatus()) {
@@ -346,6 +359,8 @@ QByteArray BankCheck::toJson() const
             problems.append(item);
         }
         entry.insert(QStringLiteral("problemas"), problems);
+        if (file.moreNearPairs > 0)
+            entry.insert(QStringLiteral("muyParecidasSinDetallar"), file.moreNearPairs);
         files.append(entry);
     }
     root.insert(QStringLiteral("ficheros"), files);

@@ -29,6 +29,9 @@ struct BankFileCheck
     qint64 length = 0;
     qint32 records = 0;
     QList<BankProblem> problems;
+    // Near-duplicate pairs past the first kShownNearPairs: counted, not kept.
+    static constexpr qint64 kShownNearPairs = 100;
+    qint64 moreNearPairs = 0;
 
     bool exists() const { return !entryName.isEmpty(); }
     // "QELMEXT2.DAT: 12 registros (3072 bytes)" and the like.
@@ -54,7 +57,7 @@ public:
     QString folder() const { return m_folder; }
     QString folderError() const { return m_folderError; }
     const QList<BankFileCheck> &files() const { return m_files; }
-    int problemCount() const;
+    qint64 problemCount() const;
     ExitStatus exitStatus() const;
 
     QString toText() const;

@@ -101,7 +101,8 @@ BankSnapshot BankSnapshot::read(const QString &folder, QuestionKind kind)
     if (snapshot.m_variants.isEmpty())
         return snapshot;
     snapshot.m_variants.sort();
-    snapshot.m_entryName = QFileInfo(RecordFile::resolve(wanted)).fileName();
+    snapshot.m_entryName =
+        QFileInfo(RecordFile::resolve(wanted, questionKind::rewriteFileName(kind))).fileName();
 
     const BankError error = readThroughBank(folder, kind, [&](auto &bank) -> BankError {
         if (bank.fileLength() > kMaxLength)

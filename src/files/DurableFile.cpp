@@ -17,7 +17,7 @@ namespace DurableFile {
 QString write(const QString &path, QByteArrayView bytes)
 {
     const QFileInfo named(path);
-    const QString shown = named.fileName();
+    const QString shown = named.fileName().isEmpty() ? path : named.fileName();
     QString target = named.absoluteFilePath();
     if (named.isSymLink()) {
         const QString canonical = named.canonicalFilePath();
@@ -31,6 +31,13 @@ QString write(const QString &path, QByteArrayView bytes)
     const bool exists = ::stat(targetNative.constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         return failedStep(EISDIR, createStep);
+    // A pipe, a device or a socket is not replaced by a regular file.
+    if (exists && !S_ISREG(old.st_mode))
+        return QStringLiteral("%1 no es un fichero normal sino %2, y no se sustituye")
+            .arg(shown, S_ISFIFO(old.st_mode) ? QStringLiteral("una tubería")
+                        : S_ISCHR(old.st_mode) || S_ISBLK(old.st_mode)
+                            ? QStringLiteral("un dispositivo")
+                            : QStringLiteral("un socket"));
     // A file its owner made read-only is not replaced behind their back,
     // although the folder would allow the rename.
     if (exists && ::access(targetNative.constData(), W_OK) != 0) {

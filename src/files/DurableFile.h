@@ -4,7 +4,8 @@
 // stable storage, and only then take the old file's name in one rename; the
 // folder is flushed after it. A full disk or a killed program leaves the
 // earlier file as it was, and a file reached through a symbolic link is
-// replaced where it lies, the link kept.
+// replaced where it lies, the link kept. Only a regular file is replaced: a
+// folder, a pipe, a device or a socket under the name is refused.
 //
 // Every failure is the Spanish reason of the call that failed with the step
 // it belongs to (systemErrorText), never a text in the machine's language:

@@ -1,5 +1,6 @@
 #include "FileReplacement.h"
 
+#include "FileLock.h"
 #include "RecordFile.h"
 #include "SystemError.h"
 
@@ -74,6 +75,11 @@ FileReplacement::FileReplacement(const QString &current, const QString &newName,
 {
 }
 
+QString FileReplacement::temporaryLockPath(const QString &folder, const QString &tempName)
+{
+    return QDir(folder).filePath(tempName + QStringLiteral(".lock"));
+}
+
 bool FileReplacement::commit(QByteArrayView content)
 {
     m_error.clear();
@@ -84,7 +90,25 @@ bool FileReplacement::commit(QByteArrayView content)
     const qint64 newestOther = newestOtherVariant(target);
 
     Descriptor dir(openFolder(target.folder));
-    if (dir.get() < 0 || !removeLeftoverTemporary(dir.get()))
+    if (dir.get() < 0)
+        return false;
+    // Held until the temporary file is renamed or gone: until then another
+    // program's replacement through the same name waits.
+    FileLock temporaryLock;
+    switch (
+        temporaryLock.lock(temporaryLockPath(target.folder, m_tempName), kTemporaryLockWaitMs)) {
+    case FileLock::Result::Locked:
+        break;
+    case FileLock::Result::Busy:
+        m_error = QStringLiteral("otro programa sigue reescribiendo un fichero de la carpeta a "
+                                 "través de %1")
+                      .arg(m_tempName);
+        return false;
+    case FileLock::Result::Failed:
+        m_error = temporaryLock.errorString();
+        return false;
+    }
+    if (!removeLeftoverTemporary(dir.get()))
         return false;
     Descriptor file(createTemporary(dir.get()));
     if (file.get() < 0)
@@ -101,11 +125,12 @@ bool FileReplacement::commit(QByteArrayView content)
         ::unlinkat(dir.get(), QFile::encodeName(m_tempName).constData(), 0);
         return false;
     }
+    temporaryLock.unlock();
 
     m_resultPath = QDir(target.folder).filePath(target.finalName);
     if (!flushFolder(dir.get(), target.folder))
         return false;
-    removeOldEntry(dir.get(), target);
+    removeOldEntries(dir.get(), target);
     return true;
 }
 
@@ -260,13 +285,26 @@ bool FileReplacement::flushFolder(int dir, const QString &folder)
 }
 
 // The old entry goes only now that the new one is safely in place, and only
-// if it is still the file that was replaced.
-void FileReplacement::removeOldEntry(int dir, const Target &target)
+// if it is still the file that was replaced; so does a stale entry, only when
+// the new file bears the name that supersedes it and it is not that file.
+void FileReplacement::removeOldEntries(int dir, const Target &target) const
 {
+    bool removed = false;
     struct stat now;
     const QByteArray currentName = QFile::encodeName(target.current.fileName());
     if (target.removeCurrent &&
         ::fstatat(dir, currentName.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
         sameEntry(now, target.currentStat) && ::unlinkat(dir, currentName.constData(), 0) == 0)
-        ::fsync(dir); // if lost, the old entry returns after a power cut, older and unseen
+        removed = true;
+    const QByteArray staleName = QFile::encodeName(m_staleName);
+    struct stat result;
+    if (!target.throughLink && !m_staleName.isEmpty() && target.finalName == m_newName &&
+        m_staleName != m_newName &&
+        ::fstatat(dir, staleName.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+        ::fstatat(dir, QFile::encodeName(m_newName).constData(), &result, AT_SYMLINK_NOFOLLOW) ==
+            0 &&
+        !sameEntry(now, result) && ::unlinkat(dir, staleName.constData(), 0) == 0)
+        removed = true;
+    if (removed)
+        ::fsync(dir); // if lost, the old entry returns after a power cut, unseen
 }

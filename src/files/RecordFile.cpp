@@ -45,7 +45,7 @@ struct Lookup
     std::vector<Variant> found;
 };
 
-Lookup lookUp(const QString &name)
+Lookup lookUp(const QString &name, const QString &preferred)
 {
     Lookup result;
     const QFileInfo requested(name);
@@ -93,13 +93,19 @@ Lookup lookUp(const QString &name)
                     qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
             }
         }
-        // Times count to the millisecond. On equal times the exact spelling
+        // The preferred spelling is the newest by construction, whatever the
+        // times say (a copy gives every entry the time of the copy). Other
+        // times count to the millisecond. On equal times the exact spelling
         // comes first, then the names in order, so that the choice never
         // depends on the order the folder lists them.
         std::sort(result.found.begin(), result.found.end(),
-                  [&wanted](const Variant &a, const Variant &b) {
+                  [&wanted, &preferred](const Variant &a, const Variant &b) {
                       if (a.dated != b.dated)
                           return a.dated;
+                      const bool preferredA = a.name == preferred;
+                      const bool preferredB = b.name == preferred;
+                      if (preferredA != preferredB)
+                          return preferredA;
                       if (a.dated && a.modifiedMs != b.modifiedMs)
                           return a.modifiedMs > b.modifiedMs;
                       const bool exactA = a.name == wanted;
@@ -131,7 +137,7 @@ QString RecordFile::shownName() const
     return QFileInfo(m_path).fileName();
 }
 
-bool RecordFile::open(const QString &name, int recordLength)
+bool RecordFile::open(const QString &name, int recordLength, const QString &preferred)
 {
     close();
     m_recordLength = recordLength;
@@ -145,7 +151,7 @@ bool RecordFile::open(const QString &name, int recordLength)
         return false;
     }
 
-    const Lookup lookup = lookUp(name);
+    const Lookup lookup = lookUp(name, preferred);
     m_path = lookup.found.empty() ? name : lookup.prefix + lookup.found.front().name;
     m_otherVariants.clear();
     for (size_t k = 1; k < lookup.found.size(); ++k)
@@ -382,9 +388,9 @@ bool RecordFile::writeRecord(qint64 n, QByteArrayView bytes)
     return false;
 }
 
-QFileInfoList RecordFile::caseVariants(const QString &name)
+QFileInfoList RecordFile::caseVariants(const QString &name, const QString &preferred)
 {
-    const Lookup lookup = lookUp(name);
+    const Lookup lookup = lookUp(name, preferred);
     QFileInfoList matches;
     matches.reserve(qsizetype(lookup.found.size()));
     for (const Variant &variant : lookup.found)
@@ -392,15 +398,15 @@ QFileInfoList RecordFile::caseVariants(const QString &name)
     return matches;
 }
 
-QString RecordFile::resolve(const QString &name)
+QString RecordFile::resolve(const QString &name, const QString &preferred)
 {
-    const Lookup lookup = lookUp(name);
+    const Lookup lookup = lookUp(name, preferred);
     return lookup.found.empty() ? name : lookup.prefix + lookup.found.front().name;
 }
 
 bool RecordFile::removeFile(const QString &name, QString *error)
 {
-    const QFileInfoList matches = caseVariants(name);
+    const QFileInfoList matches = caseVariants(name, QString());
     for (const QFileInfo &entry : matches) {
         if (::unlink(QFile::encodeName(entry.filePath()).constData()) != 0) {
             const int failure = errno;

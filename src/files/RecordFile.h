@@ -3,8 +3,9 @@
 // number. Files are named relative to the working directory, and the last
 // component of a name is matched without regard to letter case: on this
 // case-sensitive file system "QELMEXT2.DAT" opens an existing "Qelmext2.dat".
-// When several entries differ only by case, the most recently modified one is
-// the file.
+// When several entries differ only by case, the one spelt as the caller
+// prefers (the name a rewrite gives the file, newer than any other spelling
+// by construction) is the file; without it, the most recently modified one.
 //
 // A write returns only once its bytes are on stable storage (fdatasync), and
 // a write that fails leaves the file as it was. Errors are Spanish reasons
@@ -37,7 +38,7 @@ public:
     // nothing is refused at once, never opened or waited on.
     // Closes a file this object already held. Returns false, with
     // errorString(), when the file cannot be opened at all.
-    bool open(const QString &name, int recordLength);
+    bool open(const QString &name, int recordLength, const QString &preferred = {});
     void close();
     bool isOpen() const { return m_fd >= 0; }
     bool isReadOnly() const { return m_readOnly; }
@@ -74,13 +75,13 @@ public:
     QString errorString() const { return m_error; }
 
     // Every entry beside the name whose name equals the name's last component
-    // apart from letter case, most recently modified first (the first one is
-    // the file the name designates).
-    static QFileInfoList caseVariants(const QString &name);
+    // apart from letter case: the one spelt `preferred` first, then the most
+    // recently modified (the first one is the file the name designates).
+    static QFileInfoList caseVariants(const QString &name, const QString &preferred = {});
     // The path of the existing entry that the name designates (case-insensitive
-    // match of the last component, newest first), or the name itself when no
-    // entry matches.
-    static QString resolve(const QString &name);
+    // match of the last component, in the order above), or the name itself
+    // when no entry matches.
+    static QString resolve(const QString &name, const QString &preferred = {});
     // Removes every entry that the name designates (all its case variants).
     // True when none is left; false, with *error, otherwise.
     static bool removeFile(const QString &name, QString *error = nullptr);

@@ -23,4 +23,6 @@ BankCounts countBankRecords(const QString &directory = QString());
 
 // Whole records of `recordLength` bytes in the file `name` of `directory`; a
 // torn last record does not count. 0 when no regular file answers to the name.
-qint64 countWholeRecords(const QString &directory, const QString &name, int recordLength);
+// Of several spellings, `rewriteName` is the file, as the bank opens it.
+qint64 countWholeRecords(const QString &directory, const QString &name, int recordLength,
+                         const QString &rewriteName);

@@ -12,8 +12,13 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <limits>
+
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,17 +32,28 @@ constexpr Qt::DateFormat kDateFormat = Qt::ISODate;
 const QStringList kKindCodes{QStringLiteral("test"), QStringLiteral("conceptual"),
                              QStringLiteral("practica"), QStringLiteral("breve")};
 const QString kDamaged = QStringLiteral("el fichero está dañado");
+// The tables of a history made before histories carried our application id.
+const QStringList kFirstTables{QStringLiteral("exam"), QStringLiteral("exam_question")};
+// What a history's files are set aside with, beside the database itself:
+// the journal SQLite would roll it back from, and a write-ahead log.
+const QStringList kCompanions{QStringLiteral("-journal"), QStringLiteral("-wal")};
 
 QAtomicInt connections;
 
 // SQLite's primary result codes that a teacher may meet, in Spanish.
-QString reasonOf(const QSqlError &error)
+QString reasonOf(const QSqlError &error, bool readOnly = false)
 {
     switch (error.nativeErrorCode().toInt() & 0xff) {
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
         return QStringLiteral("otro programa está usando el historial");
-    case 8:  // SQLITE_READONLY
+    case 8: // SQLITE_READONLY
+        // A reader writes nothing: what it cannot do is roll back a change
+        // that a killed program left half made.
+        if (readOnly)
+            return QStringLiteral("el historial quedó a medio escribir; Orvalis lo pondrá en "
+                                  "orden la próxima vez que anote un examen");
+        [[fallthrough]];
     case 23: // SQLITE_AUTH
         return systemErrorText(EACCES);
     case 10: // SQLITE_IOERR
@@ -64,22 +80,47 @@ bool run(QSqlQuery &query, const QString &sql, const QVariantList &values = {})
     return query.exec();
 }
 
-QuestionKind kindFromCode(const QString &code)
+std::optional<QuestionKind> kindFromCode(const QString &code)
 {
-    return QuestionKind(qMax(0, int(kKindCodes.indexOf(code))));
+    const qsizetype kind = kKindCodes.indexOf(code);
+    if (kind < 0)
+        return std::nullopt;
+    return QuestionKind(kind);
 }
 
-HistoryExam examFrom(const QSqlQuery &row)
+QString invalidValue(qint64 exam, const QString &what, const QVariant &value)
+{
+    return QStringLiteral("el examen %1 del historial no es válido: %2 es «%3»")
+        .arg(exam)
+        .arg(what, value.toString());
+}
+
+// The exam of the row, or why a value of it is not one this program writes
+// (a history changed by another program): never shown as something else.
+std::optional<HistoryExam> examFrom(const QSqlQuery &row, QString *error)
 {
     HistoryExam exam;
     exam.id = row.value(0).toLongLong();
     exam.madeAt = QDateTime::fromString(row.value(1).toString(), kDateFormat);
-    exam.exposition = row.value(2).toString() == QLatin1String("exposicion");
+    const QString kind = row.value(2).toString();
+    exam.exposition = kind == QLatin1String("exposicion");
     exam.title = row.value(3).toString();
-    exam.versions = row.value(4).toInt();
-    exam.seed = row.value(5).toUInt();
+    bool versionsRead = false, seedRead = true;
+    exam.versions = row.value(4).toInt(&versionsRead);
+    const qint64 seed = row.value(5).isNull() ? 0 : row.value(5).toLongLong(&seedRead);
+    exam.seed = quint32(seed);
     exam.questionCount = row.value(6).toInt();
-    return exam;
+    if (!exam.exposition && kind != kKindCodes[0])
+        *error = invalidValue(exam.id, QStringLiteral("el tipo"), kind);
+    else if (!versionsRead || exam.versions < 1 || exam.versions > 4)
+        *error = invalidValue(exam.id, QStringLiteral("el número de versiones"), row.value(4));
+    else if (!seedRead || seed < 0 || seed > qint64(std::numeric_limits<quint32>::max()))
+        *error = invalidValue(exam.id, QStringLiteral("la clave"), row.value(5));
+    else if (!exam.madeAt.isValid())
+        *error = invalidValue(exam.id, QStringLiteral("la fecha"), row.value(1));
+    else
+        return exam;
+    return std::nullopt;
 }
 
 const QString kExamColumns =
@@ -145,51 +186,108 @@ QString ExamHistory::takeSetAsideNote()
     return std::exchange(m_setAsideNote, QString());
 }
 
-QString ExamHistory::open(bool create)
+QString ExamHistory::open(Access access)
 {
-    if (m_open || (!create && !exists()))
+    if (m_open)
         return {};
-    QSqlDatabase db = QSqlDatabase::contains(m_connection)
-                          ? QSqlDatabase::database(m_connection, false)
-                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    if (!db.isValid())
-        return QStringLiteral("falta el controlador de SQLite de Qt (libqt6sql6-sqlite)");
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
-    QString error = db.open() ? prepareSchema() : reasonOf(db.lastError());
-    if (error == kDamaged) {
-        db.close();
-        if (error = setAside(); !error.isEmpty())
-            return error;
-        error = db.open() ? prepareSchema() : reasonOf(db.lastError());
+    m_readOnly = access == Access::ReadOnly;
+    m_empty = false;
+    const QByteArray native = QFile::encodeName(m_path);
+    struct stat entry = {};
+    if (::stat(native.constData(), &entry) == 0) {
+        // SQLite would open a pipe or a device and report a failed read.
+        if (!S_ISREG(entry.st_mode))
+            return QStringLiteral("%1 no es un fichero de datos sino una carpeta, una tubería o "
+                                  "un dispositivo")
+                .arg(QFileInfo(m_path).fileName());
+        // SQLite takes an empty file for a new database and may remove a
+        // log beside it: a reader leaves it alone and sees no exams.
+        if (m_readOnly && entry.st_size == 0)
+            return {};
+    } else if (m_readOnly) {
+        return {}; // nothing there, or a link to nothing: no exams, nothing made
     }
-    if (!error.isEmpty()) {
-        db.close();
+    QString error = emptyBesideLog() ? kDamaged : connect();
+    if (error == kDamaged && !m_readOnly) {
+        QSqlDatabase::database(m_connection, false).close();
+        if (error = setAside(); error.isEmpty())
+            error = connect();
+    }
+    if (!error.isEmpty() || m_empty) {
+        QSqlDatabase::database(m_connection, false).close();
         return error;
     }
     m_open = true;
     return {};
 }
 
-// Checks the file, sets the journal and flushing the history relies on, and
-// creates the tables in a history that has none.
-QString ExamHistory::prepareSchema()
+// Opens the connection (read-only for a reader) and checks the file.
+QString ExamHistory::connect()
+{
+    QSqlDatabase db = QSqlDatabase::contains(m_connection)
+                          ? QSqlDatabase::database(m_connection, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    if (!db.isValid())
+        return QStringLiteral("falta el controlador de SQLite de Qt (libqt6sql6-sqlite)");
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+            .arg(kLockWaitMs)
+            .arg(m_readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+    return db.open() ? prepareSchema() : reasonOf(db.lastError(), m_readOnly);
+}
+
+// kDamaged when SQLite finds the open file damaged; empty when not.
+QString ExamHistory::quickCheck()
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     if (!run(query, QStringLiteral("PRAGMA quick_check")))
-        return reasonOf(query.lastError());
+        return reasonOf(query.lastError(), m_readOnly);
     if (!query.next() || query.value(0).toString() != QLatin1String("ok"))
         return kDamaged;
+    return {};
+}
+
+// Checks the file, refuses one that is not ours, and (for a writer) sets the
+// journal and flushing the history relies on and creates the tables in a
+// history that has none.
+QString ExamHistory::prepareSchema()
+{
+    if (const QString error = quickCheck(); !error.isEmpty())
+        return error;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!run(query, QStringLiteral("PRAGMA application_id")) || !query.next())
+        return reasonOf(query.lastError(), m_readOnly);
+    const qint32 applicationId = query.value(0).toInt();
+    if (!run(query, QStringLiteral("PRAGMA user_version")) || !query.next())
+        return reasonOf(query.lastError(), m_readOnly);
+    const int version = query.value(0).toInt();
+    if (!run(query, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                   "name NOT LIKE 'sqlite%' ORDER BY name")))
+        return reasonOf(query.lastError(), m_readOnly);
+    QStringList tables;
+    while (query.next())
+        tables.append(query.value(0).toString());
+    // Ours: our id, whatever the version; or, from before the id, a new
+    // empty database or the first version's tables.
+    const bool ours = applicationId == ExamHistory::kApplicationId ||
+                      (applicationId == 0 && ((version == 0 && tables.isEmpty()) ||
+                                              (version >= 1 && tables == kFirstTables)));
+    if (!ours)
+        return QStringLiteral("%1 es una base de datos de otro programa, no un historial de "
+                              "exámenes de Orvalis; no se usa ni se cambia")
+            .arg(QFileInfo(m_path).fileName());
+    if (version > kSchemaVersion)
+        return QStringLiteral("el historial es de una versión más reciente del programa");
+    if (m_readOnly) {
+        m_empty = tables.isEmpty();
+        return {};
+    }
     for (const char *pragma :
          {"PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL", "PRAGMA foreign_keys = ON"})
         if (!run(query, QString::fromLatin1(pragma)))
             return reasonOf(query.lastError());
-    if (!run(query, QStringLiteral("PRAGMA user_version")) || !query.next())
-        return reasonOf(query.lastError());
-    const int version = query.value(0).toInt();
-    if (version > kSchemaVersion)
-        return QStringLiteral("el historial es de una versión más reciente del programa");
-    if (version == kSchemaVersion)
+    if (version == kSchemaVersion && applicationId == ExamHistory::kApplicationId)
         return {};
     return underLock([this] {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
@@ -204,8 +302,8 @@ QString ExamHistory::prepareSchema()
               "kind TEXT NOT NULL, chapter INTEGER NOT NULL, topic INTEGER, text TEXT NOT NULL, "
               "PRIMARY KEY (exam_id, position))",
               "CREATE INDEX IF NOT EXISTS exam_question_text ON exam_question (kind, text)",
-              "PRAGMA user_version = 1"}) {
-            if (!run(create, QString::fromLatin1(sql))) {
+              "PRAGMA application_id = %1", "PRAGMA user_version = 1"}) {
+            if (!run(create, QString::fromLatin1(sql).arg(ExamHistory::kApplicationId))) {
                 const QString reason = reasonOf(create.lastError());
                 db.rollback();
                 return reason;
@@ -215,34 +313,95 @@ QString ExamHistory::prepareSchema()
     });
 }
 
-// Renames the damaged file, with the journal SQLite would roll it back
-// from, to "historial-dañado-<fecha>-<hora>.sqlite" beside it.
+// An empty file beside a write-ahead log: SQLite would remove the log.
+bool ExamHistory::emptyBesideLog() const
+{
+    struct stat entry = {};
+    return ::stat(QFile::encodeName(m_path).constData(), &entry) == 0 && entry.st_size == 0 &&
+           QFileInfo::exists(m_path + kCompanions[1]);
+}
+
+// Whether the file under the name now is one to set aside: damaged for
+// SQLite, or empty beside a write-ahead log.
+bool ExamHistory::damagedNow()
+{
+    if (emptyBesideLog())
+        return true;
+    if (!exists())
+        return false;
+    QSqlDatabase db = QSqlDatabase::contains(m_connection)
+                          ? QSqlDatabase::database(m_connection, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitMs));
+    const bool damaged =
+        db.open() ? quickCheck() == kDamaged : reasonOf(db.lastError()) == kDamaged;
+    db.close();
+    return damaged;
+}
+
+namespace {
+
+// Gives `from` the name `to` only if nothing bears it: never over another
+// file. Where the file system has no such rename, a link and an unlink.
+int renameNoReplace(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    if (::link(source.constData(), target.constData()) != 0)
+        return errno;
+    return ::unlink(source.constData()) == 0 ? 0 : errno;
+}
+
+} // namespace
+
+// Renames the damaged file, with the journal SQLite would roll it back from
+// (moved first: a journal left beside a new history would be played into
+// it), to "historial-dañado-<fecha>-<hora>.sqlite" beside it. Under the
+// history's lock, once the file is found damaged still: another program may
+// have set it aside and started a new history since this one looked.
 QString ExamHistory::setAside()
 {
-    const QFileInfo info(m_path);
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString name;
-    for (int n = 1;; ++n) {
-        name = QStringLiteral("%1-dañado-%2%3.sqlite")
-                   .arg(info.completeBaseName(), stamp,
-                        n == 1 ? QString() : QStringLiteral("-%1").arg(n));
-        if (!QFileInfo::exists(info.dir().filePath(name)))
-            break;
-    }
-    const QString target = info.dir().filePath(name);
-    const auto move = [](const QString &from, const QString &to) {
-        return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData());
-    };
-    if (move(m_path, target) != 0)
-        return QStringLiteral("el fichero %1 está dañado y no se ha podido apartar: %2")
-            .arg(info.fileName(), systemErrorText(errno));
-    if (QFileInfo::exists(m_path + QStringLiteral("-journal")))
-        move(m_path + QStringLiteral("-journal"), target + QStringLiteral("-journal"));
-    syncFolder(info.absolutePath());
-    m_setAsideNote = QStringLiteral("El historial de exámenes (%1) estaba dañado: se ha apartado "
-                                    "como %2 y se empieza uno nuevo.")
-                         .arg(info.fileName(), name);
-    return {};
+    return underLock([this]() -> QString {
+        if (!damagedNow())
+            return {};
+        const QFileInfo info(m_path);
+        const QString stamp =
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        for (int n = 1;; ++n) {
+            const QString name = QStringLiteral("%1-dañado-%2%3.sqlite")
+                                     .arg(info.completeBaseName(), stamp,
+                                          n == 1 ? QString() : QStringLiteral("-%1").arg(n));
+            const QString target = info.dir().filePath(name);
+            const auto taken = [&target](const QString &suffix) {
+                return QFileInfo(target + suffix).exists() ||
+                       QFileInfo(target + suffix).isSymLink();
+            };
+            if (taken(QString()) || taken(kCompanions[0]) || taken(kCompanions[1]))
+                continue;
+            int error = 0;
+            for (const QString &suffix : kCompanions)
+                if (error == 0 && QFileInfo::exists(m_path + suffix))
+                    error = renameNoReplace(m_path + suffix, target + suffix);
+            if (error == 0)
+                error = renameNoReplace(m_path, target);
+            if (error == EEXIST)
+                continue;
+            if (error != 0)
+                return QStringLiteral("el fichero %1 está dañado y no se ha podido apartar: %2")
+                    .arg(info.fileName(), systemErrorText(error));
+            syncFolder(info.absolutePath());
+            m_setAsideNote =
+                QStringLiteral("El historial de exámenes (%1) estaba dañado: se ha apartado "
+                               "como %2 y se empieza uno nuevo.")
+                    .arg(info.fileName(), name);
+            return {};
+        }
+    });
 }
 
 QString ExamHistory::underLock(const std::function<QString()> &change)
@@ -341,11 +500,15 @@ QList<HistoryExam> ExamHistory::exams(QString *error) const
         return exams;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     if (!run(query, kExamColumns + QStringLiteral("ORDER BY e.id"))) {
-        *error = reasonOf(query.lastError());
+        *error = reasonOf(query.lastError(), m_readOnly);
         return {};
     }
-    while (query.next())
-        exams.append(examFrom(query));
+    while (query.next()) {
+        std::optional<HistoryExam> exam = examFrom(query, error);
+        if (!exam)
+            return {};
+        exams.append(*exam);
+    }
     return exams;
 }
 
@@ -355,23 +518,38 @@ std::optional<HistoryExam> ExamHistory::exam(qint64 id, QString *error) const
         return std::nullopt;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     if (!run(query, kExamColumns + QStringLiteral("WHERE e.id = ?"), {id})) {
-        *error = reasonOf(query.lastError());
+        *error = reasonOf(query.lastError(), m_readOnly);
         return std::nullopt;
     }
     if (!query.next())
         return std::nullopt;
-    HistoryExam exam = examFrom(query);
+    std::optional<HistoryExam> exam = examFrom(query, error);
+    if (!exam)
+        return std::nullopt;
     if (!run(query,
              QStringLiteral("SELECT kind, chapter, topic, text FROM exam_question "
                             "WHERE exam_id = ? ORDER BY position"),
              {id})) {
-        *error = reasonOf(query.lastError());
+        *error = reasonOf(query.lastError(), m_readOnly);
         return std::nullopt;
     }
-    while (query.next())
-        exam.questions.append({kindFromCode(query.value(0).toString()),
-                               qint16(query.value(1).toInt()), qint16(query.value(2).toInt()),
-                               query.value(3).toString()});
+    while (query.next()) {
+        const std::optional<QuestionKind> kind = kindFromCode(query.value(0).toString());
+        bool chapterRead = false, topicRead = true;
+        const int chapter = query.value(1).toInt(&chapterRead);
+        const int topic = query.value(2).isNull() ? 0 : query.value(2).toInt(&topicRead);
+        const bool trueFalse = kind == QuestionKind::TrueFalse;
+        const QString which = QStringLiteral(" de su pregunta %1").arg(exam->questions.size() + 1);
+        if (!kind)
+            *error = invalidValue(id, QStringLiteral("el tipo") + which, query.value(0));
+        else if (!chapterRead || chapter < 1 || chapter > 22)
+            *error = invalidValue(id, QStringLiteral("el capítulo") + which, query.value(1));
+        else if (!topicRead || (trueFalse ? topic < 1 || topic > 10 : topic != 0))
+            *error = invalidValue(id, QStringLiteral("el tema") + which, query.value(2));
+        if (!error->isEmpty())
+            return std::nullopt;
+        exam->questions.append({*kind, qint16(chapter), qint16(topic), query.value(3).toString()});
+    }
     return exam;
 }
 
@@ -384,12 +562,14 @@ UsedQuestions ExamHistory::usedQuestions(QString *error) const
     query.setForwardOnly(true);
     if (!run(query, QStringLiteral("SELECT q.kind, q.text, e.title, e.made_at FROM exam_question q "
                                    "JOIN exam e ON e.id = q.exam_id ORDER BY e.id DESC"))) {
-        *error = reasonOf(query.lastError());
+        *error = reasonOf(query.lastError(), m_readOnly);
         return used;
     }
+    // A question of a kind this program does not know marks nothing.
     while (query.next())
-        used.add(kindFromCode(query.value(0).toString()), query.value(1).toString(),
-                 {query.value(2).toString(),
-                  QDateTime::fromString(query.value(3).toString(), kDateFormat)});
+        if (const std::optional<QuestionKind> kind = kindFromCode(query.value(0).toString()))
+            used.add(*kind, query.value(1).toString(),
+                     {query.value(2).toString(),
+                      QDateTime::fromString(query.value(3).toString(), kDateFormat)});
     return used;
 }

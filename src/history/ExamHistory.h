@@ -4,8 +4,14 @@
 // share its history. It is a SQLite database in rollback-journal mode (a
 // network folder has no shared memory for a write-ahead log), written one
 // exam per transaction under a lock beside it taken like the bank's. A file
-// SQLite finds damaged is set aside under a new name and a new history is
-// started; nothing is ever deleted.
+// SQLite finds damaged is set aside under a new name, under that lock, and a
+// new history is started; nothing is ever deleted.
+//
+// Our databases carry an application id of their own (kApplicationId),
+// set when they are created; a SQLite file that is not ours (another id, or
+// none with tables of another program) is refused, never adopted. Reading
+// (Access::ReadOnly) opens the file read-only and changes nothing, whatever
+// state it is in.
 //
 // Questions are kept as the exam held them (kind, chapter, topic, text):
 // records carry no identity and are renumbered by deletions, so a question
@@ -58,15 +64,22 @@ class ExamHistory
 {
 public:
     static inline const QString kFileName = QStringLiteral("historial.sqlite");
+    // PRAGMA application_id of our histories: "ORVL".
+    static constexpr qint32 kApplicationId = 0x4F52564C;
+
+    enum class Access
+    {
+        ReadOnly, // a missing or empty history reads as empty; nothing is written
+        ReadWrite // created when missing, its schema made, a damaged one set aside
+    };
 
     explicit ExamHistory(const QString &path = kFileName);
     ~ExamHistory();
     ExamHistory(const ExamHistory &) = delete;
     ExamHistory &operator=(const ExamHistory &) = delete;
 
-    // Opens the history, creating it when missing and `create` is set (a
-    // missing history not created reads as empty). Empty, or the reason.
-    QString open(bool create = true);
+    // Opens the history. Empty, or the reason.
+    QString open(Access access = Access::ReadWrite);
     bool exists() const;
     // What open() did with a damaged file, to be told once; empty otherwise.
     QString takeSetAsideNote();
@@ -85,7 +98,11 @@ public:
     UsedQuestions usedQuestions(QString *error) const;
 
 private:
+    QString connect();
+    QString quickCheck();
     QString prepareSchema();
+    bool emptyBesideLog() const;
+    bool damagedNow();
     QString setAside();
     QString underLock(const std::function<QString()> &change);
 
@@ -93,4 +110,6 @@ private:
     QString m_connection;
     QString m_setAsideNote;
     bool m_open = false;
+    bool m_readOnly = false;
+    bool m_empty = false; // a read-only history without our tables yet
 };

@@ -9,9 +9,9 @@ const UsedQuestions &UsedQuestionsCache::current(QString *message)
         return m_used;
     m_read = true;
     m_used = UsedQuestions();
-    // A history not there yet is not created by looking at it.
+    // Looking at the history never creates or changes it.
     ExamHistory history;
-    QString error = history.open(false);
+    QString error = history.open(ExamHistory::Access::ReadOnly);
     if (error.isEmpty())
         m_used = history.usedQuestions(&error);
     *message = history.takeSetAsideNote();

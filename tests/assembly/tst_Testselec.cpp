@@ -296,7 +296,7 @@ private Q_SLOTS:
         // its questions are marked as used in the listing shown again.
         ExamHistory history;
         QString error;
-        QCOMPARE(history.open(false), QString());
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
         const QList<HistoryExam> exams = history.exams(&error);
         QCOMPARE(exams.size(), 1);
         const QString title = "Examen del " + QDate::currentDate().toString("dd/MM/yyyy");

@@ -72,7 +72,8 @@ class tst_BankFile : public QObject
     QByteArray openedBank(int kind)
     {
         BankFile file(bankBytes::kLengths[kind]);
-        if (!file.open(m_dir->path(), bankBytes::kLoadNames[kind], QString()).ok())
+        if (!file.open(m_dir->path(), bankBytes::kLoadNames[kind], bankBytes::kRewriteNames[kind])
+                 .ok())
             return "(does not open)";
         const QByteArray bytes = readFile(file.filePath());
         file.close();
@@ -119,11 +120,16 @@ private Q_SLOTS:
         QTest::newRow("practical addition across 4 KiB")
             << Entries{{"QELMEXE2.DAT", records(2, 4)}} << "2 append nueva"
             << records(2, 4) + record(2, 1, "nueva");
-        // The older variant holds the rewrite name: the bank is replaced under
-        // its own name and the variant must never change.
+        // A third spelling is never read or changed.
         QTest::newRow("brief deletion beside an older variant")
-            << Entries{{"QELMEXE3.DAT", records(3, 3), 5}, {"Qelmexe3.dat", records(3, 1, 9), 3600}}
+            << Entries{{"QELMEXE3.DAT", records(3, 3), 5}, {"qelmexe3.dat", records(3, 1, 9), 3600}}
             << "3 delete 1" << records(3, 3).mid(152);
+        // A rewrite killed before it removed the load name, then copied (both
+        // dated alike): the rewrite spelling is the bank, and the stale load
+        // name goes once the new bank is in place.
+        QTest::newRow("true/false deletion beside the stale load name")
+            << Entries{{"Qelmext2.dat", five}, {"QELMEXT2.DAT", records(0, 3, 9)}} << "0 delete 2"
+            << five.left(256) + five.mid(512);
     }
     void aKillAtAnyCallLeavesTheOldBankOrTheNew()
     {
@@ -142,6 +148,14 @@ private Q_SLOTS:
         const killPoints::Trace traced = killPoints::trace(command(operation));
         QVERIFY2(traced.completed && !traced.calls.isEmpty(), "the traced change did not complete");
         QCOMPARE(openedBank(kind), after);
+        // The load name beside the rewrite name is stale: removed by the change.
+        const auto stale = [&](const Entry &entry) {
+            return entry.name == bankBytes::kLoadNames[kind] &&
+                   entries.first().name == bankBytes::kRewriteNames[kind];
+        };
+        for (const Entry &entry : entries.mid(1))
+            QCOMPARE(QFileInfo::exists(m_dir->filePath(entry.name)),
+                     entry.name != "Base.tmp" && !stale(entry));
 
         // The flushes to stable storage are made and heeded: a failing one is
         // reported, and the bank stays as it was. Opening the bank flushes
@@ -174,7 +188,9 @@ private Q_SLOTS:
             changed = bank == after;
             for (const Entry &entry : entries.mid(1))
                 QVERIFY2(entry.name == "Base.tmp" ||
-                             readFile(m_dir->filePath(entry.name)) == entry.bytes,
+                             readFile(m_dir->filePath(entry.name)) == entry.bytes ||
+                             (stale(entry) && changed &&
+                              !QFileInfo::exists(m_dir->filePath(entry.name))),
                          qPrintable(entry.name + " changed, killed at " + at));
             if (!changed) {
                 const auto rerun = killPoints::run(command(operation));
@@ -184,6 +200,45 @@ private Q_SLOTS:
             }
         }
         QVERIFY(changed);
+    }
+
+    // Two programs change files of two kinds at the same moment, each under
+    // its own file's lock, both replacing their file through Base.tmp; every
+    // flush is held up, so that the second starts while the first's
+    // temporary file waits to be renamed. Both changes must land whole, each
+    // in its own file.
+    void twoKindsChangedAtOnceLoseNothing_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QByteArray>("firstAfter");
+        QTest::addColumn<QByteArray>("secondAfter");
+        const QByteArray five = records(0, 5), ten = records(1, 10), four = records(3, 4, 7);
+        QTest::newRow("true/false deletion, conceptual deletion")
+            << "0 delete 2"
+            << "1 delete 9" << five.left(256) + five.mid(512)
+            << ten.left(8 * 502) + ten.mid(9 * 502);
+        QTest::newRow("brief modification, true/false deletion")
+            << "3 modify 1 nueva"
+            << "0 delete 5" << record(3, 1, "nueva") + four.mid(152) << five.left(4 * 256);
+    }
+    void twoKindsChangedAtOnceLoseNothing()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QByteArray, firstAfter);
+        QFETCH(QByteArray, secondAfter);
+        QVERIFY(makeFolder({{"QELMEXT2.DAT", records(0, 5)},
+                            {"QELMEXE1.DAT", records(1, 10)},
+                            {"QELMEXE3.DAT", records(3, 4, 7)}}));
+        const auto one = killPoints::start(command(first), killPoints::slowed("fsync", 1000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(m_dir->filePath("Base.tmp")), 30000);
+        const auto other = killPoints::start(command(second), killPoints::slowed("fsync", 1000));
+        QVERIFY(one->waitForFinished(60000) && other->waitForFinished(60000));
+        QCOMPARE(one->readAllStandardOutput(), "ok\n");
+        QCOMPARE(other->readAllStandardOutput(), "ok\n");
+        QCOMPARE(openedBank(first.left(1).toInt()), firstAfter);
+        QCOMPARE(openedBank(second.left(1).toInt()), secondAfter);
     }
 
     // A bank file that opening creates is on stable storage only with its

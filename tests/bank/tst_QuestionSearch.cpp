@@ -51,6 +51,43 @@ private Q_SLOTS:
                  near ? 1 : -1);
     }
 
+    // Exact distances around which the bounded measure must turn: within at
+    // the distance, not one below it.
+    void theDistanceIsExactAtItsLimit_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("distance");
+        QTest::newRow("kitten") << "kitten"
+                                << "sitting" << 3;
+        QTest::newRow("from nothing") << ""
+                                      << "abc" << 3;
+        QTest::newRow("to nothing") << "abc"
+                                    << "" << 3;
+        QTest::newRow("shifted") << "flaw"
+                                 << "lawn" << 2;
+        QTest::newRow("swapped") << "ab"
+                                 << "ba" << 2;
+        QTest::newRow("one in, one out") << "xabcdefghij"
+                                         << "abcdefghijy" << 2;
+        QTest::newRow("repeated letter") << "aaaa"
+                                         << "aaa" << 1;
+        QTest::newRow("same") << "abcdefgh"
+                              << "abcdefgh" << 0;
+        QTest::newRow("inside a run of four") << "0123456789abcdef"
+                                              << "0123456789abXdef" << 1;
+        QTest::newRow("last") << "abcdefghijklmnop"
+                              << "abcdefghijklmnoq" << 1;
+    }
+    void theDistanceIsExactAtItsLimit()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, distance);
+        QVERIFY(questionSearch::withinDistance(a, b, distance));
+        QVERIFY(!questionSearch::withinDistance(a, b, distance - 1));
+    }
+
     void search_data()
     {
         QTest::addColumn<QString>("query");

@@ -1,8 +1,10 @@
 // orvalis-banco's orders run in the test with their output caught: mistakes on
 // the command line, the check's report, each export format, an import checked
 // whole against the bank and refused whole, the demo bank back byte for byte
-// through the text format, an export file replaced only by a complete one, and
-// the exam history listed.
+// through the text format, an export file replaced only by a complete one and
+// never over a file the program keeps or one that is not a regular file, the
+// exam history listed, hostile texts escaped, and a failed write to the
+// standard output of the built program reported.
 
 #include "BancoCommand.h"
 #include "BankBytes.h"
@@ -12,11 +14,15 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
+#include <sys/stat.h>
 
 using namespace bankBytes;
 using namespace testFiles;
@@ -191,9 +197,10 @@ private Q_SLOTS:
         row({"exportar", "--formato"}, "falta el valor de --formato");
         row({"exportar", "--formato=csv", "--capitulo= 5"}, "el capítulo debe ser un número del 1");
         row({"exportar", "--formato=csv", "--salida="}, "--salida necesita el nombre de un");
-        row({"exportar", "--formato=csv", "--salida=qelmext2.dat"},
-            "qelmext2.dat es el fichero QE");
-        row({"exportar", "@", "--formato=csv", "--salida=@/enlace.csv"}, "@/enlace.csv es el fich");
+        row({"historial", "--examen=0"},
+            "--examen necesita el número de un examen (1, 2, …), no «0»");
+        row({"historial", "--examen", "+3"},
+            "--examen necesita el número de un examen (1, 2, …), no «+3»");
         row({"importar", "@/breves.txt", "@"}, "no se puede abrir @/breves.txt: permiso denegado");
     }
     void mistakesOnTheCommandLineExitWith2()
@@ -208,6 +215,147 @@ private Q_SLOTS:
         QCOMPARE(result.status, 2);
         QVERIFY2(result.err.startsWith("orvalis-banco: " + message.replace("@", m_dir->path())),
                  qPrintable(result.err));
+    }
+
+    // "@" stands for the bank's folder: its bank file, a history, a link to
+    // each and a pipe. Nothing in it may change.
+    void anOutputNeverReplacesWhatItMustNot_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("message"); // after "orvalis-banco: "
+        const QString kept = " es uno de los ficheros que Orvalis guarda en la carpeta del banco (";
+        const QString replaced = "); la exportación lo sustituiría.";
+        for (const char *name :
+             {"qelmext2.dat", "historial.sqlite", "HISTORIAL.sqlite-journal",
+              "historial.sqlite-wal", "qelmexe2.dat.LOCK", "Base.tmp", "base.TMP.lock",
+              "historial.sqlite.lock", "historial-dañado-20260101-000000.sqlite"})
+            QTest::newRow(name) << QString("@/") + name
+                                << QString("@/%1%2%1%3").arg(name, kept, replaced);
+        QTest::newRow("link to the bank") << "@/enlace.csv"
+                                          << "@/enlace.csv" + kept + "QELMEXT2.DAT" + replaced;
+        QTest::newRow("link to the history")
+            << "@/enlace.txt"
+            << "@/enlace.txt" + kept + "historial.sqlite" + replaced;
+        QTest::newRow("pipe") << "@/tuberia"
+                              << "no se puede escribir @/tuberia: tuberia no es un fichero normal "
+                                 "sino una tubería, y no se sustituye.";
+        QTest::newRow("folder") << "@/nuevo/"
+                                << "--salida necesita el nombre de un fichero, y @/nuevo/ es una "
+                                   "carpeta.";
+    }
+    void anOutputNeverReplacesWhatItMustNot()
+    {
+        QFETCH(QString, output);
+        QFETCH(QString, message);
+        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una.")) &&
+                writeFile(path("historial.sqlite"), "historia") &&
+                QFile::link("QELMEXT2.DAT", path("enlace.csv")) &&
+                QFile::link("historial.sqlite", path("enlace.txt")));
+        QCOMPARE(::mkfifo(qPrintable(path("tuberia")), 0600), 0);
+        const QStringList before = folderContents(m_dir->path());
+        const Run result = run({"exportar", m_dir->path(), "--formato=csv",
+                                "--salida=" + output.replace("@", m_dir->path())});
+        QCOMPARE(result.status, 2);
+        QCOMPARE(result.err.section(u'\n', 0, 0).section(" Elija", 0, 0),
+                 "orvalis-banco: " + message.replace("@", m_dir->path()));
+        QCOMPARE(folderContents(m_dir->path()), before);
+        QVERIFY(!QFileInfo(path("tuberia")).isFile());
+    }
+
+    // A failed write to the standard output is an error, whatever the order.
+    void aFailedWriteToTheStandardOutputIsAnError_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("exportar") << QStringList{"exportar", "@", "--formato=csv"};
+        QTest::newRow("comprobar --json") << QStringList{"comprobar", "@", "--json"};
+        QTest::newRow("historial") << QStringList{"historial", "@"};
+    }
+    void aFailedWriteToTheStandardOutputIsAnError()
+    {
+        QFETCH(QStringList, arguments);
+        if (!QFileInfo::exists("/dev/full"))
+            QSKIP("no /dev/full here");
+        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "Una.")));
+        QProcess banco;
+        banco.setStandardOutputFile("/dev/full");
+        banco.start(ORVALIS_BANCO_PATH, arguments.replaceInStrings("@", m_dir->path()));
+        QVERIFY(banco.waitForFinished(30000));
+        QCOMPARE(banco.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(banco.readAllStandardError()),
+                 "orvalis-banco: no se ha podido escribir en la salida estándar: no queda "
+                 "espacio libre en el disco.\n");
+    }
+
+    // What buscar and historial print of a hostile bank or history: control
+    // characters escaped, values out of range named; a folder with no bank
+    // said to be one. `change` is run on a history holding one exam; empty:
+    // no history.
+    void aListingShowsWhatItFindsAsItIs_data()
+    {
+        QTest::addColumn<QByteArray>("bank"); // QELMEXT2.DAT; empty: none
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err"); // after "orvalis-banco: "
+        QTest::addColumn<int>("status");
+        const QByteArray esc = trueFalse(2, 1, "Borra\x1b[2J la\r\npantalla.");
+        QTest::newRow("search, no bank")
+            << QByteArray() << "" << QStringList{"buscar", "marca", "@"} << ""
+            << "en la carpeta @ no hay ningún fichero del banco (QELMEXT2.DAT, QELMEXE1.DAT, "
+               "QELMEXE2.DAT, QELMEXE3.DAT): no hay preguntas en las que buscar.\n"
+            << 1;
+        QTest::newRow("search, control characters")
+            << esc << "" << QStringList{"buscar", "pantalla", "@"}
+            << "test, capítulo 2, tema 1, registro 1: Borra\\x1b[2J la\\r\\npantalla.\n"
+            << "" << 0;
+        QTest::newRow("history, control characters")
+            << QByteArray()
+            << "UPDATE exam SET title = 'T' || char(27) || 'c'; UPDATE exam_question SET text = "
+               "'a' || char(7)"
+            << QStringList{"historial", "@", "--examen=1"}
+            << "1. 12/06/2026 09:30, T\\x1bc, tipo test, 1 pregunta\n  1. test, capítulo 3, "
+               "tema 2: a\\x07\n"
+            << "" << 0;
+        const QString invalid = "no se puede leer el historial: el examen 1 del historial no es "
+                                "válido: ";
+        QTest::newRow("history, chapter out of range")
+            << QByteArray() << "UPDATE exam_question SET chapter = 99999"
+            << QStringList{"historial", "@", "--examen=1"} << ""
+            << invalid + "el capítulo de su pregunta 1 es «99999».\n"
+            << 2;
+        QTest::newRow("history, seed out of range")
+            << QByteArray() << "UPDATE exam SET versions = 2, seed = 99999999999"
+            << QStringList{"historial", "@"} << "" << invalid + "la clave es «99999999999».\n"
+            << 2;
+    }
+    void aListingShowsWhatItFindsAsItIs()
+    {
+        QFETCH(QByteArray, bank);
+        QFETCH(QString, change);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(int, status);
+        QVERIFY(bank.isEmpty() || writeFile(path("QELMEXT2.DAT"), bank));
+        if (!change.isEmpty()) {
+            ExamHistory history(path("historial.sqlite"));
+            HistoryExam exam{0, QDateTime({2026, 6, 12}, {9, 30}),     false, "T", 1,
+                             0, {{QuestionKind::TrueFalse, 3, 2, "a"}}};
+            QCOMPARE(history.record(exam), QString());
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "hostil");
+                db.setDatabaseName(path("historial.sqlite"));
+                QVERIFY(db.open());
+                for (const QString &statement : change.split("; "))
+                    QVERIFY(QSqlQuery(db).exec(statement));
+            }
+            QSqlDatabase::removeDatabase("hostil");
+        }
+        const Run result = run(arguments.replaceInStrings("@", m_dir->path()));
+        QCOMPARE(result.out, out);
+        QCOMPARE(result.err,
+                 err.isEmpty() ? QString() : "orvalis-banco: " + err.replace("@", m_dir->path()));
+        QCOMPARE(result.status, status);
     }
 
     // The row's lines, then a good one, imported into a bank holding `bank`.

@@ -201,7 +201,7 @@ private Q_SLOTS:
         // Sent three ways in one visit: one exam in the history, in its versions.
         ExamHistory history;
         QString error;
-        QCOMPARE(history.open(false), QString());
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
         const QList<HistoryExam> exams = history.exams(&error);
         QCOMPARE(exams.size(), 1);
         QCOMPARE(exams[0].versions, 2);
@@ -216,8 +216,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("cannot be opened") << false
                                           << "No se ha podido anotar el examen en el "
-                                             "historial: no se puede abrir el fichero "
-                                             "historial.sqlite.";
+                                             "historial: historial.sqlite no es un fichero de "
+                                             "datos sino una carpeta, una tubería o un "
+                                             "dispositivo.";
         QTest::newRow("damaged") << true
                                  << "El historial de exámenes (historial.sqlite) estaba "
                                     "dañado: se ha apartado como historial-dañado-…";
@@ -244,7 +245,7 @@ private Q_SLOTS:
         QCOMPARE(testFiles::readFile(aside[0]), spoilt);
         ExamHistory history;
         QString error;
-        QCOMPARE(history.open(false), QString());
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
         QCOMPARE(history.exams(&error).size(), 1);
     }
 

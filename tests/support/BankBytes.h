@@ -40,6 +40,8 @@ inline QByteArray conceptual(int chapter, const QByteArray &text)
 // 2 practical, 3 brief.
 inline const char *const kLoadNames[] = {"QELMEXT2.DAT", "QELMEXE1.DAT", "QELMEXE2.DAT",
                                          "QELMEXE3.DAT"};
+inline const char *const kRewriteNames[] = {"Qelmext2.dat", "Qelmexe1.dat", "Qelmexe2.dat",
+                                            "Qelmexe3.dat"};
 inline constexpr int kLengths[] = {256, 502, 1002, 152};
 
 // A record of the kind; a true/false one under `topic`, answer 1.

@@ -43,8 +43,8 @@ inline QString strace()
                                                                                     : QString();
 }
 
-// Runs `command` (program first), under strace with `options` when given.
-inline std::unique_ptr<QProcess> run(const QStringList &command, const QStringList &options = {})
+// Starts `command` (program first), under strace with `options` when given.
+inline std::unique_ptr<QProcess> start(const QStringList &command, const QStringList &options = {})
 {
     auto process = std::make_unique<QProcess>();
     // LeakSanitizer cannot run under a tracer; the untraced runs check leaks.
@@ -54,8 +54,28 @@ inline std::unique_ptr<QProcess> run(const QStringList &command, const QStringLi
         process->setProcessEnvironment(environment);
     process->start(options.isEmpty() ? command.first() : strace(),
                    options.isEmpty() ? command.mid(1) : QStringList{"-qq"} + options + command);
+    return process;
+}
+
+// The same, waiting for it to end.
+inline std::unique_ptr<QProcess> run(const QStringList &command, const QStringList &options = {})
+{
+    auto process = start(command, options);
     process->waitForFinished(60000);
     return process;
+}
+
+// strace options that hold up each call of `calls` (comma-separated) by
+// `delayMs`, widening the window between two steps of an operation.
+inline QStringList slowed(const QString &calls, int delayMs)
+{
+    return {"-f",
+            "-o",
+            "/dev/null",
+            "-e",
+            "trace=" + calls,
+            "-e",
+            QStringLiteral("inject=%1:delay_enter=%2").arg(calls).arg(delayMs * 1000)};
 }
 
 // The calls of each name in a strace log: up to the first line holding
