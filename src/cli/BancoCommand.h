@@ -6,6 +6,7 @@
 // given, so the whole program runs in a test without a process.
 
 #include "DemoSource.h"
+#include "QuestionImport.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -46,6 +47,14 @@ private:
     // The kind --tipo names, or all four without it; nullopt (told) for an
     // unknown name.
     std::optional<QList<QuestionKind>> kindsFrom(const Arguments &arguments);
+
+    // --capitulo and --tema of an import, checked against the catalogue.
+    bool placeFrom(const Arguments &arguments, ImportOptions *options);
+    // Reports the plan's refusals and warnings, then writes it (unless
+    // --simular), bank file after bank file.
+    int carryOutImport(const questionImport::Plan &plan, const QList<DemoSourceProblem> &leftOut,
+                       const QString &folder, const QString &source, bool byLine,
+                       const QSet<QString> &flags);
 
     int comprobar(const QStringList &arguments);
     int exportar(const QStringList &arguments);
