@@ -7,6 +7,7 @@
 #include "CountedNoun.h"
 #include "DurableFile.h"
 #include "ExamHistory.h"
+#include "ExamVersions.h"
 #include "ImportFormat.h"
 #include "OutputFile.h"
 #include "QuestionImport.h"
@@ -83,6 +84,14 @@ QString BancoCommand::helpText()
         "      TIPO: test, conceptual, practica o breve; sin --tipo se exportan los\n"
         "      cuatro, salvo en formato texto, que lleva un solo tipo por fichero.\n"
         "      N: un capítulo, del 1 al 22.\n"
+        "\n"
+        "  exportar [CARPETA] --examen N --formato moodle-xml|gift [--version V]\n"
+        "           [--salida FICHERO]\n"
+        "      Escribe el examen N del historial como un cuestionario de Moodle: sus\n"
+        "      preguntas en el orden del profesor, o en el de su versión V (A a D),\n"
+        "      en la categoría «Examen: título» («Examen: título, versión V» para\n"
+        "      B, C y D). La respuesta de cada pregunta de verdadero o falso se toma\n"
+        "      del banco; la que ya no está en él se deja fuera y se nombra.\n"
         "\n"
         "  importar FICHERO [CARPETA] [--formato FORMATO] [--tipo TIPO]\n"
         "           [--capitulo N [--tema T]] [--simular] [--estricto]\n"
@@ -263,7 +272,8 @@ int BancoCommand::exportar(const QStringList &arguments)
     Arguments parsed;
     if (!parse(arguments,
                {QStringLiteral("--formato"), QStringLiteral("--tipo"), QStringLiteral("--capitulo"),
-                QStringLiteral("--salida")},
+                QStringLiteral("--salida"), QStringLiteral("--examen"),
+                QStringLiteral("--version")},
                {}, &parsed))
         return Failure;
 
@@ -275,6 +285,17 @@ int BancoCommand::exportar(const QStringList &arguments)
         return usageError(QStringLiteral("formato desconocido «%1»; los formatos son moodle-xml, "
                                          "gift, csv y texto.")
                               .arg(formatName));
+
+    // An exam of the history goes to Moodle as a quiz: its own questions.
+    const bool ofExam = parsed.values.contains(QStringLiteral("--examen"));
+    if (ofExam && *format != ExportFormat::MoodleXml && *format != ExportFormat::Gift)
+        return usageError(QStringLiteral("un examen se exporta en moodle-xml o gift."));
+    if (ofExam && (parsed.values.contains(QStringLiteral("--tipo")) ||
+                   parsed.values.contains(QStringLiteral("--capitulo"))))
+        return usageError(QStringLiteral("--tipo y --capitulo no van con --examen, que exporta "
+                                         "las preguntas del examen."));
+    if (!ofExam && parsed.values.contains(QStringLiteral("--version")))
+        return usageError(QStringLiteral("--version va con --examen."));
 
     const std::optional<QList<QuestionKind>> kinds = kindsFrom(parsed);
     if (!kinds)
@@ -311,7 +332,12 @@ int BancoCommand::exportar(const QStringList &arguments)
         return Failure;
     }
 
-    const bankExport::Result result = bankExport::run(folder, *format, *kinds, chapter);
+    const std::optional<bankExport::Result> exported =
+        ofExam ? examToExport(parsed, folder, *format)
+               : bankExport::run(folder, *format, *kinds, chapter);
+    if (!exported)
+        return Failure;
+    const bankExport::Result &result = *exported;
     if (!result.ok()) {
         printError(QStringLiteral("%1: no se puede exportar: %2.\n").arg(kProgram, result.error));
         return Failure;
@@ -333,6 +359,13 @@ int BancoCommand::exportar(const QStringList &arguments)
     }
     if (result.skipped.isEmpty())
         return Success;
+    if (ofExam) {
+        printError(QStringLiteral("%1 del examen %2.\n")
+                       .arg(counted(result.skipped.size(), u"pregunta", u"preguntas"),
+                            result.skipped.size() == 1 ? QStringLiteral("no se ha exportado")
+                                                       : QStringLiteral("no se han exportado")));
+        return ProblemsFound;
+    }
     printError(
         QStringLiteral("%1; «%2 comprobar» explica qué les pasa.\n")
             .arg(
@@ -341,6 +374,65 @@ int BancoCommand::exportar(const QStringList &arguments)
                     : QStringLiteral("%1 registros no se han exportado").arg(result.skipped.size()),
                 kProgram));
     return ProblemsFound;
+}
+
+std::optional<bankExport::Result>
+BancoCommand::examToExport(const Arguments &arguments, const QString &folder, ExportFormat format)
+{
+    const QString value = arguments.values.value(QStringLiteral("--examen"));
+    const bool digits =
+        !value.isEmpty() && value.size() <= 18 &&
+        std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const qint64 number = digits ? value.toLongLong() : 0;
+    if (number < 1) {
+        usageError(QStringLiteral("--examen necesita el número de un examen."));
+        return std::nullopt;
+    }
+    int version = 0;
+    if (arguments.values.contains(QStringLiteral("--version"))) {
+        const QString letter = arguments.values.value(QStringLiteral("--version")).toUpper();
+        version = letter.size() == 1 ? letter[0].unicode() - u'A' : -1;
+        if (version < 0 || version >= ExamVersions::kMaxVersions) {
+            usageError(QStringLiteral("--version es una letra de la A a la D, no «%1».")
+                           .arg(arguments.values.value(QStringLiteral("--version"))));
+            return std::nullopt;
+        }
+    }
+
+    ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
+    QString error = history.open(false);
+    if (const QString note = history.takeSetAsideNote(); !note.isEmpty())
+        printError(note + QLatin1Char('\n'));
+    std::optional<HistoryExam> exam;
+    if (error.isEmpty())
+        exam = history.exam(number, &error);
+    if (!error.isEmpty()) {
+        printError(QStringLiteral("%1: no se puede leer el historial: %2.\n").arg(kProgram, error));
+        return std::nullopt;
+    }
+    if (!exam) {
+        printError(QStringLiteral("%1: no hay ningún examen número %2 en el historial.\n")
+                       .arg(kProgram)
+                       .arg(number));
+        return std::nullopt;
+    }
+    if (version >= exam->versions) {
+        QStringList letters;
+        for (int v = 0; v < exam->versions; ++v)
+            letters.append(ExamVersions::letter(v));
+        const QString last = letters.takeLast();
+        printError(QStringLiteral("%1: el examen %2 no tiene versión %3: %4.\n")
+                       .arg(kProgram)
+                       .arg(number)
+                       .arg(ExamVersions::letter(version),
+                            letters.isEmpty()
+                                ? QStringLiteral("se hizo sin versiones, en el orden del profesor "
+                                                 "(A)")
+                                : QStringLiteral("tiene las versiones %1 y %2")
+                                      .arg(letters.join(QStringLiteral(", ")), last)));
+        return std::nullopt;
+    }
+    return bankExport::exam(folder, format, *exam, version);
 }
 
 int BancoCommand::importar(const QStringList &arguments)

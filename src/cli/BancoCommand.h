@@ -5,6 +5,7 @@
 // written or the command line is wrong). Output goes to the two devices it is
 // given, so the whole program runs in a test without a process.
 
+#include "BankExport.h"
 #include "DemoSource.h"
 #include "QuestionImport.h"
 
@@ -48,6 +49,10 @@ private:
     // unknown name.
     std::optional<QList<QuestionKind>> kindsFrom(const Arguments &arguments);
 
+    // exportar --examen N [--version V]: the exam read from the history and
+    // exported; nullopt once the reason is told.
+    std::optional<bankExport::Result> examToExport(const Arguments &arguments,
+                                                   const QString &folder, ExportFormat format);
     // --capitulo and --tema of an import, checked against the catalogue.
     bool placeFrom(const Arguments &arguments, ImportOptions *options);
     // Reports the plan's refusals and warnings, then writes it (unless

@@ -39,6 +39,17 @@ class tst_BancoCommand : public QObject
         return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
     }
 
+    // Moodle XML's types, fractions and CDATA texts, in order, joined by '|'.
+    static QString moodleValues(const QString &xml)
+    {
+        QStringList values;
+        static const QRegularExpression value("type=\"(\\w+)\"|fraction=\"(\\d+)\"|<text><!\\["
+                                              "CDATA\\[([\\s\\S]*?)\\]\\]></text>");
+        for (const QRegularExpressionMatch &match : value.globalMatch(xml))
+            values.append(match.captured(match.lastCapturedIndex()));
+        return values.join('|');
+    }
+
     std::optional<QTemporaryDir> m_dir;
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
@@ -164,16 +175,8 @@ private Q_SLOTS:
         QVERIFY(writeFile(path("QELMEXT2.DAT"), bank));
         QVERIFY(writeFile(path("QELMEXE1.DAT"), conceptual(4, "Diga: ]]> y {}.")));
         const Run result = run(QStringList{"exportar", m_dir->path()} + options);
-        QString got = result.out;
-        if (options.first() == "--formato=moodle-xml") {
-            QStringList values;
-            static const QRegularExpression value("type=\"(\\w+)\"|fraction=\"(\\d+)\"|<text><!\\["
-                                                  "CDATA\\[([\\s\\S]*?)\\]\\]></text>");
-            for (const QRegularExpressionMatch &match : value.globalMatch(got))
-                values.append(match.captured(match.lastCapturedIndex()));
-            got = values.join('|');
-        }
-        QCOMPARE(got, text);
+        QCOMPARE(options.first() == "--formato=moodle-xml" ? moodleValues(result.out) : result.out,
+                 text);
         QCOMPARE(result.err, warnings);
         QCOMPARE(result.status, warnings.isEmpty() ? 0 : 1);
     }
@@ -196,6 +199,9 @@ private Q_SLOTS:
         row({"exportar", "@", "--formato=csv", "--salida=@/enlace.csv"}, "@/enlace.csv es el fich");
         row({"importar", "@/breves.txt", "@"}, "no se puede abrir @/breves.txt: permiso denegado");
         row({"importar", "@/breves.txt", "--tema=2"}, "--tema va con --capitulo");
+        row({"exportar", "--formato=gift", "--version=B"}, "--version va con --examen");
+        row({"exportar", "--formato=csv", "--examen=1"}, "un examen se exporta en moodle-xml o");
+        row({"exportar", "@", "--formato=gift", "--examen=9"}, "no hay ningún examen número 9");
         row({"importar", "x", "--capitulo=4", "--tema=5"},
             "el capítulo 4 tiene los temas del 1 al 4");
     }
@@ -505,6 +511,60 @@ private Q_SLOTS:
         const Run missing = run({"historial", m_dir->path(), "--examen", "3"});
         QCOMPARE(missing.status, 2);
         QCOMPARE(missing.err, "orvalis-banco: no hay ningún examen número 3 en el historial.\n");
+    }
+
+    // An exam of the history goes to Moodle in the order of the version
+    // asked for (the orders of ExamText's versions, worked out by hand), the
+    // true/false answers looked up in the bank.
+    void anExamGoesToMoodleAsAQuiz_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out"); // Moodle XML: its values
+        QTest::addColumn<QString>("err");
+        QTest::newRow("gift, version C, a question no longer in the bank")
+            << "--examen=1 --version=c --formato=gift" << 1
+            << "// Preguntas del banco de Orvalis exportadas por orvalis-banco.\n\n$CATEGORY: "
+               "$course$/top/Examen: Parcial, versión C\n\n::Pregunta 1::[plain]b{FALSE}\n\n"
+               "::Pregunta 2::[plain]a{TRUE}\n\n::Pregunta 3::[plain]c{FALSE}\n"
+            << "aviso: no se exporta examen 1: pregunta 4 (test, capítulo 3, tema 2): ya no está "
+               "en el banco, y sin él no se sabe su respuesta.\n1 pregunta del examen no se ha "
+               "exportado.\n";
+        QTest::newRow("moodle-xml, exposition, version B")
+            << "--examen=2 --version=B --formato=moodle-xml" << 0
+            << "category|$course$/top/Examen: Final, versión B|essay|Pregunta 1|c2|essay|Pregunta "
+               "2|c3|essay|Pregunta 3|c1|essay|Pregunta 4|p2|essay|Pregunta 5|p1|essay|Pregunta "
+               "6|b1"
+            << QString();
+        QTest::newRow("no such version")
+            << "--examen=1 --version=D --formato=gift" << 2 << QString()
+            << "orvalis-banco: el examen 1 no tiene versión D: tiene "
+               "las versiones A, B y C.\n";
+    }
+    void anExamGoesToMoodleAsAQuiz()
+    {
+        QFETCH(QString, options);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        ExamHistory history(path("historial.sqlite"));
+        HistoryExam test{0, {}, false, "Parcial", 3, 1234567, {}};
+        for (const char *text : {"a", "b", "c", "d"})
+            test.questions.append({QuestionKind::TrueFalse, 3, 2, text});
+        HistoryExam exposition{0, {}, true, "Final", 2, 7, {}};
+        for (const char *text : {"c1", "c2", "c3"})
+            exposition.questions.append({QuestionKind::Conceptual, 1, 0, text});
+        exposition.questions += {{QuestionKind::Practical, 1, 0, "p1"},
+                                 {QuestionKind::Practical, 1, 0, "p2"},
+                                 {QuestionKind::Brief, 1, 0, "b1"}};
+        QVERIFY(history.record(test).isEmpty() && history.record(exposition).isEmpty());
+        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(3, 2, "a") + trueFalse(3, 1, "b") +
+                                                    trueFalse(3, 2, "b", 0) +
+                                                    trueFalse(3, 2, "c", 0)));
+        const Run result = run(QStringList{"exportar", m_dir->path()} + options.split(' '));
+        QCOMPARE(options.contains("moodle") ? moodleValues(result.out) : result.out, out);
+        QCOMPARE(result.err, err);
+        QCOMPARE(result.status, status);
     }
 
     void anExportFileIsReplacedOnlyByACompleteOne()
