@@ -202,23 +202,17 @@ Result readable(const QString &text, Format format)
     switch (format) {
     case Format::Html:
         return fromHtml(text);
-    case Format::MoodleAuto: {
-        // Its line ends show as breaks; everything else is HTML.
-        QString html = text;
-        html.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        html.replace(u'\r', u'\n');
-        html.replace(QLatin1String("\n"), QLatin1String("<br>"));
-        return fromHtml(html);
-    }
+    case Format::MoodleAuto:
+        // Its line ends show as breaks (a carriage return before one is
+        // white space); everything else is HTML.
+        return fromHtml(QString(text).replace(u'\n', QLatin1String("<br>")));
     case Format::Plain:
     case Format::Markdown:
         break;
     }
     Result result;
-    QString plain = text;
-    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    plain.replace(u'\r', u'\n');
-    for (const QString &line : plain.split(u'\n'))
+    // A line ends at a line feed, a carriage return or both.
+    for (const QString &line : QString(text).replace(u'\r', u'\n').split(u'\n'))
         if (!line.trimmed().isEmpty())
             result.lines.append(line);
     return result;
