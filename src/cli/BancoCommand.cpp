@@ -582,7 +582,9 @@ int BancoCommand::carryOutImport(const questionImport::Plan &plan,
     };
 
     QList<questionImport::Part> parts;
+    bool alreadyIn = false;
     for (const questionImport::Part &part : plan.parts) {
+        alreadyIn = alreadyIn || part.alreadyIn;
         if (part.alreadyIn)
             print(QStringLiteral("%1: %2 ya %3 en %4; no se añaden otra vez.\n")
                       .arg(source,
@@ -598,7 +600,7 @@ int BancoCommand::carryOutImport(const questionImport::Plan &plan,
             parts.append(part);
     }
     if (parts.isEmpty()) {
-        if (plan.parts.isEmpty())
+        if (!alreadyIn)
             print(QStringLiteral("%1 no contiene preguntas%2; no se ha añadido nada.\n")
                       .arg(source, leftOut.isEmpty()
                                        ? QString()

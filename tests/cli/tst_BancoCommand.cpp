@@ -327,6 +327,11 @@ private Q_SLOTS:
             << "%f: 1 pregunta de tipo test ya está en QELMEXT2.DAT; no se añaden otra vez.\nSe "
                "ha añadido 1 pregunta a Qelmexe3.dat (registro 1).\n"
             << QString();
+        QTest::newRow("nothing the bank can hold")
+            << QByteArray("Tres.{~a =b}") << QByteArray() << QString() << 1
+            << "%f no contiene preguntas que el banco pueda guardar; no se ha añadido nada.\n"
+            << "%f:1: se deja fuera una pregunta de opción múltiple: el banco solo guarda "
+               "preguntas de verdadero o falso y de ensayo\n1 pregunta de %f se ha dejado fuera.\n";
         QTest::newRow("over-long") << "Uno.{T}\n\n" + QByteArray(151, 'a') + "{}" << QByteArray()
                                    << place << 1 << QString()
                                    << "%f:3: el texto tiene 151 caracteres, más que los 150 de su "
