@@ -8,6 +8,8 @@
 #include "CountedNoun.h"
 #include "DurableFile.h"
 #include "ExamHistory.h"
+#include "ExamVersions.h"
+#include "ImportFormat.h"
 #include "OutputFile.h"
 #include "QuestionImport.h"
 #include "QuestionSearch.h"
@@ -84,16 +86,36 @@ QString BancoCommand::helpText()
         "      cuatro, salvo en formato texto, que lleva un solo tipo por fichero.\n"
         "      N: un capítulo, del 1 al 22.\n"
         "\n"
-        "  importar FICHERO [CARPETA] [--tipo TIPO] [--simular] [--estricto]\n"
-        "      Añade al banco las preguntas de FICHERO, una por línea en formato texto:\n"
-        "      capítulo|tema|S o N|texto para las de verdadero o falso y\n"
-        "      capítulo|texto para las demás. Comprueba todas las líneas antes de\n"
-        "      escribir y, si alguna no vale, no escribe nada y dice cuáles fallan\n"
-        "      (fichero:línea: motivo). El tipo se deduce del nombre del fichero\n"
-        "      (verdadero_falso.txt, conceptuales.txt, practicas.txt, breves.txt)\n"
-        "      cuando no se da --tipo. --simular comprueba sin escribir.\n"
-        "      Una línea muy parecida a una pregunta del mismo capítulo (del banco o\n"
-        "      de una línea anterior) se avisa y se añade; con --estricto se rechaza.\n"
+        "  exportar [CARPETA] --examen N --formato moodle-xml|gift [--version V]\n"
+        "           [--salida FICHERO]\n"
+        "      Escribe el examen N del historial como un cuestionario de Moodle: sus\n"
+        "      preguntas en el orden del profesor, o en el de su versión V (A a D),\n"
+        "      en la categoría «Examen: título» («Examen: título, versión V» para\n"
+        "      B, C y D). La respuesta de cada pregunta de verdadero o falso se toma\n"
+        "      del banco; la que ya no está en él se deja fuera y se nombra.\n"
+        "\n"
+        "  importar FICHERO [CARPETA] [--formato FORMATO] [--tipo TIPO]\n"
+        "           [--capitulo N [--tema T]] [--simular] [--estricto]\n"
+        "      Añade al banco las preguntas de FICHERO. FORMATO: texto, moodle-xml o\n"
+        "      gift; sin --formato se reconoce por el contenido del fichero.\n"
+        "      En formato texto va una pregunta por línea: capítulo|tema|S o N|texto\n"
+        "      para las de verdadero o falso y capítulo|texto para las demás; el tipo\n"
+        "      se deduce del nombre del fichero (verdadero_falso.txt,\n"
+        "      conceptuales.txt, practicas.txt, breves.txt) cuando no se da --tipo.\n"
+        "      En moodle-xml y gift, las preguntas de verdadero o falso van a\n"
+        "      QELMEXT2.DAT y las de ensayo son del tipo que dice --tipo (conceptual,\n"
+        "      practica o breve) o su categoría. El capítulo y el tema salen de las\n"
+        "      categorías que escribe exportar, o de --capitulo y --tema, que mandan\n"
+        "      sobre ellas. Las preguntas de otros tipos se dejan fuera y se nombran.\n"
+        "      El HTML se lee como se ve, en una línea; una imagen, un vídeo, una\n"
+        "      ecuación o un fichero de Moodle no se pueden guardar.\n"
+        "      Comprueba todas las preguntas antes de escribir y, si alguna no vale,\n"
+        "      no escribe nada y dice cuáles fallan (fichero:línea: motivo).\n"
+        "      --simular comprueba sin escribir. Una pregunta muy parecida a otra del\n"
+        "      mismo capítulo (del banco o del fichero) se avisa y se añade; con\n"
+        "      --estricto se rechaza. Cada fichero del banco cambia de una vez; si un\n"
+        "      fichero de varios tipos se interrumpe entre dos, repetir la orden lo\n"
+        "      termina sin añadir nada dos veces.\n"
         "\n"
         "  buscar PALABRAS [CARPETA] [--tipo TIPO] [--json]\n"
         "      Lista las preguntas cuyo texto contiene todas las palabras, sin\n"
@@ -106,9 +128,9 @@ QString BancoCommand::helpText()
         "      preguntas del examen N en su orden. --json da lo mismo en JSON.\n"
         "\n"
         "Estado de salida: 0 si todo va bien; 1 si comprobar encuentra problemas,\n"
-        "importar rechaza alguna línea, exportar deja fuera algún registro o buscar\n"
-        "no encuentra nada; 2 si no se puede leer o escribir un fichero o la orden no\n"
-        "es válida.\n");
+        "importar rechaza o deja fuera alguna pregunta, exportar deja fuera algún\n"
+        "registro o buscar no encuentra nada; 2 si no se puede leer o escribir un\n"
+        "fichero o la orden no es válida.\n");
 }
 
 void BancoCommand::print(const QString &text)
@@ -271,7 +293,8 @@ int BancoCommand::exportar(const QStringList &arguments)
     Arguments parsed;
     if (!parse(arguments,
                {QStringLiteral("--formato"), QStringLiteral("--tipo"), QStringLiteral("--capitulo"),
-                QStringLiteral("--salida")},
+                QStringLiteral("--salida"), QStringLiteral("--examen"),
+                QStringLiteral("--version")},
                {}, &parsed))
         return Failure;
 
@@ -283,6 +306,17 @@ int BancoCommand::exportar(const QStringList &arguments)
         return usageError(QStringLiteral("formato desconocido «%1»; los formatos son moodle-xml, "
                                          "gift, csv y texto.")
                               .arg(formatName));
+
+    // An exam of the history goes to Moodle as a quiz: its own questions.
+    const bool ofExam = parsed.values.contains(QStringLiteral("--examen"));
+    if (ofExam && *format != ExportFormat::MoodleXml && *format != ExportFormat::Gift)
+        return usageError(QStringLiteral("un examen se exporta en moodle-xml o gift."));
+    if (ofExam && (parsed.values.contains(QStringLiteral("--tipo")) ||
+                   parsed.values.contains(QStringLiteral("--capitulo"))))
+        return usageError(QStringLiteral("--tipo y --capitulo no van con --examen, que exporta "
+                                         "las preguntas del examen."));
+    if (!ofExam && parsed.values.contains(QStringLiteral("--version")))
+        return usageError(QStringLiteral("--version va con --examen."));
 
     const std::optional<QList<QuestionKind>> kinds = kindsFrom(parsed);
     if (!kinds)
@@ -322,7 +356,12 @@ int BancoCommand::exportar(const QStringList &arguments)
         return Failure;
     }
 
-    const bankExport::Result result = bankExport::run(folder, *format, *kinds, chapter);
+    const std::optional<bankExport::Result> exported =
+        ofExam ? examToExport(parsed, folder, *format)
+               : bankExport::run(folder, *format, *kinds, chapter);
+    if (!exported)
+        return Failure;
+    const bankExport::Result &result = *exported;
     if (!result.ok()) {
         printError(QStringLiteral("%1: no se puede exportar: %2.\n").arg(kProgram, result.error));
         return Failure;
@@ -344,6 +383,13 @@ int BancoCommand::exportar(const QStringList &arguments)
     }
     if (result.skipped.isEmpty())
         return Success;
+    if (ofExam) {
+        printError(QStringLiteral("%1 del examen %2.\n")
+                       .arg(counted(result.skipped.size(), u"pregunta", u"preguntas"),
+                            result.skipped.size() == 1 ? QStringLiteral("no se ha exportado")
+                                                       : QStringLiteral("no se han exportado")));
+        return ProblemsFound;
+    }
     printError(
         QStringLiteral("%1; «%2 comprobar» explica qué les pasa.\n")
             .arg(
@@ -354,46 +400,169 @@ int BancoCommand::exportar(const QStringList &arguments)
     return ProblemsFound;
 }
 
+std::optional<bankExport::Result>
+BancoCommand::examToExport(const Arguments &arguments, const QString &folder, ExportFormat format)
+{
+    const QString value = arguments.values.value(QStringLiteral("--examen"));
+    const qint64 number = digitsValue(value, 18);
+    if (number < 1) {
+        usageError(QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")
+                       .arg(value));
+        return std::nullopt;
+    }
+    int version = 0;
+    if (arguments.values.contains(QStringLiteral("--version"))) {
+        const QString letter = arguments.values.value(QStringLiteral("--version")).toUpper();
+        version = letter.size() == 1 ? letter[0].unicode() - u'A' : -1;
+        if (version < 0 || version >= ExamVersions::kMaxVersions) {
+            usageError(QStringLiteral("--version es una letra de la A a la D, no «%1».")
+                           .arg(arguments.values.value(QStringLiteral("--version"))));
+            return std::nullopt;
+        }
+    }
+
+    ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
+    QString error = history.open(ExamHistory::Access::ReadOnly);
+    if (const QString note = history.takeSetAsideNote(); !note.isEmpty())
+        printError(note + QLatin1Char('\n'));
+    std::optional<HistoryExam> exam;
+    if (error.isEmpty())
+        exam = history.exam(number, &error);
+    if (!error.isEmpty()) {
+        printError(QStringLiteral("%1: no se puede leer el historial: %2.\n").arg(kProgram, error));
+        return std::nullopt;
+    }
+    if (!exam) {
+        printError(QStringLiteral("%1: no hay ningún examen número %2 en el historial.\n")
+                       .arg(kProgram)
+                       .arg(number));
+        return std::nullopt;
+    }
+    if (version >= exam->versions) {
+        QStringList letters;
+        for (int v = 0; v < exam->versions; ++v)
+            letters.append(ExamVersions::letter(v));
+        const QString last = letters.takeLast();
+        printError(QStringLiteral("%1: el examen %2 no tiene versión %3: %4.\n")
+                       .arg(kProgram)
+                       .arg(number)
+                       .arg(ExamVersions::letter(version),
+                            letters.isEmpty()
+                                ? QStringLiteral("se hizo sin versiones, en el orden del profesor "
+                                                 "(A)")
+                                : QStringLiteral("tiene las versiones %1 y %2")
+                                      .arg(letters.join(QStringLiteral(", ")), last)));
+        return std::nullopt;
+    }
+    return bankExport::exam(folder, format, *exam, version);
+}
+
 int BancoCommand::importar(const QStringList &arguments)
 {
     Arguments parsed;
-    if (!parse(arguments, {QStringLiteral("--tipo")},
+    if (!parse(arguments,
+               {QStringLiteral("--tipo"), QStringLiteral("--formato"), QStringLiteral("--capitulo"),
+                QStringLiteral("--tema")},
                {QStringLiteral("--simular"), QStringLiteral("--estricto")}, &parsed))
         return Failure;
     if (parsed.positional.isEmpty())
         return usageError(QStringLiteral("falta el fichero de preguntas que importar."));
     const QString source = parsed.positional.first();
 
-    std::optional<QuestionKind> kind;
-    if (parsed.values.contains(QStringLiteral("--tipo"))) {
-        if (kind = kindFrom(parsed); !kind)
-            return Failure;
-    } else if (kind = bankKinds::fromSourceFileName(source); !kind) {
-        return usageError(
-            QStringLiteral("no se sabe qué tipo de preguntas tiene %1: indique --tipo "
-                           "%2.")
-                .arg(source, kKindChoices));
+    std::optional<ImportFormat> format;
+    if (parsed.values.contains(QStringLiteral("--formato"))) {
+        const QString name = parsed.values.value(QStringLiteral("--formato"));
+        if (format = importFormat::fromName(name); !format)
+            return usageError(QStringLiteral("formato desconocido «%1»; importar lee moodle-xml, "
+                                             "gift y texto.")
+                                  .arg(name));
     }
+    std::optional<QuestionKind> kind;
+    if (parsed.values.contains(QStringLiteral("--tipo")) && !(kind = kindFrom(parsed)))
+        return Failure;
+    ImportOptions options;
+    if (!placeFrom(parsed, &options))
+        return Failure;
 
     QString folder;
     if (!folderFrom(parsed, 1, &folder))
         return Failure;
-
     QString error;
     const std::optional<QByteArray> content = questionImport::readSource(source, &error);
     if (!content) {
         printError(QStringLiteral("%1: %2.\n").arg(kProgram, error));
         return Failure;
     }
-    const BankResult<questionImport::BankState> bank = questionImport::readBank(folder, *kind);
-    if (!bank) {
+    if (!format)
+        format = importFormat::detect(*content);
+
+    questionImport::Plan plan;
+    QList<DemoSourceProblem> leftOut;
+    if (*format == ImportFormat::Text) {
+        if (options.chapter > 0)
+            return usageError(QStringLiteral("--capitulo y --tema solo valen para los ficheros "
+                                             "moodle-xml y gift."));
+        if (!kind && !(kind = bankKinds::fromSourceFileName(source)))
+            return usageError(
+                QStringLiteral("no se sabe qué tipo de preguntas tiene %1: indique --tipo %2.")
+                    .arg(source, kKindChoices));
+        plan = questionImport::planText(folder, *kind, source, *content);
+    } else {
+        if (kind == QuestionKind::TrueFalse)
+            return usageError(QStringLiteral("--tipo dice de qué tipo son las preguntas de ensayo "
+                                             "(conceptual, practica o breve); las de verdadero o "
+                                             "falso se reconocen solas."));
+        options.essayKind = kind;
+        const ImportedFile file = importFormat::read(*format, source, *content, options);
+        plan = questionImport::planFile(folder, file);
+        leftOut = file.leftOut();
+    }
+    if (!plan.error.ok()) {
         // The reason alone: it names the file.
-        const BankError &failed = bank.error();
         printError(QStringLiteral("%1: no se puede leer el banco: %2.\n")
-                       .arg(kProgram, failed.detail.isEmpty() ? failed.message : failed.detail));
+                       .arg(kProgram,
+                            plan.error.detail.isEmpty() ? plan.error.message : plan.error.detail));
         return Failure;
     }
+    return carryOutImport(plan, leftOut, folder, source, *format == ImportFormat::Text,
+                          parsed.flags);
+}
 
+bool BancoCommand::placeFrom(const Arguments &arguments, ImportOptions *options)
+{
+    const bool hasTopic = arguments.values.contains(QStringLiteral("--tema"));
+    if (arguments.values.contains(QStringLiteral("--capitulo"))) {
+        const QString value = arguments.values.value(QStringLiteral("--capitulo"));
+        options->chapter = int(digitsValue(value, 2));
+        if (options->chapter < 1 || options->chapter > TopicCatalogue::kChapters) {
+            usageError(
+                QStringLiteral("el capítulo debe ser un número del 1 al 22, no «%1».").arg(value));
+            return false;
+        }
+    } else if (hasTopic) {
+        usageError(QStringLiteral("--tema va con --capitulo."));
+        return false;
+    }
+    if (hasTopic) {
+        const QString value = arguments.values.value(QStringLiteral("--tema"));
+        const int topics = TopicCatalogue().topicCount(options->chapter);
+        options->topic = int(digitsValue(value, 2));
+        if (options->topic < 1 || options->topic > topics) {
+            usageError(QStringLiteral("el capítulo %1 tiene los temas del 1 al %2, no «%3».")
+                           .arg(options->chapter)
+                           .arg(topics)
+                           .arg(value));
+            return false;
+        }
+    }
+    return true;
+}
+
+int BancoCommand::carryOutImport(const questionImport::Plan &plan,
+                                 const QList<DemoSourceProblem> &leftOut, const QString &folder,
+                                 const QString &source, bool byLine, const QSet<QString> &flags)
+{
+    bool added = false; // a file of several kinds: an earlier bank file took its questions
     const auto refuse = [&](const QList<DemoSourceProblem> &problems) {
         // A file of another kind gives an error a line: the first ones tell
         // what is wrong, the rest would only bury it.
@@ -403,66 +572,118 @@ int BancoCommand::importar(const QStringList &arguments)
         if (problems.size() > kShownProblems)
             printError(QStringLiteral("… y %1 más.\n")
                            .arg(counted(problems.size() - kShownProblems, u"error", u"errores")));
-        printError(QStringLiteral("No se ha añadido ninguna pregunta: %1 de %2 %3.\n")
-                       .arg(counted(problems.size(), u"línea", u"líneas"), source,
-                            problems.size() == 1 ? QStringLiteral("no es válida")
-                                                 : QStringLiteral("no son válidas")));
+        const QString nothing = added ? QStringLiteral("No se ha añadido ninguna pregunta más")
+                                      : QStringLiteral("No se ha añadido ninguna pregunta");
+        if (byLine)
+            printError(QStringLiteral("%1: %2 de %3 %4.\n")
+                           .arg(nothing, counted(problems.size(), u"línea", u"líneas"), source,
+                                problems.size() == 1 ? QStringLiteral("no es válida")
+                                                     : QStringLiteral("no son válidas")));
+        else
+            printError(
+                QStringLiteral("%1: %2 tiene %3.\n")
+                    .arg(nothing, source, counted(problems.size(), u"problema", u"problemas")));
         return ProblemsFound;
     };
-    const DemoSource lines = DemoSource::parse(*kind, source, *content, bank->held);
-    if (!lines.ok())
-        return refuse(lines.problems());
-    const bool strict = parsed.flags.contains(QStringLiteral("--estricto"));
-    const QList<DemoSourceProblem> near = questionImport::nearDuplicateLines(lines, bank->held);
-    if (strict && !near.isEmpty())
-        return refuse(near);
-    for (const DemoSourceProblem &warning : near)
+    const bool strict = flags.contains(QStringLiteral("--estricto"));
+    if (!plan.problems.isEmpty())
+        return refuse(plan.problems);
+    if (strict && !plan.nearDuplicates.isEmpty())
+        return refuse(plan.nearDuplicates);
+    for (const DemoSourceProblem &warning : plan.nearDuplicates + leftOut)
         printError(warning.toString() + QLatin1Char('\n'));
-    const QList<DemoQuestion> &questions = lines.questions();
-    if (questions.isEmpty()) {
-        print(QStringLiteral("%1 no contiene preguntas; no se ha añadido nada.\n").arg(source));
-        return Success;
+    // Left out, yet nothing lost silently: the status says so too.
+    const auto done = [&] {
+        if (leftOut.isEmpty())
+            return Success;
+        printError(QStringLiteral("%1 de %2 %3 fuera.\n")
+                       .arg(counted(leftOut.size(), u"pregunta", u"preguntas"), source,
+                            leftOut.size() == 1 ? QStringLiteral("se ha dejado")
+                                                : QStringLiteral("se han dejado")));
+        return ProblemsFound;
+    };
+
+    QList<questionImport::Part> parts;
+    bool alreadyIn = false;
+    for (const questionImport::Part &part : plan.parts) {
+        alreadyIn = alreadyIn || part.alreadyIn;
+        if (part.alreadyIn)
+            print(QStringLiteral("%1: %2 ya %3 en %4; no se añaden otra vez.\n")
+                      .arg(source,
+                           counted(part.questions.size(),
+                                   QStringLiteral("pregunta de tipo %1")
+                                       .arg(bankKinds::optionName(part.kind)),
+                                   QStringLiteral("preguntas de tipo %1")
+                                       .arg(bankKinds::optionName(part.kind))),
+                           part.questions.size() == 1 ? QStringLiteral("está")
+                                                      : QStringLiteral("están"),
+                           part.bank.fileName));
+        else if (!part.questions.isEmpty())
+            parts.append(part);
+    }
+    if (parts.isEmpty()) {
+        if (!alreadyIn)
+            print(QStringLiteral("%1 no contiene preguntas%2; no se ha añadido nada.\n")
+                      .arg(source, leftOut.isEmpty()
+                                       ? QString()
+                                       : QStringLiteral(" que el banco pueda guardar")));
+        return done();
     }
 
-    const bool simulate = parsed.flags.contains(QStringLiteral("--simular"));
-    const qint32 first = bank->records + 1;
-    const qint32 last = first + qint32(questions.size()) - 1;
-    if (bank->trailingBytes > 0)
-        printError(
-            QStringLiteral("aviso: %1 termina con un registro incompleto (%2); la primera "
-                           "pregunta nueva %3.\n")
-                .arg(bank->fileName, counted(bank->trailingBytes, u"byte", u"bytes"),
-                     simulate ? QStringLiteral("lo sustituiría") : QStringLiteral("lo sustituye")));
+    const bool simulate = flags.contains(QStringLiteral("--simular"));
+    QStringList additions;
+    qsizetype total = 0;
+    for (const questionImport::Part &part : std::as_const(parts)) {
+        const qint32 first = part.bank.records + 1;
+        total += part.questions.size();
+        additions.append(QStringLiteral("%1 a %2 (%3)")
+                             .arg(counted(part.questions.size(), u"pregunta", u"preguntas"),
+                                  part.bank.fileName,
+                                  recordRange(first, first + qint32(part.questions.size()) - 1)));
+        if (part.bank.trailingBytes > 0)
+            printError(QStringLiteral("aviso: %1 termina con un registro incompleto (%2); la "
+                                      "primera pregunta nueva %3.\n")
+                           .arg(part.bank.fileName,
+                                counted(part.bank.trailingBytes, u"byte", u"bytes"),
+                                simulate ? QStringLiteral("lo sustituiría")
+                                         : QStringLiteral("lo sustituye")));
+    }
     if (simulate) {
-        print(QStringLiteral("Todas las líneas son válidas: %1 %2 a %3 (%4). No se ha escrito "
-                             "nada.\n")
-                  .arg(questions.size() == 1 ? QStringLiteral("se añadiría")
-                                             : QStringLiteral("se añadirían"),
-                       counted(questions.size(), u"pregunta", u"preguntas"), bank->fileName,
-                       recordRange(first, last)));
-        return Success;
+        const QString last = additions.takeLast();
+        print(QStringLiteral("%1: %2 %3. No se ha escrito nada.\n")
+                  .arg(byLine ? QStringLiteral("Todas las líneas son válidas")
+                              : QStringLiteral("Todas las preguntas que el banco puede guardar "
+                                               "son válidas"),
+                       total == 1 ? QStringLiteral("se añadiría") : QStringLiteral("se añadirían"),
+                       additions.isEmpty()
+                           ? last
+                           : additions.join(QStringLiteral(", ")) + QStringLiteral(" y ") + last));
+        return done();
     }
 
-    const questionImport::WriteResult written =
-        questionImport::write(folder, *kind, source, *content, strict);
-    if (!written.problems.isEmpty())
-        return refuse(written.problems);
-    if (written.ok()) {
+    for (const questionImport::Part &part : std::as_const(parts)) {
+        const questionImport::WriteResult written =
+            questionImport::write(folder, part.kind, source, part.questions, strict);
+        if (!written.problems.isEmpty())
+            return refuse(written.problems);
+        if (!written.ok()) {
+            // A failed write's message already carries its reason.
+            QString reason = written.error.message;
+            if (!written.error.detail.isEmpty() && !reason.contains(written.error.detail))
+                reason += QStringLiteral(" (%1)").arg(written.error.detail);
+            printError(QStringLiteral("%1: no se ha añadido ninguna pregunta a %2: %3\n")
+                           .arg(kProgram, written.fileName, reason));
+            return Failure;
+        }
         print(QStringLiteral("%1 %2 a %3 (%4).\n")
                   .arg(written.written == 1 ? QStringLiteral("Se ha añadido")
                                             : QStringLiteral("Se han añadido"),
                        counted(written.written, u"pregunta", u"preguntas"), written.fileName,
                        recordRange(written.firstRecord,
                                    written.firstRecord + qint32(written.written) - 1)));
-        return Success;
+        added = true;
     }
-    // A failed write's message already carries its reason.
-    QString reason = written.error.message;
-    if (!written.error.detail.isEmpty() && !reason.contains(written.error.detail))
-        reason += QStringLiteral(" (%1)").arg(written.error.detail);
-    printError(QStringLiteral("%1: no se ha añadido ninguna pregunta a %2: %3\n")
-                   .arg(kProgram, written.fileName, reason));
-    return Failure;
+    return done();
 }
 
 int BancoCommand::buscar(const QStringList &arguments)

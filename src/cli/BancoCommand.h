@@ -5,7 +5,9 @@
 // written or the command line is wrong). Output goes to the two devices it is
 // given, so the whole program runs in a test without a process.
 
+#include "BankExport.h"
 #include "DemoSource.h"
+#include "QuestionImport.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -50,6 +52,18 @@ private:
     std::optional<QList<QuestionKind>> kindsFrom(const Arguments &arguments);
 
     int runOrder(const QStringList &arguments);
+    // exportar --examen N [--version V]: the exam read from the history and
+    // exported; nullopt once the reason is told.
+    std::optional<bankExport::Result> examToExport(const Arguments &arguments,
+                                                   const QString &folder, ExportFormat format);
+    // --capitulo and --tema of an import, checked against the catalogue.
+    bool placeFrom(const Arguments &arguments, ImportOptions *options);
+    // Reports the plan's refusals and warnings, then writes it (unless
+    // --simular), bank file after bank file.
+    int carryOutImport(const questionImport::Plan &plan, const QList<DemoSourceProblem> &leftOut,
+                       const QString &folder, const QString &source, bool byLine,
+                       const QSet<QString> &flags);
+
     int comprobar(const QStringList &arguments);
     int exportar(const QStringList &arguments);
     int importar(const QStringList &arguments);

@@ -1,11 +1,40 @@
 #include "BankExport.h"
 
 #include "CsvExport.h"
+#include "ExamExport.h"
 #include "GiftExport.h"
 #include "MoodleXmlExport.h"
 #include "TextExport.h"
 
 namespace bankExport {
+
+namespace {
+
+// The questions in the format, added to `result` with the ones the format
+// cannot carry.
+void writeQuestions(ExportFormat format, const QList<ExportQuestion> &questions, Result &result)
+{
+    result.exported = int(questions.size());
+    switch (format) {
+    case ExportFormat::MoodleXml: {
+        QList<ExportSkip> unfit;
+        result.bytes = moodleXmlExport::write(questions, &unfit);
+        result.exported -= int(unfit.size());
+        result.skipped.append(unfit);
+        break;
+    }
+    case ExportFormat::Gift:
+        result.bytes = giftExport::write(questions);
+        break;
+    case ExportFormat::Csv:
+        result.bytes = csvExport::write(questions);
+        break;
+    case ExportFormat::Text:
+        break;
+    }
+}
+
+} // namespace
 
 std::optional<ExportFormat> formatFromName(QStringView name)
 {
@@ -43,24 +72,19 @@ Result run(const QString &folder, ExportFormat format, const QList<QuestionKind>
     }
 
     result.skipped = set.skipped;
-    result.exported = int(set.questions.size());
-    switch (format) {
-    case ExportFormat::MoodleXml: {
-        QList<ExportSkip> unfit;
-        result.bytes = moodleXmlExport::write(set.questions, &unfit);
-        result.exported -= int(unfit.size());
-        result.skipped.append(unfit);
-        break;
-    }
-    case ExportFormat::Gift:
-        result.bytes = giftExport::write(set.questions);
-        break;
-    case ExportFormat::Csv:
-        result.bytes = csvExport::write(set.questions);
-        break;
-    case ExportFormat::Text:
-        break;
-    }
+    writeQuestions(format, set.questions, result);
+    return result;
+}
+
+Result exam(const QString &folder, ExportFormat format, const HistoryExam &exam, int version)
+{
+    Result result;
+    const examExport::Result questions = examExport::questions(exam, version, folder);
+    result.error = questions.error;
+    for (const QString &skipped : questions.skipped)
+        result.skipped.append(ExportSkip{QStringLiteral("examen %1").arg(exam.id), 0, skipped});
+    if (result.ok())
+        writeQuestions(format, questions.questions, result);
     return result;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // An export of a bank folder (orvalis-banco exportar): the chosen kinds and
-// chapter read from the bank files, written in one of the four formats, with
-// every record left out named.
+// chapter read from the bank files, or an exam of its history, written in one
+// of the four formats, with every record or question left out named.
 
+#include "ExamHistory.h"
 #include "ExportQuestions.h"
 
 #include <QByteArray>
@@ -37,5 +38,8 @@ struct Result
 // chapter 0 takes every chapter. The text format takes one kind only.
 Result run(const QString &folder, ExportFormat format, const QList<QuestionKind> &kinds,
            int chapter = 0);
+// An exam of the history (ExamExport) as Moodle XML or GIFT, in the order of
+// version `version` (0 for A); a question left out is named "examen N: …".
+Result exam(const QString &folder, ExportFormat format, const HistoryExam &exam, int version);
 
 } // namespace bankExport

@@ -138,6 +138,17 @@ DemoSource DemoSource::parse(QuestionKind kind, const QString &path, QByteArrayV
     return source;
 }
 
+DemoSource DemoSource::check(QuestionKind kind, const QString &path,
+                             const QList<DemoQuestion> &questions, const HeldQuestions &held)
+{
+    DemoSource source(kind, path, held);
+    for (const DemoQuestion &question : questions)
+        if (source.checkText(question.line, question))
+            source.m_questions.append(question);
+    source.checkCapacity();
+    return source;
+}
+
 void DemoSource::parseLine(int lineNumber, QStringView line)
 {
     const QStringView trimmed = line.trimmed();

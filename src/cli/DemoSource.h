@@ -85,6 +85,10 @@ public:
                             const HeldQuestions &held = {});
     // Reads and parses the file at `path`; a file that cannot be read is a problem.
     static DemoSource read(QuestionKind kind, const QString &path);
+    // Checks questions read from a file of another form (their chapter and
+    // topic already known to be in the catalogue) as parse() checks a line's.
+    static DemoSource check(QuestionKind kind, const QString &path,
+                            const QList<DemoQuestion> &questions, const HeldQuestions &held);
 
     QuestionKind kind() const { return m_kind; }
     QString path() const { return m_path; }

@@ -10,6 +10,8 @@
 
 QString ExportSkip::toString() const
 {
+    if (record == 0)
+        return QStringLiteral("%1: %2").arg(fileName, reason);
     return QStringLiteral("%1, registro %2: %3").arg(fileName).arg(record).arg(reason);
 }
 
@@ -40,8 +42,14 @@ ExportSet collect(const BankSnapshot &snapshot, int chapter)
             set.skipped.append(ExportSkip{snapshot.fileName(), record.number, reason});
             continue;
         }
-        set.questions.append(ExportQuestion{snapshot.kind(), record.number, record.chapter,
-                                            record.topic, record.answer == 1, text});
+        set.questions.append(ExportQuestion{snapshot.kind(),
+                                            record.number,
+                                            record.chapter,
+                                            record.topic,
+                                            record.answer == 1,
+                                            text,
+                                            {},
+                                            {}});
     }
     // Index order: by chapter and topic, file order within them.
     std::stable_sort(set.questions.begin(), set.questions.end(),
@@ -53,6 +61,8 @@ ExportSet collect(const BankSnapshot &snapshot, int chapter)
 
 QStringList categoryPath(const ExportQuestion &question)
 {
+    if (!question.category.isEmpty())
+        return question.category;
     QStringList path{QStringLiteral("Orvalis"), bankKinds::caption(question.kind),
                      QStringLiteral("Capítulo %1. %2")
                          .arg(question.chapter, 2, 10, QLatin1Char('0'))
@@ -67,6 +77,8 @@ QStringList categoryPath(const ExportQuestion &question)
 
 QString questionName(const ExportQuestion &question)
 {
+    if (!question.name.isEmpty())
+        return question.name;
     if (question.kind == QuestionKind::TrueFalse)
         return QStringLiteral("Capítulo %1, tema %2, registro %3")
             .arg(question.chapter)

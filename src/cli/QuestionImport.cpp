@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -141,7 +143,7 @@ BankResult<BankState> readBank(const QString &folder, QuestionKind kind)
 }
 
 WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
-                  QByteArrayView content, bool strict)
+                  const QList<DemoQuestion> &questions, bool strict)
 {
     return withBank(folder, kind, [&](auto &bank, const BankError &opened) {
         WriteResult result;
@@ -152,7 +154,7 @@ WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
             const BankResult<HeldQuestions> held = heldIn(bank);
             if (!held)
                 return held.error();
-            const DemoSource lines = DemoSource::parse(kind, path, content, *held);
+            const DemoSource lines = DemoSource::check(kind, path, questions, *held);
             result.problems =
                 lines.ok() && strict ? nearDuplicateLines(lines, *held) : lines.problems();
             if (!result.problems.isEmpty())
@@ -173,6 +175,65 @@ WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
         result.firstRecord = *first;
         return result;
     });
+}
+
+namespace {
+
+void sortByLine(QList<DemoSourceProblem> &problems)
+{
+    std::stable_sort(
+        problems.begin(), problems.end(),
+        [](const DemoSourceProblem &a, const DemoSourceProblem &b) { return a.line < b.line; });
+}
+
+} // namespace
+
+Plan planText(const QString &folder, QuestionKind kind, const QString &path, QByteArrayView content)
+{
+    Plan plan;
+    const BankResult<BankState> bank = readBank(folder, kind);
+    if (!bank) {
+        plan.error = bank.error();
+        return plan;
+    }
+    const DemoSource lines = DemoSource::parse(kind, path, content, bank->held);
+    plan.problems = lines.problems();
+    if (lines.ok())
+        plan.nearDuplicates = nearDuplicateLines(lines, bank->held);
+    plan.parts.append({kind, *bank, lines.questions()});
+    return plan;
+}
+
+Plan planFile(const QString &folder, const ImportedFile &file)
+{
+    Plan plan;
+    plan.problems = file.problems();
+    const QList<QuestionKind> kinds = file.kinds();
+    for (const QuestionKind kind : kinds) {
+        const BankResult<BankState> bank = readBank(folder, kind);
+        if (!bank) {
+            plan.error = bank.error();
+            return plan;
+        }
+        Part part{kind, *bank, file.questions(kind)};
+        part.alreadyIn =
+            kinds.size() > 1 &&
+            std::all_of(
+                part.questions.cbegin(), part.questions.cend(), [&](const DemoQuestion &question) {
+                    return bank->held.recordOf(question.chapter, question.topic, question.text) > 0;
+                });
+        if (!part.alreadyIn) {
+            const DemoSource checked =
+                DemoSource::check(kind, file.path(), part.questions, bank->held);
+            plan.problems += checked.problems();
+            if (checked.ok())
+                plan.nearDuplicates += nearDuplicateLines(checked, bank->held);
+        }
+        plan.parts.append(part);
+    }
+    sortByLine(plan.problems);
+    sortByLine(plan.nearDuplicates);
+    return plan;
 }
 
 QList<DemoSourceProblem> nearDuplicateLines(const DemoSource &lines, const HeldQuestions &held)

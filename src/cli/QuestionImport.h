@@ -1,6 +1,7 @@
 #pragma once
-// Adding questions written in the demo bank's text form to a bank file
-// (orvalis-banco importar). Every line is checked first, against the course
+// Adding questions to the bank files (orvalis-banco importar), from a file in
+// the demo bank's text form or from a Moodle XML or GIFT file (ImportedFile).
+// Every question is checked first, against the course
 // catalogue, the bank's fields and code page, the questions the file already
 // holds and the limits of its index, so that either all lines are good or
 // nothing is written. The bank is read through its own classes. Writing is one
@@ -11,6 +12,7 @@
 
 #include "BankResult.h"
 #include "DemoSource.h"
+#include "ImportedFile.h"
 
 #include <QByteArray>
 #include <QList>
@@ -44,6 +46,34 @@ BankResult<BankState> readBank(const QString &folder, QuestionKind kind);
 // chapter: "muy parecida al registro 4 (capítulo 2): «…»".
 QList<DemoSourceProblem> nearDuplicateLines(const DemoSource &lines, const HeldQuestions &held);
 
+// One bank file's share of an import, checked against the file as read.
+struct Part
+{
+    QuestionKind kind = QuestionKind::TrueFalse;
+    BankState bank;
+    QList<DemoQuestion> questions; // in the file's order
+    // A file of several kinds goes in one bank file after another, each in
+    // one change: when every question of this kind is already in its bank
+    // (an earlier run of the same import stopped after writing it), it is
+    // not added again, so that running the import again finishes it.
+    bool alreadyIn = false;
+};
+
+struct Plan
+{
+    QList<Part> parts;
+    QList<DemoSourceProblem> problems;       // by line; then nothing may be written
+    QList<DemoSourceProblem> nearDuplicates; // by line
+    BankError error;                         // a bank file could not be read
+};
+
+// A file in text form of one kind, its lines parsed against the kind's bank.
+Plan planText(const QString &folder, QuestionKind kind, const QString &path,
+              QByteArrayView content);
+// The questions of a Moodle XML or GIFT file, each kind against its bank;
+// the file's own refusals come first among the problems.
+Plan planFile(const QString &folder, const ImportedFile &file);
+
 struct WriteResult
 {
     int written = 0;                   // all the questions, or 0
@@ -55,11 +85,10 @@ struct WriteResult
     bool ok() const { return error.ok(); }
 };
 
-// Checks the lines of `content` (`path` names the file in the problems)
-// again under the bank's lock (`strict`: near-duplicate lines too) and adds
-// them all to the kind's bank file in `folder` in one replacement of the
-// file, or none.
+// Checks the questions (`path` names their file in the problems) again under
+// the bank's lock (`strict`: near-duplicates too) and adds them all to the
+// kind's bank file in `folder` in one replacement of the file, or none.
 WriteResult write(const QString &folder, QuestionKind kind, const QString &path,
-                  QByteArrayView content, bool strict = false);
+                  const QList<DemoQuestion> &questions, bool strict = false);
 
 } // namespace questionImport

@@ -45,6 +45,17 @@ class tst_BancoCommand : public QObject
         return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
     }
 
+    // Moodle XML's types, fractions and CDATA texts, in order, joined by '|'.
+    static QString moodleValues(const QString &xml)
+    {
+        QStringList values;
+        static const QRegularExpression value("type=\"(\\w+)\"|fraction=\"(\\d+)\"|<text><!\\["
+                                              "CDATA\\[([\\s\\S]*?)\\]\\]></text>");
+        for (const QRegularExpressionMatch &match : value.globalMatch(xml))
+            values.append(match.captured(match.lastCapturedIndex()));
+        return values.join('|');
+    }
+
     std::optional<QTemporaryDir> m_dir;
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
@@ -170,16 +181,8 @@ private Q_SLOTS:
         QVERIFY(writeFile(path("QELMEXT2.DAT"), bank));
         QVERIFY(writeFile(path("QELMEXE1.DAT"), conceptual(4, "Diga: ]]> y {}.")));
         const Run result = run(QStringList{"exportar", m_dir->path()} + options);
-        QString got = result.out;
-        if (options.first() == "--formato=moodle-xml") {
-            QStringList values;
-            static const QRegularExpression value("type=\"(\\w+)\"|fraction=\"(\\d+)\"|<text><!\\["
-                                                  "CDATA\\[([\\s\\S]*?)\\]\\]></text>");
-            for (const QRegularExpressionMatch &match : value.globalMatch(got))
-                values.append(match.captured(match.lastCapturedIndex()));
-            got = values.join('|');
-        }
-        QCOMPARE(got, text);
+        QCOMPARE(options.first() == "--formato=moodle-xml" ? moodleValues(result.out) : result.out,
+                 text);
         QCOMPARE(result.err, warnings);
         QCOMPARE(result.status, warnings.isEmpty() ? 0 : 1);
     }
@@ -202,6 +205,12 @@ private Q_SLOTS:
         row({"historial", "--examen", "+3"},
             "--examen necesita el número de un examen (1, 2, …), no «+3»");
         row({"importar", "@/breves.txt", "@"}, "no se puede abrir @/breves.txt: permiso denegado");
+        row({"importar", "@/breves.txt", "--tema=2"}, "--tema va con --capitulo");
+        row({"exportar", "--formato=gift", "--version=B"}, "--version va con --examen");
+        row({"exportar", "--formato=csv", "--examen=1"}, "un examen se exporta en moodle-xml o");
+        row({"exportar", "@", "--formato=gift", "--examen=9"}, "no hay ningún examen número 9");
+        row({"importar", "x", "--capitulo=4", "--tema=5"},
+            "el capítulo 4 tiene los temas del 1 al 4");
     }
     void mistakesOnTheCommandLineExitWith2()
     {
@@ -435,6 +444,91 @@ private Q_SLOTS:
         QCOMPARE(readFile(file), bank);
     }
 
+    // A Moodle XML or GIFT file, its format told by its content, comes in
+    // whole or not at all, whatever kinds it holds; what the bank has no
+    // room for is named. "%f" stands for the file.
+    void aMoodleFileComesInWholeOrNotAtAll_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("held"); // QELMEXT2.DAT
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString place = "--capitulo 4 --tema 1 --tipo breve";
+        const QString none = "No se ha añadido ninguna pregunta: %f tiene 1 problema.\n";
+        QTest::newRow("two kinds and one left out")
+            << QByteArray("Uno.{T}\n\nDos.{}\n\nTres.{~a =b}\n") << QByteArray() << place << 1
+            << "Se ha añadido 1 pregunta a Qelmext2.dat (registro 1).\nSe ha añadido 1 pregunta "
+               "a Qelmexe3.dat (registro 1).\n"
+            << "%f:5: se deja fuera una pregunta de opción múltiple: el banco solo guarda "
+               "preguntas de verdadero o falso y de ensayo\n1 pregunta de %f se ha dejado fuera.\n";
+        QTest::newRow("simulated")
+            << QByteArray("Uno.{T}\n\nDos.{}\n") << QByteArray() << place + " --simular" << 0
+            << "Todas las preguntas que el banco puede guardar son válidas: "
+               "se añadirían 1 pregunta a QELMEXT2.DAT (registro 1) y 1 "
+               "pregunta a QELMEXE3.DAT (registro 1). No se ha escrito "
+               "nada.\n"
+            << QString();
+        QTest::newRow("one kind held already")
+            << QByteArray("Uno.{T}\n\nDos.{}\n") << trueFalse(4, 1, "Uno.") << place << 0
+            << "%f: 1 pregunta de tipo test ya está en QELMEXT2.DAT; no se añaden otra vez.\nSe "
+               "ha añadido 1 pregunta a Qelmexe3.dat (registro 1).\n"
+            << QString();
+        QTest::newRow("nothing the bank can hold")
+            << QByteArray("Tres.{~a =b}") << QByteArray() << QString() << 1
+            << "%f no contiene preguntas que el banco pueda guardar; no se ha añadido nada.\n"
+            << "%f:1: se deja fuera una pregunta de opción múltiple: el banco solo guarda "
+               "preguntas de verdadero o falso y de ensayo\n1 pregunta de %f se ha dejado fuera.\n";
+        QTest::newRow("over-long") << "Uno.{T}\n\n" + QByteArray(151, 'a') + "{}" << QByteArray()
+                                   << place << 1 << QString()
+                                   << "%f:3: el texto tiene 151 caracteres, más que los 150 de su "
+                                      "campo\n" +
+                                          none;
+        QTest::newRow("not Windows-1252")
+            << QByteArray("Uno.{T}\n\n::T::Dice \xE2\x89\xA0.{}") << QByteArray() << place << 1
+            << QString()
+            << "%f:3: el texto contiene caracteres que Windows-1252 no puede representar: ≠ "
+               "(U+2260)\n" +
+                   none;
+        QTest::newRow("unknown place")
+            << QByteArray("Uno.{T}") << QByteArray() << QString() << 1 << QString()
+            << "%f:1: no se sabe en qué capítulo y tema va: el fichero no le da categoría; "
+               "indique --capitulo N --tema T\n" +
+                   none;
+        QTest::newRow("--tipo test")
+            << QByteArray("Uno.{T}") << QByteArray() << "--tipo test" << 2 << QString()
+            << "orvalis-banco: --tipo dice de qué tipo son las preguntas de ensayo (conceptual, "
+               "practica o breve); las de verdadero o falso se reconocen solas.\nUse "
+               "«orvalis-banco --help» para ver cómo se usa.\n";
+        QTest::newRow("an image")
+            << QByteArray("<?xml version=\"1.0\"?>\n<quiz><question type=\"essay\"><questiontext>"
+                          "<text>&lt;img src=\"@@PLUGINFILE@@/a.png\"&gt;</text></questiontext>"
+                          "</question></quiz>")
+            << QByteArray() << place << 1 << QString()
+            << "%f:2: la pregunta tiene una imagen, y el banco solo guarda texto\n" + none;
+    }
+    void aMoodleFileComesInWholeOrNotAtAll()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, held);
+        QFETCH(QString, options);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const QString source = path("preguntas");
+        QVERIFY(writeFile(source, content) &&
+                (held.isEmpty() || writeFile(path("QELMEXT2.DAT"), held)));
+        const QStringList before = folderContents(m_dir->path());
+        const Run result = run(QStringList{"importar", source, m_dir->path()} +
+                               options.split(' ', Qt::SkipEmptyParts));
+        QCOMPARE(result.out, out.replace("%f", source));
+        QCOMPARE(result.err, err.replace("%f", source));
+        QCOMPARE(result.status, status);
+        if (!out.contains("Se ha"))
+            QCOMPARE(folderContents(m_dir->path()), before);
+    }
+
     // A line nearly repeating a question of its chapter, in the bank or
     // earlier in the file, is named and imported; --estricto refuses it.
     // comprobar --parecidas then names the pairs, and buscar finds them.
@@ -484,23 +578,52 @@ private Q_SLOTS:
                  qPrintable(result.err));
     }
 
-    void theDemoBankComesBackThroughTextByteForByte()
+    // Text carries one kind a file, Moodle XML and GIFT the four kinds in one.
+    void theDemoBankComesBackByteForByte_data()
     {
-        const QString demo = ORVALIS_DEMO_BANK_DIR, t = path("t.txt");
-        for (const auto &[kind, file] : {std::pair{"test", "/QELMEXT2.DAT"},
-                                         {"conceptual", "/QELMEXE1.DAT"},
-                                         {"practica", "/QELMEXE2.DAT"},
-                                         {"breve", "/QELMEXE3.DAT"}}) {
-            QCOMPARE(
-                run({"exportar", demo, "--formato=texto", "--salida", t, "--tipo", kind}).status,
-                0);
-            // A simulation writes nothing.
-            QCOMPARE(run({"importar", t, m_dir->path(), "--tipo", kind, "--simular"}).status, 0);
-            QVERIFY(!QFile::exists(m_dir->path() + file));
-            QCOMPARE(run({"importar", t, m_dir->path(), "--tipo", kind}).status, 0);
-            QVERIFY(QFileInfo(demo + file).size() > 0);
-            QCOMPARE(readFile(RecordFile::resolve(m_dir->path() + file)), readFile(demo + file));
+        QTest::addColumn<QString>("format");
+        QTest::newRow("texto") << "texto";
+        QTest::newRow("moodle-xml") << "moodle-xml";
+        QTest::newRow("gift") << "gift";
+    }
+    void theDemoBankComesBackByteForByte()
+    {
+        QFETCH(QString, format);
+        const QString demo = ORVALIS_DEMO_BANK_DIR, t = path("exportado");
+        const QStringList files{"QELMEXT2.DAT", "QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT"};
+        QList<QStringList> kinds{{}};
+        if (format == "texto")
+            kinds = {{"--tipo", "test"},
+                     {"--tipo", "conceptual"},
+                     {"--tipo", "practica"},
+                     {"--tipo", "breve"}};
+        const QStringList import{"importar", t, m_dir->path(), "--formato", format};
+        for (const QStringList &kind : std::as_const(kinds)) {
+            QCOMPARE(run(QStringList{"exportar", demo, "--formato", format, "--salida", t} + kind)
+                         .status,
+                     0);
+            // A simulation writes nothing; without --formato the content tells.
+            const QStringList before = QDir(m_dir->path()).entryList(QDir::Files);
+            QCOMPARE(run(QStringList{"importar", t, m_dir->path(), "--simular"} + kind).status, 0);
+            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before);
+            QCOMPARE(run(import + kind).status, 0);
         }
+        for (const QString &file : files) {
+            QVERIFY(QFileInfo(demo + '/' + file).size() > 0);
+            QCOMPARE(readFile(RecordFile::resolve(m_dir->filePath(file))),
+                     readFile(demo + '/' + file));
+        }
+        if (format == "texto")
+            return;
+        // Run again, as after a stop between two bank files: nothing twice.
+        const Run again = run(import);
+        QCOMPARE(again.status, 0);
+        QVERIFY2(again.out.endsWith(t + ": 110 preguntas de tipo breve ya están en Qelmexe3.dat; "
+                                        "no se añaden otra vez.\n"),
+                 qPrintable(again.out));
+        for (const QString &file : files)
+            QCOMPARE(readFile(RecordFile::resolve(m_dir->filePath(file))),
+                     readFile(demo + '/' + file));
     }
 
     // The history lists its exams, and one exam with its questions, as text
@@ -541,6 +664,60 @@ private Q_SLOTS:
         const Run missing = run({"historial", m_dir->path(), "--examen", "3"});
         QCOMPARE(missing.status, 2);
         QCOMPARE(missing.err, "orvalis-banco: no hay ningún examen número 3 en el historial.\n");
+    }
+
+    // An exam of the history goes to Moodle in the order of the version
+    // asked for (the orders of ExamText's versions, worked out by hand), the
+    // true/false answers looked up in the bank.
+    void anExamGoesToMoodleAsAQuiz_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out"); // Moodle XML: its values
+        QTest::addColumn<QString>("err");
+        QTest::newRow("gift, version C, a question no longer in the bank")
+            << "--examen=1 --version=c --formato=gift" << 1
+            << "// Preguntas del banco de Orvalis exportadas por orvalis-banco.\n\n$CATEGORY: "
+               "$course$/top/Examen: Parcial, versión C\n\n::Pregunta 1::[plain]b{FALSE}\n\n"
+               "::Pregunta 2::[plain]a{TRUE}\n\n::Pregunta 3::[plain]c{FALSE}\n"
+            << "aviso: no se exporta examen 1: pregunta 4 (test, capítulo 3, tema 2): ya no está "
+               "en el banco, y sin él no se sabe su respuesta.\n1 pregunta del examen no se ha "
+               "exportado.\n";
+        QTest::newRow("moodle-xml, exposition, version B")
+            << "--examen=2 --version=B --formato=moodle-xml" << 0
+            << "category|$course$/top/Examen: Final, versión B|essay|Pregunta 1|c2|essay|Pregunta "
+               "2|c3|essay|Pregunta 3|c1|essay|Pregunta 4|p2|essay|Pregunta 5|p1|essay|Pregunta "
+               "6|b1"
+            << QString();
+        QTest::newRow("no such version")
+            << "--examen=1 --version=D --formato=gift" << 2 << QString()
+            << "orvalis-banco: el examen 1 no tiene versión D: tiene "
+               "las versiones A, B y C.\n";
+    }
+    void anExamGoesToMoodleAsAQuiz()
+    {
+        QFETCH(QString, options);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        ExamHistory history(path("historial.sqlite"));
+        HistoryExam test{0, {}, false, "Parcial", 3, 1234567, {}};
+        for (const char *text : {"a", "b", "c", "d"})
+            test.questions.append({QuestionKind::TrueFalse, 3, 2, text});
+        HistoryExam exposition{0, {}, true, "Final", 2, 7, {}};
+        for (const char *text : {"c1", "c2", "c3"})
+            exposition.questions.append({QuestionKind::Conceptual, 1, 0, text});
+        exposition.questions += {{QuestionKind::Practical, 1, 0, "p1"},
+                                 {QuestionKind::Practical, 1, 0, "p2"},
+                                 {QuestionKind::Brief, 1, 0, "b1"}};
+        QVERIFY(history.record(test).isEmpty() && history.record(exposition).isEmpty());
+        QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(3, 2, "a") + trueFalse(3, 1, "b") +
+                                                    trueFalse(3, 2, "b", 0) +
+                                                    trueFalse(3, 2, "c", 0)));
+        const Run result = run(QStringList{"exportar", m_dir->path()} + options.split(' '));
+        QCOMPARE(options.contains("moodle") ? moodleValues(result.out) : result.out, out);
+        QCOMPARE(result.err, err);
+        QCOMPARE(result.status, status);
     }
 
     void anExportFileIsReplacedOnlyByACompleteOne()

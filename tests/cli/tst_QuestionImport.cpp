@@ -1,8 +1,8 @@
 // An import of 20 questions is one change of the bank file: killed at any of
 // its file-system calls, the built orvalis-banco leaves the old file or the
-// whole new one; on a full disk or under another program's lock it leaves the
-// file byte for byte as it was; two imports of one file at once add each
-// question once.
+// whole new one; a GIFT file of two kinds leaves each bank file so, and the
+// same import run again then completes it; on a full disk or under another program's lock it leaves
+// the file byte for byte as it was; two imports of one file at once add each question once.
 
 #include "BankBytes.h"
 #include "BankFile.h"
@@ -24,8 +24,11 @@ class tst_QuestionImport : public QObject
     QTemporaryDir m_dir;
     const QString m_folder = m_dir.filePath("banco");
     const QString m_bank = m_folder + "/QELMEXT2.DAT"; // its load name
+    const QString m_briefs = m_folder + "/QELMEXE3.DAT";
     const QByteArray m_old = trueFalse(1, 1, "Vieja.") + "torn";
+    const QByteArray m_oldBriefs = brief(1, "Vieja.");
     QByteArray m_new = trueFalse(1, 1, "Vieja.");
+    QByteArray m_newBriefs = m_oldBriefs;
     const QStringList m_import{ORVALIS_BANCO_PATH, "importar", m_dir.filePath("nuevas.txt"),
                                m_folder,           "--tipo",   "test"};
 
@@ -34,27 +37,45 @@ class tst_QuestionImport : public QObject
     bool resetBank() const
     {
         return QDir(m_folder).removeRecursively() && QDir().mkdir(m_folder) &&
-               writeFile(m_bank, m_old);
+               writeFile(m_bank, m_old) && writeFile(m_briefs, m_oldBriefs);
     }
 private Q_SLOTS:
     void initTestCase()
     {
-        QByteArray lines;
+        QByteArray lines, gift;
         for (int i = 1; i <= 20; ++i) {
             lines += "2|1|S|Nueva " + QByteArray::number(i) + ".\n";
+            gift += "Nueva " + QByteArray::number(i) + ".{T}\n\n";
             m_new += trueFalse(2, 1, "Nueva " + QByteArray::number(i) + ".");
         }
-        QVERIFY(writeFile(m_import[2], lines));
+        for (int i = 1; i <= 5; ++i) {
+            gift += "Breve " + QByteArray::number(i) + ".{}\n\n";
+            m_newBriefs += brief(2, "Breve " + QByteArray::number(i) + ".");
+        }
+        QVERIFY(writeFile(m_import[2], lines) && writeFile(m_dir.filePath("nuevas.gift"), gift));
     }
     void init() { QVERIFY(resetBank()); }
 
-    void aKillAtAnyCallLeavesTheOldBankOrTheWholeNew()
+    void aKillAtAnyCallLeavesEachFileOldOrWholeNew_data()
+    {
+        QTest::addColumn<QStringList>("import");
+        QTest::newRow("text, one kind") << m_import;
+        QTest::newRow("GIFT, two kinds")
+            << QStringList{ORVALIS_BANCO_PATH, "importar",     m_dir.filePath("nuevas.gift"),
+                           m_folder,           "--capitulo=2", "--tema=1",
+                           "--tipo=breve"};
+    }
+    void aKillAtAnyCallLeavesEachFileOldOrWholeNew()
     {
         if (killPoints::strace().isEmpty())
             QSKIP("strace is missing or cannot trace here (scripts/setup installs it)");
+        QFETCH(QStringList, import);
+        const bool gift = import[2].endsWith(".gift");
+        const QByteArray newBriefs = gift ? m_newBriefs : m_oldBriefs;
         const QString log = m_dir.filePath("strace.log");
-        QCOMPARE(killPoints::run(m_import, {"-o", log, "-e", "trace=%file,%desc"})->exitCode(), 0);
+        QCOMPARE(killPoints::run(import, {"-o", log, "-e", "trace=%file,%desc"})->exitCode(), 0);
         QCOMPARE(bank(), m_new);
+        QCOMPARE(readFile(RecordFile::resolve(m_briefs)), newBriefs);
         // Every call after the first that names the bank folder. The program
         // marks nothing, so its kills are not re-aimed at the start-up's calls.
         killPoints::Trace traced = killPoints::readLog(log, m_folder);
@@ -62,12 +83,19 @@ private Q_SLOTS:
         QVERIFY(traced.calls.size() > 20);
         int changed = 0;
         for (const killPoints::Call &at : traced.calls) {
-            QVERIFY2(killPoints::killAt(m_import, traced, at, [this] { return resetBank(); }),
+            QVERIFY2(killPoints::killAt(import, traced, at, [this] { return resetBank(); }),
                      qPrintable("not killed at " + at.tag()));
-            const QByteArray left = bank();
-            QVERIFY2(left == m_old || left == m_new,
+            const QByteArray left = bank(), briefs = readFile(RecordFile::resolve(m_briefs));
+            QVERIFY2((left == m_old || left == m_new) &&
+                         (briefs == m_oldBriefs || briefs == newBriefs),
                      qPrintable(at.tag() + QStringLiteral(": %1 bytes").arg(left.size())));
             changed += left == m_new;
+            if (!gift)
+                continue;
+            // What the kill left undone, the same import run again does.
+            killPoints::run(import);
+            QCOMPARE(bank(), m_new);
+            QCOMPARE(readFile(RecordFile::resolve(m_briefs)), newBriefs);
         }
         QVERIFY(changed > 0 && changed < traced.calls.size());
     }
@@ -78,9 +106,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QStringList>("left");
         QTest::newRow("full disk")
-            << false << "No se ha podido actualizar" << QStringList{"QELMEXT2.DAT"};
-        QTest::newRow("lock held") << true << "El banco de preguntas está siendo modificado"
-                                   << QStringList{"QELMEXT2.DAT", "QELMEXT2.DAT.lock"};
+            << false << "No se ha podido actualizar" << QStringList{"QELMEXE3.DAT", "QELMEXT2.DAT"};
+        QTest::newRow("lock held")
+            << true << "El banco de preguntas está siendo modificado"
+            << QStringList{"QELMEXE3.DAT", "QELMEXT2.DAT", "QELMEXT2.DAT.lock"};
     }
     void aFullDiskOrAHeldLockLeavesTheBankAsItWas()
     {

@@ -43,7 +43,8 @@ description=$(field Description)
 # Each dependency by name (versions aside), alternatives as written.
 depends=$(field Depends | tr ',' '\n' | sed -E 's/ *\([^)]*\)//g; s/^ +//; s/ +$//')
 for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-  "fonts-liberation2 | fonts-liberation" fonts-dejavu-core qt6-translations-l10n libqt6sql6-sqlite; do
+  "fonts-liberation2 | fonts-liberation" fonts-dejavu-core qt6-translations-l10n libqt6sql6-sqlite \
+  libxml2; do
   grep -qxF -- "$needed" <<<"$depends" || fail "Depends lacks $needed: $(field Depends)"
 done
 
