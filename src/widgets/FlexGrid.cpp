@@ -180,8 +180,6 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
 
 QString FlexGrid::rowSpeech(int row) const
 {
-    if (row < 1 || row >= rows())
-        return QString();
     QStringList parts;
     for (int col = 1; col < cols(); ++col) {
         if (isColHidden(col))

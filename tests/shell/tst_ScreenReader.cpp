@@ -132,6 +132,7 @@ private Q_SLOTS:
         QTest::newRow("Testmodi") << viaToolbar(9, WindowNames::kTestmodi) << "Testmodi";
         QTest::newRow("Exammodi") << viaToolbar(5, WindowNames::kExammodi) << "Exammodi";
         QTest::newRow("Impres") << output << "Impres";
+        QTest::newRow("main with Impres") << output << "Orvalis";
         QTest::newRow("AYUDA") << viaToolbar(13, WindowNames::kAyuda) << "AYUDA";
         QTest::newRow("draw dialog, true/false")
             << thenClick(selection, "Testselec", "CommandAzar") << "Azar";
