@@ -1,6 +1,7 @@
 #include "DrawDialog.h"
 
 #include "MessageBox.h"
+#include "ScreenReader.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -36,6 +37,7 @@ DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m
 
     m_plan = new QTreeWidget;
     m_plan->setObjectName(QStringLiteral("Plan"));
+    ScreenReader::name(m_plan, intro);
     QStringList headers{QStringLiteral("Capítulo / tema")};
     for (const Column &column : setup.columns)
         headers.append(column.header);
@@ -89,6 +91,13 @@ QSpinBox *DrawDialog::addCount(int column, qint16 chapter, qint16 topic)
     auto *box = new QSpinBox;
     box->setObjectName(QStringLiteral("Cantidad_%1_%2_%3").arg(column).arg(chapter).arg(topic));
     box->setRange(0, m_setup.columns.at(column).limit);
+    // The reader says the line and the column the count is for, which the
+    // teacher sees at the row's start and over the column.
+    const Chapter &entry = m_setup.chapters.at(chapter - 1);
+    QString line = entry.title.trimmed();
+    if (topic > 0)
+        line += QStringLiteral(", ") + entry.topics.at(topic - 1);
+    ScreenReader::name(box, line + QStringLiteral(": ") + m_setup.columns.at(column).header);
     m_counts.append({column, chapter, topic, box});
     return box;
 }

@@ -9,6 +9,7 @@
 #include "OpeningNotes.h"
 #include "ProgramState.h"
 #include "RecordFile.h"
+#include "ScreenReader.h"
 #include "TabOrder.h"
 #include "Twips.h"
 
@@ -92,16 +93,17 @@ void Examselec::buildControls()
     }
 
     const QString highlighted = QStringLiteral("color: %1;").arg(kHintColour.name());
-    addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
-             Twips::rect(2340, 60, 1140, 270))
-        ->setStyleSheet(highlighted);
+    QLabel *caption = addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
+                               Twips::rect(2340, 60, 1140, 270));
+    caption->setStyleSheet(highlighted);
     m_list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(Twips::rect(2340, 360, 7005, 840));
+    ScreenReader::name(m_list1, caption);
 
-    addLabel(this, QStringLiteral("Label1_1"), QStringLiteral("Preguntas disponibles:"),
-             Twips::rect(150, 1230, 1950, 225))
-        ->setStyleSheet(highlighted);
+    caption = addLabel(this, QStringLiteral("Label1_1"), QStringLiteral("Preguntas disponibles:"),
+                       Twips::rect(150, 1230, 1950, 225));
+    caption->setStyleSheet(highlighted);
     addLabel(
         this, QStringLiteral("Label1_2"),
         QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
@@ -110,10 +112,11 @@ void Examselec::buildControls()
     m_grid3 = new FlexGrid(this);
     m_grid3->setObjectName(QStringLiteral("Grid3"));
     m_grid3->setGeometry(Twips::rect(120, 1500, kGridWidth, 1665));
+    ScreenReader::name(m_grid3, caption);
 
-    addLabel(this, QStringLiteral("Label1_3"), QStringLiteral("Preguntas seleccionadas:"),
-             Twips::rect(150, 3210, 2220, 225))
-        ->setStyleSheet(highlighted);
+    caption = addLabel(this, QStringLiteral("Label1_3"), QStringLiteral("Preguntas seleccionadas:"),
+                       Twips::rect(150, 3210, 2220, 225));
+    caption->setStyleSheet(highlighted);
     addLabel(this, QStringLiteral("Label1_4"),
              QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
              Twips::rect(3360, 3210, kHintRight - 3360, 210))
@@ -122,6 +125,8 @@ void Examselec::buildControls()
         m_grid1[k] = new FlexGrid(this);
         m_grid1[k]->setObjectName(QStringLiteral("Grid1_%1").arg(k));
         m_grid1[k]->setGeometry(Twips::rect(120, 3450, kGridWidth, 2985));
+        // One shows at a time, under the one caption.
+        ScreenReader::name(m_grid1[k], caption->text());
     }
 
     for (FlexGrid *grid : {m_grid3, m_grid1[0], m_grid1[1], m_grid1[2]}) {

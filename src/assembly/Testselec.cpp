@@ -8,6 +8,7 @@
 #include "OpeningNotes.h"
 #include "ProgramState.h"
 #include "RecordFile.h"
+#include "ScreenReader.h"
 #include "TabOrder.h"
 #include "Twips.h"
 
@@ -49,22 +50,26 @@ void Testselec::buildControls()
 {
     setDesign(kClientWidth, kClientHeight, kBackground);
 
-    addLabel(this, QString(), QStringLiteral("Capítulos:"), Twips::rect(180, 120, 5400, 240));
+    QLabel *caption =
+        addLabel(this, QString(), QStringLiteral("Capítulos:"), Twips::rect(180, 120, 5400, 240));
     m_list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(Twips::rect(180, 360, 5400, 1500));
+    ScreenReader::name(m_list1, caption);
 
-    addLabel(this, QString(), QStringLiteral("Temas:"), Twips::rect(5760, 120, 5220, 240));
+    caption =
+        addLabel(this, QString(), QStringLiteral("Temas:"), Twips::rect(5760, 120, 5220, 240));
     m_list2 = new QListWidget(this);
     m_list2->setObjectName(QStringLiteral("List2"));
     m_list2->setGeometry(Twips::rect(5760, 360, 5220, 1500));
+    ScreenReader::name(m_list2, caption);
 
     m_command3 = ColouredButton::createHelp(this, QStringLiteral("Command3"),
                                             Twips::rect(11160, 360, 420, 420));
 
     const QString hintStyle = QStringLiteral("color: %1;").arg(kHintColour.name());
-    addLabel(this, QString(), QStringLiteral("Preguntas disponibles:"),
-             Twips::rect(180, 1980, 2400, 240));
+    caption = addLabel(this, QString(), QStringLiteral("Preguntas disponibles:"),
+                       Twips::rect(180, 1980, 2400, 240));
     QLabel *hint = addLabel(
         this, QString(),
         QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera incluir en el examen)"),
@@ -73,9 +78,10 @@ void Testselec::buildControls()
     m_grid3 = new FlexGrid(this);
     m_grid3->setObjectName(QStringLiteral("Grid3"));
     m_grid3->setGeometry(Twips::rect(180, 2220, kGridWidth, 2300));
+    ScreenReader::name(m_grid3, caption);
 
-    addLabel(this, QString(), QStringLiteral("Preguntas seleccionadas:"),
-             Twips::rect(180, 4640, 2400, 240));
+    caption = addLabel(this, QString(), QStringLiteral("Preguntas seleccionadas:"),
+                       Twips::rect(180, 4640, 2400, 240));
     hint = addLabel(this, QString(),
                     QStringLiteral("(Haga \"doble clic\" sobre las preguntas que quiera eliminar)"),
                     Twips::rect(2640, 4640, 8940, 240));
@@ -83,6 +89,7 @@ void Testselec::buildControls()
     m_grid1 = new FlexGrid(this);
     m_grid1->setObjectName(QStringLiteral("Grid1"));
     m_grid1->setGeometry(Twips::rect(180, 4880, kGridWidth, 2300));
+    ScreenReader::name(m_grid1, caption);
 
     for (FlexGrid *grid : {m_grid3, m_grid1}) {
         addGrowingGrid(grid);

@@ -4,6 +4,7 @@
 #include "HelpText.h"
 #include "MainWindowServices.h"
 #include "ProgramState.h"
+#include "ScreenReader.h"
 #include "Twips.h"
 
 #include <QPlainTextEdit>
@@ -50,6 +51,7 @@ Ayuda::Ayuda() : Form(kName, Placement::TopLevel)
     m_text1->setTabChangesFocus(true);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text1->setGeometry(Twips::rect(300, 240, 7905, 4095));
+    ScreenReader::name(m_text1, QStringLiteral("Ayuda"));
 
     m_command1 = new QPushButton(QStringLiteral("Cerrar ayuda"), this);
     m_command1->setObjectName(QStringLiteral("Command1"));

@@ -6,6 +6,7 @@
 #include "OpenFiles.h"
 #include "ProgramState.h"
 #include "QuestionSearch.h"
+#include "ScreenReader.h"
 #include "Twips.h"
 
 #include <QCoreApplication>
@@ -63,11 +64,12 @@ void Exammodi::buildControls()
                 Option1_Click(k);
         });
     }
-    addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
-             Twips::rect(2310, 60, 0, 0));
+    QLabel *caption = addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
+                               Twips::rect(2310, 60, 0, 0));
     m_list1 = c.list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(Twips::rect(2310, 360, 7035, 840));
+    ScreenReader::name(m_list1, caption);
     c.command7 = ColouredButton::createHelp(this, QStringLiteral("Command7"),
                                             Twips::rect(8700, 30, 675, 315));
 

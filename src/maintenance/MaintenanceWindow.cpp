@@ -4,6 +4,7 @@
 #include "FlexGrid.h"
 #include "MessageBox.h"
 #include "QuestionText.h"
+#include "ScreenReader.h"
 #include "TabOrder.h"
 #include "Twips.h"
 
@@ -76,8 +77,9 @@ void MaintenanceWindow::addQuestionGrid(Controls &controls, int labelTop, int hi
                                         int hintHeight, int gridTop, int gridHeight, int cols,
                                         int recordColumn)
 {
-    addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"),
-             Twips::rect(150, labelTop, 0, 0));
+    QLabel *caption =
+        addLabel(this, QStringLiteral("Label1_2"), QStringLiteral("Preguntas disponibles:"),
+                 Twips::rect(150, labelTop, 0, 0));
     auto *hint = new QLabel(QStringLiteral("(Haga \"clic\" sobre la pregunta que quiera modificar "
                                            "o eliminar y pulse el botón correspondiente)"),
                             this);
@@ -90,6 +92,7 @@ void MaintenanceWindow::addQuestionGrid(Controls &controls, int labelTop, int hi
     grid->setGeometry(Twips::rect(120, gridTop, kGridWidth, gridHeight));
     grid->setCols(cols);
     grid->setColHidden(recordColumn, true);
+    ScreenReader::name(grid, caption);
     controls.grid3 = grid;
     controls.recordColumn = recordColumn;
 }

@@ -7,6 +7,7 @@
 #include "OpenFiles.h"
 #include "ProgramState.h"
 #include "QuestionSearch.h"
+#include "ScreenReader.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
@@ -53,16 +54,18 @@ void Testmodi::buildControls()
     setDesignFont();
 
     Controls c;
-    addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
-             Twips::rect(150, 0, 0, 0));
+    QLabel *caption = addLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Capítulos:"),
+                               Twips::rect(150, 0, 0, 0));
     m_list1 = c.list1 = new QListWidget(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(Twips::rect(1290, 30, 8055, 645));
-    addLabel(this, QStringLiteral("Label1_1"), QStringLiteral("Temas:"),
-             Twips::rect(150, 690, 0, 0));
+    ScreenReader::name(m_list1, caption);
+    caption = addLabel(this, QStringLiteral("Label1_1"), QStringLiteral("Temas:"),
+                       Twips::rect(150, 690, 0, 0));
     m_list2 = new QListWidget(this);
     m_list2->setObjectName(QStringLiteral("List2"));
     m_list2->setGeometry(Twips::rect(1290, 720, 8055, 1035));
+    ScreenReader::name(m_list2, caption);
     c.command7 = ColouredButton::createHelp(this, QStringLiteral("Command7"),
                                             Twips::rect(240, 1230, 675, 315));
 

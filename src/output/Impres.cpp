@@ -14,6 +14,7 @@
 #include "MessageBox.h"
 #include "PrinterSeam.h"
 #include "ProgramState.h"
+#include "ScreenReader.h"
 #include "TextFileWriter.h"
 #include "TextPrinter.h"
 #include "Twips.h"
@@ -115,6 +116,8 @@ void Impres::buildControls()
     // The exam needs no tab characters; Tab reaches the buttons instead.
     m_text1->setTabChangesFocus(true);
     m_text1->move(0, 0);
+    // Named after what the window sends, as its title and strip say.
+    ScreenReader::name(m_text1, QStringLiteral("Resultados"));
 
     m_picture1 = new QWidget(this);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
@@ -155,7 +158,7 @@ void Impres::buildControls()
     m_versions->setObjectName(QStringLiteral("Versiones"));
     m_versions->setRange(1, ExamVersions::kMaxVersions);
     m_versions->setGeometry(Twips::rect(5650, kSecondRow, 700, 315));
-    versionsLabel->setBuddy(m_versions);
+    ScreenReader::name(m_versions, versionsLabel);
     auto *seedLabel = new QLabel(QStringLiteral("Clave de &barajado:"), m_picture1);
     seedLabel->setGeometry(Twips::rect(6500, kSecondRow + 30, 1800, 240));
     seedLabel->setFont(boldFont(9.75));
@@ -165,7 +168,7 @@ void Impres::buildControls()
     // Any seed the generator takes: up to nine digits fit its 32 bits.
     m_seed->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_seed));
-    seedLabel->setBuddy(m_seed);
+    ScreenReader::name(m_seed, seedLabel);
     m_commandTitle =
         addButton(m_picture1, QStringLiteral("CommandTitulo"), QStringLiteral("Tít&ulo…"),
                   QColor(224, 224, 224), Twips::rect(9550, kSecondRow, 1895, 315));
@@ -330,7 +333,7 @@ void Impres::sendToPrinter()
         return;
     }
     if (MainWindowServices *services = MainWindowServices::instance())
-        services->setStatusText(kPrintedStatus.arg(name));
+        services->announceStatus(kPrintedStatus.arg(name));
     recordSent();
 }
 

@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "MessageBox.h"
 #include "ProgramState.h"
+#include "ScreenReader.h"
 #include "ShellTexts.h"
 #include "Twips.h"
 #include "WindowNames.h"
@@ -136,6 +137,10 @@ void Orvalis::createMenus()
          {"mnuSelec1", "mnuModifi1", "mnuSelec2", "mnuModifi2", "mnuContenido", "mnuAcerca"})
         m_windowItems.append(findChild<QAction *>(QLatin1String(name)));
 
+    // The arrow that shows the menus a narrow window has no room for.
+    if (auto *more = menuBar()->findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button")))
+        ScreenReader::name(more, QStringLiteral("Más menús"));
+
     // F10 opens the menu bar at its first menu; F1, wherever the keyboard
     // is, opens the help of the active window as its help button would.
     auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -172,6 +177,9 @@ void Orvalis::createToolbar()
     m_toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_toolbar1->setIconSize(QSize(32, 32));
     m_toolbar1->toggleViewAction()->setEnabled(false);
+    // The arrow that shows the buttons a narrow window has no room for.
+    if (auto *more = m_toolbar1->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        ScreenReader::name(more, QStringLiteral("Más botones"));
     setContextMenuPolicy(Qt::NoContextMenu);
 
     for (int i = 0; i < kToolbarButtons; ++i) {
@@ -221,6 +229,7 @@ void Orvalis::createStatusBar()
         bar->addWidget(panel, i == 2 ? 1 : 0);
         m_panels.append(panel);
     }
+    ScreenReader::makeAnnouncer(m_panels[2]);
     m_panels[0]->setAlignment(Qt::AlignCenter);
     m_panels[1]->setAlignment(Qt::AlignCenter);
     m_clock = new QTimer(this);
@@ -416,6 +425,11 @@ void Orvalis::setHelpButtonVisible(bool visible)
 void Orvalis::setStatusText(const QString &text)
 {
     m_panels[2]->setText(text);
+}
+
+void Orvalis::announceStatus(const QString &text)
+{
+    ScreenReader::announce(m_panels[2], text);
 }
 
 void Orvalis::focusMainWindow()

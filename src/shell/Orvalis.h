@@ -56,6 +56,7 @@ public:
     void setToolbarEnabled(bool enabled) override;
     void setHelpButtonVisible(bool visible) override;
     void setStatusText(const QString &text) override;
+    void announceStatus(const QString &text) override;
     void focusMainWindow() override;
     QWidget *mainWidget() override { return this; }
     QMdiArea *mdiArea() override { return m_area; }

@@ -1,6 +1,7 @@
 #include "ColouredButton.h"
 
 #include "HelpPicture.h"
+#include "ScreenReader.h"
 
 #include <QPushButton>
 
@@ -40,6 +41,8 @@ QPushButton *createHelp(QWidget *parent, const QString &name, const QRect &geome
     button->setIcon(helpPicture());
     button->setIconSize(QSize(16, 16));
     button->setToolTip(QStringLiteral("Ayuda"));
+    // A picture says nothing to a screen reader.
+    ScreenReader::name(button, button->toolTip());
     button->setProperty(kHelpProperty, true);
     return button;
 }

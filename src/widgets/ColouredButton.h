@@ -18,7 +18,8 @@ namespace ColouredButton {
 QPushButton *create(QWidget *parent, const QString &name, const QString &caption,
                     const QColor &colour, const QRect &geometry, int padding = 2);
 
-// A grey button showing the help picture, with the tool tip "Ayuda".
+// A grey button showing the help picture, with the tool tip "Ayuda" and
+// the same accessible name.
 QPushButton *createHelp(QWidget *parent, const QString &name, const QRect &geometry);
 // Whether `button` was made by createHelp (the F1 key presses it).
 bool isHelpButton(const QPushButton *button);

@@ -27,6 +27,29 @@ Qt::Alignment withVertical(Qt::Alignment alignment)
     return alignment;
 }
 
+// A data cell whose accessible text is its row as the grid says it, made
+// when a screen reader asks rather than kept on every cell at each fill.
+class DataCell : public QTableWidgetItem
+{
+public:
+    QVariant data(int role) const override
+    {
+        if (role == Qt::AccessibleTextRole)
+            if (const auto *grid = qobject_cast<const FlexGrid *>(tableWidget()->parentWidget()))
+                return grid->rowSpeech(row() + 1);
+        return QTableWidgetItem::data(role);
+    }
+};
+
+// "PREGUNTA" is said as the word "Pregunta", not spelt out; "Resp." stays.
+QString spokenHeader(const QString &header)
+{
+    const QString trimmed = header.trimmed();
+    if (trimmed.isEmpty() || trimmed != trimmed.toUpper())
+        return trimmed;
+    return trimmed.left(1) + trimmed.mid(1).toLower();
+}
+
 } // namespace
 
 FlexGrid::FlexGrid(QWidget *parent)
@@ -130,8 +153,11 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
 {
     if (row == 0 && col == 0) {
         m_cornerText = text;
-        if (m_corner)
+        if (m_corner) {
+            // The corner is a button to a screen reader: it says its text.
+            m_corner->setAccessibleName(text);
             m_corner->update();
+        }
         return;
     }
     QTableWidgetItem *item = dataItem(row, col);
@@ -150,6 +176,32 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
         return;
     }
     item->setText(text);
+}
+
+QString FlexGrid::rowSpeech(int row) const
+{
+    QStringList parts;
+    for (int col = 1; col < cols(); ++col) {
+        if (isColHidden(col))
+            continue;
+        const QString header = spokenHeader(textMatrix(0, col));
+        const QString text = textMatrix(row, col);
+        if (parts.isEmpty()) {
+            // The first column says which row this is: "Pregunta 3".
+            QString place = header;
+            if (const QString label = textMatrix(row, 0).trimmed(); !label.isEmpty())
+                place = place.isEmpty() ? label : place + u' ' + label;
+            parts.append(text.isEmpty() ? place : place + QStringLiteral(": ") + text);
+        } else if (!text.isEmpty()) {
+            parts.append(header.isEmpty() ? text : header + u' ' + text);
+        }
+    }
+    QString speech = parts.join(QStringLiteral(", "));
+    if (const QString tip = cellToolTip(row, 0); !tip.isEmpty()) {
+        const bool ended = !speech.isEmpty() && QStringLiteral(".?!").contains(speech.back());
+        speech += (ended ? QStringLiteral(" ") : QStringLiteral(". ")) + tip;
+    }
+    return speech;
 }
 
 void FlexGrid::setCellToolTip(int row, int col, const QString &tip)
@@ -359,7 +411,7 @@ void FlexGrid::ensureItems()
         }
         for (int c = 0; c < m_table->columnCount(); ++c)
             if (!m_table->item(r, c)) {
-                auto *item = new QTableWidgetItem;
+                auto *item = new DataCell;
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
                 item->setTextAlignment(m_colAlignment[c + 1]);
                 item->setBackground(m_backColor);

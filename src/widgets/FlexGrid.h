@@ -38,6 +38,11 @@ public:
     // Empties every cell, fixed cells included; counts and sizes stay.
     void clear();
 
+    // What a screen reader says on any cell of data row `row` (1 and up): the
+    // row's shown columns, each after its header ("Pregunta 3: …, Resp. Sí";
+    // a header in capitals said as a word), then the fixed cell's tool tip.
+    QString rowSpeech(int row) const;
+
     // The current cell; (0, 0) after construction. A current row or column of
     // 0 leaves no data cell highlighted.
     int row() const { return m_row; }

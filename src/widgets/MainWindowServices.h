@@ -15,6 +15,9 @@ public:
     virtual void setToolbarEnabled(bool enabled) = 0;
     virtual void setHelpButtonVisible(bool visible) = 0; // toolbar button 13
     virtual void setStatusText(const QString &text) = 0; // status bar panel 3
+    // The same for news the teacher should hear (an exam sent to the
+    // printer): a screen reader says it as well.
+    virtual void announceStatus(const QString &text) { setStatusText(text); }
     virtual void focusMainWindow() = 0;
     // The main window's frame widget, parent of child windows such as the
     // output window; null when there is no main window.

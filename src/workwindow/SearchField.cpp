@@ -3,6 +3,7 @@
 #include "ExpositionBank.h"
 #include "FlexGrid.h"
 #include "RecordFile.h"
+#include "ScreenReader.h"
 #include "TopicCatalogue.h"
 #include "TrueFalseBank.h"
 
@@ -82,13 +83,14 @@ SearchField::SearchField(QWidget *window, const QRect &geometry, Load load, Choo
     m_label = new QLabel(QStringLiteral("&Buscar:"), window);
     m_edit = new QLineEdit(window);
     m_edit->setObjectName(QStringLiteral("Buscar"));
-    m_label->setBuddy(m_edit);
+    ScreenReader::name(m_edit, m_label);
     const int labelWidth = m_label->sizeHint().width() + 6;
     m_label->setGeometry(geometry.left(), geometry.top(), labelWidth, geometry.height());
     m_edit->setGeometry(geometry.adjusted(labelWidth, 0, 0, 0));
 
     m_results = new QListWidget(window);
     m_results->setObjectName(QStringLiteral("BuscarResultados"));
+    ScreenReader::name(m_results, QStringLiteral("Resultados de la búsqueda"));
     m_results->setFocusPolicy(Qt::NoFocus);
     m_results->setItemDelegate(new MarkedTextDelegate(m_results));
     m_results->setUniformItemSizes(true);

@@ -1,12 +1,17 @@
 // The flex grid stand-in: row 0 and column 0 as fixed headers, textMatrix,
-// row 0 meaning no current cell, and sizes in twips; twips to pixels and back
+// row 0 meaning no current cell, sizes in twips, and what a screen reader
+// hears of a cell; a control named by its caption; twips to pixels and back
 // through the screen's logical DPI (96 here), halves rounded to even; the form
 // lifecycle: one load per form, names in any case, and the activation
 // handlers run in order.
 #include "FlexGrid.h"
 #include "Form.h"
 #include "Forms.h"
+#include "ScreenReader.h"
 #include "Twips.h"
+
+#include <QAccessible>
+#include <QLabel>
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -88,6 +93,77 @@ private Q_SLOTS:
         }
         QCOMPARE(doubleClicks.count(), 2);
         QCOMPARE(seen, (QList<QPoint>{{0, 1}, {3, 2}}));
+    }
+
+    // On any shown cell of a row a reader hears the whole row, each column
+    // after its header, then the number's tool tip; the header cells say the
+    // headers.
+    void aReaderHearsTheRowOfACell_data()
+    {
+        QTest::addColumn<QStringList>("headers"); // of columns 1…
+        QTest::addColumn<QStringList>("row");     // the fixed cell, then columns 1…
+        QTest::addColumn<int>("hidden");          // a hidden column; 0: none
+        QTest::addColumn<QString>("tip");         // the fixed cell's
+        QTest::addColumn<QString>("speech");
+        const QStringList trueFalse{"PREGUNTA", "Resp."};
+        // clang-format off
+        QTest::newRow("question and answer") << trueFalse << QStringList{"3", "¿Sube?", "Sí"} << 0
+            << "" << "Pregunta 3: ¿Sube?, Resp. Sí";
+        QTest::newRow("empty row") << trueFalse << QStringList{"5", "", ""} << 0 << ""
+            << "Pregunta 5";
+        QTest::newRow("used, record column hidden") << QStringList{"PREGUNTA", "Resp.", "Registro"}
+            << QStringList{"4•", "¿Baja?", "No", "17"} << 3 << "Usada en: Final (01/07/2026)"
+            << "Pregunta 4•: ¿Baja?, Resp. No. Usada en: Final (01/07/2026)";
+        QTest::newRow("used, ending a sentence") << QStringList{"PREGUNTAS PRÁCTICAS "}
+            << QStringList{"1•", "Diseñe un plan."} << 0 << "Usada en: Parcial (12/06/2026)"
+            << "Preguntas prácticas 1•: Diseñe un plan. Usada en: Parcial (12/06/2026)";
+        // clang-format on
+    }
+    void aReaderHearsTheRowOfACell()
+    {
+        QFETCH(QStringList, headers);
+        QFETCH(QStringList, row);
+        QFETCH(int, hidden);
+        QFETCH(QString, tip);
+        FlexGrid grid;
+        grid.setCols(int(row.size()));
+        grid.setRows(6);
+        for (int col = 0; col < row.size(); ++col) {
+            if (col > 0)
+                grid.setTextMatrix(0, col, headers.at(col - 1));
+            grid.setTextMatrix(3, col, row.at(col));
+        }
+        grid.setColHidden(hidden, true);
+        grid.setCellToolTip(3, 0, tip);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+
+        QAccessibleTableInterface *table =
+            QAccessible::queryAccessibleInterface(grid.view())->tableInterface();
+        QStringList heard;
+        for (int col = 1; col < row.size(); ++col)
+            if (col != hidden)
+                heard << table->cellAt(2, col - 1)->text(QAccessible::Name);
+        QTEST(heard.first(), "speech");
+        QCOMPARE(heard.count(heard.first()), heard.size());
+        const QList<QAccessibleInterface *> header =
+            table->cellAt(2, 0)->tableCellInterface()->columnHeaderCells();
+        QCOMPARE(header.size(), 1);
+        QCOMPARE(header.first()->text(QAccessible::Name), headers.first());
+    }
+
+    // A caption names its control without its access key's '&' and closing
+    // colon, and becomes the buddy of the widget that takes the focus (a
+    // grid's table), which is the one named for the reader.
+    void aCaptionNamesTheWidgetThatTakesTheFocus()
+    {
+        QWidget window;
+        auto *label = new QLabel(QStringLiteral("Clave de &barajado:"), &window);
+        auto *grid = new FlexGrid(&window);
+        ScreenReader::name(grid, label);
+        QCOMPARE(label->buddy(), grid->view());
+        QCOMPARE(QAccessible::queryAccessibleInterface(grid->view())->text(QAccessible::Name),
+                 QStringLiteral("Clave de barajado"));
     }
 
     void twipsAndPixelsAtTheScreenDpi_data()
