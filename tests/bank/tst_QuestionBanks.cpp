@@ -358,7 +358,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, tail);
         QFETCH(QString, change);
         QFETCH(QString, file);
-        QFETCH(QByteArray, expected);
         QFETCH(Numbers, chapter1);
         QFETCH(Numbers, leftOut);
         QVERIFY(write(kind, record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 23, "x") +
@@ -369,7 +368,7 @@ private Q_SLOTS:
         const BankError error = bank.apply(change);
         QVERIFY2(error.ok(), qPrintable(error.message));
         QCOMPARE(entries(), QStringList{file});
-        QCOMPARE(readFile(path(file)), expected);
+        QTEST(readFile(path(file)), "expected");
         const int count = chapter1.size() + leftOut.size();
         QCOMPARE(bank.counts(), (QList<int>{count, count, int(tail.size()), int(leftOut.size())}));
         QCOMPARE(bank.numbers(1), chapter1);
@@ -464,7 +463,6 @@ private Q_SLOTS:
         QFETCH(QString, mine);
         QFETCH(QStringList, between);
         QFETCH(QString, again);
-        QFETCH(QStringList, after);
         QVERIFY(write(kind, abc(kind)));
         AnyBank bank(kind, m_dir->path());
         QVERIFY(bank.open().ok());
@@ -494,7 +492,7 @@ private Q_SLOTS:
         QCOMPARE(bank.counts().value(0), between.size());
         QCOMPARE(bank.texts(), between);
         QVERIFY(bank.apply(again).ok());
-        QCOMPARE(bank.texts(), after);
+        QTEST(bank.texts(), "after");
     }
 };
 

@@ -108,7 +108,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, query);
         QFETCH(QList<qsizetype>, found);
-        QFETCH(QString, marked);
         QuestionSearch search;
         search.add(QuestionKind::TrueFalse, 1, 2, 7, "¿Qué mide la Elasticidad-Precio?");
         search.add(QuestionKind::Brief, 3, 0, 1, "El marketing de servicios es intangible.");
@@ -120,7 +119,7 @@ private Q_SLOTS:
         const auto spans = questionSearch::wordSpans(text, questionSearch::queryWords(query));
         for (auto span = spans.crbegin(); span != spans.crend(); ++span)
             text.insert(span->first + span->second, ']').insert(span->first, '[');
-        QCOMPARE(text, marked);
+        QTEST(text, "marked");
     }
 };
 

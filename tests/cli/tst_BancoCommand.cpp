@@ -10,14 +10,13 @@
 #include "BankBytes.h"
 #include "ExamHistory.h"
 #include "RecordFile.h"
+#include "SqlFile.h"
 #include "TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -351,14 +350,7 @@ private Q_SLOTS:
             HistoryExam exam{0, QDateTime({2026, 6, 12}, {9, 30}),     false, "T", 1,
                              0, {{QuestionKind::TrueFalse, 3, 2, "a"}}};
             QCOMPARE(history.record(exam), QString());
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "hostil");
-                db.setDatabaseName(path("historial.sqlite"));
-                QVERIFY(db.open());
-                for (const QString &statement : change.split("; "))
-                    QVERIFY(QSqlQuery(db).exec(statement));
-            }
-            QSqlDatabase::removeDatabase("hostil");
+            QVERIFY(sqlFile::run(path("historial.sqlite"), change.split("; ")));
         }
         const Run result = run(arguments.replaceInStrings("@", m_dir->path()));
         QCOMPARE(result.out, out);
@@ -501,12 +493,6 @@ private Q_SLOTS:
             << "orvalis-banco: --tipo dice de qué tipo son las preguntas de ensayo (conceptual, "
                "practica o breve); las de verdadero o falso se reconocen solas.\nUse "
                "«orvalis-banco --help» para ver cómo se usa.\n";
-        QTest::newRow("an image")
-            << QByteArray("<?xml version=\"1.0\"?>\n<quiz><question type=\"essay\"><questiontext>"
-                          "<text>&lt;img src=\"@@PLUGINFILE@@/a.png\"&gt;</text></questiontext>"
-                          "</question></quiz>")
-            << QByteArray() << place << 1 << QString()
-            << "%f:2: la pregunta tiene una imagen, y el banco solo guarda texto\n" + none;
     }
     void aMoodleFileComesInWholeOrNotAtAll()
     {
@@ -590,7 +576,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, format);
         const QString demo = ORVALIS_DEMO_BANK_DIR, t = path("exportado");
-        const QStringList files{"QELMEXT2.DAT", "QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT"};
         QList<QStringList> kinds{{}};
         if (format == "texto")
             kinds = {{"--tipo", "test"},
@@ -608,7 +593,7 @@ private Q_SLOTS:
             QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before);
             QCOMPARE(run(import + kind).status, 0);
         }
-        for (const QString &file : files) {
+        for (const QString file : kLoadNames) {
             QVERIFY(QFileInfo(demo + '/' + file).size() > 0);
             QCOMPARE(readFile(RecordFile::resolve(m_dir->filePath(file))),
                      readFile(demo + '/' + file));
@@ -621,7 +606,7 @@ private Q_SLOTS:
         QVERIFY2(again.out.endsWith(t + ": 110 preguntas de tipo breve ya están en Qelmexe3.dat; "
                                         "no se añaden otra vez.\n"),
                  qPrintable(again.out));
-        for (const QString &file : files)
+        for (const QString file : kLoadNames)
             QCOMPARE(readFile(RecordFile::resolve(m_dir->filePath(file))),
                      readFile(demo + '/' + file));
     }

@@ -186,7 +186,6 @@ private Q_SLOTS:
         QFETCH(bool, xml);
         QFETCH(QByteArray, content);
         QFETCH(QString, options);
-        QFETCH(QString, expected);
         ImportOptions given;
         if (!options.isEmpty()) {
             const QStringList values = options.split(u' ');
@@ -195,7 +194,7 @@ private Q_SLOTS:
         }
         const ImportedFile file = xml ? moodleXmlImport::read("f", content, given)
                                       : giftImport::read("f", content, given);
-        QCOMPARE(described(file), expected);
+        QTEST(described(file), "expected");
     }
 };
 

@@ -153,8 +153,6 @@ private Q_SLOTS:
         QFETCH(QString, target);
         QFETCH(qint64, offset);
         QFETCH(int, size);
-        QFETCH(int, error);
-        QFETCH(qint64, written);
         QTemporaryDir dir;
         const QString path = target.isEmpty() ? dir.filePath(QStringLiteral("salida")) : target;
         const int fd = target == "-" ? -1
@@ -170,8 +168,8 @@ private Q_SLOTS:
             result = writeFully(fd, bytes.constData(), bytes.size(), offset);
         }
         ::close(fd);
-        QCOMPARE(result, error);
-        QCOMPARE(QFileInfo(path).size(), written);
+        QTEST(result, "error");
+        QTEST(QFileInfo(path).size(), "written");
     }
 };
 

@@ -130,12 +130,11 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, entries);
         QFETCH(QString, current);
-        QFETCH(QStringList, after);
         QFETCH(QString, found);
         makeEntries(entries);
         QString result;
         QVERIFY2(commit(current, &result), qPrintable(result));
-        QCOMPARE(folderContents(m_dir->path()), after);
+        QTEST(folderContents(m_dir->path()), "after");
         QCOMPARE(result, path(found));
         QCOMPARE(RecordFile::resolve(path("QELMEXT2.DAT")), path(found));
     }

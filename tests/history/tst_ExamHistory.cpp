@@ -7,11 +7,10 @@
 // programs at once.
 #include "ExamRecorder.h"
 #include "KillPoints.h"
+#include "SqlFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -57,25 +56,6 @@ QStringList listed(QString *error)
                     .arg(exam.seed)
                     .arg(exam.questionCount);
     return rows;
-}
-
-// Runs the statements on a SQLite file of its own making; a SELECT must
-// find a row.
-bool makeDatabase(const QString &path, const QStringList &statements)
-{
-    bool done = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "made");
-        db.setDatabaseName(path);
-        done = db.open();
-        QSqlQuery query(db);
-        for (const QString &statement : statements)
-            done =
-                done && query.exec(statement) && (!statement.startsWith("SELECT") || query.next());
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("made");
-    return done;
 }
 
 } // namespace
@@ -174,20 +154,19 @@ private Q_SLOTS:
     void foreignEmptyOrDamagedHistories()
     {
         QFETCH(QString, standing);
-        QFETCH(QString, readError);
         QFETCH(QString, recordError);
         QFETCH(QString, setAside);
         const QString file = ExamHistory::kFileName;
         HistoryExam three = kThree;
         QVERIFY(QDir().mkdir("otra"));
         if (standing == "foreign")
-            QVERIFY(makeDatabase(file, {"CREATE TABLE notas (alumno TEXT, nota REAL)"}));
+            QVERIFY(sqlFile::run(file, {"CREATE TABLE notas (alumno TEXT, nota REAL)"}));
         else if (standing == "link")
-            QVERIFY(makeDatabase("otra/notas.db", {"CREATE TABLE notas (alumno TEXT)"}) &&
+            QVERIFY(sqlFile::run("otra/notas.db", {"CREATE TABLE notas (alumno TEXT)"}) &&
                     QFile::link("otra/notas.db", file));
         else if (standing == "other id" || standing == "first") // ours, the id changed
             QVERIFY(ExamHistory(file).record(three).isEmpty() &&
-                    makeDatabase(file, {"DELETE FROM exam_question", "DELETE FROM exam",
+                    sqlFile::run(file, {"DELETE FROM exam_question", "DELETE FROM exam",
                                         QString("PRAGMA application_id = ") +
                                             (standing == "first" ? "0" : "7")}));
         else if (standing == "empty" || standing == "log")
@@ -207,7 +186,7 @@ private Q_SLOTS:
         ExamHistory reader;
         QString error = reader.open(ExamHistory::Access::ReadOnly);
         QVERIFY(reader.exams(&error).isEmpty());
-        QCOMPARE(error, readError);
+        QTEST(error, "readError");
         QCOMPARE(entries(), before);
 
         three.id = 0;
@@ -226,7 +205,7 @@ private Q_SLOTS:
         ExamHistory again;
         QCOMPARE(again.open(ExamHistory::Access::ReadOnly), QString());
         QCOMPARE(again.exams(&error).size(), 1);
-        QVERIFY(makeDatabase(file, {"SELECT 1 FROM pragma_application_id WHERE application_id = "
+        QVERIFY(sqlFile::run(file, {"SELECT 1 FROM pragma_application_id WHERE application_id = "
                                     "1330796108"})); // "ORVL"
     }
 

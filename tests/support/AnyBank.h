@@ -69,7 +69,6 @@ public:
     {
         return m_kind ? m_exposition.leftOut() : m_trueFalse.leftOut();
     }
-    TrueFalseBank &trueFalse() { return m_trueFalse; }
 
 private:
     int m_kind;
