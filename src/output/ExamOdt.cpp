@@ -206,8 +206,7 @@ QByteArray write(const ExamDescription &exam, const ExamFormat &format)
                        v > 0);
     if (versions.size() > 1 && exam.kind == ExamDescription::Kind::AnswerTemplate)
         writer.key(versions, exam.seed);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
+    QBuffer buffer; // opened by the writer
     QTextDocumentWriter odt(&buffer, "odf");
     if (!odt.write(&document))
         return {};

@@ -64,7 +64,10 @@ private Q_SLOTS:
                       "de Empresas, segundo curso, grupos de mañana y de tarde) — Convocatoria "
                       "ordinaria de enero, Facultad de Ciencias Económicas y Empresariales";
         full.instructions = "Cada acierto suma 1 punto y cada error resta 1 punto; en blanco, 0.";
-        full.dniLine = full.groupLine = true;
+        full.dniLine = true;
+        ExamFormat grouped = full;
+        grouped.dniLine = false;
+        grouped.groupLine = true;
         ExamFormat oddStarts = plain;
         oddStarts.oddPageStarts = true;
         QStringList wholeCourse{"Marketing e Investigación"};
@@ -72,7 +75,6 @@ private Q_SLOTS:
         wholeCourse +=
             QStringList{"Nombre y apellidos: ____________________",
                         "DNI: ____",
-                        "Grupo: ____",
                         "Fecha: __",
                         "VERSIÓN A",
                         "Examen — Preguntas tipo test",
@@ -120,7 +122,7 @@ private Q_SLOTS:
         QTest::newRow("a long header whole, every page naming its version") << twoVersions << full << false << wholeCourse;
         QTest::newRow("each version on an odd page") << oneEach << oddStarts << false << QStringList{"VERSIÓN A", "Versión A — Página 1 de 1", "--", "Página en blanco", "--", "VERSIÓN B", "Versión B — Página 1 de 1", "--", "Página en blanco", "--", "VERSIÓN C"};
         QTest::newRow("a key of 100 questions a version on one page") << hundred << plain << false << hundredKey;
-        QTest::newRow("OpenDocument: header, versions, questions, key") << versions << full << true << QStringList{"Marketing e Investigación de Mercados", "Nombre y apellidos: ____", "DNI: ____", "Grupo: ____", "VERSIÓN A", "Plantilla de respuestas", "Cada acierto suma", "1. Sí ☒ No ☐ Pregunta 1", "VERSIÓN B", "2. Sí ☒ No ☐ Pregunta 3", "4. Sí ☐ No ☒ Pregunta 2", "Claves de las versiones", "Clave de barajado: 1234567", "Versión A", "4 No", "Versión B", "1 Sí", "2 Sí", "3 No", "4 No"};
+        QTest::newRow("OpenDocument: header, versions, questions, key") << versions << grouped << true << QStringList{"Marketing e Investigación de Mercados", "Nombre y apellidos: ____", "Grupo: ____", "VERSIÓN A", "Plantilla de respuestas", "Cada acierto suma", "1. Sí ☒ No ☐ Pregunta 1", "VERSIÓN B", "2. Sí ☒ No ☐ Pregunta 3", "4. Sí ☐ No ☒ Pregunta 2", "Claves de las versiones", "Clave de barajado: 1234567", "Versión A", "4 No", "Versión B", "1 Sí", "2 Sí", "3 No", "4 No"};
         QTest::newRow("OpenDocument: exposition sections and answer lines") << exposition << dated << true << QStringList{"Escuela de Comercio", "Economía", "Examen — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", "_____", "_____", "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho."};
         // clang-format on
     }
