@@ -56,9 +56,8 @@ QString shortage(const DrawLine &line, qsizetype left, const Unavailable &out)
     if (out.drawn > 0)
         taken << counted(out.drawn, "ya elegida en otra línea del plan",
                          "ya elegidas en otras líneas del plan");
-    const qsizetype used = out.used;
-    if (used > 0)
-        taken << counted(used, "usada en los últimos meses", "usadas en los últimos meses");
+    if (out.used > 0)
+        taken << counted(out.used, "usada en los últimos meses", "usadas en los últimos meses");
     QString text = QStringLiteral("%1: se piden %2 y ").arg(lineName(line)).arg(line.count) +
                    (taken.isEmpty() ? QStringLiteral("hay %1").arg(left)
                                     : QStringLiteral("quedan %1").arg(left));

@@ -187,6 +187,14 @@ private Q_SLOTS:
         }
         QVERIFY(
             testFiles::readFile(m_gui.bank->filePath("Command1_2.txt")).contains("\fVERSI\xD3N B"));
+        // The PDF's dialog gives the OpenDocument copy to a name in ".odt".
+        dialog.name = "copia.odt";
+        QCOMPARE(MessageBoxResponder::answer({saved}, [&] { click(m_window, "CommandPdf"); }),
+                 QString());
+        QProcess odt2txt;
+        odt2txt.start("odt2txt", {m_gui.bank->filePath("copia.odt")});
+        QVERIFY(odt2txt.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(odt2txt.readAllStandardOutput()).contains("VERSIÓN B"));
         for (const QString &pdf : {printed, m_gui.bank->filePath("CommandPdf.pdf")}) {
             QProcess pdftotext;
             pdftotext.start("pdftotext", {pdf, "-"});
