@@ -5,10 +5,12 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -19,6 +21,8 @@ constexpr int kDefaultMonths = 12;
 constexpr int kMaxMonths = 120;
 // Any seed of up to nine digits, as the output window's "Clave de barajado".
 constexpr int kMaxSeed = 999999999;
+constexpr QSize kPlanMinimum(480, 160);
+constexpr QSize kPlanPreferred(640, 360);
 
 } // namespace
 
@@ -38,7 +42,8 @@ DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m
     m_plan = new QTreeWidget;
     m_plan->setObjectName(QStringLiteral("Plan"));
     ScreenReader::name(m_plan, intro);
-    QStringList headers{QStringLiteral("Capítulo / tema")};
+    const bool topics = !setup.chapters.value(0).topics.isEmpty();
+    QStringList headers{topics ? QStringLiteral("Capítulo / tema") : QStringLiteral("Capítulo")};
     for (const Column &column : setup.columns)
         headers.append(column.header);
     m_plan->setHeaderLabels(headers);
@@ -57,11 +62,15 @@ DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m
         }
     }
     // Chapters alone need no room for the branches of a tree.
-    m_plan->setRootIsDecorated(!setup.chapters.value(0).topics.isEmpty());
-    m_plan->setMinimumSize(640, 360);
-    layout->addWidget(m_plan);
+    m_plan->setRootIsDecorated(topics);
+    // The plan takes the room the screen leaves (it scrolls); on a small or
+    // much enlarged screen the options under it keep theirs rather than
+    // being drawn over.
+    m_plan->setMinimumSize(kPlanMinimum);
+    layout->addWidget(m_plan, 1);
 
     auto *options = new QFormLayout;
+    options->setRowWrapPolicy(QFormLayout::WrapLongRows);
     m_months = new QSpinBox;
     m_months->setObjectName(QStringLiteral("Meses"));
     m_months->setRange(0, kMaxMonths);
@@ -84,6 +93,12 @@ DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m
     connect(buttons, &QDialogButtonBox::accepted, this, &DrawDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+
+    // As large as the plan would like, within the screen's free area.
+    QSize wanted = sizeHint() + kPlanPreferred - m_plan->minimumSize();
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        wanted = wanted.boundedTo(screen->availableSize() * 9 / 10);
+    resize(wanted.expandedTo(minimumSizeHint()));
 }
 
 QSpinBox *DrawDialog::addCount(int column, qint16 chapter, qint16 topic)
@@ -138,7 +153,11 @@ void DrawDialog::accept()
         for (const Count &count : m_counts)
             if (count.column == column && count.box->value() > 0)
                 plan.lines.append({kind, count.chapter, count.topic, count.box->value(),
-                                   m_setup.gather(kind, count.chapter, count.topic)});
+                                   m_setup.gather(kind, count.chapter, count.topic),
+                                   count.topic > 0 ? m_setup.chapters.at(count.chapter - 1)
+                                                         .topics.at(count.topic - 1)
+                                                         .trimmed()
+                                                   : QString()});
     }
     plan.used = m_setup.used;
     plan.usedSince = ExamDraw::cutOff(QDateTime::currentDateTime(), m_months->value());
@@ -148,7 +167,7 @@ void DrawDialog::accept()
     const DrawOutcome outcome = ExamDraw::draw(plan);
     if (!outcome.shortages.isEmpty() &&
         MessageBox::askCancelled(
-            QStringLiteral("No hay tantas preguntas sin usar como se piden:\n\n") +
+            QStringLiteral("No hay tantas preguntas como se piden:\n\n") +
                 outcome.shortages.join(u'\n') +
                 QStringLiteral("\n\nPulse Aceptar para elegir las que hay o Cancelar para volver "
                                "al plan."),

@@ -163,6 +163,32 @@ bool nearDuplicates(QStringView normalizedA, QStringView normalizedB)
                           allowedDistance(std::max(normalizedA.size(), normalizedB.size())));
 }
 
+QString differenceExcerpt(QStringView text, QStringView other, qsizetype shown)
+{
+    if (text.size() <= shown)
+        return text.toString();
+    qsizetype same = 0;
+    while (same < text.size() && same < other.size() && text[same] == other[same])
+        ++same;
+    // A third of the room before the difference, the rest after it, within
+    // the text; cut at blanks so that no word is shown in part.
+    qsizetype start = qBound<qsizetype>(0, same - shown / 3, text.size() - shown);
+    if (start > 0)
+        start = text.lastIndexOf(u' ', start - 1) + 1; // 0 when there is no blank before
+    qsizetype end = qMin(text.size(), start + shown);
+    if (end < text.size()) {
+        const qsizetype blank = text.lastIndexOf(u' ', end);
+        if (blank > same)
+            end = blank;
+    }
+    QString excerpt = text.mid(start, end - start).trimmed().toString();
+    if (start > 0)
+        excerpt.prepend(u'…');
+    if (end < text.size())
+        excerpt.append(u'…');
+    return excerpt;
+}
+
 qsizetype firstNearDuplicate(QStringView text, const QStringList &texts)
 {
     const QString normalized = normalizedText(text);

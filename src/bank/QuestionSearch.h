@@ -40,6 +40,10 @@ int allowedDistance(qsizetype length);
 bool withinDistance(QStringView a, QStringView b, int limit);
 // Whether two normalized texts are near-duplicates.
 bool nearDuplicates(QStringView normalizedA, QStringView normalizedB);
+// `text` (as shown) in about `shown` characters, cut with "…" around where it
+// first differs from `other`, so that two near-identical questions quoted
+// side by side show what sets them apart; whole when it fits.
+QString differenceExcerpt(QStringView text, QStringView other, qsizetype shown);
 // The first of `texts` that is a near-duplicate of `text` (both as shown),
 // or -1.
 qsizetype firstNearDuplicate(QStringView text, const QStringList &texts);

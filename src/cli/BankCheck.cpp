@@ -34,6 +34,13 @@ QString quoted(const QString &text)
     return QStringLiteral("«%1…»").arg(text.left(kShown));
 }
 
+// One of two near-duplicates, cut around where it differs from the other.
+QString quotedBeside(const QString &text, const QString &other)
+{
+    constexpr int kShown = 60;
+    return QStringLiteral("«%1»").arg(questionSearch::differenceExcerpt(text, other, kShown));
+}
+
 QString placeWord(const SnapshotRecord &record)
 {
     if (record.topicNotInCatalogue)
@@ -161,7 +168,8 @@ void checkNearDuplicates(const BankSnapshot &snapshot, BankFileCheck &check)
                 check.problems.append(
                     problem(QStringLiteral("muyParecidas"), records,
                             QStringLiteral("%1: muy parecidas (%2): %3 y %4")
-                                .arg(recordList(records), where, quoted(a.text), quoted(b.text)),
+                                .arg(recordList(records), where, quotedBeside(a.text, b.text),
+                                     quotedBeside(b.text, a.text)),
                             details));
             }
         }

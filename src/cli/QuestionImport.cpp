@@ -241,12 +241,13 @@ QList<DemoSourceProblem> nearDuplicateLines(const DemoSource &lines, const HeldQ
     struct Known
     {
         QString normalized;
-        QString description; // what the warning says the line is close to
+        QString place; // what the warning says the line is close to, before its text
+        QString text;
     };
-    const auto quoted = [](const QString &text) {
+    // The other question, cut around where it differs from the line.
+    const auto quoted = [](const QString &text, const QString &line) {
         constexpr int kShown = 60;
-        return text.size() <= kShown ? QStringLiteral("«%1»").arg(text)
-                                     : QStringLiteral("«%1…»").arg(text.left(kShown));
+        return QStringLiteral("«%1»").arg(questionSearch::differenceExcerpt(text, line, kShown));
     };
     const bool trueFalse = lines.kind() == QuestionKind::TrueFalse;
     QHash<int, QList<Known>> byChapter;
@@ -255,9 +256,8 @@ QList<DemoSourceProblem> nearDuplicateLines(const DemoSource &lines, const HeldQ
         if (trueFalse)
             where += QStringLiteral(", tema %1").arg(text.topic);
         byChapter[text.chapter].append(
-            {questionSearch::normalizedText(text.text), QStringLiteral("al registro %1 (%2): %3")
-                                                            .arg(text.recordNumber)
-                                                            .arg(where, quoted(text.text))});
+            {questionSearch::normalizedText(text.text),
+             QStringLiteral("al registro %1 (%2): ").arg(text.recordNumber).arg(where), text.text});
     }
     QList<DemoSourceProblem> warnings;
     for (const DemoQuestion &question : lines.questions()) {
@@ -266,13 +266,13 @@ QList<DemoSourceProblem> nearDuplicateLines(const DemoSource &lines, const HeldQ
         for (const Known &other : std::as_const(known)) {
             if (questionSearch::nearDuplicates(normalized, other.normalized)) {
                 warnings.append({lines.path(), question.line,
-                                 QStringLiteral("muy parecida %1").arg(other.description)});
+                                 QStringLiteral("muy parecida ") + other.place +
+                                     quoted(other.text, question.text)});
                 break;
             }
         }
         known.append(
-            {normalized,
-             QStringLiteral("a la línea %1: %2").arg(question.line).arg(quoted(question.text))});
+            {normalized, QStringLiteral("a la línea %1: ").arg(question.line), question.text});
     }
     return warnings;
 }

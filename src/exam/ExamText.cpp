@@ -98,7 +98,7 @@ QString composeText(const ExamDescription &exam)
                 composeOne(versions.at(v));
     }
     if (exam.kind == ExamDescription::Kind::AnswerTemplate) {
-        text += kLineEnd;
+        text += kLineEnd + ExamVersions::seedLine(exam.seed) + kLineEnd;
         for (int v = 0; v < versions.size(); ++v)
             text += ExamVersions::keyLine(v, versions.at(v)) + kLineEnd;
     }

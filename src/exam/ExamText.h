@@ -29,5 +29,6 @@ QString composeExamText(const QStringList &conceptual, const QStringList &practi
 // compositions above. With more, each version's composition (ExamVersions)
 // after a line "VERSIÓN A" (B, C, D), a form feed before each version after
 // the first so that each starts a page; a template ends with an empty line
-// and the compact key of every version, one line each.
+// a line with the seed (ExamVersions::seedLine) and the compact key of every
+// version, one line each.
 QString composeText(const ExamDescription &exam);

@@ -64,4 +64,9 @@ QString keyLine(int version, const ExamDescription &exam)
     return QStringLiteral("Versión %1: ").arg(letter(version)) + answers.join(QStringLiteral(", "));
 }
 
+QString seedLine(quint32 seed)
+{
+    return QStringLiteral("Clave de barajado: %1").arg(seed);
+}
+
 } // namespace ExamVersions

@@ -45,4 +45,8 @@ QString letter(int version);
 // The compact key of a true/false version: "Versión B: 1 Sí, 2 No, 3 No".
 QString keyLine(int version, const ExamDescription &exam);
 
+// What a key says of the versions it belongs to: "Clave de barajado: 41438",
+// the seed that makes them again.
+QString seedLine(quint32 seed);
+
 } // namespace ExamVersions

@@ -28,6 +28,25 @@ constexpr QStringView kAfterPrinting =
     u"siguen seleccionadas: todavía puede añadir otras preguntas o eliminar alguna de las "
     u"elegidas y volver a imprimir el examen.";
 
+// The later controls of the selection windows (the search also of the
+// maintenance windows), shared by their sections.
+constexpr QStringView kSearch =
+    u"    Para encontrar una pregunta sin recorrer los capítulos, escriba algunas de sus palabras "
+    u"en el recuadro [Buscar]: a partir de la tercera letra aparecen todas las preguntas que las "
+    u"contienen, con su capítulo. Elija una con las flechas y pulse Intro, o haga doble clic "
+    u"sobre ella, y el programa le llevará a su capítulo con la pregunta señalada.";
+
+constexpr QStringView kDraw =
+    u"    El botón [Elegir al azar...] elige las preguntas por usted: indique cuántas quiere de "
+    u"cada capítulo y el programa las sortea entre las que no estén ya seleccionadas, dejando "
+    u"fuera, si lo desea, las usadas en exámenes de los últimos meses. La \"Clave del sorteo\" "
+    u"permite repetir el mismo sorteo más adelante.";
+
+constexpr QStringView kUsedMark =
+    u"    Una pregunta que ya salió en un examen anterior lleva el signo \"•\" junto a su "
+    u"número en la lista de preguntas disponibles; si deja el puntero del ratón sobre el "
+    u"número, verá en qué exámenes se usó y en qué fecha.";
+
 constexpr QStringView kDelete =
     u"    Para eliminar una pregunta de la base de datos, haga clic sobre ella en la lista de "
     u"preguntas disponibles y pulse el botón [Eliminar pregunta]. El programa le pedirá "
@@ -74,6 +93,9 @@ constexpr HelpLine kExpositionSelection[] = {
     {u"    Puede incluir preguntas de diversos tipos en el mismo examen, hasta 100 de cada tipo. "
      u"Para ello, marque otra opción en el recuadro \"Tipo de pregunta\" y proceda de la misma "
      u"forma; las preguntas que haya seleccionado antes de cambiar de tipo se conservan."},
+    {kSearch},
+    {kDraw},
+    {kUsedMark},
     {kWhenFinished},
     {kAfterPrinting},
 };
@@ -90,6 +112,7 @@ constexpr HelpLine kExpositionMaintenance[] = {
      u"aparecerá en el recuadro \"Pregunta\", donde podrá corregirlo. Cuando termine, pulse "
      u"[Actualizar] para guardar los cambios, o [Cancelar] para descartarlos."},
     {kDelete},
+    {kSearch},
     {u"    "},
 };
 
@@ -105,9 +128,15 @@ constexpr HelpLine kTrueFalseSelection[] = {
     {u"    Para incluir preguntas de otros temas del mismo capítulo o de otros capítulos, pulse "
      u"sobre el título del capítulo, si es otro, y sobre el del tema, y proceda de la misma "
      u"forma."},
+    {kSearch},
+    {kDraw},
+    {kUsedMark},
     {kWhenFinished},
     {u"    Si desea imprimir una plantilla con las respuestas correctas, pulse el botón "
      u"[Imprimir plantilla ...]."},
+    {u"    Si ha impreso el examen en varias versiones, la plantilla sale en las mismas versiones "
+     u"y con la misma clave de barajado, de modo que la clave de cada versión corresponde a las "
+     u"copias impresas."},
     {kAfterPrinting},
 };
 
@@ -126,6 +155,7 @@ constexpr HelpLine kTrueFalseMaintenance[] = {
      u"respuesta correcta. Cuando termine, pulse [Actualizar] para guardar los cambios, o "
      u"[Cancelar] para descartarlos."},
     {kDelete},
+    {kSearch},
 };
 
 constexpr HelpLine kPrinting[] = {
@@ -135,6 +165,24 @@ constexpr HelpLine kPrinting[] = {
      u"textos; 2) [Impresora], que lo imprime en la impresora seleccionada por defecto en el "
      u"sistema; y 3) [Fichero], que lo guarda en un fichero de texto para conservarlo y poder "
      u"modificarlo más adelante con un procesador de textos."},
+    {u"   El botón [PDF] guarda el examen como un documento listo para repartir: cabecera con "
+     u"el centro, la asignatura, líneas para el nombre y la fecha y el título, preguntas "
+     u"numeradas con sus casillas Sí y No, y en cada página la versión y el número de página. "
+     u"En el mismo cuadro de diálogo, el tipo \"Documento de texto (*.odt)\" guarda en su lugar "
+     u"una copia que se puede modificar con un procesador de textos."},
+    {u"   El botón [Formato del examen...] fija lo que dice la cabecera: la asignatura, el centro, "
+     u"la fecha, unas instrucciones y líneas para el DNI y el grupo; además, las líneas de "
+     u"respuesta tras cada pregunta de exposición y si cada versión empieza en página impar, "
+     u"para imprimir a doble cara. Se conserva para los exámenes siguientes."},
+    {u"   En el recuadro [Versiones] puede pedir de 2 a 4 versiones del examen (A, B, C y D) "
+     u"para alumnos sentados uno junto a otro: la A conserva el orden elegido y las demás lo "
+     u"barajan. La plantilla de respuestas termina con la clave de cada versión en una tabla."},
+    {u"   La [Clave de barajado] es el número del que salen las versiones. Anótelo con el "
+     u"examen: si lo escribe de nuevo y pulsa Intro con las mismas preguntas, obtendrá las mismas "
+     u"versiones. La plantilla de un examen recién impreso en versiones ya trae su clave."},
+    {u"   Cada examen que sale de esta ventana queda anotado en el historial. El botón "
+     u"[Título...] le da un nombre con el que reconocerlo más adelante, en lugar de \"Examen "
+     u"del\" y la fecha."},
     {u"   Al terminar, pulse el botón [Salir de impresión]."},
 };
 

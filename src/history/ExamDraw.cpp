@@ -20,7 +20,8 @@ QString lineName(const DrawLine &line)
 {
     QString name = QStringLiteral("Capítulo %1").arg(line.chapter);
     if (line.topic > 0)
-        name += QStringLiteral(", tema %1").arg(line.topic);
+        name += line.topicName.isEmpty() ? QStringLiteral(", tema %1").arg(line.topic)
+                                         : QStringLiteral(", «%1»").arg(line.topicName);
     switch (line.kind) {
     case QuestionKind::Conceptual:
         return name + QStringLiteral(" (conceptuales)");
@@ -32,6 +33,37 @@ QString lineName(const DrawLine &line)
         break;
     }
     return name;
+}
+
+QString counted(qsizetype count, const char *one, const char *many)
+{
+    return QStringLiteral("%1 ").arg(count) + QString::fromUtf8(count == 1 ? one : many);
+}
+
+struct Unavailable
+{
+    qsizetype selected = 0; // in the selection already
+    qsizetype drawn = 0;    // drawn by an earlier line of the plan
+    qsizetype used = 0;     // used by a recent exam
+};
+
+// "se piden 5 y quedan 3 (2 ya seleccionadas, 1 usada en los últimos meses)".
+QString shortage(const DrawLine &line, qsizetype left, const Unavailable &out)
+{
+    QStringList taken;
+    if (out.selected > 0)
+        taken << counted(out.selected, "ya seleccionada", "ya seleccionadas");
+    if (out.drawn > 0)
+        taken << counted(out.drawn, "ya elegida en otra línea del plan",
+                         "ya elegidas en otras líneas del plan");
+    if (out.used > 0)
+        taken << counted(out.used, "usada en los últimos meses", "usadas en los últimos meses");
+    QString text = QStringLiteral("%1: se piden %2 y ").arg(lineName(line)).arg(line.count) +
+                   (taken.isEmpty() ? QStringLiteral("hay %1").arg(left)
+                                    : QStringLiteral("quedan %1").arg(left));
+    if (!taken.isEmpty())
+        text += QStringLiteral(" (") + taken.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return text;
 }
 
 auto placeOf(const DrawQuestion &q)
@@ -60,6 +92,7 @@ DrawOutcome draw(const DrawPlan &plan)
     QSet<QString> taken;
     for (const auto &[kind, text] : plan.selected)
         taken.insert(key(kind, text));
+    QSet<QString> drawn;
     const bool leaveUsedOut = plan.used && plan.usedSince.isValid();
 
     DrawOutcome outcome;
@@ -69,24 +102,28 @@ DrawOutcome draw(const DrawPlan &plan)
             continue;
         QList<DrawQuestion> eligible;
         QSet<QString> listed;
+        Unavailable out;
         for (const DrawQuestion &candidate : line.candidates) {
             const QString k = key(candidate.kind, candidate.text);
-            if (taken.contains(k) || listed.contains(k) ||
-                (leaveUsedOut &&
-                 plan.used->usedSince(candidate.kind, candidate.text, plan.usedSince)))
-                continue;
+            if (listed.contains(k))
+                continue; // the same text twice in the bank is one question
             listed.insert(k);
-            eligible.append(candidate);
+            if (taken.contains(k))
+                ++out.selected;
+            else if (drawn.contains(k))
+                ++out.drawn;
+            else if (leaveUsedOut &&
+                     plan.used->usedSince(candidate.kind, candidate.text, plan.usedSince))
+                ++out.used;
+            else
+                eligible.append(candidate);
         }
         if (eligible.size() < line.count)
-            outcome.shortages.append(QStringLiteral("%1: se piden %2 y hay %3 sin usar")
-                                         .arg(lineName(line))
-                                         .arg(line.count)
-                                         .arg(eligible.size()));
+            outcome.shortages.append(shortage(line, eligible.size(), out));
         const QList<qsizetype> order = ExamVersions::shuffledOrder(eligible.size(), generator);
         for (qsizetype i = 0; i < std::min<qsizetype>(line.count, order.size()); ++i) {
             const DrawQuestion &chosen = eligible.at(order.at(i));
-            taken.insert(key(chosen.kind, chosen.text));
+            drawn.insert(key(chosen.kind, chosen.text));
             outcome.drawn.append(chosen);
         }
     }

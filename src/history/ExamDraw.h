@@ -36,6 +36,7 @@ struct DrawLine
     qint16 topic = 0; // 0: the whole chapter
     int count = 0;
     QList<DrawQuestion> candidates; // in bank order
+    QString topicName{};            // the topic as the plan lists it; empty: "tema 2"
 };
 
 struct DrawPlan
@@ -52,7 +53,9 @@ struct DrawOutcome
     // By kind, chapter, topic and bank order.
     QList<DrawQuestion> drawn;
     // One line for each line of the plan with fewer questions left to draw
-    // than it asks: "Capítulo 4, tema 2: se piden 5 y hay 3 sin usar".
+    // than it asks, with what took the others: "Capítulo 4, tema 2: se piden
+    // 5 y quedan 3 (1 ya seleccionada, 2 usadas en los últimos meses)"; "se
+    // piden 5 y hay 3" when the bank has no more.
     QStringList shortages;
 };
 

@@ -41,8 +41,13 @@ QString UsedQuestions::toolTip(const QList<QuestionUse> &uses)
     for (qsizetype i = 0; i < uses.size() && i < kNamedInToolTip; ++i) {
         // Formatted by hand: a listing composes many of these at once.
         const QDate date = uses[i].madeAt.date();
-        named.append(uses[i].title +
-                     QString::asprintf(" (%02d/%02d/%04d)", date.day(), date.month(), date.year()));
+        const QString day =
+            QString::asprintf("%02d/%02d/%04d", date.day(), date.month(), date.year());
+        // A title that already ends in its date ("Examen del 07/12/2026")
+        // is not followed by it again.
+        named.append(uses[i].title.endsWith(day)
+                         ? uses[i].title
+                         : uses[i].title + QStringLiteral(" (%1)").arg(day));
     }
     QString tip = QStringLiteral("Usada en: ") + named.join(QStringLiteral(", "));
     if (uses.size() > kNamedInToolTip)

@@ -3,6 +3,7 @@
 #include "ColouredButton.h"
 #include "FlexGrid.h"
 #include "MessageBox.h"
+#include "QuestionSearch.h"
 #include "QuestionText.h"
 #include "ScreenReader.h"
 #include "TabOrder.h"
@@ -28,7 +29,7 @@ const QString kChangedBeforeDeletion =
                    "Revise la pregunta y vuelva a pulsar Eliminar pregunta.");
 const QString kNearDuplicate =
     QStringLiteral("Ya existe una pregunta muy parecida (%1): «%2». ¿Guardarla igualmente?");
-// A long question is quoted by its beginning, enough to recognise it.
+// A long question is quoted around where it differs, enough to recognise it.
 constexpr int kQuotedLength = 200;
 const QString kEditedQuestionGone =
     QStringLiteral("La pregunta que estaba modificando ya no está en el banco de preguntas. "
@@ -325,9 +326,8 @@ bool MaintenanceWindow::nearDuplicateRefused(const QString &text)
         nearDuplicateOf(text, m_modifying ? m_editedRecord : 0);
     if (!near)
         return false;
-    const QString quoted = near->text.size() > kQuotedLength
-                               ? near->text.left(kQuotedLength).trimmed() + QStringLiteral("…")
-                               : near->text;
+    // Cut around where it differs from the text typed, so the difference shows.
+    const QString quoted = questionSearch::differenceExcerpt(near->text, text, kQuotedLength);
     return MessageBox::askCancelled(kNearDuplicate.arg(near->place, quoted), this);
 }
 

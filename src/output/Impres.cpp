@@ -5,6 +5,7 @@
 #include "Cp1252.h"
 #include "DurableFile.h"
 #include "ExamFormatDialog.h"
+#include "ExamOdt.h"
 #include "ExamPdf.h"
 #include "ExamRecorder.h"
 #include "ExamText.h"
@@ -15,6 +16,7 @@
 #include "PrinterSeam.h"
 #include "ProgramState.h"
 #include "ScreenReader.h"
+#include "SentVersions.h"
 #include "TextFileWriter.h"
 #include "TextPrinter.h"
 #include "Twips.h"
@@ -43,6 +45,7 @@ const QString kClipboardMessage = QStringLiteral(
 const QString kSavedMessage = QStringLiteral("Fichero guardado como: ");
 const QString kFileFilter = QStringLiteral("Texto (*.TXT)");
 const QString kPdfFilter = QStringLiteral("Documento PDF (*.pdf)");
+const QString kOdtFilter = QStringLiteral("Documento de texto (*.odt)");
 const QString kPrintFailed = QStringLiteral("No se ha podido imprimir: ");
 const QString kNoPrinter = QStringLiteral("no hay ninguna impresora predeterminada en el sistema");
 const QString kPrinterRefused = QStringLiteral("la impresora %1 no ha aceptado el trabajo");
@@ -193,7 +196,9 @@ void Impres::buildControls()
 
     m_cd1.setFilter(kFileFilter);
     m_cd1.setDefaultSuffix(QStringLiteral("txt"));
-    m_cd2.setFilter(kPdfFilter);
+    // The PDF's dialog also offers an OpenDocument copy to edit; a name
+    // typed without extension gets the one of the type chosen.
+    m_cd2.setFilter(kPdfFilter + QStringLiteral(";;") + kOdtFilter);
     m_cd2.setDefaultSuffix(QStringLiteral("pdf"));
     placeStrip();
 }
@@ -225,16 +230,26 @@ void Impres::receiveText(const QString &text, const ExamDescription &exam,
     m_receivedText = text;
     m_received = exam;
     m_exam = exam;
-    const QSignalBlocker blocker(m_versions);
-    m_versions->setValue(1);
+    {
+        const QSignalBlocker blocker(m_versions);
+        m_versions->setValue(1);
+    }
     m_text1->setPlainText(text);
     ReturnWindowName = returnWindow;
     recorder().begin();
+    // The template of an exam just sent in versions comes in those versions,
+    // so that its key matches the copies printed.
+    if (const std::optional<SentVersions::Choice> choice =
+            SentVersions::recall(returnWindow, exam)) {
+        m_seed->setText(QString::number(choice->seed));
+        m_versions->setValue(choice->versions); // composes them
+    }
 }
 
 // Called once the exam has left by any destination.
 void Impres::recordSent()
 {
+    SentVersions::remember(ReturnWindowName, m_exam);
     if (const QString message = recorder().sent(m_exam); !message.isEmpty())
         MessageBox::inform(message, this);
 }
@@ -363,14 +378,29 @@ void Impres::sendToFile()
 
 // The document is laid out from the exam itself, so what the teacher may have
 // typed into Text1 is not in it; it is written like the text file, whole and
-// on stable storage before it is said to be saved.
+// on stable storage before it is said to be saved. A name ending in ".odt"
+// (the dialog's second type) gets the OpenDocument copy instead of the PDF.
 void Impres::sendToPdf()
 {
+    if (!m_cd2Prepared) {
+        QFileDialog *dialog = m_cd2.dialog();
+        connect(dialog, &QFileDialog::filterSelected, this, [this](const QString &filter) {
+            m_cd2.setDefaultSuffix(filter == kOdtFilter ? QStringLiteral("odt")
+                                                        : QStringLiteral("pdf"));
+        });
+        m_cd2Prepared = true;
+    }
     const std::optional<QString> path = m_cd2.showSave();
     if (!path)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString error = DurableFile::write(*path, ExamPdf::write(m_exam, ExamFormat::load()));
+    const ExamFormat format = ExamFormat::load();
+    const bool odt = path->endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive);
+    const QByteArray document =
+        odt ? ExamOdt::write(m_exam, format) : ExamPdf::write(m_exam, format);
+    const QString error = document.isEmpty()
+                              ? QStringLiteral("Qt no ha podido componer el documento")
+                              : DurableFile::write(*path, document);
     QApplication::restoreOverrideCursor();
     if (!error.isEmpty()) {
         MessageBox::inform(kSaveFailed + error, this);

@@ -3,7 +3,8 @@
 // finished examination text from a selection window and sends whatever its
 // text area holds to the clipboard, the default printer or a text file. The
 // exam's description comes with the text; "PDF" lays the exam out from it as
-// a document ready to hand out, in the format set in "Formato del examen…".
+// a document ready to hand out, in the format set in "Formato del examen…",
+// or as an OpenDocument text to edit (the second type of its save dialog).
 // "Versiones" above 1 replaces the text by versions A to D of the exam,
 // shuffled from the seed shown under "Clave de barajado", which the teacher
 // may type to make the versions of an earlier exam again; back at 1 the text
@@ -81,7 +82,8 @@ private:
     SaveDialog m_cd1;
     QSpinBox *m_versions = nullptr;
     QLineEdit *m_seed = nullptr;
-    SaveDialog m_cd2; // the PDF's
+    SaveDialog m_cd2; // the PDF's, and the OpenDocument copy's
+    bool m_cd2Prepared = false;
     QString m_receivedText;
     ExamDescription m_received;
     ExamDescription m_exam; // what the window holds: the exam received, in its versions

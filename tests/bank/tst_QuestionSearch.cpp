@@ -15,40 +15,45 @@ private Q_SLOTS:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("near");
+        QTest::addColumn<QString>("excerpt"); // of a, 40 characters around the difference
         QTest::newRow("signs") << "¿Qué es el marketing?"
-                               << "Qué es el marketing" << true;
+                               << "Qué es el marketing" << true << QString();
         QTest::newRow("article") << "¿Qué es el marketing?"
-                                 << "¿Qué es un marketing?" << true;
+                                 << "¿Qué es un marketing?" << true << QString();
         QTest::newRow("comma") << "La marca, el envase y la etiqueta forman parte del producto."
                                << "La marca el envase y la etiqueta forman parte del  producto"
-                               << true;
+                               << true << "La marca, el envase y la etiqueta forman…";
         QTest::newRow("case, accents") << "ELASTICIDAD-PRECIO de la demanda."
-                                       << "¿elasticidad precío de la demanda?" << true;
+                                       << "¿elasticidad precío de la demanda?" << true << QString();
         QTest::newRow("plural, longer") << "Las marcas blancas se venden a un precio inferior al "
                                            "de las marcas del fabricante."
                                         << "Las marcas blancas se venden a precios inferiores al "
                                            "de las marcas del fabricante."
-                                        << true;
+                                        << true << "…blancas se venden a un precio inferior…";
         QTest::newRow("two letters added") << "La marca del fabricante."
-                                           << "Las marcas del fabricante." << true;
+                                           << "Las marcas del fabricante." << true << QString();
         QTest::newRow("concept word") << "¿Qué es la elasticidad precio de la demanda?"
-                                      << "¿Qué es la elasticidad cruzada de la demanda?" << false;
+                                      << "¿Qué es la elasticidad cruzada de la demanda?" << false
+                                      << "¿Qué es la elasticidad precio de la…";
         QTest::newRow("opposite") << "El precio sube cuando la demanda crece."
-                                  << "El precio baja cuando la demanda crece." << false;
+                                  << "El precio baja cuando la demanda crece." << false
+                                  << QString();
         QTest::newRow("word added") << "¿Qué es el marketing?"
-                                    << "¿Qué es el marketing social?" << false;
+                                    << "¿Qué es el marketing social?" << false << QString();
         QTest::newRow("short") << "¿Qué es el logotipo?"
-                               << "¿Qué es el embalaje?" << false;
+                               << "¿Qué es el embalaje?" << false << QString();
         QTest::newRow("empty") << ""
-                               << "¿Qué?" << false;
+                               << "¿Qué?" << false << QString();
     }
     void nearDuplicates()
     {
         QFETCH(QString, a);
         QFETCH(QString, b);
         QFETCH(bool, near);
+        QFETCH(QString, excerpt);
         QCOMPARE(questionSearch::firstNearDuplicate(a, {"Otra cosa bien distinta.", b}),
                  near ? 1 : -1);
+        QCOMPARE(questionSearch::differenceExcerpt(a, b, 40), excerpt.isEmpty() ? a : excerpt);
     }
 
     // Exact distances around which the bounded measure must turn: within at

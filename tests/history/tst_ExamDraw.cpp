@@ -54,12 +54,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("shortages");
         // clang-format off
         QTest::newRow("seed 7") << "1.1:2 2:1" << 0 << QStringList() << 7 << QStringList{"a2", "a3", "c1"} << QStringList();
-        QTest::newRow("chapter beyond its topics") << "1:5 1.1:4" << 0 << QStringList() << 1 << QStringList{"a1", "a2", "a3", "a4", "b1", "b2"} << QStringList{"Capítulo 1: se piden 5 y hay 2 sin usar"};
-        QTest::newRow("never twice") << "1.2:3 2:2" << 0 << QStringList() << 1 << QStringList{"b1", "b2", "c1"} << QStringList{"Capítulo 1, tema 2: se piden 3 y hay 2 sin usar", "Capítulo 2: se piden 2 y hay 1 sin usar"};
-        QTest::newRow("used within the months") << "1.1:4" << 12 << QStringList() << 1 << QStringList{"a2", "a3", "a4"} << QStringList{"Capítulo 1, tema 1: se piden 4 y hay 3 sin usar"};
+        QTest::newRow("chapter beyond its topics") << "1:5 1.1:4" << 0 << QStringList() << 1 << QStringList{"a1", "a2", "a3", "a4", "b1", "b2"} << QStringList{"Capítulo 1: se piden 5 y quedan 2 (4 ya elegidas en otras líneas del plan)"};
+        QTest::newRow("never twice") << "1.2:3 2:2" << 0 << QStringList() << 1 << QStringList{"b1", "b2", "c1"} << QStringList{"Capítulo 1, tema 2: se piden 3 y hay 2", "Capítulo 2: se piden 2 y quedan 1 (1 ya elegida en otra línea del plan)"};
+        QTest::newRow("used within the months") << "1.1:4" << 12 << QStringList() << 1 << QStringList{"a2", "a3", "a4"} << QStringList{"Capítulo 1, tema 1: se piden 4 y quedan 3 (1 usada en los últimos meses)"};
         QTest::newRow("months 0") << "1.1:4" << 0 << QStringList() << 1 << QStringList{"a1", "a2", "a3", "a4"} << QStringList();
-        QTest::newRow("already selected") << "1.1:4" << 0 << QStringList{" a2 "} << 1 << QStringList{"a1", "a3", "a4"} << QStringList{"Capítulo 1, tema 1: se piden 4 y hay 3 sin usar"};
-        QTest::newRow("practical, used a month ago") << "p3:3" << 1 << QStringList() << 1 << QStringList{"p1", "p3"} << QStringList{"Capítulo 3 (prácticas): se piden 3 y hay 2 sin usar"};
+        QTest::newRow("already selected") << "1.1:4" << 0 << QStringList{" a2 "} << 1 << QStringList{"a1", "a3", "a4"} << QStringList{"Capítulo 1, tema 1: se piden 4 y quedan 3 (1 ya seleccionada)"};
+        QTest::newRow("practical, used a month ago") << "p3:3" << 1 << QStringList() << 1 << QStringList{"p1", "p3"} << QStringList{"Capítulo 3 (prácticas): se piden 3 y quedan 2 (1 usada en los últimos meses)"};
         // clang-format on
     }
     void aPlanDrawsWhatItAsksLeavingOutUsedAndSelected()

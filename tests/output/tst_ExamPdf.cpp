@@ -1,5 +1,7 @@
-// The exam's PDF read back with poppler's tools: what each page says, in
-// order, and that its fonts travel with it.
+// The exam's PDF read back with poppler's tools, and its OpenDocument copy
+// with a real OpenDocument reader (odt2txt): what each page says, in order,
+// and that the PDF's fonts travel with it.
+#include "ExamOdt.h"
 #include "ExamPdf.h"
 #include "TestFiles.h"
 
@@ -19,12 +21,14 @@ QString run(const QString &program, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The document's non-empty lines with their blanks collapsed, a page ending in "--".
-QStringList readBack(const QString &pdf)
+// The document's non-empty lines with their blanks collapsed, a PDF's page
+// ending in "--".
+QStringList readBack(const QString &file, bool odt)
 {
     QStringList lines;
-    for (const QString &line :
-         run("pdftotext", {"-layout", pdf, "-"}).replace(u'\f', "\n--\n").split(u'\n'))
+    const QString text =
+        odt ? run("odt2txt", {"--width=-1", file}) : run("pdftotext", {"-layout", file, "-"});
+    for (const QString &line : QString(text).replace(u'\f', "\n--\n").split(u'\n'))
         if (const QString simple = line.simplified(); !simple.isEmpty())
             lines.append(simple);
     return lines;
@@ -46,49 +50,106 @@ class tst_ExamPdf : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Each expected piece is in a line of the document, in this order.
+    // Each expected piece is in the document, in this order.
     void laysTheExamOutFromItsQuestions_data()
     {
         QTest::addColumn<ExamDescription>("exam");
         QTest::addColumn<ExamFormat>("format");
+        QTest::addColumn<bool>("odt");
         QTest::addColumn<QStringList>("expected");
         const ExamFormat plain;
         ExamFormat dated{"Economía", "Escuela de Comercio", "9 de enero de 2027", 2};
+        ExamFormat full = plain;
+        full.course = "Marketing e Investigación de Mercados (Grado en Administración y Dirección "
+                      "de Empresas, segundo curso, grupos de mañana y de tarde) — Convocatoria "
+                      "ordinaria de enero, Facultad de Ciencias Económicas y Empresariales";
+        full.instructions = "Cada acierto suma 1 punto y cada error resta 1 punto; en blanco, 0.";
+        full.dniLine = true;
+        ExamFormat grouped = full;
+        grouped.dniLine = false;
+        grouped.groupLine = true;
+        ExamFormat oddStarts = plain;
+        oddStarts.oddPageStarts = true;
+        QStringList wholeCourse{"Marketing e Investigación"};
+        wholeCourse += full.course.split(' ').mid(3);
+        wholeCourse +=
+            QStringList{"Nombre y apellidos: ____________________",
+                        "DNI: ____",
+                        "Fecha: __",
+                        "VERSIÓN A",
+                        "Examen — Preguntas tipo test",
+                        "Cada acierto suma 1 punto y cada error resta 1 punto; en blanco, 0.",
+                        "1. Sí ☐ No ☐",
+                        "… — Tipo test — Versión A — Página 1 de 2",
+                        "--",
+                        "— Versión A — Página 2 de 2",
+                        "--",
+                        "VERSIÓN B",
+                        "— Versión B — Página 2 de 2",
+                        "--"};
+        ExamDescription twoVersions = trueFalse(ExamDescription::Kind::TrueFalse, 40);
+        twoVersions.versions = 2;
+        ExamDescription oneEach = trueFalse(ExamDescription::Kind::TrueFalse, 3);
+        oneEach.versions = 3;
+        ExamDescription hundred = trueFalse(ExamDescription::Kind::AnswerTemplate, 100);
+        hundred.versions = 2;
+        QStringList hundredKey{"Claves de las versiones", "Versión A"};
+        for (int row = 0; row < 10; ++row) {
+            QStringList cells;
+            for (int i = row * 10 + 1; i <= row * 10 + 10; ++i)
+                cells << QString("%1 %2").arg(i).arg(i % 2 ? "Sí" : "No");
+            hundredKey << cells.join(' ');
+        }
+        hundredKey << "Versión B"
+                   << "Marketing — Claves — Página 1 de 1"
+                   << "--";
         ExamDescription exposition{ExamDescription::Kind::Exposition, {}, {}, 1, 0};
         exposition.sections = {QStringList{"El ciclo de vida.", "La marca."}, QStringList{},
                                QStringList{"Nicho."}};
         ExamDescription versions = trueFalse(ExamDescription::Kind::AnswerTemplate, 4);
         versions.versions = 2;
         versions.seed = 1234567;
-        ExamDescription longLast = trueFalse(ExamDescription::Kind::TrueFalse, 33);
+        ExamDescription longLast = trueFalse(ExamDescription::Kind::TrueFalse, 29);
         longLast.questions.append(
             {QString("Una pregunta larga sobre la distribución. ").repeated(30) + "Fin.", "Sí"});
         // clang-format off
-        QTest::newRow("true/false exam: header, numbers, empty boxes") << trueFalse(ExamDescription::Kind::TrueFalse, 2) << plain << QStringList{"Marketing", "Nombre y apellidos: ____________________", "Fecha: __________", "Examen de Marketing — Preguntas tipo test", "1. Sí ☐ No ☐ Pregunta 1 sobre el precio.", "2. Sí ☐ No ☐ Pregunta 2 sobre el precio.", "Página 1 de 1", "--"};
-        QTest::newRow("template: the right box filled") << trueFalse(ExamDescription::Kind::AnswerTemplate, 2) << plain << QStringList{"Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☐ No ☒ Pregunta 2", "Página 1 de 1"};
-        QTest::newRow("exposition: sections keep their letters, numbered within") << exposition << dated << QStringList{"Escuela de Comercio", "Economía", "Fecha: 9 de enero de 2027", "Examen de Economía — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho.", "Página 1 de 1"};
-        QTest::newRow("two pages, each numbered") << trueFalse(ExamDescription::Kind::TrueFalse, 60) << plain << QStringList{"1. Sí", "Página 1 de 2", "--", "60. Sí ☐ No ☐ Pregunta 60", "Página 2 de 2", "--"};
-        QTest::newRow("a long question kept whole on the next page") << longLast << plain << QStringList{"33. Sí", "Página 1 de 2", "--", "34. Sí ☐ No ☐ Una pregunta larga", "distribución. Fin.", "Página 2 de 2"};
-        QTest::newRow("versions: each on its own pages, then the key") << versions << plain << QStringList{"VERSIÓN A", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "Página 1 de 1", "--", "VERSIÓN B", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☒ No ☐ Pregunta 3", "3. Sí ☐ No ☒ Pregunta 4", "4. Sí ☐ No ☒ Pregunta 2", "Claves de las versiones", "Versión A: 1 Sí, 2 No, 3 Sí, 4 No", "Versión B: 1 Sí, 2 Sí, 3 No, 4 No", "Página 1 de 1", "--"};
+        QTest::newRow("true/false exam: header, numbers, empty boxes") << trueFalse(ExamDescription::Kind::TrueFalse, 2) << plain << false << QStringList{"Marketing", "Nombre y apellidos: ____________________", "Fecha: __________", "Examen — Preguntas tipo test", "1. Sí ☐ No ☐ Pregunta 1 sobre el precio.", "2. Sí ☐ No ☐ Pregunta 2 sobre el precio.", "Marketing — Tipo test — Página 1 de 1", "--"};
+        QTest::newRow("template: the right box filled") << trueFalse(ExamDescription::Kind::AnswerTemplate, 2) << plain << false << QStringList{"Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☐ No ☒ Pregunta 2", "Página 1 de 1"};
+        QTest::newRow("exposition: sections keep their letters, numbered within") << exposition << dated << false << QStringList{"Escuela de Comercio", "Economía", "Fecha: 9 de enero de 2027", "Examen — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho.", "Economía — Exposición — Página 1 de 1"};
+        QTest::newRow("two pages, each numbered") << trueFalse(ExamDescription::Kind::TrueFalse, 60) << plain << false << QStringList{"1. Sí", "Página 1 de 2", "--", "60. Sí ☐ No ☐ Pregunta 60", "Página 2 de 2", "--"};
+        QTest::newRow("a long question kept whole on the next page") << longLast << plain << false << QStringList{"29. Sí", "Página 1 de 2", "--", "30. Sí ☐ No ☐ Una pregunta larga", "distribución. Fin.", "Página 2 de 2"};
+        QTest::newRow("versions: each on its own pages, then the key with its seed") << versions << plain << false << QStringList{"VERSIÓN A", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "Marketing — Plantilla de respuestas — Versión A — Página 1 de 1", "--", "VERSIÓN B", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☒ No ☐ Pregunta 3", "3. Sí ☐ No ☒ Pregunta 4", "4. Sí ☐ No ☒ Pregunta 2", "Versión B — Página 1 de 1", "--", "Claves de las versiones", "Clave de barajado: 1234567", "Versión A", "1 Sí 2 No 3 Sí 4 No", "Versión B", "1 Sí 2 Sí 3 No 4 No", "Marketing — Claves — Página 1 de 1", "--"};
+        QTest::newRow("a long header whole, every page naming its version") << twoVersions << full << false << wholeCourse;
+        QTest::newRow("each version on an odd page") << oneEach << oddStarts << false << QStringList{"VERSIÓN A", "Versión A — Página 1 de 1", "--", "Página en blanco", "--", "VERSIÓN B", "Versión B — Página 1 de 1", "--", "Página en blanco", "--", "VERSIÓN C"};
+        QTest::newRow("a key of 100 questions a version on one page") << hundred << plain << false << hundredKey;
+        QTest::newRow("OpenDocument: header, versions, questions, key") << versions << grouped << true << QStringList{"Marketing e Investigación de Mercados", "Nombre y apellidos: ____", "Grupo: ____", "VERSIÓN A", "Plantilla de respuestas", "Cada acierto suma", "1. Sí ☒ No ☐ Pregunta 1", "VERSIÓN B", "2. Sí ☒ No ☐ Pregunta 3", "4. Sí ☐ No ☒ Pregunta 2", "Claves de las versiones", "Clave de barajado: 1234567", "Versión A", "4 No", "Versión B", "1 Sí", "2 Sí", "3 No", "4 No"};
+        QTest::newRow("OpenDocument: exposition sections and answer lines") << exposition << dated << true << QStringList{"Escuela de Comercio", "Economía", "Examen — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", "_____", "_____", "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho."};
         // clang-format on
     }
     void laysTheExamOutFromItsQuestions()
     {
         QFETCH(ExamDescription, exam);
         QFETCH(ExamFormat, format);
+        QFETCH(bool, odt);
         QFETCH(QStringList, expected);
         QTemporaryDir dir;
-        const QString pdf = dir.filePath("examen.pdf");
-        QVERIFY(testFiles::writeFile(pdf, ExamPdf::write(exam, format)));
-        const QStringList lines = readBack(pdf);
+        const QString pdf = dir.filePath(odt ? "examen.odt" : "examen.pdf");
+        QVERIFY(testFiles::writeFile(pdf, odt ? ExamOdt::write(exam, format)
+                                              : ExamPdf::write(exam, format)));
+        const QStringList lines = readBack(pdf, odt);
+        // Found in order: on the same line after the piece before, or later.
         qsizetype at = 0;
-        for (const QString &line : expected) {
-            while (at < lines.size() && !lines.at(at).contains(line))
+        qsizetype from = 0;
+        for (const QString &piece : expected) {
+            qsizetype found = -1;
+            for (; at < lines.size() && (found = lines.at(at).indexOf(piece, from)) < 0; from = 0)
                 ++at;
             QVERIFY2(at < lines.size(),
-                     qPrintable(line + " not found in order in:\n" + lines.join('\n')));
-            ++at;
+                     qPrintable(piece + " not found in order in:\n" + lines.join('\n')));
+            from = found + piece.size();
         }
+        if (odt)
+            return;
         // Every font is embedded (no "no" in the emb column), the text's among them.
         const QString fonts = run("pdffonts", {pdf});
         QVERIFY2(fonts.contains("LiberationSerif") &&

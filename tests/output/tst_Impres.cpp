@@ -4,6 +4,7 @@
 // it cannot; the text file writer's file written whole,
 // or an earlier file of the same name kept whole when the new one cannot be.
 #include "BankFolders.h"
+#include "ExamFormatDialog.h"
 #include "ExamHistory.h"
 #include "GuiFixture.h"
 #include "Impres.h"
@@ -186,6 +187,14 @@ private Q_SLOTS:
         }
         QVERIFY(
             testFiles::readFile(m_gui.bank->filePath("Command1_2.txt")).contains("\fVERSI\xD3N B"));
+        // The PDF's dialog gives the OpenDocument copy to a name in ".odt".
+        dialog.name = "copia.odt";
+        QCOMPARE(MessageBoxResponder::answer({saved}, [&] { click(m_window, "CommandPdf"); }),
+                 QString());
+        QProcess odt2txt;
+        odt2txt.start("odt2txt", {m_gui.bank->filePath("copia.odt")});
+        QVERIFY(odt2txt.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(odt2txt.readAllStandardOutput()).contains("VERSIÓN B"));
         for (const QString &pdf : {printed, m_gui.bank->filePath("CommandPdf.pdf")}) {
             QProcess pdftotext;
             pdftotext.start("pdftotext", {pdf, "-"});
@@ -193,7 +202,7 @@ private Q_SLOTS:
             const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
             QCOMPARE(text.count(u'\f'), 2); // a page each
             QVERIFY2(text.contains("VERSIÓN B") &&
-                         text.contains("Examen de Economía") == (pdf != printed),
+                         text.contains("Economía — Tipo test") == (pdf != printed),
                      qPrintable(text));
         }
         m_window->findChild<QSpinBox *>("Versiones")->setValue(1);
@@ -206,6 +215,65 @@ private Q_SLOTS:
         QCOMPARE(exams.size(), 1);
         QCOMPARE(exams[0].versions, 2);
         QCOMPARE(exams[0].seed, 1234567u);
+    }
+
+    // The template of an exam sent in versions comes in its versions and
+    // seed, and goes to the exam's entry in the history: each version's key
+    // gives the answers in the order that version's copy printed them.
+    void theTemplateKeysEveryCopyPrinted()
+    {
+        const QMap<QString, QString> answers{
+            {"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}, {"e", "No"}};
+        ExamDescription exam;
+        for (auto it = answers.cbegin(); it != answers.cend(); ++it)
+            exam.questions.append({it.key(), it.value()});
+        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        m_window->findChild<QLineEdit *>("Clave")->setText("41438");
+        m_window->findChild<QSpinBox *>("Versiones")->setValue(3);
+        const auto copied = MessageBoxResponder::notice("Texto transferido al portapapeles…");
+        QCOMPARE(MessageBoxResponder::answer({copied}, [&] { click(m_window, "Command1_0"); }),
+                 QString());
+        const QStringList copies = m_window->text().split(u'\f');
+        exam.kind = ExamDescription::Kind::AnswerTemplate;
+        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        QStringList key;
+        for (int v = 0; v < 3; ++v) {
+            QStringList pairs;
+            for (QString line : copies.at(v).split("\r\n").filter("Sí( ) No( )  -  "))
+                pairs << QString("%1 %2").arg(pairs.size() + 1).arg(answers[line.mid(16)]);
+            key << QString("Versión %1: ").arg(QChar(u'A' + v)) + pairs.join(", ");
+        }
+        QCOMPARE(m_window->text().section("\r\n\r\nClave de barajado: 41438\r\n", 1),
+                 key.join("\r\n") + "\r\n");
+        QCOMPARE(MessageBoxResponder::answer({copied}, [&] { click(m_window, "Command1_0"); }),
+                 QString());
+        ExamHistory history;
+        QString error;
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
+        const QList<HistoryExam> exams = history.exams(&error);
+        QCOMPARE(exams.size(), 1);
+        QCOMPARE(exams[0].seed, 41438u);
+        // Another selection comes as it was handed over.
+        exam.questions.removeLast();
+        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        QCOMPARE(m_window->text(), kText);
+    }
+
+    // A text over the format's limit is named and refused, never cut.
+    void theFormatRefusesATextOverItsLimit()
+    {
+        ExamFormatDialog dialog(ExamFormat(), m_window);
+        auto *institution = dialog.findChild<QLineEdit *>("Centro");
+        institution->setText(QString(251, u'x'));
+        const auto refused = MessageBoxResponder::notice(
+            "«Centro (opcional)» tiene 251 caracteres y admite hasta 250. Acórtelo; no se ha "
+            "cambiado nada.");
+        QCOMPARE(MessageBoxResponder::answer({refused}, [&] { dialog.accept(); }), QString());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        institution->setText(QString(250, u'x'));
+        QCOMPARE(MessageBoxResponder::answer({}, [&] { dialog.accept(); }), QString());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.format().institution.size(), 250);
     }
 
     // The history never stops an exam: one that cannot be written is told
