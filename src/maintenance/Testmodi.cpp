@@ -1,5 +1,6 @@
 #include "Testmodi.h"
 
+#include "AnswerLabel.h"
 #include "ChapterTitles.h"
 #include "ColouredButton.h"
 #include "FlexGrid.h"
@@ -169,7 +170,7 @@ void Testmodi::List2_Click()
         m_grid3->setTextMatrix(question.position, kRecordColumn,
                                QString::number(question.recordNumber));
         m_grid3->setTextMatrix(question.position, 1, question.text);
-        m_grid3->setTextMatrix(question.position, 2, question.answerLabel);
+        m_grid3->setTextMatrix(question.position, 2, answerLabel(question.answer));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ExamPdf.h"
 
 #include "ExamVersions.h"
+#include "ExamWording.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -19,15 +20,10 @@ constexpr qreal kBodyPoints = 11;
 constexpr qreal kTitlePoints = 13;
 constexpr qreal kCoursePoints = 16;
 
-const QString kYesBox = QStringLiteral("Sí");
-const QString kNoBox = QStringLiteral("No");
+const QString kYesBox = ExamWording::answerLabel(true);
+const QString kNoBox = ExamWording::answerLabel(false);
 const QString kEmptyBox = QStringLiteral("\u2610");  // ☐
 const QString kFilledBox = QStringLiteral("\u2612"); // ☒
-const QString kSectionHeadings[3] = {
-    QStringLiteral("A. PREGUNTAS CONCEPTUALES:"),
-    QStringLiteral("B. PREGUNTAS PRÁCTICAS:"),
-    QStringLiteral("C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:"),
-};
 
 enum FontRole
 {
@@ -117,7 +113,9 @@ public:
         QList<Block> blocks{{space(1), textLine(Title, QStringLiteral("Claves de las versiones"))}};
         for (int v = 0; v < versions.size(); ++v) {
             Block block{space(0.4)};
-            for (const QString &piece : wrap(ExamVersions::keyLine(v, versions.at(v)), m_width))
+            for (const QString &piece :
+                 wrap(ExamWording::keyLine(v, versions.at(v).selection.of(QuestionKind::TrueFalse)),
+                      m_width))
                 block.append(textLine(Body, piece));
             blocks.append(block);
         }
@@ -275,8 +273,8 @@ private:
         const qreal noBoxX = noX + width(Body, kNoBox + QLatin1Char(' '));
         const qreal textX = noBoxX + width(Box, kEmptyBox) + m_gap;
         int number = 0;
-        for (const SelectedQuestion &question : exam.questions) {
-            const bool yes = question.answerLabel == kYesBox;
+        for (const ExamQuestion &question : exam.selection.of(QuestionKind::TrueFalse)) {
+            const bool yes = question.answer;
             const QList<Run> boxes{
                 {yesX, kYesBox, Body},
                 {yesBoxX, marked && yes ? kFilledBox : kEmptyBox, Box},
@@ -290,13 +288,15 @@ private:
     void addSections(QList<Block> &blocks, const ExamDescription &exam) const
     {
         const qreal textX = m_numberWidth + m_gap;
-        for (int section = 0; section < 3; ++section) {
-            const QStringList &questions = exam.sections[section];
+        for (const QuestionKind kind :
+             {QuestionKind::Conceptual, QuestionKind::Practical, QuestionKind::Brief}) {
+            const QList<ExamQuestion> &questions = exam.selection.of(kind);
             for (qsizetype i = 0; i < questions.size(); ++i) {
-                Block block = numbered(int(i + 1), questions.at(i), textX, {});
+                Block block = numbered(int(i + 1), questions.at(i).text, textX, {});
                 // The heading stays with the section's first question.
                 if (i == 0)
-                    block = Block{space(0.6), textLine(Bold, kSectionHeadings[section])} + block;
+                    block = Block{space(0.6), textLine(Bold, ExamWording::sectionHeading(kind))} +
+                            block;
                 for (int rule = 0; rule < m_format.answerLines; ++rule) {
                     Line answer = space(1.6);
                     answer.rule = true;
@@ -365,8 +365,7 @@ QByteArray write(const ExamDescription &exam, const ExamFormat &format)
     bool firstPage = true;
     for (int v = 0; v < versions.size(); ++v) {
         QList<Block> blocks = layout.blocks(
-            versions.at(v),
-            versions.size() > 1 ? QStringLiteral("VERSIÓN ") + ExamVersions::letter(v) : QString());
+            versions.at(v), versions.size() > 1 ? ExamWording::versionLine(v) : QString());
         if (versions.size() > 1 && v == versions.size() - 1 &&
             exam.kind == ExamDescription::Kind::AnswerTemplate)
             blocks += layout.key(versions);

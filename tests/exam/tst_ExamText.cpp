@@ -1,13 +1,37 @@
-// The examination texts and the answer template, and their versions,
-// compared byte for byte.
+// The selection's limits, the examination texts and the answer template,
+// and their versions, compared byte for byte.
 #include "ExamText.h"
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(SelectedQuestion)
+using Answered = QList<std::pair<QString, bool>>;
+Q_DECLARE_METATYPE(Answered)
 Q_DECLARE_METATYPE(ExamDescription)
+Q_DECLARE_METATYPE(QuestionKind)
 
 namespace {
+
+ExamSelection trueFalse(const Answered &questions)
+{
+    ExamSelection selection;
+    for (const auto &[text, answer] : questions)
+        selection.add({QuestionKind::TrueFalse, 1, 1, text, answer});
+    return selection;
+}
+
+ExamSelection exposition(const QStringList &conceptual, const QStringList &practical,
+                         const QStringList &brief)
+{
+    ExamSelection selection;
+    for (const QString &text : brief) // kinds added out of order keep their sections
+        selection.add({QuestionKind::Brief, 1, 0, text});
+    for (const QString &text : conceptual)
+        selection.add({QuestionKind::Conceptual, 1, 0, text});
+    for (const QString &text : practical)
+        selection.add({QuestionKind::Practical, 1, 0, text});
+    return selection;
+}
+
 const QByteArray kHeader = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  "
                            "\r\n================================================\r\n\r\n";
 const QByteArray kB = "\r\nB. PREGUNTAS PR\xC3\x81"
@@ -20,9 +44,34 @@ class tst_ExamText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A kind takes questions up to its limit and refuses the next, whatever
+    // the other kinds hold.
+    void eachKindHoldsUpToItsLimit_data()
+    {
+        QTest::addColumn<QuestionKind>("kind");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("true/false") << QuestionKind::TrueFalse << 500;
+        QTest::newRow("conceptual") << QuestionKind::Conceptual << 100;
+        QTest::newRow("brief") << QuestionKind::Brief << 100;
+    }
+    void eachKindHoldsUpToItsLimit()
+    {
+        QFETCH(QuestionKind, kind);
+        QFETCH(int, limit);
+        ExamSelection selection;
+        for (int i = 0; i < limit; ++i)
+            QVERIFY(selection.add({kind, 1, 0, QString::number(i)}));
+        QVERIFY(!selection.add({kind, 1, 0, "one more"}));
+        QCOMPARE(selection.count(kind), limit);
+        QCOMPARE(selection.of(kind).last().text, QString::number(limit - 1));
+        QVERIFY(selection.add({QuestionKind::Practical, 1, 0, "another kind"}));
+        QVERIFY(selection.removeAt(kind, 0) && !selection.removeAt(kind, limit - 1));
+        QCOMPARE(selection.of(kind).first().text, "1");
+    }
+
     void composesHeadingAndOneBoxedLinePerQuestion_data()
     {
-        QTest::addColumn<QList<SelectedQuestion>>("questions");
+        QTest::addColumn<Answered>("questions");
         QTest::addColumn<QByteArray>("exam");
         QTest::addColumn<QByteArray>("answers");
         const QByteArray exam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
@@ -32,20 +81,20 @@ private Q_SLOTS:
                          yes = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ",
                          no = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ";
         // clang-format off
-        QTest::newRow("empty selection") << QList<SelectedQuestion>() << exam << answers;
-        QTest::newRow("in order; only the exact label Sí marks Sí") << QList<SelectedQuestion>{{"La demanda es elástica.", "Sí"}, {"Falsa", "No"}, {"c", "Si"}} << exam + open + "La demanda es el\xC3\xA1stica.\r\n" + open + "Falsa\r\n" + open + "c\r\n" << answers + yes + "La demanda es el\xC3\xA1stica.\r\n" + no + "Falsa\r\n" + no + "c\r\n";
+        QTest::newRow("empty selection") << Answered() << exam << answers;
+        QTest::newRow("in order; the answer marks its box") << Answered{{"La demanda es elástica.", true}, {"Falsa", false}, {"c", false}} << exam + open + "La demanda es el\xC3\xA1stica.\r\n" + open + "Falsa\r\n" + open + "c\r\n" << answers + yes + "La demanda es el\xC3\xA1stica.\r\n" + no + "Falsa\r\n" + no + "c\r\n";
         // clang-format on
     }
     void composesHeadingAndOneBoxedLinePerQuestion()
     {
-        QFETCH(QList<SelectedQuestion>, questions);
+        QFETCH(Answered, questions);
         QFETCH(QByteArray, exam);
         QFETCH(QByteArray, answers);
-        QStringList texts;
-        for (const SelectedQuestion &q : questions)
-            texts.append(q.text);
-        QCOMPARE(composeExamText(texts).toUtf8(), exam);
-        QCOMPARE(composeAnswerTemplate(questions).toUtf8(), answers);
+        QCOMPARE(composeText({ExamDescription::Kind::TrueFalse, trueFalse(questions)}).toUtf8(),
+                 exam);
+        QCOMPARE(
+            composeText({ExamDescription::Kind::AnswerTemplate, trueFalse(questions)}).toUtf8(),
+            answers);
     }
 
     void composesExpositionSectionsWithFixedLetters_data()
@@ -70,7 +119,10 @@ private Q_SLOTS:
         QFETCH(QStringList, practical);
         QFETCH(QStringList, brief);
         QFETCH(QByteArray, expected);
-        QCOMPARE(composeExamText(conceptual, practical, brief).toUtf8(), expected);
+        QCOMPARE(composeText(
+                     {ExamDescription::Kind::Exposition, exposition(conceptual, practical, brief)})
+                     .toUtf8(),
+                 expected);
     }
 
     // Version A is the teacher's order under its "VERSIÓN A" line; the
@@ -80,20 +132,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<ExamDescription>("exam");
         QTest::addColumn<QByteArray>("expected");
-        const QList<SelectedQuestion> four{{"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}};
+        const ExamSelection four =
+            trueFalse({{"a", true}, {"b", false}, {"c", false}, {"d", true}});
         const QByteArray exam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
         const QByteArray answers = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
                                    "respuestas correctas\r\n\r\n";
         const QByteArray o = "S\xC3\xAD( ) No( )  -  ", y = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ",
                          n = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ";
         const QByteArray v = "VERSI\xC3\x93N ";
-        ExamDescription exposition{ExamDescription::Kind::Exposition, {}, {}, 2, 7};
-        exposition.sections = {QStringList{"c1", "c2", "c3"}, QStringList{"p1", "p2"},
-                               QStringList{"b1"}};
+        const ExamDescription sections{ExamDescription::Kind::Exposition,
+                                       exposition({"c1", "c2", "c3"}, {"p1", "p2"}, {"b1"}), 2, 7};
         // clang-format off
-        QTest::newRow("exam, 2 versions") << ExamDescription{ExamDescription::Kind::TrueFalse, four, {}, 2, 1234567} << v + "A\r\n" + exam + o + "a\r\n" + o + "b\r\n" + o + "c\r\n" + o + "d\r\n\f" + v + "B\r\n" + exam + o + "a\r\n" + o + "c\r\n" + o + "d\r\n" + o + "b\r\n";
-        QTest::newRow("template, 3 versions and their key") << ExamDescription{ExamDescription::Kind::AnswerTemplate, four, {}, 3, 1234567} << v + "A\r\n" + answers + y + "a\r\n" + n + "b\r\n" + n + "c\r\n" + y + "d\r\n\f" + v + "B\r\n" + answers + y + "a\r\n" + n + "c\r\n" + y + "d\r\n" + n + "b\r\n\f" + v + "C\r\n" + answers + n + "b\r\n" + y + "a\r\n" + n + "c\r\n" + y + "d\r\n\r\nVersi\xC3\xB3n A: 1 S\xC3\xAD, 2 No, 3 No, 4 S\xC3\xAD\r\nVersi\xC3\xB3n B: 1 S\xC3\xAD, 2 No, 3 S\xC3\xAD, 4 No\r\nVersi\xC3\xB3n C: 1 No, 2 S\xC3\xAD, 3 No, 4 S\xC3\xAD\r\n";
-        QTest::newRow("exposition: shuffled within each section") << exposition << v + "A\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c1\r\n\r\n 2. c2\r\n\r\n 3. c3\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p1\r\n\r\n 2. p2\r\n\r\n" + kC + " 1. b1\r\n\f" + v + "B\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c2\r\n\r\n 2. c3\r\n\r\n 3. c1\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p2\r\n\r\n 2. p1\r\n\r\n" + kC + " 1. b1\r\n";
+        QTest::newRow("exam, 2 versions") << ExamDescription{ExamDescription::Kind::TrueFalse, four, 2, 1234567} << v + "A\r\n" + exam + o + "a\r\n" + o + "b\r\n" + o + "c\r\n" + o + "d\r\n\f" + v + "B\r\n" + exam + o + "a\r\n" + o + "c\r\n" + o + "d\r\n" + o + "b\r\n";
+        QTest::newRow("template, 3 versions and their key") << ExamDescription{ExamDescription::Kind::AnswerTemplate, four, 3, 1234567} << v + "A\r\n" + answers + y + "a\r\n" + n + "b\r\n" + n + "c\r\n" + y + "d\r\n\f" + v + "B\r\n" + answers + y + "a\r\n" + n + "c\r\n" + y + "d\r\n" + n + "b\r\n\f" + v + "C\r\n" + answers + n + "b\r\n" + y + "a\r\n" + n + "c\r\n" + y + "d\r\n\r\nVersi\xC3\xB3n A: 1 S\xC3\xAD, 2 No, 3 No, 4 S\xC3\xAD\r\nVersi\xC3\xB3n B: 1 S\xC3\xAD, 2 No, 3 S\xC3\xAD, 4 No\r\nVersi\xC3\xB3n C: 1 No, 2 S\xC3\xAD, 3 No, 4 S\xC3\xAD\r\n";
+        QTest::newRow("exposition: shuffled within each section") << sections << v + "A\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c1\r\n\r\n 2. c2\r\n\r\n 3. c3\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p1\r\n\r\n 2. p2\r\n\r\n" + kC + " 1. b1\r\n\f" + v + "B\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c2\r\n\r\n 2. c3\r\n\r\n 3. c1\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p2\r\n\r\n 2. p1\r\n\r\n" + kC + " 1. b1\r\n";
         // clang-format on
     }
     void versionsFollowTheSeed()

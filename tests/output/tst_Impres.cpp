@@ -147,11 +147,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString printed = dir.filePath("impreso.pdf");
         printTo(printed);
-        const ExamDescription exam{ExamDescription::Kind::TrueFalse,
-                                   {{"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}},
-                                   {},
-                                   1,
-                                   0};
+        ExamDescription exam;
+        for (const auto &[text, answer] :
+             QList<std::pair<QString, bool>>{{"a", true}, {"b", false}, {"c", false}, {"d", true}})
+            exam.selection.add({QuestionKind::TrueFalse, 1, 1, text, answer});
         m_window->receiveText(kText, exam, WindowNames::kTestselec);
         auto *seed = m_window->findChild<QLineEdit *>("Clave");
         m_window->findChild<QSpinBox *>("Versiones")->setValue(2);
