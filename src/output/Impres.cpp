@@ -9,7 +9,7 @@
 #include "ExamRecorder.h"
 #include "ExamText.h"
 #include "ExamVersions.h"
-#include "Forms.h"
+#include "HandOver.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
 #include "PrinterSeam.h"
@@ -30,7 +30,6 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpressionValidator>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QStyle>
 
@@ -51,7 +50,6 @@ const QString kSaveFailed = QStringLiteral("No se ha podido guardar el fichero: 
 const QString kUnencodable =
     QStringLiteral("El texto contiene caracteres que no se pueden guardar en un fichero de texto: "
                    "%1. Cámbielos o bórrelos; no se ha guardado nada.");
-const QStringList kSelectionWindows{WindowNames::kTestselec, WindowNames::kExamselec};
 
 // Geometry in twips; the strip's controls are placed relative to the strip.
 // Two rows: the destinations and the exit as they have always been, with
@@ -186,10 +184,7 @@ void Impres::buildControls()
         if (m_versions->value() > 1)
             Versiones_Change();
     });
-    // "Salir de impresión" is the window's exit button, so Esc presses it.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, m_command2, &QPushButton::click);
+    setExitButton(m_command2); // "Salir de impresión"
 
     m_cd1.setFilter(kFileFilter);
     m_cd1.setDefaultSuffix(QStringLiteral("txt"));
@@ -219,8 +214,7 @@ void Impres::Form_Unload()
     }
 }
 
-void Impres::receiveText(const QString &text, const ExamDescription &exam,
-                         const QString &returnWindow)
+void Impres::receiveText(const QString &text, const ExamDescription &exam)
 {
     m_receivedText = text;
     m_received = exam;
@@ -228,7 +222,6 @@ void Impres::receiveText(const QString &text, const ExamDescription &exam,
     const QSignalBlocker blocker(m_versions);
     m_versions->setValue(1);
     m_text1->setPlainText(text);
-    ReturnWindowName = returnWindow;
     recorder().begin();
 }
 
@@ -304,8 +297,7 @@ void Impres::Command2_Click()
 
 void Impres::Command3_Click()
 {
-    ActiveWindowCode = ActiveWindowCodes::kOutput;
-    Forms::show(WindowNames::kAyuda);
+    HandOver::openHelp(ActiveWindowCodes::kOutput);
 }
 
 void Impres::sendToClipboard()
@@ -405,10 +397,5 @@ void Impres::editFormat()
 
 void Impres::leaveOutput()
 {
-    unload();
-    ActiveWindowCode = ActiveWindowCodes::kNone;
-    // Both names are compared; a name that matches neither shows nothing.
-    for (const QString &name : kSelectionWindows)
-        if (ReturnWindowName == name)
-            Forms::show(name);
+    HandOver::outputLeft();
 }

@@ -151,7 +151,7 @@ private Q_SLOTS:
         for (const auto &[text, answer] :
              QList<std::pair<QString, bool>>{{"a", true}, {"b", false}, {"c", false}, {"d", true}})
             exam.selection.add({QuestionKind::TrueFalse, 1, 1, text, answer});
-        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        m_window->receiveText(kText, exam);
         auto *seed = m_window->findChild<QLineEdit *>("Clave");
         m_window->findChild<QSpinBox *>("Versiones")->setValue(2);
         QVERIFY(!seed->text().isEmpty()); // drawn for the first versions
@@ -230,7 +230,7 @@ private Q_SLOTS:
         QVERIFY(damaged ? testFiles::writeFile("historial.sqlite", spoilt)
                         : QDir().mkdir("historial.sqlite"));
         const auto copied = MessageBoxResponder::notice("Texto transferido al portapapeles…");
-        m_window->receiveText(kText, {}, WindowNames::kTestselec);
+        m_window->receiveText(kText, {});
         for (const auto &boxes : {QList{copied, MessageBoxResponder::notice(message)}, {copied}}) {
             QGuiApplication::clipboard()->clear();
             QCOMPARE(MessageBoxResponder::answer(boxes, [&] { click(m_window, "Command1_0"); }),
