@@ -367,10 +367,16 @@ void Examselec::CommandAzar_Click()
 QList<DrawQuestion> Examselec::drawCandidates(QuestionKind kind, qint16 chapter)
 {
     const ExpositionKind exposition = questionKind::expositionKind(kind);
-    if (m_bank.kind() != exposition)
-        (void)m_bank.openBank(exposition);
-    (void)m_bank.reloadIfChanged();
     QList<DrawQuestion> candidates;
+    if (m_bank.kind() != exposition) {
+        if (const BankError opened = m_bank.openBank(exposition); !opened.ok()) {
+            // A missing file that could not be created is simply an empty bank.
+            if (!RecordFile::caseVariants(m_bank.kindInfo().loadName).isEmpty())
+                tellReadFailure(kind, opened);
+            return candidates;
+        }
+    }
+    (void)m_bank.reloadIfChanged();
     const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter);
     if (!listing.ok()) {
         tellReadFailure(kind, listing.error());
