@@ -26,9 +26,6 @@ namespace {
 
 const QString kStatusText =
     QStringLiteral("Seleccionar preguntas de exposición: conceptuales / prácticas / breves");
-const QString kLeaveQuestion =
-    QStringLiteral("¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas");
-const QString kTooManyMessage = QStringLiteral("No se pueden seleccionar más de 100 preguntas");
 const QString kGrid1Headers[kExpositionKindCount] = {QStringLiteral("PREGUNTAS CONCEPTUALES"),
                                                      QStringLiteral("PREGUNTAS PRÁCTICAS "),
                                                      QStringLiteral("PREGUNTAS BREVES")};
@@ -68,7 +65,8 @@ void setUpColumns(FlexGrid *grid, const QString &questionHeader)
 
 } // namespace
 
-Examselec::Examselec() : WorkingWindow(kName, ActiveWindowCodes::kExpositionSelection, kStatusText)
+Examselec::Examselec()
+    : SelectionWindow(kName, ActiveWindowCodes::kExpositionSelection, kStatusText)
 {
     setWindowTitle(
         QStringLiteral("Selección de preguntas de exposición: conceptuales / prácticas / breves"));
@@ -144,6 +142,7 @@ void Examselec::buildControls()
     m_label3->setAlignment(Qt::AlignCenter);
     m_label3->setStyleSheet(
         QStringLiteral("background-color: white; color: black; border: 1px solid #808080;"));
+    setCountLabel(m_label3);
 
     m_command1 =
         ColouredButton::create(this, QStringLiteral("Command1"), QStringLiteral("Imprimir examen"),
@@ -159,7 +158,7 @@ void Examselec::buildControls()
     setExitButton(m_command2);
 
     const auto removeByKeyboard = [this] {
-        removeKeepingFocus(visibleGrid1(), m_selectedCount[int(m_currentKind)],
+        removeKeepingFocus(visibleGrid1(), selectedCount(m_currentKind),
                            [this] { removeQuestion(); });
     };
     for (int k = 0; k < kExpositionKindCount; ++k) {
@@ -198,10 +197,8 @@ void Examselec::showFound(const SearchEntry &entry)
 
 void Examselec::Form_Load()
 {
-    m_selectedCount = {};
-    m_selectedChapters = {};
+    clearSelection();
     m_notesTold = {};
-    m_readFailureTold = {};
     m_list1->addItems(ChapterTitles::entries());
 
     setUpGrid3Columns();
@@ -209,11 +206,7 @@ void Examselec::Form_Load()
     for (int k = 0; k < kExpositionKindCount; ++k) {
         FlexGrid *grid = m_grid1[k];
         setUpColumns(grid, kGrid1Headers[k]);
-        grid->setRows(kMaxSelected + 1);
-        for (int row = 1; row <= kMaxSelected; ++row) {
-            grid->setRowHeight(row, kEmptyRowHeight);
-            grid->setTextMatrix(row, 0, QString::number(row));
-        }
+        numberSelectedRows(grid, questionKind::fromExposition(ExpositionKind(k)), kEmptyRowHeight);
         grid->setCurrentCell(0, 0);
     }
 
@@ -243,7 +236,7 @@ void Examselec::showKind(ExpositionKind kind)
 {
     QCoreApplication::processEvents();
     m_currentKind = kind;
-    m_label3->setText(QString::number(m_selectedCount[int(kind)]));
+    m_label3->setText(QString::number(selectedCount(kind)));
     for (int k = 0; k < kExpositionKindCount; ++k)
         m_grid1[k]->setVisible(k == int(kind));
 
@@ -268,15 +261,6 @@ void Examselec::showKind(ExpositionKind kind)
         MessageBox::inform(notes, this);
 }
 
-void Examselec::tellReadFailure(const BankError &error)
-{
-    // A bank that failed to open lists nothing; that was told on opening.
-    if (error.code == BankErrorCode::NotOpen ||
-        std::exchange(m_readFailureTold[int(m_currentKind)], true))
-        return;
-    MessageBox::inform(unreadableBank(error), this);
-}
-
 void Examselec::showChapter()
 {
     m_currentChapter = qint16(m_list1->currentRow() + 1);
@@ -289,18 +273,16 @@ void Examselec::showChapter()
     (void)m_bank.reloadIfChanged();
     const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(m_currentChapter);
     if (!listing.ok())
-        tellReadFailure(listing.error());
-    const QList<QuestionListing> questions =
-        listing.ok() ? listing.value() : QList<QuestionListing>();
-    m_listedCount = int(questions.size());
+        tellReadFailure(questionKind::fromExposition(m_currentKind), listing.error());
+    m_listed = listing.ok() ? listing.value() : QList<QuestionListing>();
 
-    prepareListingRows(m_grid3, m_listedCount, kMinimumGridRows, kEmptyRowHeight);
-    for (const QuestionListing &question : questions) {
+    prepareListingRows(m_grid3, int(m_listed.size()), kMinimumGridRows, kEmptyRowHeight);
+    for (const QuestionListing &question : std::as_const(m_listed)) {
         m_grid3->setTextMatrix(question.position, 1, question.text);
         m_grid3->setRowHeight(question.position,
                               rowHeightFor(question.text, kGrid3Base, kGrid3Minimum));
     }
-    markUsed(m_grid3, questions, questionKind::fromExposition(m_currentKind));
+    markUsed(m_grid3, m_listed, questionKind::fromExposition(m_currentKind));
 }
 
 void Examselec::List1_Click()
@@ -317,31 +299,30 @@ void Examselec::addQuestion()
 {
     // The header row and the filler rows hold no question.
     const int row = m_grid3->row();
-    if (row < 1 || row > m_listedCount)
+    if (row < 1 || row > m_listed.size())
         return;
-    if (!addToSelection(m_currentKind, m_grid3->textMatrix(row, 1), m_currentChapter))
+    if (!addToSelection({questionKind::fromExposition(m_currentKind), m_currentChapter, 0,
+                         m_listed.at(row - 1).text}))
         return;
+    visibleGrid1()->setCurrentCell(selectedCount(m_currentKind), 1);
     m_grid3->setCurrentCell(0, 0);
     m_list1->setFocus();
 }
 
-bool Examselec::addToSelection(ExpositionKind kind, const QString &text, qint16 chapter)
+void Examselec::showSelectedRow(QuestionKind kind, int row)
 {
-    qint16 &count = m_selectedCount[int(kind)];
-    if (count >= kMaxSelected) {
-        MessageBox::inform(kTooManyMessage, this);
-        return false;
+    const QList<ExamQuestion> &selected = selection().of(kind);
+    FlexGrid *grid = selectedGrid(kind);
+    if (row > selected.size()) {
+        grid->setTextMatrix(row, 1, QString());
+        grid->setRowHeight(row, kEmptyRowHeight);
+        return;
     }
-    ++count;
-    FlexGrid *grid = m_grid1[int(kind)];
-    grid->setCurrentCell(count, 1);
-    grid->setTextMatrix(count, 1, text);
-    grid->setRowHeight(count, rowHeightFor(text.trimmed(), kGrid1Base, kGrid1Minimum));
-    m_selectedChapters[int(kind)].append(chapter);
-    if (kind == m_currentKind)
-        m_label3->setText(QString::number(count));
-    grid->scrollToRow(count);
-    return true;
+    // Each row that receives a text takes the height of that text, so that a
+    // long question moving up into a short row is not cut off.
+    const QString &text = selected.at(row - 1).text;
+    grid->setTextMatrix(row, 1, text);
+    grid->setRowHeight(row, rowHeightFor(text.trimmed(), kGrid1Base, kGrid1Minimum));
 }
 
 void Examselec::Grid1_DblClick(int)
@@ -352,43 +333,15 @@ void Examselec::Grid1_DblClick(int)
 void Examselec::removeQuestion()
 {
     FlexGrid *grid = visibleGrid1();
-    const int row = grid->row();
-    qint16 &count = m_selectedCount[int(m_currentKind)];
-    if (row > count || row == 0 || count == 0)
+    if (!removeFromSelection(questionKind::fromExposition(m_currentKind), grid->row()))
         return;
-    // Each row that receives a text takes the height of that text, so that a
-    // long question moving up into a short row is not cut off.
-    for (int i = row; i < count; ++i) {
-        const QString text = grid->textMatrix(i + 1, 1);
-        grid->setTextMatrix(i, 1, text);
-        grid->setRowHeight(i, rowHeightFor(text.trimmed(), kGrid1Base, kGrid1Minimum));
-    }
-    grid->setTextMatrix(count, 1, QString());
-    grid->setRowHeight(count, kEmptyRowHeight);
-    m_selectedChapters[int(m_currentKind)].removeAt(row - 1);
-    --count;
-    m_label3->setText(QString::number(count));
     m_list1->setFocus();
     grid->setCurrentCell(0, 0);
 }
 
-QStringList Examselec::selection(ExpositionKind kind) const
-{
-    QStringList texts;
-    const FlexGrid *grid = m_grid1[int(kind)];
-    for (int row = 1; row <= m_selectedCount[int(kind)]; ++row)
-        texts.append(grid->textMatrix(row, 1));
-    return texts;
-}
-
 void Examselec::Command1_Click()
 {
-    ExamDescription exam;
-    exam.kind = ExamDescription::Kind::Exposition;
-    exam.sections = {selection(ExpositionKind::Conceptual), selection(ExpositionKind::Practical),
-                     selection(ExpositionKind::Brief)};
-    exam.sectionChapters = m_selectedChapters;
-    handOverToOutput(composeText(exam), exam);
+    handOverSelection(ExamDescription::Kind::Exposition);
 }
 
 void Examselec::CommandAzar_Click()
@@ -396,42 +349,41 @@ void Examselec::CommandAzar_Click()
     static const QString kHeaders[kExpositionKindCount] = {
         QStringLiteral("Conceptuales"), QStringLiteral("Prácticas"), QStringLiteral("Breves")};
     DrawDialog::Setup setup;
-    for (int k = 0; k < kExpositionKindCount; ++k) {
-        const QuestionKind kind = questionKind::fromExposition(ExpositionKind(k));
-        setup.columns.append({kind, kHeaders[k],
-                              QStringLiteral("preguntas ") + kHeaders[k].toLower(), kMaxSelected,
-                              kMaxSelected - m_selectedCount[k]});
-        for (const QString &text : selection(ExpositionKind(k)))
-            setup.selected.append({kind, text});
-    }
+    for (int k = 0; k < kExpositionKindCount; ++k)
+        setup.columns.append({questionKind::fromExposition(ExpositionKind(k)), kHeaders[k],
+                              QStringLiteral("preguntas ") + kHeaders[k].toLower()});
     for (int chapter = 1; chapter <= ChapterTitles::kCount; ++chapter)
         setup.chapters.append({ChapterTitles::entry(chapter), {}});
     setup.gather = [this](QuestionKind kind, qint16 chapter, qint16) {
         return drawCandidates(kind, chapter);
     };
-    setup.used = &usedQuestions();
-    const QList<DrawQuestion> drawn = DrawDialog::choose(setup, this);
+    drawToPlan(setup);
     // The window lists and reads the current kind's file, and only that one
     // stays open.
     if (m_bank.kind() != m_currentKind)
         (void)m_bank.openBank(m_currentKind);
-    for (const DrawQuestion &question : drawn)
-        addToSelection(questionKind::expositionKind(question.kind), question.text,
-                       question.chapter);
 }
 
 QList<DrawQuestion> Examselec::drawCandidates(QuestionKind kind, qint16 chapter)
 {
     const ExpositionKind exposition = questionKind::expositionKind(kind);
-    if (m_bank.kind() != exposition)
-        (void)m_bank.openBank(exposition);
-    (void)m_bank.reloadIfChanged();
     QList<DrawQuestion> candidates;
+    if (m_bank.kind() != exposition) {
+        if (const BankError opened = m_bank.openBank(exposition); !opened.ok()) {
+            // A missing file that could not be created is simply an empty bank.
+            if (!RecordFile::caseVariants(m_bank.kindInfo().loadName).isEmpty())
+                tellReadFailure(kind, opened);
+            return candidates;
+        }
+    }
+    (void)m_bank.reloadIfChanged();
     const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter);
-    if (!listing.ok())
+    if (!listing.ok()) {
+        tellReadFailure(kind, listing.error());
         return candidates;
+    }
     for (const QuestionListing &question : listing.value())
-        candidates.append({kind, chapter, 0, question.position, question.text, QString()});
+        candidates.append({kind, chapter, 0, question.position, question.text, false});
     return candidates;
 }
 
@@ -443,22 +395,4 @@ void Examselec::Command2_Click()
 void Examselec::Command3_Click()
 {
     showHelp();
-}
-
-bool Examselec::confirmLeaving()
-{
-    const bool anySelected =
-        std::any_of(m_selectedCount.begin(), m_selectedCount.end(), [](qint16 n) { return n > 0; });
-    return !anySelected || !MessageBox::askCancelled(kLeaveQuestion, this);
-}
-
-void Examselec::leaveSelection()
-{
-    if (isUnloading())
-        return;
-    if (!confirmLeaving()) {
-        stayOpen();
-        return;
-    }
-    closeWindow();
 }

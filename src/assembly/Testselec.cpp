@@ -1,5 +1,6 @@
 #include "Testselec.h"
 
+#include "AnswerLabel.h"
 #include "ChapterTitles.h"
 #include "ColouredButton.h"
 #include "DrawDialog.h"
@@ -20,9 +21,6 @@
 namespace {
 
 const QString kStatusText = QStringLiteral("Seleccionar preguntas tipo test");
-const QString kLeaveQuestion =
-    QStringLiteral("¿Seguro que quiere salir? Se borrarán todas las preguntas seleccionadas");
-const QString kTooManyMessage = QStringLiteral("No se pueden seleccionar más de 500 preguntas");
 
 const QColor kBackground(192, 192, 255);
 const QColor kFixedCells(192, 192, 255);
@@ -40,7 +38,7 @@ constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
 
 } // namespace
 
-Testselec::Testselec() : WorkingWindow(kName, ActiveWindowCodes::kTrueFalseSelection, kStatusText)
+Testselec::Testselec() : SelectionWindow(kName, ActiveWindowCodes::kTrueFalseSelection, kStatusText)
 {
     setWindowTitle(QStringLiteral("Selección de preguntas tipo test"));
     buildControls();
@@ -105,6 +103,7 @@ void Testselec::buildControls()
     m_label3->setAlignment(Qt::AlignCenter);
     m_label3->setStyleSheet(
         QStringLiteral("background-color: white; color: black; border: 1px solid #808080;"));
+    setCountLabel(m_label3);
 
     m_command1 =
         ColouredButton::create(this, QStringLiteral("Command1"), QStringLiteral("Imprimir examen"),
@@ -134,7 +133,7 @@ void Testselec::buildControls()
     connect(m_grid3, &FlexGrid::enterPressed, this,
             [this] { addKeepingFocus(m_grid3, [this] { Grid3_DblClick(); }); });
     const auto removeByKeyboard = [this] {
-        removeKeepingFocus(m_grid1, m_selectedCount, [this] { Grid1_DblClick(); });
+        removeKeepingFocus(m_grid1, selectedCount(), [this] { Grid1_DblClick(); });
     };
     connect(m_grid1, &FlexGrid::enterPressed, this, removeByKeyboard);
     connect(m_grid1, &FlexGrid::deletePressed, this, removeByKeyboard);
@@ -159,9 +158,7 @@ void Testselec::showFound(const SearchEntry &entry)
 
 void Testselec::Form_Load()
 {
-    m_selectedCount = 0;
-    m_selectedOrigins.clear();
-    m_readFailureTold = false;
+    clearSelection();
     QCoreApplication::processEvents();
 
     // A bank that cannot be opened lists no questions; the teacher is told
@@ -172,11 +169,7 @@ void Testselec::Form_Load()
 
     setUpColumns(m_grid3);
     setUpColumns(m_grid1);
-    m_grid1->setRows(kMaxSelected + 1);
-    for (int row = 1; row <= kMaxSelected; ++row) {
-        m_grid1->setRowHeight(row, kRowHeight);
-        m_grid1->setTextMatrix(row, 0, QString::number(row));
-    }
+    numberSelectedRows(m_grid1, QuestionKind::TrueFalse, kRowHeight);
     m_grid3->setCurrentCell(0, 0);
     m_grid1->setCurrentCell(0, 0);
 
@@ -191,15 +184,6 @@ void Testselec::Form_Load()
     }
     if (const QString notes = m_bank.openingNotes(); !notes.isEmpty())
         MessageBox::inform(notes, this);
-}
-
-void Testselec::tellReadFailure(const BankError &error)
-{
-    // A bank that failed to open lists nothing; that was told on opening.
-    if (m_readFailureTold || error.code == BankErrorCode::NotOpen)
-        return;
-    m_readFailureTold = true;
-    MessageBox::inform(unreadableBank(error), this);
 }
 
 void Testselec::setUpColumns(FlexGrid *grid)
@@ -242,110 +226,69 @@ void Testselec::List2_Click()
     const BankResult<QList<QuestionListing>> listing =
         m_bank.questionsOf(m_currentChapter, m_currentTopic);
     if (!listing.ok())
-        tellReadFailure(listing.error());
-    const QList<QuestionListing> questions =
-        listing.ok() ? listing.value() : QList<QuestionListing>();
-    m_listedCount = int(questions.size());
+        tellReadFailure(QuestionKind::TrueFalse, listing.error());
+    m_listed = listing.ok() ? listing.value() : QList<QuestionListing>();
 
     setUpColumns(m_grid3);
-    prepareListingRows(m_grid3, m_listedCount, kMinimumGridRows, kRowHeight);
-    for (const QuestionListing &question : questions) {
+    prepareListingRows(m_grid3, int(m_listed.size()), kMinimumGridRows, kRowHeight);
+    for (const QuestionListing &question : std::as_const(m_listed)) {
         m_grid3->setTextMatrix(question.position, 1, question.text);
-        m_grid3->setTextMatrix(question.position, 2, question.answerLabel);
+        m_grid3->setTextMatrix(question.position, 2, answerLabel(question.answer));
     }
-    markUsed(m_grid3, questions, QuestionKind::TrueFalse);
+    markUsed(m_grid3, m_listed, QuestionKind::TrueFalse);
 }
 
 void Testselec::Grid3_DblClick()
 {
     // The header row and the filler rows hold no question.
     const int row = m_grid3->row();
-    if (row < 1 || row > m_listedCount)
+    if (row < 1 || row > m_listed.size())
         return;
-    if (!addToSelection(m_grid3->textMatrix(row, 1), m_grid3->textMatrix(row, 2), m_currentChapter,
-                        m_currentTopic))
+    const QuestionListing &listed = m_listed.at(row - 1);
+    if (!addToSelection({QuestionKind::TrueFalse, m_currentChapter, m_currentTopic, listed.text,
+                         listed.answer}))
         return;
     m_grid3->setCurrentCell(0, 0);
     m_list2->setFocus();
 }
 
-bool Testselec::addToSelection(const QString &text, const QString &answerLabel, qint16 chapter,
-                               qint16 topic)
+void Testselec::showSelectedRow(QuestionKind kind, int row)
 {
-    // Grid1 has no row for a 501st question.
-    if (m_selectedCount >= kMaxSelected) {
-        MessageBox::inform(kTooManyMessage, this);
-        return false;
-    }
-    ++m_selectedCount;
-    m_grid1->setTextMatrix(m_selectedCount, 1, text);
-    m_grid1->setTextMatrix(m_selectedCount, 2, answerLabel);
-    m_selectedOrigins.append({chapter, topic});
-    m_label3->setText(QString::number(m_selectedCount));
-    m_grid1->scrollToRow(m_selectedCount);
-    return true;
+    const QList<ExamQuestion> &selected = selection().of(kind);
+    const bool filled = row <= selected.size();
+    m_grid1->setTextMatrix(row, 1, filled ? selected.at(row - 1).text : QString());
+    m_grid1->setTextMatrix(row, 2, filled ? answerLabel(selected.at(row - 1).answer) : QString());
 }
 
 void Testselec::Grid1_DblClick()
 {
-    const int row = m_grid1->row();
-    if (row > m_selectedCount || row == 0 || m_selectedCount == 0)
+    if (!removeFromSelection(QuestionKind::TrueFalse, m_grid1->row()))
         return;
-    for (int i = row; i < m_selectedCount; ++i) {
-        m_grid1->setTextMatrix(i, 1, m_grid1->textMatrix(i + 1, 1));
-        m_grid1->setTextMatrix(i, 2, m_grid1->textMatrix(i + 1, 2));
-    }
-    m_grid1->setTextMatrix(m_selectedCount, 1, QString());
-    m_grid1->setTextMatrix(m_selectedCount, 2, QString());
-    m_selectedOrigins.removeAt(row - 1);
-    --m_selectedCount;
-    m_label3->setText(QString::number(m_selectedCount));
     m_list2->setFocus();
     m_grid1->setCurrentCell(0, 0);
 }
 
-QList<SelectedQuestion> Testselec::selection() const
-{
-    QList<SelectedQuestion> questions;
-    for (int row = 1; row <= m_selectedCount; ++row)
-        questions.append({m_grid1->textMatrix(row, 1), m_grid1->textMatrix(row, 2),
-                          m_selectedOrigins[row - 1].first, m_selectedOrigins[row - 1].second});
-    return questions;
-}
-
 void Testselec::Command1_Click()
 {
-    handOverToOutput(ExamDescription::Kind::TrueFalse);
+    handOverSelection(ExamDescription::Kind::TrueFalse);
 }
 
 void Testselec::Command5_Click()
 {
-    handOverToOutput(ExamDescription::Kind::AnswerTemplate);
-}
-
-void Testselec::handOverToOutput(ExamDescription::Kind kind)
-{
-    ExamDescription exam;
-    exam.kind = kind;
-    exam.questions = selection();
-    WorkingWindow::handOverToOutput(composeText(exam), exam);
+    handOverSelection(ExamDescription::Kind::AnswerTemplate);
 }
 
 void Testselec::CommandAzar_Click()
 {
     DrawDialog::Setup setup;
-    setup.columns = {{QuestionKind::TrueFalse, QStringLiteral("Preguntas"),
-                      QStringLiteral("preguntas"), kMaxSelected, kMaxSelected - m_selectedCount}};
+    setup.columns = {
+        {QuestionKind::TrueFalse, QStringLiteral("Preguntas"), QStringLiteral("preguntas")}};
     for (int chapter = 1; chapter <= ChapterTitles::kCount; ++chapter)
         setup.chapters.append({ChapterTitles::entry(chapter), m_catalogue.topicTitles(chapter)});
     setup.gather = [this](QuestionKind, qint16 chapter, qint16 topic) {
         return drawCandidates(chapter, topic);
     };
-    setup.used = &usedQuestions();
-    for (const SelectedQuestion &question : selection())
-        setup.selected.append({QuestionKind::TrueFalse, question.text});
-    for (const DrawQuestion &question : DrawDialog::choose(setup, this))
-        addToSelection(question.text, question.answerLabel, question.chapter, question.topic);
+    drawToPlan(setup);
 }
 
 QList<DrawQuestion> Testselec::drawCandidates(qint16 chapter, qint16 topic)
@@ -357,12 +300,12 @@ QList<DrawQuestion> Testselec::drawCandidates(qint16 chapter, qint16 topic)
     for (qint16 t = first; t <= last; ++t) {
         const BankResult<QList<QuestionListing>> listing = m_bank.questionsOf(chapter, t);
         if (!listing.ok()) {
-            tellReadFailure(listing.error());
+            tellReadFailure(QuestionKind::TrueFalse, listing.error());
             continue;
         }
         for (const QuestionListing &question : listing.value())
             candidates.append({QuestionKind::TrueFalse, chapter, t, question.position,
-                               question.text, question.answerLabel});
+                               question.text, question.answer});
     }
     return candidates;
 }
@@ -375,20 +318,4 @@ void Testselec::Command2_Click()
 void Testselec::Command3_Click()
 {
     showHelp();
-}
-
-bool Testselec::confirmLeaving()
-{
-    return m_selectedCount == 0 || !MessageBox::askCancelled(kLeaveQuestion, this);
-}
-
-void Testselec::leaveSelection()
-{
-    if (isUnloading())
-        return;
-    if (!confirmLeaving()) {
-        stayOpen();
-        return;
-    }
-    closeWindow();
 }

@@ -1,17 +1,15 @@
 #pragma once
 // The true/false selection window: the teacher walks the bank by chapter and
 // topic, double-clicks questions into a selection of up to 500 and hands the
-// examination or its answer template to the output window. The selection lives in the cells of
-// Grid1; the window reads QELMEXT2.DAT through its own TrueFalseBank and never
-// writes it.
+// examination or its answer template to the output window. Grid1 shows the
+// selection (SelectionWindow); the window reads QELMEXT2.DAT through its own
+// TrueFalseBank and never writes it.
 
 #include "ExamDraw.h"
-#include "ExamText.h"
+#include "SelectionWindow.h"
 #include "TopicCatalogue.h"
 #include "TrueFalseBank.h"
-#include "UsedQuestions.h"
 #include "WindowNames.h"
-#include "WorkingWindow.h"
 
 #include <QString>
 
@@ -20,13 +18,12 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-class Testselec : public WorkingWindow
+class Testselec : public SelectionWindow
 {
     Q_OBJECT
 
 public:
     static inline const QString kName = WindowNames::kTestselec;
-    static constexpr int kMaxSelected = 500;
 
     Testselec();
 
@@ -42,30 +39,19 @@ public:
     void Command3_Click();
     void CommandAzar_Click();
 
-    void leaveSelection();
-    void leaveWindow() override { leaveSelection(); }
-
-    // Adds a question at the end of the selection, as double-clicking it in
-    // Grid3 does; false, the teacher told, when the selection is full.
-    bool addToSelection(const QString &text, const QString &answerLabel, qint16 chapter,
-                        qint16 topic);
-    // The selection in the teacher's order, each question with its chapter
-    // and topic.
-    QList<SelectedQuestion> selection() const;
-
-    qint16 selectedCount() const { return m_selectedCount; }
+    qint16 selectedCount() const { return qint16(selection().count(QuestionKind::TrueFalse)); }
     qint16 currentChapter() const { return m_currentChapter; }
     qint16 currentTopic() const { return m_currentTopic; }
 
 private:
     void buildControls();
     void setUpColumns(FlexGrid *grid);
-    void handOverToOutput(ExamDescription::Kind kind);
     void focusOnActivation() override;
+    QuestionKind shownKind() const override { return QuestionKind::TrueFalse; }
+    void showSelectedRow(QuestionKind kind, int row) override;
+    FlexGrid *selectedGrid(QuestionKind) const override { return m_grid1; }
     // A question chosen in the search field becomes the current row of Grid3.
     void showFound(const SearchEntry &entry);
-    void tellReadFailure(const BankError &error);
-    bool confirmLeaving() override;
     // A topic's questions (topic 0: the whole chapter's), to draw from.
     QList<DrawQuestion> drawCandidates(qint16 chapter, qint16 topic);
 
@@ -84,11 +70,7 @@ private:
     TrueFalseBank m_bank;
     qint16 m_currentChapter = 0;
     qint16 m_currentTopic = 0;
-    qint16 m_selectedCount = 0;
-    // The chapter and topic of each selected question, in Grid1's order.
-    QList<std::pair<qint16, qint16>> m_selectedOrigins;
-    // Questions listed in Grid3; its rows beyond them are fillers.
-    int m_listedCount = 0;
-    // A failed read of the bank is told once per opening of the window.
-    bool m_readFailureTold = false;
+    // The questions listed in Grid3, row 1 first; its rows beyond them are
+    // fillers.
+    QList<QuestionListing> m_listed;
 };

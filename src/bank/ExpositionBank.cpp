@@ -187,8 +187,7 @@ BankResult<QList<QuestionListing>> ExpositionBank::questionsOf(int chapter)
         rows.append(
             QuestionListing{k, n,
                             displayTextOf(QByteArrayView(
-                                record.data() + ExpositionRecord::kTextOffset, info.textWidth)),
-                            QString()});
+                                record.data() + ExpositionRecord::kTextOffset, info.textWidth))});
     }
     return rows;
 }

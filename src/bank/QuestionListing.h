@@ -9,7 +9,7 @@ struct QuestionListing
     int position = 0;        // 1-based position within the topic or chapter
     qint32 recordNumber = 0; // 1-based record number in the bank file
     QString text;            // display text
-    QString answerLabel;     // true/false: "Sí" or "No"; empty for exposition questions
+    bool answer = false;     // true/false: whether "Sí" is correct
 
     bool operator==(const QuestionListing &) const = default;
 };

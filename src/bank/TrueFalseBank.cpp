@@ -1,5 +1,6 @@
 #include "TrueFalseBank.h"
 
+#include "AnswerLabel.h"
 #include "BankErrors.h"
 #include "OpeningNotes.h"
 #include "StoredText.h"
@@ -179,7 +180,7 @@ BankResult<QList<QuestionListing>> TrueFalseBank::questionsOf(int chapter, int t
             k, n,
             displayTextOf(
                 QByteArrayView(record + TrueFalseRecord::kTextOffset, TrueFalseRecord::kTextWidth)),
-            answerLabel(qFromLittleEndian<qint16>(record + TrueFalseRecord::kAnswerOffset))});
+            qFromLittleEndian<qint16>(record + TrueFalseRecord::kAnswerOffset) == 1});
     }
     return rows;
 }
@@ -196,7 +197,7 @@ QString TrueFalseBank::answerLabel(const TrueFalseRecord &record)
 
 QString TrueFalseBank::answerLabel(qint16 answer)
 {
-    return answer == 1 ? QStringLiteral("Sí") : QStringLiteral("No");
+    return ::answerLabel(answer == 1);
 }
 
 QString TrueFalseBank::openingNotes() const

@@ -9,6 +9,7 @@
 #include "DurableFile.h"
 #include "ExamHistory.h"
 #include "ExamVersions.h"
+#include "ExamWording.h"
 #include "ImportFormat.h"
 #include "OutputFile.h"
 #include "QuestionImport.h"
@@ -441,12 +442,12 @@ BancoCommand::examToExport(const Arguments &arguments, const QString &folder, Ex
     if (version >= exam->versions) {
         QStringList letters;
         for (int v = 0; v < exam->versions; ++v)
-            letters.append(ExamVersions::letter(v));
+            letters.append(ExamWording::versionLetter(v));
         const QString last = letters.takeLast();
         printError(QStringLiteral("%1: el examen %2 no tiene versión %3: %4.\n")
                        .arg(kProgram)
                        .arg(number)
-                       .arg(ExamVersions::letter(version),
+                       .arg(ExamWording::versionLetter(version),
                             letters.isEmpty()
                                 ? QStringLiteral("se hizo sin versiones, en el orden del profesor "
                                                  "(A)")
@@ -841,14 +842,28 @@ int BancoCommand::historial(const QStringList &arguments)
                 where += QStringLiteral(", tema %1").arg(question.topic);
                 item.insert(QStringLiteral("tema"), question.topic);
             }
+            if (question.answer)
+                item.insert(QStringLiteral("respuesta"), *question.answer);
             questions.append(item);
             if (!json)
                 print(QStringLiteral("  %1. %2: %3\n")
                           .arg(i + 1)
                           .arg(where, controlCharacters::escaped(question.text)));
         }
-        if (number > 0)
+        if (number > 0) {
             entry.insert(QStringLiteral("preguntas_del_examen"), questions);
+            // Each version's questions as numbers of the list above, in the
+            // order that version printed them.
+            QJsonObject versions;
+            const QList<QList<qsizetype>> orders = exam.versionOrders();
+            for (qsizetype v = 0; v < orders.size(); ++v) {
+                QJsonArray order;
+                for (const qsizetype position : orders[v])
+                    order.append(qint64(position + 1));
+                versions.insert(ExamWording::versionLetter(int(v)), order);
+            }
+            entry.insert(QStringLiteral("versiones"), versions);
+        }
         list.append(entry);
     }
     if (json)

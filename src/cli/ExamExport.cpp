@@ -1,7 +1,7 @@
 #include "ExamExport.h"
 
 #include "BankSnapshot.h"
-#include "ExamVersions.h"
+#include "ExamWording.h"
 
 #include <QHash>
 
@@ -15,8 +15,8 @@ QString placeKey(int chapter, int topic, const QString &text)
 }
 
 // The answer of each true/false question of the bank by chapter, topic and
-// text, the first listed record's when several share them: the history
-// keeps the question, not its answer.
+// text, the first listed record's when several share them, for exams
+// recorded before the history kept answers.
 std::optional<QHash<QString, bool>> bankAnswers(const QString &folder, QString *error)
 {
     const BankSnapshot snapshot = BankSnapshot::read(folder, QuestionKind::TrueFalse);
@@ -37,42 +37,25 @@ std::optional<QHash<QString, bool>> bankAnswers(const QString &folder, QString *
 
 QList<qsizetype> versionOrder(const HistoryExam &exam, int version)
 {
-    // The shuffles are the output window's own (ExamVersions): the exam is
-    // described to it with each question's position for its text, so that
-    // the version it makes says where each of its questions came from.
-    ExamDescription described;
-    described.kind =
-        exam.exposition ? ExamDescription::Kind::Exposition : ExamDescription::Kind::TrueFalse;
-    described.versions = exam.versions;
-    described.seed = exam.seed;
-    for (qsizetype i = 0; i < exam.questions.size(); ++i) {
-        const QString position = QString::number(i);
-        if (exam.exposition)
-            described.sections[int(questionKind::expositionKind(exam.questions[i].kind))].append(
-                position);
-        else
-            described.questions.append({position, {}, 0, 0});
-    }
-    const QList<ExamDescription> versions = ExamVersions::make(described);
-    const ExamDescription &chosen = versions.value(version, versions.first());
-    QList<qsizetype> order;
-    for (const SelectedQuestion &question : chosen.questions)
-        order.append(question.text.toLongLong());
-    for (const QStringList &section : chosen.sections)
-        for (const QString &position : section)
-            order.append(position.toLongLong());
-    return order;
+    const QList<QList<qsizetype>> orders = exam.versionOrders();
+    return orders.value(version, orders.first());
 }
 
 Result questions(const HistoryExam &exam, int version, const QString &folder)
 {
     Result result;
+    // Histories keep the answers; those recorded before they did are looked
+    // up in the bank.
     std::optional<QHash<QString, bool>> answers;
-    if (!exam.exposition && !(answers = bankAnswers(folder, &result.error)))
+    const bool allKnown = std::all_of(
+        exam.questions.cbegin(), exam.questions.cend(), [](const HistoryQuestion &question) {
+            return question.kind != QuestionKind::TrueFalse || question.answer.has_value();
+        });
+    if (!allKnown && !(answers = bankAnswers(folder, &result.error)))
         return result;
     QStringList category{QStringLiteral("Examen: %1").arg(exam.title)};
     if (version > 0)
-        category.first() += QStringLiteral(", versión %1").arg(ExamVersions::letter(version));
+        category.first() += QStringLiteral(", versión %1").arg(ExamWording::versionLetter(version));
     const QList<qsizetype> order = versionOrder(exam, version);
     const int width = int(QString::number(order.size()).size());
     for (qsizetype n = 0; n < order.size(); ++n) {
@@ -84,7 +67,9 @@ Result questions(const HistoryExam &exam, int version, const QString &folder)
         question.text = asked.text;
         question.category = category;
         question.name = QStringLiteral("Pregunta %1").arg(n + 1, width, 10, QLatin1Char('0'));
-        if (asked.kind == QuestionKind::TrueFalse) {
+        if (asked.kind == QuestionKind::TrueFalse && asked.answer) {
+            question.answer = *asked.answer;
+        } else if (asked.kind == QuestionKind::TrueFalse) {
             const auto answer =
                 answers->constFind(placeKey(asked.chapter, asked.topic, asked.text));
             if (answer == answers->constEnd()) {

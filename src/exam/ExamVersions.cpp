@@ -20,53 +20,42 @@ QList<qsizetype> shuffledOrder(qsizetype count, SplitMix64 &generator)
     return order;
 }
 
-namespace {
-
-template <typename T> QList<T> shuffled(const QList<T> &items, SplitMix64 &generator)
+QList<QList<qsizetype>> printedOrders(const ExamDescription &exam)
 {
-    QList<T> result;
-    result.reserve(items.size());
-    for (const qsizetype from : shuffledOrder(items.size(), generator))
-        result.append(items.at(from));
-    return result;
+    const qsizetype total = exam.selection.all().size();
+    QList<qsizetype> teachers(total);
+    for (qsizetype i = 0; i < total; ++i)
+        teachers[i] = i;
+    QList<QList<qsizetype>> orders{teachers};
+    SplitMix64 generator(exam.seed);
+    for (int v = 1; v < qBound(1, exam.versions, kMaxVersions); ++v) {
+        QList<qsizetype> order;
+        order.reserve(total);
+        qsizetype first = 0; // where the kind's questions start in all()
+        for (const QuestionKind kind : kQuestionKinds) {
+            const qsizetype count = exam.selection.count(kind);
+            for (const qsizetype from : shuffledOrder(count, generator))
+                order.append(first + from);
+            first += count;
+        }
+        orders.append(order);
+    }
+    return orders;
 }
-
-} // namespace
 
 QList<ExamDescription> make(const ExamDescription &exam)
 {
-    ExamDescription first = exam;
-    first.versions = 1;
-    QList<ExamDescription> versions{first};
-    SplitMix64 generator(exam.seed);
-    for (int v = 1; v < qBound(1, exam.versions, kMaxVersions); ++v) {
-        ExamDescription version = first;
-        version.questions = shuffled(first.questions, generator);
-        for (QStringList &section : version.sections)
-            section = shuffled(section, generator);
+    const QList<ExamQuestion> questions = exam.selection.all();
+    QList<ExamDescription> versions;
+    for (const QList<qsizetype> &order : printedOrders(exam)) {
+        ExamDescription version = exam;
+        version.versions = 1;
+        version.selection.clear();
+        for (const qsizetype from : order)
+            version.selection.add(questions.at(from));
         versions.append(version);
     }
     return versions;
-}
-
-QString letter(int version)
-{
-    return QString(QChar(u'A' + version));
-}
-
-QString keyLine(int version, const ExamDescription &exam)
-{
-    QStringList answers;
-    for (qsizetype i = 0; i < exam.questions.size(); ++i)
-        answers.append(QStringLiteral("%1 %2").arg(i + 1).arg(
-            exam.questions.at(i).answerLabel == u"Sí" ? QStringLiteral("Sí")
-                                                      : QStringLiteral("No")));
-    return QStringLiteral("Versión %1: ").arg(letter(version)) + answers.join(QStringLiteral(", "));
-}
-
-QString seedLine(quint32 seed)
-{
-    return QStringLiteral("Clave de barajado: %1").arg(seed);
 }
 
 } // namespace ExamVersions

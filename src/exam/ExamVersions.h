@@ -10,12 +10,14 @@
 // on any machine and with any library: SplitMix64 (state += 0x9E3779B97F4A7C15,
 // then the output mixed with the multipliers 0xBF58476D1CE4E5B9 and
 // 0x94D049BB133111EB), started at the seed, drives a Fisher–Yates shuffle for
-// version B, then C, then D, section after section.
+// version B, then C, then D, the kinds of question in the selection's order
+// (true/false, conceptual, practical, brief). The exam history keeps the
+// questions in that order with the seed and the number of versions, which is
+// all it takes to print the same versions again.
 
 #include "ExamDescription.h"
 
 #include <QList>
-#include <QString>
 
 namespace ExamVersions {
 
@@ -35,18 +37,12 @@ private:
 // to 1, position i is swapped with position next() mod (i + 1).
 QList<qsizetype> shuffledOrder(qsizetype count, SplitMix64 &generator);
 
-// The exam's versions (exam.versions of them, 1 to 4), each described on its
-// own (with versions = 1), version A first.
+// For each version of the exam (exam.versions of them, 1 to 4, A first), the
+// positions in exam.selection.all() of its questions in the order printed.
+QList<QList<qsizetype>> printedOrders(const ExamDescription &exam);
+
+// The exam's versions, each described on its own (with versions = 1),
+// version A first.
 QList<ExamDescription> make(const ExamDescription &exam);
-
-// "A" for the first version, "B" for the second…
-QString letter(int version);
-
-// The compact key of a true/false version: "Versión B: 1 Sí, 2 No, 3 No".
-QString keyLine(int version, const ExamDescription &exam);
-
-// What a key says of the versions it belongs to: "Clave de barajado: 41438",
-// the seed that makes them again.
-QString seedLine(quint32 seed);
 
 } // namespace ExamVersions

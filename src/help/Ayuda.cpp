@@ -1,6 +1,7 @@
 #include "Ayuda.h"
 
 #include "BankCounts.h"
+#include "HandOver.h"
 #include "HelpText.h"
 #include "MainWindowServices.h"
 #include "ProgramState.h"
@@ -9,8 +10,6 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -57,16 +56,14 @@ Ayuda::Ayuda() : Form(kName, Placement::TopLevel)
     m_command1->setObjectName(QStringLiteral("Command1"));
     m_command1->setGeometry(Twips::rect(3630, 4560, 1335, 285));
     connect(m_command1, &QPushButton::clicked, this, &Ayuda::Command1_Click);
-    // "Cerrar ayuda" is the window's exit button, so Esc presses it.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, m_command1, &QPushButton::click);
+    setExitButton(m_command1); // "Cerrar ayuda"
 }
 
 void Ayuda::Form_Load()
 {
     m_loadAllowance = frameAllowance();
     setOuterSize(twipsSize(kLoadWidth, kLoadHeight));
-    m_text = HelpText::composeHelpText(ActiveWindowCode, countBankRecords());
+    m_text = HelpText::composeHelpText(HandOver::helpOpener(), countBankRecords());
     m_text1->setPlainText(m_text);
 }
 
@@ -91,15 +88,11 @@ void Ayuda::placeOverMainWindow()
     // Centred over the main window, its frame kept inside the screen.
     MainWindowServices *services = MainWindowServices::instance();
     const QWidget *main = services ? services->mainWidget() : nullptr;
-    const QScreen *screen = Twips::screenOf(this);
-    if (!main || !main->isVisible() || !screen)
+    if (!main || !main->isVisible())
         return;
-    const QRect room = screen->availableGeometry();
     QRect frame(QPoint(), frameGeometry().size());
     frame.moveCenter(main->frameGeometry().center());
-    frame.moveLeft(qMax(room.left(), qMin(frame.left(), room.right() - frame.width() + 1)));
-    frame.moveTop(qMax(room.top(), qMin(frame.top(), room.bottom() - frame.height() + 1)));
-    move(frame.topLeft());
+    moveFrameOnScreen(frame.topLeft(), frame.size());
 }
 
 void Ayuda::setOuterSize(const QSize &outer)
@@ -133,14 +126,14 @@ void Ayuda::placeControls(const QSize &outer)
 void Ayuda::Command1_Click()
 {
     unload();
-    ActiveWindowCode = ActiveWindowCodes::kNone;
+    HandOver::helpClosed();
 }
 
 void Ayuda::Form_Unload()
 {
     // After general help the main window's help button, hidden by the
     // toolbar click that opened it, comes back.
-    if (ActiveWindowCode == ActiveWindowCodes::kMain)
+    if (HandOver::helpOpener() == ActiveWindowCodes::kMain)
         if (MainWindowServices *services = MainWindowServices::instance())
             services->setHelpButtonVisible(true);
 }

@@ -26,7 +26,7 @@ struct DrawQuestion
     qint16 topic = 0; // 0 for an exposition question
     int position = 0; // its place within its topic (exposition: its chapter)
     QString text;
-    QString answerLabel; // "Sí" or "No"; empty for an exposition question
+    bool answer = false; // true/false questions: whether "Sí" is correct
 };
 
 struct DrawLine

@@ -1,5 +1,6 @@
 #include "ExamHistory.h"
 
+#include "ExamVersions.h"
 #include "FileLock.h"
 #include "SystemError.h"
 
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
 // How long a change waits for another program's, as a change of the bank does.
 constexpr int kLockWaitMs = 2000;
 // Dates are kept in local time as ISO 8601 text ("2026-06-12T09:30:00"),
@@ -123,6 +123,40 @@ std::optional<HistoryExam> examFrom(const QSqlQuery &row, QString *error)
     return std::nullopt;
 }
 
+// The steps that bring a history's schema from one version to the next, each
+// run inside the one transaction of the whole upgrade: step N makes version
+// N + 1 of version N.
+using SchemaStep = bool (*)(QSqlQuery &query);
+
+// 0 → 1: the exams and their questions.
+bool createTables(QSqlQuery &query)
+{
+    return run(query,
+               QStringLiteral("CREATE TABLE IF NOT EXISTS exam (id INTEGER PRIMARY KEY, "
+                              "made_at TEXT NOT NULL, kind TEXT NOT NULL, title TEXT NOT NULL, "
+                              "versions INTEGER NOT NULL, seed INTEGER)")) &&
+           run(query,
+               QStringLiteral("CREATE TABLE IF NOT EXISTS exam_question (exam_id INTEGER NOT NULL "
+                              "REFERENCES exam (id) ON DELETE CASCADE, position INTEGER NOT NULL, "
+                              "kind TEXT NOT NULL, chapter INTEGER NOT NULL, topic INTEGER, "
+                              "text TEXT NOT NULL, PRIMARY KEY (exam_id, position))")) &&
+           run(query, QStringLiteral("CREATE INDEX IF NOT EXISTS exam_question_text ON "
+                                     "exam_question (kind, text)"));
+}
+
+// 1 → 2: the answer of each true/false question (1 Sí, 0 No); NULL for
+// exposition questions and for those recorded before.
+bool addAnswers(QSqlQuery &query)
+{
+    return run(query, QStringLiteral("ALTER TABLE exam_question ADD COLUMN answer INTEGER"));
+}
+
+const SchemaStep kSchemaSteps[] = {createTables, addAnswers};
+static_assert(std::size(kSchemaSteps) == ExamHistory::kSchemaVersion);
+
+const QString kNewerHistory =
+    QStringLiteral("el historial es de una versión más reciente del programa");
+
 const QString kExamColumns =
     QStringLiteral("SELECT e.id, e.made_at, e.kind, e.title, e.versions, e.seed, "
                    "(SELECT COUNT(*) FROM exam_question q WHERE q.exam_id = e.id) FROM exam e ");
@@ -137,22 +171,30 @@ HistoryExam HistoryExam::from(const ExamDescription &exam)
         entry.versions = exam.versions;
         entry.seed = exam.seed;
     }
-    if (!entry.exposition) {
-        for (const SelectedQuestion &question : exam.questions)
-            entry.questions.append(
-                {QuestionKind::TrueFalse, question.chapter, question.topic, question.text});
-    } else {
-        for (int section = 0; section < 3; ++section) {
-            const QStringList &texts = exam.sections[section];
-            const QList<qint16> &chapters = exam.sectionChapters[section];
-            for (qsizetype i = 0; i < texts.size(); ++i)
-                entry.questions.append({kQuestionKinds[section + 1],
-                                        i < chapters.size() ? chapters[i] : qint16(0), 0,
-                                        texts[i]});
-        }
+    for (const ExamQuestion &question : exam.selection.all()) {
+        const bool trueFalse = question.kind == QuestionKind::TrueFalse;
+        entry.questions.append({question.kind, question.chapter,
+                                trueFalse ? question.topic : qint16(0), question.text,
+                                trueFalse ? std::optional<bool>(question.answer) : std::nullopt});
     }
     entry.questionCount = int(entry.questions.size());
     return entry;
+}
+
+QList<QList<qsizetype>> HistoryExam::versionOrders() const
+{
+    // The questions are kept in the selection's order, kind after kind, so
+    // the versions' own shuffles give back the orders printed.
+    ExamDescription described;
+    described.versions = versions;
+    described.seed = seed;
+    for (const HistoryQuestion &question : questions) {
+        ExamQuestion asked;
+        asked.kind = question.kind;
+        asked.text = question.text;
+        described.selection.add(asked);
+    }
+    return ExamVersions::printedOrders(described);
 }
 
 QString HistoryExam::kindName() const
@@ -249,8 +291,8 @@ QString ExamHistory::quickCheck()
 }
 
 // Checks the file, refuses one that is not ours, and (for a writer) sets the
-// journal and flushing the history relies on and creates the tables in a
-// history that has none.
+// journal and flushing the history relies on and brings an earlier schema
+// (or none) up to this program's.
 QString ExamHistory::prepareSchema()
 {
     if (const QString error = quickCheck(); !error.isEmpty())
@@ -277,8 +319,9 @@ QString ExamHistory::prepareSchema()
         return QStringLiteral("%1 es una base de datos de otro programa, no un historial de "
                               "exámenes de Orvalis; no se usa ni se cambia")
             .arg(QFileInfo(m_path).fileName());
-    if (version > kSchemaVersion)
-        return QStringLiteral("el historial es de una versión más reciente del programa");
+    if (version > ExamHistory::kSchemaVersion)
+        return kNewerHistory;
+    m_version = version;
     if (m_readOnly) {
         m_empty = tables.isEmpty();
         return {};
@@ -287,29 +330,43 @@ QString ExamHistory::prepareSchema()
          {"PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL", "PRAGMA foreign_keys = ON"})
         if (!run(query, QString::fromLatin1(pragma)))
             return reasonOf(query.lastError());
-    if (version == kSchemaVersion && applicationId == ExamHistory::kApplicationId)
+    if (version == ExamHistory::kSchemaVersion && applicationId == ExamHistory::kApplicationId)
         return {};
+    return upgradeSchema();
+}
+
+// Brings the schema to this program's version in one transaction under the
+// lock: a program killed in the middle leaves the history as it was, which
+// the next one upgrades. The version is read again once the lock is held,
+// since another program may have upgraded it meanwhile.
+QString ExamHistory::upgradeSchema()
+{
     return underLock([this] {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        QSqlQuery create(db);
+        QSqlQuery query(db);
         if (!db.transaction())
             return reasonOf(db.lastError());
-        for (const char *sql :
-             {"CREATE TABLE IF NOT EXISTS exam (id INTEGER PRIMARY KEY, made_at TEXT NOT NULL, "
-              "kind TEXT NOT NULL, title TEXT NOT NULL, versions INTEGER NOT NULL, seed INTEGER)",
-              "CREATE TABLE IF NOT EXISTS exam_question (exam_id INTEGER NOT NULL "
-              "REFERENCES exam (id) ON DELETE CASCADE, position INTEGER NOT NULL, "
-              "kind TEXT NOT NULL, chapter INTEGER NOT NULL, topic INTEGER, text TEXT NOT NULL, "
-              "PRIMARY KEY (exam_id, position))",
-              "CREATE INDEX IF NOT EXISTS exam_question_text ON exam_question (kind, text)",
-              "PRAGMA application_id = %1", "PRAGMA user_version = 1"}) {
-            if (!run(create, QString::fromLatin1(sql).arg(ExamHistory::kApplicationId))) {
-                const QString reason = reasonOf(create.lastError());
-                db.rollback();
-                return reason;
-            }
-        }
-        return db.commit() ? QString() : reasonOf(db.lastError());
+        const auto failed = [&](const QString &reason) {
+            db.rollback();
+            return reason;
+        };
+        if (!run(query, QStringLiteral("PRAGMA user_version")) || !query.next())
+            return failed(reasonOf(query.lastError()));
+        const int from = query.value(0).toInt();
+        if (from > ExamHistory::kSchemaVersion)
+            return failed(kNewerHistory);
+        for (int version = from; version < ExamHistory::kSchemaVersion; ++version)
+            if (!kSchemaSteps[version](query))
+                return failed(reasonOf(query.lastError()));
+        if (!run(query,
+                 QStringLiteral("PRAGMA application_id = %1").arg(ExamHistory::kApplicationId)) ||
+            !run(query,
+                 QStringLiteral("PRAGMA user_version = %1").arg(ExamHistory::kSchemaVersion)))
+            return failed(reasonOf(query.lastError()));
+        if (!db.commit())
+            return failed(reasonOf(db.lastError()));
+        m_version = ExamHistory::kSchemaVersion;
+        return QString();
     });
 }
 
@@ -456,8 +513,9 @@ QString ExamHistory::record(HistoryExam &exam)
                 return failed();
             id = query.lastInsertId().toLongLong();
         }
-        if (!query.prepare(QStringLiteral("INSERT INTO exam_question (exam_id, position, kind, "
-                                          "chapter, topic, text) VALUES (?, ?, ?, ?, ?, ?)")))
+        if (!query.prepare(
+                QStringLiteral("INSERT INTO exam_question (exam_id, position, kind, "
+                               "chapter, topic, text, answer) VALUES (?, ?, ?, ?, ?, ?, ?)")))
             return failed();
         for (qsizetype i = 0; i < exam.questions.size(); ++i) {
             const HistoryQuestion &question = exam.questions[i];
@@ -465,7 +523,8 @@ QString ExamHistory::record(HistoryExam &exam)
             for (const QVariant &value :
                  {QVariant(id), QVariant(qint64(i + 1)), QVariant(kKindCodes[int(question.kind)]),
                   QVariant(question.chapter), trueFalse ? QVariant(question.topic) : QVariant(),
-                  QVariant(question.text)})
+                  QVariant(question.text),
+                  question.answer ? QVariant(int(*question.answer)) : QVariant()})
                 query.addBindValue(value);
             if (!query.exec())
                 return failed();
@@ -527,8 +586,9 @@ std::optional<HistoryExam> ExamHistory::exam(qint64 id, QString *error) const
     if (!exam)
         return std::nullopt;
     if (!run(query,
-             QStringLiteral("SELECT kind, chapter, topic, text FROM exam_question "
-                            "WHERE exam_id = ? ORDER BY position"),
+             QStringLiteral("SELECT kind, chapter, topic, text, %1 FROM exam_question "
+                            "WHERE exam_id = ? ORDER BY position")
+                 .arg(m_version >= 2 ? QStringLiteral("answer") : QStringLiteral("NULL")),
              {id})) {
         *error = reasonOf(query.lastError(), m_readOnly);
         return std::nullopt;
@@ -546,9 +606,17 @@ std::optional<HistoryExam> ExamHistory::exam(qint64 id, QString *error) const
             *error = invalidValue(id, QStringLiteral("el capítulo") + which, query.value(1));
         else if (!topicRead || (trueFalse ? topic < 1 || topic > 10 : topic != 0))
             *error = invalidValue(id, QStringLiteral("el tema") + which, query.value(2));
+        // An answer is 1 or 0, and only a true/false question has one.
+        const bool answerKnown = !query.value(4).isNull();
+        bool answerRead = true;
+        const int answer = answerKnown ? query.value(4).toInt(&answerRead) : 0;
+        if (error->isEmpty() && answerKnown &&
+            (!answerRead || !trueFalse || answer < 0 || answer > 1))
+            *error = invalidValue(id, QStringLiteral("la respuesta") + which, query.value(4));
         if (!error->isEmpty())
             return std::nullopt;
-        exam->questions.append({*kind, qint16(chapter), qint16(topic), query.value(3).toString()});
+        exam->questions.append({*kind, qint16(chapter), qint16(topic), query.value(3).toString(),
+                                answerKnown ? std::optional<bool>(answer == 1) : std::nullopt});
     }
     return exam;
 }

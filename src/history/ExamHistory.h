@@ -13,9 +13,15 @@
 // (Access::ReadOnly) opens the file read-only and changes nothing, whatever
 // state it is in.
 //
-// Questions are kept as the exam held them (kind, chapter, topic, text):
-// records carry no identity and are renumbered by deletions, so a question
-// is known later by its kind and text.
+// Questions are kept as the exam held them (kind, chapter, topic, text, and
+// the answer of a true/false question): records carry no identity and are
+// renumbered by deletions, so a question is known later by its kind and
+// text. Kept in the selection's order with the seed and the number of
+// versions, they are enough to rebuild the order of every version printed.
+//
+// The schema carries its version in PRAGMA user_version. A history of an
+// earlier version is brought up to this program's in place, step by step, in
+// one transaction under the lock; one of a later version is refused.
 //
 // Failures are Spanish reasons fit to follow "No se ha podido ...: ".
 
@@ -36,6 +42,9 @@ struct HistoryQuestion
     qint16 chapter = 0;
     qint16 topic = 0; // true/false questions only
     QString text;
+    // True/false questions: whether "Sí" is correct; unknown for exposition
+    // questions and for those recorded before histories kept answers.
+    std::optional<bool> answer;
 
     bool operator==(const HistoryQuestion &) const = default;
 };
@@ -54,6 +63,9 @@ struct HistoryExam
     // The exam's questions in order, the versions and their seed; no date,
     // title or number yet.
     static HistoryExam from(const ExamDescription &exam);
+    // For each version (A first), the positions in `questions` of the
+    // questions in the order that version printed them.
+    QList<QList<qsizetype>> versionOrders() const;
     // "tipo test" or "exposición".
     QString kindName() const;
     // "Examen del 07/12/2026".
@@ -66,6 +78,8 @@ public:
     static inline const QString kFileName = QStringLiteral("historial.sqlite");
     // PRAGMA application_id of our histories: "ORVL".
     static constexpr qint32 kApplicationId = 0x4F52564C;
+    // PRAGMA user_version of the histories this program writes.
+    static constexpr int kSchemaVersion = 2;
 
     enum class Access
     {
@@ -101,6 +115,7 @@ private:
     QString connect();
     QString quickCheck();
     QString prepareSchema();
+    QString upgradeSchema();
     bool emptyBesideLog() const;
     bool damagedNow();
     QString setAside();
@@ -112,4 +127,5 @@ private:
     bool m_open = false;
     bool m_readOnly = false;
     bool m_empty = false; // a read-only history without our tables yet
+    int m_version = 0;    // the schema version of the history as opened
 };

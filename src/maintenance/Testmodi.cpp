@@ -1,5 +1,6 @@
 #include "Testmodi.h"
 
+#include "AnswerLabel.h"
 #include "ChapterTitles.h"
 #include "ColouredButton.h"
 #include "FlexGrid.h"
@@ -27,7 +28,6 @@ const QString kLeaveQuestion =
 const QString kNoAnswer = QStringLiteral("No se ha especificado la respuesta correcta");
 const QString kTopicFull =
     QStringLiteral("No se pueden añadir más de 50 preguntas en un mismo tema");
-const QString kYes = QStringLiteral("Sí");
 
 const QColor kBackground(192, 255, 192);
 
@@ -160,22 +160,21 @@ void Testmodi::List2_Click()
     m_currentTopic = qint16(m_list2->currentRow() + 1);
     const BankResult<QList<QuestionListing>> listing =
         m_bank.questionsOf(m_currentChapter, m_currentTopic);
-    const QList<QuestionListing> questions =
-        listing.ok() ? listing.value() : QList<QuestionListing>();
+    m_listed = listing.ok() ? listing.value() : QList<QuestionListing>();
 
     setUpColumns();
-    prepareListingRows(m_grid3, int(questions.size()), kMinimumGridRows, kRowHeight);
-    for (const QuestionListing &question : questions) {
+    prepareListingRows(m_grid3, int(m_listed.size()), kMinimumGridRows, kRowHeight);
+    for (const QuestionListing &question : std::as_const(m_listed)) {
         m_grid3->setTextMatrix(question.position, kRecordColumn,
                                QString::number(question.recordNumber));
         m_grid3->setTextMatrix(question.position, 1, question.text);
-        m_grid3->setTextMatrix(question.position, 2, question.answerLabel);
+        m_grid3->setTextMatrix(question.position, 2, answerLabel(question.answer));
     }
 }
 
 void Testmodi::startModifyingRow(int row)
 {
-    const bool yes = m_grid3->textMatrix(row, 2) == kYes;
+    const bool yes = row >= 1 && row <= m_listed.size() && m_listed.at(row - 1).answer;
     m_option1[yes ? 0 : 1]->setChecked(true);
 }
 

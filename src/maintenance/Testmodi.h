@@ -59,4 +59,6 @@ private:
     TrueFalseBank m_bank;
     qint16 m_currentChapter = 0;
     qint16 m_currentTopic = 0;
+    // The questions listed in Grid3, row 1 first.
+    QList<QuestionListing> m_listed;
 };

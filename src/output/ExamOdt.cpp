@@ -1,6 +1,7 @@
 #include "ExamOdt.h"
 
 #include "ExamVersions.h"
+#include "ExamWording.h"
 
 #include <QBuffer>
 #include <QTextCursor>
@@ -11,15 +12,8 @@
 namespace {
 
 constexpr int kKeyColumns = 10;
-const QString kYes = QStringLiteral("Sí");
-const QString kNo = QStringLiteral("No");
 const QString kEmptyBox = QStringLiteral("\u2610");  // ☐
 const QString kFilledBox = QStringLiteral("\u2612"); // ☒
-const QString kSectionHeadings[3] = {
-    QStringLiteral("A. PREGUNTAS CONCEPTUALES:"),
-    QStringLiteral("B. PREGUNTAS PRÁCTICAS:"),
-    QStringLiteral("C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:"),
-};
 const QString kFillIn = QString(40, u'_');
 
 class Writer
@@ -77,11 +71,12 @@ public:
         paragraph(true);
         text(QStringLiteral("Claves de las versiones"), bold(13));
         paragraph();
-        text(ExamVersions::seedLine(seed));
+        text(ExamWording::seedLine(seed));
         for (int v = 0; v < versions.size(); ++v) {
             paragraph();
-            text(QStringLiteral("Versión ") + ExamVersions::letter(v), bold(11));
-            const QList<SelectedQuestion> &questions = versions.at(v).questions;
+            text(QStringLiteral("Versión ") + ExamWording::versionLetter(v), bold(11));
+            const QList<ExamQuestion> &questions =
+                versions.at(v).selection.of(QuestionKind::TrueFalse);
             const int rows = int((questions.size() + kKeyColumns - 1) / kKeyColumns);
             if (rows == 0)
                 continue;
@@ -96,7 +91,7 @@ public:
                 QTextCursor cell =
                     grid->cellAt(int(i / kKeyColumns), int(i % kKeyColumns)).firstCursorPosition();
                 cell.insertText(QStringLiteral("%1 %2").arg(i + 1).arg(
-                    questions.at(i).answerLabel == kYes ? kYes : kNo));
+                    ExamWording::answerLabel(questions.at(i).answer)));
             }
             m_cursor.movePosition(QTextCursor::End);
         }
@@ -151,13 +146,14 @@ private:
     void trueFalse(const ExamDescription &exam)
     {
         const bool marked = exam.kind == ExamDescription::Kind::AnswerTemplate;
-        for (qsizetype i = 0; i < exam.questions.size(); ++i) {
-            const SelectedQuestion &question = exam.questions.at(i);
-            const bool yes = question.answerLabel == kYes;
+        const QList<ExamQuestion> &questions = exam.selection.of(QuestionKind::TrueFalse);
+        for (qsizetype i = 0; i < questions.size(); ++i) {
+            const ExamQuestion &question = questions.at(i);
+            const bool yes = question.answer;
             paragraph(false, 110);
-            text(QStringLiteral("%1. %2 ").arg(i + 1).arg(kYes));
+            text(QStringLiteral("%1. %2 ").arg(i + 1).arg(ExamWording::answerLabel(true)));
             text(marked && yes ? kFilledBox : kEmptyBox, m_box);
-            text(QStringLiteral(" %1 ").arg(kNo));
+            text(QStringLiteral(" %1 ").arg(ExamWording::answerLabel(false)));
             text(marked && !yes ? kFilledBox : kEmptyBox, m_box);
             // One blank: Qt writes a run of them as an element that it sets on
             // a line of its own, which some readers take for a line break.
@@ -167,15 +163,16 @@ private:
 
     void sections(const ExamDescription &exam)
     {
-        for (int section = 0; section < 3; ++section) {
-            const QStringList &questions = exam.sections[section];
+        for (const QuestionKind kind :
+             {QuestionKind::Conceptual, QuestionKind::Practical, QuestionKind::Brief}) {
+            const QList<ExamQuestion> &questions = exam.selection.of(kind);
             if (questions.isEmpty())
                 continue;
             paragraph();
-            text(kSectionHeadings[section], bold(11));
+            text(ExamWording::sectionHeading(kind), bold(11));
             for (qsizetype i = 0; i < questions.size(); ++i) {
                 paragraph(false, 25);
-                text(QStringLiteral("%1. ").arg(i + 1) + questions.at(i));
+                text(QStringLiteral("%1. ").arg(i + 1) + questions.at(i).text);
                 for (int rule = 0; rule < m_format.answerLines; ++rule) {
                     paragraph();
                     text(kFillIn + kFillIn);
@@ -201,9 +198,7 @@ QByteArray write(const ExamDescription &exam, const ExamFormat &format)
     const QList<ExamDescription> versions = ExamVersions::make(exam);
     for (int v = 0; v < versions.size(); ++v)
         writer.version(versions.at(v),
-                       versions.size() > 1 ? QStringLiteral("VERSIÓN ") + ExamVersions::letter(v)
-                                           : QString(),
-                       v > 0);
+                       versions.size() > 1 ? ExamWording::versionLine(v) : QString(), v > 0);
     if (versions.size() > 1 && exam.kind == ExamDescription::Kind::AnswerTemplate)
         writer.key(versions, exam.seed);
     QBuffer buffer; // opened by the writer

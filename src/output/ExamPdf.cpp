@@ -1,6 +1,7 @@
 #include "ExamPdf.h"
 
 #include "ExamVersions.h"
+#include "ExamWording.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -22,16 +23,11 @@ constexpr qreal kBoxMillimetres = 4.2; // an answer box, big enough to mark with
 constexpr int kKeyColumns = 10;        // questions a row of a version's key
 constexpr int kKeyGroup = 5;           // a heavier line after every five
 
-const QString kYesBox = QStringLiteral("Sí");
-const QString kNoBox = QStringLiteral("No");
+const QString kYesBox = ExamWording::answerLabel(true);
+const QString kNoBox = ExamWording::answerLabel(false);
 const QString kEmptyBox = QStringLiteral("\u2610");  // ☐
 const QString kFilledBox = QStringLiteral("\u2612"); // ☒
 const QString kDash = QStringLiteral(" — ");
-const QString kSectionHeadings[3] = {
-    QStringLiteral("A. PREGUNTAS CONCEPTUALES:"),
-    QStringLiteral("B. PREGUNTAS PRÁCTICAS:"),
-    QStringLiteral("C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:"),
-};
 
 enum FontRole
 {
@@ -136,7 +132,7 @@ public:
     QList<Block> key(const QList<ExamDescription> &versions, quint32 seed) const
     {
         QList<Block> blocks{{textLine(Title, QStringLiteral("Claves de las versiones")),
-                             textLine(Body, ExamVersions::seedLine(seed))}};
+                             textLine(Body, ExamWording::seedLine(seed))}};
         for (int v = 0; v < versions.size(); ++v)
             blocks.append(keyTable(v, versions.at(v)));
         return blocks;
@@ -369,8 +365,8 @@ private:
         const qreal noBoxX = noX + width(Body, kNoBox) + blank;
         const qreal textX = noBoxX + m_boxSide + m_gap;
         int number = 0;
-        for (const SelectedQuestion &question : exam.questions) {
-            const bool yes = question.answerLabel == kYesBox;
+        for (const ExamQuestion &question : exam.selection.of(QuestionKind::TrueFalse)) {
+            const bool yes = question.answer;
             const QList<Run> boxes{
                 {yesX, kYesBox, Body},
                 {yesBoxX, marked && yes ? kFilledBox : kEmptyBox, Box, true},
@@ -384,13 +380,15 @@ private:
     void addSections(QList<Block> &blocks, const ExamDescription &exam) const
     {
         const qreal textX = m_numberWidth + m_gap;
-        for (int section = 0; section < 3; ++section) {
-            const QStringList &questions = exam.sections[section];
+        for (const QuestionKind kind :
+             {QuestionKind::Conceptual, QuestionKind::Practical, QuestionKind::Brief}) {
+            const QList<ExamQuestion> &questions = exam.selection.of(kind);
             for (qsizetype i = 0; i < questions.size(); ++i) {
-                Block block = numbered(int(i + 1), questions.at(i), textX, {});
+                Block block = numbered(int(i + 1), questions.at(i).text, textX, {});
                 // The heading stays with the section's first question.
                 if (i == 0)
-                    block = Block{space(0.6), textLine(Bold, kSectionHeadings[section])} + block;
+                    block = Block{space(0.6), textLine(Bold, ExamWording::sectionHeading(kind))} +
+                            block;
                 for (int rule = 0; rule < m_format.answerLines; ++rule) {
                     Line answer = space(1.6);
                     answer.rule = true;
@@ -405,11 +403,12 @@ private:
     // One version's key: its heading, then rows of cells "12 Sí".
     Block keyTable(int version, const ExamDescription &exam) const
     {
-        Block block{space(0.8),
-                    textLine(Bold, QStringLiteral("Versión ") + ExamVersions::letter(version))};
+        Block block{space(0.8), textLine(Bold, QStringLiteral("Versión ") +
+                                                   ExamWording::versionLetter(version))};
         const qreal cell = m_width / kKeyColumns;
         const qreal rowHeight = 1.6 * m_metrics[Body].lineSpacing();
-        const qsizetype count = exam.questions.size();
+        const QList<ExamQuestion> &questions = exam.selection.of(QuestionKind::TrueFalse);
+        const qsizetype count = questions.size();
         const qsizetype rows = (count + kKeyColumns - 1) / kKeyColumns;
         for (qsizetype row = 0; row < rows; ++row) {
             Line current;
@@ -418,10 +417,10 @@ private:
             const qsizetype first = row * kKeyColumns;
             const int cells = int(qMin<qsizetype>(kKeyColumns, count - first));
             for (int c = 0; c < cells; ++c) {
-                const SelectedQuestion &question = exam.questions.at(first + c);
-                const QString text = QStringLiteral("%1 %2")
-                                         .arg(first + c + 1)
-                                         .arg(question.answerLabel == kYesBox ? kYesBox : kNoBox);
+                const QString text =
+                    QStringLiteral("%1 %2")
+                        .arg(first + c + 1)
+                        .arg(ExamWording::answerLabel(questions.at(first + c).answer));
                 current.runs.append({c * cell + (cell - width(Body, text)) / 2, text, Body});
             }
             // Left edges of the cells, and the right edge of the last.
@@ -546,8 +545,9 @@ QByteArray write(const ExamDescription &exam, const ExamFormat &format)
     };
     const QString paper = Layout::paper(exam);
     for (int v = 0; v < versions.size(); ++v) {
-        const QString version =
-            versions.size() > 1 ? QStringLiteral("Versión ") + ExamVersions::letter(v) : QString();
+        const QString version = versions.size() > 1
+                                    ? QStringLiteral("Versión ") + ExamWording::versionLetter(v)
+                                    : QString();
         print(layout.paginate(layout.blocks(versions.at(v), version.toUpper())), paper, version);
     }
     if (versions.size() > 1 && exam.kind == ExamDescription::Kind::AnswerTemplate)

@@ -10,7 +10,7 @@
 #include "ExamRecorder.h"
 #include "ExamText.h"
 #include "ExamVersions.h"
-#include "Forms.h"
+#include "HandOver.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
 #include "PrinterSeam.h"
@@ -32,7 +32,6 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpressionValidator>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QStyle>
 
@@ -54,7 +53,6 @@ const QString kSaveFailed = QStringLiteral("No se ha podido guardar el fichero: 
 const QString kUnencodable =
     QStringLiteral("El texto contiene caracteres que no se pueden guardar en un fichero de texto: "
                    "%1. Cámbielos o bórrelos; no se ha guardado nada.");
-const QStringList kSelectionWindows{WindowNames::kTestselec, WindowNames::kExamselec};
 
 // Geometry in twips; the strip's controls are placed relative to the strip.
 // Two rows: the destinations and the exit as they have always been, with
@@ -189,10 +187,7 @@ void Impres::buildControls()
         if (m_versions->value() > 1)
             Versiones_Change();
     });
-    // "Salir de impresión" is the window's exit button, so Esc presses it.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, m_command2, &QPushButton::click);
+    setExitButton(m_command2); // "Salir de impresión"
 
     m_cd1.setFilter(kFileFilter);
     m_cd1.setDefaultSuffix(QStringLiteral("txt"));
@@ -224,8 +219,7 @@ void Impres::Form_Unload()
     }
 }
 
-void Impres::receiveText(const QString &text, const ExamDescription &exam,
-                         const QString &returnWindow)
+void Impres::receiveText(const QString &text, const ExamDescription &exam)
 {
     m_receivedText = text;
     m_received = exam;
@@ -235,12 +229,11 @@ void Impres::receiveText(const QString &text, const ExamDescription &exam,
         m_versions->setValue(1);
     }
     m_text1->setPlainText(text);
-    ReturnWindowName = returnWindow;
     recorder().begin();
     // The template of an exam just sent in versions comes in those versions,
     // so that its key matches the copies printed.
     if (const std::optional<SentVersions::Choice> choice =
-            SentVersions::recall(returnWindow, exam)) {
+            SentVersions::recall(HandOver::returnWindow(), exam)) {
         m_seed->setText(QString::number(choice->seed));
         m_versions->setValue(choice->versions); // composes them
     }
@@ -249,7 +242,7 @@ void Impres::receiveText(const QString &text, const ExamDescription &exam,
 // Called once the exam has left by any destination.
 void Impres::recordSent()
 {
-    SentVersions::remember(ReturnWindowName, m_exam);
+    SentVersions::remember(HandOver::returnWindow(), m_exam);
     if (const QString message = recorder().sent(m_exam); !message.isEmpty())
         MessageBox::inform(message, this);
 }
@@ -319,8 +312,7 @@ void Impres::Command2_Click()
 
 void Impres::Command3_Click()
 {
-    ActiveWindowCode = ActiveWindowCodes::kOutput;
-    Forms::show(WindowNames::kAyuda);
+    HandOver::openHelp(ActiveWindowCodes::kOutput);
 }
 
 void Impres::sendToClipboard()
@@ -435,10 +427,5 @@ void Impres::editFormat()
 
 void Impres::leaveOutput()
 {
-    unload();
-    ActiveWindowCode = ActiveWindowCodes::kNone;
-    // Both names are compared; a name that matches neither shows nothing.
-    for (const QString &name : kSelectionWindows)
-        if (ReturnWindowName == name)
-            Forms::show(name);
+    HandOver::outputLeft();
 }

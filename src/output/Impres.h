@@ -11,8 +11,8 @@
 // is the one received.
 // Every exam that leaves is recorded in the exam history; "Título…" names it
 // there.
-// Leaving it closes it and shows again the selection window named by
-// ReturnWindowName.
+// Leaving it closes it and shows again the selection window that handed the
+// text over (HandOver.h).
 //
 // Text1 keeps line ends as paragraph breaks; what is sent uses CR LF.
 
@@ -43,9 +43,8 @@ public:
     void Form_Resize() override;
     void Form_Unload() override;
 
-    // The hand-over: the text goes into Text1 and ReturnWindowName is set.
-    void receiveText(const QString &text, const ExamDescription &exam,
-                     const QString &returnWindow) override;
+    // The hand-over: the text goes into Text1.
+    void receiveText(const QString &text, const ExamDescription &exam) override;
 
     void Command1_Click(int index);
     void Command2_Click();

@@ -3,6 +3,7 @@
 #include "Apertura.h"
 #include "ColouredButton.h"
 #include "Forms.h"
+#include "HandOver.h"
 #include "MessageBox.h"
 #include "ProgramState.h"
 #include "ScreenReader.h"
@@ -377,8 +378,7 @@ void Orvalis::mnuModifi2_Click()
 
 void Orvalis::mnuContenido_Click()
 {
-    ActiveWindowCode = ActiveWindowCodes::kMain;
-    Forms::show(WindowNames::kAyuda);
+    HandOver::openHelp(ActiveWindowCodes::kMain);
 }
 
 void Orvalis::mnuAcerca_Click()

@@ -1,11 +1,15 @@
 #include "Form.h"
 
 #include "Forms.h"
+#include "Twips.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QScreen>
+#include <QShortcut>
 
 Form::Form(const QString &name, Placement placement) : m_placement(placement)
 {
@@ -15,6 +19,27 @@ Form::Form(const QString &name, Placement placement) : m_placement(placement)
 Form::~Form()
 {
     Forms::forget(this);
+}
+
+void Form::setExitButton(QAbstractButton *button)
+{
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    // A child window shares its top-level window with the main window and
+    // the other child windows: Esc there is the child's only while it holds
+    // the focus.
+    if (m_placement == Placement::MdiChild)
+        escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, button, &QAbstractButton::click);
+}
+
+void Form::moveFrameOnScreen(QPoint place, const QSize &frameSize)
+{
+    if (const QScreen *screen = Twips::screenOf(this)) {
+        const QRect room = screen->availableGeometry();
+        place.setX(qMax(room.left(), qMin(place.x(), room.right() - frameSize.width() + 1)));
+        place.setY(qMax(room.top(), qMin(place.y(), room.bottom() - frameSize.height() + 1)));
+    }
+    move(place);
 }
 
 void Form::unload()

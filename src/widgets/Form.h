@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+class QAbstractButton;
 class QMdiSubWindow;
 
 // The handlers themselves, separate from QWidget so that the main window (a
@@ -71,6 +72,14 @@ public:
     void setVisible(bool visible) override;
 
 protected:
+    // The window's exit button: Esc presses it while the focus is anywhere
+    // in the window.
+    void setExitButton(QAbstractButton *button);
+    // Moves a top-level window so that its frame, of `frameSize` with its
+    // top-left corner wanted at `place`, lies inside its screen's available
+    // area, as near that place as it can.
+    void moveFrameOnScreen(QPoint place, const QSize &frameSize);
+
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

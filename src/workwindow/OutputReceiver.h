@@ -1,6 +1,6 @@
 #pragma once
-// The hand-over of a finished text to the output window: what a selection
-// window may ask of it, without knowing its class or its controls.
+// What the hand-over (HandOver.h) asks of the output window, without knowing
+// its class or its controls.
 
 #include "ExamDescription.h"
 
@@ -11,8 +11,6 @@ class OutputReceiver
 public:
     virtual ~OutputReceiver() = default;
 
-    // Shows `text`, composed from `exam`, in the output window; leaving it
-    // later shows again the window named `returnWindow`.
-    virtual void receiveText(const QString &text, const ExamDescription &exam,
-                             const QString &returnWindow) = 0;
+    // Shows `text`, composed from `exam`, in the output window.
+    virtual void receiveText(const QString &text, const ExamDescription &exam) = 0;
 };

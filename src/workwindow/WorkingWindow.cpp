@@ -2,20 +2,17 @@
 
 #include "FlexGrid.h"
 #include "Forms.h"
+#include "HandOver.h"
 #include "MainWindowServices.h"
 #include "MessageBox.h"
 #include "OpenFiles.h"
-#include "OutputReceiver.h"
-#include "ProgramState.h"
 #include "Twips.h"
-#include "WindowNames.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 
 #include <utility>
@@ -98,12 +95,6 @@ void WorkingWindow::settleControls()
     }
 }
 
-void WorkingWindow::setExitButton(QPushButton *button)
-{
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, button, &QPushButton::click);
-}
-
 void WorkingWindow::Form_Activate()
 {
     focusOnActivation();
@@ -116,7 +107,7 @@ void WorkingWindow::Form_Activate()
 
 void WorkingWindow::Form_Deactivate()
 {
-    if (ActiveWindowCode != m_code)
+    if (!HandOver::keepsOpen(m_code))
         leaveWindow();
 }
 
@@ -256,16 +247,10 @@ void WorkingWindow::keepFrameOnScreen()
     const QScreen *screen = Twips::screenOf(this);
     if (!screen || !isVisible())
         return;
-    const QRect available = screen->availableGeometry();
-    if (available.contains(frameGeometry()))
+    if (screen->availableGeometry().contains(frameGeometry()))
         return;
     fitToScreen();
-    QRect frame = frameGeometry();
-    frame.moveLeft(
-        qMax(available.left(), qMin(frame.left(), available.right() - frame.width() + 1)));
-    frame.moveTop(
-        qMax(available.top(), qMin(frame.top(), available.bottom() - frame.height() + 1)));
-    move(frame.topLeft());
+    moveFrameOnScreen(frameGeometry().topLeft(), frameGeometry().size());
 }
 
 void WorkingWindow::centreOverMainWindow()
@@ -280,36 +265,18 @@ void WorkingWindow::centreOverMainWindow()
         over = screen->availableGeometry();
     if (!over.isValid())
         return;
-    QPoint place = over.center() - rect().center();
-    // Keep the frame, caption included, inside the available area; `place`
-    // is where the frame's top-left corner goes.
-    if (QScreen *screen = Twips::screenOf(this)) {
-        const QRect room = screen->availableGeometry();
-        const QSize outer = size().grownBy(kAssumedFrame);
-        place.setX(qMax(room.left(), qMin(place.x(), room.right() - outer.width() + 1)));
-        place.setY(qMax(room.top(), qMin(place.y(), room.bottom() - outer.height() + 1)));
-    }
-    move(place);
+    // The frame, caption included, is kept inside the available area.
+    moveFrameOnScreen(over.center() - rect().center(), size().grownBy(kAssumedFrame));
 }
 
 void WorkingWindow::showHelp()
 {
-    ActiveWindowCode = m_code;
-    Forms::show(WindowNames::kAyuda);
+    HandOver::openHelp(m_code);
 }
 
 void WorkingWindow::handOverToOutput(const QString &text, const ExamDescription &exam)
 {
-    // Set first: hiding deactivates this window, which must not leave.
-    ActiveWindowCode = m_code;
-    hide();
-    QWidget *output = Forms::show(WindowNames::kImpres);
-    auto *receiver = dynamic_cast<OutputReceiver *>(output);
-    if (!receiver) { // no output window in this program: stay usable
-        show();
-        return;
-    }
-    receiver->receiveText(text, exam, formName());
+    HandOver::toOutput(this, m_code, text, exam);
 }
 
 void WorkingWindow::closeWindow()

@@ -73,8 +73,6 @@ protected:
     // (Liberation Sans through the font configuration) at 8.25 points keeps
     // every caption inside its control.
     void setDesignFont();
-    // Esc presses this button.
-    void setExitButton(QPushButton *button);
     // Run by Form_Activate after the status text: where the focus goes.
     virtual void focusOnActivation() {}
     // A grid that takes a share of the extra height when the window is

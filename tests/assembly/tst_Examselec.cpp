@@ -7,9 +7,13 @@
 #include "Impres.h"
 #include "MessageBoxResponder.h"
 
+#include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QSpinBox>
+#include <QTimer>
 #include <QtTest>
 
 using namespace GuiTest;
@@ -85,6 +89,34 @@ private Q_SLOTS:
         QCOMPARE(grid("Grid1_0")->rowHeight(3), 450);
     }
 
+    // A kind's file the draw cannot open is told, as a listing would tell it,
+    // and gives nothing to draw.
+    void aDrawTellsAFileItCannotRead()
+    {
+        const QString brief = m_gui.bank->filePath(QStringLiteral("QELMEXE3.DAT"));
+        QVERIFY(QFile::remove(brief) && QDir().mkdir(brief));
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != "Azar")
+                return;
+            dialog->findChild<QSpinBox *>("Cantidad_2_1_0")->setValue(1);
+            dialog->accept();
+        });
+        driver.start(20);
+        const QString shortage = "No hay tantas preguntas como se piden:\n\nCapítulo 1 "
+                                 "(breves): se piden 1 y hay 0\n\nPulse Aceptar para elegir las "
+                                 "que hay o Cancelar para volver al plan.";
+        QCOMPARE(MessageBoxResponder::answer(
+                     {MessageBoxResponder::notice("No se puede abrir el fichero QELMEXE3.DAT. "
+                                                  "Motivo: QELMEXE3.DAT no es un fichero de "
+                                                  "datos."),
+                      MessageBoxResponder::question(shortage, "Aceptar")},
+                     [this] { click(m_window, "CommandAzar"); }),
+                 QString());
+        QCOMPARE(m_window->selectedCount(ExpositionKind::Brief), 0);
+    }
+
     // Up to the 100th of its kind; another kind still accepts.
     void theHundredthQuestionOfAKindIsTheLast()
     {
@@ -96,6 +128,8 @@ private Q_SLOTS:
                                                  "No se pueden seleccionar más de 100 preguntas"))},
                                              [this] {
                                                  doubleClick(2);
+                                                 // refused, the row stays chosen
+                                                 QCOMPARE(grid("Grid3")->row(), 2);
                                                  chooseKind(1);
                                                  doubleClick(1);
                                              }),

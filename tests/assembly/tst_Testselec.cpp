@@ -320,8 +320,8 @@ private Q_SLOTS:
         QCOMPARE(exams[0].title, title);
         const QString b = kB.section(u'|', 1, 1), a = kA.section(u'|', 1, 1);
         QCOMPARE(history.exam(exams[0].id, &error)->questions,
-                 (QList<HistoryQuestion>{{QuestionKind::TrueFalse, 1, 1, b},
-                                         {QuestionKind::TrueFalse, 1, 1, a}}));
+                 (QList<HistoryQuestion>{{QuestionKind::TrueFalse, 1, 1, b, false},
+                                         {QuestionKind::TrueFalse, 1, 1, a, true}}));
         QCOMPARE(rows("Grid3", 2), (QStringList{"1•" + kA, "2•" + kB}));
         QCOMPARE(grid("Grid3")->cellToolTip(1, 0), "Usada en: " + title); // its date once
     }

@@ -30,6 +30,9 @@ private Q_SLOTS:
                                         << "Las marcas blancas se venden a precios inferiores al "
                                            "de las marcas del fabricante."
                                         << true << "…blancas se venden a un precio inferior…";
+        QTest::newRow("first word changed")
+            << "Un canal de distribución corto."
+            << "El canal de distribución corto." << true << QString();
         QTest::newRow("two letters added") << "La marca del fabricante."
                                            << "Las marcas del fabricante." << true << QString();
         QTest::newRow("concept word") << "¿Qué es la elasticidad precio de la demanda?"
@@ -81,6 +84,8 @@ private Q_SLOTS:
                               << "abcdefgh" << 0;
         QTest::newRow("inside a run of four") << "0123456789abcdef"
                                               << "0123456789abXdef" << 1;
+        QTest::newRow("first") << "abcdefghijklmnop"
+                               << "Xbcdefghijklmnop" << 1;
         QTest::newRow("last") << "abcdefghijklmnop"
                               << "abcdefghijklmnoq" << 1;
     }

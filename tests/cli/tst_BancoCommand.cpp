@@ -347,8 +347,8 @@ private Q_SLOTS:
         QVERIFY(bank.isEmpty() || writeFile(path("QELMEXT2.DAT"), bank));
         if (!change.isEmpty()) {
             ExamHistory history(path("historial.sqlite"));
-            HistoryExam exam{0, QDateTime({2026, 6, 12}, {9, 30}),     false, "T", 1,
-                             0, {{QuestionKind::TrueFalse, 3, 2, "a"}}};
+            HistoryExam exam{0, QDateTime({2026, 6, 12}, {9, 30}),         false, "T", 1,
+                             0, {{QuestionKind::TrueFalse, 3, 2, "a", {}}}};
             QCOMPARE(history.record(exam), QString());
             QVERIFY(sqlFile::run(path("historial.sqlite"), change.split("; ")));
         }
@@ -623,15 +623,15 @@ private Q_SLOTS:
                          {},
                          2,
                          77,
-                         {{QuestionKind::TrueFalse, 3, 2, "¿Verdadero?"}}};
-        HistoryExam exposition{
-            0,
-            QDateTime({2026, 6, 20}, {11, 5}),
-            true,
-            "Final",
-            1,
-            0,
-            {{QuestionKind::Practical, 4, 0, "Calcule."}, {QuestionKind::Brief, 1, 0, "Defina."}}};
+                         {{QuestionKind::TrueFalse, 3, 2, "¿Verdadero?", true}}};
+        HistoryExam exposition{0,
+                               QDateTime({2026, 6, 20}, {11, 5}),
+                               true,
+                               "Final",
+                               1,
+                               0,
+                               {{QuestionKind::Practical, 4, 0, "Calcule.", {}},
+                                {QuestionKind::Brief, 1, 0, "Defina.", {}}}};
         QCOMPARE(history.record(test), QString());
         QCOMPARE(history.record(exposition), QString());
         QCOMPARE(run({"historial", m_dir->path()}).out,
@@ -643,9 +643,10 @@ private Q_SLOTS:
         QCOMPARE(run({"historial", m_dir->path(), "--examen=1", "--json"}).out.simplified(),
                  "{ \"clave\": 77, \"fecha\": \"2026-06-12T09:30:00\", \"numero\": 1, "
                  "\"preguntas\": 1, \"preguntas_del_examen\": [ { \"capitulo\": 3, "
-                 "\"tema\": 2, \"texto\": \"¿Verdadero?\", \"tipo\": \"test\" } ], "
-                 "\"tipo\": \"tipo test\", \"titulo\": \"Examen del 12/06/2026\", "
-                 "\"versiones\": 2 }");
+                 "\"respuesta\": true, \"tema\": 2, \"texto\": \"¿Verdadero?\", "
+                 "\"tipo\": \"test\" } ], \"tipo\": \"tipo test\", "
+                 "\"titulo\": \"Examen del 12/06/2026\", "
+                 "\"versiones\": { \"A\": [ 1 ], \"B\": [ 1 ] } }");
         const Run missing = run({"historial", m_dir->path(), "--examen", "3"});
         QCOMPARE(missing.status, 2);
         QCOMPARE(missing.err, "orvalis-banco: no hay ningún examen número 3 en el historial.\n");
@@ -688,13 +689,13 @@ private Q_SLOTS:
         ExamHistory history(path("historial.sqlite"));
         HistoryExam test{0, {}, false, "Parcial", 3, 1234567, {}};
         for (const char *text : {"a", "b", "c", "d"})
-            test.questions.append({QuestionKind::TrueFalse, 3, 2, text});
+            test.questions.append({QuestionKind::TrueFalse, 3, 2, text, {}});
         HistoryExam exposition{0, {}, true, "Final", 2, 7, {}};
         for (const char *text : {"c1", "c2", "c3"})
-            exposition.questions.append({QuestionKind::Conceptual, 1, 0, text});
-        exposition.questions += {{QuestionKind::Practical, 1, 0, "p1"},
-                                 {QuestionKind::Practical, 1, 0, "p2"},
-                                 {QuestionKind::Brief, 1, 0, "b1"}};
+            exposition.questions.append({QuestionKind::Conceptual, 1, 0, text, {}});
+        exposition.questions += {{QuestionKind::Practical, 1, 0, "p1", {}},
+                                 {QuestionKind::Practical, 1, 0, "p2", {}},
+                                 {QuestionKind::Brief, 1, 0, "b1", {}}};
         QVERIFY(history.record(test).isEmpty() && history.record(exposition).isEmpty());
         QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(3, 2, "a") + trueFalse(3, 1, "b") +
                                                     trueFalse(3, 2, "b", 0) +

@@ -1,18 +1,44 @@
-// The examination texts and the answer template, and their versions,
-// compared byte for byte.
+// The selection's limits, and every text composed from a described exam
+// (examination, answer template, exposition sections, versions), compared
+// byte for byte.
 #include "ExamText.h"
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(SelectedQuestion)
 Q_DECLARE_METATYPE(ExamDescription)
+Q_DECLARE_METATYPE(QuestionKind)
 
 namespace {
+
+using K = ExamDescription::Kind;
+
+// True/false questions "text|1" (Sí) or "text|0"; exposition questions
+// "A:text", "B:text", "C:text", added in the order given.
+ExamDescription exam(K kind, const QStringList &questions, int versions = 1, quint32 seed = 0)
+{
+    ExamDescription described{kind, {}, versions, seed};
+    for (const QString &question : questions) {
+        if (kind != K::Exposition)
+            described.selection.add({QuestionKind::TrueFalse, 1, 1, question.section(u'|', 0, 0),
+                                     question.endsWith(u"|1")});
+        else
+            described.selection.add(
+                {kQuestionKinds[question[0].unicode() - u'A' + 1], 1, 0, question.mid(2)});
+    }
+    return described;
+}
+
 const QByteArray kHeader = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  "
                            "\r\n================================================\r\n\r\n";
 const QByteArray kB = "\r\nB. PREGUNTAS PR\xC3\x81"
                       "CTICAS:\r\n\r\n 1. P1\r\n\r\n";
 const QByteArray kC = "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n";
+const QByteArray kExam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
+const QByteArray kAnswers = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
+                            "respuestas correctas\r\n\r\n";
+const QByteArray o = "S\xC3\xAD( ) No( )  -  ", y = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ",
+                 n = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ", v = "VERSI\xC3\x93N ";
+
 } // namespace
 
 class tst_ExamText : public QObject
@@ -20,83 +46,57 @@ class tst_ExamText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void composesHeadingAndOneBoxedLinePerQuestion_data()
+    // A kind takes questions up to its limit and refuses the next, whatever
+    // the other kinds hold.
+    void eachKindHoldsUpToItsLimit_data()
     {
-        QTest::addColumn<QList<SelectedQuestion>>("questions");
-        QTest::addColumn<QByteArray>("exam");
-        QTest::addColumn<QByteArray>("answers");
-        const QByteArray exam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
-        const QByteArray answers = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
-                                   "respuestas correctas\r\n\r\n";
-        const QByteArray open = "S\xC3\xAD( ) No( )  -  ",
-                         yes = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ",
-                         no = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ";
-        // clang-format off
-        QTest::newRow("empty selection") << QList<SelectedQuestion>() << exam << answers;
-        QTest::newRow("in order; only the exact label Sí marks Sí") << QList<SelectedQuestion>{{"La demanda es elástica.", "Sí"}, {"Falsa", "No"}, {"c", "Si"}} << exam + open + "La demanda es el\xC3\xA1stica.\r\n" + open + "Falsa\r\n" + open + "c\r\n" << answers + yes + "La demanda es el\xC3\xA1stica.\r\n" + no + "Falsa\r\n" + no + "c\r\n";
-        // clang-format on
+        QTest::addColumn<QuestionKind>("kind");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("true/false") << QuestionKind::TrueFalse << 500;
+        QTest::newRow("conceptual") << QuestionKind::Conceptual << 100;
+        QTest::newRow("brief") << QuestionKind::Brief << 100;
     }
-    void composesHeadingAndOneBoxedLinePerQuestion()
+    void eachKindHoldsUpToItsLimit()
     {
-        QFETCH(QList<SelectedQuestion>, questions);
-        QFETCH(QByteArray, exam);
-        QFETCH(QByteArray, answers);
-        QStringList texts;
-        for (const SelectedQuestion &q : questions)
-            texts.append(q.text);
-        QCOMPARE(composeExamText(texts).toUtf8(), exam);
-        QCOMPARE(composeAnswerTemplate(questions).toUtf8(), answers);
-    }
-
-    void composesExpositionSectionsWithFixedLetters_data()
-    {
-        QTest::addColumn<QStringList>("conceptual");
-        QTest::addColumn<QStringList>("practical");
-        QTest::addColumn<QStringList>("brief");
-        QTest::addColumn<QByteArray>("expected");
-        QStringList twelve;
-        for (int i = 1; i <= 12; ++i)
-            twelve << QStringLiteral("b%1").arg(i);
-        // clang-format off
-        QTest::newRow("nothing selected: the header alone") << QStringList() << QStringList() << QStringList() << kHeader;
-        QTest::newRow("B and C keep their letters") << QStringList() << QStringList{"P1"} << QStringList{"B1"} << kHeader + kB + kC + " 1. B1\r\n";
-        QTest::newRow("A, B and C, each numbered from 1") << QStringList{"Q1", "Q2"} << QStringList{"P1"} << QStringList{"B1"} << kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n" + kB + kC + " 1. B1\r\n";
-        QTest::newRow("two-digit numbers take the whole field") << QStringList() << QStringList() << twelve << kHeader + kC + " 1. b1\r\n 2. b2\r\n 3. b3\r\n 4. b4\r\n 5. b5\r\n 6. b6\r\n 7. b7\r\n 8. " "b8\r\n 9. b9\r\n10. b10\r\n11. b11\r\n12. b12\r\n";
-        // clang-format on
-    }
-    void composesExpositionSectionsWithFixedLetters()
-    {
-        QFETCH(QStringList, conceptual);
-        QFETCH(QStringList, practical);
-        QFETCH(QStringList, brief);
-        QFETCH(QByteArray, expected);
-        QCOMPARE(composeExamText(conceptual, practical, brief).toUtf8(), expected);
+        QFETCH(QuestionKind, kind);
+        QFETCH(int, limit);
+        ExamSelection selection;
+        for (int i = 0; i < limit; ++i)
+            QVERIFY(selection.add({kind, 1, 0, QString::number(i)}));
+        QVERIFY(!selection.add({kind, 1, 0, "one more"}));
+        QCOMPARE(selection.of(kind).last().text, QString::number(limit - 1));
+        QVERIFY(selection.add({QuestionKind::Practical, 1, 0, "another kind"}));
+        QVERIFY(selection.removeAt(kind, 0) && !selection.removeAt(kind, limit - 1));
+        QCOMPARE(selection.of(kind).first().text, "1");
     }
 
     // Version A is the teacher's order under its "VERSIÓN A" line; the
     // others follow the seed through the documented generator (orders worked
     // out by hand from it), each question with its answer, sections apart.
-    void versionsFollowTheSeed_data()
+    void composesTheDescribedExam_data()
     {
         QTest::addColumn<ExamDescription>("exam");
         QTest::addColumn<QByteArray>("expected");
-        const QList<SelectedQuestion> four{{"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}};
-        const QByteArray exam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
-        const QByteArray answers = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
-                                   "respuestas correctas\r\n\r\n";
-        const QByteArray o = "S\xC3\xAD( ) No( )  -  ", y = "S\xC3\xAD(\xE2\x80\xA2) No( )  -  ",
-                         n = "S\xC3\xAD( ) No(\xE2\x80\xA2)  -  ";
-        const QByteArray v = "VERSI\xC3\x93N ";
-        ExamDescription exposition{ExamDescription::Kind::Exposition, {}, {}, 2, 7};
-        exposition.sections = {QStringList{"c1", "c2", "c3"}, QStringList{"p1", "p2"},
-                               QStringList{"b1"}};
+        const QStringList three{"La demanda es elástica.|1", "Falsa|0", "c|0"};
+        const QStringList four{"a|1", "b|0", "c|0", "d|1"};
+        QStringList twelve;
+        for (int i = 1; i <= 12; ++i)
+            twelve << QStringLiteral("C:b%1").arg(i);
         // clang-format off
-        QTest::newRow("exam, 2 versions") << ExamDescription{ExamDescription::Kind::TrueFalse, four, {}, 2, 1234567} << v + "A\r\n" + exam + o + "a\r\n" + o + "b\r\n" + o + "c\r\n" + o + "d\r\n\f" + v + "B\r\n" + exam + o + "a\r\n" + o + "c\r\n" + o + "d\r\n" + o + "b\r\n";
-        QTest::newRow("template, 3 versions and their key") << ExamDescription{ExamDescription::Kind::AnswerTemplate, four, {}, 3, 1234567} << v + "A\r\n" + answers + y + "a\r\n" + n + "b\r\n" + n + "c\r\n" + y + "d\r\n\f" + v + "B\r\n" + answers + y + "a\r\n" + n + "c\r\n" + y + "d\r\n" + n + "b\r\n\f" + v + "C\r\n" + answers + n + "b\r\n" + y + "a\r\n" + n + "c\r\n" + y + "d\r\n\r\nClave de barajado: 1234567\r\nVersi\xC3\xB3n A: 1 S\xC3\xAD, 2 No, 3 No, 4 S\xC3\xAD\r\nVersi\xC3\xB3n B: 1 S\xC3\xAD, 2 No, 3 S\xC3\xAD, 4 No\r\nVersi\xC3\xB3n C: 1 No, 2 S\xC3\xAD, 3 No, 4 S\xC3\xAD\r\n";
-        QTest::newRow("exposition: shuffled within each section") << exposition << v + "A\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c1\r\n\r\n 2. c2\r\n\r\n 3. c3\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p1\r\n\r\n 2. p2\r\n\r\n" + kC + " 1. b1\r\n\f" + v + "B\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c2\r\n\r\n 2. c3\r\n\r\n 3. c1\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p2\r\n\r\n 2. p1\r\n\r\n" + kC + " 1. b1\r\n";
+        QTest::newRow("empty exam") << exam(K::TrueFalse, {}) << kExam;
+        QTest::newRow("empty template") << exam(K::AnswerTemplate, {}) << kAnswers;
+        QTest::newRow("exam in order") << exam(K::TrueFalse, three) << kExam + o + "La demanda es el\xC3\xA1stica.\r\n" + o + "Falsa\r\n" + o + "c\r\n";
+        QTest::newRow("template: the answer marks its box") << exam(K::AnswerTemplate, three) << kAnswers + y + "La demanda es el\xC3\xA1stica.\r\n" + n + "Falsa\r\n" + n + "c\r\n";
+        QTest::newRow("nothing selected: the header alone") << exam(K::Exposition, {}) << kHeader;
+        QTest::newRow("B and C keep their letters") << exam(K::Exposition, {"C:B1", "B:P1"}) << kHeader + kB + kC + " 1. B1\r\n";
+        QTest::newRow("A, B and C, each numbered from 1") << exam(K::Exposition, {"C:B1", "A:Q1", "B:P1", "A:Q2"}) << kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n" + kB + kC + " 1. B1\r\n";
+        QTest::newRow("two-digit numbers take the whole field") << exam(K::Exposition, twelve) << kHeader + kC + " 1. b1\r\n 2. b2\r\n 3. b3\r\n 4. b4\r\n 5. b5\r\n 6. b6\r\n 7. b7\r\n 8. " "b8\r\n 9. b9\r\n10. b10\r\n11. b11\r\n12. b12\r\n";
+        QTest::newRow("exam, 2 versions") << exam(K::TrueFalse, four, 2, 1234567) << v + "A\r\n" + kExam + o + "a\r\n" + o + "b\r\n" + o + "c\r\n" + o + "d\r\n\f" + v + "B\r\n" + kExam + o + "a\r\n" + o + "c\r\n" + o + "d\r\n" + o + "b\r\n";
+        QTest::newRow("template, 3 versions and their key") << exam(K::AnswerTemplate, four, 3, 1234567) << v + "A\r\n" + kAnswers + y + "a\r\n" + n + "b\r\n" + n + "c\r\n" + y + "d\r\n\f" + v + "B\r\n" + kAnswers + y + "a\r\n" + n + "c\r\n" + y + "d\r\n" + n + "b\r\n\f" + v + "C\r\n" + kAnswers + n + "b\r\n" + y + "a\r\n" + n + "c\r\n" + y + "d\r\n\r\nClave de barajado: 1234567\r\nVersi\xC3\xB3n A: 1 S\xC3\xAD, 2 No, 3 No, 4 S\xC3\xAD\r\nVersi\xC3\xB3n B: 1 S\xC3\xAD, 2 No, 3 S\xC3\xAD, 4 No\r\nVersi\xC3\xB3n C: 1 No, 2 S\xC3\xAD, 3 No, 4 S\xC3\xAD\r\n";
+        QTest::newRow("exposition: shuffled within each section") << exam(K::Exposition, {"A:c1", "A:c2", "A:c3", "B:p1", "B:p2", "C:b1"}, 2, 7) << v + "A\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c1\r\n\r\n 2. c2\r\n\r\n 3. c3\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p1\r\n\r\n 2. p2\r\n\r\n" + kC + " 1. b1\r\n\f" + v + "B\r\n" + kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. c2\r\n\r\n 2. c3\r\n\r\n 3. c1\r\n\r\n\r\nB. PREGUNTAS PR\xC3\x81" "CTICAS:\r\n\r\n 1. p2\r\n\r\n 2. p1\r\n\r\n" + kC + " 1. b1\r\n";
         // clang-format on
     }
-    void versionsFollowTheSeed()
+    void composesTheDescribedExam()
     {
         QFETCH(ExamDescription, exam);
         QFETCH(QByteArray, expected);

@@ -13,13 +13,15 @@ namespace {
 
 const QDateTime kNow(QDate(2026, 6, 15), QTime(12, 0));
 
+// clang-format off
 const QList<DrawQuestion> kBank = {
-    {QuestionKind::TrueFalse, 1, 1, 1, "a1", "Sí"}, {QuestionKind::TrueFalse, 1, 1, 2, "a2", "No"},
-    {QuestionKind::TrueFalse, 1, 1, 3, "a3", "Sí"}, {QuestionKind::TrueFalse, 1, 1, 4, "a4", "No"},
-    {QuestionKind::TrueFalse, 1, 2, 1, "b1", "Sí"}, {QuestionKind::TrueFalse, 1, 2, 2, "b2", "No"},
-    {QuestionKind::TrueFalse, 2, 1, 1, "c1", "Sí"}, {QuestionKind::TrueFalse, 2, 1, 2, "b2", "No"},
-    {QuestionKind::Practical, 3, 0, 1, "p1", ""},   {QuestionKind::Practical, 3, 0, 2, "p2", ""},
-    {QuestionKind::Practical, 3, 0, 3, "p3", ""},   {QuestionKind::TrueFalse, 2, 1, 3, "c1", "Sí"}};
+    {QuestionKind::TrueFalse, 1, 1, 1, "a1", true}, {QuestionKind::TrueFalse, 1, 1, 2, "a2", false},
+    {QuestionKind::TrueFalse, 1, 1, 3, "a3", true}, {QuestionKind::TrueFalse, 1, 1, 4, "a4", false},
+    {QuestionKind::TrueFalse, 1, 2, 1, "b1", true}, {QuestionKind::TrueFalse, 1, 2, 2, "b2", false},
+    {QuestionKind::TrueFalse, 2, 1, 1, "c1", true}, {QuestionKind::TrueFalse, 2, 1, 2, "b2", false},
+    {QuestionKind::Practical, 3, 0, 1, "p1", false}, {QuestionKind::Practical, 3, 0, 2, "p2", false},
+    {QuestionKind::Practical, 3, 0, 3, "p3", false}, {QuestionKind::TrueFalse, 2, 1, 3, "c1", true}};
+// clang-format on
 
 DrawLine lineFor(const QString &written)
 {

@@ -24,19 +24,35 @@ const HistoryExam kThree{0,
                          {},
                          1,
                          0,
-                         {{QuestionKind::TrueFalse, 1, 1, "Uno."},
-                          {QuestionKind::TrueFalse, 2, 3, "Dos."},
-                          {QuestionKind::TrueFalse, 4, 1, "Tres."}}};
+                         {{QuestionKind::TrueFalse, 1, 1, "Uno.", true},
+                          {QuestionKind::TrueFalse, 2, 3, "Dos.", false},
+                          {QuestionKind::TrueFalse, 4, 1, "Tres.", true}}};
 
-// The child: records kThree in the history of `folder`, the recording marked
-// for the kill harness.
+// A history as the first version of the schema left it, with one exam:
+// kThree's questions, without answers.
+const QStringList kFirstVersion{
+    "CREATE TABLE exam (id INTEGER PRIMARY KEY, made_at TEXT NOT NULL, kind TEXT NOT NULL, "
+    "title TEXT NOT NULL, versions INTEGER NOT NULL, seed INTEGER)",
+    "CREATE TABLE exam_question (exam_id INTEGER NOT NULL REFERENCES exam (id) ON DELETE "
+    "CASCADE, position INTEGER NOT NULL, kind TEXT NOT NULL, chapter INTEGER NOT NULL, topic "
+    "INTEGER, text TEXT NOT NULL, PRIMARY KEY (exam_id, position))",
+    "CREATE INDEX exam_question_text ON exam_question (kind, text)",
+    "INSERT INTO exam VALUES (1, '2026-06-12T09:30:00', 'test', 'Examen del 12/06/2026', 1, "
+    "NULL)",
+    "INSERT INTO exam_question VALUES (1, 1, 'test', 1, 1, 'Uno.'), (1, 2, 'test', 2, 3, "
+    "'Dos.'), (1, 3, 'test', 4, 1, 'Tres.')",
+    "PRAGMA application_id = 1330796108",
+    "PRAGMA user_version = 1"};
+
+// The child: opens the history of `folder` (upgrading an earlier schema)
+// and records kThree in it, both marked for the kill harness.
 int recordOnce(const QString &folder)
 {
     ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
+    access("killpoints-begin", F_OK);
     if (!history.open().isEmpty())
         return 3;
     HistoryExam exam = kThree;
-    access("killpoints-begin", F_OK);
     const QString error = history.record(exam);
     access("killpoints-end", F_OK);
     return error.isEmpty() ? 0 : 1;
@@ -78,39 +94,55 @@ private Q_SLOTS:
     {
         const QString today = HistoryExam::defaultTitle(QDateTime::currentDateTime());
         ExamDescription exam;
-        exam.questions = {{"a", "Sí", 1, 2}, {"b", "No", 3, 1}};
+        for (const ExamQuestion &question :
+             QList<ExamQuestion>{{QuestionKind::TrueFalse, 1, 2, "a", true},
+                                 {QuestionKind::TrueFalse, 3, 1, "b", false},
+                                 {QuestionKind::TrueFalse, 1, 1, "c", false},
+                                 {QuestionKind::TrueFalse, 2, 2, "d", true}})
+            exam.selection.add(question);
         ExamRecorder recorder;
         recorder.begin();
         QCOMPARE(recorder.sent(exam), QString());
         exam.versions = 3;
-        exam.seed = 9;
+        exam.seed = 1234567;
         QCOMPARE(recorder.sent(exam), QString()); // the same visit, now in versions
         recorder.begin();
         exam.kind = ExamDescription::Kind::AnswerTemplate;
         QCOMPARE(recorder.sent(exam), QString()); // its template, in a later visit
         QCOMPARE(recorder.rename(" Parcial "), QString());
         recorder.begin();
-        exam.questions.removeLast();
+        exam.selection.removeAt(QuestionKind::TrueFalse, 3);
         QCOMPARE(recorder.sent(exam), QString()); // other questions: another exam
         recorder.begin();
         QCOMPARE(recorder.rename("Final"), QString()); // named before it is sent
         ExamDescription exposition;
         exposition.kind = ExamDescription::Kind::Exposition;
-        exposition.sections = {QStringList{"c"}, QStringList{}, QStringList{"d", "e"}};
-        exposition.sectionChapters = {QList<qint16>{7}, {}, {8, 9}};
+        exposition.selection.add({QuestionKind::Brief, 8, 0, "d"});
+        exposition.selection.add({QuestionKind::Conceptual, 7, 0, "c"});
+        exposition.selection.add({QuestionKind::Brief, 9, 0, "e"});
         QCOMPARE(recorder.sent(exposition), QString());
         QCOMPARE(recorder.title(), "Final");
 
         QString error;
-        QCOMPARE(listed(&error), (QStringList{"Parcial|tipo test|3|9|2", today + "|tipo test|3|9|1",
-                                              "Final|exposición|1|0|3"}));
+        QCOMPARE(listed(&error),
+                 (QStringList{"Parcial|tipo test|3|1234567|4", today + "|tipo test|3|1234567|3",
+                              "Final|exposición|1|0|3"}));
         QCOMPARE(error, QString());
         ExamHistory history;
         QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
+        // The answers, and the versions' orders as the text printed them
+        // (worked out by hand from the seed in tst_ExamText).
+        const std::optional<HistoryExam> parcial = history.exam(1, &error);
+        QList<std::optional<bool>> answers;
+        for (const HistoryQuestion &question : parcial->questions)
+            answers.append(question.answer);
+        QCOMPARE(answers, (QList<std::optional<bool>>{true, false, false, true}));
+        QCOMPARE(parcial->versionOrders(),
+                 (QList<QList<qsizetype>>{{0, 1, 2, 3}, {0, 2, 3, 1}, {1, 0, 2, 3}}));
         QCOMPARE(history.exam(3, &error)->questions,
-                 (QList<HistoryQuestion>{{QuestionKind::Conceptual, 7, 0, "c"},
-                                         {QuestionKind::Brief, 8, 0, "d"},
-                                         {QuestionKind::Brief, 9, 0, "e"}}));
+                 (QList<HistoryQuestion>{{QuestionKind::Conceptual, 7, 0, "c", {}},
+                                         {QuestionKind::Brief, 8, 0, "d", {}},
+                                         {QuestionKind::Brief, 9, 0, "e", {}}}));
         const UsedQuestions used = history.usedQuestions(&error);
         QCOMPARE(UsedQuestions::toolTip(used.uses(QuestionKind::TrueFalse, " a ")),
                  "Usada en: " + today + ", Parcial (" + today.right(10) + ")"); // date said once
@@ -135,6 +167,8 @@ private Q_SLOTS:
                                                   << ""
                                                   << ""
                                                   << "-";
+        const QString newer = "el historial es de una versión más reciente del programa";
+        QTest::newRow("ours, of a later program") << "newer" << newer << newer << "-";
         QTest::newRow("empty") << "empty"
                                << ""
                                << ""
@@ -168,6 +202,10 @@ private Q_SLOTS:
                     sqlFile::run(file, {"DELETE FROM exam_question", "DELETE FROM exam",
                                         QString("PRAGMA application_id = ") +
                                             (standing == "first" ? "0" : "7")}));
+        else if (standing == "newer")
+            QVERIFY(ExamHistory(file).record(three).isEmpty() &&
+                    sqlFile::run(file, {"DELETE FROM exam_question", "DELETE FROM exam",
+                                        "PRAGMA user_version = 3"}));
         else if (standing == "empty" || standing == "log")
             QVERIFY(testFiles::writeFile(file, {}));
         else if (standing == "damaged")
@@ -235,8 +273,43 @@ private Q_SLOTS:
         QCOMPARE(listed(&error).size(), 2);
     }
 
+    // A history of the first version is read as it is, its questions'
+    // answers unknown, and upgraded in place by the next exam recorded.
+    void aFirstVersionHistoryIsUpgradedInPlace()
+    {
+        QVERIFY(sqlFile::run(ExamHistory::kFileName, kFirstVersion));
+        const QByteArray first = testFiles::readFile(ExamHistory::kFileName);
+        QString error;
+        {
+            ExamHistory reader;
+            QCOMPARE(reader.open(ExamHistory::Access::ReadOnly), QString());
+            QList<HistoryQuestion> unanswered = kThree.questions;
+            for (HistoryQuestion &question : unanswered)
+                question.answer.reset();
+            QCOMPARE(reader.exam(1, &error)->questions, unanswered);
+        }
+        QCOMPARE(testFiles::readFile(ExamHistory::kFileName), first);
+        HistoryExam three = kThree;
+        QCOMPARE(ExamHistory().record(three), QString());
+        QVERIFY(sqlFile::run(ExamHistory::kFileName,
+                             {"SELECT 1 FROM pragma_user_version WHERE user_version = 2"}));
+        ExamHistory history;
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
+        QCOMPARE(history.exam(2, &error)->questions, kThree.questions);
+        QCOMPARE(error, QString());
+    }
+
+    // Killed while recording, into a history of this version or into one of
+    // the first that the recording upgrades first.
+    void aKillAtAnyCallLeavesAHistoryThatOpens_data()
+    {
+        QTest::addColumn<bool>("firstVersion");
+        QTest::newRow("current version") << false;
+        QTest::newRow("upgraded from version 1") << true;
+    }
     void aKillAtAnyCallLeavesAHistoryThatOpens()
     {
+        QFETCH(bool, firstVersion);
 #if defined(__SANITIZE_ADDRESS__)
         QSKIP("kill points are not reproducible in a sanitized build");
 #endif
@@ -244,7 +317,10 @@ private Q_SLOTS:
             QSKIP("strace is missing or cannot trace here (scripts/setup installs it)");
         const QStringList command{QCoreApplication::applicationFilePath(), "--record",
                                   m_dir.path()};
-        QCOMPARE(killPoints::run(command)->exitCode(), 0);
+        if (firstVersion)
+            QVERIFY(sqlFile::run(ExamHistory::kFileName, kFirstVersion));
+        else
+            QCOMPARE(killPoints::run(command)->exitCode(), 0);
         const QByteArray one = testFiles::readFile(ExamHistory::kFileName);
         const auto reset = [&] {
             QFile::remove(ExamHistory::kFileName + "-journal");
@@ -265,6 +341,8 @@ private Q_SLOTS:
             QVERIFY2(!recorded || rows.size() == 2, qPrintable("lost again after " + call.tag()));
             recorded = rows.size() == 2;
             QVERIFY(QDir().entryList({"historial-*"}).isEmpty()); // nothing set aside
+            QVERIFY(sqlFile::run(ExamHistory::kFileName,
+                                 {"SELECT 1 FROM pragma_user_version WHERE user_version = 2"}));
         }
         QVERIFY(recorded);
     }

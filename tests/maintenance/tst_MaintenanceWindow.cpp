@@ -195,6 +195,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("near"); // where and what; empty: nothing asked
         QTest::newRow("test add, other topic") << "test" << 0 << "DEL TEMA, dos."
                                                << "capítulo 1, tema 2): «Del tema dos";
+        QTest::newRow("test modify record 1") << "test" << 1 << "Del tema, dos."
+                                              << "capítulo 1, tema 2): «Del tema dos";
         QTest::newRow("conceptual modify") << "conceptual" << 1 << "¿Tres?"
                                            << "capítulo 3): «Tres";
         QTest::newRow("brief modified into itself") << "brief" << 2 << "tres."
@@ -217,8 +219,8 @@ private Q_SLOTS:
         click(m_window, row > 0 ? "Command1" : "Command4");
         if (m_kind == 0)
             click(m_window, "Option1_0");
-        else // a modification is checked in its own chapter
-            choosePlace(1);
+        if (row > 0) // a modification is checked in its own chapter, not the one chosen
+            m_window->findChild<QListWidget *>("List1")->setCurrentRow(1);
         text1()->setPlainText(typed);
         const QString asked =
             "Ya existe una pregunta muy parecida (" + near + "». ¿Guardarla igualmente?";

@@ -36,10 +36,10 @@ QStringList readBack(const QString &file, bool odt)
 
 ExamDescription trueFalse(ExamDescription::Kind kind, int count)
 {
-    ExamDescription exam{kind, {}, {}, 1, 0};
+    ExamDescription exam{kind, {}, 1, 0};
     for (int i = 1; i <= count; ++i)
-        exam.questions.append({QStringLiteral("Pregunta %1 sobre el precio.").arg(i),
-                               i % 2 ? QStringLiteral("Sí") : QStringLiteral("No")});
+        exam.selection.add({QuestionKind::TrueFalse, 1, 1,
+                            QStringLiteral("Pregunta %1 sobre el precio.").arg(i), i % 2 == 1});
     return exam;
 }
 
@@ -103,15 +103,17 @@ private Q_SLOTS:
         hundredKey << "Versión B"
                    << "Marketing — Claves — Página 1 de 1"
                    << "--";
-        ExamDescription exposition{ExamDescription::Kind::Exposition, {}, {}, 1, 0};
-        exposition.sections = {QStringList{"El ciclo de vida.", "La marca."}, QStringList{},
-                               QStringList{"Nicho."}};
+        ExamDescription exposition{ExamDescription::Kind::Exposition, {}, 1, 0};
+        for (const char *text : {"El ciclo de vida.", "La marca."})
+            exposition.selection.add({QuestionKind::Conceptual, 1, 0, text});
+        exposition.selection.add({QuestionKind::Brief, 1, 0, "Nicho."});
         ExamDescription versions = trueFalse(ExamDescription::Kind::AnswerTemplate, 4);
         versions.versions = 2;
         versions.seed = 1234567;
         ExamDescription longLast = trueFalse(ExamDescription::Kind::TrueFalse, 29);
-        longLast.questions.append(
-            {QString("Una pregunta larga sobre la distribución. ").repeated(30) + "Fin.", "Sí"});
+        longLast.selection.add(
+            {QuestionKind::TrueFalse, 1, 1,
+             QString("Una pregunta larga sobre la distribución. ").repeated(30) + "Fin.", true});
         // clang-format off
         QTest::newRow("true/false exam: header, numbers, empty boxes") << trueFalse(ExamDescription::Kind::TrueFalse, 2) << plain << false << QStringList{"Marketing", "Nombre y apellidos: ____________________", "Fecha: __________", "Examen — Preguntas tipo test", "1. Sí ☐ No ☐ Pregunta 1 sobre el precio.", "2. Sí ☐ No ☐ Pregunta 2 sobre el precio.", "Marketing — Tipo test — Página 1 de 1", "--"};
         QTest::newRow("template: the right box filled") << trueFalse(ExamDescription::Kind::AnswerTemplate, 2) << plain << false << QStringList{"Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☐ No ☒ Pregunta 2", "Página 1 de 1"};

@@ -9,6 +9,7 @@
 #include "GuiFixture.h"
 #include "Impres.h"
 #include "MessageBoxResponder.h"
+#include "ProgramState.h"
 #include "SaveDialogResponder.h"
 #include "TestFiles.h"
 #include "TextFileWriter.h"
@@ -148,12 +149,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString printed = dir.filePath("impreso.pdf");
         printTo(printed);
-        const ExamDescription exam{ExamDescription::Kind::TrueFalse,
-                                   {{"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}},
-                                   {},
-                                   1,
-                                   0};
-        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        ExamDescription exam;
+        for (const auto &[text, answer] :
+             QList<std::pair<QString, bool>>{{"a", true}, {"b", false}, {"c", false}, {"d", true}})
+            exam.selection.add({QuestionKind::TrueFalse, 1, 1, text, answer});
+        m_window->receiveText(kText, exam);
         auto *seed = m_window->findChild<QLineEdit *>("Clave");
         m_window->findChild<QSpinBox *>("Versiones")->setValue(2);
         QVERIFY(!seed->text().isEmpty()); // drawn for the first versions
@@ -226,8 +226,9 @@ private Q_SLOTS:
             {"a", "Sí"}, {"b", "No"}, {"c", "No"}, {"d", "Sí"}, {"e", "No"}};
         ExamDescription exam;
         for (auto it = answers.cbegin(); it != answers.cend(); ++it)
-            exam.questions.append({it.key(), it.value()});
-        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+            exam.selection.add({QuestionKind::TrueFalse, 1, 1, it.key(), it.value() == "Sí"});
+        ReturnWindowName = WindowNames::kTestselec; // as the selection window hands over
+        m_window->receiveText(kText, exam);
         m_window->findChild<QLineEdit *>("Clave")->setText("41438");
         m_window->findChild<QSpinBox *>("Versiones")->setValue(3);
         const auto copied = MessageBoxResponder::notice("Texto transferido al portapapeles…");
@@ -235,7 +236,7 @@ private Q_SLOTS:
                  QString());
         const QStringList copies = m_window->text().split(u'\f');
         exam.kind = ExamDescription::Kind::AnswerTemplate;
-        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        m_window->receiveText(kText, exam);
         QStringList key;
         for (int v = 0; v < 3; ++v) {
             QStringList pairs;
@@ -254,8 +255,8 @@ private Q_SLOTS:
         QCOMPARE(exams.size(), 1);
         QCOMPARE(exams[0].seed, 41438u);
         // Another selection comes as it was handed over.
-        exam.questions.removeLast();
-        m_window->receiveText(kText, exam, WindowNames::kTestselec);
+        exam.selection.removeAt(QuestionKind::TrueFalse, 4);
+        m_window->receiveText(kText, exam);
         QCOMPARE(m_window->text(), kText);
     }
 
@@ -299,7 +300,7 @@ private Q_SLOTS:
         QVERIFY(damaged ? testFiles::writeFile("historial.sqlite", spoilt)
                         : QDir().mkdir("historial.sqlite"));
         const auto copied = MessageBoxResponder::notice("Texto transferido al portapapeles…");
-        m_window->receiveText(kText, {}, WindowNames::kTestselec);
+        m_window->receiveText(kText, {});
         for (const auto &boxes : {QList{copied, MessageBoxResponder::notice(message)}, {copied}}) {
             QGuiApplication::clipboard()->clear();
             QCOMPARE(MessageBoxResponder::answer(boxes, [&] { click(m_window, "Command1_0"); }),

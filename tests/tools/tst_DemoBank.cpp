@@ -5,6 +5,7 @@
 // folder with the four bank files; a bad source line is named, fails the run
 // and writes nothing.
 
+#include "AnswerLabel.h"
 #include "DemoBank.h"
 #include "ExpositionBank.h"
 #include "TestFiles.h"
@@ -77,7 +78,7 @@ private Q_SLOTS:
                                                : expositionBank.questionsOf(chapter);
                 QStringList texts;
                 for (const QuestionListing &row : listing.value())
-                    texts << row.text + (trueFalse ? "|" + row.answerLabel : QString());
+                    texts << row.text + (trueFalse ? "|" + answerLabel(row.answer) : QString());
                 QCOMPARE(texts, expected.take(chapter * 100 + topic));
                 QVERIFY2(texts.size() >= minimum,
                          qPrintable(QString::number(chapter * 100 + topic)));

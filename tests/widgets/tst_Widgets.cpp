@@ -14,6 +14,7 @@
 #include <QLabel>
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
@@ -93,6 +94,14 @@ private Q_SLOTS:
         }
         QCOMPARE(doubleClicks.count(), 2);
         QCOMPARE(seen, (QList<QPoint>{{0, 1}, {3, 2}}));
+
+        // Scrolling to a row shows it, the first row as well as the last.
+        grid.setRows(40);
+        QCoreApplication::processEvents(); // the scroll range follows the rows
+        for (const int row : {39, 1}) {
+            grid.scrollToRow(row);
+            QCOMPARE(table->verticalScrollBar()->value() == 0, row == 1);
+        }
     }
 
     // On any shown cell of a row a reader hears the whole row, each column

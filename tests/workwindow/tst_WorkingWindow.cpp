@@ -99,6 +99,7 @@ private Q_SLOTS:
         QTest::newRow("Testmodi close box, browsing") << "Testmodi" << "close box" << false << "";
         QTest::newRow("Testmodi close box, editing, Enter") << "Testmodi" << "close box" << true << enter;
         QTest::newRow("Exammodi main window, editing, Aceptar") << "Exammodi" << "main window" << true << "Aceptar";
+        QTest::newRow("Exammodi main window, browsing, Cancelar") << "Exammodi" << "main window" << false << "Cancelar";
         QTest::newRow("Exammodi Esc, browsing") << "Exammodi" << "Esc" << false << "";
         // clang-format on
     }
@@ -150,6 +151,10 @@ private Q_SLOTS:
             return;
         }
         QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        // Active again, the window gives the keyboard to its first list.
+        if (how == u"main window")
+            QTRY_COMPARE(QApplication::focusWidget(),
+                         m_window->findChild<QWidget *>(QStringLiteral("List1")));
         QVERIFY(!m_main->helpButtonVisible);
         auto *text1 = m_window->findChild<QWidget *>(QStringLiteral("Text1"));
         QCOMPARE(text1 && text1->isEnabled(), something && !selection);
