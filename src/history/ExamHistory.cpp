@@ -1,6 +1,7 @@
 #include "ExamHistory.h"
 
 #include "FileLock.h"
+#include "SheetRecords.h"
 #include "SystemError.h"
 
 #include <QAtomicInt>
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 // How long a change waits for another program's, as a change of the bank does.
 constexpr int kLockWaitMs = 2000;
 // Dates are kept in local time as ISO 8601 text ("2026-06-12T09:30:00"),
@@ -289,7 +290,7 @@ QString ExamHistory::prepareSchema()
             return reasonOf(query.lastError());
     if (version == kSchemaVersion && applicationId == ExamHistory::kApplicationId)
         return {};
-    return underLock([this] {
+    return underLock([this, version] {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         QSqlQuery create(db);
         if (!db.transaction())
@@ -302,12 +303,19 @@ QString ExamHistory::prepareSchema()
               "kind TEXT NOT NULL, chapter INTEGER NOT NULL, topic INTEGER, text TEXT NOT NULL, "
               "PRIMARY KEY (exam_id, position))",
               "CREATE INDEX IF NOT EXISTS exam_question_text ON exam_question (kind, text)",
-              "PRAGMA application_id = %1", "PRAGMA user_version = 1"}) {
+              "PRAGMA application_id = %1"}) {
             if (!run(create, QString::fromLatin1(sql).arg(ExamHistory::kApplicationId))) {
                 const QString reason = reasonOf(create.lastError());
                 db.rollback();
                 return reason;
             }
+        }
+        // Each later version's step, in turn, from the version found.
+        if ((version < 2 && !sheetRecords::addTables(create)) ||
+            !run(create, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion))) {
+            const QString reason = reasonOf(create.lastError());
+            db.rollback();
+            return reason;
         }
         return db.commit() ? QString() : reasonOf(db.lastError());
     });
@@ -402,6 +410,32 @@ QString ExamHistory::setAside()
             return {};
         }
     });
+}
+
+QSqlDatabase ExamHistory::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+QString ExamHistory::change(const std::function<QString(QSqlDatabase &)> &work)
+{
+    if (QString error = open(); !error.isEmpty())
+        return error;
+    return underLock([this, &work] {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (!db.transaction())
+            return reasonOf(db.lastError());
+        if (const QString error = work(db); !error.isEmpty()) {
+            db.rollback();
+            return error;
+        }
+        return db.commit() ? QString() : reasonOf(db.lastError());
+    });
+}
+
+QString ExamHistory::reasonOfError(const QSqlError &error)
+{
+    return reasonOf(error);
 }
 
 QString ExamHistory::underLock(const std::function<QString()> &change)

@@ -25,6 +25,8 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 #include <functional>
@@ -96,6 +98,13 @@ public:
     // One exam with its questions; nullopt (and no error) when there is none.
     std::optional<HistoryExam> exam(qint64 id, QString *error) const;
     UsedQuestions usedQuestions(QString *error) const;
+
+    // For the records kept beside the exams (SheetRecords): the open
+    // connection, and one change made in a transaction under the history's
+    // lock, rolled back when `work` gives a reason.
+    QSqlDatabase database() const;
+    QString change(const std::function<QString(QSqlDatabase &)> &work);
+    static QString reasonOfError(const QSqlError &error);
 
 private:
     QString connect();
