@@ -350,7 +350,8 @@ int BancoCommand::corregir(const QStringList &arguments)
     MarkingResult result = marking.mark(
         scans, decisions, parsed.values.contains(QStringLiteral("--revision")),
         [&](int done, int total) {
-            if (clock.elapsed() - lastShown < 1000 || done == total)
+            // Long runs only: a few pages are done before anyone waits.
+            if (total < 20 || clock.elapsed() - lastShown < 1000 || done == total)
                 return;
             lastShown = clock.elapsed();
             printError(QStringLiteral("páginas leídas: %1 de %2\n").arg(done).arg(total));
