@@ -14,24 +14,6 @@ namespace sheetPdf {
 
 namespace {
 
-// Draws text in a rectangle given in millimetres, at a height in
-// millimetres: in the device's own pixels, so that the font is laid out at
-// its real size and not at a fraction of a point magnified.
-void drawText(QPainter &painter, const QRectF &mm, int flags, const QString &text, double heightMm,
-              bool bold = false, const QString &family = QStringLiteral("Liberation Sans"))
-{
-    painter.save();
-    const QTransform transform = painter.transform();
-    painter.resetTransform();
-    QFont font(family);
-    font.setPixelSize(std::max(1, int(std::lround(heightMm * transform.m22()))));
-    font.setBold(bold);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(transform.mapRect(mm), flags, text);
-    painter.restore();
-}
-
 void drawMark(QPainter &painter, const QPointF &centre)
 {
     const auto square = [&centre](double side) {
@@ -73,6 +55,24 @@ void drawBox(QPainter &painter, const QRectF &box)
 }
 
 } // namespace
+
+// Draws text in a rectangle given in millimetres, at a height in
+// millimetres: in the device's own pixels, so that the font is laid out at
+// its real size and not at a fraction of a point magnified.
+void drawText(QPainter &painter, const QRectF &mm, int flags, const QString &text, double heightMm,
+              bool bold, const QString &family)
+{
+    painter.save();
+    const QTransform transform = painter.transform();
+    painter.resetTransform();
+    QFont font(family);
+    font.setPixelSize(std::max(1, int(std::lround(heightMm * transform.m22()))));
+    font.setBold(bold);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(transform.mapRect(mm), flags, text);
+    painter.restore();
+}
 
 QString instructions()
 {

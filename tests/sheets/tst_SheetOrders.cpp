@@ -189,14 +189,6 @@ private Q_SLOTS:
                                     << "orvalis-banco: el examen 3 es de exposición; las hojas de "
                                        "respuestas son para los de tipo test.\n"
                                     << 0 << "";
-        QTest::newRow("no such exam")
-            << "--examen=9" << 2
-            << "orvalis-banco: no hay ningún examen número 9 en el historial.\n"
-            << 0 << "";
-        QTest::newRow("no copies") << "--examen=1 --copias=0" << 2
-                                   << "orvalis-banco: --copias es un número de 1 a 2000.\n"
-                                      "Use «orvalis-banco --help» para ver cómo se usa.\n"
-                                   << 0 << "";
         QTest::newRow("over the history")
             << "--examen=1 --salida=historial.sqlite" << 2
             << "orvalis-banco: historial.sqlite es uno de los ficheros que Orvalis guarda en la "
@@ -221,8 +213,6 @@ private Q_SLOTS:
         const QString file = path(options.contains("--salida") ? "h.pdf" : "hojas-examen-1.pdf");
         int printed = 0;
         const QString text = pdfText(file, &printed);
-        if (qEnvironmentVariableIsSet("SHOWPDF"))
-            qDebug() << text;
         QCOMPARE(printed, pages);
         QStringList found;
         static const QRegularExpression code("ORVL1-[0-9]+-[0-9A-F]{8}-[A-D]-[0-9]+-[0-9]/[0-9]");
@@ -257,7 +247,8 @@ private Q_SLOTS:
             << common + doubts +
                    "3 hojas corregidas (1 pendientes), 2 marcas dudosas, 1 páginas rechazadas.\n";
         QTest::newRow("half a point off, decided, named")
-            << "--penalizacion=0,5 --resolver=decisiones.csv --alumnos=alumnos.csv"
+            << "--penalizacion=0,5 --resolver=decisiones.csv --alumnos=alumnos.csv "
+               "--revision=revision.pdf"
             << "dni;nombre;versión;aciertos;errores;blancos;dudosas;puntos;nota;fichero;página;"
                "r1;r2;r3;r4;r5;r6\n"
                "12345678;Ana Pérez;A;6;0;0;0;6,00;10,00;hoja1.png;1;S;N;S;N;S;N\n"
@@ -282,13 +273,21 @@ private Q_SLOTS:
         if (!options.isEmpty())
             arguments += options.split(u' ');
         for (QString &argument : arguments)
-            if (argument.contains(".csv"))
+            if (argument.contains(".csv") || argument.contains("revision"))
                 argument.replace("=", "=" + m_dir.path() + "/");
         const QString before = sheetTables();
         const Run result = run(arguments);
         QCOMPARE(result.err, messages);
         QCOMPARE(result.out, QString(csv).replace("\n", "\r\n"));
         QCOMPARE(result.status, 1); // a page refused
+        if (options.contains("revision")) {
+            int pages = 0;
+            const QString review = pdfText(path("revision.pdf"), &pages);
+            QCOMPARE(pages, 3);
+            QVERIFY(review.contains("Hoja 1-" + m_id +
+                                    "-A-002 · DNI 87654321 · aciertos 3, "
+                                    "errores 1, blancos 2, dudosas 0 · puntos 2,50 · nota 4,17"));
+        }
         // The same scans marked again change nothing in the history.
         const QString after = sheetTables();
         QCOMPARE(after.count(u'\n') + 1, 3 + 18 + (options.isEmpty() ? 0 : 2));

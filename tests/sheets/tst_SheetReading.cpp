@@ -27,20 +27,12 @@ private Q_SLOTS:
                                   << "12|7f2a91c4|1|3|0|1";
         QTest::newRow("second of two") << "ORVL1-7-00000001-D-12345-2/2"
                                        << "7|1|3|12345|1|2";
-        QTest::newRow("page beyond") << "ORVL1-12-7F2A91C4-B-003-3/2"
-                                     << "";
-        QTest::newRow("version E") << "ORVL1-12-7F2A91C4-E-003-1/1"
-                                   << "";
-        QTest::newRow("serial 0") << "ORVL1-12-7F2A91C4-A-000-1/1"
-                                  << "";
-        QTest::newRow("exam 0") << "ORVL1-0-7F2A91C4-A-001-1/1"
-                                << "";
-        QTest::newRow("short id") << "ORVL1-12-7F2A91C-A-001-1/1"
-                                  << "";
-        QTest::newRow("trailing") << "ORVL1-12-7F2A91C4-A-001-1/1 "
-                                  << "";
-        QTest::newRow("another program") << "https://example.org/1"
-                                         << "";
+        // A page beyond the last, serial 0, a short identifier, a space after,
+        // another program's code.
+        for (const char *bad : {"ORVL1-12-7F2A91C4-B-003-3/2", "ORVL1-12-7F2A91C4-A-000-1/1",
+                                "ORVL1-12-7F2A91C-A-001-1/1", "ORVL1-12-7F2A91C4-A-001-1/1 ",
+                                "https://example.org/1"})
+            QTest::newRow(bad) << QString::fromLatin1(bad) << QString();
     }
     void codesAreOursOrNothing()
     {
