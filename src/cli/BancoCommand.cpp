@@ -128,9 +128,28 @@ QString BancoCommand::helpText()
         "      fecha, título, tipo y número de preguntas. --examen N da además las\n"
         "      preguntas del examen N en su orden. --json da lo mismo en JSON.\n"
         "\n"
+        "  hojas --examen N [--copias K] [--primera S] [--salida FICHERO] [CARPETA]\n"
+        "      Escribe en un PDF (hojas-examen-N.pdf si no se da --salida) las hojas de\n"
+        "      respuestas del examen de tipo test N del historial: K copias (1 si no se\n"
+        "      dice) de cada versión, numeradas desde S (1 si no se dice).\n"
+        "\n"
+        "  corregir ESCANEO... [CARPETA] [--examen N] [--penalizacion P]\n"
+        "           [--alumnos LISTA.csv] [--resolver DECISIONES.csv] [--salida NOTAS.csv]\n"
+        "           [--revision REVISION.pdf] [--json]\n"
+        "      Lee las hojas escaneadas (PDF, PNG, JPEG o TIFF) y escribe las notas en CSV\n"
+        "      (separado por «;», coma decimal, UTF-8) en la salida estándar o en\n"
+        "      NOTAS.csv. Cada acierto suma 1, cada error resta P (1 si no se dice, de 0\n"
+        "      a 1) y un blanco 0; la nota es 10 × puntos / preguntas. Una marca dudosa\n"
+        "      no se adivina: se nombra y la nota queda pendiente hasta que\n"
+        "      DECISIONES.csv (hoja;pregunta;respuesta, con S, N o -, o hoja;dni;número)\n"
+        "      la resuelve. LISTA.csv (DNI;nombre) añade el nombre de cada alumno.\n"
+        "      --revision escribe cada hoja con lo leído marcado encima. --json da el\n"
+        "      resultado en JSON.\n"
+        "\n"
         "Estado de salida: 0 si todo va bien; 1 si comprobar encuentra problemas,\n"
         "importar rechaza o deja fuera alguna pregunta, exportar deja fuera algún\n"
-        "registro o buscar no encuentra nada; 2 si no se puede leer o escribir un\n"
+        "registro, buscar no encuentra nada o corregir rechaza una página o deja\n"
+        "una nota pendiente; 2 si no se puede leer o escribir un\n"
         "fichero o la orden no es válida.\n");
 }
 
@@ -179,8 +198,9 @@ int BancoCommand::runOrder(const QStringList &arguments)
         return Success;
     }
     if (arguments.isEmpty())
-        return usageError(
-            QStringLiteral("falta la orden: comprobar, exportar, importar, buscar o historial."));
+        return usageError(QStringLiteral(
+            "falta la orden: comprobar, exportar, importar, buscar, historial, hojas o "
+            "corregir."));
     const QString order = arguments.first();
     const QStringList rest = arguments.mid(1);
     if (order == QStringLiteral("comprobar"))
@@ -193,8 +213,12 @@ int BancoCommand::runOrder(const QStringList &arguments)
         return buscar(rest);
     if (order == QStringLiteral("historial"))
         return historial(rest);
+    if (order == QStringLiteral("hojas"))
+        return hojas(rest);
+    if (order == QStringLiteral("corregir"))
+        return corregir(rest);
     return usageError(QStringLiteral("orden desconocida «%1»; las órdenes son comprobar, exportar, "
-                                     "importar, buscar e historial.")
+                                     "importar, buscar, historial, hojas y corregir.")
                           .arg(order));
 }
 

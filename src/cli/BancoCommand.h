@@ -1,12 +1,13 @@
 #pragma once
 // The command line of orvalis-banco: its orders (comprobar, exportar,
-// importar, buscar, historial), their options, the Spanish help and messages, and the exit
-// status (0 all well, 1 problems found, 2 something could not be read or
-// written or the command line is wrong). Output goes to the two devices it is
-// given, so the whole program runs in a test without a process.
+// importar, buscar, historial, hojas, corregir), their options, the Spanish help and messages, and
+// the exit status (0 all well, 1 problems found, 2 something could not be read or written or the
+// command line is wrong). Output goes to the two devices it is given, so the whole program runs in
+// a test without a process.
 
 #include "BankExport.h"
 #include "DemoSource.h"
+#include "ExamHistory.h"
 #include "QuestionImport.h"
 
 #include <QHash>
@@ -69,6 +70,12 @@ private:
     int importar(const QStringList &arguments);
     int buscar(const QStringList &arguments);
     int historial(const QStringList &arguments);
+    // The answer sheets (SheetOrders.cpp).
+    int hojas(const QStringList &arguments);
+    int corregir(const QStringList &arguments);
+    // Exam `value` of the history, opened to write, if it is a true/false
+    // exam; nullopt once the reason is told.
+    std::optional<HistoryExam> sheetExam(ExamHistory &history, const QString &value);
 
     void print(const QString &text);
     // Every write to the output device goes through here, and the first one

@@ -2,6 +2,7 @@
 
 #include "ExamVersions.h"
 #include "FileLock.h"
+#include "SheetRecords.h"
 #include "SystemError.h"
 
 #include <QAtomicInt>
@@ -151,7 +152,7 @@ bool addAnswers(QSqlQuery &query)
     return run(query, QStringLiteral("ALTER TABLE exam_question ADD COLUMN answer INTEGER"));
 }
 
-const SchemaStep kSchemaSteps[] = {createTables, addAnswers};
+const SchemaStep kSchemaSteps[] = {createTables, addAnswers, sheetRecords::addTables};
 static_assert(std::size(kSchemaSteps) == ExamHistory::kSchemaVersion);
 
 const QString kNewerHistory =
@@ -459,6 +460,32 @@ QString ExamHistory::setAside()
             return {};
         }
     });
+}
+
+QSqlDatabase ExamHistory::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+QString ExamHistory::change(const std::function<QString(QSqlDatabase &)> &work)
+{
+    if (QString error = open(); !error.isEmpty())
+        return error;
+    return underLock([this, &work] {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (!db.transaction())
+            return reasonOf(db.lastError());
+        if (const QString error = work(db); !error.isEmpty()) {
+            db.rollback();
+            return error;
+        }
+        return db.commit() ? QString() : reasonOf(db.lastError());
+    });
+}
+
+QString ExamHistory::reasonOfError(const QSqlError &error)
+{
+    return reasonOf(error);
 }
 
 QString ExamHistory::underLock(const std::function<QString()> &change)

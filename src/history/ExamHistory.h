@@ -31,6 +31,8 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 #include <functional>
@@ -79,7 +81,7 @@ public:
     // PRAGMA application_id of our histories: "ORVL".
     static constexpr qint32 kApplicationId = 0x4F52564C;
     // PRAGMA user_version of the histories this program writes.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     enum class Access
     {
@@ -110,6 +112,13 @@ public:
     // One exam with its questions; nullopt (and no error) when there is none.
     std::optional<HistoryExam> exam(qint64 id, QString *error) const;
     UsedQuestions usedQuestions(QString *error) const;
+
+    // For the records kept beside the exams (SheetRecords): the open
+    // connection, and one change made in a transaction under the history's
+    // lock, rolled back when `work` gives a reason.
+    QSqlDatabase database() const;
+    QString change(const std::function<QString(QSqlDatabase &)> &work);
+    static QString reasonOfError(const QSqlError &error);
 
 private:
     QString connect();

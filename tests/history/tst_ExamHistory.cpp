@@ -201,11 +201,18 @@ private Q_SLOTS:
             QVERIFY(ExamHistory(file).record(three).isEmpty() &&
                     sqlFile::run(file, {"DELETE FROM exam_question", "DELETE FROM exam",
                                         QString("PRAGMA application_id = ") +
-                                            (standing == "first" ? "0" : "7")}));
+                                            (standing == "first" ? "0" : "7")}) &&
+                    // Before the id, a history had the first version's tables only.
+                    (standing != "first" ||
+                     sqlFile::run(file, {"DROP TABLE sheet_decision", "DROP TABLE sheet_answer",
+                                         "DROP TABLE sheet", "DROP TRIGGER exam_identifier",
+                                         "ALTER TABLE exam DROP COLUMN identifier",
+                                         "ALTER TABLE exam_question DROP COLUMN answer",
+                                         "PRAGMA user_version = 1"})));
         else if (standing == "newer")
             QVERIFY(ExamHistory(file).record(three).isEmpty() &&
                     sqlFile::run(file, {"DELETE FROM exam_question", "DELETE FROM exam",
-                                        "PRAGMA user_version = 3"}));
+                                        "PRAGMA user_version = 4"}));
         else if (standing == "empty" || standing == "log")
             QVERIFY(testFiles::writeFile(file, {}));
         else if (standing == "damaged")
@@ -292,7 +299,7 @@ private Q_SLOTS:
         HistoryExam three = kThree;
         QCOMPARE(ExamHistory().record(three), QString());
         QVERIFY(sqlFile::run(ExamHistory::kFileName,
-                             {"SELECT 1 FROM pragma_user_version WHERE user_version = 2"}));
+                             {"SELECT 1 FROM pragma_user_version WHERE user_version = 3"}));
         ExamHistory history;
         QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
         QCOMPARE(history.exam(2, &error)->questions, kThree.questions);
@@ -342,7 +349,7 @@ private Q_SLOTS:
             recorded = rows.size() == 2;
             QVERIFY(QDir().entryList({"historial-*"}).isEmpty()); // nothing set aside
             QVERIFY(sqlFile::run(ExamHistory::kFileName,
-                                 {"SELECT 1 FROM pragma_user_version WHERE user_version = 2"}));
+                                 {"SELECT 1 FROM pragma_user_version WHERE user_version = 3"}));
         }
         QVERIFY(recorded);
     }

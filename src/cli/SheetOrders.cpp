@@ -1,0 +1,429 @@
+// orvalis-banco hojas and corregir: the answer sheets of an exam of the
+// history, and the marking of their scans into grades.
+
+#include "BancoCommand.h"
+
+#include "DurableFile.h"
+#include "ExamHistory.h"
+#include "GradesReport.h"
+#include "OutputFile.h"
+#include "ReviewPdf.h"
+#include "ScanFile.h"
+#include "SheetKey.h"
+#include "SheetLayout.h"
+#include "SheetMarking.h"
+#include "SheetPdf.h"
+#include "SheetReader.h"
+#include "SheetRecords.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <opencv2/core/utils/logger.hpp>
+
+namespace {
+
+const QString kProgram = QStringLiteral("orvalis-banco");
+constexpr int kMaxCopies = 2000;
+
+// "12345678" from a DNI or NIE as a student writes it, the NIE's letter
+// X, Y or Z as 0, 1 or 2 and the check letter dropped; empty when it is none.
+QString dniDigits(QString text)
+{
+    text = text.toUpper().remove(QRegularExpression(QStringLiteral("[\\s.\\-]")));
+    static const QRegularExpression pattern(QStringLiteral("^([XYZ]?)([0-9]{1,8})[A-Z]?$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return {};
+    QString digits = match.captured(2);
+    if (!match.captured(1).isEmpty())
+        digits.prepend(QChar(u'0' + (match.captured(1)[0].unicode() - u'X')));
+    return digits.size() > SheetLayout::kDniDigits ? QString() : digits.rightJustified(8, u'0');
+}
+
+// The fields of a line of a small CSV file of the teacher's, separated by
+// ';' (a Spanish spreadsheet's) or ',', whichever comes first outside
+// quotes; quoted fields may hold either, and "" for a quote.
+QStringList fieldsOf(const QString &line)
+{
+    QStringList fields{QString()};
+    QChar separator;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'"' && quoted && i + 1 < line.size() && line[i + 1] == u'"') {
+            fields.last() += c;
+            ++i;
+        } else if (c == u'"') {
+            quoted = !quoted;
+        } else if (!quoted &&
+                   (c == separator || (separator.isNull() && (c == u';' || c == u',')))) {
+            separator = c;
+            fields.append(QString());
+        } else {
+            fields.last() += c;
+        }
+    }
+    for (QString &field : fields)
+        field = field.trimmed();
+    return fields;
+}
+
+std::optional<QStringList> linesOf(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("no se puede leer %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    QString text = QString::fromUtf8(file.read(16 * 1024 * 1024));
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+}
+
+} // namespace
+
+std::optional<HistoryExam> BancoCommand::sheetExam(ExamHistory &history, const QString &value)
+{
+    const qint64 number = value.toLongLong();
+    if (number < 1 || value != QString::number(number)) {
+        usageError(QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")
+                       .arg(value));
+        return std::nullopt;
+    }
+    // A folder without a history has no exams: none is made for saying so.
+    QString error = history.exists() ? history.open(ExamHistory::Access::ReadWrite) : QString();
+    if (const QString note = history.takeSetAsideNote(); !note.isEmpty())
+        printError(note + QLatin1Char('\n'));
+    std::optional<HistoryExam> exam;
+    if (error.isEmpty() && history.exists())
+        exam = history.exam(number, &error);
+    if (!error.isEmpty()) {
+        printError(QStringLiteral("%1: no se puede leer el historial: %2.\n").arg(kProgram, error));
+        return std::nullopt;
+    }
+    if (!exam)
+        printError(QStringLiteral("%1: no hay ningún examen número %2 en el historial.\n")
+                       .arg(kProgram)
+                       .arg(number));
+    else if (exam->exposition)
+        printError(QStringLiteral("%1: el examen %2 es de exposición; las hojas de respuestas son "
+                                  "para los de tipo test.\n")
+                       .arg(kProgram)
+                       .arg(number));
+    else
+        return exam;
+    return std::nullopt;
+}
+
+int BancoCommand::hojas(const QStringList &arguments)
+{
+    Arguments parsed;
+    if (!parse(arguments,
+               {QStringLiteral("--examen"), QStringLiteral("--copias"), QStringLiteral("--salida"),
+                QStringLiteral("--primera")},
+               {}, &parsed))
+        return Failure;
+    if (!parsed.values.contains(QStringLiteral("--examen")))
+        return usageError(QStringLiteral("hojas necesita --examen N, el número del examen en el "
+                                         "historial."));
+    const auto count = [&](const QString &option, int fallback, int most) {
+        if (!parsed.values.contains(option))
+            return fallback;
+        const QString value = parsed.values.value(option);
+        const int number = value.toInt();
+        return value == QString::number(number) && number >= 1 && number <= most ? number : -1;
+    };
+    const int copies = count(QStringLiteral("--copias"), 1, kMaxCopies);
+    if (copies < 0)
+        return usageError(QStringLiteral("--copias es un número de 1 a %1.").arg(kMaxCopies));
+    const int first = count(QStringLiteral("--primera"), 1, 99999 - kMaxCopies);
+    if (first < 0)
+        return usageError(QStringLiteral("--primera es el número de la primera hoja, de 1 a %1.")
+                              .arg(99999 - kMaxCopies));
+    QString folder;
+    if (!folderFrom(parsed, 0, &folder))
+        return Failure;
+    const QString examValue = parsed.values.value(QStringLiteral("--examen"));
+    const QString output = parsed.values.value(
+        QStringLiteral("--salida"), QStringLiteral("hojas-examen-%1.pdf").arg(examValue));
+    if (const QString kept = outputFile::keptFileAt(folder, output); !kept.isEmpty()) {
+        printError(QStringLiteral("%1: %2 es uno de los ficheros que Orvalis guarda en la carpeta "
+                                  "del banco (%3); no se ha escrito nada.\n")
+                       .arg(kProgram, output, kept));
+        return Failure;
+    }
+    ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
+    const std::optional<HistoryExam> exam = sheetExam(history, examValue);
+    if (!exam)
+        return Failure;
+    QString error;
+    const std::optional<quint32> identifier = sheetRecords::identifier(history, exam->id, &error);
+    if (!identifier) {
+        printError(QStringLiteral("%1: no se puede leer el historial: %2.\n").arg(kProgram, error));
+        return Failure;
+    }
+    SheetSet set;
+    set.exam = exam->id;
+    set.identifier = *identifier;
+    set.title = exam->title;
+    set.versions = std::max(1, exam->versions);
+    set.questions = int(exam->questions.size());
+    set.copies = copies;
+    set.firstSerial = first;
+    if (const QString failed = DurableFile::write(output, sheetPdf::pdf(set)); !failed.isEmpty()) {
+        printError(
+            QStringLiteral("%1: no se puede escribir %2: %3.\n").arg(kProgram, output, failed));
+        return Failure;
+    }
+    const int sheets = set.versions * copies;
+    print(QStringLiteral("%1 %2 de respuestas (%3 %4 de %5) en %6.\n")
+              .arg(sheets)
+              .arg(sheets == 1 ? QStringLiteral("hoja") : QStringLiteral("hojas"))
+              .arg(copies)
+              .arg(copies == 1 ? QStringLiteral("copia") : QStringLiteral("copias"))
+              .arg(set.versions == 1
+                       ? QStringLiteral("la versión A")
+                       : QStringLiteral("cada una de las %1 versiones").arg(set.versions),
+                   output));
+    return Success;
+}
+
+int BancoCommand::corregir(const QStringList &arguments)
+{
+    Arguments parsed;
+    if (!parse(arguments,
+               {QStringLiteral("--examen"), QStringLiteral("--penalizacion"),
+                QStringLiteral("--alumnos"), QStringLiteral("--salida"),
+                QStringLiteral("--revision"), QStringLiteral("--resolver")},
+               {QStringLiteral("--json")}, &parsed))
+        return Failure;
+    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
+    QStringList scans = parsed.positional;
+    QString folder = QStringLiteral(".");
+    if (!scans.isEmpty() && QFileInfo(scans.last()).isDir())
+        folder = scans.takeLast();
+    if (scans.isEmpty())
+        return usageError(QStringLiteral("corregir necesita los ficheros escaneados (PDF, PNG, "
+                                         "JPEG o TIFF)."));
+    double penalty = 1.0;
+    if (parsed.values.contains(QStringLiteral("--penalizacion"))) {
+        bool ok = false;
+        penalty = QString(parsed.values.value(QStringLiteral("--penalizacion")))
+                      .replace(u',', u'.')
+                      .toDouble(&ok);
+        if (!ok || penalty < 0 || penalty > 1)
+            return usageError(QStringLiteral("--penalizacion es un número de 0 a 1 (0,5 o 0.5), "
+                                             "no «%1».")
+                                  .arg(parsed.values.value(QStringLiteral("--penalizacion"))));
+    }
+    for (const QString &option : {QStringLiteral("--salida"), QStringLiteral("--revision")})
+        if (const QString kept = outputFile::keptFileAt(folder, parsed.values.value(option));
+            parsed.values.contains(option) && !kept.isEmpty()) {
+            printError(QStringLiteral("%1: %2 es uno de los ficheros que Orvalis guarda en la "
+                                      "carpeta del banco (%3); no se ha corregido nada.\n")
+                           .arg(kProgram, parsed.values.value(option), kept));
+            return Failure;
+        }
+
+    // The students, by DNI.
+    QHash<QString, QString> students;
+    if (parsed.values.contains(QStringLiteral("--alumnos"))) {
+        QString error;
+        const QString path = parsed.values.value(QStringLiteral("--alumnos"));
+        const std::optional<QStringList> lines = linesOf(path, &error);
+        if (!lines) {
+            printError(QStringLiteral("%1: %2.\n").arg(kProgram, error));
+            return Failure;
+        }
+        for (qsizetype n = 0; n < lines->size(); ++n) {
+            const QStringList fields = fieldsOf(lines->at(n));
+            if (fields.join(QString()).isEmpty())
+                continue;
+            const QString dni = dniDigits(fields.value(0));
+            if (dni.isEmpty() && n == 0)
+                continue; // a heading
+            if (dni.isEmpty() || fields.size() < 2) {
+                printError(QStringLiteral("%1: %2:%3: se esperaba «DNI;nombre».\n")
+                               .arg(kProgram, path)
+                               .arg(n + 1));
+                return Failure;
+            }
+            students.insert(dni, fields.mid(1).join(QStringLiteral(" ")).simplified());
+        }
+    }
+
+    ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
+    QString examValue = parsed.values.value(QStringLiteral("--examen"));
+    if (examValue.isEmpty()) {
+        // The exam is the one the first sheet found names.
+        QString refusal;
+        for (const QString &scan : scans) {
+            QString error;
+            const int pages = scanFile::pageCount(scan, &error);
+            for (int page = 0; page < pages && examValue.isEmpty(); ++page)
+                sheetReader::read(scanFile::page(scan, page),
+                                  [&examValue](const SheetCode &code, QString *refusal) {
+                                      examValue = QString::number(code.exam);
+                                      *refusal = QStringLiteral("hallado");
+                                      return std::optional<int>();
+                                  });
+            if (!examValue.isEmpty())
+                break;
+        }
+        if (examValue.isEmpty()) {
+            printError(QStringLiteral("%1: no se ha encontrado ninguna hoja de respuestas que "
+                                      "leer en los escaneos.\n")
+                           .arg(kProgram));
+            return ProblemsFound;
+        }
+    }
+    const std::optional<HistoryExam> exam = sheetExam(history, examValue);
+    if (!exam)
+        return Failure;
+    QString error;
+    const std::optional<quint32> identifier = sheetRecords::identifier(history, exam->id, &error);
+    std::optional<AnswerKey> key;
+    if (identifier)
+        key = sheetKey::of(*exam, *identifier, folder, &error);
+    if (!key) {
+        printError(QStringLiteral("%1: no se puede corregir el examen %2: %3.\n")
+                       .arg(kProgram)
+                       .arg(exam->id)
+                       .arg(error));
+        return Failure;
+    }
+
+    // The teacher's decisions: those kept in the history, then the file's.
+    QHash<QString, Decisions> decisions;
+    QHash<QPair<int, int>, sheetRecords::Decisions> stored =
+        sheetRecords::decisions(history, exam->id, &error);
+    const auto nameOf = [&key](int version, int serial) {
+        return SheetCode{SheetLayout::kLayoutVersion, key->exam, key->identifier, version, serial}
+            .sheetName();
+    };
+    for (auto sheet = stored.cbegin(); sheet != stored.cend(); ++sheet)
+        decisions.insert(nameOf(sheet.key().first, sheet.key().second), *sheet);
+    if (parsed.values.contains(QStringLiteral("--resolver"))) {
+        const QString path = parsed.values.value(QStringLiteral("--resolver"));
+        const std::optional<QStringList> lines = linesOf(path, &error);
+        if (!lines) {
+            printError(QStringLiteral("%1: %2.\n").arg(kProgram, error));
+            return Failure;
+        }
+        static const QRegularExpression sheetName(
+            QStringLiteral("^([0-9]+)-([0-9A-F]{8})-([A-D])-([0-9]{3,5})$"));
+        for (qsizetype n = 0; n < lines->size(); ++n) {
+            const QStringList fields = fieldsOf(lines->at(n));
+            if (fields.join(QString()).isEmpty() ||
+                (n == 0 && fields.value(0).toLower() == QStringLiteral("hoja")))
+                continue;
+            const QRegularExpressionMatch match = sheetName.match(fields.value(0).toUpper());
+            const QString item = fields.value(1).toLower();
+            QString value = fields.value(2).toUpper();
+            bool good = match.hasMatch() && fields.size() == 3;
+            if (good && item == QStringLiteral("dni"))
+                good = !(value = dniDigits(value)).isEmpty();
+            else if (good)
+                good = item.toInt() >= 1 && item.toInt() <= key->questions() &&
+                       item == QString::number(item.toInt()) &&
+                       QStringList{QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("-")}
+                           .contains(value);
+            if (!good) {
+                printError(QStringLiteral("%1: %2:%3: se esperaba «hoja;pregunta;respuesta» "
+                                          "(12-7F2A91C4-B-003;7;S, N o -; o …;dni;12345678).\n")
+                               .arg(kProgram, path)
+                               .arg(n + 1));
+                return Failure;
+            }
+            decisions[fields.value(0).toUpper()].insert(item, value);
+        }
+    }
+
+    const SheetMarking marking(*key, penalty);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastShown = 0;
+    MarkingResult result = marking.mark(
+        scans, decisions, parsed.values.contains(QStringLiteral("--revision")),
+        [&](int done, int total) {
+            // Long runs only: a few pages are done before anyone waits.
+            if (total < 20 || clock.elapsed() - lastShown < 1000 || done == total)
+                return;
+            lastShown = clock.elapsed();
+            printError(QStringLiteral("páginas leídas: %1 de %2\n").arg(done).arg(total));
+        });
+    for (MarkedSheet &sheet : result.sheets) {
+        if (students.isEmpty())
+            continue;
+        sheet.name = students.value(sheet.dni);
+        if (!sheet.dni.contains(u'?') && !students.contains(sheet.dni))
+            result.notes.append(QStringLiteral("el DNI %1 de la hoja %2 no está en la lista de "
+                                               "alumnos")
+                                    .arg(sheet.dni, sheet.code.sheetName()));
+    }
+
+    for (const Refusal &refusal : result.refusals)
+        printError(refusal.line() + u'\n');
+    for (const QString &note : result.notes)
+        printError(QStringLiteral("aviso: %1\n").arg(note));
+    for (const Doubt &doubt : result.doubts)
+        printError(QStringLiteral("dudosa: página %1 de %2, hoja %3, %4\n")
+                       .arg(doubt.page)
+                       .arg(doubt.file, doubt.sheet,
+                            doubt.item == QStringLiteral("dni")
+                                ? QStringLiteral("DNI")
+                                : QStringLiteral("pregunta %1").arg(doubt.item)));
+
+    QList<sheetRecords::StoredSheet> toStore;
+    QHash<QPair<int, int>, sheetRecords::Decisions> toDecide;
+    for (const MarkedSheet &sheet : result.sheets) {
+        toStore.append({sheet.code.version, sheet.code.serial, sheet.readDni, sheet.read,
+                        key->positions.value(sheet.code.version), sheet.file, sheet.page});
+        if (decisions.contains(sheet.code.sheetName()))
+            toDecide.insert({sheet.code.version, sheet.code.serial},
+                            decisions.value(sheet.code.sheetName()));
+    }
+    if (const QString failed = sheetRecords::store(history, exam->id, toStore, toDecide);
+        !failed.isEmpty())
+        printError(QStringLiteral("%1: no se ha podido anotar la corrección en el historial: %2.\n")
+                       .arg(kProgram, failed));
+
+    const QByteArray csv = gradesReport::csv(result, key->questions(),
+                                             parsed.values.contains(QStringLiteral("--alumnos")));
+    const QString output = parsed.values.value(QStringLiteral("--salida"));
+    if (!output.isEmpty()) {
+        if (const QString failed = DurableFile::write(output, csv); !failed.isEmpty()) {
+            printError(
+                QStringLiteral("%1: no se puede escribir %2: %3.\n").arg(kProgram, output, failed));
+            return Failure;
+        }
+    }
+    const QString review = parsed.values.value(QStringLiteral("--revision"));
+    if (!review.isEmpty()) {
+        if (const QString failed = DurableFile::write(review, reviewPdf::pdf(result, *key));
+            !failed.isEmpty()) {
+            printError(
+                QStringLiteral("%1: no se puede escribir %2: %3.\n").arg(kProgram, review, failed));
+            return Failure;
+        }
+    }
+    if (parsed.flags.contains(QStringLiteral("--json")))
+        write(gradesReport::json(result, *key, penalty));
+    else if (output.isEmpty())
+        write(csv);
+    int pending = 0;
+    for (const MarkedSheet &sheet : result.sheets)
+        pending += sheet.pending ? 1 : 0;
+    printError(QStringLiteral("%1 hojas corregidas (%2 pendientes), %3 marcas dudosas, %4 "
+                              "páginas rechazadas.\n")
+                   .arg(result.sheets.size())
+                   .arg(pending)
+                   .arg(result.doubts.size())
+                   .arg(result.refusals.size()));
+    return result.refusals.isEmpty() && pending == 0 ? Success : ProblemsFound;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The PDF of answer sheets of one exam of the history: for each version, as
+// many copies as asked, each sheet one or more A4 pages laid out by
+// SheetLayout, with its code in a QR code (ZXing) and printed beside it.
+
+#include "SheetCode.h"
+
+#include <QByteArray>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+struct SheetSet
+{
+    qint64 exam = 0;
+    quint32 identifier = 0;
+    QString title;
+    int versions = 1;
+    int questions = 0;
+    int copies = 1;
+    int firstSerial = 1;
+};
+
+namespace sheetPdf {
+
+// Draws `text` in `mm` (the painter's unit being a millimetre) at a height in
+// millimetres, laid out in the device's own pixels so that the font is used
+// at its real size, not at a fraction of a point magnified.
+void drawText(QPainter &painter, const QRectF &mm, int flags, const QString &text, double heightMm,
+              bool bold = false, const QString &family = QStringLiteral("Liberation Sans"));
+
+// The line of instructions printed on every page.
+QString instructions();
+
+// The PDF of the sheets, every version's copies one after another.
+QByteArray pdf(const SheetSet &set);
+
+// Draws one page of one sheet with the painter's unit being one millimetre;
+// the scan generator of the tests draws pages with it.
+void drawPage(QPainter &painter, const SheetSet &set, const SheetCode &code);
+
+} // namespace sheetPdf
