@@ -1,0 +1,122 @@
+// The figures of a small marked exam, worked out beforehand by hand and
+// with a separate script from the usual formulas (point-biserial of a
+// question against the rest of the exam, KR-20 with the variance over the
+// sheets, sample standard deviation of the grades).
+#include "ItemAnalysis.h"
+#include <QtTest>
+
+using Sheets = QList<QList<MarkOutcome>>;
+Q_DECLARE_METATYPE(Sheets)
+
+namespace {
+// "RWB" → Right, Wrong, Blank.
+Sheets sheets(const QStringList &rows)
+{
+    Sheets result;
+    for (const QString &row : rows) {
+        QList<MarkOutcome> sheet;
+        for (QChar c : row)
+            sheet << (c == u'R'   ? MarkOutcome::Right
+                      : c == u'W' ? MarkOutcome::Wrong
+                                  : MarkOutcome::Blank);
+        result << sheet;
+    }
+    return result;
+}
+
+void compareFigure(const std::optional<double> &actual, const QVariant &expected)
+{
+    QCOMPARE(actual.has_value(), expected.isValid());
+    if (actual)
+        QVERIFY2(std::abs(*actual - expected.toDouble()) < 1e-6,
+                 qPrintable(QStringLiteral("%1 != %2").arg(*actual).arg(expected.toDouble())));
+}
+} // namespace
+
+class tst_ItemAnalysis : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void figuresOfAMarkedExam_data()
+    {
+        QTest::addColumn<Sheets>("marks");
+        QTest::addColumn<double>("penalty");
+        QTest::addColumn<QList<double>>("facility");
+        QTest::addColumn<QVariantList>("discrimination");
+        QTest::addColumn<QList<double>>("meanMedian");
+        QTest::addColumn<QVariant>("deviation");
+        QTest::addColumn<QVariant>("kr20");
+        QTest::addColumn<QList<int>>("bands");
+        const Sheets five = sheets({"RRRR", "RRWR", "RWBR", "WRWB", "RWWW"});
+        // clang-format off
+        QTest::newRow("five sheets, a wrong answer takes a point") << five << 1.0
+            << QList<double>{0.8, 0.6, 0.2, 0.6}
+            << QVariantList{0.19611613513818402, 0.08006407690254355, 0.5590169943749473, 0.6123724356957945}
+            << QList<double>{3.5, 2.5} << QVariant(4.183300132670378) << QVariant(0.5490196078431373)
+            << QList<int>{2, 0, 1, 0, 0, 1, 0, 0, 0, 1};
+        QTest::newRow("same marks, no penalty") << five << 0.0
+            << QList<double>{0.8, 0.6, 0.2, 0.6}
+            << QVariantList{0.19611613513818402, 0.08006407690254355, 0.5590169943749473, 0.6123724356957945}
+            << QList<double>{5.5, 5.0} << QVariant(3.2596012026013246) << QVariant(0.5490196078431373)
+            << QList<int>{0, 0, 2, 0, 0, 1, 0, 1, 0, 1};
+        QTest::newRow("everybody right: nothing to correlate")
+            << sheets({"RR", "RR", "RB"}) << 0.5 << QList<double>{1.0, 2.0 / 3}
+            << QVariantList{QVariant(), QVariant()} << QList<double>{25.0 / 3, 10.0}
+            << QVariant(2.886751345948129) << QVariant(0.0)
+            << QList<int>{0, 0, 0, 0, 0, 1, 0, 0, 0, 2};
+        QTest::newRow("two sheets, perfectly separated") << sheets({"RR", "WW"}) << 1.0
+            << QList<double>{0.5, 0.5} << QVariantList{1.0, 1.0} << QList<double>{5.0, 5.0}
+            << QVariant(7.0710678118654755) << QVariant(1.0) << QList<int>{1, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+        QTest::newRow("one sheet") << sheets({"RW"}) << 0.25 << QList<double>{1.0, 0.0}
+            << QVariantList{QVariant(), QVariant()} << QList<double>{3.75, 3.75} << QVariant()
+            << QVariant() << QList<int>{0, 0, 0, 1, 0, 0, 0, 0, 0, 0};
+        // clang-format on
+    }
+    void figuresOfAMarkedExam()
+    {
+        QFETCH(Sheets, marks);
+        QFETCH(double, penalty);
+        QFETCH(QList<double>, facility);
+        QFETCH(QVariantList, discrimination);
+        QFETCH(QList<double>, meanMedian);
+        QFETCH(QList<int>, bands);
+        const ExamFigures exam = ItemAnalysis::analyse(marks, penalty);
+        QCOMPARE(exam.sheets, marks.size());
+        QCOMPARE(exam.questions.size(), facility.size());
+        for (qsizetype q = 0; q < facility.size(); ++q) {
+            QCOMPARE(exam.questions[q].facility, facility[q]);
+            compareFigure(exam.questions[q].discrimination, discrimination[q]);
+        }
+        QCOMPARE(exam.mean, meanMedian[0]);
+        QCOMPARE(exam.median, meanMedian[1]);
+        QFETCH(QVariant, deviation);
+        compareFigure(exam.deviation, deviation);
+        QFETCH(QVariant, kr20);
+        compareFigure(exam.kr20, kr20);
+        QCOMPARE(QList<int>(exam.bands.begin(), exam.bands.end()), bands);
+    }
+
+    void summaryOverSeveralExams_data()
+    {
+        QTest::addColumn<QList<QuestionFigures>>("perExam");
+        QTest::addColumn<QString>("summary");
+        // clang-format off
+        QTest::newRow("two exams, weighted")
+            << QList<QuestionFigures>{{180, 120, 0, 0.5}, {200, 116, 0, 0.33}}
+            << "Acertada por el 62 % (2 exámenes, 380 alumnos) · discrimina 0,41";
+        QTest::newRow("negative, one computed") << QList<QuestionFigures>{{1, 1, 1, {}}, {30, 9, 0, -0.12}}
+            << "Acertada por el 32 % (2 exámenes, 31 alumnos) · discrimina -0,12";
+        QTest::newRow("one of each, not computed") << QList<QuestionFigures>{{1, 0, 0, {}}}
+            << "Acertada por el 0 % (1 examen, 1 alumno)";
+        QTest::newRow("never marked") << QList<QuestionFigures>{{0, 0, 0, {}}} << "";
+        // clang-format on
+    }
+    void summaryOverSeveralExams()
+    {
+        QFETCH(QList<QuestionFigures>, perExam);
+        QTEST(ItemAnalysis::summary(ItemAnalysis::pool(perExam)), "summary");
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_ItemAnalysis)
+#include "tst_ItemAnalysis.moc"
