@@ -410,6 +410,7 @@ void Examselec::CommandAzar_Click()
         return drawCandidates(kind, chapter);
     };
     setup.used = &usedQuestions();
+    setup.statistics = &questionStatistics();
     const QList<DrawQuestion> drawn = DrawDialog::choose(setup, this);
     // The window lists and reads the current kind's file, and only that one
     // stays open.

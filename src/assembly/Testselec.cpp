@@ -256,6 +256,18 @@ void Testselec::List2_Click()
     markUsed(m_grid3, questions, QuestionKind::TrueFalse);
 }
 
+std::optional<bool> Testselec::answerOf(const HistoryQuestion &question)
+{
+    const BankResult<QList<QuestionListing>> listing =
+        m_bank.questionsOf(question.chapter, question.topic);
+    if (!listing.ok())
+        return std::nullopt;
+    for (const QuestionListing &listed : listing.value())
+        if (listed.text == question.text.trimmed())
+            return listed.answerLabel == TrueFalseBank::answerLabel(qint16(1));
+    return std::nullopt;
+}
+
 void Testselec::Grid3_DblClick()
 {
     // The header row and the filler rows hold no question.
@@ -342,6 +354,7 @@ void Testselec::CommandAzar_Click()
         return drawCandidates(chapter, topic);
     };
     setup.used = &usedQuestions();
+    setup.statistics = &questionStatistics();
     for (const SelectedQuestion &question : selection())
         setup.selected.append({QuestionKind::TrueFalse, question.text});
     for (const DrawQuestion &question : DrawDialog::choose(setup, this))

@@ -66,6 +66,7 @@ private:
     void showFound(const SearchEntry &entry);
     void tellReadFailure(const BankError &error);
     bool confirmLeaving() override;
+    std::optional<bool> answerOf(const HistoryQuestion &question) override;
     // A topic's questions (topic 0: the whole chapter's), to draw from.
     QList<DrawQuestion> drawCandidates(qint16 chapter, qint16 topic);
 

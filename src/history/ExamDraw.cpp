@@ -1,6 +1,7 @@
 #include "ExamDraw.h"
 
 #include "ExamVersions.h"
+#include "MarkedSheets.h"
 #include "UsedQuestions.h"
 
 #include <QSet>
@@ -21,6 +22,9 @@ QString lineName(const DrawLine &line)
     QString name = QStringLiteral("Capítulo %1").arg(line.chapter);
     if (line.topic > 0)
         name += QStringLiteral(", tema %1").arg(line.topic);
+    static const char *const bands[] = {"", " (fáciles)", " (de dificultad media)", " (difíciles)",
+                                        " (sin corregir)"};
+    name += QString::fromUtf8(bands[int(line.difficulty)]);
     switch (line.kind) {
     case QuestionKind::Conceptual:
         return name + QStringLiteral(" (conceptuales)");
@@ -48,6 +52,19 @@ QDateTime cutOff(const QDateTime &now, int months)
     return months > 0 ? now.addMonths(-months) : QDateTime();
 }
 
+Difficulty difficultyOf(const QuestionStatistics *statistics, QuestionKind kind,
+                        const QString &text)
+{
+    const ItemAnalysis::Pooled pooled =
+        statistics ? statistics->pooled(kind, text) : ItemAnalysis::Pooled{};
+    if (pooled.sheets == 0)
+        return Difficulty::Unknown;
+    const double facility = double(pooled.right) / pooled.sheets;
+    return facility >= 0.75   ? Difficulty::Easy
+           : facility >= 0.40 ? Difficulty::Medium
+                              : Difficulty::Hard;
+}
+
 DrawOutcome draw(const DrawPlan &plan)
 {
     // A chapter's topics first, then what the chapter adds beyond them.
@@ -73,7 +90,9 @@ DrawOutcome draw(const DrawPlan &plan)
             const QString k = key(candidate.kind, candidate.text);
             if (taken.contains(k) || listed.contains(k) ||
                 (leaveUsedOut &&
-                 plan.used->usedSince(candidate.kind, candidate.text, plan.usedSince)))
+                 plan.used->usedSince(candidate.kind, candidate.text, plan.usedSince)) ||
+                (line.difficulty != Difficulty::Any &&
+                 difficultyOf(plan.statistics, candidate.kind, candidate.text) != line.difficulty))
                 continue;
             listed.insert(k);
             eligible.append(candidate);

@@ -44,7 +44,7 @@ description=$(field Description)
 depends=$(field Depends | tr ',' '\n' | sed -E 's/ *\([^)]*\)//g; s/^ +//; s/ +$//')
 for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
   "fonts-liberation2 | fonts-liberation" fonts-dejavu-core qt6-translations-l10n libqt6sql6-sqlite \
-  libxml2; do
+  libxml2 libqt6charts6; do
   grep -qxF -- "$needed" <<<"$depends" || fail "Depends lacks $needed: $(field Depends)"
 done
 

@@ -1,0 +1,170 @@
+// The marking window driven as a teacher drives it: scans chosen, the exam
+// found from the sheets' codes, progress to the last page, the grades
+// listed and sorted, a sheet with both boxes of a question crossed settled
+// by keyboard while looking at the crop (the decision kept in the history,
+// the grade following), the grades saved as the command line writes them;
+// and a marking cancelled that leaves the history as it was.
+
+#include "BankFolders.h"
+#include "Correccion.h"
+#include "GuiFixture.h"
+#include "MarkedSheets.h"
+#include "SaveDialogResponder.h"
+#include "ScanGenerator.h"
+#include "SheetLayout.h"
+#include "SheetRecords.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+using namespace GuiTest;
+
+class tst_Correccion : public QObject
+{
+    Q_OBJECT
+
+    GuiFixture<TrueFalseBankFixture> m_gui;
+    QPointer<Correccion> m_window;
+    QStringList m_scans;
+    qint64 m_exam = 0;
+
+    template <class T> T *control(const char *name) const { return m_window->findChild<T *>(name); }
+    void click(const char *name) { control<QPushButton>(name)->click(); }
+    QString cellText(int row, int column) const
+    {
+        return control<QTableWidget>("GridNotas")->item(row, column)->text();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // The exam: the bank's "La demanda…" (Sí), "El precio…" (No) and
+    // "Pregunta 1 del tema 2" (Sí); three sheets, the third with both boxes
+    // of question 1 crossed.
+    void init()
+    {
+        QVERIFY(m_gui.setUp());
+        ExamHistory history;
+        HistoryExam exam{0, QDateTime::currentDateTime(), false, "Parcial", 1, 0, {}};
+        exam.questions = {
+            {QuestionKind::TrueFalse, 1, 1,
+             "La demanda de un bien suele bajar cuando sube su precio."},
+            {QuestionKind::TrueFalse, 1, 1, "El precio no influye nunca en la demanda."},
+            {QuestionKind::TrueFalse, 1, 2, "Pregunta 1 del tema 2"}};
+        QCOMPARE(history.record(exam), QString());
+        m_exam = exam.id;
+        QString error;
+        const std::optional<quint32> identifier = sheetRecords::identifier(history, m_exam, &error);
+        QVERIFY2(identifier, qPrintable(error));
+        const SheetSet set{m_exam, *identifier, "Parcial", 1, 3, 1, 1};
+        QRandomGenerator random(7);
+        m_scans.clear();
+        const QStringList answers{"SNS", "NNS", "SNS"};
+        for (int serial = 1; serial <= 3; ++serial) {
+            scanGenerator::Marked marked = scanGenerator::scan(
+                set, 0, serial, 0, answers[serial - 1], QString("0000000%1").arg(serial), 150,
+                {scanGenerator::Pen::Cross}, {}, random);
+            if (serial == 3) {
+                // The generator lays the page on a glass 10 mm larger all round.
+                const double px = 150 / 25.4;
+                const QRectF box = SheetLayout(3).answerBox(0, false).translated(10, 10);
+                const cv::Point a(int((box.left() + 1.2) * px), int((box.top() + 1.2) * px));
+                const cv::Point b(int((box.right() - 1.2) * px), int((box.bottom() - 1.2) * px));
+                cv::line(marked.scan, a, b, 0, 2);
+                cv::line(marked.scan, {a.x, b.y}, {b.x, a.y}, 0, 2);
+            }
+            m_scans << m_gui.bank->filePath(QString("hoja%1.png").arg(serial));
+            QVERIFY(cv::imwrite(m_scans.last().toStdString(), marked.scan));
+        }
+        registerWindows<Correccion>();
+        m_window = m_gui.open<Correccion>(Correccion::kName);
+        QVERIFY(m_window);
+        Correccion::setOpenAnswerForTesting([this](const QString &) { return m_scans; });
+        click("CommandEscaneos");
+        QCOMPARE(control<QLabel>("LabelEscaneos")->text(), "hoja1.png, hoja2.png, hoja3.png");
+    }
+    void cleanup()
+    {
+        Correccion::setOpenAnswerForTesting({});
+        m_gui.tearDown();
+    }
+
+    void aPileIsMarkedAndItsDoubtSettledByKeyboard()
+    {
+        QCOMPARE(control<QComboBox>("ComboExamen")->currentData().toLongLong(), 0);
+        click("CommandCorregir");
+        auto *grades = control<QTableWidget>("GridNotas");
+        QTRY_COMPARE_WITH_TIMEOUT(grades->rowCount(), 3, 60000);
+        QCOMPARE(control<QProgressBar>("ProgressBar1")->value(), 3);
+        QCOMPARE(control<QProgressBar>("ProgressBar1")->maximum(), 3);
+        // Sorted by grade, highest first: a number, not a text ("10" < "3").
+        grades->sortItems(8, Qt::DescendingOrder);
+        QStringList shown;
+        for (int row = 0; row < 3; ++row)
+            shown << QStringList{cellText(row, 0), cellText(row, 3), cellText(row, 4),
+                                 cellText(row, 6), cellText(row, 8), cellText(row, 9)}
+                         .join('|');
+        QCOMPARE(shown, (QStringList{"00000001|3|0|0|10|Corregida", "00000002|2|1|0|3.33|Corregida",
+                                     "00000003|2|0|1||⚠ Pendiente"}));
+        QVERIFY(grades->item(2, 0)->font().bold());
+
+        // Sí box of question 1 marked, No box blank: the answer is Sí.
+        QVERIFY(control<QLabel>("LabelDuda")
+                    ->text()
+                    .contains("pregunta 1: ¿está marcada la "
+                              "casilla «Sí»? (1 de 2)"));
+        QVERIFY(!control<QLabel>("ImageRecorte")->pixmap().isNull());
+        QTRY_COMPARE(QApplication::focusWidget(), control<QPushButton>("CommandMarcada"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
+        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (2 de 2)"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
+        QCOMPARE(control<QLabel>("LabelDuda")->text(), "Ninguna marca dudosa");
+        const int third = grades->findItems("00000003", Qt::MatchExactly).first()->row();
+        QCOMPARE(cellText(third, 8) + "|" + cellText(third, 9), "10|Corregida");
+        ExamHistory history;
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
+        QString error;
+        const auto decided = sheetRecords::decisions(history, m_exam, &error);
+        QCOMPARE(decided.value({0, 3}), (sheetRecords::Decisions{{"1", "S"}}));
+        QCOMPARE(markedSheets::read(history, m_exam, &error).value(0).sheets.size(), 3);
+        QCOMPARE(control<QListWidget>("ListNegativas")->count(), 0);
+
+        SaveDialogResponder dialog;
+        dialog.name = "notas.csv";
+        click("CommandNotas");
+        QFile csv(m_gui.bank->filePath("notas.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n");
+        QCOMPARE(lines.value(3).section(';', 0, 7) + ";" + lines.value(3).section(';', 10),
+                 "00000003;A;3;0;0;0;3,00;10,00;S;N;S");
+    }
+
+    void aCancelledMarkingLeavesTheHistoryAsItWas()
+    {
+        control<QComboBox>("ComboExamen")->setCurrentIndex(1);
+        click("CommandCorregir");
+        QVERIFY(control<QPushButton>("CommandCancelar")->isEnabled());
+        click("CommandCancelar");
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>("LabelEstado")->text(),
+                                  "Corrección cancelada: no se ha anotado nada.", 60000);
+        QCOMPARE(control<QTableWidget>("GridNotas")->rowCount(), 0);
+        QVERIFY(control<QPushButton>("CommandCorregir")->isEnabled());
+        ExamHistory history;
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
+        QString error;
+        QCOMPARE(markedSheets::read(history, 0, &error).size(), 0);
+    }
+};
+
+QTEST_MAIN(tst_Correccion)
+#include "tst_Correccion.moc"
