@@ -445,10 +445,13 @@ void Correccion::markingFinished()
                             sheet.page});
         failed = sheetRecords::store(*m_history, outcome.exam.id, toStore, {});
     }
-    if (!failed.isEmpty())
+    if (!failed.isEmpty()) {
+        // Decisions about sheets the history does not hold would go nowhere.
+        m_history.reset();
         MessageBox::inform(
             QStringLiteral("No se ha podido anotar la corrección en el historial: %1.").arg(failed),
             this);
+    }
 
     m_marking = std::make_unique<SheetMarking>(outcome.key, m_penalty);
     m_marked = std::move(outcome);
@@ -515,6 +518,8 @@ void Correccion::fillFigures()
     m_gridCifras->setRowCount(0);
     m_listNegativas->clear();
     m_figures.reset();
+    if (!m_history)
+        return;
     QString error;
     const QList<MarkedExam> exams = markedSheets::read(*m_history, m_marked->exam.id, &error);
     const AnswerKey &key = m_marked->key;
