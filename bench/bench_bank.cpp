@@ -20,6 +20,9 @@
 #include "ExpositionRecord.h"
 #include "FlexGrid.h"
 #include "QuestionSearch.h"
+#include "SheetLayout.h"
+#include "SheetPdf.h"
+#include "SheetReader.h"
 #include "TextPrinter.h"
 #include "TopicCatalogue.h"
 #include "TrueFalseBank.h"
@@ -41,6 +44,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <opencv2/core/utility.hpp>
+#include <opencv2/imgcodecs.hpp>
 
 #include <benchmark/benchmark.h>
 
@@ -625,6 +630,64 @@ void BM_PdfLines(benchmark::State &state)
 BENCHMARK(BM_ExamPdf)->Arg(500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PdfLines)->Arg(500)->Unit(benchmark::kMillisecond);
 
+// An answer sheet of 40 questions at 200 dpi, every question crossed and the
+// DNI marked, as a copier's lossless scan (PNG).
+std::vector<uchar> sheetScan()
+{
+    const double pixelsPerMm = 200 / 25.4;
+    const SheetSet set{3, 0x7F2A91C4u, QStringLiteral("Parcial"), 2, 40, 1, 1};
+    QImage image(int(210 * pixelsPerMm), int(297 * pixelsPerMm), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(pixelsPerMm, pixelsPerMm);
+    sheetPdf::drawPage(painter, set, SheetCode{1, 3, 0x7F2A91C4u, 1, 12, 0, 1});
+    painter.setPen(QPen(Qt::black, 0.5));
+    const SheetLayout layout(40);
+    const auto cross = [&painter](const QRectF &box) {
+        const QRectF r = box.adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.drawLine(r.topLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomLeft());
+    };
+    for (int q = 0; q < 40; ++q)
+        cross(layout.answerBox(q, q % 3 == 0));
+    for (int column = 0; column < SheetLayout::kDniDigits; ++column)
+        cross(SheetLayout::dniBox(column, column));
+    painter.end();
+    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    const cv::Mat page(grey.height(), grey.width(), CV_8UC1, const_cast<uchar *>(grey.constBits()),
+                       size_t(grey.bytesPerLine()));
+    std::vector<uchar> png;
+    cv::imencode(".png", page, png);
+    return png;
+}
+
+// Marking one scanned page: decoded, its corners found, straightened, its
+// code read and every box measured.
+void BM_MarkPage(benchmark::State &state)
+{
+    cv::setNumThreads(1);
+    const std::vector<uchar> png = sheetScan();
+    for (auto _ : state) {
+        const sheetReader::PageReading reading =
+            sheetReader::read(cv::imdecode(png, cv::IMREAD_GRAYSCALE),
+                              [](const SheetCode &, QString *) { return std::optional<int>(40); });
+        if (!reading.refusal.isEmpty())
+            state.SkipWithError(qPrintable(reading.refusal));
+        benchmark::DoNotOptimize(reading.answers.size());
+    }
+}
+
+// The anchor: decoding the same page's image alone.
+void BM_DecodePage(benchmark::State &state)
+{
+    cv::setNumThreads(1);
+    const std::vector<uchar> png = sheetScan();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(cv::imdecode(png, cv::IMREAD_GRAYSCALE).data);
+}
+BENCHMARK(BM_MarkPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodePage)->Unit(benchmark::kMillisecond);
+
 // Keeps every run's time per iteration for the table; with repetitions
 // (--benchmark_repetitions=5), their median, which other work on the same
 // cores moves least.
@@ -699,6 +762,7 @@ int main(int argc, char **argv)
          "BM_ExactCompareChapter/250", 0},
         {"near pairs, 22 x 100 x 1000 ch.", "BM_NearPairsOfAFile/1000", "BM_ExactPairsOfAFile/1000",
          0, 10},
+        {"marking a 200-dpi sheet page", "BM_MarkPage", "BM_DecodePage", 3.0},
         {"near pairs, 1.8 MB true/false", "BM_NearPairsOfAFile/250", "BM_ExactPairsOfAFile/250", 0,
          10},
         {"marking 200 pages in the window", "BM_MarkInWindow/iterations:2",

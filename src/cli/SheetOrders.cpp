@@ -45,17 +45,30 @@ QString dniDigits(QString text)
 }
 
 // The fields of a line of a small CSV file of the teacher's, separated by
-// ';' (a Spanish spreadsheet's) or, failing that, ','; quotes removed.
+// ';' (a Spanish spreadsheet's) or ',', whichever comes first outside
+// quotes; quoted fields may hold either, and "" for a quote.
 QStringList fieldsOf(const QString &line)
 {
-    const QChar separator = line.contains(u';') ? u';' : u',';
-    QStringList fields = line.split(separator);
-    for (QString &field : fields) {
-        field = field.trimmed();
-        if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"'))
-            field = field.mid(1, field.size() - 2)
-                        .replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    QStringList fields{QString()};
+    QChar separator;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'"' && quoted && i + 1 < line.size() && line[i + 1] == u'"') {
+            fields.last() += c;
+            ++i;
+        } else if (c == u'"') {
+            quoted = !quoted;
+        } else if (!quoted &&
+                   (c == separator || (separator.isNull() && (c == u';' || c == u',')))) {
+            separator = c;
+            fields.append(QString());
+        } else {
+            fields.last() += c;
+        }
     }
+    for (QString &field : fields)
+        field = field.trimmed();
     return fields;
 }
 
@@ -337,7 +350,8 @@ int BancoCommand::corregir(const QStringList &arguments)
     MarkingResult result = marking.mark(
         scans, decisions, parsed.values.contains(QStringLiteral("--revision")),
         [&](int done, int total) {
-            if (clock.elapsed() - lastShown < 1000 || done == total)
+            // Long runs only: a few pages are done before anyone waits.
+            if (total < 20 || clock.elapsed() - lastShown < 1000 || done == total)
                 return;
             lastShown = clock.elapsed();
             printError(QStringLiteral("páginas leídas: %1 de %2\n").arg(done).arg(total));

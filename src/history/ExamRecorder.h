@@ -23,6 +23,8 @@ public:
     QString title() const;
     // Gives the visit's exam a new title, now if it is recorded already.
     QString rename(const QString &title);
+    // The number in the history of the exam recorded last; 0 before.
+    qint64 id() const { return m_entry.id; }
 
 private:
     HistoryExam m_entry; // the exam recorded last

@@ -15,6 +15,8 @@
 #include "PrinterSeam.h"
 #include "ProgramState.h"
 #include "ScreenReader.h"
+#include "SheetPdf.h"
+#include "SheetRecords.h"
 #include "TextFileWriter.h"
 #include "TextPrinter.h"
 #include "Twips.h"
@@ -101,7 +103,7 @@ ExamRecorder &recorder()
 
 Impres::Impres()
     : Form(kName, Placement::MdiChild), m_cd1(QStringLiteral("CD1"), this),
-      m_cd2(QStringLiteral("CD2"), this)
+      m_cd2(QStringLiteral("CD2"), this), m_cd3(QStringLiteral("CD3"), this)
 {
     setWindowTitle(QStringLiteral("IMPRESIÓN DE RESULTADOS"));
     buildControls();
@@ -173,6 +175,11 @@ void Impres::buildControls()
         addButton(m_picture1, QStringLiteral("CommandTitulo"), QStringLiteral("Tít&ulo…"),
                   QColor(224, 224, 224), Twips::rect(9550, kSecondRow, 1895, 315));
 
+    m_commandHojas = addButton(m_picture1, QStringLiteral("CommandHojas"),
+                               QStringLiteral("&Hojas de respuestas"), QColor(224, 224, 224),
+                               Twips::rect(150, kSecondRow, 2100, 315));
+    connect(m_commandHojas, &QPushButton::clicked, this, &Impres::sendToSheets);
+
     for (int index = 0; index < 3; ++index)
         connect(m_command1[index], &QPushButton::clicked, this,
                 [this, index] { Command1_Click(index); });
@@ -195,6 +202,8 @@ void Impres::buildControls()
     m_cd1.setDefaultSuffix(QStringLiteral("txt"));
     m_cd2.setFilter(kPdfFilter);
     m_cd2.setDefaultSuffix(QStringLiteral("pdf"));
+    m_cd3.setFilter(kPdfFilter);
+    m_cd3.setDefaultSuffix(QStringLiteral("pdf"));
     placeStrip();
 }
 
@@ -378,6 +387,44 @@ void Impres::sendToPdf()
     }
     MessageBox::inform(kSavedMessage + QDir::toNativeSeparators(*path), this);
     recordSent();
+}
+
+void Impres::sendToSheets()
+{
+    if (m_exam.kind == ExamDescription::Kind::Exposition) {
+        MessageBox::inform(QStringLiteral("Las hojas de respuestas son para los exámenes de tipo "
+                                          "test."),
+                           this);
+        return;
+    }
+    recordSent();
+    ExamHistory history;
+    QString error = recorder().id() > 0 ? history.open() : QStringLiteral("no está anotado");
+    std::optional<quint32> identifier;
+    if (error.isEmpty())
+        identifier = sheetRecords::identifier(history, recorder().id(), &error);
+    if (!identifier) {
+        MessageBox::inform(QStringLiteral("Las hojas de respuestas necesitan el examen en el "
+                                          "historial: ") +
+                               error,
+                           this);
+        return;
+    }
+    const std::optional<QString> path = m_cd3.showSave();
+    if (!path)
+        return;
+    SheetSet set;
+    set.exam = recorder().id();
+    set.identifier = *identifier;
+    set.title = recorder().title();
+    set.versions = m_exam.versions;
+    set.questions = int(m_exam.questions.size());
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    error = DurableFile::write(*path, sheetPdf::pdf(set));
+    QApplication::restoreOverrideCursor();
+    MessageBox::inform(error.isEmpty() ? kSavedMessage + QDir::toNativeSeparators(*path)
+                                       : kSaveFailed + error,
+                       this);
 }
 
 // The seed is drawn once, when versions are first made, and kept in the field

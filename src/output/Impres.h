@@ -54,6 +54,9 @@ public:
     void sendToPrinter();
     void sendToFile();
     void sendToPdf();
+    // "Hojas de respuestas": the answer sheets of the exam, recorded first
+    // in the history (their codes name its number there), as a PDF.
+    void sendToSheets();
     void editFormat();
     // Asks for the title the exam has in the history.
     void editTitle();
@@ -78,10 +81,12 @@ private:
     QPushButton *m_commandPdf = nullptr;
     QPushButton *m_commandFormat = nullptr;
     QPushButton *m_commandTitle = nullptr;
+    QPushButton *m_commandHojas = nullptr;
     SaveDialog m_cd1;
     QSpinBox *m_versions = nullptr;
     QLineEdit *m_seed = nullptr;
     SaveDialog m_cd2; // the PDF's
+    SaveDialog m_cd3; // the answer sheets'
     QString m_receivedText;
     ExamDescription m_received;
     ExamDescription m_exam; // what the window holds: the exam received, in its versions

@@ -2,6 +2,7 @@
 
 #include "GradesReport.h"
 #include "SheetLayout.h"
+#include "SheetPdf.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -30,8 +31,8 @@ void drawRead(QPainter &painter, const QRectF &box, QChar verdict)
     default: // doubtful
         painter.setPen(QPen(QColor(0, 60, 220), 0.6));
         painter.drawRect(around);
-        painter.drawText(QRectF(around.right() + 0.3, around.top(), 3, around.height()),
-                         Qt::AlignCenter, QStringLiteral("?"));
+        sheetPdf::drawText(painter, QRectF(around.right() + 0.3, around.top(), 3, around.height()),
+                           Qt::AlignCenter, QStringLiteral("?"), 3.5, true);
     }
 }
 
@@ -50,10 +51,6 @@ QByteArray pdf(const MarkingResult &result, const AnswerKey &key)
     QPainter painter(&writer);
     const double scale = writer.resolution() / 25.4;
     painter.scale(scale, scale);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(3.2 * 72.0 / 25.4);
-    font.setBold(true);
-    painter.setFont(font);
     const SheetLayout layout(key.questions());
     bool first = true;
     for (const MarkedSheet &sheet : result.sheets) {
@@ -81,7 +78,6 @@ QByteArray pdf(const MarkingResult &result, const AnswerKey &key)
                              u'?');
                 }
             }
-            painter.setPen(QColor(210, 0, 0));
             const QString summary =
                 QStringLiteral("Hoja %1 · DNI %2 · aciertos %3, errores %4, blancos %5, dudosas "
                                "%6 · puntos %7 · nota %8")
@@ -94,7 +90,9 @@ QByteArray pdf(const MarkingResult &result, const AnswerKey &key)
                                        : gradesReport::decimal(sheet.points),
                          sheet.pending ? QStringLiteral("pendiente")
                                        : gradesReport::decimal(sheet.grade));
-            painter.drawText(QRectF(18, 1.5, 178, 5), Qt::AlignLeft | Qt::AlignVCenter, summary);
+            painter.fillRect(QRectF(16, 1, 182, 6), Qt::white);
+            sheetPdf::drawText(painter, QRectF(18, 1.5, 178, 5), Qt::AlignLeft | Qt::AlignVCenter,
+                               summary, 3.2, true);
         }
     }
     painter.end();

@@ -35,20 +35,20 @@ int pageCount(const QString &path, QString *error)
 {
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable()) {
-        *error = QStringLiteral("no se puede leer %1").arg(path);
+        *error = QStringLiteral("no se puede leer el fichero");
         return -1;
     }
     if (isPdf(path)) {
         const std::unique_ptr<Poppler::Document> document = openPdf(path);
         if (!document) {
-            *error = QStringLiteral("%1 no es un PDF que se pueda leer").arg(path);
+            *error = QStringLiteral("no es un PDF que se pueda leer");
             return -1;
         }
         return document->numPages();
     }
     const std::string name = QFile::encodeName(path).toStdString();
     if (!cv::haveImageReader(name)) {
-        *error = QStringLiteral("%1 no es un PDF ni una imagen PNG, JPEG o TIFF").arg(path);
+        *error = QStringLiteral("no es un PDF ni una imagen PNG, JPEG o TIFF");
         return -1;
     }
     return int(cv::imcount(name, cv::IMREAD_GRAYSCALE));

@@ -30,7 +30,7 @@ SheetLayout::SheetLayout(int questions) : m_questions(questions)
 
 double SheetLayout::questionsTop(int page)
 {
-    return page == 0 ? 138.0 : 40.0;
+    return page == 0 ? 138.0 : 70.0;
 }
 
 int SheetLayout::rowsOn(int page) const
@@ -91,7 +91,7 @@ QRectF SheetLayout::nameArea()
 
 QRectF SheetLayout::instructionArea(int page)
 {
-    return {18.0, page == 0 ? 128.0 : 30.0, 178.0, 5.0};
+    return {18.0, page == 0 ? 128.0 : 60.0, 178.0, 5.0};
 }
 
 QRectF SheetLayout::dniBox(int column, int digit)

@@ -14,16 +14,6 @@ namespace sheetPdf {
 
 namespace {
 
-// Text sizes are given in millimetres, since the painter draws in them.
-QFont fontOf(double heightMm, bool bold = false,
-             const QString &family = QStringLiteral("Liberation Sans"))
-{
-    QFont font(family);
-    font.setPointSizeF(heightMm * 72.0 / 25.4);
-    font.setBold(bold);
-    return font;
-}
-
 void drawMark(QPainter &painter, const QPointF &centre)
 {
     const auto square = [&centre](double side) {
@@ -66,6 +56,24 @@ void drawBox(QPainter &painter, const QRectF &box)
 
 } // namespace
 
+// Draws text in a rectangle given in millimetres, at a height in
+// millimetres: in the device's own pixels, so that the font is laid out at
+// its real size and not at a fraction of a point magnified.
+void drawText(QPainter &painter, const QRectF &mm, int flags, const QString &text, double heightMm,
+              bool bold, const QString &family)
+{
+    painter.save();
+    const QTransform transform = painter.transform();
+    painter.resetTransform();
+    QFont font(family);
+    font.setPixelSize(std::max(1, int(std::lround(heightMm * transform.m22()))));
+    font.setBold(bold);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(transform.mapRect(mm), flags, text);
+    painter.restore();
+}
+
 QString instructions()
 {
     return QStringLiteral("Marque cada respuesta con una X dentro de su casilla. Para cambiarla, "
@@ -79,67 +87,58 @@ void drawPage(QPainter &painter, const SheetSet &set, const SheetCode &code)
     for (const QPointF &centre : SheetLayout::markCentres())
         drawMark(painter, centre);
     drawQr(painter, code.text());
-    painter.setPen(Qt::black);
-    painter.setFont(fontOf(2.6, false, QStringLiteral("DejaVu Sans Mono")));
-    painter.drawText(SheetLayout::codeTextArea(), Qt::AlignRight | Qt::AlignVCenter, code.text());
+    drawText(painter, SheetLayout::codeTextArea(), Qt::AlignRight | Qt::AlignVCenter, code.text(),
+             2.6, false, QStringLiteral("DejaVu Sans Mono"));
+    const QString letter(QChar(u'A' + code.version));
 
     if (code.page == 0) {
-        painter.setFont(fontOf(5.0, true));
-        painter.drawText(SheetLayout::titleArea(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                         set.title);
+        drawText(painter, SheetLayout::titleArea(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                 set.title, 5.0, true);
         const QRectF version = SheetLayout::versionArea();
-        painter.setFont(fontOf(3.0));
-        painter.drawText(version, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("VERSIÓN"));
-        painter.setFont(fontOf(16.0, true));
-        painter.drawText(version.adjusted(0, 4, 0, 0), Qt::AlignCenter,
-                         QString(QChar(u'A' + code.version)));
-        painter.setFont(fontOf(3.5));
+        drawText(painter, version, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("VERSIÓN"), 3.0);
+        drawText(painter, version.adjusted(0, 4, 0, 0), Qt::AlignCenter, letter, 16.0, true);
         const QRectF name = SheetLayout::nameArea();
-        painter.drawText(name, Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("Nombre y apellidos:"));
+        drawText(painter, name, Qt::AlignLeft | Qt::AlignVCenter,
+                 QStringLiteral("Nombre y apellidos:"), 3.5);
         painter.setPen(QPen(Qt::black, 0.25));
         painter.drawLine(QPointF(name.left() + 38, name.center().y() + 2),
                          QPointF(name.right(), name.center().y() + 2));
-        painter.setFont(fontOf(3.0));
-        painter.drawText(QRectF(24, 62, 95, 7), Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("DNI o NIE, 8 cifras (NIE: X=0, Y=1, Z=2):"));
+        drawText(painter, QRectF(24, 62, 95, 7), Qt::AlignRight | Qt::AlignVCenter,
+                 QStringLiteral("DNI o NIE, 8 cifras (NIE: X=0, Y=1, Z=2):"), 3.0);
         for (int column = 0; column < SheetLayout::kDniDigits; ++column) {
             drawBox(painter, SheetLayout::dniWriteBox(column));
             for (int digit = 0; digit < 10; ++digit)
                 drawBox(painter, SheetLayout::dniBox(column, digit));
         }
-        painter.setFont(fontOf(2.8));
         for (int digit = 0; digit < 10; ++digit) {
             const QRectF box = SheetLayout::dniBox(0, digit);
-            painter.drawText(QRectF(box.left() - 6, box.top(), 5, box.height()),
-                             Qt::AlignRight | Qt::AlignVCenter, QString::number(digit));
+            drawText(painter, QRectF(box.left() - 6, box.top(), 5, box.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, QString::number(digit), 2.8);
         }
     } else {
-        painter.setFont(fontOf(3.5, true));
-        painter.drawText(SheetLayout::titleArea(), Qt::AlignLeft | Qt::AlignTop,
-                         QStringLiteral("%1 — versión %2, hoja %3, página %4 de %5")
-                             .arg(set.title, QString(QChar(u'A' + code.version)))
-                             .arg(code.serial)
-                             .arg(code.page + 1)
-                             .arg(code.pages));
+        drawText(painter, SheetLayout::titleArea(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                 QStringLiteral("%1 — versión %2, hoja %3, página %4 de %5")
+                     .arg(set.title, letter)
+                     .arg(code.serial)
+                     .arg(code.page + 1)
+                     .arg(code.pages),
+                 3.5, true);
     }
-    painter.setFont(fontOf(2.9, true));
-    painter.drawText(SheetLayout::instructionArea(code.page), Qt::AlignLeft | Qt::AlignVCenter,
-                     instructions());
+    drawText(painter, SheetLayout::instructionArea(code.page), Qt::AlignLeft | Qt::AlignVCenter,
+             instructions(), 2.9, true);
 
     const SheetLayout::PageQuestions on = layout.pageQuestions(code.page);
     const int rows = layout.rowsOn(code.page);
-    painter.setFont(fontOf(3.0, true));
     for (int column = 0; column * rows < on.count; ++column) {
         const QRectF heading = layout.columnHeading(code.page, column);
-        painter.drawText(heading, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral(" Sí"));
-        painter.drawText(heading, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("No "));
+        drawText(painter, heading, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral(" Sí"), 3.0,
+                 true);
+        drawText(painter, heading, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("No "), 3.0,
+                 true);
     }
-    painter.setFont(fontOf(3.2));
     for (int question = on.first; question < on.first + on.count; ++question) {
-        painter.setPen(Qt::black);
-        painter.drawText(layout.numberArea(question), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(question + 1));
+        drawText(painter, layout.numberArea(question), Qt::AlignRight | Qt::AlignVCenter,
+                 QString::number(question + 1), 3.2);
         drawBox(painter, layout.answerBox(question, true));
         drawBox(painter, layout.answerBox(question, false));
     }

@@ -6,6 +6,7 @@
 #include "SheetCode.h"
 
 #include <QByteArray>
+#include <QRectF>
 #include <QString>
 
 class QPainter;
@@ -22,6 +23,12 @@ struct SheetSet
 };
 
 namespace sheetPdf {
+
+// Draws `text` in `mm` (the painter's unit being a millimetre) at a height in
+// millimetres, laid out in the device's own pixels so that the font is used
+// at its real size, not at a fraction of a point magnified.
+void drawText(QPainter &painter, const QRectF &mm, int flags, const QString &text, double heightMm,
+              bool bold = false, const QString &family = QStringLiteral("Liberation Sans"));
 
 // The line of instructions printed on every page.
 QString instructions();

@@ -128,15 +128,30 @@ struct Levels
     int ink = 0, faint = 0;
 };
 
+// The share of the box's inside that is ink, and how far the ink spreads
+// across it (the smaller of the widths and heights it spans, as a share of
+// the inside's): a cross or a tick runs across the box, a dot does not.
 Ink inkIn(const cv::Mat &straight, const QRectF &box, const Levels &levels)
 {
     const cv::Mat inside = straight(pixels(box, 1.0));
+    const auto spread = [&inside](const cv::Mat &mask) {
+        std::vector<cv::Point> points;
+        cv::findNonZero(mask, points);
+        if (points.empty())
+            return 0.0;
+        const cv::Rect extent = cv::boundingRect(points);
+        return std::min(double(extent.width) / inside.cols, double(extent.height) / inside.rows);
+    };
     cv::Mat dark;
     Ink ink;
     cv::threshold(inside, dark, levels.ink, 255, cv::THRESH_BINARY_INV);
     ink.inked = double(cv::countNonZero(dark)) / double(dark.total());
+    ink.spread = spread(dark);
     cv::threshold(inside, dark, levels.faint, 255, cv::THRESH_BINARY_INV);
     ink.faint = double(cv::countNonZero(dark)) / double(dark.total());
+    // Lone specks of noise are not a faint stroke.
+    cv::morphologyEx(dark, dark, cv::MORPH_OPEN, cv::getStructuringElement(cv::MORPH_RECT, {2, 2}));
+    ink.faintSpread = spread(dark);
     return ink;
 }
 
@@ -147,8 +162,9 @@ BoxState stateOf(const Ink &ink, const Thresholds &t)
     if (ink.inked < t.emptyBelow && ink.faint < t.emptyBelow)
         return BoxState::Empty;
     // A light pen's cross is a cross in the fainter level.
-    if ((ink.inked >= t.markedFrom || ink.faint >= t.faintMarkedFrom) &&
-        ink.inked < t.markedBelow && ink.faint < t.filledFrom)
+    const bool stroke = (ink.inked >= t.markedFrom && ink.spread >= t.spreadFrom) ||
+                        (ink.faint >= t.faintMarkedFrom && ink.faintSpread >= t.spreadFrom);
+    if (stroke && ink.inked < t.markedBelow && ink.faint < t.filledFrom)
         return BoxState::Marked;
     if (ink.inked >= t.filledFrom)
         return BoxState::Filled;

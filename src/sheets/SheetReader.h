@@ -42,6 +42,7 @@ struct Thresholds
     double emptyBelow = 0.05;      // under this share: nothing written
     double markedFrom = 0.10;      // a cross or a tick covers at least this
     double faintMarkedFrom = 0.15; // … or this of the fainter level (a light pen)
+    double spreadFrom = 0.5;       // … running across half the box at least
     double markedBelow = 0.78;     // … and less than this
     double filledFrom = 0.88;      // a filled box covers at least this
 };
@@ -52,6 +53,8 @@ struct Ink
 {
     double inked = 0;
     double faint = 0;
+    double spread = 1.0;      // of the ink across the box (see inkIn)
+    double faintSpread = 1.0; // of the fainter level's
 };
 
 BoxState stateOf(const Ink &ink, const Thresholds &thresholds = {});

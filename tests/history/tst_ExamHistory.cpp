@@ -189,7 +189,13 @@ private Q_SLOTS:
             QVERIFY(ExamHistory(file).record(three).isEmpty() &&
                     makeDatabase(file, {"DELETE FROM exam_question", "DELETE FROM exam",
                                         QString("PRAGMA application_id = ") +
-                                            (standing == "first" ? "0" : "7")}));
+                                            (standing == "first" ? "0" : "7")}) &&
+                    // Before the id, a history had the first version's tables only.
+                    (standing != "first" ||
+                     makeDatabase(file, {"DROP TABLE sheet_decision", "DROP TABLE sheet_answer",
+                                         "DROP TABLE sheet", "DROP TRIGGER exam_identifier",
+                                         "ALTER TABLE exam DROP COLUMN identifier",
+                                         "PRAGMA user_version = 1"})));
         else if (standing == "empty" || standing == "log")
             QVERIFY(testFiles::writeFile(file, {}));
         else if (standing == "damaged")

@@ -47,12 +47,9 @@ Outcome one(int n)
     using scanGenerator::Pen;
     const QList<Pen> pens{Pen::Cross,      Pen::Cross,     Pen::Tick,
                           Pen::LightCross, Pen::Corrected, Pen::Cancelled};
-    QList<Pen> only = pens;
-    if (qEnvironmentVariableIsSet("PEN"))
-        only = {Pen(qEnvironmentVariableIntValue("PEN"))};
     const int version = random.bounded(4), serial = 1 + random.bounded(300);
     const scanGenerator::Marked marked =
-        scanGenerator::scan(set, version, serial, 0, answers, dni, dpi, only,
+        scanGenerator::scan(set, version, serial, 0, answers, dni, dpi, pens,
                             scanGenerator::randomDistortion(random), random);
     Outcome outcome;
     QElapsedTimer clock;
@@ -80,11 +77,6 @@ Outcome one(int n)
         else if (got[i] != meant[i])
             ++outcome.wrong;
     }
-    for (qsizetype i = 0; i < reading.answers.size(); ++i)
-        if (reading.answers[i] != marked.answers[i] && qEnvironmentVariableIsSet("DEBUGINK"))
-            std::printf("q%d meant %c read %c yes %.3f no %.3f\n", int(i),
-                        marked.answers[i].toLatin1(), reading.answers[i].toLatin1(),
-                        reading.yesInk[i], reading.noInk[i]);
     if (outcome.wrong > 0 || outcome.doubtful > 0)
         outcome.detail = QStringLiteral("hoja %1 (%2 ppp): leído %3, marcado %4")
                              .arg(n)

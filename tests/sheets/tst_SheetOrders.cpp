@@ -1,0 +1,343 @@
+// orvalis-banco hojas and corregir on a bank folder with its history: the
+// sheets printed for every version and copy (read back with pdftotext), and
+// a pile of generated scans marked into the grades' CSV, with the
+// penalty, the list of students, the teacher's decisions, a sheet scanned
+// twice, pages refused one line each, the review, JSON, and the history
+// left as it was by marking the same scans again.
+
+#include "BancoCommand.h"
+#include "BankBytes.h"
+#include "ExamHistory.h"
+#include "ScanGenerator.h"
+#include "SheetRecords.h"
+#include "TestFiles.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+using namespace bankBytes;
+using namespace testFiles;
+using scanGenerator::Pen;
+
+class tst_SheetOrders : public QObject
+{
+    Q_OBJECT
+
+    struct Run
+    {
+        int status = -1;
+        QString out, err;
+    };
+    Run run(const QStringList &arguments)
+    {
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        const int status = BancoCommand(out, err).run(arguments);
+        // The identifier is drawn at random: the texts name it ID.
+        const auto plain = [this](const QByteArray &bytes) {
+            return QString::fromUtf8(bytes)
+                .replace(m_id, QStringLiteral("ID"))
+                .replace(m_dir.path() + u'/', QString());
+        };
+        return {status, plain(out.data()), plain(err.data())};
+    }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    static QString pdfText(const QString &file, int *pages = nullptr)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, "-"});
+        process.waitForFinished();
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        if (pages)
+            *pages = int(text.count(u'\f'));
+        return text.simplified();
+    }
+
+    // Sheet `serial` of exam 1 (or of `exam`, `identifier`) marked and
+    // scanned at 200 dpi; `spoil` then changes the scan.
+    cv::Mat sheet(int serial, const QString &answers, const QString &dni, int exam = 1,
+                  quint32 identifier = 0, int version = 0, bool straight = false)
+    {
+        const int questions = 6;
+        QRandomGenerator random{quint32(serial)};
+        const SheetSet set{exam, identifier ? identifier : m_identifier, "Parcial", 2, questions, 1,
+                           1};
+        return scanGenerator::scan(set, version, serial, 0, answers, dni, 200, {Pen::Cross},
+                                   straight
+                                       ? scanGenerator::Distortion{}
+                                       : scanGenerator::Distortion{0.8, 1.0, 1, 0.002, 0.5, 3, 85},
+                                   random)
+            .scan;
+    }
+    bool save(const QString &name, const cv::Mat &scan)
+    {
+        return cv::imwrite(path(name).toStdString(), scan);
+    }
+    // Scans put in one PDF, as a copier's feeder makes them.
+    bool savePdf(const QString &name, const QList<cv::Mat> &scans)
+    {
+        QPdfWriter writer(path(name));
+        writer.setResolution(200);
+        QPainter painter(&writer);
+        for (qsizetype i = 0; i < scans.size(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            const QImage image(scans[i].data, scans[i].cols, scans[i].rows, int(scans[i].step),
+                               QImage::Format_Grayscale8);
+            painter.drawImage(QRect(0, 0, writer.width(), writer.height()), image);
+        }
+        return painter.end();
+    }
+    QString sheetTables()
+    {
+        ExamHistory history(path("historial.sqlite"));
+        if (!history.open().isEmpty())
+            return {};
+        QSqlQuery query(history.database());
+        QStringList rows;
+        for (const char *sql : {"SELECT * FROM sheet ORDER BY id",
+                                "SELECT * FROM sheet_answer ORDER BY sheet_id, number",
+                                "SELECT * FROM sheet_decision ORDER BY sheet_id, item"}) {
+            query.exec(QString::fromLatin1(sql));
+            while (query.next()) {
+                QStringList values;
+                for (int c = 0; c < query.record().count(); ++c)
+                    values << query.value(c).toString();
+                rows << values.join(u'|');
+            }
+        }
+        return rows.join(u'\n');
+    }
+
+    QTemporaryDir m_dir;
+    quint32 m_identifier = 0;
+    QString m_id;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // Exam 1: six questions, answers S N S N S N. Exam 2: two versions
+        // of the same. Exam 3: exposition.
+        QVERIFY(
+            writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "a", 1) + trueFalse(1, 1, "b", 0) +
+                                                trueFalse(1, 1, "c", 1) + trueFalse(1, 1, "d", 0) +
+                                                trueFalse(1, 1, "e", 1) + trueFalse(1, 1, "f", 0)));
+        ExamHistory history(path("historial.sqlite"));
+        HistoryExam one{0, {}, false, "Parcial", 1, 0, {}};
+        for (const char *text : {"a", "b", "c", "d", "e", "f"})
+            one.questions.append({QuestionKind::TrueFalse, 1, 1, text});
+        HistoryExam two = one;
+        two.versions = 2;
+        two.seed = 99;
+        HistoryExam three{0, {}, true, "Final", 1, 0, {{QuestionKind::Brief, 1, 0, "x"}}};
+        QVERIFY(history.record(one).isEmpty() && history.record(two).isEmpty() &&
+                history.record(three).isEmpty());
+        QString error;
+        const std::optional<quint32> identifier = sheetRecords::identifier(history, 1, &error);
+        QVERIFY2(identifier, qPrintable(error));
+        m_identifier = *identifier;
+        m_id = QStringLiteral("%1").arg(m_identifier, 8, 16, QLatin1Char('0')).toUpper();
+        const cv::Mat first = sheet(1, "SNSNSN", "12345678");
+        QVERIFY(save("hoja1.png", first) && save("otra-vez.jpg", first));
+        // A dot in question 2's Sí box and a second cross, in question 6's No
+        // box, by hand on a straight scan (the page 10 mm into it).
+        cv::Mat doubtful = sheet(3, "N-NSNS", "11111111", 1, 0, 0, true);
+        const auto at = [](double x, double y) {
+            return cv::Point(int((10 + x) * 200 / 25.4), int((10 + y) * 200 / 25.4));
+        };
+        cv::circle(doubtful, at(33.5, 147.5), 4, cv::Scalar(20), cv::FILLED);
+        cv::line(doubtful, at(42.6, 173.6), at(46.4, 177.4), cv::Scalar(30), 4);
+        cv::line(doubtful, at(46.4, 173.6), at(42.6, 177.4), cv::Scalar(30), 4);
+        QVERIFY(savePdf("pila.pdf", {sheet(2, "SSSN--", "87654321"), doubtful,
+                                     cv::Mat(2339, 1654, CV_8UC1, cv::Scalar(250))}));
+    }
+
+    void sheetsArePrintedForEveryVersionAndCopy_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("codes");
+        QTest::newRow("one copy") << "--examen=1" << 0
+                                  << "1 hoja de respuestas (1 copia de la versión A) en "
+                                     "hojas-examen-1.pdf.\n"
+                                  << 1 << "ORVL1-1-ID-A-001-1/1";
+        QTest::newRow("two versions, two copies from 40")
+            << "--examen=2 --copias=2 --primera=40 --salida=h.pdf" << 0
+            << "4 hojas de respuestas (2 copias de cada una de las 2 versiones) en h.pdf.\n"
+            << 4
+            << "ORVL1-2-*-A-040-1/1 ORVL1-2-*-A-041-1/1 ORVL1-2-*-B-040-1/1 ORVL1-2-*-B-041-1/1";
+        QTest::newRow("exposition") << "--examen=3" << 2
+                                    << "orvalis-banco: el examen 3 es de exposición; las hojas de "
+                                       "respuestas son para los de tipo test.\n"
+                                    << 0 << "";
+        QTest::newRow("over the history")
+            << "--examen=1 --salida=historial.sqlite" << 2
+            << "orvalis-banco: historial.sqlite es uno de los ficheros que Orvalis guarda en la "
+               "carpeta del banco (historial.sqlite); no se ha escrito nada.\n"
+            << 0 << "";
+    }
+    void sheetsArePrintedForEveryVersionAndCopy()
+    {
+        QFETCH(QString, options);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QFETCH(int, pages);
+        QFETCH(QString, codes);
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+        const Run result = run(QStringList{"hojas", m_dir.path()} + options.split(u' '));
+        QDir::setCurrent(current);
+        QCOMPARE(status == 0 ? result.out : result.err, message);
+        QCOMPARE(result.status, status);
+        if (status != 0)
+            return;
+        const QString file = path(options.contains("--salida") ? "h.pdf" : "hojas-examen-1.pdf");
+        int printed = 0;
+        const QString text = pdfText(file, &printed);
+        QCOMPARE(printed, pages);
+        QStringList found;
+        static const QRegularExpression code("ORVL1-[0-9]+-[0-9A-F]{8}-[A-D]-[0-9]+-[0-9]/[0-9]");
+        for (const QRegularExpressionMatch &match : code.globalMatch(text))
+            found << match.captured().replace(m_id, "ID");
+        QCOMPARE(found.join(u' ').replace(QRegularExpression("-2-[0-9A-F]{8}-"), "-2-*-"), codes);
+        QVERIFY(text.contains("Parcial VERSIÓN"));
+        QVERIFY(text.contains("Nombre y apellidos:"));
+        QVERIFY(text.contains("Marque cada respuesta con una X dentro de su casilla. Para "
+                              "cambiarla, rellene entera la casilla equivocada y marque la otra "
+                              "con una X."));
+    }
+
+    void marksBecomeGrades_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<QString>("messages");
+        const QString doubts = "dudosa: página 2 de pila.pdf, hoja 1-ID-A-003, pregunta 2\n"
+                               "dudosa: página 2 de pila.pdf, hoja 1-ID-A-003, pregunta 6\n";
+        const QString common =
+            "página 3 de pila.pdf: no es una hoja de respuestas\n"
+            "aviso: la hoja 1-ID-A-001 (página 1) está escaneada dos veces, en la página 1 de "
+            "hoja1.png y en la página 1 de otra-vez.jpg: se cuenta una vez\n";
+        QTest::newRow("as read")
+            << ""
+            << "dni;versión;aciertos;errores;blancos;dudosas;puntos;nota;fichero;página;r1;r2;r3;"
+               "r4;r5;r6\n"
+               "12345678;A;6;0;0;0;6,00;10,00;hoja1.png;1;S;N;S;N;S;N\n"
+               "87654321;A;3;1;2;0;2,00;3,33;pila.pdf;1;S;S;S;N;-;-\n"
+               "11111111;A;0;4;0;2;pendiente;pendiente;pila.pdf;2;N;?;N;S;N;X\n"
+            << common + doubts +
+                   "3 hojas corregidas (1 pendientes), 2 marcas dudosas, 1 páginas rechazadas.\n";
+        QTest::newRow("half a point off, decided, named")
+            << "--penalizacion=0,5 --resolver=decisiones.csv --alumnos=alumnos.csv "
+               "--revision=revision.pdf"
+            << "dni;nombre;versión;aciertos;errores;blancos;dudosas;puntos;nota;fichero;página;"
+               "r1;r2;r3;r4;r5;r6\n"
+               "12345678;Ana Pérez;A;6;0;0;0;6,00;10,00;hoja1.png;1;S;N;S;N;S;N\n"
+               "87654321;\"Ruiz; Luis\";A;3;1;2;0;2,50;4,17;pila.pdf;1;S;S;S;N;-;-\n"
+               "11111111;;A;0;4;2;0;0,00;0,00;pila.pdf;2;N;-;N;S;N;-\n"
+            << common +
+                   "aviso: el DNI 11111111 de la hoja 1-ID-A-003 no está en la lista de alumnos\n"
+                   "3 hojas corregidas (0 pendientes), 0 marcas dudosas, 1 páginas rechazadas.\n";
+    }
+    void marksBecomeGrades()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, csv);
+        QFETCH(QString, messages);
+        QVERIFY(writeFile(path("decisiones.csv"), "hoja;pregunta;respuesta\n1-" + m_id.toUtf8() +
+                                                      "-A-003;2;-\n1-" + m_id.toUtf8() +
+                                                      "-a-003;6;-\n"));
+        QVERIFY(writeFile(path("alumnos.csv"),
+                          "DNI,Nombre\n12345678-Z,Ana Pérez\n\"87654321\",\"Ruiz; Luis\"\n"));
+        const QStringList scans{path("hoja1.png"), path("pila.pdf"), path("otra-vez.jpg")};
+        QStringList arguments = QStringList{"corregir"} + scans + QStringList{m_dir.path()};
+        if (!options.isEmpty())
+            arguments += options.split(u' ');
+        for (QString &argument : arguments)
+            if (argument.contains(".csv") || argument.contains("revision"))
+                argument.replace("=", "=" + m_dir.path() + "/");
+        const QString before = sheetTables();
+        const Run result = run(arguments);
+        QCOMPARE(result.err, messages);
+        QCOMPARE(result.out, QString(csv).replace("\n", "\r\n"));
+        QCOMPARE(result.status, 1); // a page refused
+        if (options.contains("revision")) {
+            int pages = 0;
+            const QString review = pdfText(path("revision.pdf"), &pages);
+            QCOMPARE(pages, 3);
+            QVERIFY(review.contains("Hoja 1-" + m_id +
+                                    "-A-002 · DNI 87654321 · aciertos 3, "
+                                    "errores 1, blancos 2, dudosas 0 · puntos 2,50 · nota 4,17"));
+        }
+        // The same scans marked again change nothing in the history.
+        const QString after = sheetTables();
+        QCOMPARE(after.count(u'\n') + 1, 3 + 18 + (options.isEmpty() ? 0 : 2));
+        if (!before.isEmpty() && !options.isEmpty()) {
+            run(arguments);
+            QCOMPARE(sheetTables(), after);
+        }
+    }
+
+    void pagesThatAreNotSheetsAreRefusedOneLineEach_data()
+    {
+        QTest::addColumn<QString>("spoil");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("another exam") << "exam 2"
+                                      << "página 1 de r.png: es una hoja de otro examen (el 2)";
+        QTest::newRow("another history")
+            << "identifier"
+            << "página 1 de r.png: es una hoja del examen 1 de otro historial";
+        QTest::newRow("corner covered") << "corner"
+                                        << "página 1 de r.png: falta una esquina o está tapada";
+        QTest::newRow("code covered") << "code"
+                                      << "página 1 de r.png: no se puede leer el código QR";
+        QTest::newRow("a photo of nothing") << "noise"
+                                            << "página 1 de r.png: no es una hoja de respuestas";
+        QTest::newRow("not an image") << "bytes"
+                                      << "r.png: no es un PDF ni una imagen PNG, JPEG o TIFF";
+    }
+    void pagesThatAreNotSheetsAreRefusedOneLineEach()
+    {
+        QFETCH(QString, spoil);
+        QFETCH(QString, refusal);
+        cv::Mat scan = sheet(5, "SSSSSS", "12345678", spoil == "exam 2" ? 2 : 1,
+                             spoil == "identifier" ? m_identifier + 1 : 0, 0, true);
+        const double mm = 200 / 25.4;
+        if (spoil == "corner")
+            cv::rectangle(scan, cv::Rect(0, 0, int(30 * mm), int(30 * mm)), cv::Scalar(250),
+                          cv::FILLED);
+        if (spoil == "code") // a coffee stain over the middle of the code
+            cv::circle(scan, cv::Point(int((10 + 177) * mm), int((10 + 37) * mm)), int(7 * mm),
+                       cv::Scalar(60), cv::FILLED);
+        if (spoil == "noise")
+            cv::randu(scan, 0, 255);
+        QVERIFY(spoil == "bytes" ? writeFile(path("r.png"), QByteArray(5000, 'x'))
+                                 : save("r.png", scan));
+        const Run result = run({"corregir", path("r.png"), m_dir.path(), "--examen=1"});
+        QCOMPARE(result.err.section(u'\n', 0, 0), refusal);
+        QCOMPARE(result.out.count(u'\n'), 1); // the heading alone
+        QCOMPARE(result.status, 1);
+    }
+};
+
+QTEST_MAIN(tst_SheetOrders)
+#include "tst_SheetOrders.moc"
