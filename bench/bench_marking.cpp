@@ -51,7 +51,7 @@ struct Pile
         const std::optional<quint32> identifier =
             sheetRecords::identifier(history, exam.id, &failed);
         if (!identifier) {
-            error = "no history: " + failed.toStdString();
+            error = "no history: " + failed;
             return;
         }
         const SheetSet set{exam.id, *identifier, exam.title, 1, kQuestions, 200, 1};
@@ -99,7 +99,7 @@ void BM_MarkInWindow(benchmark::State &state)
     for (auto _ : state) {
         window.CommandCorregir_Click();
         while (status->text() == QStringLiteral("Corrigiendo…"))
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     if (!status->text().startsWith(QStringLiteral("200 hojas")))
         state.SkipWithError(status->text().toStdString().c_str());
