@@ -702,6 +702,7 @@ private Q_SLOTS:
                      "\"facilidad\": 0.5, \"numero\": 2"),
                  qPrintable(json.out));
         QVERIFY(json.out.contains("\"kr20\": 0.75"));
+        QVERIFY(run({"estadisticas", m_dir->path(), "--json"}).out.startsWith("[\n    {"));
         // A key the bank no longer holds gives no figures, and says why.
         QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "a")));
         const Run lost = run({"estadisticas", m_dir->path()});

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
@@ -147,6 +148,17 @@ private Q_SLOTS:
         const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n");
         QCOMPARE(lines.value(3).section(';', 0, 7) + ";" + lines.value(3).section(';', 10),
                  "00000003;A;3;0;0;0;3,00;10,00;S;N;S");
+
+        // The report: the figures and each question with its text.
+        dialog.name = "informe.pdf";
+        click("CommandInforme");
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {m_gui.bank->filePath("informe.pdf"), "-"});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QVERIFY2(report.contains("Consistencia (KR-20)") &&
+                     report.contains("Pregunta 1 del tema 2"),
+                 qPrintable(report));
     }
 
     void aCancelledMarkingLeavesTheHistoryAsItWas()
