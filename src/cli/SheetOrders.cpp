@@ -95,11 +95,12 @@ std::optional<HistoryExam> BancoCommand::sheetExam(ExamHistory &history, const Q
                        .arg(value));
         return std::nullopt;
     }
-    QString error = history.open(ExamHistory::Access::ReadWrite);
+    // A folder without a history has no exams: none is made for saying so.
+    QString error = history.exists() ? history.open(ExamHistory::Access::ReadWrite) : QString();
     if (const QString note = history.takeSetAsideNote(); !note.isEmpty())
         printError(note + QLatin1Char('\n'));
     std::optional<HistoryExam> exam;
-    if (error.isEmpty())
+    if (error.isEmpty() && history.exists())
         exam = history.exam(number, &error);
     if (!error.isEmpty()) {
         printError(QStringLiteral("%1: no se puede leer el historial: %2.\n").arg(kProgram, error));

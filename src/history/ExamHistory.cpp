@@ -304,7 +304,10 @@ QString ExamHistory::prepareSchema()
               "PRIMARY KEY (exam_id, position))",
               "CREATE INDEX IF NOT EXISTS exam_question_text ON exam_question (kind, text)",
               "PRAGMA application_id = %1"}) {
-            if (!run(create, QString::fromLatin1(sql).arg(ExamHistory::kApplicationId))) {
+            QString statement = QString::fromLatin1(sql);
+            if (statement.contains(QLatin1String("%1")))
+                statement = statement.arg(ExamHistory::kApplicationId);
+            if (!run(create, statement)) {
                 const QString reason = reasonOf(create.lastError());
                 db.rollback();
                 return reason;

@@ -176,7 +176,7 @@ private Q_SLOTS:
         click(m_window, "CommandFormato");
         SaveDialogResponder dialog;
         const auto saved = MessageBoxResponder::notice("Fichero guardado como: …");
-        for (const char *button : {"Command1_1", "Command1_2", "CommandPdf"}) {
+        for (const char *button : {"Command1_1", "Command1_2", "CommandPdf", "CommandHojas"}) {
             dialog.name = button; // ".pdf" added to the PDF's
             QCOMPARE(MessageBoxResponder::answer(button == QLatin1String("Command1_1")
                                                      ? QList<MessageBoxResponder::Box>()
@@ -196,9 +196,14 @@ private Q_SLOTS:
                          text.contains("Examen de Economía") == (pdf != printed),
                      qPrintable(text));
         }
+        // The answer sheets: one a version, coded with the exam's number in the history.
+        QProcess sheets;
+        sheets.start("pdftotext", {m_gui.bank->filePath("CommandHojas.pdf"), "-"});
+        QVERIFY(sheets.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(sheets.readAllStandardOutput()).count("ORVL1-1-"), 2);
         m_window->findChild<QSpinBox *>("Versiones")->setValue(1);
         QCOMPARE(m_window->text(), kText);
-        // Sent three ways in one visit: one exam in the history, in its versions.
+        // Sent four ways in one visit: one exam in the history, in its versions.
         ExamHistory history;
         QString error;
         QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());

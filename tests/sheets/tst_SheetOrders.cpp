@@ -221,6 +221,7 @@ private Q_SLOTS:
         QCOMPARE(found.join(u' ').replace(QRegularExpression("-2-[0-9A-F]{8}-"), "-2-*-"), codes);
         QVERIFY(text.contains("Parcial VERSIÓN"));
         QVERIFY(text.contains("Nombre y apellidos:"));
+        QVERIFY(text.contains("(NIE: X=0, Y=1, Z=2): 0 1 2 3 4 5 6 7 8 9 Marque"));
         QVERIFY(text.contains("Marque cada respuesta con una X dentro de su casilla. Para "
                               "cambiarla, rellene entera la casilla equivocada y marque la otra "
                               "con una X."));
