@@ -30,6 +30,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QProgressBar>
@@ -167,6 +168,8 @@ void Correccion::buildControls()
     m_gridNotas->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_gridNotas->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_gridNotas->setSortingEnabled(true);
+    // In the scans' order until the teacher clicks a heading.
+    m_gridNotas->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     auto *gradesCaption = label(QStringLiteral("&Notas:"), m_gridNotas);
     layout->addWidget(gradesCaption, 2, 0);
     layout->addWidget(m_gridNotas, 3, 0);
@@ -197,6 +200,14 @@ void Correccion::buildControls()
     keys->addWidget(m_commandMarcada);
     keys->addWidget(m_commandBlanco);
     keys->addWidget(m_commandSiguiente);
+    m_textDni = new QLineEdit(m_frameDuda);
+    m_textDni->setObjectName(QStringLiteral("TextDni"));
+    m_textDni->setPlaceholderText(QStringLiteral("DNI que se ve marcado, e Intro"));
+    m_textDni->setMaxLength(12);
+    m_textDni->hide();
+    ScreenReader::name(m_textDni, QStringLiteral("DNI de la hoja"));
+    connect(m_textDni, &QLineEdit::returnPressed, this, &Correccion::TextDni_Return);
+    doubt->addWidget(m_textDni);
     doubt->addWidget(m_labelDuda);
     doubt->addWidget(m_imageRecorte, 1);
     doubt->addLayout(keys);
@@ -582,12 +593,15 @@ void Correccion::collectBoxes()
 {
     m_boxes.clear();
     const QList<MarkedSheet> &sheets = m_marked->result.sheets;
-    for (int s = 0; s < sheets.size(); ++s)
+    for (int s = 0; s < sheets.size(); ++s) {
+        if (sheets[s].dni.contains(u'?'))
+            m_boxes.append({s, kDni, true});
         for (int n = 0; n < sheets[s].answers.size(); ++n)
             if (sheets[s].answers[n] == u'?' || sheets[s].answers[n] == u'X') {
                 m_boxes.append({s, n, true});
                 m_boxes.append({s, n, false});
             }
+    }
     m_box = m_boxes.isEmpty() ? -1 : 0;
     showBox();
 }
@@ -602,22 +616,38 @@ void Correccion::showBox()
     }
     const Box &box = m_boxes[m_box];
     const MarkedSheet &sheet = m_marked->result.sheets[box.sheet];
-    m_labelDuda->setText(QStringLiteral("Hoja %1 (DNI %2), pregunta %3: ¿está marcada la casilla "
-                                        "«%4»? (%5 de %6)")
-                             .arg(sheet.code.sheetName(), sheet.dni)
-                             .arg(box.question + 1)
-                             .arg(box.yes ? QStringLiteral("Sí") : QStringLiteral("No"))
-                             .arg(m_box + 1)
-                             .arg(m_boxes.size()));
+    const bool dni = box.question == kDni;
+    m_textDni->setVisible(dni);
+    m_commandMarcada->setEnabled(!dni);
+    m_commandBlanco->setEnabled(!dni);
+    if (dni)
+        m_labelDuda->setText(QStringLiteral("Hoja %1: el DNI no se lee seguro (%2). Escriba el "
+                                            "que se ve marcado y pulse Intro. (%3 de %4)")
+                                 .arg(sheet.code.sheetName(), sheet.dni)
+                                 .arg(m_box + 1)
+                                 .arg(m_boxes.size()));
+    else
+        m_labelDuda->setText(
+            QStringLiteral("Hoja %1 (DNI %2), pregunta %3: ¿está marcada la casilla "
+                           "«%4»? (%5 de %6)")
+                .arg(sheet.code.sheetName(), sheet.dni)
+                .arg(box.question + 1)
+                .arg(box.yes ? QStringLiteral("Sí") : QStringLiteral("No"))
+                .arg(m_box + 1)
+                .arg(m_boxes.size()));
     const QImage crop = cropOf(box);
     m_imageRecorte->setPixmap(QPixmap::fromImage(crop));
+    if (dni) {
+        m_textDni->clear();
+        m_textDni->setFocus();
+    }
 }
 
 QImage Correccion::cropOf(const Box &box)
 {
     const MarkedSheet &sheet = m_marked->result.sheets[box.sheet];
     const SheetLayout layout(m_marked->key.questions());
-    const int page = layout.pageOf(box.question);
+    const int page = box.question == kDni ? 0 : layout.pageOf(box.question);
     const ScanPage where = sheet.scanPages.value(page);
     if (where.file.isEmpty())
         return {};
@@ -639,6 +669,11 @@ QImage Correccion::cropOf(const Box &box)
     const auto pixels = [](const QRectF &r) {
         return QRectF(r.x() * mm, r.y() * mm, r.width() * mm, r.height() * mm).toAlignedRect();
     };
+    if (box.question == kDni) {
+        const QRect grid = (pixels(SheetLayout::dniWriteBox(0)) | pixels(SheetLayout::dniBox(7, 9)))
+                               .adjusted(-int(2 * mm), -int(2 * mm), int(2 * mm), int(2 * mm));
+        return m_straight.copy(grid);
+    }
     const QRect yes = pixels(layout.answerBox(box.question, true));
     const QRect no = pixels(layout.answerBox(box.question, false));
     const QRect area = (pixels(layout.numberArea(box.question)) | yes | no)
@@ -649,6 +684,43 @@ QImage Correccion::cropOf(const Box &box)
     painter.drawRect((box.yes ? yes : no).translated(-area.topLeft()).adjusted(-4, -4, 4, 4));
     painter.end();
     return crop.scaled(crop.size() * 2, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+void Correccion::TextDni_Return()
+{
+    if (m_box < 0 || !m_marked || m_boxes[m_box].question != kDni)
+        return;
+    const QString dni = studentList::dniDigits(m_textDni->text());
+    if (dni.isEmpty()) {
+        tell(QStringLiteral("Escriba los 8 dígitos del DNI (o el NIE)."));
+        return;
+    }
+    const Box box = m_boxes[m_box];
+    MarkedSheet &sheet = m_marked->result.sheets[box.sheet];
+    const QString failed =
+        m_history ? sheetRecords::store(
+                        *m_history, m_marked->exam.id, {},
+                        {{{sheet.code.version, sheet.code.serial}, {{QStringLiteral("dni"), dni}}}})
+                  : QStringLiteral("el historial no está abierto");
+    if (!failed.isEmpty()) {
+        MessageBox::inform(
+            QStringLiteral("No se ha podido anotar la decisión en el historial: %1.").arg(failed),
+            this);
+        return;
+    }
+    sheet.dni = dni;
+    sheet.name = m_students.value(dni);
+    m_marking->grade(sheet);
+    m_boxes.removeAt(m_box);
+    m_marked->result.doubts.removeIf([&](const Doubt &doubt) {
+        return doubt.sheet == sheet.code.sheetName() && doubt.item == QStringLiteral("dni");
+    });
+    fillGrades();
+    tell(QStringLiteral("Hoja %1: DNI %2.").arg(sheet.code.sheetName(), dni));
+    m_box = m_boxes.isEmpty() ? -1 : std::min(m_box, int(m_boxes.size()) - 1);
+    showBox();
+    if (m_box >= 0 && m_boxes[m_box].question != kDni)
+        m_commandMarcada->setFocus();
 }
 
 void Correccion::CommandMarcada_Click()
@@ -671,7 +743,7 @@ void Correccion::CommandSiguiente_Click()
 
 void Correccion::decide(bool marked)
 {
-    if (m_box < 0 || !m_marked)
+    if (m_box < 0 || !m_marked || m_boxes[m_box].question == kDni)
         return;
     const Box box = m_boxes[m_box];
     auto &words = m_boxWords[{box.sheet, box.question}];

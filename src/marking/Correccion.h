@@ -34,6 +34,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -73,7 +74,9 @@ public:
 
 private:
     // One box of a doubtful question: the sheet (its index in the marking),
-    // the question in the version's order (0-based) and which box.
+    // the question in the version's order (0-based; kDni for the sheet's DNI
+    // grid, settled by typing the number) and which box.
+    static constexpr int kDni = -1;
     struct Box
     {
         int sheet = 0;
@@ -91,6 +94,7 @@ private:
     void collectBoxes();
     void showBox();
     void decide(bool marked);
+    void TextDni_Return();
     QImage cropOf(const Box &box);
     void tell(const QString &text);
 
@@ -110,6 +114,7 @@ private:
     QPushButton *m_commandMarcada = nullptr;
     QPushButton *m_commandBlanco = nullptr;
     QPushButton *m_commandSiguiente = nullptr;
+    QLineEdit *m_textDni = nullptr;
     QTableWidget *m_gridCifras = nullptr;
     QListWidget *m_listNegativas = nullptr;
     QChartView *m_chartNotas = nullptr;

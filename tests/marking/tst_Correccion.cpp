@@ -1,9 +1,10 @@
 // The marking window driven as a teacher drives it: scans chosen, the exam
 // found from the sheets' codes, progress to the last page, the grades
-// listed and sorted, a sheet with both boxes of a question crossed settled
-// by keyboard while looking at the crop (the decision kept in the history,
-// the grade following), the grades saved as the command line writes them;
-// and a marking cancelled that leaves the history as it was.
+// listed and sorted, a doubtful DNI and a question with both boxes crossed
+// settled by keyboard while looking at the crop (the decisions kept in the
+// history, the grade following), the grades saved as the command line
+// writes them, the report; and a marking cancelled that leaves the history
+// as it was.
 
 #include "BankFolders.h"
 #include "Correccion.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QProcess>
@@ -50,8 +52,8 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     // The exam: the bank's "La demanda…" (Sí), "El precio…" (No) and
-    // "Pregunta 1 del tema 2" (Sí); three sheets, the third with both boxes
-    // of question 1 crossed.
+    // "Pregunta 1 del tema 2" (Sí); three sheets, the second with two digits
+    // in a DNI column, the third with both boxes of question 1 crossed.
     void init()
     {
         QVERIFY(m_gui.setUp());
@@ -75,10 +77,14 @@ private Q_SLOTS:
             scanGenerator::Marked marked = scanGenerator::scan(
                 set, 0, serial, 0, answers[serial - 1], QString("0000000%1").arg(serial), 150,
                 {scanGenerator::Pen::Cross}, {}, random);
-            if (serial == 3) {
-                // The generator lays the page on a glass 10 mm larger all round.
+            // A cross over another box: sheet 3's "No" of question 1 (both
+            // boxes marked), sheet 2's digit 5 in the DNI's last column (two
+            // digits). The generator lays the page on a glass 10 mm larger.
+            if (serial > 1) {
                 const double px = 150 / 25.4;
-                const QRectF box = SheetLayout(3).answerBox(0, false).translated(10, 10);
+                const QRectF box =
+                    (serial == 3 ? SheetLayout(3).answerBox(0, false) : SheetLayout::dniBox(7, 5))
+                        .translated(10, 10);
                 const cv::Point a(int((box.left() + 1.2) * px), int((box.top() + 1.2) * px));
                 const cv::Point b(int((box.right() - 1.2) * px), int((box.bottom() - 1.2) * px));
                 cv::line(marked.scan, a, b, 0, 2);
@@ -108,35 +114,42 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(grades->rowCount(), 3, 60000);
         QCOMPARE(control<QProgressBar>("ProgressBar1")->value(), 3);
         QCOMPARE(control<QProgressBar>("ProgressBar1")->maximum(), 3);
-        // Sorted by grade, highest first: a number, not a text ("10" < "3").
-        grades->sortItems(8, Qt::DescendingOrder);
         QStringList shown;
         for (int row = 0; row < 3; ++row)
             shown << QStringList{cellText(row, 0), cellText(row, 3), cellText(row, 4),
                                  cellText(row, 6), cellText(row, 8), cellText(row, 9)}
                          .join('|');
-        QCOMPARE(shown, (QStringList{"00000001|3|0|0|10|Corregida", "00000002|2|1|0|3.33|Corregida",
+        QCOMPARE(shown, (QStringList{"00000001|3|0|0|10|Corregida", "0000000?|2|1|0||⚠ Pendiente",
                                      "00000003|2|0|1||⚠ Pendiente"}));
         QVERIFY(grades->item(2, 0)->font().bold());
 
-        // Sí box of question 1 marked, No box blank: the answer is Sí.
+        // The DNI typed as it is seen; then the Sí box of question 1 marked,
+        // the No box blank: the answer is Sí.
+        QVERIFY(control<QLabel>("LabelDuda")->text().contains("(0000000?)"));
+        QVERIFY(!control<QLabel>("ImageRecorte")->pixmap().isNull());
+        QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>("TextDni"));
+        QTest::keyClicks(QApplication::focusWidget(), "00000002");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(control<QLabel>("LabelDuda")
                     ->text()
                     .contains("pregunta 1: ¿está marcada la "
                               "casilla «Sí»? (1 de 2)"));
-        QVERIFY(!control<QLabel>("ImageRecorte")->pixmap().isNull());
         QTRY_COMPARE(QApplication::focusWidget(), control<QPushButton>("CommandMarcada"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
         QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (2 de 2)"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
         QCOMPARE(control<QLabel>("LabelDuda")->text(), "Ninguna marca dudosa");
-        const int third = grades->findItems("00000003", Qt::MatchExactly).first()->row();
-        QCOMPARE(cellText(third, 8) + "|" + cellText(third, 9), "10|Corregida");
+        // Sorted by grade: a number, not a text ("10" before "3.33").
+        grades->sortItems(8, Qt::AscendingOrder);
+        QCOMPARE(cellText(0, 0) + "|" + cellText(0, 8) + "|" + cellText(1, 8) + "|" +
+                     cellText(2, 8) + "|" + cellText(2, 9),
+                 "00000002|3.33|10|10|Corregida");
         ExamHistory history;
         QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
         QString error;
         const auto decided = sheetRecords::decisions(history, m_exam, &error);
         QCOMPARE(decided.value({0, 3}), (sheetRecords::Decisions{{"1", "S"}}));
+        QCOMPARE(decided.value({0, 2}), (sheetRecords::Decisions{{"dni", "00000002"}}));
         QCOMPARE(markedSheets::read(history, m_exam, &error).value(0).sheets.size(), 3);
         QCOMPARE(control<QListWidget>("ListNegativas")->count(), 0);
 
