@@ -4,6 +4,7 @@
 #include "DurableFile.h"
 #include "FiguresReport.h"
 #include "FiguresTable.h"
+#include "FiguresView.h"
 #include "GradesReport.h"
 #include "MarkedSheets.h"
 #include "MessageBox.h"
@@ -17,11 +18,6 @@
 #include "SheetRecords.h"
 #include "StudentList.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
@@ -31,13 +27,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableWidget>
-#include <QValueAxis>
 
 #include <opencv2/core/mat.hpp>
 
@@ -223,28 +217,8 @@ void Correccion::buildControls()
     layout->addWidget(m_frameDuda, 3, 1);
 
     // What the marks teach.
-    m_gridCifras = new QTableWidget(0, 2, this);
-    m_gridCifras->setObjectName(QStringLiteral("GridCifras"));
-    m_gridCifras->setHorizontalHeaderLabels({QStringLiteral("Cifra"), QStringLiteral("Valor")});
-    m_gridCifras->verticalHeader()->hide();
-    m_gridCifras->horizontalHeader()->setStretchLastSection(true);
-    m_gridCifras->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_listNegativas = new QListWidget(this);
-    m_listNegativas->setObjectName(QStringLiteral("ListNegativas"));
-    m_listNegativas->setWordWrap(true);
-    m_chartNotas = new QChartView(this);
-    m_chartNotas->setObjectName(QStringLiteral("ChartNotas"));
-    m_chartNotas->setMinimumHeight(180);
-    ScreenReader::name(m_chartNotas, QStringLiteral("Distribución de las notas"));
-    auto *figures = new QHBoxLayout;
-    auto *left = new QVBoxLayout;
-    left->addWidget(label(QStringLiteral("C&ifras del examen:"), m_gridCifras));
-    left->addWidget(m_gridCifras);
-    left->addWidget(label(QStringLiteral("Preguntas que discriminan al &revés:"), m_listNegativas));
-    left->addWidget(m_listNegativas);
-    figures->addLayout(left, 1);
-    figures->addWidget(m_chartNotas, 1);
-    layout->addLayout(figures, 4, 0, 1, 2);
+    m_figuresView = new FiguresView(this);
+    layout->addWidget(m_figuresView, 4, 0, 1, 2);
 
     m_commandNotas =
         button("CommandNotas", QStringLiteral("&Guardar notas…"), QColor(128, 255, 128));
@@ -391,7 +365,7 @@ void Correccion::setRunning(bool running)
     const bool marked = m_marked.has_value() && !running;
     m_commandNotas->setEnabled(marked);
     m_commandRevision->setEnabled(marked);
-    m_commandInforme->setEnabled(marked && m_figures.has_value());
+    m_commandInforme->setEnabled(marked && m_figuresView->table().has_value());
     m_frameDuda->setEnabled(marked && !m_boxes.isEmpty());
 }
 
@@ -526,9 +500,7 @@ void Correccion::fillGrades()
 
 void Correccion::fillFigures()
 {
-    m_gridCifras->setRowCount(0);
-    m_listNegativas->clear();
-    m_figures.reset();
+    m_figuresView->clear();
     if (!m_history)
         return;
     QString error;
@@ -541,52 +513,8 @@ void Correccion::fillFigures()
     };
     const std::optional<ExamFigures> figures =
         exams.isEmpty() ? std::nullopt : markedSheets::figures(exams.first(), answerOf, m_penalty);
-    if (!figures)
-        return;
-    const figuresTable::Table table = figuresTable::table(*figures, exams.first().pending);
-    m_figures = table;
-    for (const auto &[name, value] : table.exam) {
-        if (name == QStringLiteral("Notas"))
-            continue; // the chart shows them
-        const int row = m_gridCifras->rowCount();
-        m_gridCifras->insertRow(row);
-        m_gridCifras->setItem(row, 0, cell(name));
-        m_gridCifras->setItem(row, 1, cell(value));
-    }
-    for (qsizetype q = 0; q < figures->questions.size(); ++q)
-        if (figuresTable::negative(figures->questions[q].discrimination))
-            m_listNegativas->addItem(
-                QStringLiteral("Pregunta %1 (discrimina %2): %3")
-                    .arg(q + 1)
-                    .arg(figuresTable::decimal(figures->questions[q].discrimination),
-                         exam.questions[q].text));
-
-    auto *set = new QBarSet(QStringLiteral("Hojas"));
-    QStringList bands;
-    int most = 1;
-    for (int band = 0; band < 10; ++band) {
-        *set << figures->bands[band];
-        most = std::max(most, figures->bands[band]);
-        bands << QStringLiteral("%1–%2").arg(band).arg(band + 1);
-    }
-    auto *series = new QBarSeries;
-    series->append(set);
-    auto *chart = new QChart;
-    chart->addSeries(series);
-    chart->setTitle(QStringLiteral("Notas de %1 hojas").arg(figures->sheets));
-    chart->legend()->hide();
-    auto *axisX = new QBarCategoryAxis;
-    axisX->append(bands);
-    chart->addAxis(axisX, Qt::AlignBottom);
-    series->attachAxis(axisX);
-    auto *axisY = new QValueAxis;
-    axisY->setRange(0, most);
-    axisY->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(axisY, Qt::AlignLeft);
-    series->attachAxis(axisY);
-    QChart *old = m_chartNotas->chart();
-    m_chartNotas->setChart(chart);
-    delete old;
+    if (figures)
+        m_figuresView->showFigures(*figures, exams.first().pending, exam.questions);
 }
 
 void Correccion::collectBoxes()
@@ -854,7 +782,7 @@ void Correccion::CommandRevision_Click()
 
 void Correccion::CommandInforme_Click()
 {
-    if (!m_marked || !m_figures)
+    if (!m_marked || !m_figuresView->table())
         return;
     const std::optional<QString> path = m_saveInforme->showSave();
     if (!path)
@@ -864,7 +792,7 @@ void Correccion::CommandInforme_Click()
         texts << question.text;
     const QByteArray pdf = figuresReport::pdf(
         QStringLiteral("Examen %1. %2").arg(m_marked->exam.id).arg(m_marked->exam.title),
-        *m_figures, texts, m_chartNotas->grab().toImage());
+        *m_figuresView->table(), texts, m_figuresView->chartImage());
     if (const QString failed = DurableFile::write(*path, pdf); !failed.isEmpty()) {
         MessageBox::inform(QStringLiteral("No se ha podido guardar %1: %2.").arg(*path, failed),
                            this);

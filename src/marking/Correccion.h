@@ -15,7 +15,6 @@
 // sheets are stored in one change, as the command line stores them.
 
 #include "ExamHistory.h"
-#include "FiguresTable.h"
 #include "MarkingRun.h"
 #include "SheetMarking.h"
 #include "WindowNames.h"
@@ -29,16 +28,15 @@
 #include <memory>
 #include <optional>
 
-class QChartView;
 class QComboBox;
 class QDoubleSpinBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class FiguresView;
 class SaveDialog;
 
 class Correccion : public WorkingWindow
@@ -115,9 +113,7 @@ private:
     QPushButton *m_commandBlanco = nullptr;
     QPushButton *m_commandSiguiente = nullptr;
     QLineEdit *m_textDni = nullptr;
-    QTableWidget *m_gridCifras = nullptr;
-    QListWidget *m_listNegativas = nullptr;
-    QChartView *m_chartNotas = nullptr;
+    FiguresView *m_figuresView = nullptr;
     QPushButton *m_commandNotas = nullptr;
     QPushButton *m_commandRevision = nullptr;
     QPushButton *m_commandInforme = nullptr;
@@ -126,8 +122,6 @@ private:
     std::unique_ptr<SaveDialog> m_saveNotas;
     std::unique_ptr<SaveDialog> m_saveRevision;
     std::unique_ptr<SaveDialog> m_saveInforme;
-    // The figures shown, for the report.
-    std::optional<figuresTable::Table> m_figures;
 
     MarkingRun m_run;
     QStringList m_scans;
