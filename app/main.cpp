@@ -5,6 +5,7 @@
 #include "Ayuda.h"
 #include "BankFolder.h"
 #include "CommandLine.h"
+#include "Correccion.h"
 #include "Exammodi.h"
 #include "Examselec.h"
 #include "Forms.h"
@@ -120,6 +121,7 @@ int main(int argc, char *argv[])
     Forms::registerForm(Exammodi::kName, [] { return new Exammodi; });
     Forms::registerForm(Impres::kName, [] { return new Impres; });
     Forms::registerForm(Ayuda::kName, [] { return new Ayuda; });
+    Forms::registerForm(Correccion::kName, [] { return new Correccion; });
 
     Shell::start(notice);
     const int code = QApplication::exec();

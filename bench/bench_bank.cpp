@@ -765,6 +765,8 @@ int main(int argc, char **argv)
         {"marking a 200-dpi sheet page", "BM_MarkPage", "BM_DecodePage", 3.0},
         {"near pairs, 1.8 MB true/false", "BM_NearPairsOfAFile/250", "BM_ExactPairsOfAFile/250", 0,
          10},
+        {"marking 200 pages in the window", "BM_MarkInWindow/iterations:2",
+         "BM_MarkCommandLine/iterations:2", 1.2},
     };
     std::printf("\n%-32s %14s %14s %8s %6s\n", "operation", "measured (us)", "anchor (us)", "ratio",
                 "goal");

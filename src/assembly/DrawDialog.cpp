@@ -3,6 +3,7 @@
 #include "MessageBox.h"
 #include "ScreenReader.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -46,6 +47,7 @@ DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m
     QStringList headers{topics ? QStringLiteral("Capítulo / tema") : QStringLiteral("Capítulo")};
     for (const Column &column : setup.columns)
         headers.append(column.header);
+    headers.append(QStringLiteral("Dificultad"));
     m_plan->setHeaderLabels(headers);
     m_plan->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_plan->header()->setStretchLastSection(false);
@@ -60,6 +62,11 @@ DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m
                 m_plan->setItemWidget(row->child(topic - 1), column + 1,
                                       addCount(column, qint16(chapter), qint16(topic)));
         }
+        const int last = int(setup.columns.size()) + 1;
+        m_plan->setItemWidget(row, last, addDifficulty(qint16(chapter), 0));
+        for (int topic = 1; topic <= entry.topics.size(); ++topic)
+            m_plan->setItemWidget(row->child(topic - 1), last,
+                                  addDifficulty(qint16(chapter), qint16(topic)));
     }
     // Chapters alone need no room for the branches of a tree.
     m_plan->setRootIsDecorated(topics);
@@ -117,6 +124,22 @@ QSpinBox *DrawDialog::addCount(int column, qint16 chapter, qint16 topic)
     return box;
 }
 
+QComboBox *DrawDialog::addDifficulty(qint16 chapter, qint16 topic)
+{
+    auto *box = new QComboBox;
+    box->setObjectName(QStringLiteral("Dificultad_%1_%2").arg(chapter).arg(topic));
+    // In the order of Difficulty.
+    box->addItems({QStringLiteral("Cualquiera"), QStringLiteral("Fácil"), QStringLiteral("Media"),
+                   QStringLiteral("Difícil"), QStringLiteral("Sin corregir")});
+    const Chapter &entry = m_setup.chapters.at(chapter - 1);
+    QString line = entry.title.trimmed();
+    if (topic > 0)
+        line += QStringLiteral(", ") + entry.topics.at(topic - 1);
+    ScreenReader::name(box, line + QStringLiteral(": Dificultad"));
+    m_difficulties.insert({chapter, topic}, box);
+    return box;
+}
+
 QString DrawDialog::overflow() const
 {
     for (int column = 0; column < m_setup.columns.size(); ++column) {
@@ -152,17 +175,21 @@ void DrawDialog::accept()
         const QuestionKind kind = m_setup.columns.at(column).kind;
         for (const Count &count : m_counts)
             if (count.column == column && count.box->value() > 0)
-                plan.lines.append({kind, count.chapter, count.topic, count.box->value(),
-                                   m_setup.gather(kind, count.chapter, count.topic),
-                                   count.topic > 0 ? m_setup.chapters.at(count.chapter - 1)
-                                                         .topics.at(count.topic - 1)
-                                                         .trimmed()
-                                                   : QString()});
+                plan.lines.append(
+                    {kind, count.chapter, count.topic, count.box->value(),
+                     m_setup.gather(kind, count.chapter, count.topic),
+                     count.topic > 0 ? m_setup.chapters.at(count.chapter - 1)
+                                           .topics.at(count.topic - 1)
+                                           .trimmed()
+                                     : QString(),
+                     Difficulty(
+                         m_difficulties.value({count.chapter, count.topic})->currentIndex())});
     }
     plan.used = m_setup.used;
     plan.usedSince = ExamDraw::cutOff(QDateTime::currentDateTime(), m_months->value());
     plan.selected = m_setup.selected;
     plan.seed = quint64(m_seed->value());
+    plan.statistics = m_setup.statistics;
 
     const DrawOutcome outcome = ExamDraw::draw(plan);
     if (!outcome.shortages.isEmpty() &&

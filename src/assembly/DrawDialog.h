@@ -10,18 +10,22 @@
 // The plan is a tree: a row per chapter, with a row per topic under it when
 // the window gives topics, and a column of counts per kind. Each count is a
 // spin box named "Cantidad_<column>_<chapter>_<topic>" (topic 0: the
-// chapter's own row).
+// chapter's own row); the last column, "Dificultad_<chapter>_<topic>", asks
+// that row's questions to be of one difficulty.
 
 #include "ExamDraw.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <utility>
 
+class QComboBox;
 class QSpinBox;
 class QTreeWidget;
 class UsedQuestions;
@@ -54,6 +58,7 @@ public:
         Gather gather;
         const UsedQuestions *used = nullptr;
         QList<std::pair<QuestionKind, QString>> selected;
+        const QuestionStatistics *statistics = nullptr;
     };
 
     DrawDialog(const Setup &setup, QWidget *parent);
@@ -73,12 +78,14 @@ private:
         QSpinBox *box;
     };
     QSpinBox *addCount(int column, qint16 chapter, qint16 topic);
+    QComboBox *addDifficulty(qint16 chapter, qint16 topic);
     // Why the plan does not fit the selection; empty when it does.
     QString overflow() const;
 
     Setup m_setup;
     QTreeWidget *m_plan = nullptr;
     QList<Count> m_counts;
+    QHash<QPair<qint16, qint16>, QComboBox *> m_difficulties;
     QSpinBox *m_months = nullptr;
     QSpinBox *m_seed = nullptr;
     QList<DrawQuestion> m_drawn;

@@ -85,6 +85,7 @@ void SelectionWindow::drawToPlan(DrawDialog::Setup setup)
     for (const ExamQuestion &question : m_selection.all())
         setup.selected.append({question.kind, question.text});
     setup.used = &usedQuestions();
+    setup.statistics = &questionStatistics();
     for (const DrawQuestion &drawn : DrawDialog::choose(setup, this))
         addToSelection({drawn.kind, drawn.chapter, drawn.topic, drawn.text, drawn.answer});
 }

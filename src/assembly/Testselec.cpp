@@ -238,6 +238,22 @@ void Testselec::List2_Click()
     markUsed(m_grid3, m_listed, QuestionKind::TrueFalse);
 }
 
+// The answer the history kept, or for an exam recorded before histories
+// kept answers, the one the bank gives the same text now.
+std::optional<bool> Testselec::answerOf(const HistoryQuestion &question)
+{
+    if (question.answer)
+        return question.answer;
+    const BankResult<QList<QuestionListing>> listing =
+        m_bank.questionsOf(question.chapter, question.topic);
+    if (!listing.ok())
+        return std::nullopt;
+    for (const QuestionListing &listed : listing.value())
+        if (listed.text == question.text.trimmed())
+            return listed.answer;
+    return std::nullopt;
+}
+
 void Testselec::Grid3_DblClick()
 {
     // The header row and the filler rows hold no question.

@@ -146,6 +146,15 @@ QString BancoCommand::helpText()
         "      --revision escribe cada hoja con lo leído marcado encima. --json da el\n"
         "      resultado en JSON.\n"
         "\n"
+        "  estadisticas [CARPETA] [--examen N] [--penalizacion P] [--json]\n"
+        "      Dice qué enseñan las hojas corregidas de cada examen (o solo del N): las\n"
+        "      hojas, la nota media, la mediana, la desviación típica, cuántas notas\n"
+        "      caen en cada punto y la consistencia KR-20; y de cada pregunta, la parte\n"
+        "      que la acertó y cuánto discrimina (la correlación de acertarla con el\n"
+        "      resto del examen). Una hoja con marcas dudosas sin decidir queda fuera\n"
+        "      de las cifras y se cuenta como pendiente. Las respuestas correctas son\n"
+        "      las del banco ahora. --json da lo mismo en JSON.\n"
+        "\n"
         "Estado de salida: 0 si todo va bien; 1 si comprobar encuentra problemas,\n"
         "importar rechaza o deja fuera alguna pregunta, exportar deja fuera algún\n"
         "registro, buscar no encuentra nada o corregir rechaza una página o deja\n"
@@ -199,8 +208,8 @@ int BancoCommand::runOrder(const QStringList &arguments)
     }
     if (arguments.isEmpty())
         return usageError(QStringLiteral(
-            "falta la orden: comprobar, exportar, importar, buscar, historial, hojas o "
-            "corregir."));
+            "falta la orden: comprobar, exportar, importar, buscar, historial, hojas, "
+            "corregir o estadisticas."));
     const QString order = arguments.first();
     const QStringList rest = arguments.mid(1);
     if (order == QStringLiteral("comprobar"))
@@ -217,8 +226,11 @@ int BancoCommand::runOrder(const QStringList &arguments)
         return hojas(rest);
     if (order == QStringLiteral("corregir"))
         return corregir(rest);
+    if (order == QStringLiteral("estadisticas"))
+        return estadisticas(rest);
     return usageError(QStringLiteral("orden desconocida «%1»; las órdenes son comprobar, exportar, "
-                                     "importar, buscar, historial, hojas y corregir.")
+                                     "importar, buscar, historial, hojas, corregir y "
+                                     "estadisticas.")
                           .arg(order));
 }
 

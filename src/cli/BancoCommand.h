@@ -1,6 +1,7 @@
 #pragma once
 // The command line of orvalis-banco: its orders (comprobar, exportar,
-// importar, buscar, historial, hojas, corregir), their options, the Spanish help and messages, and
+// importar, buscar, historial, hojas, corregir,
+// estadisticas), their options, the Spanish help and messages, and
 // the exit status (0 all well, 1 problems found, 2 something could not be read or written or the
 // command line is wrong). Output goes to the two devices it is given, so the whole program runs in
 // a test without a process.
@@ -73,6 +74,8 @@ private:
     // The answer sheets (SheetOrders.cpp).
     int hojas(const QStringList &arguments);
     int corregir(const QStringList &arguments);
+    // What the marked sheets say of each exam and question (StatisticsOrder.cpp).
+    int estadisticas(const QStringList &arguments);
     // Exam `value` of the history, opened to write, if it is a true/false
     // exam; nullopt once the reason is told.
     std::optional<HistoryExam> sheetExam(ExamHistory &history, const QString &value);

@@ -1,6 +1,7 @@
 #include "ExamDraw.h"
 
 #include "ExamVersions.h"
+#include "MarkedSheets.h"
 #include "UsedQuestions.h"
 
 #include <QSet>
@@ -22,6 +23,9 @@ QString lineName(const DrawLine &line)
     if (line.topic > 0)
         name += line.topicName.isEmpty() ? QStringLiteral(", tema %1").arg(line.topic)
                                          : QStringLiteral(", «%1»").arg(line.topicName);
+    static const char *const bands[] = {"", " (fáciles)", " (de dificultad media)", " (difíciles)",
+                                        " (sin corregir)"};
+    name += QString::fromUtf8(bands[int(line.difficulty)]);
     switch (line.kind) {
     case QuestionKind::Conceptual:
         return name + QStringLiteral(" (conceptuales)");
@@ -80,6 +84,19 @@ QDateTime cutOff(const QDateTime &now, int months)
     return months > 0 ? now.addMonths(-months) : QDateTime();
 }
 
+Difficulty difficultyOf(const QuestionStatistics *statistics, QuestionKind kind,
+                        const QString &text)
+{
+    const ItemAnalysis::Pooled pooled =
+        statistics ? statistics->pooled(kind, text) : ItemAnalysis::Pooled{};
+    if (pooled.sheets == 0)
+        return Difficulty::Unknown;
+    const double facility = double(pooled.right) / pooled.sheets;
+    return facility >= 0.75   ? Difficulty::Easy
+           : facility >= 0.40 ? Difficulty::Medium
+                              : Difficulty::Hard;
+}
+
 DrawOutcome draw(const DrawPlan &plan)
 {
     // A chapter's topics first, then what the chapter adds beyond them.
@@ -107,6 +124,9 @@ DrawOutcome draw(const DrawPlan &plan)
             const QString k = key(candidate.kind, candidate.text);
             if (listed.contains(k))
                 continue; // the same text twice in the bank is one question
+            if (line.difficulty != Difficulty::Any &&
+                difficultyOf(plan.statistics, candidate.kind, candidate.text) != line.difficulty)
+                continue; // not of the difficulty the line asks for
             listed.insert(k);
             if (taken.contains(k))
                 ++out.selected;

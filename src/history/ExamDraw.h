@@ -4,7 +4,8 @@
 // already selected is never drawn, nor one an earlier exam used since a
 // cut-off date, nor the same question twice. A chapter's line draws from the
 // whole chapter beyond what the lines of its topics drew, so its topics'
-// lines are drawn first. The same plan, bank and seed always draw the same
+// lines are drawn first. A line may ask for questions of one difficulty
+// only, as the marked sheets found them. The same plan, bank and seed always draw the same
 // questions: the generator is the one of the exam's versions (SplitMix64
 // driving Fisher–Yates, see ExamVersions), not the platform's.
 
@@ -18,6 +19,19 @@
 #include <utility>
 
 class UsedQuestions;
+class QuestionStatistics;
+
+// How hard the marked sheets found a question: fácil when at least 75 % of
+// the sheets got it right, difícil under 40 %, media between; unknown when
+// no marked exam held it.
+enum class Difficulty
+{
+    Any,
+    Easy,
+    Medium,
+    Hard,
+    Unknown
+};
 
 struct DrawQuestion
 {
@@ -37,6 +51,7 @@ struct DrawLine
     int count = 0;
     QList<DrawQuestion> candidates; // in bank order
     QString topicName{};            // the topic as the plan lists it; empty: "tema 2"
+    Difficulty difficulty = Difficulty::Any;
 };
 
 struct DrawPlan
@@ -46,6 +61,8 @@ struct DrawPlan
     QDateTime usedSince; // invalid: no question is left out for its use
     QList<std::pair<QuestionKind, QString>> selected;
     quint64 seed = 0;
+    // What the marked sheets say of the questions, for lines of a difficulty.
+    const QuestionStatistics *statistics = nullptr;
 };
 
 struct DrawOutcome
@@ -65,5 +82,8 @@ namespace ExamDraw {
 QDateTime cutOff(const QDateTime &now, int months);
 
 DrawOutcome draw(const DrawPlan &plan);
+
+Difficulty difficultyOf(const QuestionStatistics *statistics, QuestionKind kind,
+                        const QString &text);
 
 } // namespace ExamDraw

@@ -61,7 +61,8 @@ void SheetMarking::grade(MarkedSheet &sheet) const
 
 MarkingResult SheetMarking::mark(const QStringList &scans,
                                  const QHash<QString, Decisions> &decisions, bool keepImages,
-                                 const std::function<void(int, int)> &progress) const
+                                 const std::function<void(int, int)> &progress,
+                                 const std::atomic<bool> *stop) const
 {
     cv::setNumThreads(1); // the pages are spread over the cores already
     MarkingResult result;
@@ -93,6 +94,13 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
     };
     QFuture<sheetReader::PageReading> future = QtConcurrent::mapped(pages, readPage);
     while (!future.isFinished()) {
+        if (stop && stop->load()) {
+            future.cancel();
+            future.waitForFinished();
+            MarkingResult stopped;
+            stopped.stopped = true;
+            return stopped;
+        }
         if (progress)
             progress(future.progressValue(), int(pages.size()));
         QThread::msleep(100);

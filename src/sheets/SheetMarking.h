@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 // The exam as its sheets are marked against: the correct answer of every
@@ -74,6 +75,7 @@ struct MarkingResult
     QList<Doubt> doubts;
     QList<Refusal> refusals;
     QStringList notes; // sheets scanned twice, pages missing, DNIs not on the list
+    bool stopped = false;
 };
 
 using Decisions = QHash<QString, QString>; // item ("dni", "7") → value
@@ -86,10 +88,11 @@ public:
     // Reads every page of the scans, applies the teacher's decisions (by
     // sheet name) and grades. progress(done, total) is called from the
     // calling thread as pages are done. With keepImages each sheet keeps its
-    // straightened pages, for the review.
+    // straightened pages, for the review. Once `stop` is set, no page more is
+    // read and the result is empty with `stopped` set.
     MarkingResult mark(const QStringList &scans, const QHash<QString, Decisions> &decisions,
-                       bool keepImages = false,
-                       const std::function<void(int, int)> &progress = {}) const;
+                       bool keepImages = false, const std::function<void(int, int)> &progress = {},
+                       const std::atomic<bool> *stop = nullptr) const;
 
     // Grades a sheet from its answers (and DNI): counts, points, grade, pending.
     void grade(MarkedSheet &sheet) const;

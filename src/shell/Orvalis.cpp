@@ -61,6 +61,7 @@ const ToolbarItem kToolbarItems[Orvalis::kToolbarButtons] = {
     {"Sep3", nullptr, nullptr, 0},
     {nullptr, nullptr, nullptr, 0},
     {"MostrarAyuda", "Ayuda", nullptr, 8},
+    {"Corregir", "Corregir hojas…", "Corregir hojas de respuestas escaneadas", 10},
 };
 // clang-format on
 
@@ -130,12 +131,13 @@ void Orvalis::createMenus()
     item(tests, "mnuSelec2", QStringLiteral("&Seleccionar preguntas"), &Orvalis::mnuSelec2_Click);
     item(tests, "mnuModifi2", QStringLiteral("&Añadir/modificar/eliminar preguntas"),
          &Orvalis::mnuModifi2_Click);
+    item(tests, "mnuCorregir", QStringLiteral("&Corregir hojas…"), &Orvalis::mnuCorregir_Click);
     QMenu *help = submenu("mnuAyuda", QStringLiteral("&Ayuda"));
     item(help, "mnuContenido", QStringLiteral("&Contenido"), &Orvalis::mnuContenido_Click);
     item(help, "mnuAcerca", QStringLiteral("&Acerca de ..."), &Orvalis::mnuAcerca_Click);
     // The items that open a window are available exactly while the toolbar is.
-    for (const char *name :
-         {"mnuSelec1", "mnuModifi1", "mnuSelec2", "mnuModifi2", "mnuContenido", "mnuAcerca"})
+    for (const char *name : {"mnuSelec1", "mnuModifi1", "mnuSelec2", "mnuModifi2", "mnuCorregir",
+                             "mnuContenido", "mnuAcerca"})
         m_windowItems.append(findChild<QAction *>(QLatin1String(name)));
 
     // The arrow that shows the menus a narrow window has no room for.
@@ -376,6 +378,11 @@ void Orvalis::mnuModifi2_Click()
     Forms::show(WindowNames::kTestmodi);
 }
 
+void Orvalis::mnuCorregir_Click()
+{
+    Forms::show(WindowNames::kCorreccion);
+}
+
 void Orvalis::mnuContenido_Click()
 {
     HandOver::openHelp(ActiveWindowCodes::kMain);
@@ -405,6 +412,8 @@ void Orvalis::Toolbar1_ButtonClick(QAction *button)
         mnuSelec2_Click();
     else if (key == u"Testsmodifi")
         mnuModifi2_Click();
+    else if (key == u"Corregir")
+        mnuCorregir_Click();
     else if (key == u"MostrarAyuda")
         mnuContenido_Click();
 }

@@ -26,7 +26,7 @@ class Orvalis : public QMainWindow, public FormHandlers, public MainWindowServic
     Q_OBJECT
 
 public:
-    static constexpr int kToolbarButtons = 13;
+    static constexpr int kToolbarButtons = 14;
     static constexpr int kHelpButton = 13;
 
     Orvalis();
@@ -45,6 +45,7 @@ public:
     void mnuModifi1_Click();
     void mnuSelec2_Click();
     void mnuModifi2_Click();
+    void mnuCorregir_Click();
     void mnuContenido_Click();
     void mnuAcerca_Click();
     void Toolbar1_ButtonClick(QAction *button);
@@ -61,7 +62,7 @@ public:
     QWidget *mainWidget() override { return this; }
     QMdiArea *mdiArea() override { return m_area; }
 
-    // Toolbar items 1 to 13, separators included; the key is the action's
+    // Toolbar items 1 to 14, separators included; the key is the action's
     // "key" property and its object name.
     QAction *toolbarItem(int index) const;
     QToolButton *toolbarButton(int index) const;

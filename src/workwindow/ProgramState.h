@@ -13,6 +13,7 @@ inline constexpr qint16 kExpositionMaintenance = 2;
 inline constexpr qint16 kTrueFalseSelection = 3;
 inline constexpr qint16 kTrueFalseMaintenance = 4;
 inline constexpr qint16 kOutput = 5;
+inline constexpr qint16 kMarking = 6;
 inline constexpr qint16 kNone = -999;
 } // namespace ActiveWindowCodes
 

@@ -14,5 +14,6 @@ inline const QString kExamselec = QStringLiteral("Examselec");
 inline const QString kTestmodi = QStringLiteral("Testmodi");
 inline const QString kExammodi = QStringLiteral("Exammodi");
 inline const QString kImpres = QStringLiteral("Impres");
+inline const QString kCorreccion = QStringLiteral("Correccion");
 inline const QString kAyuda = QStringLiteral("AYUDA");
 } // namespace WindowNames

@@ -1,5 +1,7 @@
 #include "WorkingWindow.h"
 
+#include "FiguresTable.h"
+
 #include "FlexGrid.h"
 #include "Forms.h"
 #include "HandOver.h"
@@ -26,12 +28,12 @@ const QMargins kAssumedFrame(8, 40, 8, 8);
 } // namespace
 
 WorkingWindow::WorkingWindow(const QString &name, qint16 activeWindowCode,
-                             const QString &statusText)
-    : Form(name, Placement::TopLevel), m_code(activeWindowCode), m_statusText(statusText)
+                             const QString &statusText, Placement placement)
+    : Form(name, placement), m_code(activeWindowCode), m_statusText(statusText)
 {
     // Stays over the main window, yet a window of its own.
     if (MainWindowServices *services = MainWindowServices::instance();
-        services && services->mainWidget())
+        placement == Placement::TopLevel && services && services->mainWidget())
         setParent(services->mainWidget(), Qt::Window);
 }
 
@@ -102,7 +104,8 @@ void WorkingWindow::Form_Activate()
         services->setStatusText(m_statusText);
     // Back from the output window, the exam just sent shows in the listing.
     if (m_marked.grid)
-        markUsed(m_marked.grid, m_marked.questions, m_marked.kind, usedQuestions());
+        markUsed(m_marked.grid, m_marked.questions, m_marked.kind, usedQuestions(),
+                 &questionStatistics());
 }
 
 void WorkingWindow::Form_Deactivate()
@@ -118,6 +121,7 @@ void WorkingWindow::Form_Unload()
         services->setStatusText(QString());
     closeAllFiles();
     m_usedQuestions.reset();
+    m_statistics = {};
     if (services)
         services->setHelpButtonVisible(true);
 }
@@ -347,11 +351,31 @@ void WorkingWindow::markUsed(FlexGrid *grid, const QList<QuestionListing> &quest
                              QuestionKind kind)
 {
     m_marked = {grid, questions, kind};
-    markUsed(grid, questions, kind, usedQuestions());
+    markUsed(grid, questions, kind, usedQuestions(), &questionStatistics());
+}
+
+const QuestionStatistics &WorkingWindow::questionStatistics()
+{
+    const FileIdentity now = FileIdentity::of(ExamHistory::kFileName);
+    if (m_statistics.read && now == m_statistics.identity)
+        return m_statistics.figures;
+    m_statistics.read = true;
+    m_statistics.identity = now;
+    m_statistics.figures = {};
+    // A history that cannot be read is told by usedQuestions(), once.
+    ExamHistory history;
+    QString error = history.open(ExamHistory::Access::ReadOnly);
+    if (!error.isEmpty())
+        return m_statistics.figures;
+    const QList<MarkedExam> exams = markedSheets::read(history, 0, &error);
+    m_statistics.figures = QuestionStatistics::of(
+        exams, [this](const HistoryQuestion &question) { return answerOf(question); });
+    return m_statistics.figures;
 }
 
 void WorkingWindow::markUsed(FlexGrid *grid, const QList<QuestionListing> &questions,
-                             QuestionKind kind, const UsedQuestions &used)
+                             QuestionKind kind, const UsedQuestions &used,
+                             const QuestionStatistics *statistics)
 {
     if (used.isEmpty())
         return;
@@ -359,9 +383,20 @@ void WorkingWindow::markUsed(FlexGrid *grid, const QList<QuestionListing> &quest
         const QList<QuestionUse> uses = used.uses(kind, question.text);
         if (uses.isEmpty())
             continue;
-        grid->setTextMatrix(question.position, 0,
-                            QString::number(question.position) + QStringLiteral("•"));
-        grid->setCellToolTip(question.position, 0, UsedQuestions::toolTip(uses));
+        QString number = QString::number(question.position) + QStringLiteral("•");
+        QString tip = UsedQuestions::toolTip(uses);
+        if (statistics && !statistics->isEmpty()) {
+            const ItemAnalysis::Pooled pooled = statistics->pooled(kind, question.text);
+            if (const QString summary = ItemAnalysis::summary(pooled); !summary.isEmpty())
+                tip += QLatin1Char('\n') + summary;
+            if (figuresTable::negative(pooled.discrimination)) {
+                number += QLatin1Char('!');
+                tip += QLatin1Char('\n') + figuresTable::kNegativeNote.at(0).toUpper() +
+                       figuresTable::kNegativeNote.mid(1);
+            }
+        }
+        grid->setTextMatrix(question.position, 0, number);
+        grid->setCellToolTip(question.position, 0, tip);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "MessageBoxResponder.h"
 #include "RealMainWindow.h"
 #include "SaveDialogResponder.h"
+#include "SheetRecords.h"
 #include "TestFiles.h"
 #include "Testselec.h"
 
@@ -72,6 +73,37 @@ private Q_SLOTS:
         QVERIFY(m_window);
     }
     void cleanup() { m_gui.tearDown(); }
+
+    // Five marked sheets of an earlier exam (the two questions of topic 1
+    // and one of topic 2; keys Sí, No, Sí): SSS, SSS, NNN, NNN, SNS. The
+    // first question, right 3 times of 5, goes with the rest (0,41); the
+    // second, right by the three weakest sheets, against it (−0,67).
+    void theMarksOfAnEarlierExamShowBesideItsQuestions()
+    {
+        ExamHistory history;
+        HistoryExam exam{0, QDateTime({2026, 6, 12}, {9, 0}), false, "Parcial", 1, 0, {}};
+        // Recorded before the history kept answers: the bank gives them.
+        exam.questions = {{QuestionKind::TrueFalse, 1, 1, kA.section(u'|', 1, 1), std::nullopt},
+                          {QuestionKind::TrueFalse, 1, 1, kB.section(u'|', 1, 1), std::nullopt},
+                          {QuestionKind::TrueFalse, 1, 2, "Pregunta 1 del tema 2", std::nullopt}};
+        QVERIFY(history.record(exam).isEmpty());
+        QList<sheetRecords::StoredSheet> sheets;
+        for (const char *answers : {"SSS", "SSS", "NNN", "NNN", "SNS"})
+            sheets.append({0, int(sheets.size()) + 1, "1", answers, {1, 2, 3}, "e.pdf", 1});
+        QVERIFY(sheetRecords::store(history, exam.id, sheets, {}).isEmpty());
+        auto *topics = m_window->findChild<QListWidget *>("List2");
+        topics->setCurrentRow(1);
+        topics->setCurrentRow(0);
+        QCOMPARE(grid("Grid3")->textMatrix(1, 0) + grid("Grid3")->textMatrix(2, 0), "1•2•!");
+        QCOMPARE(grid("Grid3")->cellToolTip(1, 0),
+                 "Usada en: Parcial (12/06/2026)\nAcertada por el 60 % (1 examen, 5 alumnos) · "
+                 "discrimina 0,41");
+        QVERIFY2(
+            grid("Grid3")->cellToolTip(2, 0).endsWith(
+                "Acertada por el 60 % (1 examen, 5 alumnos) · discrimina -0,67\nDiscriminación "
+                "negativa: revise la respuesta o la redacción"),
+            qPrintable(grid("Grid3")->cellToolTip(2, 0)));
+    }
 
     // Each question added is scrolled into view, up to the 500th; one more is refused.
     void aFiveHundredAndFirstQuestionIsRefused()

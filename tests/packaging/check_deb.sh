@@ -45,7 +45,7 @@ depends=$(field Depends | tr ',' '\n' | sed -E 's/ *\([^)]*\)//g; s/^ +//; s/ +$
 for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
   "fonts-liberation2 | fonts-liberation" fonts-dejavu-core qt6-translations-l10n libqt6sql6-sqlite \
   libxml2 libqt6concurrent6 libzxing2 libopencv-core406 libopencv-imgproc406 \
-  libopencv-imgcodecs406 libpoppler-qt6-3; do
+  libopencv-imgcodecs406 libpoppler-qt6-3 libqt6charts6; do
   grep -qxF -- "$needed" <<<"$depends" || fail "Depends lacks $needed: $(field Depends)"
 done
 

@@ -1,0 +1,196 @@
+// The marking window driven as a teacher drives it: scans chosen, the exam
+// found from the sheets' codes, progress to the last page, the grades
+// listed and sorted, a doubtful DNI and a question with both boxes crossed
+// settled by keyboard while looking at the crop (the decisions kept in the
+// history, the grade following), the grades saved as the command line
+// writes them, the report; and a marking cancelled that leaves the history
+// as it was.
+
+#include "BankFolders.h"
+#include "Correccion.h"
+#include "GuiFixture.h"
+#include "MarkedSheets.h"
+#include "SaveDialogResponder.h"
+#include "ScanGenerator.h"
+#include "SheetLayout.h"
+#include "SheetRecords.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+using namespace GuiTest;
+
+class tst_Correccion : public QObject
+{
+    Q_OBJECT
+
+    GuiFixture<TrueFalseBankFixture> m_gui;
+    QPointer<Correccion> m_window;
+    QStringList m_scans;
+    qint64 m_exam = 0;
+
+    template <class T> T *control(const char *name) const { return m_window->findChild<T *>(name); }
+    void click(const char *name) { control<QPushButton>(name)->click(); }
+    QString cellText(int row, int column) const
+    {
+        return control<QTableWidget>("GridNotas")->item(row, column)->text();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // The exam: the bank's "La demanda…" (Sí), "El precio…" (No) and
+    // "Pregunta 1 del tema 2" (Sí); three sheets, the second with two digits
+    // in a DNI column, the third with both boxes of question 1 crossed.
+    void init()
+    {
+        QVERIFY(m_gui.setUp());
+        ExamHistory history;
+        HistoryExam exam{0, QDateTime::currentDateTime(), false, "Parcial", 1, 0, {}};
+        exam.questions = {{QuestionKind::TrueFalse, 1, 1,
+                           "La demanda de un bien suele bajar cuando sube su precio.",
+                           std::nullopt},
+                          {QuestionKind::TrueFalse, 1, 1,
+                           "El precio no influye nunca en la demanda.", std::nullopt},
+                          {QuestionKind::TrueFalse, 1, 2, "Pregunta 1 del tema 2", std::nullopt}};
+        QCOMPARE(history.record(exam), QString());
+        m_exam = exam.id;
+        QString error;
+        const std::optional<quint32> identifier = sheetRecords::identifier(history, m_exam, &error);
+        QVERIFY2(identifier, qPrintable(error));
+        const SheetSet set{m_exam, *identifier, "Parcial", 1, 3, 1, 1};
+        QRandomGenerator random(7);
+        m_scans.clear();
+        const QStringList answers{"SNS", "NNS", "SNS"};
+        for (int serial = 1; serial <= 3; ++serial) {
+            scanGenerator::Marked marked = scanGenerator::scan(
+                set, 0, serial, 0, answers[serial - 1], QString("0000000%1").arg(serial), 150,
+                {scanGenerator::Pen::Cross}, {}, random);
+            // A cross over another box: sheet 3's "No" of question 1 (both
+            // boxes marked), sheet 2's digit 5 in the DNI's last column (two
+            // digits). The generator lays the page on a glass 10 mm larger.
+            if (serial > 1) {
+                const double px = 150 / 25.4;
+                const QRectF box =
+                    (serial == 3 ? SheetLayout(3).answerBox(0, false) : SheetLayout::dniBox(7, 5))
+                        .translated(10, 10);
+                const cv::Point a(int((box.left() + 1.2) * px), int((box.top() + 1.2) * px));
+                const cv::Point b(int((box.right() - 1.2) * px), int((box.bottom() - 1.2) * px));
+                cv::line(marked.scan, a, b, 0, 2);
+                cv::line(marked.scan, {a.x, b.y}, {b.x, a.y}, 0, 2);
+            }
+            m_scans << m_gui.bank->filePath(QString("hoja%1.png").arg(serial));
+            QVERIFY(cv::imwrite(m_scans.last().toStdString(), marked.scan));
+        }
+        registerWindows<Correccion>();
+        m_window = m_gui.open<Correccion>(Correccion::kName);
+        QVERIFY(m_window);
+        Correccion::setOpenAnswerForTesting([this](const QString &) { return m_scans; });
+        click("CommandEscaneos");
+        QCOMPARE(control<QLabel>("LabelEscaneos")->text(), "hoja1.png, hoja2.png, hoja3.png");
+    }
+    void cleanup()
+    {
+        Correccion::setOpenAnswerForTesting({});
+        m_gui.tearDown();
+    }
+
+    void aPileIsMarkedAndItsDoubtSettledByKeyboard()
+    {
+        QCOMPARE(control<QComboBox>("ComboExamen")->currentData().toLongLong(), 0);
+        click("CommandCorregir");
+        auto *grades = control<QTableWidget>("GridNotas");
+        QTRY_COMPARE_WITH_TIMEOUT(grades->rowCount(), 3, 60000);
+        QCOMPARE(control<QProgressBar>("ProgressBar1")->value(), 3);
+        QCOMPARE(control<QProgressBar>("ProgressBar1")->maximum(), 3);
+        QStringList shown;
+        for (int row = 0; row < 3; ++row)
+            shown << QStringList{cellText(row, 0), cellText(row, 3), cellText(row, 4),
+                                 cellText(row, 6), cellText(row, 8), cellText(row, 9)}
+                         .join('|');
+        QCOMPARE(shown, (QStringList{"00000001|3|0|0|10|Corregida", "0000000?|2|1|0||⚠ Pendiente",
+                                     "00000003|2|0|1||⚠ Pendiente"}));
+        QVERIFY(grades->item(2, 0)->font().bold());
+
+        // The DNI typed as it is seen; then the Sí box of question 1 marked,
+        // the No box blank: the answer is Sí.
+        QVERIFY(control<QLabel>("LabelDuda")->text().contains("(0000000?)"));
+        QVERIFY(!control<QLabel>("ImageRecorte")->pixmap().isNull());
+        QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>("TextDni"));
+        QTest::keyClicks(QApplication::focusWidget(), "00000002");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(control<QLabel>("LabelDuda")
+                    ->text()
+                    .contains("pregunta 1: ¿está marcada la "
+                              "casilla «Sí»? (1 de 2)"));
+        QTRY_COMPARE(QApplication::focusWidget(), control<QPushButton>("CommandMarcada"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
+        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (2 de 2)"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
+        QCOMPARE(control<QLabel>("LabelDuda")->text(), "Ninguna marca dudosa");
+        // Sorted by grade: a number, not a text ("10" before "3.33").
+        grades->sortItems(8, Qt::AscendingOrder);
+        QCOMPARE(cellText(0, 0) + "|" + cellText(0, 8) + "|" + cellText(1, 8) + "|" +
+                     cellText(2, 8) + "|" + cellText(2, 9),
+                 "00000002|3.33|10|10|Corregida");
+        ExamHistory history;
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
+        QString error;
+        const auto decided = sheetRecords::decisions(history, m_exam, &error);
+        QCOMPARE(decided.value({0, 3}), (sheetRecords::Decisions{{"1", "S"}}));
+        QCOMPARE(decided.value({0, 2}), (sheetRecords::Decisions{{"dni", "00000002"}}));
+        QCOMPARE(markedSheets::read(history, m_exam, &error).value(0).sheets.size(), 3);
+        QCOMPARE(control<QListWidget>("ListNegativas")->count(), 0);
+
+        SaveDialogResponder dialog;
+        dialog.name = "notas.csv";
+        click("CommandNotas");
+        QFile csv(m_gui.bank->filePath("notas.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n");
+        QCOMPARE(lines.value(3).section(';', 0, 7) + ";" + lines.value(3).section(';', 10),
+                 "00000003;A;3;0;0;0;3,00;10,00;S;N;S");
+
+        // The report: the figures and each question with its text.
+        dialog.name = "informe.pdf";
+        click("CommandInforme");
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {m_gui.bank->filePath("informe.pdf"), "-"});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QVERIFY2(report.contains("Consistencia (KR-20)") &&
+                     report.contains("Pregunta 1 del tema 2"),
+                 qPrintable(report));
+    }
+
+    void aCancelledMarkingLeavesTheHistoryAsItWas()
+    {
+        control<QComboBox>("ComboExamen")->setCurrentIndex(1);
+        click("CommandCorregir");
+        QVERIFY(control<QPushButton>("CommandCancelar")->isEnabled());
+        click("CommandCancelar");
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>("LabelEstado")->text(),
+                                  "Corrección cancelada: no se ha anotado nada.", 60000);
+        QCOMPARE(control<QTableWidget>("GridNotas")->rowCount(), 0);
+        QVERIFY(control<QPushButton>("CommandCorregir")->isEnabled());
+        ExamHistory history;
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
+        QString error;
+        QCOMPARE(markedSheets::read(history, 0, &error).size(), 0);
+    }
+};
+
+QTEST_MAIN(tst_Correccion)
+#include "tst_Correccion.moc"
