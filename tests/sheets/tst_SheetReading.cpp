@@ -11,6 +11,7 @@
 #include <QTest>
 
 using scanGenerator::Distortion;
+Q_DECLARE_METATYPE(Distortion)
 using scanGenerator::Pen;
 using sheetReader::BoxState;
 
@@ -153,8 +154,6 @@ private Q_SLOTS:
         QVERIFY2(doubtful <= mostDoubtful, qPrintable(QString::number(doubtful)));
     }
 };
-
-Q_DECLARE_METATYPE(Distortion)
 
 QTEST_MAIN(tst_SheetReading)
 #include "tst_SheetReading.moc"
