@@ -153,6 +153,7 @@ void Correccion::buildControls()
     // The grades, one sheet a row.
     m_gridNotas = new QTableWidget(0, Columns, this);
     m_gridNotas->setObjectName(QStringLiteral("GridNotas"));
+    ScreenReader::nameCorner(m_gridNotas);
     m_gridNotas->setHorizontalHeaderLabels({QStringLiteral("DNI"), QStringLiteral("Nombre"),
                                             QStringLiteral("Versión"), QStringLiteral("Aciertos"),
                                             QStringLiteral("Errores"), QStringLiteral("Blancos"),

@@ -18,6 +18,7 @@ FiguresView::FiguresView(QWidget *parent) : QWidget(parent)
 {
     m_gridCifras = new QTableWidget(0, 2, this);
     m_gridCifras->setObjectName(QStringLiteral("GridCifras"));
+    ScreenReader::nameCorner(m_gridCifras);
     m_gridCifras->setHorizontalHeaderLabels({QStringLiteral("Cifra"), QStringLiteral("Valor")});
     m_gridCifras->verticalHeader()->hide();
     m_gridCifras->horizontalHeader()->setStretchLastSection(true);

@@ -1,5 +1,7 @@
 #include "ScreenReader.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
@@ -78,6 +80,12 @@ void announce(QLabel *panel, const QString &text)
     // The panel was on screen already: to the reader a new message appears.
     QAccessibleEvent shown(panel, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+}
+
+void nameCorner(QAbstractItemView *table)
+{
+    if (auto *corner = table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        corner->setAccessibleName(QStringLiteral("Seleccionar todo"));
 }
 
 } // namespace ScreenReader

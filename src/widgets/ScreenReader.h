@@ -10,6 +10,7 @@
 #include <QString>
 
 class QLabel;
+class QAbstractItemView;
 class QWidget;
 
 namespace ScreenReader {
@@ -29,6 +30,8 @@ void name(QWidget *control, QLabel *caption);
 // From now on the reader presents `panel` as a notification whose text is
 // the panel's.
 void makeAnnouncer(QLabel *panel);
+// Names a table's corner button, which selects every cell, for a reader.
+void nameCorner(QAbstractItemView *table);
 // Shows `text` in `panel` and, when it is new and not empty, has the reader
 // say it.
 void announce(QLabel *panel, const QString &text);

@@ -4,6 +4,7 @@
 // it may be nameless.
 #include "Ayuda.h"
 #include "BankFolders.h"
+#include "Correccion.h"
 #include "Exammodi.h"
 #include "Examselec.h"
 #include "GuiFixture.h"
@@ -111,7 +112,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_gui.setUp());
         m_gui.dropStandIn();
-        registerWindows<Testselec, Examselec, Testmodi, Exammodi, Impres, Ayuda>();
+        registerWindows<Testselec, Examselec, Testmodi, Exammodi, Impres, Ayuda, Correccion>();
         m_main = RealMainWindow::open();
         QVERIFY(m_main);
     }
@@ -134,6 +135,7 @@ private Q_SLOTS:
         QTest::newRow("Impres") << output << "Impres";
         QTest::newRow("main with Impres") << output << "Orvalis";
         QTest::newRow("AYUDA") << viaToolbar(13, WindowNames::kAyuda) << "AYUDA";
+        QTest::newRow("Correccion") << viaToolbar(14, WindowNames::kCorreccion) << "Correccion";
         QTest::newRow("draw dialog, true/false")
             << thenClick(selection, "Testselec", "CommandAzar") << "Azar";
         QTest::newRow("draw dialog, exposition")
