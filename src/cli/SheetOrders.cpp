@@ -15,6 +15,7 @@
 #include "SheetPdf.h"
 #include "SheetReader.h"
 #include "SheetRecords.h"
+#include "StudentList.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,62 +29,6 @@ namespace {
 
 const QString kProgram = QStringLiteral("orvalis-banco");
 constexpr int kMaxCopies = 2000;
-
-// "12345678" from a DNI or NIE as a student writes it, the NIE's letter
-// X, Y or Z as 0, 1 or 2 and the check letter dropped; empty when it is none.
-QString dniDigits(QString text)
-{
-    text = text.toUpper().remove(QRegularExpression(QStringLiteral("[\\s.\\-]")));
-    static const QRegularExpression pattern(QStringLiteral("^([XYZ]?)([0-9]{1,8})[A-Z]?$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return {};
-    QString digits = match.captured(2);
-    if (!match.captured(1).isEmpty())
-        digits.prepend(QChar(u'0' + (match.captured(1)[0].unicode() - u'X')));
-    return digits.size() > SheetLayout::kDniDigits ? QString() : digits.rightJustified(8, u'0');
-}
-
-// The fields of a line of a small CSV file of the teacher's, separated by
-// ';' (a Spanish spreadsheet's) or ',', whichever comes first outside
-// quotes; quoted fields may hold either, and "" for a quote.
-QStringList fieldsOf(const QString &line)
-{
-    QStringList fields{QString()};
-    QChar separator;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (c == u'"' && quoted && i + 1 < line.size() && line[i + 1] == u'"') {
-            fields.last() += c;
-            ++i;
-        } else if (c == u'"') {
-            quoted = !quoted;
-        } else if (!quoted &&
-                   (c == separator || (separator.isNull() && (c == u';' || c == u',')))) {
-            separator = c;
-            fields.append(QString());
-        } else {
-            fields.last() += c;
-        }
-    }
-    for (QString &field : fields)
-        field = field.trimmed();
-    return fields;
-}
-
-std::optional<QStringList> linesOf(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("no se puede leer %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    QString text = QString::fromUtf8(file.read(16 * 1024 * 1024));
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-}
 
 } // namespace
 
@@ -234,27 +179,13 @@ int BancoCommand::corregir(const QStringList &arguments)
     QHash<QString, QString> students;
     if (parsed.values.contains(QStringLiteral("--alumnos"))) {
         QString error;
-        const QString path = parsed.values.value(QStringLiteral("--alumnos"));
-        const std::optional<QStringList> lines = linesOf(path, &error);
-        if (!lines) {
+        const std::optional<QHash<QString, QString>> list =
+            studentList::read(parsed.values.value(QStringLiteral("--alumnos")), &error);
+        if (!list) {
             printError(QStringLiteral("%1: %2.\n").arg(kProgram, error));
             return Failure;
         }
-        for (qsizetype n = 0; n < lines->size(); ++n) {
-            const QStringList fields = fieldsOf(lines->at(n));
-            if (fields.join(QString()).isEmpty())
-                continue;
-            const QString dni = dniDigits(fields.value(0));
-            if (dni.isEmpty() && n == 0)
-                continue; // a heading
-            if (dni.isEmpty() || fields.size() < 2) {
-                printError(QStringLiteral("%1: %2:%3: se esperaba «DNI;nombre».\n")
-                               .arg(kProgram, path)
-                               .arg(n + 1));
-                return Failure;
-            }
-            students.insert(dni, fields.mid(1).join(QStringLiteral(" ")).simplified());
-        }
+        students = *list;
     }
 
     ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
@@ -310,7 +241,7 @@ int BancoCommand::corregir(const QStringList &arguments)
         decisions.insert(nameOf(sheet.key().first, sheet.key().second), *sheet);
     if (parsed.values.contains(QStringLiteral("--resolver"))) {
         const QString path = parsed.values.value(QStringLiteral("--resolver"));
-        const std::optional<QStringList> lines = linesOf(path, &error);
+        const std::optional<QStringList> lines = studentList::csvLines(path, &error);
         if (!lines) {
             printError(QStringLiteral("%1: %2.\n").arg(kProgram, error));
             return Failure;
@@ -318,7 +249,7 @@ int BancoCommand::corregir(const QStringList &arguments)
         static const QRegularExpression sheetName(
             QStringLiteral("^([0-9]+)-([0-9A-F]{8})-([A-D])-([0-9]{3,5})$"));
         for (qsizetype n = 0; n < lines->size(); ++n) {
-            const QStringList fields = fieldsOf(lines->at(n));
+            const QStringList fields = studentList::csvFields(lines->at(n));
             if (fields.join(QString()).isEmpty() ||
                 (n == 0 && fields.value(0).toLower() == QStringLiteral("hoja")))
                 continue;
@@ -327,7 +258,7 @@ int BancoCommand::corregir(const QStringList &arguments)
             QString value = fields.value(2).toUpper();
             bool good = match.hasMatch() && fields.size() == 3;
             if (good && item == QStringLiteral("dni"))
-                good = !(value = dniDigits(value)).isEmpty();
+                good = !(value = studentList::dniDigits(value)).isEmpty();
             else if (good)
                 good = item.toInt() >= 1 && item.toInt() <= key->questions() &&
                        item == QString::number(item.toInt()) &&

@@ -4,10 +4,11 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QStringList>
 
 namespace studentList {
 
+// "12345678" from a DNI or NIE as a student writes it, the NIE's letter
+// X, Y or Z as 0, 1 or 2 and the check letter dropped; empty when it is none.
 QString dniDigits(QString text)
 {
     text = text.toUpper().remove(QRegularExpression(QStringLiteral("[\\s.\\-]")));
@@ -21,7 +22,35 @@ QString dniDigits(QString text)
     return digits.size() > SheetLayout::kDniDigits ? QString() : digits.rightJustified(8, u'0');
 }
 
-std::optional<QHash<QString, QString>> read(const QString &path, QString *error)
+// The fields of a line of a small CSV file of the teacher's, separated by
+// ';' (a Spanish spreadsheet's) or ',', whichever comes first outside
+// quotes; quoted fields may hold either, and "" for a quote.
+QStringList csvFields(const QString &line)
+{
+    QStringList fields{QString()};
+    QChar separator;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'"' && quoted && i + 1 < line.size() && line[i + 1] == u'"') {
+            fields.last() += c;
+            ++i;
+        } else if (c == u'"') {
+            quoted = !quoted;
+        } else if (!quoted &&
+                   (c == separator || (separator.isNull() && (c == u';' || c == u',')))) {
+            separator = c;
+            fields.append(QString());
+        } else {
+            fields.last() += c;
+        }
+    }
+    for (QString &field : fields)
+        field = field.trimmed();
+    return fields;
+}
+
+std::optional<QStringList> csvLines(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -31,17 +60,17 @@ std::optional<QHash<QString, QString>> read(const QString &path, QString *error)
     QString text = QString::fromUtf8(file.read(16 * 1024 * 1024));
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    return text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+}
+
+std::optional<QHash<QString, QString>> read(const QString &path, QString *error)
+{
+    const std::optional<QStringList> lines = csvLines(path, error);
+    if (!lines)
+        return std::nullopt;
     QHash<QString, QString> students;
-    for (qsizetype n = 0; n < lines.size(); ++n) {
-        const QChar separator = lines[n].contains(u';') ? u';' : u',';
-        QStringList fields = lines[n].split(separator);
-        for (QString &field : fields) {
-            field = field.trimmed();
-            if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"'))
-                field = field.mid(1, field.size() - 2)
-                            .replace(QStringLiteral("\"\""), QStringLiteral("\""));
-        }
+    for (qsizetype n = 0; n < lines->size(); ++n) {
+        const QStringList fields = csvFields(lines->at(n));
         if (fields.join(QString()).isEmpty())
             continue;
         const QString dni = dniDigits(fields.value(0));
