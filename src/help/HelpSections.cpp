@@ -183,7 +183,36 @@ constexpr HelpLine kPrinting[] = {
     {u"   Cada examen que sale de esta ventana queda anotado en el historial. El botón "
      u"[Título...] le da un nombre con el que reconocerlo más adelante, en lugar de \"Examen "
      u"del\" y la fecha."},
+    {u"   El botón [Hojas de respuestas] guarda, para un examen tipo test, una hoja de respuestas "
+     u"por versión en un PDF: cada alumno marca en ella sus respuestas con una X y escribe su "
+     u"DNI, y las hojas escaneadas se corrigen después con \"Corregir hojas...\" en el menú."},
     {u"   Al terminar, pulse el botón [Salir de impresión]."},
+};
+
+constexpr HelpLine kMarking[] = {
+    {u"CORRECCIÓN DE LAS HOJAS DE RESPUESTAS"},
+    {u"    Pulse [Escaneos...] y elija los ficheros del escaneo de las hojas (PDF o imágenes; "
+     u"varios a la vez). Elija el examen en la lista, o déjelo en blanco para que el programa lo "
+     u"reconozca por el código de las hojas; indique cuánto resta cada error en "
+     u"\"Penalización por error\" y, si quiere ver los nombres, la [Lista de alumnos...], un "
+     u"fichero con "
+     u"el DNI y el nombre de cada alumno."},
+    {u"    Pulse [Corregir]. Las páginas se leen mientras puede seguir trabajando; [Cancelar] "
+     u"detiene la lectura sin anotar nada en el historial."},
+    {u"    Cada hoja ocupa una fila con su DNI, su versión, sus aciertos, errores, blancos y "
+     u"marcas dudosas, sus puntos y su nota. Una hoja con alguna marca dudosa queda pendiente: "
+     u"el programa no adivina nunca. Vea el recorte de la casilla y pulse [Marcada] (M) o "
+     u"[En blanco] (B); [Siguiente] (S) pasa a la duda siguiente. Cada decisión se guarda y la "
+     u"nota se calcula de nuevo."},
+    {u"    [Guardar notas...] guarda las notas en un fichero que abre cualquier hoja de cálculo, "
+     u"[Hoja de revisión...] guarda las hojas elegidas con lo que se leyó en cada casilla y "
+     u"[Guardar informe...] guarda las cifras del examen con su gráfico."},
+    {u"    Las cifras dicen qué preguntas funcionan: el porcentaje de alumnos que acertó cada una "
+     u"y cuánto la aciertan más los buenos alumnos que los demás (\"discrimina\"). Una pregunta "
+     u"que discrimina en negativo suele tener mal la respuesta en el banco o una redacción "
+     u"ambigua: revísela. Estas cifras aparecen también al pasar el ratón sobre el número de "
+     u"la pregunta en las ventanas de selección."},
+    {u"    Al terminar, pulse el botón [Salir]."},
 };
 
 } // namespace
@@ -205,6 +234,8 @@ std::span<const HelpLine> section(qint16 code)
         return kTrueFalseMaintenance;
     case ActiveWindowCodes::kOutput:
         return kPrinting;
+    case ActiveWindowCodes::kMarking:
+        return kMarking;
     default:
         return {};
     }

@@ -228,6 +228,9 @@ void Correccion::buildControls()
     m_commandInforme =
         button("CommandInforme", QStringLiteral("Guardar &informe…"), QColor(128, 255, 128));
     m_commandSalir = button("CommandSalir", QStringLiteral("Salir"), QColor(255, 128, 128));
+    // The help button, which F1 presses as in the other working windows.
+    QPushButton *help = ColouredButton::createHelp(this, QStringLiteral("CommandAyuda"), QRect());
+    connect(help, &QPushButton::clicked, this, &Correccion::showHelp);
     m_labelEstado = new QLabel(this);
     m_labelEstado->setObjectName(QStringLiteral("LabelEstado"));
     ScreenReader::makeAnnouncer(m_labelEstado);
@@ -236,6 +239,7 @@ void Correccion::buildControls()
     bottom->addWidget(m_commandRevision);
     bottom->addWidget(m_commandInforme);
     bottom->addWidget(m_labelEstado, 1);
+    bottom->addWidget(help);
     bottom->addWidget(m_commandSalir);
     layout->addLayout(bottom, 5, 0, 1, 2);
     layout->setRowStretch(3, 2);

@@ -6,6 +6,7 @@
 // writes them, the report; and a marking cancelled that leaves the history
 // as it was.
 
+#include "Ayuda.h"
 #include "BankFolders.h"
 #include "Correccion.h"
 #include "GuiFixture.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
@@ -94,7 +96,7 @@ private Q_SLOTS:
             m_scans << m_gui.bank->filePath(QString("hoja%1.png").arg(serial));
             QVERIFY(cv::imwrite(m_scans.last().toStdString(), marked.scan));
         }
-        registerWindows<Correccion>();
+        registerWindows<Correccion, Ayuda>();
         m_window = m_gui.open<Correccion>(Correccion::kName);
         QVERIFY(m_window);
         Correccion::setOpenAnswerForTesting([this](const QString &) { return m_scans; });
@@ -105,6 +107,20 @@ private Q_SLOTS:
     {
         Correccion::setOpenAnswerForTesting({});
         m_gui.tearDown();
+    }
+
+    // The help button (which F1 presses) shows the window's own help;
+    // closing help comes back to the window with its scans still chosen.
+    void helpTellsHowToMarkAndLeavesTheWindowOpen()
+    {
+        click("CommandAyuda");
+        QWidget *help = nullptr;
+        QTRY_VERIFY((help = Forms::find(Ayuda::kName)));
+        QCOMPARE(help->findChild<QPlainTextEdit *>("Text1")->toPlainText().section(u'\n', 0, 0),
+                 "CORRECCIÓN DE LAS HOJAS DE RESPUESTAS");
+        GuiTest::click(help, "Command1");
+        QTRY_COMPARE(Forms::activeForm(), m_window.data());
+        QCOMPARE(control<QLabel>("LabelEscaneos")->text(), "hoja1.png, hoja2.png, hoja3.png");
     }
 
     void aPileIsMarkedAndItsDoubtSettledByKeyboard()
