@@ -300,7 +300,7 @@ void BM_GridFillMarked(benchmark::State &state)
     const int rows = int(state.range(0));
     QList<QuestionListing> listing;
     for (int row = 1; row <= rows; ++row)
-        listing.append({row, row, questionText(row), QStringLiteral("Sí")});
+        listing.append({row, row, questionText(row), true});
     UsedQuestions used;
     for (int exam = 0; exam < 60; ++exam)
         for (int n = 0; n < 50; ++n)
@@ -576,8 +576,7 @@ ExamDescription trueFalseExam(int questions)
 {
     ExamDescription exam;
     for (int n = 1; n <= questions; ++n)
-        exam.questions.append(
-            {questionText(n), n % 3 ? QStringLiteral("Sí") : QStringLiteral("No")});
+        exam.selection.add({QuestionKind::TrueFalse, 1, 1, questionText(n), n % 3 != 0});
     return exam;
 }
 
