@@ -437,16 +437,35 @@ int BancoCommand::exportar(const QStringList &arguments)
     return ProblemsFound;
 }
 
+qint64 BancoCommand::examNumber(const QString &value)
+{
+    const qint64 number = digitsValue(value, 18);
+    if (number < 1)
+        usageError(QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")
+                       .arg(value));
+    return std::max<qint64>(number, 0);
+}
+
+std::optional<double> BancoCommand::penaltyFrom(const Arguments &arguments)
+{
+    if (!arguments.values.contains(QStringLiteral("--penalizacion")))
+        return 1.0;
+    const QString value = arguments.values.value(QStringLiteral("--penalizacion"));
+    bool ok = false;
+    const double penalty = QString(value).replace(u',', u'.').toDouble(&ok);
+    if (ok && penalty >= 0 && penalty <= 1)
+        return penalty;
+    usageError(
+        QStringLiteral("--penalizacion es un número de 0 a 1 (0,5 o 0.5), no «%1».").arg(value));
+    return std::nullopt;
+}
+
 std::optional<bankExport::Result>
 BancoCommand::examToExport(const Arguments &arguments, const QString &folder, ExportFormat format)
 {
-    const QString value = arguments.values.value(QStringLiteral("--examen"));
-    const qint64 number = digitsValue(value, 18);
-    if (number < 1) {
-        usageError(QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")
-                       .arg(value));
+    const qint64 number = examNumber(arguments.values.value(QStringLiteral("--examen")));
+    if (number < 1)
         return std::nullopt;
-    }
     int version = 0;
     if (arguments.values.contains(QStringLiteral("--version"))) {
         const QString letter = arguments.values.value(QStringLiteral("--version")).toUpper();
@@ -815,12 +834,9 @@ int BancoCommand::historial(const QStringList &arguments)
     qint64 number = 0;
     if (parsed.values.contains(QStringLiteral("--examen"))) {
         // From 1: 0 would list every exam in another shape.
-        const QString value = parsed.values.value(QStringLiteral("--examen"));
-        number = digitsValue(value, 18);
+        number = examNumber(parsed.values.value(QStringLiteral("--examen")));
         if (number < 1)
-            return usageError(
-                QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")
-                    .arg(value));
+            return Failure;
     }
 
     ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));

@@ -52,6 +52,12 @@ private:
     // The kind --tipo names, or all four without it; nullopt (told) for an
     // unknown name.
     std::optional<QList<QuestionKind>> kindsFrom(const Arguments &arguments);
+    // The exam number `value` of --examen gives, from 1; 0 once the mistake
+    // is told.
+    qint64 examNumber(const QString &value);
+    // What --penalizacion takes away for each wrong answer (0 to 1, with a
+    // comma or a point), 1 without it; nullopt once the mistake is told.
+    std::optional<double> penaltyFrom(const Arguments &arguments);
 
     int runOrder(const QStringList &arguments);
     // exportar --examen N [--version V]: the exam read from the history and

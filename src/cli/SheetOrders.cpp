@@ -34,12 +34,9 @@ constexpr int kMaxCopies = 2000;
 
 std::optional<HistoryExam> BancoCommand::sheetExam(ExamHistory &history, const QString &value)
 {
-    const qint64 number = value.toLongLong();
-    if (number < 1 || value != QString::number(number)) {
-        usageError(QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")
-                       .arg(value));
+    const qint64 number = examNumber(value);
+    if (number < 1)
         return std::nullopt;
-    }
     // A folder without a history has no exams: none is made for saying so.
     QString error = history.exists() ? history.open(ExamHistory::Access::ReadWrite) : QString();
     if (const QString note = history.takeSetAsideNote(); !note.isEmpty())
@@ -155,17 +152,10 @@ int BancoCommand::corregir(const QStringList &arguments)
     if (scans.isEmpty())
         return usageError(QStringLiteral("corregir necesita los ficheros escaneados (PDF, PNG, "
                                          "JPEG o TIFF)."));
-    double penalty = 1.0;
-    if (parsed.values.contains(QStringLiteral("--penalizacion"))) {
-        bool ok = false;
-        penalty = QString(parsed.values.value(QStringLiteral("--penalizacion")))
-                      .replace(u',', u'.')
-                      .toDouble(&ok);
-        if (!ok || penalty < 0 || penalty > 1)
-            return usageError(QStringLiteral("--penalizacion es un número de 0 a 1 (0,5 o 0.5), "
-                                             "no «%1».")
-                                  .arg(parsed.values.value(QStringLiteral("--penalizacion"))));
-    }
+    const std::optional<double> chosenPenalty = penaltyFrom(parsed);
+    if (!chosenPenalty)
+        return Failure;
+    const double penalty = *chosenPenalty;
     for (const QString &option : {QStringLiteral("--salida"), QStringLiteral("--revision")})
         if (const QString kept = outputFile::keptFileAt(folder, parsed.values.value(option));
             parsed.values.contains(option) && !kept.isEmpty()) {

@@ -35,24 +35,14 @@ int BancoCommand::estadisticas(const QStringList &arguments)
         return Failure;
     qint64 number = 0;
     if (parsed.values.contains(QStringLiteral("--examen"))) {
-        const QString value = parsed.values.value(QStringLiteral("--examen"));
-        number = value.toLongLong();
-        if (number < 1 || value != QString::number(number))
-            return usageError(
-                QStringLiteral("--examen necesita el número de un examen (1, 2, …), no «%1».")
-                    .arg(value));
+        number = examNumber(parsed.values.value(QStringLiteral("--examen")));
+        if (number < 1)
+            return Failure;
     }
-    double penalty = 1.0;
-    if (parsed.values.contains(QStringLiteral("--penalizacion"))) {
-        bool ok = false;
-        penalty = QString(parsed.values.value(QStringLiteral("--penalizacion")))
-                      .replace(u',', u'.')
-                      .toDouble(&ok);
-        if (!ok || penalty < 0 || penalty > 1)
-            return usageError(QStringLiteral("--penalizacion es un número de 0 a 1 (0,5 o 0.5), "
-                                             "no «%1».")
-                                  .arg(parsed.values.value(QStringLiteral("--penalizacion"))));
-    }
+    const std::optional<double> chosenPenalty = penaltyFrom(parsed);
+    if (!chosenPenalty)
+        return Failure;
+    const double penalty = *chosenPenalty;
 
     ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
     QString error = history.open(ExamHistory::Access::ReadOnly);
