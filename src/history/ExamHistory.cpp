@@ -1,5 +1,6 @@
 #include "ExamHistory.h"
 
+#include "BoundQuery.h"
 #include "ExamVersions.h"
 #include "FileLock.h"
 #include "SheetRecords.h"
@@ -71,15 +72,7 @@ QString reasonOf(const QSqlError &error, bool readOnly = false)
     }
 }
 
-// Runs `sql` with its values bound in order; false leaves the error in query.
-bool run(QSqlQuery &query, const QString &sql, const QVariantList &values = {})
-{
-    if (!query.prepare(sql))
-        return false;
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    return query.exec();
-}
+using boundQuery::run;
 
 std::optional<QuestionKind> kindFromCode(const QString &code)
 {

@@ -1,22 +1,13 @@
 #include "SheetRecords.h"
 
+#include "BoundQuery.h"
+
 #include <QSqlError>
 #include <QVariant>
 
 namespace sheetRecords {
 
-namespace {
-
-bool run(QSqlQuery &query, const QString &sql, const QVariantList &values = {})
-{
-    if (!query.prepare(sql))
-        return false;
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    return query.exec();
-}
-
-} // namespace
+using boundQuery::run;
 
 bool addTables(QSqlQuery &query)
 {
