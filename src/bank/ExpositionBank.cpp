@@ -71,7 +71,9 @@ BankError ExpositionBank::indexFile()
     index.clear();
     m_leftOut = {};
     const BankError error = m_file.forEachRecord([this, &index](qint32 n, const char *record) {
-        m_leftOut.add(leftOutReason(index.add(qFromLittleEndian<qint16>(record), n)), n);
+        if (const auto added = index.add(qFromLittleEndian<qint16>(record), n);
+            added != ExpositionIndex::AddResult::Added) [[unlikely]]
+            m_leftOut.add(leftOutReason(added), n);
     });
     m_leftOut.recordNumberTooLarge += m_file.unreadRecords();
     return error;

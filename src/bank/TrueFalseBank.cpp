@@ -64,11 +64,14 @@ BankError TrueFalseBank::indexFile()
 {
     m_index.clear();
     m_leftOut = {};
-    const BankError error = m_file.forEachRecord([this](qint32 n, const char *record) {
-        const qint16 chapter = qFromLittleEndian<qint16>(record);
-        const qint16 topic = qFromLittleEndian<qint16>(record + 2);
-        m_leftOut.add(leftOutReason(m_index.add(chapter, topic, n)), n);
-    });
+    const int length = m_file.recordLength();
+    const BankError error =
+        m_file.forEachChunk([this, length](qint32 first, qint32 count, const char *records) {
+            m_index.addRecords(first, count, records, length,
+                               [this](TrueFalseIndex::AddResult added, qint32 n) {
+                                   m_leftOut.add(leftOutReason(added), n);
+                               });
+        });
     m_leftOut.recordNumberTooLarge += m_file.unreadRecords();
     return error;
 }

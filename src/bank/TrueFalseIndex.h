@@ -5,6 +5,7 @@
 // to that number their record numbers in file order; other slots hold 0.
 
 #include <QList>
+#include <QtEndian>
 #include <QtGlobal>
 #include <array>
 
@@ -44,6 +45,45 @@ public:
         ++slots[0];
         slots[slots[0]] = static_cast<qint16>(n);
         return AddResult::Added;
+    }
+
+    // add() for records read from the file one after the other, `count` of
+    // them from record `first` at `records`, `length` bytes apart, each
+    // starting with its chapter and topic; leftOut(result, n) hears of every
+    // record without room. A run of records of one chapter and topic, the
+    // order a bank is written in, is counted in a local variable and its
+    // count stored once: a count kept in the table would make each record
+    // wait for the store of the one before it.
+    template <typename LeftOut>
+    void addRecords(qint32 first, qint32 count, const char *records, int length, LeftOut &&leftOut)
+    {
+        qint16 *slots = nullptr;
+        int held = 0;
+        qint16 runChapter = 0;
+        qint16 runTopic = 0;
+        for (qint32 k = 0; k < count; ++k, records += length) {
+            const qint32 n = first + k;
+            const auto chapter = qFromLittleEndian<qint16>(records);
+            const auto topic = qFromLittleEndian<qint16>(records + 2);
+            if (slots && chapter == runChapter && topic == runTopic && held < kSlots &&
+                n <= kMaxRecordNumber) {
+                slots[++held] = static_cast<qint16>(n);
+                continue;
+            }
+            if (slots)
+                slots[0] = static_cast<qint16>(held);
+            slots = nullptr;
+            if (const AddResult added = add(chapter, topic, n); added != AddResult::Added) {
+                leftOut(added, n);
+                continue;
+            }
+            slots = m_table[chapter - 1][topic - 1].data();
+            held = slots[0];
+            runChapter = chapter;
+            runTopic = topic;
+        }
+        if (slots)
+            slots[0] = static_cast<qint16>(held);
     }
 
     // Slot 0 of (chapter, topic); 0 outside the table.

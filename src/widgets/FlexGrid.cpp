@@ -163,16 +163,19 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
     QTableWidgetItem *item = dataItem(row, col);
     if (!item)
         return;
-    if (col == 0 && row > 0 && item->text() != text) {
-        // A new text in the fixed column makes the table lay its rows out
-        // again the next time anything asks about them, and a fill asks on
-        // every row (each height set): the change is made quietly and told
-        // once for all rows, when the program is next idle and before
+    if (row > 0 && item->text() != text) {
+        // A fill sets every cell of every row. Told one by one, each change
+        // costs the view a signal and a repaint of its cell, and a new text
+        // in the fixed column makes the table lay its rows out again the
+        // next time anything asks about them, which a fill does on every
+        // row (each height set). The changes are made quietly and told once
+        // for the whole grid, when the program is next idle and before
         // anything is painted.
         const QSignalBlocker quiet(m_table->model());
         item->setText(text);
-        if (!std::exchange(m_rowHeadersChanged, true))
-            QMetaObject::invokeMethod(this, &FlexGrid::tellRowHeaders, Qt::QueuedConnection);
+        (col == 0 ? m_rowHeadersChanged : m_cellsChanged) = true;
+        if (!std::exchange(m_changesPending, true))
+            QMetaObject::invokeMethod(this, &FlexGrid::tellChanges, Qt::QueuedConnection);
         return;
     }
     item->setText(text);
@@ -219,11 +222,16 @@ QString FlexGrid::cellToolTip(int row, int col) const
     return item ? item->toolTip() : QString();
 }
 
-void FlexGrid::tellRowHeaders()
+void FlexGrid::tellChanges()
 {
-    if (!std::exchange(m_rowHeadersChanged, false) || m_table->rowCount() == 0)
-        return;
-    Q_EMIT m_table->model()->headerDataChanged(Qt::Vertical, 0, m_table->rowCount() - 1);
+    m_changesPending = false;
+    QAbstractItemModel *model = m_table->model();
+    if (std::exchange(m_rowHeadersChanged, false) && m_table->rowCount() > 0)
+        Q_EMIT model->headerDataChanged(Qt::Vertical, 0, m_table->rowCount() - 1);
+    if (std::exchange(m_cellsChanged, false) && m_table->rowCount() > 0 &&
+        m_table->columnCount() > 0)
+        Q_EMIT model->dataChanged(
+            model->index(0, 0), model->index(m_table->rowCount() - 1, m_table->columnCount() - 1));
 }
 
 void FlexGrid::clear()
@@ -236,11 +244,12 @@ void FlexGrid::clear()
             for (int col = 0; col < cols(); ++col)
                 if (QTableWidgetItem *item = dataItem(row, col)) {
                     item->setText(QString());
-                    if (col == 0)
+                    if (col == 0 && !item->toolTip().isEmpty())
                         item->setToolTip(QString());
                 }
     }
     m_rowHeadersChanged = false;
+    m_cellsChanged = false;
     QAbstractItemModel *model = m_table->model();
     if (m_table->columnCount() > 0)
         Q_EMIT model->headerDataChanged(Qt::Horizontal, 0, m_table->columnCount() - 1);
@@ -277,7 +286,7 @@ int FlexGrid::colWidth(int col) const
     if (col == 0) {
         if (m_fixedColWidthTwips >= 0)
             return m_fixedColWidthTwips;
-        const_cast<FlexGrid *>(this)->tellRowHeaders(); // the width follows the texts
+        const_cast<FlexGrid *>(this)->tellChanges(); // the width follows the texts
         return qRound(
             Twips::fromPixelsX(m_table->verticalHeader()->sizeHint().width(), screenNow()));
     }

@@ -111,7 +111,7 @@ private:
     bool handleMouse(QObject *watched, QEvent *event);
     bool handleKey(QEvent *event);
     void showCellTip(const QHelpEvent *help);
-    void tellRowHeaders();
+    void tellChanges();
     void applyGrowth();
 
     QTableWidget *m_table = nullptr;
@@ -125,6 +125,8 @@ private:
     int m_row = 0;
     int m_col = 0;
     bool m_rowHeadersChanged = false; // fixed-column texts changed, not yet told
+    bool m_cellsChanged = false;      // data-cell texts changed, not yet told
+    bool m_changesPending = false;    // tellChanges() is queued
     int m_headerHeightTwips = -1;     // -1: the header's natural height
     int m_fixedColWidthTwips = -1;    // -1: the fixed column's natural width
     int m_growingCol = 0;             // 0: no column grows with the grid
