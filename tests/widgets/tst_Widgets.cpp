@@ -30,6 +30,18 @@ public:
     void Form_Deactivate() override { g_log << objectName() + ":Deactivate"; }
 };
 
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 class tst_Widgets : public QObject
 {
     Q_OBJECT
@@ -79,6 +91,14 @@ private Q_SLOTS:
         QCOMPARE(
             (QList<int>{grid.colWidth(2), grid.colWidth(3), grid.colWidth(-1), grid.rowHeight(2)}),
             (QList<int>{615, 0, 0, 450}));
+
+        // A new text in a shown cell reaches the screen: the cells repaint.
+        PaintCounter counter;
+        table->viewport()->installEventFilter(&counter);
+        QTest::qWait(100); // what the sizes above left to paint
+        counter.paints = 0;
+        grid.setTextMatrix(2, 1, QStringLiteral("nuevo"));
+        QTRY_VERIFY(counter.paints > 0);
 
         // A double-click on the header row is seen with row 0 current, so
         // that the windows take it for no question at all; one on a row below
