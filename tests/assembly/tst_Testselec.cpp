@@ -247,6 +247,10 @@ private Q_SLOTS:
         QCOMPARE(rows("Grid1", 6),
                  (QStringList{"1" + kB, "2" + kA, "3|Pregunta 1 del tema 2|Sí",
                               "4|Pregunta 2 del tema 2|No", "5|Pregunta 3 del tema 2|Sí", "6||"}));
+        // A double-click takes a question out and leaves the keyboard on the topics.
+        doubleClick("Grid1", 1);
+        QCOMPARE(m_window->focusWidget()->objectName(), QStringLiteral("List2"));
+        QCOMPARE(rows("Grid1", 1), QStringList{"1" + kA});
     }
 
     // "Imprimir plantilla" hands the answer template to the output window.
