@@ -15,6 +15,7 @@
 #include "TextFileWriter.h"
 
 #include <QClipboard>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTimer>
 #include <QtTest>
 
 #include <optional>
@@ -263,6 +265,36 @@ private Q_SLOTS:
         exam.selection.removeAt(QuestionKind::TrueFalse, 4);
         m_window->receiveText(kText, exam);
         QCOMPARE(m_window->text(), kText);
+    }
+
+    // Título… offers the title the exam sent has in the history, and what
+    // the teacher types there becomes its title.
+    void theTitleDialogRenamesTheExamSent()
+    {
+        ExamDescription exam;
+        exam.selection.add({QuestionKind::TrueFalse, 1, 1, "Primera", true});
+        m_window->receiveText(kText, exam);
+        const auto copied = MessageBoxResponder::notice("Texto transferido al portapapeles…");
+        QCOMPARE(MessageBoxResponder::answer({copied}, [&] { click(m_window, "Command1_0"); }),
+                 QString());
+        QString offered;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&offered] {
+            if (auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget())) {
+                offered = dialog->textValue();
+                dialog->setTextValue("Parcial de enero");
+                dialog->accept();
+            }
+        });
+        driver.start(20);
+        click(m_window, "CommandTitulo");
+        ExamHistory history;
+        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
+        QString error;
+        const QList<HistoryExam> exams = history.exams(&error);
+        QCOMPARE(exams.size(), 1);
+        QCOMPARE(offered, HistoryExam::defaultTitle(exams[0].madeAt));
+        QCOMPARE(exams[0].title, "Parcial de enero");
     }
 
     // A text over the format's limit is named and refused, never cut.
