@@ -7,6 +7,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 WINDOW = "Selección de preguntas tipo test"
 WANTED = {"Capítulos": "list", "Temas": "list",
@@ -18,7 +19,10 @@ LEAVES = {"list", "table", "tree", "tree table"}
 def wait_for(find, seconds=20):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
-        found = find()
+        try:
+            found = find()
+        except GLib.Error:  # an object went away while the tree was walked: walk it again
+            found = None
         if found is not None:
             return found
         time.sleep(0.1)
@@ -51,8 +55,8 @@ button.queryAction().doAction(0)
 window = wait_for(lambda: first(app, lambda node: node.name == WINDOW))
 if window is None:
     sys.exit(f"atspi_names: the window '{WINDOW}' did not open")
-found = {node.name: node.getRoleName() for node in descendants(window)
-         if node.getRoleName() in LEAVES}
+found = wait_for(lambda: {node.name: node.getRoleName() for node in descendants(window)
+                          if node.getRoleName() in LEAVES}) or {}
 missing = [f"{role} '{name}'" for name, role in WANTED.items() if found.get(name) != role]
 if missing:
     sys.exit(f"atspi_names: not found by name: {', '.join(missing)} (the window has: {found})")
