@@ -8,10 +8,12 @@ namespace markedSheets {
 QList<MarkedExam> read(const ExamHistory &history, qint64 only, QString *error)
 {
     QList<MarkedExam> found;
+    if (!history.database().isOpen())
+        return found; // a folder without a history yet: no sheets to tell of
     QSqlQuery query(history.database());
     if (!query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
                                    "'sheet_decision'")))
-        return found; // a history not opened, or not readable: no sheets to tell of
+        return found; // a history not readable: no sheets to tell of
     if (!query.next())
         return found;
     // One row a question of a sheet, the sheet's decision about it (if any)
