@@ -18,6 +18,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <functional>
+
 using namespace GuiTest;
 
 class tst_WorkingWindow : public QObject
@@ -165,22 +167,31 @@ private Q_SLOTS:
             QCOMPARE(qobject_cast<Examselec *>(m_window)->selectedCount(ExpositionKind::Brief), 1);
     }
 
-    // Enlarged, a window gives the width its grids gain to their question column.
+    // Enlarged, a window gives the width its grids gain to their question
+    // column, and shares the height they gain out among them all.
     void theQuestionColumnTakesTheExtraWidth()
     {
         open(QStringLiteral("Examselec"));
-        const auto questionWidths = [this] {
-            QList<int> widths;
+        const auto sizes = [this](const std::function<int(const FlexGrid *)> &size) {
+            QList<int> found;
             for (const FlexGrid *grid : m_window->findChildren<FlexGrid *>())
                 if (grid->isVisible())
-                    widths << grid->view()->columnWidth(0);
-            return widths;
+                    found << size(grid);
+            return found;
         };
-        QList<int> wider = questionWidths();
+        const auto questionWidth = [](const FlexGrid *grid) {
+            return grid->view()->columnWidth(0);
+        };
+        const auto height = [](const FlexGrid *grid) { return grid->height(); };
+        QList<int> wider = sizes(questionWidth);
         for (int &width : wider)
             width += 100;
+        const QList<int> lower = sizes(height);
         m_window->resize(m_window->size() + QSize(100, 120));
-        QTRY_COMPARE(questionWidths(), wider);
+        QTRY_COMPARE(sizes(questionWidth), wider);
+        const QList<int> higher = sizes(height);
+        for (qsizetype i = 0; i < higher.size(); ++i)
+            QVERIFY(higher[i] > lower[i]);
     }
 
     // "Actualizar" cannot be pressed while browsing: a paler face, a grey
