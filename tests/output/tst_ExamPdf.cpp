@@ -150,8 +150,11 @@ private Q_SLOTS:
                      qPrintable(piece + " not found in order in:\n" + lines.join('\n')));
             from = found + piece.size();
         }
-        if (odt)
+        if (odt) { // the date on a line of its own, under the names
+            QVERIFY2(!lines.filter(QRegularExpression("^\\s*Fecha: ")).isEmpty(),
+                     qPrintable(lines.join('\n')));
             return;
+        }
         // Every font is embedded (no "no" in the emb column), the text's among them.
         const QString fonts = run("pdffonts", {pdf});
         QVERIFY2(fonts.contains("LiberationSerif") &&
