@@ -446,6 +446,17 @@ qint64 BancoCommand::examNumber(const QString &value)
     return std::max<qint64>(number, 0);
 }
 
+std::optional<qint64> BancoCommand::examNumberFrom(const Arguments &arguments)
+{
+    if (!arguments.values.contains(QStringLiteral("--examen")))
+        return 0;
+    // From 1: 0 would list every exam in another shape.
+    const qint64 number = examNumber(arguments.values.value(QStringLiteral("--examen")));
+    if (number < 1)
+        return std::nullopt;
+    return number;
+}
+
 std::optional<double> BancoCommand::penaltyFrom(const Arguments &arguments)
 {
     if (!arguments.values.contains(QStringLiteral("--penalizacion")))
@@ -831,13 +842,10 @@ int BancoCommand::historial(const QStringList &arguments)
     QString folder;
     if (!folderFrom(parsed, 0, &folder))
         return Failure;
-    qint64 number = 0;
-    if (parsed.values.contains(QStringLiteral("--examen"))) {
-        // From 1: 0 would list every exam in another shape.
-        number = examNumber(parsed.values.value(QStringLiteral("--examen")));
-        if (number < 1)
-            return Failure;
-    }
+    const std::optional<qint64> chosen = examNumberFrom(parsed);
+    if (!chosen)
+        return Failure;
+    const qint64 number = *chosen;
 
     ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
     QString error = history.open(ExamHistory::Access::ReadOnly);

@@ -55,6 +55,9 @@ private:
     // The exam number `value` of --examen gives, from 1; 0 once the mistake
     // is told.
     qint64 examNumber(const QString &value);
+    // The exam --examen names, 0 without it (every exam); nullopt once the
+    // mistake is told.
+    std::optional<qint64> examNumberFrom(const Arguments &arguments);
     // What --penalizacion takes away for each wrong answer (0 to 1, with a
     // comma or a point), 1 without it; nullopt once the mistake is told.
     std::optional<double> penaltyFrom(const Arguments &arguments);

@@ -33,12 +33,10 @@ int BancoCommand::estadisticas(const QStringList &arguments)
     QString folder;
     if (!folderFrom(parsed, 0, &folder))
         return Failure;
-    qint64 number = 0;
-    if (parsed.values.contains(QStringLiteral("--examen"))) {
-        number = examNumber(parsed.values.value(QStringLiteral("--examen")));
-        if (number < 1)
-            return Failure;
-    }
+    const std::optional<qint64> chosen = examNumberFrom(parsed);
+    if (!chosen)
+        return Failure;
+    const qint64 number = *chosen;
     const std::optional<double> chosenPenalty = penaltyFrom(parsed);
     if (!chosenPenalty)
         return Failure;
