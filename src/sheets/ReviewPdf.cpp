@@ -6,7 +6,6 @@
 
 #include <QBuffer>
 #include <QImage>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -43,14 +42,8 @@ QByteArray pdf(const MarkingResult &result, const AnswerKey &key)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setTitle(QStringLiteral("Revisión: %1").arg(key.title));
-    writer.setCreator(QStringLiteral("Orvalis"));
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(600);
-    QPainter painter(&writer);
-    const double scale = writer.resolution() / 25.4;
-    painter.scale(scale, scale);
+    QPainter painter;
+    sheetPdf::beginPages(writer, painter, QStringLiteral("Revisión: %1").arg(key.title), 600);
     const SheetLayout layout(key.questions());
     bool first = true;
     for (const MarkedSheet &sheet : result.sheets) {

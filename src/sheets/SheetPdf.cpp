@@ -144,20 +144,25 @@ void drawPage(QPainter &painter, const SheetSet &set, const SheetCode &code)
     }
 }
 
+void beginPages(QPdfWriter &writer, QPainter &painter, const QString &title, int dpi)
+{
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Orvalis"));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(dpi);
+    painter.begin(&writer);
+    painter.scale(dpi / 25.4, dpi / 25.4);
+}
+
 QByteArray pdf(const SheetSet &set)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setTitle(QStringLiteral("Hojas de respuestas: %1").arg(set.title));
-        writer.setCreator(QStringLiteral("Orvalis"));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setResolution(1200);
-        QPainter painter(&writer);
-        const double scale = writer.resolution() / 25.4;
-        painter.scale(scale, scale);
+        QPainter painter;
+        beginPages(writer, painter, QStringLiteral("Hojas de respuestas: %1").arg(set.title), 1200);
         const SheetLayout layout(set.questions);
         bool first = true;
         for (int version = 0; version < set.versions; ++version)

@@ -10,6 +10,7 @@
 #include <QString>
 
 class QPainter;
+class QPdfWriter;
 
 struct SheetSet
 {
@@ -29,6 +30,10 @@ namespace sheetPdf {
 // at its real size, not at a fraction of a point magnified.
 void drawText(QPainter &painter, const QRectF &mm, int flags, const QString &text, double heightMm,
               bool bold = false, const QString &family = QStringLiteral("Liberation Sans"));
+
+// Sets `writer` up for the sheets' pages (A4, no margins, `dpi`, titled
+// `title`) and begins `painter` on it with a millimetre as its unit.
+void beginPages(QPdfWriter &writer, QPainter &painter, const QString &title, int dpi);
 
 // The line of instructions printed on every page.
 QString instructions();
