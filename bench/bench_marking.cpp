@@ -43,7 +43,7 @@ struct Pile
         for (int n = 1; n <= kQuestions; ++n) {
             const QString text = QStringLiteral("Pregunta %1 del examen").arg(n);
             (void)bank.appendRecord({1, 1, text, qint16(n % 2)});
-            exam.questions.append({QuestionKind::TrueFalse, 1, 1, text});
+            exam.questions.append({QuestionKind::TrueFalse, 1, 1, text, std::nullopt});
         }
         bank.closeBank();
         ExamHistory history;
