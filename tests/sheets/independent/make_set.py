@@ -262,9 +262,9 @@ def mark_cross(sheet, rng, box, pen, half=(1.4, 2.1)):
 
 def mark_small(sheet, rng, box, pen):
     # A cross about half the box, not always in its middle.
-    c = centre(box) + rng.uniform(-0.6, 0.6, 2)
+    c = centre(box) + rng.uniform(-0.5, 0.5, 2)
     turn = rng.normal(0, 0.2)
-    a, b = rng.uniform(0.6, 0.8), rng.uniform(0.6, 0.8)
+    a, b = rng.uniform(0.95, 1.3), rng.uniform(0.95, 1.3)
     sheet.stroke(rng, hand_line(rng, c + rot((-a, -a), turn), c + rot((a, a), turn),
                                 wobble=0.03), pen)
     sheet.stroke(rng, hand_line(rng, c + rot((b, -b), turn), c + rot((-b, b), turn),
@@ -305,7 +305,7 @@ def mark_outside(sheet, rng, box, pen):
     sheet.stroke(rng, s2, pen)
 
 
-def zigzag(rng, box, spacing, angle, overshoot, reach=1.0):
+def zigzag(rng, box, spacing, angle, overshoot, reach=1.0, jitter=0.25):
     """A back-and-forth path over a box: lines `spacing` apart at `angle`."""
     c = centre(box)
     u = np.array([math.cos(angle), math.sin(angle)])
@@ -325,8 +325,8 @@ def zigzag(rng, box, spacing, angle, overshoot, reach=1.0):
             a, b = ends[0], ends[-1]
             if side < 0:
                 a, b = b, a
-            pts.append(a + rng.normal(0, spacing * 0.25, 2))
-            pts.append(b + rng.normal(0, spacing * 0.25, 2))
+            pts.append(a + rng.normal(0, spacing * jitter, 2))
+            pts.append(b + rng.normal(0, spacing * jitter, 2))
             side = -side
         k += spacing * rng.uniform(0.8, 1.2)
     return np.array(pts)
@@ -349,9 +349,10 @@ def mark_fill(sheet, rng, box, pen):
 
 
 def mark_hurried(sheet, rng, box, pen):
-    """A fill in a hurry: a loose scribble with white left between strokes."""
-    pts = dense(zigzag(rng, box, rng.uniform(0.75, 1.1), rng.uniform(-1.2, 1.2),
-                       rng.uniform(0.3, 0.9), reach=rng.uniform(0.7, 1.0)))
+    """A fill in a hurry: a loose scribble, uneven, running over the edges,
+    with white left between its strokes."""
+    pts = dense(zigzag(rng, box, rng.uniform(0.5, 0.8), rng.uniform(-1.2, 1.2),
+                       rng.uniform(0.3, 0.9), reach=rng.uniform(0.8, 1.0), jitter=0.7))
     sheet.stroke(rng, pts, pen, press=np.clip(0.75 + 0.25 * rng.random(len(pts)), 0, 1))
 
 
@@ -537,8 +538,8 @@ def mark_question(sheet, rng, layout, q, kind, meant, pen, bold_pen):
 
 
 class Marked:
-    def __init__(self, sheet, layout, meant, accept, kinds, dni, dni_accept, pens):
-        self.sheet, self.layout = sheet, layout
+    def __init__(self, sheet, layout, meant, accept, kinds, dni, dni_accept, pens, each):
+        self.sheet, self.layout, self.each = sheet, layout, each
         self.meant, self.accept, self.kinds = meant, accept, kinds
         self.dni, self.dni_accept, self.pens = dni, dni_accept, pens
 
@@ -600,7 +601,9 @@ def mark_sheet(grey, dpi, first, plan_rng, ink_rng, pen, bold_pen, kinds, weight
         pens.add("pencil")
     meant = "".join(m for _, m in plan)
     accept = " ".join(accept_of(k, m) for k, m in plan)
-    return Marked(sheet, layout, meant, accept, sorted(used), digits, dni_accept, sorted(pens))
+    each = " ".join(k for k, _ in plan)
+    return Marked(sheet, layout, meant, accept, sorted(used), digits, dni_accept, sorted(pens),
+                  each)
 
 
 # ---------------------------------------------------------------------------
@@ -977,7 +980,7 @@ def main():
             out = copier(rng, page, dpi, args["angle"])
             save(os.path.join(outdir, name), out, quality)
             rows.append([name, "copier", str(dpi), "0", "-", "-", "refuse", "-", "-", "-", "-",
-                         "blue", "not-a-sheet"])
+                         "blue", "not-a-sheet", "-"])
             continue
         d = designs[design]
         key = (design, dpi)
@@ -1032,12 +1035,13 @@ def main():
         total = {"e40": 40, "e100": 100}[d["stem"]]
         rows.append([name, capture, str(dpi), str(total), str(d["page"] + 1 if d["stem"] == "e100" else 1),
                      str(d.get("first", 1)), "read", m.meant, m.accept, m.dni, m.dni_accept,
-                     ",".join(m.pens), ",".join(m.kinds + extra)])
+                     ",".join(m.pens), ",".join(m.kinds + extra), m.each])
 
     with open(os.path.join(outdir, "truth.tsv"), "w", encoding="utf-8") as f:
         f.write(TRUTH_HEAD)
         f.write("\t".join(["file", "capture", "dpi", "questions", "page", "first", "must",
-                           "meant", "accept", "dni", "dni_accept", "pens", "marks"]) + "\n")
+                           "meant", "accept", "dni", "dni_accept", "pens", "marks", "each"])
+                + "\n")
         for r in rows:
             f.write("\t".join(r) + "\n")
 
@@ -1056,6 +1060,7 @@ TRUTH_HEAD = """\
 # the meant letter and ? for an ambiguous one (an erasure, a hurried fill).
 # dni: the 8 digits crossed in the DNI grid, or -; dni_accept the same
 # digits one by one. pens: the inks. marks: the kinds of mark on the page.
+# each: the kind of mark of each question, in order.
 """
 
 
