@@ -181,18 +181,25 @@ int BancoCommand::corregir(const QStringList &arguments)
     ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
     QString examValue = parsed.values.value(QStringLiteral("--examen"));
     if (examValue.isEmpty()) {
-        // The exam is the one the first sheet found names.
-        QString refusal;
+        // The exam is the one the first sheet found names; the pages before
+        // it that are no sheet are named if none is found.
+        QStringList refused;
         for (const QString &scan : scans) {
             QString error;
             const int pages = scanFile::pageCount(scan, &error);
-            for (int page = 0; page < pages && examValue.isEmpty(); ++page)
-                sheetReader::read(scanFile::page(scan, page),
-                                  [&examValue](const SheetCode &code, QString *refusal) {
-                                      examValue = QString::number(code.exam);
-                                      *refusal = QStringLiteral("hallado");
-                                      return std::optional<int>();
-                                  });
+            if (pages < 0)
+                refused << Refusal{scan, 0, error}.line();
+            for (int page = 0; page < pages && examValue.isEmpty(); ++page) {
+                const sheetReader::PageReading reading =
+                    sheetReader::read(scanFile::page(scan, page),
+                                      [&examValue](const SheetCode &code, QString *refusal) {
+                                          examValue = QString::number(code.exam);
+                                          *refusal = QStringLiteral("hallado");
+                                          return std::optional<int>();
+                                      });
+                if (examValue.isEmpty())
+                    refused << Refusal{scan, page + 1, reading.refusal}.line();
+            }
             if (!examValue.isEmpty())
                 break;
         }
@@ -200,6 +207,8 @@ int BancoCommand::corregir(const QStringList &arguments)
             printError(QStringLiteral("%1: no se ha encontrado ninguna hoja de respuestas que "
                                       "leer en los escaneos.\n")
                            .arg(kProgram));
+            for (const QString &line : refused)
+                printError(line + u'\n');
             return ProblemsFound;
         }
     }

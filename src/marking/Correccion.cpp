@@ -485,8 +485,8 @@ void Correccion::fillGrades()
                                      sheet.wrong,
                                      sheet.blank,
                                      sheet.doubtful,
-                                     sheet.pending ? QVariant() : QVariant(sheet.points),
-                                     sheet.pending ? QVariant() : QVariant(sheet.grade),
+                                     sheet.pointsPending() ? QVariant() : QVariant(sheet.points),
+                                     sheet.pointsPending() ? QVariant() : QVariant(sheet.grade),
                                      sheet.pending ? QStringLiteral("⚠ Pendiente")
                                                    : QStringLiteral("Corregida")};
         for (int column = 0; column < Columns; ++column) {

@@ -35,14 +35,20 @@ QByteArray csv(const MarkingResult &result, int questions, bool withNames)
         header << QStringLiteral("r%1").arg(n);
     QString text = header.join(u';') + QStringLiteral("\r\n");
     for (const MarkedSheet &sheet : result.sheets) {
-        QStringList row{field(sheet.dni)};
+        // A DNI not read surely is pending on its own, its digits read kept.
+        const bool dniPending = sheet.dni.contains(u'?');
+        QStringList row{!dniPending ? field(sheet.dni)
+                        : sheet.dni.count(u'?') == sheet.dni.size()
+                            ? QStringLiteral("pendiente")
+                            : QStringLiteral("pendiente (%1)").arg(sheet.dni)};
         if (withNames)
             row << field(sheet.name);
         const QString pending = QStringLiteral("pendiente");
         row << QString(QChar(u'A' + sheet.code.version)) << QString::number(sheet.right)
             << QString::number(sheet.wrong) << QString::number(sheet.blank)
-            << QString::number(sheet.doubtful) << (sheet.pending ? pending : decimal(sheet.points))
-            << (sheet.pending ? pending : decimal(sheet.grade)) << field(sheet.file)
+            << QString::number(sheet.doubtful)
+            << (sheet.pointsPending() ? pending : decimal(sheet.points))
+            << (sheet.pointsPending() ? pending : decimal(sheet.grade)) << field(sheet.file)
             << QString::number(sheet.page);
         for (const QChar answer : sheet.answers)
             row << QString(answer);
@@ -55,21 +61,23 @@ QByteArray json(const MarkingResult &result, const AnswerKey &key, double penalt
 {
     QJsonArray sheets, doubts, refusals;
     for (const MarkedSheet &sheet : result.sheets)
-        sheets.append(QJsonObject{
-            {QStringLiteral("hoja"), sheet.code.sheetName()},
-            {QStringLiteral("dni"), sheet.dni},
-            {QStringLiteral("nombre"), sheet.name},
-            {QStringLiteral("version"), QString(QChar(u'A' + sheet.code.version))},
-            {QStringLiteral("aciertos"), sheet.right},
-            {QStringLiteral("errores"), sheet.wrong},
-            {QStringLiteral("blancos"), sheet.blank},
-            {QStringLiteral("dudosas"), sheet.doubtful},
-            {QStringLiteral("pendiente"), sheet.pending},
-            {QStringLiteral("puntos"), sheet.pending ? QJsonValue() : QJsonValue(sheet.points)},
-            {QStringLiteral("nota"), sheet.pending ? QJsonValue() : QJsonValue(sheet.grade)},
-            {QStringLiteral("fichero"), sheet.file},
-            {QStringLiteral("pagina"), sheet.page},
-            {QStringLiteral("respuestas"), sheet.answers}});
+        sheets.append(
+            QJsonObject{{QStringLiteral("hoja"), sheet.code.sheetName()},
+                        {QStringLiteral("dni"), sheet.dni},
+                        {QStringLiteral("nombre"), sheet.name},
+                        {QStringLiteral("version"), QString(QChar(u'A' + sheet.code.version))},
+                        {QStringLiteral("aciertos"), sheet.right},
+                        {QStringLiteral("errores"), sheet.wrong},
+                        {QStringLiteral("blancos"), sheet.blank},
+                        {QStringLiteral("dudosas"), sheet.doubtful},
+                        {QStringLiteral("pendiente"), sheet.pending},
+                        {QStringLiteral("puntos"),
+                         sheet.pointsPending() ? QJsonValue() : QJsonValue(sheet.points)},
+                        {QStringLiteral("nota"),
+                         sheet.pointsPending() ? QJsonValue() : QJsonValue(sheet.grade)},
+                        {QStringLiteral("fichero"), sheet.file},
+                        {QStringLiteral("pagina"), sheet.page},
+                        {QStringLiteral("respuestas"), sheet.answers}});
     for (const Doubt &doubt : result.doubts)
         doubts.append(QJsonObject{{QStringLiteral("fichero"), doubt.file},
                                   {QStringLiteral("pagina"), doubt.page},

@@ -79,10 +79,10 @@ QByteArray pdf(const MarkingResult &result, const AnswerKey &key)
                     .arg(sheet.wrong)
                     .arg(sheet.blank)
                     .arg(sheet.doubtful)
-                    .arg(sheet.pending ? QStringLiteral("pendiente")
-                                       : gradesReport::decimal(sheet.points),
-                         sheet.pending ? QStringLiteral("pendiente")
-                                       : gradesReport::decimal(sheet.grade));
+                    .arg(sheet.pointsPending() ? QStringLiteral("pendiente")
+                                               : gradesReport::decimal(sheet.points),
+                         sheet.pointsPending() ? QStringLiteral("pendiente")
+                                               : gradesReport::decimal(sheet.grade));
             painter.fillRect(QRectF(16, 1, 182, 6), Qt::white);
             sheetPdf::drawText(painter, QRectF(18, 1.5, 178, 5), Qt::AlignLeft | Qt::AlignVCenter,
                                summary, 3.2, true);

@@ -91,7 +91,8 @@ QRectF SheetLayout::nameArea()
 
 QRectF SheetLayout::instructionArea(int page)
 {
-    return {18.0, page == 0 ? 128.0 : 60.0, 178.0, 5.0};
+    // Beside the DNI grid on the first page, under the title on the others.
+    return page == 0 ? QRectF(24.0, 74.0, 92.0, 24.0) : QRectF(24.0, 40.0, 110.0, 20.0);
 }
 
 QRectF SheetLayout::dniBox(int column, int digit)

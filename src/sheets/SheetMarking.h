@@ -45,7 +45,10 @@ struct MarkedSheet
     QString file;          // where its first page was found
     int page = 0;          // 1-based within that file
     int right = 0, wrong = 0, blank = 0, doubtful = 0;
-    bool pending = false; // a doubtful answer or DNI digit
+    bool pending = false; // a doubtful answer or DNI digit: the sheet needs a look
+    // The points and the grade wait for doubtful answers only: a DNI not
+    // read leaves the sheet's owner unknown, not its points.
+    bool pointsPending() const { return doubtful > 0; }
     double points = 0;
     double grade = 0;
     QList<sheetReader::PageReading> pages; // for the review

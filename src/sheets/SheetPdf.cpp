@@ -124,8 +124,8 @@ void drawPage(QPainter &painter, const SheetSet &set, const SheetCode &code)
                      .arg(code.pages),
                  3.5, true);
     }
-    drawText(painter, SheetLayout::instructionArea(code.page), Qt::AlignLeft | Qt::AlignVCenter,
-             instructions(), 2.9, true);
+    drawText(painter, SheetLayout::instructionArea(code.page),
+             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, instructions(), 2.9, true);
 
     const SheetLayout::PageQuestions on = layout.pageQuestions(code.page);
     const int rows = layout.rowsOn(code.page);

@@ -1,20 +1,24 @@
 #pragma once
-// Reads one scanned page of an answer sheet: finds the four corner marks,
-// straightens the page onto the layout (a homography), reads its QR code
-// and measures every box. What it cannot read surely is never guessed: a
-// page it cannot place is refused with a reason, and a box neither clearly
-// empty nor clearly marked makes its question (or DNI digit) doubtful.
+// Reads one scanned or photographed page of an answer sheet: finds the
+// corner marks anywhere in the picture (four, or three and the QR code),
+// straightens the page onto the layout (a homography), reads its QR code,
+// lines every printed box up with where it really lies, and judges the ink
+// in each box against the paper right around it. What it cannot read surely
+// is never guessed: a page it cannot place is refused with a reason, and a
+// box neither clearly empty nor clearly marked makes its question (or DNI
+// digit) doubtful.
 //
 // The marking rule printed on the sheet: a cross (or a tick) marks a box; a
-// box filled completely is cancelled. So a question reads as the one box
-// marked; blank when no box is marked (cancelled boxes count as unmarked);
-// both ('X') when both are marked; doubtful ('?') when either box is
-// neither empty, marked nor filled by the measures below.
+// box filled completely is cancelled. A question is read from its two boxes
+// together: the one box marked; blank when none is (cancelled boxes count as
+// unmarked); both ('X') when both are; doubtful ('?') when either box is
+// neither empty, marked nor filled. A faint trace far lighter than the
+// student's pen on the rest of the page (an erasure, a smudge) is no mark:
+// beside a clear mark in the other box it is ignored, alone it is doubtful.
 
 #include "SheetCode.h"
 #include "SheetLayout.h"
 
-#include <QList>
 #include <QString>
 
 #include <opencv2/core/mat.hpp>
@@ -27,49 +31,42 @@ namespace sheetReader {
 // Pixels per millimetre of a straightened page.
 constexpr int kPixelsPerMm = 6;
 
-// What the ink in a box's inside (the box less a millimetre all round, clear
-// of its printed edge) says, by the share of it that is ink (see Ink).
 enum class BoxState
 {
     Empty,
+    Faint, // a trace much lighter than the page's pen: an erasure or a smudge
     Marked,
     Filled,
     Unsure
 };
 
-struct Thresholds
-{
-    double emptyBelow = 0.05;      // under this share: nothing written
-    double markedFrom = 0.10;      // a cross or a tick covers at least this
-    double faintMarkedFrom = 0.15; // … or this of the fainter level (a light pen)
-    double spreadFrom = 0.5;       // … running across half the box at least
-    double markedBelow = 0.78;     // … and less than this
-    double filledFrom = 0.88;      // a filled box covers at least this
-};
-
-// The share of a box's inside darker than the page's ink level, and darker
-// than a fainter level.
+// What the ink inside a box (clear of its printed edge) looks like. Shares
+// are of the inside's area; darkness is 1 - grey / paper, the paper being
+// the paper right around the box.
 struct Ink
 {
-    double inked = 0;
-    double faint = 0;
-    double spread = 1.0;      // of the ink across the box (see inkIn)
-    double faintSpread = 1.0; // of the fainter level's
+    double inked = 0;   // share darker than the page's ink level
+    double faint = 0;   // share darker than the faint level
+    double centre = 0;  // share of the middle quarter that is inked
+    double spread = 0;  // the smaller of the inked extent's width and height, as a share
+    double peak = 0;    // darkness of the darkest part, as a share of the page's pen
+    int clearSides = 4; // how many of the middles of the four sides are clear of ink
+    int strokes = 0;    // the most separate strokes a line across the box meets
 };
 
-BoxState stateOf(const Ink &ink, const Thresholds &thresholds = {});
+BoxState stateOf(const Ink &ink);
 // 'S', 'N', '-' (blank), 'X' (both marked) or '?' (doubtful).
 QChar answerOf(BoxState yes, BoxState no);
 
 struct PageReading
 {
     QString refusal; // Spanish, empty when the page was read
+    QString note;    // Spanish, what a person checking the page should know (three corners)
     SheetCode code;
     int questions = 0;
-    QString dni;                 // page 1: 8 characters, '?' for a digit not read surely
-    QString answers;             // one character per question of this page
-    QList<double> yesInk, noInk; // the share inked of each box, for the review
-    cv::Mat straight;            // the page straightened, kPixelsPerMm, grey
+    QString dni;      // page 1: 8 characters, '?' for a digit not read surely
+    QString answers;  // one character per question of this page
+    cv::Mat straight; // the page straightened, kPixelsPerMm, grey
 };
 
 // The number of questions of the exam the code names, or nullopt when the
@@ -77,7 +74,7 @@ struct PageReading
 using ExamCheck = std::function<std::optional<int>(const SheetCode &, QString *refusal)>;
 
 // Reads a grey (CV_8UC1) page. Thread-safe.
-PageReading read(const cv::Mat &grey, const ExamCheck &check, const Thresholds &thresholds = {});
+PageReading read(const cv::Mat &grey, const ExamCheck &check);
 
 // Decodes our QR code anywhere in a grey image; nullopt when there is none.
 std::optional<SheetCode> findCode(const cv::Mat &grey, bool tryHarder);

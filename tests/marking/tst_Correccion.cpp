@@ -79,7 +79,7 @@ private Q_SLOTS:
         for (int serial = 1; serial <= 3; ++serial) {
             scanGenerator::Marked marked = scanGenerator::scan(
                 set, 0, serial, 0, answers[serial - 1], QString("0000000%1").arg(serial), 150,
-                {scanGenerator::Pen::Cross}, {}, random);
+                {scanGenerator::Pen::Cross}, {}, {}, false, random);
             // A cross over another box: sheet 3's "No" of question 1 (both
             // boxes marked), sheet 2's digit 5 in the DNI's last column (two
             // digits). The generator lays the page on a glass 10 mm larger.

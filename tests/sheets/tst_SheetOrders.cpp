@@ -78,11 +78,11 @@ class tst_SheetOrders : public QObject
         QRandomGenerator random{quint32(serial)};
         const SheetSet set{exam, identifier ? identifier : m_identifier, "Parcial", 2, questions, 1,
                            1};
-        return scanGenerator::scan(set, version, serial, 0, answers, dni, 200, {Pen::Cross},
+        return scanGenerator::scan(set, version, serial, 0, answers, dni, 200, {Pen::Cross}, {},
                                    straight
                                        ? scanGenerator::Distortion{}
                                        : scanGenerator::Distortion{0.8, 1.0, 1, 0.002, 0.5, 3, 85},
-                                   random)
+                                   false, random)
             .scan;
     }
     bool save(const QString &name, const cv::Mat &scan)

@@ -12,8 +12,8 @@
 
 using scanGenerator::Distortion;
 Q_DECLARE_METATYPE(Distortion)
+using scanGenerator::Capture;
 using scanGenerator::Pen;
-using sheetReader::BoxState;
 
 class tst_SheetReading : public QObject
 {
@@ -54,36 +54,87 @@ private Q_SLOTS:
         QCOMPARE(code->text(), text);
     }
 
+    // Two boxes judged together, from what the ink in each looks like.
     void boxesReadByThePrintedRule_data()
     {
-        QTest::addColumn<double>("yesInked");
-        QTest::addColumn<double>("yesFaint");
-        QTest::addColumn<double>("noInked");
-        QTest::addColumn<double>("yesSpread");
+        QTest::addColumn<QString>("yes");
+        QTest::addColumn<QString>("no");
         QTest::addColumn<QString>("answer");
-        QTest::newRow("cross on Sí") << 0.3 << 0.4 << 0.0 << 0.9 << "S";
-        QTest::newRow("cross on No") << 0.0 << 0.0 << 0.12 << 0.9 << "N";
-        QTest::newRow("nothing") << 0.01 << 0.02 << 0.0 << 0.9 << "-";
-        QTest::newRow("both crossed") << 0.3 << 0.4 << 0.3 << 0.9 << "X";
-        QTest::newRow("Sí filled, No crossed") << 0.95 << 0.98 << 0.3 << 0.9 << "N";
-        QTest::newRow("Sí filled alone: cancelled") << 0.95 << 0.98 << 0.0 << 0.9 << "-";
-        QTest::newRow("a dot") << 0.07 << 0.08 << 0.0 << 0.9 << "?";
-        QTest::newRow("faint only") << 0.02 << 0.08 << 0.0 << 0.9 << "?";
-        QTest::newRow("light pen cross") << 0.05 << 0.2 << 0.0 << 0.9 << "S";
-        QTest::newRow("between cross and fill") << 0.82 << 0.9 << 0.0 << 0.9 << "?";
-        QTest::newRow("a dot beside a cross") << 0.3 << 0.4 << 0.07 << 0.9 << "?";
-        QTest::newRow("a big dot") << 0.2 << 0.25 << 0.0 << 0.4 << "?";
+        QTest::newRow("cross on Sí") << "cross"
+                                     << "empty"
+                                     << "S";
+        QTest::newRow("tick on No") << "empty"
+                                    << "tick"
+                                    << "N";
+        QTest::newRow("nothing") << "empty"
+                                 << "empty"
+                                 << "-";
+        QTest::newRow("both crossed") << "cross"
+                                      << "cross"
+                                      << "X";
+        QTest::newRow("bold cross past the box") << "bold"
+                                                 << "empty"
+                                                 << "S";
+        QTest::newRow("Sí filled, No crossed") << "filled"
+                                               << "cross"
+                                               << "N";
+        QTest::newRow("Sí filled alone: cancelled") << "filled"
+                                                    << "empty"
+                                                    << "-";
+        QTest::newRow("erased Sí beside a crossed No") << "ghost"
+                                                       << "cross"
+                                                       << "N";
+        QTest::newRow("an erasure alone") << "ghost"
+                                          << "empty"
+                                          << "?";
+        QTest::newRow("a dot in the middle") << "dot"
+                                             << "empty"
+                                             << "?";
+        QTest::newRow("a digit's tail at the edge") << "tail"
+                                                    << "cross"
+                                                    << "N";
+        QTest::newRow("filled in a hurry, half dark") << "hurried"
+                                                      << "cross"
+                                                      << "?";
+        QTest::newRow("a blot") << "blot"
+                                << "empty"
+                                << "?";
+        QTest::newRow("a small cross") << "small"
+                                       << "empty"
+                                       << "S";
+        QTest::newRow("a plus through every side") << "plus"
+                                                   << "empty"
+                                                   << "?";
+        QTest::newRow("hatched in a hurry alone") << "empty"
+                                                  << "hurried"
+                                                  << "?";
+        QTest::newRow("bold with one side clear") << "bold, one side clear"
+                                                  << "empty"
+                                                  << "?";
     }
     void boxesReadByThePrintedRule()
     {
-        QFETCH(double, yesInked);
-        QFETCH(double, yesFaint);
-        QFETCH(double, noInked);
-        QFETCH(double, yesSpread);
+        QFETCH(QString, yes);
+        QFETCH(QString, no);
         QFETCH(QString, answer);
-        const BoxState yes = sheetReader::stateOf({yesInked, yesFaint, yesSpread, yesSpread});
-        const BoxState no = sheetReader::stateOf({noInked, noInked * 1.2});
-        QCOMPARE(QString(sheetReader::answerOf(yes, no)), answer);
+        // inked, faint, centre, spread, peak, clear sides, strokes
+        static const QHash<QString, sheetReader::Ink> kinds{
+            {"empty", {0.0, 0.01, 0, 0, 0.05, 4, 0}},
+            {"cross", {0.22, 0.3, 0.45, 0.9, 1, 4, 2}},
+            {"tick", {0.15, 0.2, 0.2, 0.85, 1, 1, 2}},
+            {"bold", {0.72, 0.8, 0.95, 1, 1.1, 2, 2}},
+            {"filled", {0.96, 1, 1, 1, 1.1, 0, 1}},
+            {"ghost", {0.01, 0.2, 0, 0, 0.3, 4, 0}},
+            {"dot", {0.05, 0.06, 0.2, 0.2, 1, 4, 1}},
+            {"tail", {0.04, 0.05, 0, 0.25, 1, 3, 1}},
+            {"hurried", {0.45, 0.6, 0.5, 1, 1, 1, 4}},
+            {"blot", {0.3, 0.35, 0.9, 0.25, 1, 4, 1}},
+            {"small", {0.06, 0.08, 0.2, 0.5, 1, 4, 2}},
+            {"plus", {0.2, 0.25, 0.4, 0.9, 1, 0, 1}},
+            {"bold, one side clear", {0.6, 0.7, 0.9, 1, 1, 1, 2}}};
+        QCOMPARE(QString(sheetReader::answerOf(sheetReader::stateOf(kinds.value(yes)),
+                                               sheetReader::stateOf(kinds.value(no)))),
+                 answer);
     }
 
     void scansReadAsMarked_data()
@@ -92,6 +143,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("page");
         QTest::addColumn<double>("dpi");
         QTest::addColumn<int>("pen");
+        QTest::addColumn<int>("capture"); // -1: the distortion given
         QTest::addColumn<Distortion>("distortion");
         QTest::addColumn<int>("mostDoubtful");
         const auto d = [](double degrees, double scale, double shift, double perspective,
@@ -99,17 +151,33 @@ private Q_SLOTS:
             return Distortion{degrees, scale, shift, perspective, blur, noise, jpeg};
         };
         QTest::newRow("150 dpi, JPEG 60")
-            << 40 << 0 << 150.0 << int(Pen::Cross) << d(0.5, 1, 0, 0, 0.6, 4, 60) << 0;
+            << 40 << 0 << 150.0 << int(Pen::Cross) << -1 << d(0.5, 1, 0, 0, 0.6, 4, 60) << 0;
         QTest::newRow("200 dpi, ticks, turned 3°")
-            << 40 << 0 << 200.0 << int(Pen::Tick) << d(3, 1.02, 3, 0, 0.5, 5, 85) << 0;
+            << 40 << 0 << 200.0 << int(Pen::Tick) << -1 << d(3, 1.02, 3, 0, 0.5, 5, 85) << 0;
         QTest::newRow("300 dpi, corrected, upside down")
-            << 40 << 0 << 300.0 << int(Pen::Corrected) << d(181.5, 0.98, -3, 0, 0.8, 6, 75) << 0;
+            << 40 << 0 << 300.0 << int(Pen::Corrected) << -1 << d(181.5, 0.98, -3, 0, 0.8, 6, 75)
+            << 0;
         QTest::newRow("600 dpi, cancelled, perspective")
-            << 40 << 0 << 600.0 << int(Pen::Cancelled) << d(-2, 1.0, 2, 0.008, 1, 3, 0) << 0;
-        QTest::newRow("200 dpi, light pen, blurred")
-            << 40 << 0 << 200.0 << int(Pen::LightCross) << d(1, 1, 0, 0.004, 1, 8, 80) << 2;
+            << 40 << 0 << 600.0 << int(Pen::Cancelled) << -1 << d(-2, 1.0, 2, 0.008, 1, 3, 0) << 0;
         QTest::newRow("second page of 100")
-            << 100 << 1 << 200.0 << int(Pen::Cross) << d(-1, 1.01, 1, 0.003, 0.5, 4, 90) << 0;
+            << 100 << 1 << 200.0 << int(Pen::Cross) << -1 << d(-1, 1.01, 1, 0.003, 0.5, 4, 90) << 0;
+        QTest::newRow("bold crosses past the box, copier")
+            << 40 << 0 << 200.0 << int(Pen::BoldCross) << int(Capture::Copier) << Distortion{} << 0;
+        QTest::newRow("small crosses, 150 dpi")
+            << 40 << 0 << 150.0 << int(Pen::SmallCross) << int(Capture::Scan) << Distortion{} << 0;
+        QTest::newRow("strokes from outside, turned a quarter")
+            << 40 << 0 << 200.0 << int(Pen::OutsideStroke) << int(Capture::Turned) << Distortion{}
+            << 0;
+        QTest::newRow("erasures beside the answers, phone on a desk")
+            << 40 << 0 << 200.0 << int(Pen::Erased) << int(Capture::PhoneOnDesk) << Distortion{}
+            << 4;
+        QTest::newRow("filled in a hurry, phone with a shadow")
+            << 40 << 0 << 200.0 << int(Pen::HurriedFill) << int(Capture::Phone) << Distortion{}
+            << 40;
+        QTest::newRow("light crosses, colour JPEG") << 40 << 0 << 200.0 << int(Pen::LightCross)
+                                                    << int(Capture::Colour) << Distortion{} << 40;
+        QTest::newRow("a corner covered") << 40 << 0 << 200.0 << int(Pen::Cross)
+                                          << int(Capture::CoveredCorner) << Distortion{} << 0;
     }
     void scansReadAsMarked()
     {
@@ -117,18 +185,21 @@ private Q_SLOTS:
         QFETCH(int, page);
         QFETCH(double, dpi);
         QFETCH(int, pen);
+        QFETCH(int, capture);
         QFETCH(Distortion, distortion);
         QFETCH(int, mostDoubtful);
-        QRandomGenerator random(quint32(questions * 1000 + int(dpi)));
+        QRandomGenerator random(quint32(questions * 1000 + int(dpi) + pen * 7 + capture));
+        if (capture >= 0)
+            distortion = scanGenerator::distortionFor(Capture(capture), random);
         const SheetSet set{12, 0x7F2A91C4u, QStringLiteral("Parcial"), 2, questions, 1, 1};
         QString answers;
         for (int q = 0; q < questions; ++q)
             answers += QStringLiteral("SN-SNNS")[q % 7];
         const SheetLayout layout(questions);
         answers = answers.mid(layout.pageQuestions(page).first);
-        const scanGenerator::Marked marked =
-            scanGenerator::scan(set, 1, 7, page, answers, QStringLiteral("30571946"), dpi,
-                                {Pen(pen)}, distortion, random);
+        const scanGenerator::Marked marked = scanGenerator::scan(
+            set, 1, 7, page, answers, QStringLiteral("30571946"), dpi, {Pen(pen)},
+            scanGenerator::randomHand(random, distortion.colour), distortion, true, random);
         const sheetReader::PageReading reading =
             sheetReader::read(marked.scan, [&](const SheetCode &code, QString *) {
                 return code.exam == 12 && code.version == 1 && code.serial == 7 &&
@@ -137,6 +208,7 @@ private Q_SLOTS:
                            : std::nullopt;
             });
         QCOMPARE(reading.refusal, QString());
+        QCOMPARE(reading.note.isEmpty(), distortion.coveredCorner < 0);
         QCOMPARE(reading.dni, page == 0 ? QStringLiteral("30571946") : QString());
         QCOMPARE(reading.answers.size(), marked.answers.size());
         int doubtful = 0;
