@@ -136,8 +136,9 @@ private Q_SLOTS:
             shown << QStringList{cellText(row, 0), cellText(row, 3), cellText(row, 4),
                                  cellText(row, 6), cellText(row, 8), cellText(row, 9)}
                          .join('|');
-        QCOMPARE(shown, (QStringList{"00000001|3|0|0|10|Corregida", "0000000?|2|1|0||⚠ Pendiente",
-                                     "00000003|2|0|1||⚠ Pendiente"}));
+        QCOMPARE(shown,
+                 (QStringList{"00000001|3|0|0|10|Corregida", "0000000?|2|1|0|3.33|⚠ Pendiente",
+                              "00000003|2|0|1||⚠ Pendiente"}));
         QVERIFY(grades->item(2, 0)->font().bold());
 
         // The DNI typed as it is seen; then the Sí box of question 1 marked,
