@@ -8,7 +8,10 @@ ExpositionIndex::ExpositionIndex(ExpositionKind kind)
 
 void ExpositionIndex::clear()
 {
+    if (m_empty)
+        return;
     std::fill(m_table.begin(), m_table.end(), 0);
+    m_empty = true;
 }
 
 qint32 &ExpositionIndex::at(int chapter, int k)
@@ -24,6 +27,7 @@ ExpositionIndex::AddResult ExpositionIndex::add(int chapter, qint32 n)
     qint32 &count = at(chapter, 0);
     if (count >= m_max)
         return AddResult::ChapterFull;
+    m_empty = false;
     ++count;
     at(chapter, count) = n;
     return AddResult::Added;

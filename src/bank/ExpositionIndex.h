@@ -44,4 +44,7 @@ private:
     ExpositionKind m_kind;
     int m_max;
     std::vector<qint32> m_table; // kChapters rows of m_max + 1 entries
+    // Nothing added since the table was made or last cleared: opening a bank
+    // clears its index before the file is opened and again when it is read.
+    bool m_empty = true;
 };
