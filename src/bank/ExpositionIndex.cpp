@@ -14,25 +14,6 @@ void ExpositionIndex::clear()
     m_empty = true;
 }
 
-qint32 &ExpositionIndex::at(int chapter, int k)
-{
-    return m_table[static_cast<size_t>(chapter - 1) * static_cast<size_t>(m_max + 1) +
-                   static_cast<size_t>(k)];
-}
-
-ExpositionIndex::AddResult ExpositionIndex::add(int chapter, qint32 n)
-{
-    if (chapter < 1 || chapter > kChapters)
-        return AddResult::ChapterOutOfRange;
-    qint32 &count = at(chapter, 0);
-    if (count >= m_max)
-        return AddResult::ChapterFull;
-    m_empty = false;
-    ++count;
-    at(chapter, count) = n;
-    return AddResult::Added;
-}
-
 int ExpositionIndex::count(int chapter) const
 {
     return slot(chapter, 0);
