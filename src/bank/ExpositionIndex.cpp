@@ -8,25 +8,10 @@ ExpositionIndex::ExpositionIndex(ExpositionKind kind)
 
 void ExpositionIndex::clear()
 {
+    if (m_empty)
+        return;
     std::fill(m_table.begin(), m_table.end(), 0);
-}
-
-qint32 &ExpositionIndex::at(int chapter, int k)
-{
-    return m_table[static_cast<size_t>(chapter - 1) * static_cast<size_t>(m_max + 1) +
-                   static_cast<size_t>(k)];
-}
-
-ExpositionIndex::AddResult ExpositionIndex::add(int chapter, qint32 n)
-{
-    if (chapter < 1 || chapter > kChapters)
-        return AddResult::ChapterOutOfRange;
-    qint32 &count = at(chapter, 0);
-    if (count >= m_max)
-        return AddResult::ChapterFull;
-    ++count;
-    at(chapter, count) = n;
-    return AddResult::Added;
+    m_empty = true;
 }
 
 int ExpositionIndex::count(int chapter) const

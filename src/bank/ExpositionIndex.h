@@ -28,7 +28,19 @@ public:
 
     void clear();
     // Puts record n last under the chapter, or says why it has no room.
-    AddResult add(int chapter, qint32 n);
+    // Inline: it runs once for every record of the file when it is indexed.
+    AddResult add(int chapter, qint32 n)
+    {
+        if (chapter < 1 || chapter > kChapters)
+            return AddResult::ChapterOutOfRange;
+        qint32 &count = at(chapter, 0);
+        if (count >= m_max)
+            return AddResult::ChapterFull;
+        m_empty = false;
+        ++count;
+        at(chapter, count) = n;
+        return AddResult::Added;
+    }
 
     // Slot 0 of the chapter; 0 outside the table.
     int count(int chapter) const;
@@ -39,9 +51,16 @@ public:
     qint32 indexedCount() const;
 
 private:
-    qint32 &at(int chapter, int k);
+    qint32 &at(int chapter, int k)
+    {
+        return m_table[static_cast<size_t>(chapter - 1) * static_cast<size_t>(m_max + 1) +
+                       static_cast<size_t>(k)];
+    }
 
     ExpositionKind m_kind;
     int m_max;
     std::vector<qint32> m_table; // kChapters rows of m_max + 1 entries
+    // Nothing added since the table was made or last cleared: opening a bank
+    // clears its index before the file is opened and again when it is read.
+    bool m_empty = true;
 };

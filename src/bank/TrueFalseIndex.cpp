@@ -16,7 +16,10 @@ TrueFalseIndex::TrueFalseIndex()
 void TrueFalseIndex::clear()
 {
     // One pass over the whole table: it is cleared on every indexing.
+    if (m_empty)
+        return;
     m_table = {};
+    m_empty = true;
 }
 
 int TrueFalseIndex::count(int chapter, int topic) const

@@ -42,6 +42,7 @@ public:
         auto &slots = m_table[chapter - 1][topic - 1];
         if (slots[0] >= kSlots)
             return AddResult::TopicFull;
+        m_empty = false;
         ++slots[0];
         slots[slots[0]] = static_cast<qint16>(n);
         return AddResult::Added;
@@ -97,4 +98,8 @@ public:
 
 private:
     std::array<std::array<std::array<qint16, kSlots + 1>, kTopics>, kChapters> m_table;
+    // Nothing added since the last clear (none yet when made): a bank is
+    // opened and indexed right after it is made, and clearing the 22 KB
+    // again then would be for nothing.
+    bool m_empty = false;
 };

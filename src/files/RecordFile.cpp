@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,11 +39,28 @@ bool isAscii(const char *text, size_t length)
 // the folder that answer to that component, newest first. The folder is read
 // in one pass straight from the system (the file types come with it), and
 // entries are dated only when there are several to choose from: opening a
-// bank costs a few calls, not a stat of every entry.
+// bank costs a few calls, not a stat of every entry. The folder stays open
+// while the lookup lives, so that the file is opened in the folder that was
+// read, by its entry's name, without walking the path again.
 struct Lookup
 {
     QString prefix;
+    QString wanted; // the name's last component
     std::vector<Variant> found;
+    int folder = -1; // -1 when the folder could not be read
+
+    Lookup() = default;
+    Lookup(Lookup &&other) noexcept
+        : prefix(std::move(other.prefix)), wanted(std::move(other.wanted)),
+          found(std::move(other.found)), folder(std::exchange(other.folder, -1))
+    {
+    }
+    Lookup &operator=(Lookup &&) = delete;
+    ~Lookup()
+    {
+        if (folder >= 0)
+            ::close(folder);
+    }
 };
 
 Lookup lookUp(const QString &name, const QString &preferred)
@@ -50,6 +68,7 @@ Lookup lookUp(const QString &name, const QString &preferred)
     Lookup result;
     const QFileInfo requested(name);
     const QString wanted = requested.fileName();
+    result.wanted = wanted;
     if (wanted.isEmpty())
         return result;
     result.prefix = name.endsWith(wanted) ? name.left(name.size() - wanted.size())
@@ -58,6 +77,7 @@ Lookup lookUp(const QString &name, const QString &preferred)
         ::open(QFile::encodeName(requested.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
         return result;
+    result.folder = dir;
     const QByteArray wantedBytes = QFile::encodeName(wanted);
     const bool wantedAscii = isAscii(wantedBytes.constData(), size_t(wantedBytes.size()));
     alignas(dirent64) char buffer[32 * 1024];
@@ -115,7 +135,6 @@ Lookup lookUp(const QString &name, const QString &preferred)
                       return a.name < b.name;
                   });
     }
-    ::close(dir);
     return result;
 }
 
@@ -157,6 +176,13 @@ bool RecordFile::open(const QString &name, int recordLength, const QString &pref
     for (size_t k = 1; k < lookup.found.size(); ++k)
         m_otherVariants.append(lookup.found[k].name);
     const QByteArray native = QFile::encodeName(m_path);
+    // The entry in the folder that was read, or the path when the folder
+    // could not be read (a folder one may open files in but not list).
+    const int at = lookup.folder >= 0 ? lookup.folder : AT_FDCWD;
+    const QByteArray entryName =
+        lookup.folder < 0
+            ? native
+            : QFile::encodeName(lookup.found.empty() ? lookup.wanted : lookup.found.front().name);
     // Looked at before anything is opened: opening a device or a pipe can
     // itself wait or have effects, and O_CREAT through a link to nothing
     // would create a file elsewhere. The folder listing gave the type; only
@@ -166,9 +192,9 @@ bool RecordFile::open(const QString &name, int recordLength, const QString &pref
         lookup.found.empty() ? (unsigned char)DT_UNKNOWN : lookup.found.front().type;
     if (type == DT_LNK || type == DT_UNKNOWN) {
         struct stat entry;
-        if (::lstat(native.constData(), &entry) == 0) {
+        if (::fstatat(at, entryName.constData(), &entry, AT_SYMLINK_NOFOLLOW) == 0) {
             struct stat target;
-            if (S_ISLNK(entry.st_mode) && ::stat(native.constData(), &target) != 0) {
+            if (S_ISLNK(entry.st_mode) && ::fstatat(at, entryName.constData(), &target, 0) != 0) {
                 const int error = errno;
                 m_error = failedStep(error, QStringLiteral("seguir el enlace %1").arg(shownName()));
                 return false;
@@ -186,14 +212,14 @@ bool RecordFile::open(const QString &name, int recordLength, const QString &pref
     // folder was read must not make the program wait; it is refused below.
     // O_EXCL when no entry answered: then this call is known to make the file.
     const bool creating = lookup.found.empty();
-    int fd = ::open(native.constData(),
-                    O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | (creating ? O_EXCL : 0), 0666);
+    int fd = ::openat(at, entryName.constData(),
+                      O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | (creating ? O_EXCL : 0), 0666);
     const bool created = fd >= 0 && creating;
     if (fd < 0 && creating && errno == EEXIST) // made by another program meanwhile
-        fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+        fd = ::openat(at, entryName.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         const int writeError = errno;
-        fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        fd = ::openat(at, entryName.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) {
             m_error =
                 failedStep(writeError, QStringLiteral("abrir el fichero %1").arg(shownName()));

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -293,6 +294,19 @@ private:
         return block;
     }
 
+    // A word's width, measured once a document: measuring shapes the word,
+    // which was a third of laying out an exam, and the same words come back
+    // in question after question.
+    qreal wordWidth(FontRole role, const QString &word) const
+    {
+        QHash<QString, qreal> &known = m_wordWidths[role];
+        if (const auto found = known.constFind(word); found != known.constEnd())
+            return *found;
+        const qreal measured = m_metrics[role].horizontalAdvance(word);
+        known.insert(word, measured);
+        return measured;
+    }
+
     // `text` cut at blanks into lines no wider than `room`; a word wider than
     // the whole room is cut where it reaches the edge.
     QStringList wrap(const QString &text, qreal room, FontRole role = Body) const
@@ -303,7 +317,7 @@ private:
         QString current;
         qreal currentWidth = 0;
         for (QString word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            qreal wordWidth = metrics.horizontalAdvance(word);
+            qreal wordWidth = this->wordWidth(role, word);
             if (!current.isEmpty() && currentWidth + blank + wordWidth <= room) {
                 current += QLatin1Char(' ') + word;
                 currentWidth += blank + wordWidth;
@@ -439,6 +453,7 @@ private:
     ExamFormat m_format;
     QFont m_fonts[FontRoles];
     std::vector<QFontMetricsF> m_metrics;
+    mutable QHash<QString, qreal> m_wordWidths[FontRoles];
     qreal m_width;
     qreal m_height;
     qreal m_numberWidth = 0;

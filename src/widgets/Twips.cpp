@@ -35,8 +35,11 @@ namespace Twips {
 
 QScreen *screenOf(const QWidget *widget)
 {
-    // Asked once: finding a widget's screen walks up to its window, and a
-    // grid asks for every row it sizes.
+    // With one screen, that one is the answer. Asking a widget costs more:
+    // one not yet shown looks through every screen for the middle of its
+    // window, and a grid asks for every row it sizes.
+    if (const QList<QScreen *> screens = QGuiApplication::screens(); screens.size() == 1)
+        return screens.first();
     if (QScreen *screen = widget ? widget->screen() : nullptr)
         return screen;
     return QGuiApplication::primaryScreen();

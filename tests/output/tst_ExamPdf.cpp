@@ -114,6 +114,9 @@ private Q_SLOTS:
         longLast.selection.add(
             {QuestionKind::TrueFalse, 1, 1,
              QString("Una pregunta larga sobre la distribución. ").repeated(30) + "Fin.", true});
+        ExamFormat echoed = full;
+        echoed.institution = full.course;
+        const QStringList echoedWords = full.course.split(' ') + full.course.split(' ');
         // clang-format off
         QTest::newRow("true/false exam: header, numbers, empty boxes") << trueFalse(ExamDescription::Kind::TrueFalse, 2) << plain << false << QStringList{"Marketing", "Nombre y apellidos: ____________________", "Fecha: __________", "Examen — Preguntas tipo test", "1. Sí ☐ No ☐ Pregunta 1 sobre el precio.", "2. Sí ☐ No ☐ Pregunta 2 sobre el precio.", "Marketing — Tipo test — Página 1 de 1", "--"};
         QTest::newRow("template: the right box filled") << trueFalse(ExamDescription::Kind::AnswerTemplate, 2) << plain << false << QStringList{"Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☐ No ☒ Pregunta 2", "Página 1 de 1"};
@@ -122,6 +125,7 @@ private Q_SLOTS:
         QTest::newRow("a long question kept whole on the next page") << longLast << plain << false << QStringList{"29. Sí", "Página 1 de 2", "--", "30. Sí ☐ No ☐ Una pregunta larga", "distribución. Fin.", "Página 2 de 2"};
         QTest::newRow("versions: each on its own pages, then the key with its seed") << versions << plain << false << QStringList{"VERSIÓN A", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "Marketing — Plantilla de respuestas — Versión A — Página 1 de 1", "--", "VERSIÓN B", "Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☒ No ☐ Pregunta 3", "3. Sí ☐ No ☒ Pregunta 4", "4. Sí ☐ No ☒ Pregunta 2", "Versión B — Página 1 de 1", "--", "Claves de las versiones", "Clave de barajado: 1234567", "Versión A", "1 Sí 2 No 3 Sí 4 No", "Versión B", "1 Sí 2 Sí 3 No 4 No", "Marketing — Claves — Página 1 de 1", "--"};
         QTest::newRow("a long header whole, every page naming its version") << twoVersions << full << false << wholeCourse;
+        QTest::newRow("the same words in the institution and the course, each wrapped to its own font") << trueFalse(ExamDescription::Kind::TrueFalse, 1) << echoed << false << echoedWords;
         QTest::newRow("each version on an odd page") << oneEach << oddStarts << false << QStringList{"VERSIÓN A", "Versión A — Página 1 de 1", "--", "Página en blanco", "--", "VERSIÓN B", "Versión B — Página 1 de 1", "--", "Página en blanco", "--", "VERSIÓN C"};
         QTest::newRow("a key of 100 questions a version on one page") << hundred << plain << false << hundredKey;
         QTest::newRow("OpenDocument: header, versions, questions, key") << versions << grouped << true << QStringList{"Marketing e Investigación de Mercados", "Nombre y apellidos: ____", "Grupo: ____", "VERSIÓN A", "Plantilla de respuestas", "Cada acierto suma", "1. Sí ☒ No ☐ Pregunta 1", "VERSIÓN B", "2. Sí ☒ No ☐ Pregunta 3", "4. Sí ☐ No ☒ Pregunta 2", "Claves de las versiones", "Clave de barajado: 1234567", "Versión A", "4 No", "Versión B", "1 Sí", "2 Sí", "3 No", "4 No"};

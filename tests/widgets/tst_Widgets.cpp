@@ -222,6 +222,31 @@ private Q_SLOTS:
         QCOMPARE(Twips::fromPixelsY(pixels), twipsBack);
     }
 
+    // Run on two screens of different DPI (tests/screens/two-screens.json):
+    // a grid not yet shown sizes its rows in the DPI of the screen its
+    // window lies on.
+    void aGridSizesInTheDpiOfItsScreen_data()
+    {
+        QTest::addColumn<QPoint>("windowAt");
+        QTest::addColumn<int>("pixels"); // of a row of 1440 twips
+        QTest::newRow("left screen, 96 DPI") << QPoint(100, 100) << 96;
+        QTest::newRow("right screen, 192 DPI") << QPoint(2020, 100) << 192;
+    }
+    void aGridSizesInTheDpiOfItsScreen()
+    {
+        if (QGuiApplication::screens().size() != 2)
+            QSKIP("run with the two-screen configuration");
+        QFETCH(QPoint, windowAt);
+        QFETCH(int, pixels);
+        QWidget window;
+        window.setGeometry(QRect(windowAt, QSize(600, 400)));
+        auto *grid = new FlexGrid(&window);
+        grid->setCols(2);
+        grid->setRows(2);
+        grid->setRowHeight(1, 1440);
+        QCOMPARE(grid->view()->rowHeight(0), pixels);
+    }
+
     void formsLoadOnceAndActivateInOrder()
     {
         for (const QString &name : {QStringLiteral("Alfa"), QStringLiteral("Beta")})
