@@ -38,7 +38,7 @@ struct Tally
 struct Outcome
 {
     Capture capture = Capture::Scan;
-    bool read = false, fortyQuestions = false, needsLook = false;
+    bool read = false, fortyQuestions = false, needsLook = false, ambiguous = false;
     QString refusal, note, detail;
     std::array<Tally, scanGenerator::kPens + 1> byPen{}; // the last: DNI digits
     qint64 nanoseconds = 0;
@@ -72,6 +72,7 @@ Outcome one(int n)
     if (random.bounded(4) == 0)
         for (int i = 1 + random.bounded(3); i > 0; --i)
             odd.insert(random.bounded(40), Pen(int(Pen::LightCross) + random.bounded(4)));
+    outcome.ambiguous = !odd.isEmpty();
     const scanGenerator::Distortion distortion =
         scanGenerator::distortionFor(outcome.capture, random);
     const scanGenerator::Hand hand = scanGenerator::randomHand(random, distortion.colour);
@@ -166,7 +167,7 @@ int main(int argc, char *argv[])
     std::array<Tally, scanGenerator::kCaptures> byCapture{};
     std::array<int, scanGenerator::kCaptures> pages{}, refused{}, forty{}, looks{}, three{};
     Tally clear;
-    int read = 0, wrong = 0, fortyAll = 0, fortyLooks = 0;
+    int read = 0, wrong = 0, fortyAll = 0, fortyLooks = 0, fortyClear = 0, fortyClearLooks = 0;
     qint64 nanoseconds = 0;
     for (const Outcome &outcome : outcomes) {
         const int c = int(outcome.capture);
@@ -179,6 +180,8 @@ int main(int argc, char *argv[])
             ++forty[size_t(c)], ++fortyAll;
             looks[size_t(c)] += outcome.needsLook ? 1 : 0;
             fortyLooks += outcome.needsLook ? 1 : 0;
+            if (!outcome.ambiguous)
+                ++fortyClear, fortyClearLooks += outcome.needsLook ? 1 : 0;
         }
         for (size_t p = 0; p < outcome.byPen.size(); ++p) {
             byPen[p].add(outcome.byPen[p]);
@@ -217,6 +220,9 @@ int main(int argc, char *argv[])
     std::printf("hojas de 40 preguntas sin nada que mirar: %d de %d (%.1f %%)\n",
                 fortyAll - fortyLooks, fortyAll,
                 fortyAll ? 100.0 * (fortyAll - fortyLooks) / fortyAll : 0.0);
+    std::printf("  de ellas, con marcas claras solo: %d de %d (%.1f %%)\n",
+                fortyClear - fortyClearLooks, fortyClear,
+                fortyClear ? 100.0 * (fortyClear - fortyClearLooks) / fortyClear : 0.0);
     std::printf("tiempo por página: %.1f ms\n", count ? nanoseconds / 1e6 / count : 0.0);
     return wrong == 0 && read == count ? 0 : 1;
 }

@@ -494,23 +494,29 @@ Ink inkOf(const Box &box, const Levels &levels)
     cv::Mat mask, faint;
     cv::threshold(box.inside, mask, box.paper * (1 - levels.ink), 255, cv::THRESH_BINARY_INV);
     cv::threshold(box.inside, faint, box.paper * (1 - levels.faint), 255, cv::THRESH_BINARY_INV);
-    // Specks of noise or of a copier's dust are not ink.
-    cv::Mat labels, stats, centroids;
-    const int count = cv::connectedComponentsWithStats(mask, labels, stats, centroids, 8, CV_16U);
-    cv::Rect extent;
-    for (int label = 1; label < count; ++label) {
-        if (stats.at<int>(label, cv::CC_STAT_AREA) < 5) {
-            mask.setTo(0, labels == label);
-            continue;
+    // Specks of noise or of a copier's dust are not ink: what is left, and
+    // the extent it spans.
+    const auto clean = [](cv::Mat &ink) {
+        cv::Mat labels, stats, centroids;
+        const int count =
+            cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_16U);
+        cv::Rect extent;
+        for (int label = 1; label < count; ++label) {
+            if (stats.at<int>(label, cv::CC_STAT_AREA) < 5) {
+                ink.setTo(0, labels == label);
+                continue;
+            }
+            const cv::Rect part(
+                stats.at<int>(label, cv::CC_STAT_LEFT), stats.at<int>(label, cv::CC_STAT_TOP),
+                stats.at<int>(label, cv::CC_STAT_WIDTH), stats.at<int>(label, cv::CC_STAT_HEIGHT));
+            extent = extent.area() == 0 ? part : (extent | part);
         }
-        const cv::Rect part(
-            stats.at<int>(label, cv::CC_STAT_LEFT), stats.at<int>(label, cv::CC_STAT_TOP),
-            stats.at<int>(label, cv::CC_STAT_WIDTH), stats.at<int>(label, cv::CC_STAT_HEIGHT));
-        extent = extent.area() == 0 ? part : (extent | part);
-    }
+        return std::min(double(extent.width) / ink.cols, double(extent.height) / ink.rows);
+    };
+    ink.spread = clean(mask);
+    ink.faintSpread = clean(faint);
     ink.inked = double(cv::countNonZero(mask)) / double(mask.total());
     ink.faint = double(cv::countNonZero(faint)) / double(faint.total());
-    ink.spread = std::min(double(extent.width) / mask.cols, double(extent.height) / mask.rows);
     ink.centre = shareIn(mask, 0.25, 0.25, 0.75, 0.75);
     // The middle of each side, right at the edge: the place farthest from
     // both strokes of a cross, however bold, and inked in a box filled or
@@ -533,11 +539,24 @@ Ink inkOf(const Box &box, const Levels &levels)
         ink.strokes = std::max(ink.strokes, runs(mask.row(int(at * mask.rows)).clone()));
         ink.strokes = std::max(ink.strokes, runs(mask.col(int(at * mask.cols)).clone()));
     }
+
     ink.clearSides = 0;
     for (const double share :
          {shareIn(mask, 0.42, 0.0, 0.58, 0.14), shareIn(mask, 0.42, 0.86, 0.58, 1.0),
           shareIn(mask, 0.0, 0.42, 0.14, 0.58), shareIn(mask, 0.86, 0.42, 1.0, 0.58)})
         ink.clearSides += share < 0.25 ? 1 : 0;
+    // Hatching drawn slanting is met three times or more along a diagonal
+    // of the box too. A cross lies along the diagonals, and a line of pixels
+    // may meet its stroke more than once, so they count only for a box
+    // whose sides are mostly inked.
+    const int side = std::min(mask.rows, mask.cols);
+    cv::Mat down(1, side, CV_8U), up(1, side, CV_8U);
+    for (int i = 0; i < side; ++i) {
+        down.at<uchar>(i) = mask.at<uchar>(i, i);
+        up.at<uchar>(i) = mask.at<uchar>(side - 1 - i, i);
+    }
+    if (ink.clearSides <= 2)
+        ink.strokes = std::max({ink.strokes, runs(down), runs(up)});
     ink.peak = box.peak / levels.pen;
     return ink;
 }
@@ -563,7 +582,9 @@ double penOf(const QList<Box> &boxes)
 BoxState stateOf(const Ink &ink)
 {
     if (ink.inked < 0.02)
-        return ink.faint >= 0.08 ? BoxState::Faint : BoxState::Empty;
+        // A trace spread across the box, however light, is worth a look.
+        return ink.faint >= 0.08 || (ink.faint >= 0.03 && ink.faintSpread >= 0.4) ? BoxState::Faint
+                                                                                  : BoxState::Empty;
     if (ink.spread < 0.3) {
         // A short stroke at the box's edge that reaches nowhere near the
         // middle is ink from outside (a stroke of the next box, a digit's
@@ -573,11 +594,15 @@ BoxState stateOf(const Ink &ink)
     if (ink.inked < 0.04)
         return BoxState::Unsure;
     // A cross or a tick, however bold, leaves the middle of a side of the
-    // box clear (two, once bold); a box filled leaves none, and one hatched
-    // or scribbled over in a hurry crosses every line many times: that is
-    // no cross, and only a box dark all over is surely cancelled.
-    if (ink.strokes <= 2 &&
-        ((ink.clearSides >= 1 && ink.inked < 0.5) || (ink.clearSides >= 2 && ink.inked < 0.9)))
+    // box clear (two, once it covers most of the box); a box filled leaves
+    // none, and one hatched or scribbled over in a hurry crosses a line
+    // across it three times or more: that is no cross, and only a box dark
+    // all over is surely cancelled.
+    // A box shaded all over in a lighter stroke than the pen's is no cross
+    // either (a dark stroke blurred by a far photo has a wide halo too).
+    const bool shaded = ink.faint >= 0.4 && ink.faint > 2.5 * ink.inked && ink.peak < 0.75;
+    if (ink.strokes <= 2 && !shaded &&
+        ((ink.clearSides >= 1 && ink.inked < 0.75) || (ink.clearSides >= 2 && ink.inked < 0.9)))
         return BoxState::Marked;
     if (ink.inked >= 0.75 && ink.clearSides == 0)
         return BoxState::Filled;

@@ -45,13 +45,14 @@ enum class BoxState
 // the paper right around the box.
 struct Ink
 {
-    double inked = 0;   // share darker than the page's ink level
-    double faint = 0;   // share darker than the faint level
-    double centre = 0;  // share of the middle quarter that is inked
-    double spread = 0;  // the smaller of the inked extent's width and height, as a share
-    double peak = 0;    // darkness of the darkest part, as a share of the page's pen
-    int clearSides = 4; // how many of the middles of the four sides are clear of ink
-    int strokes = 0;    // the most separate strokes a line across the box meets
+    double inked = 0;       // share darker than the page's ink level
+    double faint = 0;       // share darker than the faint level
+    double centre = 0;      // share of the middle quarter that is inked
+    double spread = 0;      // the smaller of the inked extent's width and height, as a share
+    double peak = 0;        // darkness of the darkest part, as a share of the page's pen
+    int clearSides = 4;     // how many of the middles of the four sides are clear of ink
+    int strokes = 0;        // the most separate strokes a line across the box meets
+    double faintSpread = 1; // as spread, of the faint level's ink
 };
 
 BoxState stateOf(const Ink &ink);

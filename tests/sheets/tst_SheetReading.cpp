@@ -60,64 +60,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("yes");
         QTest::addColumn<QString>("no");
         QTest::addColumn<QString>("answer");
-        QTest::newRow("cross on Sí") << "cross"
-                                     << "empty"
-                                     << "S";
-        QTest::newRow("tick on No") << "empty"
-                                    << "tick"
-                                    << "N";
-        QTest::newRow("nothing") << "empty"
-                                 << "empty"
-                                 << "-";
-        QTest::newRow("both crossed") << "cross"
-                                      << "cross"
-                                      << "X";
-        QTest::newRow("bold cross past the box") << "bold"
-                                                 << "empty"
-                                                 << "S";
-        QTest::newRow("Sí filled, No crossed") << "filled"
-                                               << "cross"
-                                               << "N";
-        QTest::newRow("Sí filled alone: cancelled") << "filled"
-                                                    << "empty"
-                                                    << "-";
-        QTest::newRow("erased Sí beside a crossed No") << "ghost"
-                                                       << "cross"
-                                                       << "N";
-        QTest::newRow("an erasure alone") << "ghost"
-                                          << "empty"
-                                          << "?";
-        QTest::newRow("a dot in the middle") << "dot"
-                                             << "empty"
-                                             << "?";
-        QTest::newRow("a digit's tail at the edge") << "tail"
-                                                    << "cross"
-                                                    << "N";
-        QTest::newRow("filled in a hurry, half dark") << "hurried"
-                                                      << "cross"
-                                                      << "?";
-        QTest::newRow("a blot") << "blot"
-                                << "empty"
-                                << "?";
-        QTest::newRow("a small cross") << "small"
-                                       << "empty"
-                                       << "S";
-        QTest::newRow("a plus through every side") << "plus"
-                                                   << "empty"
-                                                   << "?";
-        QTest::newRow("hatched in a hurry alone") << "empty"
-                                                  << "hurried"
-                                                  << "?";
-        QTest::newRow("bold with one side clear") << "bold, one side clear"
-                                                  << "empty"
-                                                  << "?";
+        const auto row = [](const char *name, const char *yes, const char *no, const char *answer) {
+            QTest::newRow(name) << QString(yes) << QString(no) << QString(answer);
+        };
+        row("cross on Sí", "cross", "empty", "S");
+        row("tick on No", "empty", "tick", "N");
+        row("nothing", "empty", "empty", "-");
+        row("both crossed", "cross", "cross", "X");
+        row("bold cross past the box", "bold", "empty", "S");
+        row("bold with one side clear", "bold, one side clear", "empty", "S");
+        row("bold with no side clear", "bold, all sides dark", "empty", "?");
+        row("a small cross", "small", "empty", "S");
+        row("Sí filled, No crossed", "filled", "cross", "N");
+        row("Sí filled alone: cancelled", "filled", "empty", "-");
+        row("erased Sí beside a crossed No", "ghost", "cross", "N");
+        row("an erasure alone", "ghost", "empty", "?");
+        row("a very light cross alone", "barely", "empty", "?");
+        row("specks of noise", "specks", "empty", "-");
+        row("a dot in the middle", "dot", "empty", "?");
+        row("a digit's tail at the edge", "tail", "cross", "N");
+        row("hatched in a hurry beside a cross", "hurried", "cross", "?");
+        row("hatched in a hurry alone", "empty", "hurried", "?");
+        row("shaded lightly all over", "shaded lightly", "empty", "?");
+        row("a dark cross blurred wide", "blurred", "empty", "S");
+        row("a blot", "blot", "empty", "?");
+        row("a plus through every side", "plus", "empty", "?");
     }
     void boxesReadByThePrintedRule()
     {
         QFETCH(QString, yes);
         QFETCH(QString, no);
         QFETCH(QString, answer);
-        // inked, faint, centre, spread, peak, clear sides, strokes
+        // inked, faint, centre, spread, peak, clear sides, strokes, faint spread
         static const QHash<QString, sheetReader::Ink> kinds{
             {"empty", {0.0, 0.01, 0, 0, 0.05, 4, 0}},
             {"cross", {0.22, 0.3, 0.45, 0.9, 1, 4, 2}},
@@ -131,7 +105,12 @@ private Q_SLOTS:
             {"blot", {0.3, 0.35, 0.9, 0.25, 1, 4, 1}},
             {"small", {0.06, 0.08, 0.2, 0.5, 1, 4, 2}},
             {"plus", {0.2, 0.25, 0.4, 0.9, 1, 0, 1}},
-            {"bold, one side clear", {0.6, 0.7, 0.9, 1, 1, 1, 2}}};
+            {"bold, one side clear", {0.6, 0.7, 0.9, 1, 1, 1, 2}},
+            {"bold, all sides dark", {0.6, 0.7, 0.9, 1, 1, 0, 2}},
+            {"shaded lightly", {0.17, 0.57, 0.37, 0.8, 0.6, 4, 2}},
+            {"blurred", {0.16, 0.43, 0.33, 0.54, 0.91, 3, 2}},
+            {"barely", {0.0, 0.04, 0, 0, 0.3, 4, 0, 0.6}},
+            {"specks", {0.0, 0.04, 0, 0, 0.3, 4, 0, 0.1}}};
         QCOMPARE(QString(sheetReader::answerOf(sheetReader::stateOf(kinds.value(yes)),
                                                sheetReader::stateOf(kinds.value(no)))),
                  answer);
