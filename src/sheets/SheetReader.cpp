@@ -19,6 +19,8 @@ constexpr double kSearchSide = 1600.0;
 constexpr int kSearch = 8;
 
 const QString kNotASheet = QStringLiteral("no es una hoja de respuestas");
+const QString kThreeCorners =
+    QStringLiteral("leída con tres esquinas: la cuarta falta o está tapada");
 
 using Quad = std::array<cv::Point2f, 4>;
 
@@ -59,6 +61,11 @@ std::vector<Candidate> markCandidates(const cv::Mat &binary, double scale)
     for (size_t i = 0; i < contours.size(); ++i) {
         const double outer = cv::contourArea(contours[i]);
         if (outer < smallest * smallest || outer > largest * largest)
+            continue;
+        // A mark cut by the picture's edge has its centre elsewhere.
+        const cv::Rect bounds = cv::boundingRect(contours[i]);
+        if (bounds.x <= 1 || bounds.y <= 1 || bounds.br().x >= binary.cols - 1 ||
+            bounds.br().y >= binary.rows - 1)
             continue;
         const int hole = largestChild(int(i));
         const int core = hole < 0 ? -1 : largestChild(hole);
@@ -134,8 +141,14 @@ double pageScore(const std::array<Candidate, 4> &marks)
         std::min(left, right) < 0.7 * std::max(left, right) || ratio < 0.8 * expected ||
         ratio > 1.25 * expected)
         return 0;
-    // Each mark the size the page's sides beside it give it (perspective
-    // makes the nearer ones larger).
+    // The four alike (a phone's perspective makes the nearer ones a little
+    // larger), each the size the page's sides beside it give it.
+    std::array<double, 4> sides{marks[0].side, marks[1].side, marks[2].side, marks[3].side};
+    std::sort(sides.begin(), sides.end());
+    const double typical = (sides[1] + sides[2]) / 2;
+    for (const double side : sides)
+        if (side < 0.75 * typical || side > 1.33 * typical)
+            return 0;
     const std::array<Candidate, 4> ordered = clockwise(marks);
     for (int i = 0; i < 4; ++i) {
         const double across = cv::norm(quad[(i + 1) % 4] - quad[i]),
@@ -178,9 +191,10 @@ struct Placement
     bool threeCorners = false;
 };
 
-// The page framed by the largest set of four marks; failing that, by the
-// largest set of three.
-std::optional<Placement> placeMarks(std::vector<Candidate> candidates)
+// The ways to frame the page, the likelier first: the largest set of four
+// marks, then the largest set of three (a fourth mark may be something else
+// shaped like one, beside a corner covered).
+std::vector<Placement> placeMarks(std::vector<Candidate> candidates)
 {
     // Corner marks are alike: keep the dozen nearest the candidates' median size.
     if (candidates.size() > 12) {
@@ -195,6 +209,7 @@ std::optional<Placement> placeMarks(std::vector<Candidate> candidates)
         candidates.resize(12);
     }
     const size_t n = candidates.size();
+    std::vector<Placement> placements;
     double best = 0;
     std::optional<Placement> placement;
     for (size_t i = 0; i < n; ++i)
@@ -207,7 +222,9 @@ std::optional<Placement> placeMarks(std::vector<Candidate> candidates)
                         best = score, placement = Placement{clockwise(four), false};
                 }
     if (placement)
-        return placement;
+        placements.push_back(*placement);
+    best = 0;
+    placement.reset();
     for (size_t i = 0; i < n; ++i)
         for (size_t j = 0; j < n; ++j)
             for (size_t k = i + 1; k < n; ++k) {
@@ -219,13 +236,28 @@ std::optional<Placement> placeMarks(std::vector<Candidate> candidates)
                 if (const double score = pageScore(*four); score > best)
                     best = score, placement = Placement{clockwise(*four), true};
             }
-    return placement;
+    if (placement)
+        placements.push_back(*placement);
+    return placements;
+}
+
+// Every mark-like shape the two ways of telling ink find.
+std::vector<Candidate> allCandidates(const cv::Mat &small, double scale)
+{
+    cv::Mat binary;
+    cv::threshold(small, binary, 0, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
+    std::vector<Candidate> found = markCandidates(binary, scale);
+    cv::adaptiveThreshold(small, binary, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV,
+                          2 * int(kSearchSide / 60) + 1, 15);
+    const std::vector<Candidate> more = markCandidates(binary, scale);
+    found.insert(found.end(), more.begin(), more.end());
+    return found;
 }
 
 // Finds the page's corner marks two ways in turn, as `attempt` asks: 0,
 // ink as a scan's even light shows it (the quicker); 1, ink judged against
 // its neighbourhood, for photos with a desk around the page or a shadow.
-std::optional<Placement> findPage(const cv::Mat &small, double scale, int attempt)
+std::vector<Placement> findPage(const cv::Mat &small, double scale, int attempt)
 {
     cv::Mat binary;
     if (attempt == 0)
@@ -635,9 +667,15 @@ PageReading read(const cv::Mat &grey, const ExamCheck &check)
         reading.refusal = kNotASheet;
         return reading;
     }
-    const double scale = kSearchSide / std::max(grey.cols, grey.rows);
-    cv::Mat small;
-    cv::resize(grey, small, cv::Size(), scale, scale, cv::INTER_AREA);
+    // The copy the marks are sought on, kSearchSide long: halved while more
+    // than twice too large (quick, and it averages), then scaled linearly.
+    cv::Mat small = grey;
+    while (std::max(small.cols, small.rows) > 2 * kSearchSide)
+        cv::pyrDown(small, small);
+    const double shrink = kSearchSide / std::max(small.cols, small.rows);
+    if (shrink != 1)
+        cv::resize(small, small, cv::Size(), shrink, shrink, cv::INTER_LINEAR);
+    const double scale = double(small.cols) / grey.cols;
     // Upside down, the code is where the layout has nothing: the page is
     // turned round when the code is not found where it belongs, upright.
     const cv::Rect qr = pixels(SheetLayout::qrArea().adjusted(-6, -6, 6, 6));
@@ -647,39 +685,91 @@ PageReading read(const cv::Mat &grey, const ExamCheck &check)
     std::optional<Decoded> decoded;
     std::array<Candidate, 4> found;
     cv::Mat homography;
-    bool framed = false;
-    for (int attempt = 0; attempt < 2 && !decoded; ++attempt) {
-        placement = findPage(small, scale, attempt);
-        if (!placement)
-            continue;
-        framed = true;
-        found = placement->marks;
-        for (int turn = 0; turn < 2 && !decoded; ++turn) {
-            if (turn == 1)
-                std::rotate(found.begin(), found.begin() + 2, found.end());
-            const Quad marks = pointsOf(found);
-            homography = cv::getPerspectiveTransform(marks.data(), target.data());
-            cv::warpPerspective(grey, reading.straight, homography, kPageSize, cv::INTER_LINEAR,
-                                cv::BORDER_CONSTANT, cv::Scalar(255));
-            decoded = decode(reading.straight(qr), turn == 1 || placement->threeCorners);
-            // The code read must stand upright where the layout has it.
-            if (decoded && cv::norm(decoded->corners[0] - qrCorner) > 4 * kPixelsPerMm)
-                decoded.reset();
+    bool fourFound = false;
+    for (int attempt = 0; attempt < 2 && !decoded; ++attempt)
+        for (const Placement &tried : findPage(small, scale, attempt)) {
+            fourFound = fourFound || !tried.threeCorners;
+            // Upright and quickly first; then turned round, and upright again,
+            // looking harder (a photo's code is less sharp once straightened).
+            for (const auto &[turn, harder] : {std::pair{0, false}, {2, true}, {0, true}}) {
+                if (decoded)
+                    break;
+                found = tried.marks;
+                std::rotate(found.begin(), found.begin() + turn, found.end());
+                const Quad marks = pointsOf(found);
+                homography = cv::getPerspectiveTransform(marks.data(), target.data());
+                cv::warpPerspective(grey, reading.straight, homography, kPageSize, cv::INTER_LINEAR,
+                                    cv::BORDER_CONSTANT, cv::Scalar(255));
+                decoded = decode(reading.straight(qr), harder || tried.threeCorners);
+                // The code read must stand upright where the layout has it.
+                if (decoded && cv::norm(decoded->corners[0] - qrCorner) > 4 * kPixelsPerMm)
+                    decoded.reset();
+            }
+            if (decoded) {
+                placement = tried;
+                break;
+            }
+        }
+    if (!decoded) {
+        // The code itself, found anywhere in the picture, places the page
+        // roughly; the corner marks near where it puts them (three at
+        // least) and the code's corners then place it surely.
+        if (const std::optional<Decoded> code = decode(small, true)) {
+            std::vector<cv::Point2f> seen, onPage;
+            const QRectF area = SheetLayout::qrArea();
+            const std::array<QPointF, 4> symbol{area.topLeft(), area.topRight(), area.bottomRight(),
+                                                area.bottomLeft()};
+            for (int c = 0; c < 4; ++c) {
+                seen.push_back(code->corners[size_t(c)] / float(scale));
+                onPage.emplace_back(float(symbol[size_t(c)].x() * kPixelsPerMm),
+                                    float(symbol[size_t(c)].y() * kPixelsPerMm));
+            }
+            const cv::Mat rough = cv::getPerspectiveTransform(seen.data(), onPage.data());
+            const std::vector<Candidate> candidates = allCandidates(small, scale);
+            int marksSeen = 0;
+            for (const cv::Point2f &mark : target) {
+                double nearest = 30 * kPixelsPerMm;
+                std::optional<cv::Point2f> at;
+                for (const Candidate &candidate : candidates) {
+                    std::vector<cv::Point2f> mapped;
+                    cv::perspectiveTransform(std::vector<cv::Point2f>{candidate.centre}, mapped,
+                                             rough);
+                    if (const double d = cv::norm(mapped[0] - mark); d < nearest)
+                        nearest = d, at = candidate.centre;
+                }
+                if (at) {
+                    seen.push_back(*at);
+                    onPage.push_back(mark);
+                    ++marksSeen;
+                }
+            }
+            if (marksSeen >= 3) {
+                homography = homographyOf(seen, onPage);
+                if (!homography.empty()) {
+                    cv::warpPerspective(grey, reading.straight, homography, kPageSize,
+                                        cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(255));
+                    decoded = decode(reading.straight(qr), true);
+                    if (decoded && cv::norm(decoded->corners[0] - qrCorner) > 4 * kPixelsPerMm)
+                        decoded.reset();
+                    if (decoded && marksSeen == 3)
+                        reading.note = kThreeCorners;
+                }
+            }
         }
     }
     if (!decoded) {
         // A code of ours anywhere on it makes it a sheet with corners
         // missing or covered; without one it is no sheet of ours.
-        if (!framed || placement->threeCorners)
+        if (fourFound)
+            reading.refusal = QStringLiteral("no se puede leer el código QR");
+        else
             reading.refusal = decode(small, true)
                                   ? QStringLiteral("faltan esquinas o están tapadas")
                                   : kNotASheet;
-        else
-            reading.refusal = QStringLiteral("no se puede leer el código QR");
         reading.straight.release();
         return reading;
     }
-    if (placement->threeCorners) {
+    if (placement && placement->threeCorners) {
         // The fourth corner was only guessed: the code's own corners, where
         // the layout has them, place the page again with the three marks.
         const QRectF area = SheetLayout::qrArea();
@@ -709,7 +799,7 @@ PageReading read(const cv::Mat &grey, const ExamCheck &check)
         }
         cv::warpPerspective(grey, reading.straight, homography, kPageSize, cv::INTER_LINEAR,
                             cv::BORDER_CONSTANT, cv::Scalar(255));
-        reading.note = QStringLiteral("leída con tres esquinas: la cuarta falta o está tapada");
+        reading.note = kThreeCorners;
     }
     const SheetCode code = decoded->code;
     reading.code = code;
@@ -761,7 +851,7 @@ PageReading read(const cv::Mat &grey, const ExamCheck &check)
     Levels levels;
     levels.pen = penOf(measured);
     levels.ink = std::clamp(0.5 * levels.pen, 0.18, 0.45);
-    levels.faint = std::clamp(0.22 * levels.pen, 0.08, 0.2);
+    levels.faint = std::clamp(0.15 * levels.pen, 0.07, 0.2);
     const auto stateAt = [&](qsizetype i) { return stateOf(inkOf(measured[i], levels)); };
 
     if (code.page == 0)

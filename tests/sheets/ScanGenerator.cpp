@@ -443,7 +443,7 @@ Distortion distortionFor(Capture capture, QRandomGenerator &random)
         d.noise = 3 + random.generateDouble() * 5.0;
         d.jpegQuality = 50 + random.bounded(35);
         if (capture == Capture::Phone)
-            d.pageShare = between(random, 0.92, 0.98);
+            d.pageShare = between(random, 0.85, 0.92); // the whole page in the frame
         break;
     }
     return d;
