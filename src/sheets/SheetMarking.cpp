@@ -119,6 +119,9 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
             result.refusals.append({file, filePage, reading.refusal});
             continue;
         }
+        if (!reading.note.isEmpty())
+            result.notes.append(
+                QStringLiteral("página %1 de %2: %3").arg(filePage).arg(file, reading.note));
         const QPair<int, int> id{reading.code.version, reading.code.serial};
         if (!sheetAt.contains(id)) {
             sheetAt.insert(id, result.sheets.size());

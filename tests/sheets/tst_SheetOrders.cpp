@@ -346,6 +346,56 @@ private Q_SLOTS:
         QCOMPARE(result.out.count(u'\n'), 1); // the heading alone
         QCOMPARE(result.status, 1);
     }
+
+    // A page placed by three corner marks and its code is read and said so;
+    // a pile of one page that is no sheet names that page.
+    void whatALonePageTellsIsSaid_data()
+    {
+        QTest::addColumn<QString>("spoil");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("out"); // the grades, without their heading
+        QTest::addColumn<int>("status");
+        QTest::newRow("a corner covered")
+            << "corner" << QStringList{"--examen=1"}
+            << "aviso: página 1 de r.png: leída con tres esquinas: la cuarta falta o está "
+               "tapada\n"
+               "1 hojas corregidas (0 pendientes), 0 marcas dudosas, 0 páginas rechazadas.\n"
+            << "12345678;A;6;0;0;0;6,00;10,00;r.png;1;S;N;S;N;S;N\r\n"
+            << 0;
+        // The owner is unknown; the points are not.
+        QTest::newRow("a DNI left blank")
+            << "" << QStringList{"--examen=1"}
+            << "dudosa: página 1 de r.png, hoja 1-ID-A-005, DNI\n"
+               "1 hojas corregidas (1 pendientes), 1 marcas dudosas, 0 páginas rechazadas.\n"
+            << "pendiente;A;6;0;0;0;6,00;10,00;r.png;1;S;N;S;N;S;N\r\n"
+            << 1;
+        QTest::newRow("a page that is no sheet, alone")
+            << "noise" << QStringList{}
+            << "orvalis-banco: no se ha encontrado ninguna hoja de respuestas que leer en los "
+               "escaneos.\npágina 1 de r.png: no es una hoja de respuestas\n"
+            << "" << 1;
+    }
+    void whatALonePageTellsIsSaid()
+    {
+        QFETCH(QString, spoil);
+        QFETCH(QStringList, options);
+        QFETCH(QString, err);
+        QFETCH(QString, out);
+        QFETCH(int, status);
+        cv::Mat scan = sheet(5, "SNSNSN", spoil.isEmpty() ? "" : "12345678", 1, 0, 0, true);
+        const double mm = 200 / 25.4;
+        if (spoil == "corner") // a thumb over the bottom right mark
+            cv::circle(scan, cv::Point(scan.cols - int(22 * mm), scan.rows - int(22 * mm)),
+                       int(12 * mm), cv::Scalar(170), cv::FILLED);
+        else if (spoil == "noise")
+            cv::randu(scan, 0, 255);
+        QVERIFY(save("r.png", scan));
+        const Run result = run(QStringList{"corregir", path("r.png"), m_dir.path()} + options);
+        QCOMPARE(QString(result.err).replace(m_id, "ID"), err);
+        QCOMPARE(result.out.section(u'\n', 1), out);
+        QCOMPARE(result.status, status);
+    }
 };
 
 QTEST_MAIN(tst_SheetOrders)
