@@ -617,6 +617,12 @@ BoxState stateOf(const Ink &ink)
         // A trace spread across the box, however light, is worth a look.
         return ink.faint >= 0.08 || (ink.faint >= 0.03 && ink.faintSpread >= 0.4) ? BoxState::Faint
                                                                                   : BoxState::Empty;
+    // A stroke a photo has blurred lighter than the pen: hardly any of it
+    // reaches the ink level, but its lighter part runs right across the
+    // box, as dark as half the page's pen, leaving a side clear.
+    if (ink.spread < 0.3 && ink.inked < 0.08 && ink.faintSpread >= 0.6 && ink.faint >= 0.15 &&
+        ink.faint < 0.5 && ink.peak >= 0.4 && ink.clearSides >= 2)
+        return BoxState::Marked;
     if (ink.spread < 0.3) {
         // A short stroke at the box's edge that reaches nowhere near the
         // middle is ink from outside (a stroke of the next box, a digit's

@@ -22,15 +22,6 @@ const QString kFolder = QStringLiteral(ORVALIS_INDEPENDENT_SCANS_DIR);
 // teacher to look: at most this many on one page.
 constexpr int kMostDoubtfulClearMarks = 1;
 
-// What the reader does not yet read as this set means, image by image: an
-// expected failure that turns into a failure of its own (XPASS) once mended,
-// so that a gap closed is struck off here.
-const QHash<QString, QString> kKnownMisreadings{};
-const QHash<QString, QString> kKnownDoubts{
-    {QStringLiteral("05-phone-desk.jpg"),
-     QStringLiteral("strokes from outside the box, blurred lighter than the page's pen on a phone "
-                    "photo, and two DNI columns, left doubtful")}};
-
 struct Truth
 {
     QString file;
@@ -181,11 +172,7 @@ private Q_SLOTS:
         qInfo("%s: %lld wrong, %lld clear marks doubtful%s%s", qPrintable(truth.file),
               qlonglong(wrong.size()), qlonglong(doubtfulClear.size()),
               doubtfulClear.isEmpty() ? "" : ": ", qPrintable(doubtfulClear.join(u' ')));
-        if (kKnownMisreadings.contains(truth.file))
-            QEXPECT_FAIL("", qPrintable(kKnownMisreadings.value(truth.file)), Continue);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
-        if (kKnownDoubts.contains(truth.file))
-            QEXPECT_FAIL("", qPrintable(kKnownDoubts.value(truth.file)), Continue);
         QVERIFY2(
             doubtfulClear.size() <= kMostDoubtfulClearMarks,
             qPrintable(QStringLiteral("clear marks left doubtful: ") + doubtfulClear.join(u' ')));

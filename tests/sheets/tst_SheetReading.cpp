@@ -84,6 +84,8 @@ private Q_SLOTS:
         row("shaded lightly all over", "shaded lightly", "empty", "?");
         row("a dark cross blurred wide", "blurred", "empty", "S");
         row("a blot", "blot", "empty", "?");
+        row("a stroke a photo blurred lighter", "blurred light", "empty", "S");
+        row("as light as an erasure", "ghost stroke", "empty", "?");
         row("a plus through every side", "plus", "empty", "?");
     }
     void boxesReadByThePrintedRule()
@@ -109,6 +111,8 @@ private Q_SLOTS:
             {"bold, all sides dark", {0.6, 0.7, 0.9, 1, 1, 0, 2}},
             {"shaded lightly", {0.17, 0.57, 0.37, 0.8, 0.6, 4, 2}},
             {"blurred", {0.16, 0.43, 0.33, 0.54, 0.91, 3, 2}},
+            {"blurred light", {0.035, 0.3, 0.1, 0.21, 0.48, 4, 1, 0.8}},
+            {"ghost stroke", {0.035, 0.3, 0.1, 0.21, 0.3, 4, 1, 0.8}},
             {"barely", {0.0, 0.04, 0, 0, 0.3, 4, 0, 0.6}},
             {"specks", {0.0, 0.04, 0, 0, 0.3, 4, 0, 0.1}}};
         QCOMPARE(QString(sheetReader::answerOf(sheetReader::stateOf(kinds.value(yes)),
