@@ -1,10 +1,9 @@
 // The marked sheets of tests/sheets/independent, drawn and captured by a tool
-// of their own (make_set.py: hand strokes, flatbed, copier, phone on a desk),
-// not by the scan generator the reader is measured with. Each image is read
-// as the program reads a scan, and checked against what the student meant,
-// as truth.tsv beside the images states it: a sheet is read and a page that
-// is no sheet is refused; no answer and no DNI digit is read wrongly (an
-// ambiguous mark may be doubtful); a clear mark is seldom left doubtful.
+// of their own (tools/independent-scans/make_set.py: hand strokes, flatbed, copier, phone on a
+// desk), not by the scan generator the reader is measured with. Each image is read as the program
+// reads a scan, and checked against what the student meant, as truth.tsv beside the images states
+// it: a sheet is read and a page that is no sheet is refused; no answer and no DNI digit is read
+// wrongly (an ambiguous mark may be doubtful); a clear mark is seldom left doubtful.
 
 #include "ScanFile.h"
 #include "SheetCode.h"
