@@ -1,8 +1,7 @@
 #pragma once
-// Reads one scanned or photographed page of an answer sheet: finds the
-// corner marks anywhere in the picture (four, or three and the QR code),
-// straightens the page onto the layout (a homography), reads its QR code,
-// lines every printed box up with where it really lies, and judges the ink
+// Reads one scanned or photographed page of an answer sheet: the page found
+// and straightened by PageFinder, its code checked against the exam, every
+// printed box lined up with where it really lies, and judges the ink
 // in each box against the paper right around it. What it cannot read surely
 // is never guessed: a page it cannot place is refused with a reason, and a
 // box neither clearly empty nor clearly marked makes its question (or DNI
@@ -16,6 +15,7 @@
 // student's pen on the rest of the page (an erasure, a smudge) is no mark:
 // beside a clear mark in the other box it is ignored, alone it is doubtful.
 
+#include "PageFinder.h"
 #include "SheetCode.h"
 #include "SheetLayout.h"
 
@@ -28,8 +28,8 @@
 
 namespace sheetReader {
 
-// Pixels per millimetre of a straightened page.
-constexpr int kPixelsPerMm = 6;
+using pageFinder::findCode;
+using pageFinder::kPixelsPerMm;
 
 enum class BoxState
 {
@@ -76,8 +76,5 @@ using ExamCheck = std::function<std::optional<int>(const SheetCode &, QString *r
 
 // Reads a grey (CV_8UC1) page. Thread-safe.
 PageReading read(const cv::Mat &grey, const ExamCheck &check);
-
-// Decodes our QR code anywhere in a grey image; nullopt when there is none.
-std::optional<SheetCode> findCode(const cv::Mat &grey, bool tryHarder);
 
 } // namespace sheetReader
