@@ -231,9 +231,27 @@ void light(cv::Mat &frame, const Distortion &d, double pixelsPerMm, QRandomGener
     wide.convertTo(frame, frame.type());
 }
 
-cv::Mat distort(const cv::Mat &page, const Distortion &d, double pixelsPerMm,
+// A page that does not lie flat: every point moved smoothly, up to `mm` in
+// the middle and nothing at the corners, which no homography undoes.
+cv::Mat curled(const cv::Mat &page, double mm, double pixelsPerMm)
+{
+    cv::Mat mapX(page.size(), CV_32F), mapY(page.size(), CV_32F);
+    const double amount = mm * pixelsPerMm;
+    for (int y = 0; y < page.rows; ++y)
+        for (int x = 0; x < page.cols; ++x) {
+            const double bulge = std::sin(M_PI * x / page.cols) * std::sin(M_PI * y / page.rows);
+            mapX.at<float>(y, x) = float(x + amount * bulge);
+            mapY.at<float>(y, x) = float(y + amount * bulge);
+        }
+    cv::Mat moved;
+    cv::remap(page, moved, mapX, mapY, cv::INTER_LINEAR, cv::BORDER_REPLICATE);
+    return moved;
+}
+
+cv::Mat distort(const cv::Mat &flat, const Distortion &d, double pixelsPerMm,
                 QRandomGenerator &random)
 {
+    const cv::Mat page = d.curlMm > 0 ? curled(flat, d.curlMm, pixelsPerMm) : flat;
     const float w = float(page.cols), h = float(page.rows);
     std::vector<cv::Point2f> from{{0, 0}, {w, 0}, {w, h}, {0, h}}, to;
     const double radians = d.degrees * M_PI / 180.0;

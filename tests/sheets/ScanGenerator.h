@@ -64,6 +64,7 @@ struct Distortion
     int paper = 245;         // the paper's grey
     bool colour = false;     // captured in colour (read as the program reads it, in grey)
     int coveredCorner = -1;  // a corner mark covered (0 top left … 3 bottom left)
+    double curlMm = 0;       // a page not lying flat: its middle moved this far, smoothly
 };
 
 struct Marked

@@ -160,6 +160,10 @@ private Q_SLOTS:
             << 40;
         QTest::newRow("light crosses, colour JPEG") << 40 << 0 << 200.0 << int(Pen::LightCross)
                                                     << int(Capture::Colour) << Distortion{} << 40;
+        Distortion curl;
+        curl.curlMm = 1.2;
+        QTest::newRow("a page not lying flat, 1.2 mm off in the middle")
+            << 40 << 0 << 200.0 << int(Pen::Cross) << -1 << curl << 0;
         QTest::newRow("a corner covered") << 40 << 0 << 200.0 << int(Pen::Cross)
                                           << int(Capture::CoveredCorner) << Distortion{} << 0;
     }
