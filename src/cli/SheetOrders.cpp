@@ -8,12 +8,10 @@
 #include "GradesReport.h"
 #include "OutputFile.h"
 #include "ReviewPdf.h"
-#include "ScanFile.h"
 #include "SheetKey.h"
 #include "SheetLayout.h"
 #include "SheetMarking.h"
 #include "SheetPdf.h"
-#include "SheetReader.h"
 #include "SheetRecords.h"
 #include "StudentList.h"
 
@@ -181,28 +179,10 @@ int BancoCommand::corregir(const QStringList &arguments)
     ExamHistory history(QDir(folder).filePath(ExamHistory::kFileName));
     QString examValue = parsed.values.value(QStringLiteral("--examen"));
     if (examValue.isEmpty()) {
-        // The exam is the one the first sheet found names; the pages before
-        // it that are no sheet are named if none is found.
+        // The exam is the one the first sheet found names.
         QStringList refused;
-        for (const QString &scan : scans) {
-            QString error;
-            const int pages = scanFile::pageCount(scan, &error);
-            if (pages < 0)
-                refused << Refusal{scan, 0, error}.line();
-            for (int page = 0; page < pages && examValue.isEmpty(); ++page) {
-                const sheetReader::PageReading reading =
-                    sheetReader::read(scanFile::page(scan, page),
-                                      [&examValue](const SheetCode &code, QString *refusal) {
-                                          examValue = QString::number(code.exam);
-                                          *refusal = QStringLiteral("hallado");
-                                          return std::optional<int>();
-                                      });
-                if (examValue.isEmpty())
-                    refused << Refusal{scan, page + 1, reading.refusal}.line();
-            }
-            if (!examValue.isEmpty())
-                break;
-        }
+        if (const qint64 exam = examOfScans(scans, &refused))
+            examValue = QString::number(exam);
         if (examValue.isEmpty()) {
             printError(QStringLiteral("%1: no se ha encontrado ninguna hoja de respuestas que "
                                       "leer en los escaneos.\n")

@@ -1,8 +1,6 @@
 #include "MarkingRun.h"
 
-#include "ScanFile.h"
 #include "SheetKey.h"
-#include "SheetReader.h"
 #include "SheetRecords.h"
 
 #include <QDir>
@@ -59,27 +57,9 @@ MarkingRun::Outcome MarkingRun::run(const Request &request, const std::atomic<bo
     Outcome outcome;
     qint64 number = request.exam;
     if (number == 0) {
-        // The exam is the one the first sheet found names; the pages before
-        // it that are no sheet are named if none is found.
+        // The exam is the one the first sheet found names.
         QStringList refused;
-        for (const QString &scan : request.scans) {
-            QString error;
-            const int pages = scanFile::pageCount(scan, &error);
-            if (pages < 0)
-                refused << Refusal{scan, 0, error}.line();
-            for (int page = 0; page < pages && number == 0 && !stop; ++page) {
-                const sheetReader::PageReading reading = sheetReader::read(
-                    scanFile::page(scan, page), [&number](const SheetCode &code, QString *refusal) {
-                        number = code.exam;
-                        *refusal = QStringLiteral("hallado");
-                        return std::optional<int>();
-                    });
-                if (number == 0)
-                    refused << Refusal{scan, page + 1, reading.refusal}.line();
-            }
-            if (number != 0)
-                break;
-        }
+        number = examOfScans(request.scans, &refused, &stop);
         if (number == 0) {
             outcome.cancelled = stop;
             outcome.error = QStringLiteral("No se ha encontrado ninguna hoja de respuestas que "

@@ -18,6 +18,30 @@ QString Refusal::line() const
     return QStringLiteral("página %1 de %2: %3").arg(page).arg(file, reason);
 }
 
+qint64 examOfScans(const QStringList &scans, QStringList *refused, const std::atomic<bool> *stop)
+{
+    qint64 exam = 0;
+    for (const QString &scan : scans) {
+        QString error;
+        const int pages = scanFile::pageCount(scan, &error);
+        if (pages < 0)
+            refused->append(Refusal{scan, 0, error}.line());
+        for (int page = 0; page < pages && exam == 0 && !(stop && stop->load()); ++page) {
+            const sheetReader::PageReading reading = sheetReader::read(
+                scanFile::page(scan, page), [&exam](const SheetCode &code, QString *refusal) {
+                    exam = code.exam;
+                    *refusal = QStringLiteral("hallado");
+                    return std::optional<int>();
+                });
+            if (exam == 0)
+                refused->append(Refusal{scan, page + 1, reading.refusal}.line());
+        }
+        if (exam != 0)
+            break;
+    }
+    return exam;
+}
+
 SheetMarking::SheetMarking(AnswerKey key, double penalty)
     : m_key(std::move(key)), m_penalty(penalty)
 {

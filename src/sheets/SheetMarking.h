@@ -83,6 +83,12 @@ struct MarkingResult
 
 using Decisions = QHash<QString, QString>; // item ("dni", "7") → value
 
+// The exam the first sheet found in the scans names, or 0 when there is
+// none; the pages read before it, none of them a sheet, are put in *refused
+// with their reasons (Refusal::line()). Once `stop` is set no page more is read.
+qint64 examOfScans(const QStringList &scans, QStringList *refused,
+                   const std::atomic<bool> *stop = nullptr);
+
 class SheetMarking
 {
 public:
