@@ -181,8 +181,11 @@ int BancoCommand::corregir(const QStringList &arguments)
     if (examValue.isEmpty()) {
         // The exam is the one the first sheet found names.
         QStringList refused;
-        if (const qint64 exam = examOfScans(scans, &refused))
-            examValue = QString::number(exam);
+        const PileStart start = examOfScans(scans);
+        for (const Refusal &refusal : start.refused)
+            refused << refusal.line();
+        if (start.exam != 0)
+            examValue = QString::number(start.exam);
         if (examValue.isEmpty()) {
             printError(QStringLiteral("%1: no se ha encontrado ninguna hoja de respuestas que "
                                       "leer en los escaneos.\n")
@@ -259,7 +262,9 @@ int BancoCommand::corregir(const QStringList &arguments)
     clock.start();
     qint64 lastShown = 0;
     MarkingResult result = marking.mark(
-        scans, decisions, parsed.values.contains(QStringLiteral("--revision")),
+        scans, decisions,
+        parsed.values.contains(QStringLiteral("--revision")) ? SheetMarking::Images::Whole
+                                                             : SheetMarking::Images::None,
         [&](int done, int total) {
             // Long runs only: a few pages are done before anyone waits.
             if (total < 20 || clock.elapsed() - lastShown < 1000 || done == total)

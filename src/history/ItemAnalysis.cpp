@@ -1,4 +1,6 @@
 #include "ItemAnalysis.h"
+
+#include "Marks.h"
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -31,10 +33,9 @@ std::optional<double> correlation(const QList<double> &a, const QList<double> &b
 
 double grade(const QList<MarkOutcome> &sheet, double penalty)
 {
-    const auto right = double(sheet.count(MarkOutcome::Right));
-    const auto wrong = double(sheet.count(MarkOutcome::Wrong));
-    const double points = std::max(0.0, right - penalty * wrong);
-    return std::round(1000.0 * points / double(sheet.size())) / 100.0;
+    return marks::grade(marks::points(int(sheet.count(MarkOutcome::Right)),
+                                      int(sheet.count(MarkOutcome::Wrong)), penalty),
+                        int(sheet.size()));
 }
 
 QString decimal(double value, int decimals)

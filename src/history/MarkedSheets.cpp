@@ -1,7 +1,11 @@
 #include "MarkedSheets.h"
 
+#include "Marks.h"
+
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace markedSheets {
 
@@ -37,8 +41,9 @@ QList<MarkedExam> read(const ExamHistory &history, qint64 only, QString *error)
             return;
         MarkedExam &exam = found.last();
         const bool settled = answers.size() == exam.exam.questions.size() &&
-                             !answers.contains(u'?') && !answers.contains(u'X') &&
-                             !answers.contains(u' ');
+                             std::none_of(answers.cbegin(), answers.cend(), [](QChar letter) {
+                                 return letter == u' ' || marks::unsettled(marks::of(letter));
+                             });
         if (settled)
             exam.sheets.append(answers);
         else
@@ -72,16 +77,11 @@ QList<MarkedExam> read(const ExamHistory &history, qint64 only, QString *error)
     return found;
 }
 
-std::optional<ExamFigures> figures(const MarkedExam &marked, const AnswerOf &answerOf,
-                                   double penalty)
+std::optional<ExamFigures> figures(const MarkedExam &marked, const AnswerOf &bank, double penalty)
 {
     QList<bool> key;
     for (const HistoryQuestion &question : marked.exam.questions) {
-        // The answer the exam was printed and marked with; `answerOf` for
-        // exams recorded before the history kept answers.
-        const std::optional<bool> answer = question.answer ? question.answer
-                                           : answerOf      ? answerOf(question)
-                                                           : std::nullopt;
+        const std::optional<bool> answer = questionAnswers::of(question, bank);
         if (!answer)
             return std::nullopt;
         key.append(*answer);
@@ -90,9 +90,10 @@ std::optional<ExamFigures> figures(const MarkedExam &marked, const AnswerOf &ans
     for (const QString &answers : marked.sheets) {
         QList<MarkOutcome> outcomes;
         for (qsizetype n = 0; n < answers.size(); ++n)
-            outcomes.append(answers[n] == u'-'                     ? MarkOutcome::Blank
-                            : (answers[n] == u'S') == key.value(n) ? MarkOutcome::Right
-                                                                   : MarkOutcome::Wrong);
+            outcomes.append(marks::of(answers[n]) == Mark::Blank ? MarkOutcome::Blank
+                            : (marks::of(answers[n]) == Mark::Yes) == key.value(n)
+                                ? MarkOutcome::Right
+                                : MarkOutcome::Wrong);
         sheets.append(outcomes);
     }
     return ItemAnalysis::analyse(sheets, penalty);

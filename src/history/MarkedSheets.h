@@ -8,12 +8,13 @@
 // figures and only counted as pending; a doubtful DNI alone does not keep a
 // sheet out, since its answers are settled.
 //
-// The history keeps the questions, not their answers: the figures are
-// worked out against the key the caller gives (the bank's answers now), so
-// a key corrected in the bank mends the figures at once.
+// The figures are worked out against the answers the history kept for each
+// question (QuestionAnswers), the bank's now for an exam recorded before
+// histories kept answers.
 
 #include "ExamHistory.h"
 #include "ItemAnalysis.h"
+#include "QuestionAnswers.h"
 
 #include <QHash>
 #include <QList>
@@ -29,22 +30,18 @@ struct MarkedExam
     int pending = 0;       // sheets left out until their doubtful marks are decided
 };
 
-// The answer of a question of the history (true for Sí); nullopt when it is
-// not known any more (the question left the bank).
-using AnswerOf = std::function<std::optional<bool>(const HistoryQuestion &)>;
-
 namespace markedSheets {
 
 // The exams with marked sheets, oldest first; only exam `only` when it is
 // not 0. A history without sheets' tables has none.
 QList<MarkedExam> read(const ExamHistory &history, qint64 only, QString *error);
 
-// The figures of one exam against the answers the history kept for it (or,
-// for an exam recorded before it kept them, the key `answerOf` gives), with `penalty`
+// The figures of one exam against its questions' answers
+// (questionAnswers::of, `bank` for an exam recorded before the history kept
+// them), with `penalty`
 // per wrong answer; nullopt when the answer of any of its questions is not
 // known (then no figure of it would be right).
-std::optional<ExamFigures> figures(const MarkedExam &marked, const AnswerOf &answerOf,
-                                   double penalty);
+std::optional<ExamFigures> figures(const MarkedExam &marked, const AnswerOf &bank, double penalty);
 
 } // namespace markedSheets
 

@@ -1,21 +1,17 @@
 #include "Correccion.h"
 
 #include "ColouredButton.h"
+#include "DoubtPanel.h"
 #include "DurableFile.h"
 #include "FiguresReport.h"
 #include "FiguresTable.h"
 #include "FiguresView.h"
 #include "GradesReport.h"
-#include "MarkedSheets.h"
 #include "MessageBox.h"
 #include "ProgramState.h"
 #include "ReviewPdf.h"
 #include "SaveDialog.h"
-#include "ScanFile.h"
 #include "ScreenReader.h"
-#include "SheetLayout.h"
-#include "SheetReader.h"
-#include "SheetRecords.h"
 #include "StudentList.h"
 
 #include <QComboBox>
@@ -26,14 +22,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
-
-#include <opencv2/core/mat.hpp>
+#include <QThread>
 
 namespace {
 
@@ -56,13 +49,27 @@ enum Column
     Columns
 };
 
-QTableWidgetItem *cell(const QVariant &value)
+// A cell of the grades: numbers sort as numbers, and points and grades
+// show two decimals with a comma, as the grades files write them.
+class Cell : public QTableWidgetItem
 {
-    auto *item = new QTableWidgetItem;
-    item->setData(Qt::DisplayRole, value);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    return item;
-}
+public:
+    explicit Cell(const QVariant &value)
+    {
+        setData(Qt::UserRole + 1, value);
+        setText(value.typeId() == QMetaType::Double ? gradesReport::decimal(value.toDouble())
+                                                    : value.toString());
+        setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
+    bool operator<(const QTableWidgetItem &other) const override
+    {
+        const QVariant mine = data(Qt::UserRole + 1);
+        const QVariant theirs = other.data(Qt::UserRole + 1);
+        if (mine.typeId() != QMetaType::QString && theirs.typeId() != QMetaType::QString)
+            return mine.toDouble() < theirs.toDouble();
+        return QTableWidgetItem::operator<(other);
+    }
+};
 
 QString versionLetter(int version)
 {
@@ -83,7 +90,12 @@ Correccion::Correccion()
     buildControls();
 }
 
-Correccion::~Correccion() = default;
+Correccion::~Correccion()
+{
+    // A review being written finishes first: it reads what the window holds.
+    if (m_reviewThread)
+        m_reviewThread->wait();
+}
 
 void Correccion::buildControls()
 {
@@ -119,6 +131,7 @@ void Correccion::buildControls()
     m_textPenalizacion->setSingleStep(0.25);
     m_textPenalizacion->setDecimals(2);
     m_textPenalizacion->setValue(1);
+    connect(m_textPenalizacion, &QDoubleSpinBox::valueChanged, this, &Correccion::penaltyChanged);
     m_commandAlumnos =
         button("CommandAlumnos", QStringLiteral("&Lista de alumnos…"), QColor(128, 255, 255));
     m_labelAlumnos = new QLabel(QStringLiteral("Sin lista de alumnos"), this);
@@ -127,7 +140,9 @@ void Correccion::buildControls()
         button("CommandCorregir", QStringLiteral("&Corregir"), QColor(128, 255, 128));
     m_progressBar1 = new QProgressBar(this);
     m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progressBar1->setFormat(QStringLiteral("%v de %m páginas"));
+    // Says nothing until a run starts.
+    m_progressBar1->setFormat(QString());
+    m_progressBar1->setRange(0, 1);
     m_progressBar1->setValue(0);
     ScreenReader::name(m_progressBar1, QStringLiteral("Páginas leídas"));
     m_commandCancelar =
@@ -167,53 +182,31 @@ void Correccion::buildControls()
     m_gridNotas->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     auto *gradesCaption = label(QStringLiteral("&Notas:"), m_gridNotas);
     layout->addWidget(gradesCaption, 2, 0);
-    layout->addWidget(m_gridNotas, 3, 0);
+
+    // The pages refused and the students with no sheet, under the grades.
+    m_listRechazadas = new QListWidget(this);
+    m_listRechazadas->setObjectName(QStringLiteral("ListRechazadas"));
+    m_listRechazadas->setMaximumHeight(5 * m_listRechazadas->fontMetrics().lineSpacing() + 8);
+    auto *refusedCaption = label(QStringLiteral("Páginas &rechazadas:"), m_listRechazadas);
+    m_labelAusentes = new QLabel(this);
+    m_labelAusentes->setObjectName(QStringLiteral("LabelAusentes"));
+    m_labelAusentes->setWordWrap(true);
+    m_labelAusentes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_gridNotas, 1);
+    left->addWidget(refusedCaption);
+    left->addWidget(m_listRechazadas);
+    left->addWidget(m_labelAusentes);
+    layout->addLayout(left, 3, 0);
 
     // A doubtful mark, looked at.
-    m_frameDuda = new QFrame(this);
-    m_frameDuda->setObjectName(QStringLiteral("FrameDuda"));
-    m_frameDuda->setFrameShape(QFrame::StyledPanel);
-    auto *doubt = new QVBoxLayout(m_frameDuda);
-    m_labelDuda = new QLabel(QStringLiteral("Ninguna marca dudosa"), m_frameDuda);
-    m_labelDuda->setObjectName(QStringLiteral("LabelDuda"));
-    m_labelDuda->setWordWrap(true);
-    m_imageRecorte = new QLabel(m_frameDuda);
-    m_imageRecorte->setObjectName(QStringLiteral("ImageRecorte"));
-    m_imageRecorte->setMinimumSize(360, 140);
-    m_imageRecorte->setAlignment(Qt::AlignCenter);
-    ScreenReader::name(m_imageRecorte, QStringLiteral("Recorte de la hoja"));
-    m_commandMarcada =
-        ColouredButton::create(m_frameDuda, QStringLiteral("CommandMarcada"),
-                               QStringLiteral("&Marcada (M)"), QColor(128, 255, 128), QRect());
-    m_commandBlanco =
-        ColouredButton::create(m_frameDuda, QStringLiteral("CommandBlanco"),
-                               QStringLiteral("En &blanco (B)"), QColor(255, 255, 255), QRect());
-    m_commandSiguiente =
-        ColouredButton::create(m_frameDuda, QStringLiteral("CommandSiguiente"),
-                               QStringLiteral("&Siguiente (S)"), QColor(128, 255, 255), QRect());
-    auto *keys = new QHBoxLayout;
-    keys->addWidget(m_commandMarcada);
-    keys->addWidget(m_commandBlanco);
-    keys->addWidget(m_commandSiguiente);
-    m_textDni = new QLineEdit(m_frameDuda);
-    m_textDni->setObjectName(QStringLiteral("TextDni"));
-    m_textDni->setPlaceholderText(QStringLiteral("DNI que se ve marcado, e Intro"));
-    m_textDni->setMaxLength(12);
-    m_textDni->hide();
-    ScreenReader::name(m_textDni, QStringLiteral("DNI de la hoja"));
-    connect(m_textDni, &QLineEdit::returnPressed, this, &Correccion::TextDni_Return);
-    doubt->addWidget(m_textDni);
-    doubt->addWidget(m_labelDuda);
-    doubt->addWidget(m_imageRecorte, 1);
-    doubt->addLayout(keys);
-    // Plain keys while the teacher is looking at the marks.
-    for (const auto &[key, handler] : {std::pair{Qt::Key_M, &Correccion::CommandMarcada_Click},
-                                       std::pair{Qt::Key_B, &Correccion::CommandBlanco_Click},
-                                       std::pair{Qt::Key_S, &Correccion::CommandSiguiente_Click}}) {
-        auto *shortcut = new QShortcut(QKeySequence(key), m_frameDuda);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, handler);
-    }
+    m_frameDuda =
+        new DoubtPanel(this, [this](int sheet, const QString &item, const QString &value) {
+            return decide(sheet, item, value);
+        });
+    m_frameDuda->addKeys(this);
+    connect(m_frameDuda, &DoubtPanel::hint, this, &Correccion::tell);
+    connect(m_frameDuda, &DoubtPanel::decided, this, &Correccion::sheetDecided);
     layout->addWidget(new QLabel(QStringLiteral("Marca dudosa:"), this), 2, 1);
     layout->addWidget(m_frameDuda, 3, 1);
 
@@ -252,9 +245,6 @@ void Correccion::buildControls()
     connect(m_commandAlumnos, &QPushButton::clicked, this, &Correccion::CommandAlumnos_Click);
     connect(m_commandCorregir, &QPushButton::clicked, this, &Correccion::CommandCorregir_Click);
     connect(m_commandCancelar, &QPushButton::clicked, this, &Correccion::CommandCancelar_Click);
-    connect(m_commandMarcada, &QPushButton::clicked, this, &Correccion::CommandMarcada_Click);
-    connect(m_commandBlanco, &QPushButton::clicked, this, &Correccion::CommandBlanco_Click);
-    connect(m_commandSiguiente, &QPushButton::clicked, this, &Correccion::CommandSiguiente_Click);
     connect(m_commandNotas, &QPushButton::clicked, this, &Correccion::CommandNotas_Click);
     connect(m_commandRevision, &QPushButton::clicked, this, &Correccion::CommandRevision_Click);
     connect(m_commandInforme, &QPushButton::clicked, this, &Correccion::CommandInforme_Click);
@@ -262,8 +252,7 @@ void Correccion::buildControls()
     connect(&m_run, &MarkingRun::progress, this, &Correccion::showProgress);
     connect(&m_run, &MarkingRun::finished, this, &Correccion::markingFinished);
     m_saveNotas = std::make_unique<SaveDialog>(QStringLiteral("GuardarNotas"), this);
-    m_saveNotas->setFilter(QStringLiteral("CSV (*.csv)"));
-    m_saveNotas->setDefaultSuffix(QStringLiteral("csv"));
+    m_saveNotas->setFilter(QStringLiteral("CSV (*.csv);;Libro de Excel (*.xlsx)"));
     m_saveRevision = std::make_unique<SaveDialog>(QStringLiteral("GuardarRevision"), this);
     m_saveRevision->setFilter(QStringLiteral("PDF (*.pdf)"));
     m_saveRevision->setDefaultSuffix(QStringLiteral("pdf"));
@@ -280,13 +269,18 @@ void Correccion::Form_Load()
     ExamHistory history;
     QString error = history.open(ExamHistory::Access::ReadOnly);
     const QList<HistoryExam> exams = error.isEmpty() ? history.exams(&error) : QList<HistoryExam>();
-    for (const HistoryExam &exam : exams)
-        if (!exam.exposition)
-            m_comboExamen->addItem(
-                QStringLiteral("%1. %2 (%3)")
-                    .arg(exam.id)
-                    .arg(exam.title, exam.madeAt.toString(QStringLiteral("dd/MM/yyyy"))),
-                exam.id);
+    for (const HistoryExam &exam : exams) {
+        if (exam.exposition)
+            continue;
+        // The date once: a title made from it ("Examen del 07/12/2026")
+        // says it already.
+        const QString date = exam.madeAt.toString(QStringLiteral("dd/MM/yyyy"));
+        m_comboExamen->addItem(
+            exam.title.contains(date)
+                ? QStringLiteral("%1. %2").arg(exam.id).arg(exam.title)
+                : QStringLiteral("%1. %2 (%3)").arg(exam.id).arg(exam.title, date),
+            exam.id);
+    }
     if (QWidget *frame = container(); frame != this)
         frame->showMaximized();
     m_commandEscaneos->setFocus();
@@ -356,6 +350,12 @@ void Correccion::CommandAlumnos_Click()
     m_labelAlumnos->setText(QStringLiteral("%1 (%2 alumnos)")
                                 .arg(QFileInfo(chosen.first()).fileName())
                                 .arg(m_students.size()));
+    // A marking shown takes the names at once.
+    if (m_session && !m_run.isRunning()) {
+        m_session->setStudents(m_students);
+        fillGrades();
+        fillLists();
+    }
 }
 
 void Correccion::setRunning(bool running)
@@ -363,15 +363,15 @@ void Correccion::setRunning(bool running)
     for (QWidget *control :
          {static_cast<QWidget *>(m_commandEscaneos), static_cast<QWidget *>(m_comboExamen),
           static_cast<QWidget *>(m_textPenalizacion), static_cast<QWidget *>(m_commandAlumnos),
-          static_cast<QWidget *>(m_commandCorregir), static_cast<QWidget *>(m_frameDuda),
-          static_cast<QWidget *>(m_commandNotas), static_cast<QWidget *>(m_commandRevision)})
+          static_cast<QWidget *>(m_commandCorregir), static_cast<QWidget *>(m_commandNotas),
+          static_cast<QWidget *>(m_commandRevision)})
         control->setEnabled(!running);
     m_commandCancelar->setEnabled(running);
-    const bool marked = m_marked.has_value() && !running;
+    const bool marked = m_session.has_value() && !running;
     m_commandNotas->setEnabled(marked);
-    m_commandRevision->setEnabled(marked);
+    m_commandRevision->setEnabled(marked && !m_writingReview);
     m_commandInforme->setEnabled(marked && m_figuresView->table().has_value());
-    m_frameDuda->setEnabled(marked && !m_boxes.isEmpty());
+    m_frameDuda->setEnabled(marked && m_frameDuda->hasDoubts());
 }
 
 void Correccion::CommandCorregir_Click()
@@ -384,7 +384,9 @@ void Correccion::CommandCorregir_Click()
     request.scans = m_scans;
     request.exam = m_comboExamen->currentData().toLongLong();
     request.penalty = m_textPenalizacion->value();
-    m_penalty = request.penalty;
+    request.students = m_students;
+    // Busy until the run knows how many pages there are.
+    m_progressBar1->setFormat(QStringLiteral("%v de %m páginas"));
     m_progressBar1->setRange(0, 0);
     tell(QStringLiteral("Corrigiendo…"));
     setRunning(true);
@@ -408,6 +410,7 @@ void Correccion::markingFinished()
     MarkingRun::Outcome outcome = m_run.takeOutcome();
     setRunning(false);
     if (outcome.cancelled || !outcome.error.isEmpty()) {
+        m_progressBar1->setFormat(QString());
         m_progressBar1->setRange(0, 1);
         m_progressBar1->setValue(0);
     }
@@ -420,21 +423,13 @@ void Correccion::markingFinished()
         MessageBox::inform(outcome.error, this);
         return;
     }
-    for (MarkedSheet &sheet : outcome.result.sheets)
-        sheet.name = m_students.value(sheet.dni);
 
     // The whole marking goes to the history in one change, as orvalis-banco
     // corregir writes it.
     m_history = std::make_unique<ExamHistory>();
     QString failed = m_history->open(ExamHistory::Access::ReadWrite);
-    if (failed.isEmpty()) {
-        QList<sheetRecords::StoredSheet> toStore;
-        for (const MarkedSheet &sheet : std::as_const(outcome.result.sheets))
-            toStore.append({sheet.code.version, sheet.code.serial, sheet.readDni, sheet.read,
-                            outcome.key.positions.value(sheet.code.version), sheet.file,
-                            sheet.page});
-        failed = sheetRecords::store(*m_history, outcome.exam.id, toStore, {});
-    }
+    if (failed.isEmpty())
+        failed = outcome.session->record(*m_history);
     if (!failed.isEmpty()) {
         // Decisions about sheets the history does not hold would go nowhere.
         m_history.reset();
@@ -442,44 +437,66 @@ void Correccion::markingFinished()
             QStringLiteral("No se ha podido anotar la corrección en el historial: %1.").arg(failed),
             this);
     }
-
-    m_marking = std::make_unique<SheetMarking>(outcome.key, m_penalty);
-    m_marked = std::move(outcome);
-    m_boxWords.clear();
-    m_pageShown = {QString(), -1};
+    m_session = std::move(outcome.session);
+    m_session->setPenalty(m_textPenalizacion->value());
     fillGrades();
     fillFigures();
-    collectBoxes();
+    fillLists();
+    m_frameDuda->show(&m_session->result(), &m_session->key());
     setRunning(false);
-    int pending = 0;
-    for (const MarkedSheet &sheet : std::as_const(m_marked->result.sheets))
-        pending += sheet.pending ? 1 : 0;
-    tell(QStringLiteral("%1 hojas corregidas, %2 pendientes, %3 páginas rechazadas.")
-             .arg(m_marked->result.sheets.size())
+    tellCounts();
+    m_frameDuda->takeFocus();
+}
+
+void Correccion::tellCounts()
+{
+    const int pending = m_session->pendingSheets();
+    const int marked = int(m_session->result().sheets.size()) - pending;
+    const int refused = int(m_session->result().refusals.size());
+    tell(QStringLiteral("%1 %2, %3 %4, %5 %6.")
+             .arg(marked)
+             .arg(marked == 1 ? QStringLiteral("hoja corregida")
+                              : QStringLiteral("hojas corregidas"))
              .arg(pending)
-             .arg(m_marked->result.refusals.size()));
-    if (!m_marked->result.refusals.isEmpty()) {
-        QStringList lines;
-        for (const Refusal &refusal : std::as_const(m_marked->result.refusals))
-            lines << refusal.line();
-        MessageBox::inform(lines.join(u'\n'), this);
-    }
-    if (!m_boxes.isEmpty())
-        m_commandMarcada->setFocus();
+             .arg(pending == 1 ? QStringLiteral("pendiente") : QStringLiteral("pendientes"))
+             .arg(refused)
+             .arg(refused == 1 ? QStringLiteral("página rechazada")
+                               : QStringLiteral("páginas rechazadas")));
+}
+
+void Correccion::penaltyChanged()
+{
+    if (!m_session || m_run.isRunning())
+        return;
+    // The answers read do not change: the grades are worked out again.
+    m_session->setPenalty(m_textPenalizacion->value());
+    fillGrades();
+    fillFigures();
+    tell(QStringLiteral("Notas recalculadas con una penalización de %1 por error.")
+             .arg(gradesReport::decimal(m_session->penalty())));
 }
 
 void Correccion::fillGrades()
 {
     m_gridNotas->setSortingEnabled(false);
     m_gridNotas->setRowCount(0);
-    const QList<MarkedSheet> &sheets = m_marked->result.sheets;
+    const QList<MarkedSheet> &sheets = m_session->result().sheets;
     m_gridNotas->setRowCount(int(sheets.size()));
     QFont bold = m_gridNotas->font();
     bold.setBold(true);
     for (int row = 0; row < sheets.size(); ++row) {
         const MarkedSheet &sheet = sheets[row];
+        // A page not scanned is said, as its questions are not asked.
+        QString state = sheet.pending ? QStringLiteral("⚠ Pendiente") : QStringLiteral("Corregida");
+        for (int page = 0; page < sheet.scanPages.size(); ++page)
+            if (sheet.scanPages[page].file.isEmpty()) {
+                state = QStringLiteral("⚠ Falta la página %1").arg(page + 1);
+                break;
+            }
+        const QString name =
+            m_session->offList(sheet) ? QStringLiteral("⚠ No está en la lista") : sheet.name;
         const QList<QVariant> values{sheet.dni,
-                                     sheet.name,
+                                     name,
                                      versionLetter(sheet.code.version),
                                      sheet.right,
                                      sheet.wrong,
@@ -487,12 +504,11 @@ void Correccion::fillGrades()
                                      sheet.doubtful,
                                      sheet.pointsPending() ? QVariant() : QVariant(sheet.points),
                                      sheet.pointsPending() ? QVariant() : QVariant(sheet.grade),
-                                     sheet.pending ? QStringLiteral("⚠ Pendiente")
-                                                   : QStringLiteral("Corregida")};
+                                     state};
         for (int column = 0; column < Columns; ++column) {
-            QTableWidgetItem *item = cell(values[column]);
+            QTableWidgetItem *item = new Cell(values[column]);
             item->setData(Qt::UserRole, row);
-            if (sheet.pending) {
+            if (sheet.pending || (column == Name && m_session->offList(sheet))) {
                 item->setFont(bold);
                 item->setBackground(QColor(255, 240, 160));
             }
@@ -503,240 +519,84 @@ void Correccion::fillGrades()
     m_gridNotas->resizeColumnsToContents();
 }
 
+void Correccion::fillLists()
+{
+    m_listRechazadas->clear();
+    for (const Refusal &refusal : m_session->result().refusals)
+        m_listRechazadas->addItem(refusal.line());
+    const QStringList absent = m_session->absent();
+    m_labelAusentes->setText(absent.isEmpty() ? QString()
+                                              : QStringLiteral("Sin hoja (%1): %2")
+                                                    .arg(absent.size())
+                                                    .arg(absent.join(QStringLiteral("; "))));
+}
+
 void Correccion::fillFigures()
 {
     m_figuresView->clear();
     if (!m_history)
         return;
-    QString error;
-    const QList<MarkedExam> exams = markedSheets::read(*m_history, m_marked->exam.id, &error);
-    const AnswerKey &key = m_marked->key;
-    const HistoryExam &exam = m_marked->exam;
-    const AnswerOf answerOf = [&](const HistoryQuestion &question) -> std::optional<bool> {
-        const qsizetype n = exam.questions.indexOf(question);
-        return n < 0 ? std::nullopt : std::optional<bool>(key.answers.value(0).value(n));
-    };
-    const std::optional<ExamFigures> figures =
-        exams.isEmpty() ? std::nullopt : markedSheets::figures(exams.first(), answerOf, m_penalty);
-    if (figures)
-        m_figuresView->showFigures(*figures, exams.first().pending, exam.questions);
+    int pending = 0;
+    if (const std::optional<ExamFigures> figures = m_session->figures(*m_history, &pending))
+        m_figuresView->showFigures(*figures, pending, m_session->exam().questions);
 }
 
-void Correccion::collectBoxes()
+QString Correccion::decide(int sheet, const QString &item, const QString &value)
 {
-    m_boxes.clear();
-    const QList<MarkedSheet> &sheets = m_marked->result.sheets;
-    for (int s = 0; s < sheets.size(); ++s) {
-        if (sheets[s].dni.contains(u'?'))
-            m_boxes.append({s, kDni, true});
-        for (int n = 0; n < sheets[s].answers.size(); ++n)
-            if (sheets[s].answers[n] == u'?' || sheets[s].answers[n] == u'X') {
-                m_boxes.append({s, n, true});
-                m_boxes.append({s, n, false});
-            }
-    }
-    m_box = m_boxes.isEmpty() ? -1 : 0;
-    showBox();
-}
-
-void Correccion::showBox()
-{
-    m_frameDuda->setEnabled(m_box >= 0);
-    if (m_box < 0) {
-        m_labelDuda->setText(QStringLiteral("Ninguna marca dudosa"));
-        m_imageRecorte->clear();
-        return;
-    }
-    const Box &box = m_boxes[m_box];
-    const MarkedSheet &sheet = m_marked->result.sheets[box.sheet];
-    const bool dni = box.question == kDni;
-    m_textDni->setVisible(dni);
-    m_commandMarcada->setEnabled(!dni);
-    m_commandBlanco->setEnabled(!dni);
-    if (dni)
-        m_labelDuda->setText(QStringLiteral("Hoja %1: el DNI no se lee seguro (%2). Escriba el "
-                                            "que se ve marcado y pulse Intro. (%3 de %4)")
-                                 .arg(sheet.code.sheetName(), sheet.dni)
-                                 .arg(m_box + 1)
-                                 .arg(m_boxes.size()));
-    else
-        m_labelDuda->setText(
-            QStringLiteral("Hoja %1 (DNI %2), pregunta %3: ¿está marcada la casilla "
-                           "«%4»? (%5 de %6)")
-                .arg(sheet.code.sheetName(), sheet.dni)
-                .arg(box.question + 1)
-                .arg(box.yes ? QStringLiteral("Sí") : QStringLiteral("No"))
-                .arg(m_box + 1)
-                .arg(m_boxes.size()));
-    const QImage crop = cropOf(box);
-    m_imageRecorte->setPixmap(QPixmap::fromImage(crop));
-    if (dni) {
-        m_textDni->clear();
-        m_textDni->setFocus();
-    }
-}
-
-QImage Correccion::cropOf(const Box &box)
-{
-    const MarkedSheet &sheet = m_marked->result.sheets[box.sheet];
-    const SheetLayout layout(m_marked->key.questions());
-    const int page = box.question == kDni ? 0 : layout.pageOf(box.question);
-    const ScanPage where = sheet.scanPages.value(page);
-    if (where.file.isEmpty())
-        return {};
-    if (m_pageShown != qMakePair(where.file, where.page)) {
-        m_pageShown = {where.file, where.page};
-        const int questions = m_marked->key.questions();
-        const sheetReader::PageReading reading = sheetReader::read(
-            scanFile::page(where.file, where.page),
-            [questions](const SheetCode &, QString *) { return std::optional<int>(questions); });
-        const cv::Mat &grey = reading.straight;
-        m_straight = grey.empty() ? QImage()
-                                  : QImage(grey.data, grey.cols, grey.rows, int(grey.step),
-                                           QImage::Format_Grayscale8)
-                                        .convertToFormat(QImage::Format_RGB32);
-    }
-    if (m_straight.isNull())
-        return {};
-    constexpr double mm = sheetReader::kPixelsPerMm;
-    const auto pixels = [](const QRectF &r) {
-        return QRectF(r.x() * mm, r.y() * mm, r.width() * mm, r.height() * mm).toAlignedRect();
-    };
-    if (box.question == kDni) {
-        const QRect grid = (pixels(SheetLayout::dniWriteBox(0)) | pixels(SheetLayout::dniBox(7, 9)))
-                               .adjusted(-int(2 * mm), -int(2 * mm), int(2 * mm), int(2 * mm));
-        return m_straight.copy(grid);
-    }
-    const QRect yes = pixels(layout.answerBox(box.question, true));
-    const QRect no = pixels(layout.answerBox(box.question, false));
-    const QRect area = (pixels(layout.numberArea(box.question)) | yes | no)
-                           .adjusted(-int(2 * mm), -int(2 * mm), int(2 * mm), int(2 * mm));
-    QImage crop = m_straight.copy(area);
-    QPainter painter(&crop);
-    painter.setPen(QPen(QColor(0, 0, 200), 3, Qt::DashLine));
-    painter.drawRect((box.yes ? yes : no).translated(-area.topLeft()).adjusted(-4, -4, 4, 4));
-    painter.end();
-    return crop.scaled(crop.size() * 2, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
-void Correccion::TextDni_Return()
-{
-    if (m_box < 0 || !m_marked || m_boxes[m_box].question != kDni)
-        return;
-    const QString dni = studentList::dniDigits(m_textDni->text());
-    if (dni.isEmpty()) {
-        tell(QStringLiteral("Escriba los 8 dígitos del DNI (o el NIE)."));
-        return;
-    }
-    const Box box = m_boxes[m_box];
-    MarkedSheet &sheet = m_marked->result.sheets[box.sheet];
-    const QString failed =
-        m_history ? sheetRecords::store(
-                        *m_history, m_marked->exam.id, {},
-                        {{{sheet.code.version, sheet.code.serial}, {{QStringLiteral("dni"), dni}}}})
-                  : QStringLiteral("el historial no está abierto");
-    if (!failed.isEmpty()) {
+    const QString failed = m_session->decide(m_history.get(), sheet, item, value);
+    if (!failed.isEmpty())
         MessageBox::inform(
             QStringLiteral("No se ha podido anotar la decisión en el historial: %1.").arg(failed),
             this);
-        return;
-    }
-    sheet.dni = dni;
-    sheet.name = m_students.value(dni);
-    m_marking->grade(sheet);
-    m_boxes.removeAt(m_box);
-    m_marked->result.doubts.removeIf([&](const Doubt &doubt) {
-        return doubt.sheet == sheet.code.sheetName() && doubt.item == QStringLiteral("dni");
-    });
+    return failed;
+}
+
+void Correccion::sheetDecided(int index, const QString &item, const QString &value)
+{
+    const MarkedSheet &sheet = m_session->result().sheets[index];
     fillGrades();
-    tell(QStringLiteral("Hoja %1: DNI %2.").arg(sheet.code.sheetName(), dni));
-    m_box = m_boxes.isEmpty() ? -1 : std::min(m_box, int(m_boxes.size()) - 1);
-    showBox();
-    if (m_box >= 0 && m_boxes[m_box].question != kDni)
-        m_commandMarcada->setFocus();
-}
-
-void Correccion::CommandMarcada_Click()
-{
-    decide(true);
-}
-
-void Correccion::CommandBlanco_Click()
-{
-    decide(false);
-}
-
-void Correccion::CommandSiguiente_Click()
-{
-    if (m_boxes.isEmpty())
+    if (item == u"dni") {
+        fillLists();
+        tell(QStringLiteral("Hoja %1: DNI %2.").arg(sheet.code.sheetName(), value));
         return;
-    m_box = (m_box + 1) % int(m_boxes.size());
-    showBox();
-}
-
-void Correccion::decide(bool marked)
-{
-    if (m_box < 0 || !m_marked || m_boxes[m_box].question == kDni)
-        return;
-    const Box box = m_boxes[m_box];
-    auto &words = m_boxWords[{box.sheet, box.question}];
-    (box.yes ? words.first : words.second) = marked;
-    if (words.first && words.second) {
-        // Both boxes seen: one marked is that answer; none, or both (no
-        // single answer given), is a blank.
-        const QString value = *words.first && !*words.second   ? QStringLiteral("S")
-                              : !*words.first && *words.second ? QStringLiteral("N")
-                                                               : QStringLiteral("-");
-        MarkedSheet &sheet = m_marked->result.sheets[box.sheet];
-        const QString failed =
-            m_history ? sheetRecords::store(*m_history, m_marked->exam.id, {},
-                                            {{{sheet.code.version, sheet.code.serial},
-                                              {{QString::number(box.question + 1), value}}}})
-                      : QStringLiteral("el historial no está abierto");
-        if (!failed.isEmpty()) {
-            (box.yes ? words.first : words.second).reset();
-            MessageBox::inform(
-                QStringLiteral("No se ha podido anotar la decisión en el historial: %1.")
-                    .arg(failed),
-                this);
-            return;
-        }
-        sheet.answers[box.question] = value.at(0);
-        m_marking->grade(sheet);
-        m_boxWords.remove({box.sheet, box.question});
-        m_boxes.removeIf(
-            [&box](const Box &b) { return b.sheet == box.sheet && b.question == box.question; });
-        m_marked->result.doubts.removeIf([&](const Doubt &doubt) {
-            return doubt.sheet == sheet.code.sheetName() &&
-                   doubt.item == QString::number(box.question + 1);
-        });
-        fillGrades();
-        fillFigures();
-        tell(QStringLiteral("Hoja %1, pregunta %2: %3; nota %4.")
-                 .arg(sheet.code.sheetName())
-                 .arg(box.question + 1)
-                 .arg(value == u"-" ? QStringLiteral("en blanco") : value)
-                 .arg(gradesReport::decimal(sheet.grade)));
-        if (m_boxes.isEmpty())
-            m_box = -1;
-        else
-            m_box = std::min(m_box, int(m_boxes.size()) - 1);
-    } else {
-        m_box = (m_box + 1) % int(m_boxes.size());
     }
-    showBox();
+    fillFigures();
+    tell(QStringLiteral("Hoja %1, pregunta %2: %3; %4.")
+             .arg(sheet.code.sheetName(), item, value == u"-" ? QStringLiteral("en blanco") : value,
+                  sheet.pointsPending()
+                      ? QStringLiteral("la hoja sigue pendiente")
+                      : QStringLiteral("nota %1").arg(gradesReport::decimal(sheet.grade))));
+}
+
+bool Correccion::confirmLeaving()
+{
+    if (!m_session || m_session->pendingSheets() == 0)
+        return true;
+    const int pending = m_session->pendingSheets();
+    return !MessageBox::askCancelled(
+        QStringLiteral("%1 pendientes de decidir. Lo decidido está anotado en el historial; lo "
+                       "que falta se puede decidir corrigiendo de nuevo los mismos escaneos. "
+                       "¿Salir de todos modos?")
+            .arg(pending == 1 ? QStringLiteral("Queda 1 hoja")
+                              : QStringLiteral("Quedan %1 hojas").arg(pending)),
+        this);
 }
 
 void Correccion::CommandNotas_Click()
 {
-    if (!m_marked)
+    if (!m_session)
         return;
-    const std::optional<QString> path = m_saveNotas->showSave();
+    std::optional<QString> path = m_saveNotas->showSave();
+    m_frameDuda->takeFocus();
     if (!path)
         return;
-    const QByteArray csv =
-        gradesReport::csv(m_marked->result, m_marked->key.questions(), m_withNames);
-    if (const QString failed = DurableFile::write(*path, csv); !failed.isEmpty()) {
+    if (!QFileInfo(*path).fileName().contains(u'.'))
+        *path += m_saveNotas->dialog()->selectedNameFilter().contains(u"xlsx")
+                     ? QStringLiteral(".xlsx")
+                     : QStringLiteral(".csv");
+    const QByteArray bytes =
+        gradesReport::csv(m_session->result(), m_session->key().questions(), m_withNames);
+    if (const QString failed = DurableFile::write(*path, bytes); !failed.isEmpty()) {
         MessageBox::inform(QStringLiteral("No se ha podido guardar %1: %2.").arg(*path, failed),
                            this);
         return;
@@ -746,57 +606,89 @@ void Correccion::CommandNotas_Click()
 
 void Correccion::CommandRevision_Click()
 {
-    if (!m_marked)
+    if (!m_session || m_writingReview)
         return;
+    const int all = int(m_session->result().sheets.size());
     QList<int> chosen;
     for (const QModelIndex &index : m_gridNotas->selectionModel()->selectedRows())
         chosen << m_gridNotas->item(index.row(), 0)->data(Qt::UserRole).toInt();
     if (chosen.isEmpty())
-        for (int s = 0; s < m_marked->result.sheets.size(); ++s)
+        for (int s = 0; s < all; ++s)
             chosen << s;
     std::sort(chosen.begin(), chosen.end());
+    // What is about to be written, said in the dialog's title.
+    m_saveRevision->dialog()->setWindowTitle(
+        chosen.size() == all ? QStringLiteral("Hoja de revisión de todas las hojas (%1)").arg(all)
+        : chosen.size() == 1
+            ? QStringLiteral("Hoja de revisión de la hoja elegida (1 de %1)").arg(all)
+            : QStringLiteral("Hoja de revisión de las %1 hojas elegidas (de %2)")
+                  .arg(chosen.size())
+                  .arg(all));
     const std::optional<QString> path = m_saveRevision->showSave();
-    if (!path)
-        return;
-    // The pages of the chosen sheets are read again for their images.
+    m_frameDuda->takeFocus();
+    if (path)
+        writeReview(*path, chosen);
+}
+
+// The review is written off the window's thread: its pages are decoded from
+// what the marking kept, or read again from the scans beyond it.
+void Correccion::writeReview(const QString &path, QList<int> chosen)
+{
     MarkingResult review;
-    const int questions = m_marked->key.questions();
-    for (int s : chosen) {
-        MarkedSheet sheet = m_marked->result.sheets[s];
-        for (int page = 0; page < sheet.scanPages.size(); ++page) {
-            const ScanPage &where = sheet.scanPages[page];
-            if (where.file.isEmpty())
-                continue;
-            sheet.pages[page].straight =
-                sheetReader::read(scanFile::page(where.file, where.page), [questions](
-                                                                              const SheetCode &,
-                                                                              QString *) {
-                    return std::optional<int>(questions);
-                }).straight;
+    for (int s : std::as_const(chosen))
+        review.sheets.append(m_session->result().sheets[s]);
+    const AnswerKey key = m_session->key();
+    m_writingReview = true;
+    setRunning(false);
+    m_progressBar1->setFormat(QStringLiteral("Hoja de revisión: %v de %m hojas"));
+    m_progressBar1->setRange(0, int(review.sheets.size()));
+    m_progressBar1->setValue(0);
+    tell(QStringLiteral("Escribiendo la hoja de revisión…"));
+    m_reviewThread = QThread::create([this, review, key, path]() mutable {
+        int done = 0;
+        for (MarkedSheet &sheet : review.sheets) {
+            for (int page = 0; page < sheet.pages.size(); ++page)
+                sheet.pages[page].straight = markedPage(sheet, page, key.questions());
+            QMetaObject::invokeMethod(
+                m_progressBar1, [bar = m_progressBar1, d = ++done] { bar->setValue(d); },
+                Qt::QueuedConnection);
         }
-        review.sheets.append(sheet);
-    }
-    if (const QString failed = DurableFile::write(*path, reviewPdf::pdf(review, m_marked->key));
-        !failed.isEmpty()) {
-        MessageBox::inform(QStringLiteral("No se ha podido guardar %1: %2.").arg(*path, failed),
-                           this);
-        return;
-    }
-    tell(QStringLiteral("Hoja de revisión guardada en: %1").arg(*path));
+        const QString failed = DurableFile::write(path, reviewPdf::pdf(review, key));
+        QMetaObject::invokeMethod(
+            this,
+            [this, failed, path] {
+                m_writingReview = false;
+                setRunning(false);
+                m_progressBar1->setFormat(QString());
+                m_progressBar1->setRange(0, 1);
+                m_progressBar1->setValue(0);
+                if (!failed.isEmpty()) {
+                    tell(QString());
+                    MessageBox::inform(
+                        QStringLiteral("No se ha podido guardar %1: %2.").arg(path, failed), this);
+                    return;
+                }
+                tell(QStringLiteral("Hoja de revisión guardada en: %1").arg(path));
+            },
+            Qt::QueuedConnection);
+    });
+    connect(m_reviewThread, &QThread::finished, m_reviewThread, &QObject::deleteLater);
+    m_reviewThread->start();
 }
 
 void Correccion::CommandInforme_Click()
 {
-    if (!m_marked || !m_figuresView->table())
+    if (!m_session || !m_figuresView->table())
         return;
     const std::optional<QString> path = m_saveInforme->showSave();
+    m_frameDuda->takeFocus();
     if (!path)
         return;
     QStringList texts;
-    for (const HistoryQuestion &question : std::as_const(m_marked->exam.questions))
+    for (const HistoryQuestion &question : m_session->exam().questions)
         texts << question.text;
     const QByteArray pdf = figuresReport::pdf(
-        QStringLiteral("Examen %1. %2").arg(m_marked->exam.id).arg(m_marked->exam.title),
+        QStringLiteral("Examen %1. %2").arg(m_session->exam().id).arg(m_session->exam().title),
         *m_figuresView->table(), texts, m_figuresView->chartImage());
     if (const QString failed = DurableFile::write(*path, pdf); !failed.isEmpty()) {
         MessageBox::inform(QStringLiteral("No se ha podido guardar %1: %2.").arg(*path, failed),

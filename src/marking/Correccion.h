@@ -2,27 +2,28 @@
 // The marking window Correccion, a child window of the main window: the
 // teacher picks the scans, the exam (or lets the first sheet's code name
 // it), the penalty and the class list; the pile is marked in the background
-// (MarkingRun) with a progress bar and Cancelar; the grades are listed one
-// sheet a row, pending rows marked in words; each doubtful mark is settled
-// by looking at its boxes cut from the scan, with a key for "marcada" and
-// one for "en blanco"; every decision goes to the history at once and the
-// grade follows. The grades go to the same CSV as orvalis-banco corregir,
-// chosen sheets to the review PDF; what the marks teach about the exam is
-// shown as figures, a chart of the grades and the questions that
-// discriminate negatively.
+// (MarkingRun, over the marking engine) with a progress bar and Cancelar;
+// the grades are listed one sheet a row, pending rows marked in words, the
+// pages refused and the students with no sheet listed beside them; each
+// doubtful mark is settled in the doubt panel (DoubtPanel), every decision
+// kept in the history at once and the grade following. A new penalty or
+// class list applies at once, without reading the pile again. The grades go
+// to a CSV or an Excel workbook as orvalis-banco corregir writes them,
+// sheets to the review PDF (written in the background); what the marks teach
+// about the exam is shown as figures, a chart of the grades and the
+// questions that discriminate negatively, and goes to the report.
 //
 // Nothing is written to the history until a marking is whole: then its
 // sheets are stored in one change, as the command line stores them.
 
 #include "ExamHistory.h"
 #include "MarkingRun.h"
-#include "SheetMarking.h"
 #include "WindowNames.h"
 #include "WorkingWindow.h"
 
 #include <QHash>
-#include <QImage>
-#include <QPair>
+#include <QPointer>
+#include <QThread>
 
 #include <functional>
 #include <memory>
@@ -32,10 +33,11 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
+class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class DoubtPanel;
 class FiguresView;
 class SaveDialog;
 
@@ -57,9 +59,6 @@ public:
     void CommandAlumnos_Click();
     void CommandCorregir_Click();
     void CommandCancelar_Click();
-    void CommandMarcada_Click();
-    void CommandBlanco_Click();
-    void CommandSiguiente_Click();
     void CommandNotas_Click();
     void CommandRevision_Click();
     void CommandInforme_Click();
@@ -70,18 +69,10 @@ public:
     using OpenAnswer = std::function<QStringList(const QString &title)>;
     static void setOpenAnswerForTesting(OpenAnswer answer);
 
-private:
-    // One box of a doubtful question: the sheet (its index in the marking),
-    // the question in the version's order (0-based; kDni for the sheet's DNI
-    // grid, settled by typing the number) and which box.
-    static constexpr int kDni = -1;
-    struct Box
-    {
-        int sheet = 0;
-        int question = 0;
-        bool yes = true;
-    };
+protected:
+    bool confirmLeaving() override;
 
+private:
     void buildControls();
     QStringList chooseFiles(const QString &title, const QString &filter, bool several);
     void markingFinished();
@@ -89,11 +80,12 @@ private:
     void setRunning(bool running);
     void fillGrades();
     void fillFigures();
-    void collectBoxes();
-    void showBox();
-    void decide(bool marked);
-    void TextDni_Return();
-    QImage cropOf(const Box &box);
+    void fillLists();
+    void tellCounts();
+    void penaltyChanged();
+    QString decide(int sheet, const QString &item, const QString &value);
+    void sheetDecided(int sheet, const QString &item, const QString &value);
+    void writeReview(const QString &path, QList<int> chosen);
     void tell(const QString &text);
 
     QPushButton *m_commandEscaneos = nullptr;
@@ -106,13 +98,9 @@ private:
     QProgressBar *m_progressBar1 = nullptr;
     QPushButton *m_commandCancelar = nullptr;
     QTableWidget *m_gridNotas = nullptr;
-    QFrame *m_frameDuda = nullptr;
-    QLabel *m_labelDuda = nullptr;
-    QLabel *m_imageRecorte = nullptr;
-    QPushButton *m_commandMarcada = nullptr;
-    QPushButton *m_commandBlanco = nullptr;
-    QPushButton *m_commandSiguiente = nullptr;
-    QLineEdit *m_textDni = nullptr;
+    DoubtPanel *m_frameDuda = nullptr;
+    QListWidget *m_listRechazadas = nullptr;
+    QLabel *m_labelAusentes = nullptr;
     FiguresView *m_figuresView = nullptr;
     QPushButton *m_commandNotas = nullptr;
     QPushButton *m_commandRevision = nullptr;
@@ -127,17 +115,10 @@ private:
     QStringList m_scans;
     QHash<QString, QString> m_students;
     bool m_withNames = false;
-    double m_penalty = 1.0;
-    // The marking shown: its exam, key and sheets, the decisions applied.
-    std::optional<MarkingRun::Outcome> m_marked;
-    std::unique_ptr<SheetMarking> m_marking;
+    bool m_writingReview = false;
+    QPointer<QThread> m_reviewThread;
+    // The marking shown, its decisions applied; the history it was recorded
+    // in (none when it could not be).
+    std::optional<MarkingSession> m_session;
     std::unique_ptr<ExamHistory> m_history;
-    QList<Box> m_boxes;
-    int m_box = -1;
-    // Per doubtful question (sheet, question): the teacher's word on its Sí
-    // and No boxes, until both are known.
-    QHash<QPair<int, int>, QPair<std::optional<bool>, std::optional<bool>>> m_boxWords;
-    // The straightened page last cut from, by file and page.
-    QPair<QString, int> m_pageShown{QString(), -1};
-    QImage m_straight;
 };

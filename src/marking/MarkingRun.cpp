@@ -1,8 +1,5 @@
 #include "MarkingRun.h"
 
-#include "SheetKey.h"
-#include "SheetRecords.h"
-
 #include <QDir>
 #include <QThread>
 
@@ -56,49 +53,43 @@ MarkingRun::Outcome MarkingRun::run(const Request &request, const std::atomic<bo
 {
     Outcome outcome;
     qint64 number = request.exam;
+    PileStart start;
     if (number == 0) {
         // The exam is the one the first sheet found names.
-        QStringList refused;
-        number = examOfScans(request.scans, &refused, &stop);
+        start = examOfScans(request.scans, &stop);
+        number = start.exam;
         if (number == 0) {
             outcome.cancelled = stop;
             outcome.error = QStringLiteral("No se ha encontrado ninguna hoja de respuestas que "
                                            "leer en los escaneos.");
-            if (!refused.isEmpty())
-                outcome.error += u'\n' + refused.join(u'\n');
+            for (const Refusal &refusal : std::as_const(start.refused))
+                outcome.error += u'\n' + refusal.line();
             return outcome;
         }
     }
     // The history read on this thread, by a connection of its own.
     ExamHistory history(QDir(request.folder).filePath(ExamHistory::kFileName));
-    QString error = history.open(ExamHistory::Access::ReadOnly);
-    std::optional<HistoryExam> exam;
-    if (error.isEmpty())
-        exam = history.exam(number, &error);
-    std::optional<quint32> identifier;
-    if (exam && error.isEmpty())
-        identifier = sheetRecords::identifier(history, number, &error);
-    std::optional<AnswerKey> key;
-    if (identifier)
-        key = sheetKey::of(*exam, *identifier, request.folder, &error);
-    if (!key) {
+    QString reason = history.open(ExamHistory::Access::ReadOnly);
+    MarkingSession::Failure failure = MarkingSession::Failure::Unreadable;
+    if (reason.isEmpty())
+        outcome.session = MarkingSession::open(history, number, request.folder, request.penalty,
+                                               &failure, &reason);
+    if (!outcome.session) {
         outcome.error =
-            !exam && error.isEmpty()
+            failure == MarkingSession::Failure::NoSuchExam
                 ? QStringLiteral("No hay ningún examen número %1 en el historial.").arg(number)
-                : QStringLiteral("No se puede corregir el examen %1: %2.").arg(number).arg(error);
+            : failure == MarkingSession::Failure::Exposition
+                ? QStringLiteral("No se puede corregir el examen %1: el examen %1 es de "
+                                 "exposición y no tiene hojas de respuestas.")
+                      .arg(number)
+                : QStringLiteral("No se puede corregir el examen %1: %2.").arg(number).arg(reason);
         return outcome;
     }
-    outcome.exam = *exam;
-    outcome.key = *key;
-    QHash<QString, Decisions> decisions;
-    const auto stored = sheetRecords::decisions(history, number, &error);
-    for (auto sheet = stored.cbegin(); sheet != stored.cend(); ++sheet)
-        decisions.insert(SheetCode{SheetLayout::kLayoutVersion, key->exam, key->identifier,
-                                   sheet.key().first, sheet.key().second}
-                             .sheetName(),
-                         *sheet);
-    const SheetMarking marking(*key, request.penalty);
-    outcome.result = marking.mark(request.scans, decisions, false, progress, &stop);
-    outcome.cancelled = outcome.result.stopped;
+    outcome.session->setStudents(request.students);
+    outcome.session->mark(request.scans, SheetMarking::Images::Png, progress, &stop,
+                          start.exam != 0 ? &start : nullptr);
+    outcome.cancelled = outcome.session->result().stopped;
+    if (outcome.cancelled)
+        outcome.session.reset();
     return outcome;
 }

@@ -1,21 +1,23 @@
 #pragma once
 // One marking of a pile of scans for the marking window, run off the
-// window's thread: the exam found (chosen, or named by the first sheet's QR
-// code), its key looked up in the bank, the decisions already kept in the
-// history applied, every page read on every core. It writes nothing: the
-// window stores the outcome in the history once it is whole, so a run
-// cancelled at any moment leaves the history as it was.
+// window's thread through the marking engine: the exam found (chosen, or
+// named by the first sheet's QR code), its session opened on a history
+// connection of the run's own, every page read on every core, each sheet's
+// straightened pages kept (as PNGs, within SheetMarking::kKeptBytes) for
+// the crops and the review. It writes nothing: the window records the
+// session in the history once it is whole, so a run cancelled at any moment
+// leaves the history as it was.
 //
-// The run drives SheetMarking from a thread of its own, not one of the
+// The run drives the engine from a thread of its own, not one of the
 // pool's, so that every pool thread reads pages as in orvalis-banco corregir.
 
-#include "ExamHistory.h"
-#include "SheetMarking.h"
+#include "MarkingSession.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <atomic>
+#include <optional>
 
 class QThread;
 
@@ -30,15 +32,14 @@ public:
         qint64 exam = 0; // 0: the exam the first sheet's code names
         double penalty = 1.0;
         QString folder = QStringLiteral(".");
+        QHash<QString, QString> students;
     };
 
     struct Outcome
     {
         QString error; // Spanish; nothing was marked
         bool cancelled = false;
-        HistoryExam exam;
-        AnswerKey key;
-        MarkingResult result;
+        std::optional<MarkingSession> session;
     };
 
     explicit MarkingRun(QObject *parent = nullptr);

@@ -4,12 +4,12 @@
 #include "SheetLayout.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <opencv2/core/utility.hpp>
-
-#include <cmath>
+#include <opencv2/imgcodecs.hpp>
 
 QString Refusal::line() const
 {
@@ -18,28 +18,51 @@ QString Refusal::line() const
     return QStringLiteral("página %1 de %2: %3").arg(page).arg(file, reason);
 }
 
-qint64 examOfScans(const QStringList &scans, QStringList *refused, const std::atomic<bool> *stop)
+cv::Mat markedPage(const MarkedSheet &sheet, int page, int questions)
 {
-    qint64 exam = 0;
+    const sheetReader::PageReading &reading = sheet.pages.value(page);
+    if (!reading.straight.empty())
+        return reading.straight;
+    if (!reading.png.isEmpty())
+        return cv::imdecode(
+            cv::Mat(1, int(reading.png.size()), CV_8UC1, const_cast<char *>(reading.png.data())),
+            cv::IMREAD_GRAYSCALE);
+    const ScanPage where = sheet.scanPages.value(page);
+    if (where.file.isEmpty())
+        return {};
+    return sheetReader::read(
+               scanFile::page(where.file, where.page),
+               [questions](const SheetCode &, QString *) { return std::optional<int>(questions); })
+        .straight;
+}
+
+PileStart examOfScans(const QStringList &scans, const std::atomic<bool> *stop)
+{
+    PileStart start;
     for (const QString &scan : scans) {
         QString error;
         const int pages = scanFile::pageCount(scan, &error);
         if (pages < 0)
-            refused->append(Refusal{scan, 0, error}.line());
-        for (int page = 0; page < pages && exam == 0 && !(stop && stop->load()); ++page) {
-            const sheetReader::PageReading reading = sheetReader::read(
-                scanFile::page(scan, page), [&exam](const SheetCode &code, QString *refusal) {
-                    exam = code.exam;
+            start.refused.append({scan, 0, error});
+        for (int page = 0; page < pages && start.exam == 0 && !(stop && stop->load()); ++page) {
+            cv::Mat grey = scanFile::page(scan, page);
+            const sheetReader::PageReading reading =
+                sheetReader::read(grey, [&start](const SheetCode &code, QString *refusal) {
+                    start.exam = code.exam;
                     *refusal = QStringLiteral("hallado");
                     return std::optional<int>();
                 });
-            if (exam == 0)
-                refused->append(Refusal{scan, page + 1, reading.refusal}.line());
+            if (start.exam == 0) {
+                start.refused.append({scan, page + 1, reading.refusal});
+            } else {
+                start.found = {scan, page};
+                start.page = std::move(grey);
+            }
         }
-        if (exam != 0)
+        if (start.exam != 0)
             break;
     }
-    return exam;
+    return start;
 }
 
 SheetMarking::SheetMarking(AnswerKey key, double penalty)
@@ -66,31 +89,29 @@ std::optional<int> SheetMarking::check(const SheetCode &code, QString *refusal) 
 
 void SheetMarking::grade(MarkedSheet &sheet) const
 {
-    const QList<bool> &key = m_key.answers.value(sheet.code.version);
-    sheet.right = sheet.wrong = sheet.blank = sheet.doubtful = 0;
-    for (qsizetype n = 0; n < sheet.answers.size(); ++n) {
-        const QChar answer = sheet.answers[n];
-        if (answer == u'S' || answer == u'N')
-            ++((answer == u'S') == key.value(n) ? sheet.right : sheet.wrong);
-        else if (answer == u'-')
-            ++sheet.blank;
-        else
-            ++sheet.doubtful;
-    }
+    const marks::Tally tally = marks::tally(sheet.answers, m_key.answers.value(sheet.code.version));
+    sheet.right = tally.right;
+    sheet.wrong = tally.wrong;
+    sheet.blank = tally.blank;
+    sheet.doubtful = tally.unsettled;
     sheet.pending = sheet.doubtful > 0 || sheet.dni.contains(u'?');
-    sheet.points = std::max(0.0, sheet.right - m_penalty * sheet.wrong);
-    const int questions = int(sheet.answers.size());
-    sheet.grade = questions == 0 ? 0 : std::round(1000.0 * sheet.points / questions) / 100.0;
+    sheet.points = marks::points(sheet.right, sheet.wrong, m_penalty);
+    sheet.grade = marks::grade(sheet.points, int(sheet.answers.size()));
 }
 
 MarkingResult SheetMarking::mark(const QStringList &scans,
-                                 const QHash<QString, Decisions> &decisions, bool keepImages,
+                                 const QHash<QString, Decisions> &decisions, Images images,
                                  const std::function<void(int, int)> &progress,
-                                 const std::atomic<bool> *stop) const
+                                 const std::atomic<bool> *stop, const PileStart *start) const
 {
     cv::setNumThreads(1); // the pages are spread over the cores already
     MarkingResult result;
     QList<ScanPage> pages;
+    // The pages examOfScans() refused already are not read again.
+    QSet<QPair<QString, int>> refusedBefore;
+    if (start)
+        for (const Refusal &refusal : start->refused)
+            refusedBefore.insert({refusal.file, refusal.page});
     for (const QString &scan : scans) {
         QString error;
         const int count = scanFile::pageCount(scan, &error);
@@ -99,10 +120,19 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
         for (int page = 0; page < count; ++page)
             pages.append({scan, page});
     }
-    const auto readPage = [this, keepImages](const ScanPage &page) {
+    std::atomic<qint64> kept{0};
+    const auto readPage = [this, images, start, &refusedBefore, &kept](const ScanPage &page) {
         sheetReader::PageReading reading;
+        if (refusedBefore.contains({page.file, page.page + 1})) {
+            for (const Refusal &refusal : start->refused)
+                if (refusal.file == page.file && refusal.page == page.page + 1)
+                    reading.refusal = refusal.reason;
+            return reading;
+        }
         try {
-            const cv::Mat grey = scanFile::page(page.file, page.page);
+            const bool found =
+                start && start->found.file == page.file && start->found.page == page.page;
+            const cv::Mat grey = found ? start->page : scanFile::page(page.file, page.page);
             if (grey.empty())
                 reading.refusal = QStringLiteral("no se puede leer la página");
             else
@@ -112,7 +142,16 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
         } catch (const cv::Exception &) {
             reading.refusal = QStringLiteral("no se puede leer la página");
         }
-        if (!keepImages)
+        if (images == Images::Png && !reading.straight.empty()) {
+            std::vector<uchar> png;
+            if (kept.load() < kKeptBytes &&
+                cv::imencode(".png", reading.straight, png, {cv::IMWRITE_PNG_COMPRESSION, 1})) {
+                kept += qint64(png.size());
+                reading.png =
+                    QByteArray(reinterpret_cast<const char *>(png.data()), qsizetype(png.size()));
+            }
+        }
+        if (images != Images::Whole)
             reading.straight.release();
         return reading;
     };
@@ -216,16 +255,17 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
         for (qsizetype n = 0; n < sheet.answers.size(); ++n)
             if (const QString value = decided.value(QString::number(n + 1)); value.size() == 1)
                 sheet.answers[n] = value[0];
+        // A page not scanned has nothing to look at: its note says so once.
         const auto doubt = [&](int question, const QString &item) {
             const int page = question < 0 ? 0 : layout.pageOf(question);
             const ScanPage &where = sheet.scanPages[page];
-            result.doubts.append(
-                {where.file, where.file.isEmpty() ? 0 : where.page + 1, name, page + 1, item});
+            if (!where.file.isEmpty())
+                result.doubts.append({where.file, where.page + 1, name, page + 1, item});
         };
         if (sheet.dni.contains(u'?'))
             doubt(-1, QStringLiteral("dni"));
         for (qsizetype n = 0; n < sheet.answers.size(); ++n)
-            if (sheet.answers[n] == u'?' || sheet.answers[n] == u'X')
+            if (marks::unsettled(marks::of(sheet.answers[n])))
                 doubt(int(n), QString::number(n + 1));
         grade(sheet);
     }

@@ -5,6 +5,7 @@
 // teacher's decisions applied; each sheet graded. A sheet with a doubtful
 // mark or DNI is pending until a decision settles it, never guessed.
 
+#include "Marks.h"
 #include "SheetCode.h"
 #include "SheetReader.h"
 
@@ -55,6 +56,11 @@ struct MarkedSheet
     QList<ScanPage> scanPages;
 };
 
+// Page `page` (0-based) of a marked sheet, straightened: as the marking
+// kept it (whole or as a PNG), or read again from its scan; empty for a page
+// not scanned.
+cv::Mat markedPage(const MarkedSheet &sheet, int page, int questions);
+
 struct Doubt
 {
     QString file;
@@ -81,27 +87,49 @@ struct MarkingResult
     bool stopped = false;
 };
 
-using Decisions = QHash<QString, QString>; // item ("dni", "7") → value
+// Where the exam of a pile was found: the first sheet in the scans, the
+// pages before it (none of them a sheet) refused with their reasons, and
+// that sheet's page as decoded, so the marking does not decode it again.
+struct PileStart
+{
+    qint64 exam = 0; // 0: no sheet in the scans
+    QList<Refusal> refused;
+    ScanPage found;
+    cv::Mat page;
+};
 
-// The exam the first sheet found in the scans names, or 0 when there is
-// none; the pages read before it, none of them a sheet, are put in *refused
-// with their reasons (Refusal::line()). Once `stop` is set no page more is read.
-qint64 examOfScans(const QStringList &scans, QStringList *refused,
-                   const std::atomic<bool> *stop = nullptr);
+// The exam the first sheet found in the scans names. Once `stop` is set no
+// page more is read.
+PileStart examOfScans(const QStringList &scans, const std::atomic<bool> *stop = nullptr);
 
 class SheetMarking
 {
 public:
     explicit SheetMarking(AnswerKey key, double penalty = 1.0);
 
+    // What each sheet keeps of its straightened pages, for the crops of its
+    // doubtful marks and the review: nothing, the images, or PNGs (about
+    // a tenth of the memory) up to kKeptBytes for the whole pile, beyond
+    // which pages are not kept and must be read again from their scans.
+    enum class Images
+    {
+        None,
+        Whole,
+        Png
+    };
+    static constexpr qint64 kKeptBytes = 512LL * 1024 * 1024;
+
     // Reads every page of the scans, applies the teacher's decisions (by
     // sheet name) and grades. progress(done, total) is called from the
-    // calling thread as pages are done. With keepImages each sheet keeps its
-    // straightened pages, for the review. Once `stop` is set, no page more is
-    // read and the result is empty with `stopped` set.
+    // calling thread as pages are done. `start`, when given, is where
+    // examOfScans() found the exam: its pages are not decoded again. Once
+    // `stop` is set, no page more is read and the result is empty with
+    // `stopped` set.
     MarkingResult mark(const QStringList &scans, const QHash<QString, Decisions> &decisions,
-                       bool keepImages = false, const std::function<void(int, int)> &progress = {},
-                       const std::atomic<bool> *stop = nullptr) const;
+                       Images images = Images::None,
+                       const std::function<void(int, int)> &progress = {},
+                       const std::atomic<bool> *stop = nullptr,
+                       const PileStart *start = nullptr) const;
 
     // Grades a sheet from its answers (and DNI): counts, points, grade, pending.
     void grade(MarkedSheet &sheet) const;

@@ -19,6 +19,7 @@
 #include "SheetCode.h"
 #include "SheetLayout.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <opencv2/core/mat.hpp>
@@ -68,6 +69,7 @@ struct PageReading
     QString dni;      // page 1: 8 characters, '?' for a digit not read surely
     QString answers;  // one character per question of this page
     cv::Mat straight; // the page straightened, kPixelsPerMm, grey
+    QByteArray png;   // or that page kept as a PNG, for a pile kept whole in memory
 };
 
 // The number of questions of the exam the code names, or nullopt when the

@@ -137,13 +137,14 @@ private Q_SLOTS:
                                  cellText(row, 6), cellText(row, 8), cellText(row, 9)}
                          .join('|');
         QCOMPARE(shown,
-                 (QStringList{"00000001|3|0|0|10|Corregida", "0000000?|2|1|0|3.33|⚠ Pendiente",
+                 (QStringList{"00000001|3|0|0|10,00|Corregida", "0000000?|2|1|0|3,33|⚠ Pendiente",
                               "00000003|2|0|1||⚠ Pendiente"}));
         QVERIFY(grades->item(2, 0)->font().bold());
 
         // The DNI typed as it is seen; then the Sí box of question 1 marked,
         // the No box blank: the answer is Sí.
         QVERIFY(control<QLabel>("LabelDuda")->text().contains("(0000000?)"));
+        QVERIFY(control<QLabel>("LabelDuda")->text().endsWith("(quedan 2 marcas dudosas)"));
         QVERIFY(!control<QLabel>("ImageRecorte")->pixmap().isNull());
         QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>("TextDni"));
         QTest::keyClicks(QApplication::focusWidget(), "00000002");
@@ -151,17 +152,17 @@ private Q_SLOTS:
         QVERIFY(control<QLabel>("LabelDuda")
                     ->text()
                     .contains("pregunta 1: ¿está marcada la "
-                              "casilla «Sí»? (1 de 2)"));
+                              "casilla «Sí»? (queda 1 marca dudosa)"));
         QTRY_COMPARE(QApplication::focusWidget(), control<QPushButton>("CommandMarcada"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
-        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (2 de 2)"));
+        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (queda 1 marca dudosa)"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
         QCOMPARE(control<QLabel>("LabelDuda")->text(), "Ninguna marca dudosa");
-        // Sorted by grade: a number, not a text ("10" before "3.33").
+        // Sorted by grade: a number, not a text ("10,00" before "3,33").
         grades->sortItems(8, Qt::AscendingOrder);
         QCOMPARE(cellText(0, 0) + "|" + cellText(0, 8) + "|" + cellText(1, 8) + "|" +
                      cellText(2, 8) + "|" + cellText(2, 9),
-                 "00000002|3.33|10|10|Corregida");
+                 "00000002|3,33|10,00|10,00|Corregida");
         ExamHistory history;
         QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
         QString error;
