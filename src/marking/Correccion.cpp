@@ -295,7 +295,7 @@ void Correccion::Form_Unload()
 
 void Correccion::leaveWindow()
 {
-    if (isUnloading())
+    if (isUnloading() || !confirmLeaving())
         return;
     if (m_run.isRunning())
         m_run.cancel();

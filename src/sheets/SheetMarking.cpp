@@ -121,7 +121,9 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
             pages.append({scan, page});
     }
     std::atomic<qint64> kept{0};
-    const auto readPage = [this, images, start, &refusedBefore, &kept](const ScanPage &page) {
+    // Counted here, page by page: the pool's own progress moves by blocks.
+    std::atomic<int> done{0};
+    const auto readOne = [&, this](const ScanPage &page) {
         sheetReader::PageReading reading;
         if (refusedBefore.contains({page.file, page.page + 1})) {
             for (const Refusal &refusal : start->refused)
@@ -155,6 +157,11 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
             reading.straight.release();
         return reading;
     };
+    const auto readPage = [&readOne, &done](const ScanPage &page) {
+        sheetReader::PageReading reading = readOne(page);
+        ++done;
+        return reading;
+    };
     QFuture<sheetReader::PageReading> future = QtConcurrent::mapped(pages, readPage);
     while (!future.isFinished()) {
         if (stop && stop->load()) {
@@ -165,7 +172,7 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
             return stopped;
         }
         if (progress)
-            progress(future.progressValue(), int(pages.size()));
+            progress(done.load(), int(pages.size()));
         QThread::msleep(100);
     }
     if (progress)

@@ -11,13 +11,17 @@
 #include "Correccion.h"
 #include "GuiFixture.h"
 #include "MarkedSheets.h"
+#include "MessageBoxResponder.h"
 #include "SaveDialogResponder.h"
 #include "ScanGenerator.h"
 #include "SheetLayout.h"
 #include "SheetRecords.h"
+#include "TestFiles.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -191,6 +195,61 @@ private Q_SLOTS:
         QVERIFY2(report.contains("Consistencia (KR-20)") &&
                      report.contains("Pregunta 1 del tema 2"),
                  qPrintable(report));
+    }
+
+    // After the marking, what the teacher changes shows at once and nothing
+    // is hidden: a page refused stays listed, a new penalty regrades, a class
+    // list names the sheets, flags a DNI not on it and names who has no
+    // sheet; S in the DNI field goes on to the next mark; the review says
+    // which sheets it holds; leaving with sheets pending asks.
+    void whatTheTeacherChangesShowsAtOnce()
+    {
+        QVERIFY(control<QProgressBar>("ProgressBar1")->text().isEmpty());
+        QVERIFY(cv::imwrite(m_gui.bank->filePath("nada.png").toStdString(),
+                            cv::Mat(1200, 850, CV_8UC1, cv::Scalar(250))));
+        m_scans << m_gui.bank->filePath("nada.png");
+        click("CommandEscaneos");
+        click("CommandCorregir");
+        auto *grades = control<QTableWidget>("GridNotas");
+        QTRY_COMPARE_WITH_TIMEOUT(grades->rowCount(), 3, 60000);
+        QCOMPARE(control<QLabel>("LabelEstado")->text(),
+                 "1 hoja corregida, 2 pendientes, 1 página rechazada.");
+        QCOMPARE(control<QListWidget>("ListRechazadas")->item(0)->text(),
+                 "página 1 de " + m_scans.last() + ": no es una hoja de respuestas");
+
+        control<QDoubleSpinBox>("TextPenalizacion")->setValue(0.5);
+        QCOMPARE(cellText(1, 8), "5,00"); // 2 right, 1 wrong of 3
+
+        QVERIFY(testFiles::writeFile(m_gui.bank->filePath("alumnos.csv"),
+                                     "DNI;Nombre\n00000001;Ana\n00000009;Eva\n"));
+        Correccion::setOpenAnswerForTesting(
+            [this](const QString &) { return QStringList{m_gui.bank->filePath("alumnos.csv")}; });
+        click("CommandAlumnos");
+        QCOMPARE(cellText(0, 1), "Ana");
+        QCOMPARE(cellText(2, 1), "⚠ No está en la lista");
+        QCOMPARE(control<QLabel>("LabelAusentes")->text(), "Sin hoja (1): 00000009 Eva");
+
+        QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>("TextDni"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S);
+        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«Sí»? (quedan 2 marcas dudosas)"));
+        QCOMPARE(control<QLineEdit>("TextDni")->text(), QString());
+
+        SaveDialogResponder dialog;
+        dialog.name = std::nullopt;
+        grades->selectRow(0);
+        click("CommandRevision");
+        QCOMPARE(m_window->findChild<QFileDialog *>("GuardarRevision")->windowTitle(),
+                 "Hoja de revisión de la hoja elegida (1 de 3)");
+        QCOMPARE(MessageBoxResponder::answer(
+                     {MessageBoxResponder::question("Quedan 2 hojas pendientes de decidir. Lo "
+                                                    "decidido está anotado en el historial; lo "
+                                                    "que falta se puede decidir corrigiendo de "
+                                                    "nuevo los mismos escaneos. ¿Salir de todos "
+                                                    "modos?",
+                                                    "Cancelar")},
+                     [this] { click("CommandSalir"); }),
+                 QString());
+        QVERIFY(m_window);
     }
 
     void aCancelledMarkingLeavesTheHistoryAsItWas()
