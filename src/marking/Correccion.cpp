@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QThread>
 
@@ -115,7 +116,20 @@ void Correccion::buildControls()
         ScreenReader::name(control, made);
         return made;
     };
-    auto *layout = new QGridLayout(this);
+    // Everything lies on a page that scrolls when the window is smaller
+    // than it (a laptop's screen, a large text size): every control stays
+    // within reach.
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollCorreccion"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    outer->addWidget(scroll);
+    auto *page = new QWidget(scroll);
+    page->setAutoFillBackground(false);
+    scroll->setWidget(page);
+    auto *layout = new QGridLayout(page);
 
     // What to mark.
     m_commandEscaneos =

@@ -30,6 +30,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -250,6 +251,28 @@ private Q_SLOTS:
                      [this] { click("CommandSalir"); }),
                  QString());
         QVERIFY(m_window);
+    }
+
+    // On a laptop's screen and at 200 %, every control of the window can be
+    // reached: the page scrolls to it, and it lies within the screen.
+    void everyControlIsWithinReach()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        // The main window, maximized, holds the window maximized.
+        m_window->window()->setGeometry(screen);
+        auto *scroll = control<QScrollArea>("ScrollCorreccion");
+        QStringList out;
+        for (QAbstractButton *button : m_window->findChildren<QAbstractButton *>()) {
+            if (button->objectName().isEmpty() || !button->isVisibleTo(m_window))
+                continue;
+            scroll->ensureWidgetVisible(button, 0, 0);
+            const QRect shown(button->mapToGlobal(QPoint(0, 0)), button->size());
+            const QRect viewport(scroll->viewport()->mapToGlobal(QPoint(0, 0)),
+                                 scroll->viewport()->size());
+            if (!screen.contains(shown) || !viewport.contains(shown))
+                out << button->objectName();
+        }
+        QCOMPARE(out.join(u','), QString());
     }
 
     void aCancelledMarkingLeavesTheHistoryAsItWas()
