@@ -113,4 +113,22 @@ QHash<QPair<int, int>, Decisions> decisions(ExamHistory &history, qint64 exam, Q
     return found;
 }
 
+std::optional<LastMarking> lastMarking(ExamHistory &history)
+{
+    QSqlQuery query(history.database());
+    if (!run(query, QStringLiteral("SELECT exam_id FROM sheet ORDER BY id DESC LIMIT 1")) ||
+        !query.next())
+        return std::nullopt;
+    LastMarking last{query.value(0).toLongLong(), {}, 0};
+    if (!run(query, QStringLiteral("SELECT file FROM sheet WHERE exam_id = ? ORDER BY id"),
+             {last.exam}))
+        return std::nullopt;
+    while (query.next()) {
+        ++last.sheets;
+        if (const QString file = query.value(0).toString(); !last.files.contains(file))
+            last.files.append(file);
+    }
+    return last;
+}
+
 } // namespace sheetRecords

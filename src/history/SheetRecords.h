@@ -12,6 +12,7 @@
 #include <QList>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -49,5 +50,16 @@ QString store(ExamHistory &history, qint64 exam, const QList<StoredSheet> &sheet
 
 // The decisions stored for the sheets of exam `exam`, by (version, serial).
 QHash<QPair<int, int>, Decisions> decisions(ExamHistory &history, qint64 exam, QString *error);
+
+// The marking stored last: its exam, the scans its sheets were found in
+// (in the order they were stored) and how many sheets; nullopt for a
+// history without sheets or one that cannot be read.
+struct LastMarking
+{
+    qint64 exam = 0;
+    QStringList files;
+    int sheets = 0;
+};
+std::optional<LastMarking> lastMarking(ExamHistory &history);
 
 } // namespace sheetRecords

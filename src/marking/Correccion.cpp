@@ -12,6 +12,7 @@
 #include "ReviewPdf.h"
 #include "SaveDialog.h"
 #include "ScreenReader.h"
+#include "SheetRecords.h"
 #include "StudentList.h"
 
 #include <QComboBox>
@@ -298,6 +299,35 @@ void Correccion::Form_Load()
     if (QWidget *frame = container(); frame != this)
         frame->showMaximized();
     m_commandEscaneos->setFocus();
+    if (error.isEmpty() && history.database().isOpen())
+        offerLastMarking(history);
+}
+
+// The history keeps the last marking: its scans and exam are chosen again,
+// so that Corregir brings it back with every decision made.
+void Correccion::offerLastMarking(ExamHistory &history)
+{
+    const std::optional<sheetRecords::LastMarking> last = sheetRecords::lastMarking(history);
+    const int exam = last ? m_comboExamen->findData(last->exam) : -1;
+    if (exam < 0 || !std::all_of(last->files.cbegin(), last->files.cend(),
+                                 [](const QString &file) { return QFileInfo::exists(file); }))
+        return;
+    setScans(last->files);
+    m_comboExamen->setCurrentIndex(exam);
+    tell(QStringLiteral("La última corrección, la del examen %1 (%2 %3), está elegida: pulse "
+                        "Corregir para volver a ella con lo ya decidido.")
+             .arg(last->exam)
+             .arg(last->sheets)
+             .arg(last->sheets == 1 ? QStringLiteral("hoja") : QStringLiteral("hojas")));
+}
+
+void Correccion::setScans(const QStringList &scans)
+{
+    m_scans = scans;
+    QStringList names;
+    for (const QString &scan : scans)
+        names << QFileInfo(scan).fileName();
+    m_labelEscaneos->setText(names.join(QStringLiteral(", ")));
 }
 
 void Correccion::Form_Unload()
@@ -336,13 +366,8 @@ void Correccion::CommandEscaneos_Click()
     const QStringList chosen = chooseFiles(
         QStringLiteral("Escaneos de las hojas"),
         QStringLiteral("Escaneos (*.pdf *.png *.jpg *.jpeg *.tif *.tiff);;Todos (*)"), true);
-    if (chosen.isEmpty())
-        return;
-    m_scans = chosen;
-    QStringList names;
-    for (const QString &scan : chosen)
-        names << QFileInfo(scan).fileName();
-    m_labelEscaneos->setText(names.join(QStringLiteral(", ")));
+    if (!chosen.isEmpty())
+        setScans(chosen);
 }
 
 void Correccion::CommandAlumnos_Click()

@@ -74,6 +74,8 @@ protected:
 
 private:
     void buildControls();
+    void offerLastMarking(ExamHistory &history);
+    void setScans(const QStringList &scans);
     QStringList chooseFiles(const QString &title, const QString &filter, bool several);
     void markingFinished();
     void showProgress(int done, int total);

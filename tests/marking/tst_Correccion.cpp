@@ -196,6 +196,20 @@ private Q_SLOTS:
         QVERIFY2(report.contains("Consistencia (KR-20)") &&
                      report.contains("Pregunta 1 del tema 2"),
                  qPrintable(report));
+
+        // Opened again, the window offers the last marking, which comes back
+        // with every decision made.
+        click("CommandSalir");
+        QTRY_VERIFY(!m_window);
+        m_window = m_gui.open<Correccion>(Correccion::kName);
+        QVERIFY(m_window);
+        QCOMPARE(control<QLabel>("LabelEscaneos")->text(), "hoja1.png, hoja2.png, hoja3.png");
+        QCOMPARE(control<QComboBox>("ComboExamen")->currentData().toLongLong(), m_exam);
+        click("CommandCorregir");
+        QTRY_COMPARE_WITH_TIMEOUT(control<QTableWidget>("GridNotas")->rowCount(), 3, 60000);
+        QCOMPARE(control<QLabel>("LabelDuda")->text(), "Ninguna marca dudosa");
+        QCOMPARE(control<QLabel>("LabelEstado")->text(),
+                 "3 hojas corregidas, 0 pendientes, 0 páginas rechazadas.");
     }
 
     // After the marking, what the teacher changes shows at once and nothing
