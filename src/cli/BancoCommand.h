@@ -80,10 +80,10 @@ private:
     int importar(const QStringList &arguments);
     int buscar(const QStringList &arguments);
     int historial(const QStringList &arguments);
-    // The answer sheets (SheetOrders.cpp).
+    // The answer sheets (CorregirOrder.cpp).
     int hojas(const QStringList &arguments);
     int corregir(const QStringList &arguments);
-    // What the marked sheets say of each exam and question (StatisticsOrder.cpp).
+    // What the marked sheets say of each exam and question (EstadisticasOrder.cpp).
     int estadisticas(const QStringList &arguments);
     // Exam `value` of the history, opened to write, if it is a true/false
     // exam; nullopt once the reason is told.
