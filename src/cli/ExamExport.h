@@ -25,8 +25,9 @@ struct Result
 // (0 for A, the teacher's order), as the output window printed them.
 QList<qsizetype> versionOrder(const HistoryExam &exam, int version);
 
-// The exam's questions for version `version`, the answers of its true/false
-// questions looked up in the bank of `folder`.
+// The exam's questions for version `version`, each true/false question with
+// the answer the history kept; only a question recorded before the history
+// kept answers has it looked up in the bank of `folder`.
 Result questions(const HistoryExam &exam, int version, const QString &folder);
 
 } // namespace examExport

@@ -700,7 +700,8 @@ private Q_SLOTS:
 
     // An exam of the history goes to Moodle in the order of the version
     // asked for (the orders of ExamText's versions, worked out by hand), the
-    // true/false answers looked up in the bank.
+    // true/false answers those the history kept, or for an exam recorded
+    // before it kept them, the bank's.
     void anExamGoesToMoodleAsAQuiz_data()
     {
         QTest::addColumn<QString>("options");
@@ -720,6 +721,11 @@ private Q_SLOTS:
             << "category|$course$/top/Examen: Final, versión B|essay|Pregunta 1|c2|essay|Pregunta "
                "2|c3|essay|Pregunta 3|c1|essay|Pregunta 4|p2|essay|Pregunta 5|p1|essay|Pregunta "
                "6|b1"
+            << QString();
+        QTest::newRow("gift, the answer the history kept rather than the bank's")
+            << "--examen=3 --formato=gift" << 0
+            << "// Preguntas del banco de Orvalis exportadas por orvalis-banco.\n\n$CATEGORY: "
+               "$course$/top/Examen: Guardada\n\n::Pregunta 1::[plain]a{FALSE}\n"
             << QString();
         QTest::newRow("no such version")
             << "--examen=1 --version=D --formato=gift" << 2 << QString()
@@ -742,7 +748,10 @@ private Q_SLOTS:
         exposition.questions += {{QuestionKind::Practical, 1, 0, "p1", {}},
                                  {QuestionKind::Practical, 1, 0, "p2", {}},
                                  {QuestionKind::Brief, 1, 0, "b1", {}}};
-        QVERIFY(history.record(test).isEmpty() && history.record(exposition).isEmpty());
+        HistoryExam kept{
+            0, {}, false, "Guardada", 1, 0, {{QuestionKind::TrueFalse, 3, 2, "a", false}}};
+        QVERIFY(history.record(test).isEmpty() && history.record(exposition).isEmpty() &&
+                history.record(kept).isEmpty());
         QVERIFY(writeFile(path("QELMEXT2.DAT"), trueFalse(3, 2, "a") + trueFalse(3, 1, "b") +
                                                     trueFalse(3, 2, "b", 0) +
                                                     trueFalse(3, 2, "c", 0)));

@@ -1,7 +1,4 @@
-// orvalis-banco estadisticas: what the marked sheets of the history say
-// about each exam and each of its questions.
-
-#include "BancoCommand.h"
+#include "EstadisticasOrder.h"
 
 #include "ControlCharacters.h"
 #include "FiguresTable.h"
@@ -15,8 +12,6 @@
 
 namespace {
 
-const QString kProgram = QStringLiteral("orvalis-banco");
-
 QJsonValue jsonOf(const std::optional<double> &value)
 {
     return value ? QJsonValue(std::round(*value * 10000) / 10000) : QJsonValue();
@@ -24,7 +19,7 @@ QJsonValue jsonOf(const std::optional<double> &value)
 
 } // namespace
 
-int BancoCommand::estadisticas(const QStringList &arguments)
+int EstadisticasOrder::run(const QStringList &arguments)
 {
     Arguments parsed;
     if (!parse(arguments, {QStringLiteral("--examen"), QStringLiteral("--penalizacion")},
