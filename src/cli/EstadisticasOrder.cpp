@@ -3,7 +3,7 @@
 #include "ControlCharacters.h"
 #include "FiguresTable.h"
 #include "MarkedSheets.h"
-#include "SheetKey.h"
+#include "MarkingSession.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -57,9 +57,12 @@ int EstadisticasOrder::run(const QStringList &arguments)
     QJsonArray list;
     int status = Success;
     for (const MarkedExam &marked : std::as_const(exams)) {
-        // The key is the bank's now, in the teacher's order (version A's).
+        // The key in the teacher's order (version A's): the answers the
+        // history kept, the bank's for an exam recorded before it kept them.
         QString why;
-        const std::optional<AnswerKey> key = sheetKey::of(marked.exam, 0, folder, &why);
+        QString bankError;
+        const std::optional<AnswerKey> key = answerKey::of(
+            marked.exam, 0, questionAnswers::inBank(folder, &bankError), &why, &bankError);
         const AnswerOf answerOf = [&](const HistoryQuestion &question) -> std::optional<bool> {
             const qsizetype n = marked.exam.questions.indexOf(question);
             if (!key || n < 0)

@@ -1,7 +1,11 @@
 #include "MarkingSession.h"
 
+#include "ExamVersions.h"
 #include "MarkedSheets.h"
 #include "SheetRecords.h"
+#include "StudentList.h"
+
+#include <QRegularExpression>
 
 namespace answerKey {
 
@@ -50,6 +54,41 @@ std::optional<AnswerKey> of(const HistoryExam &exam, quint32 identifier, const A
 }
 
 } // namespace answerKey
+
+namespace decisionsFile {
+
+std::optional<QHash<QString, Decisions>> parse(const QStringList &lines, int questions, int *wrong)
+{
+    static const QRegularExpression sheetName(
+        QStringLiteral("^([0-9]+)-([0-9A-F]{8})-([A-%1])-([0-9]{3,5})$")
+            .arg(QChar(u'A' + ExamVersions::kMaxVersions - 1)));
+    QHash<QString, Decisions> decisions;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QStringList fields = studentList::csvFields(lines.at(n));
+        if (fields.join(QString()).isEmpty() ||
+            (n == 0 && fields.value(0).toLower() == QStringLiteral("hoja")))
+            continue;
+        const QString item = fields.value(1).toLower();
+        QString value;
+        bool good = fields.size() == 3 && sheetName.match(fields.value(0).toUpper()).hasMatch();
+        if (good && item == QStringLiteral("dni")) {
+            good = !(value = studentList::dniDigits(fields.value(2))).isEmpty();
+        } else if (good) {
+            const std::optional<Mark> mark = marks::fromWord(fields.value(2));
+            good = mark && item.toInt() >= 1 && item.toInt() <= questions &&
+                   item == QString::number(item.toInt());
+            value = mark ? QString(marks::letter(*mark)) : QString();
+        }
+        if (!good) {
+            *wrong = int(n + 1);
+            return std::nullopt;
+        }
+        decisions[fields.value(0).toUpper()].insert(item, value);
+    }
+    return decisions;
+}
+
+} // namespace decisionsFile
 
 MarkingSession::MarkingSession(HistoryExam exam, AnswerKey key, double penalty)
     : m_exam(std::move(exam)), m_key(std::move(key)), m_penalty(penalty)

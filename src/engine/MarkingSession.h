@@ -52,6 +52,18 @@ std::optional<AnswerKey> of(const HistoryExam &exam, quint32 identifier, const A
 
 } // namespace answerKey
 
+namespace decisionsFile {
+
+// The teacher's decisions as a file of lines "hoja;pregunta;respuesta"
+// gives them ("12-7F2A91C4-B-003;7;S", the answer as S, N, - or the words
+// the grades and the window use: Sí, No, en blanco; or "…;dni;12345678"),
+// a heading line "hoja;…" and empty lines skipped; by sheet name. nullopt,
+// with *wrong the 1-based number of the first line that is none of these,
+// for a question outside 1…questions or a DNI that is not one.
+std::optional<QHash<QString, Decisions>> parse(const QStringList &lines, int questions, int *wrong);
+
+} // namespace decisionsFile
+
 class MarkingSession
 {
 public:

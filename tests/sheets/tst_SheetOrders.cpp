@@ -252,7 +252,7 @@ private Q_SLOTS:
                "87654321;A;3;1;2;0;2,00;3,33;pila.pdf;1;S;S;S;N;-;-\n"
                "11111111;A;0;4;0;2;pendiente;pendiente;pila.pdf;2;N;?;N;S;N;X\n"
             << common + doubts +
-                   "3 hojas corregidas (1 pendientes), 2 marcas dudosas, 1 páginas rechazadas.\n";
+                   "3 hojas corregidas (1 pendiente), 2 marcas dudosas, 1 página rechazada.\n";
         QTest::newRow("half a point off, decided, named")
             << "--penalizacion=0,5 --resolver=decisiones.csv --alumnos=alumnos.csv "
                "--revision=revision.pdf"
@@ -263,7 +263,8 @@ private Q_SLOTS:
                "11111111;;A;0;4;2;0;0,00;0,00;pila.pdf;2;N;-;N;S;N;-\n"
             << common +
                    "aviso: el DNI 11111111 de la hoja 1-ID-A-003 no está en la lista de alumnos\n"
-                   "3 hojas corregidas (0 pendientes), 0 marcas dudosas, 1 páginas rechazadas.\n";
+                   "aviso: 99999999 Eva, de la lista de alumnos, no tiene hoja\n"
+                   "3 hojas corregidas (0 pendientes), 0 marcas dudosas, 1 página rechazada.\n";
     }
     void marksBecomeGrades()
     {
@@ -271,10 +272,11 @@ private Q_SLOTS:
         QFETCH(QString, csv);
         QFETCH(QString, messages);
         QVERIFY(writeFile(path("decisiones.csv"), "hoja;pregunta;respuesta\n1-" + m_id.toUtf8() +
-                                                      "-A-003;2;-\n1-" + m_id.toUtf8() +
+                                                      "-A-003;2;en blanco\n1-" + m_id.toUtf8() +
                                                       "-a-003;6;-\n"));
-        QVERIFY(writeFile(path("alumnos.csv"),
-                          "DNI,Nombre\n12345678-Z,Ana Pérez\n\"87654321\",\"Ruiz; Luis\"\n"));
+        QVERIFY(writeFile(
+            path("alumnos.csv"),
+            "DNI,Nombre\n12345678-Z,Ana Pérez\n\"87654321\",\"Ruiz; Luis\"\n99999999,Eva\n"));
         const QStringList scans{path("hoja1.png"), path("pila.pdf"), path("otra-vez.jpg")};
         QStringList arguments = QStringList{"corregir"} + scans + QStringList{m_dir.path()};
         if (!options.isEmpty())
@@ -360,14 +362,14 @@ private Q_SLOTS:
             << "corner" << QStringList{"--examen=1"}
             << "aviso: página 1 de r.png: leída con tres esquinas: la cuarta falta o está "
                "tapada\n"
-               "1 hojas corregidas (0 pendientes), 0 marcas dudosas, 0 páginas rechazadas.\n"
+               "1 hoja corregida (0 pendientes), 0 marcas dudosas, 0 páginas rechazadas.\n"
             << "12345678;A;6;0;0;0;6,00;10,00;r.png;1;S;N;S;N;S;N\r\n"
             << 0;
         // The owner is unknown; the points are not.
         QTest::newRow("a DNI left blank")
             << "" << QStringList{"--examen=1"}
             << "dudosa: página 1 de r.png, hoja 1-ID-A-005, DNI\n"
-               "1 hojas corregidas (1 pendientes), 1 marcas dudosas, 0 páginas rechazadas.\n"
+               "1 hoja corregida (1 pendiente), 1 marca dudosa, 0 páginas rechazadas.\n"
             << "pendiente;A;6;0;0;0;6,00;10,00;r.png;1;S;N;S;N;S;N\r\n"
             << 1;
         QTest::newRow("a page that is no sheet, alone")
