@@ -47,7 +47,6 @@ void insertHeading(QTextCursor &cursor, const QString &text)
     QTextBlockFormat block;
     block.setTopMargin(mm(5));
     block.setBottomMargin(mm(2));
-    block.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
     cursor.insertBlock(block, textFormat(12, true));
     cursor.insertText(text);
 }
