@@ -5,6 +5,7 @@
 #include "SheetPdf.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -33,6 +34,41 @@ void drawRead(QPainter &painter, const QRectF &box, QChar verdict)
         sheetPdf::drawText(painter, QRectF(around.right() + 0.3, around.top(), 3, around.height()),
                            Qt::AlignCenter, QStringLiteral("?"), 3.5, true);
     }
+}
+
+// Two lines in the margin between the top corner marks: first what the
+// student asks about, the sheet's points and grade, never cut; then the
+// exam's title, shortened to fit, and the counts.
+void drawHeader(QPainter &painter, const MarkedSheet &sheet, const QString &title)
+{
+    const auto pendingOr = [&sheet](double value) {
+        return sheet.pointsPending() ? QStringLiteral("pendiente") : gradesReport::decimal(value);
+    };
+    const QString grade = QStringLiteral("Hoja %1 · DNI %2 · puntos %3 · nota %4")
+                              .arg(sheet.code.sheetName(), sheet.dni, pendingOr(sheet.points),
+                                   pendingOr(sheet.grade));
+    const QString counts = QStringLiteral("aciertos %1, errores %2, blancos %3, dudosas %4")
+                               .arg(sheet.right)
+                               .arg(sheet.wrong)
+                               .arg(sheet.blank)
+                               .arg(sheet.doubtful);
+    const double left = SheetLayout::kMarkSize + 8, width = SheetLayout::kPageWidth - 2 * left;
+    const double textHeight = 3.2;
+    painter.fillRect(QRectF(left - 1, 0.5, width + 2, 12), Qt::white);
+    sheetPdf::drawText(painter, QRectF(left, 1, width, 5), Qt::AlignLeft | Qt::AlignVCenter, grade,
+                       textHeight, true);
+    // The title's room is measured with the font drawText uses, in the
+    // device's pixels.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(std::max(1, int(std::lround(textHeight * painter.transform().m22()))));
+    const QFontMetricsF metrics(font, painter.device());
+    const QString separator = QStringLiteral(" · ");
+    const double room = width * painter.transform().m11() -
+                        metrics.horizontalAdvance(separator + counts) - metrics.averageCharWidth();
+    const QString line =
+        metrics.elidedText(title, Qt::ElideRight, std::max(0.0, room)) + separator + counts;
+    sheetPdf::drawText(painter, QRectF(left, 6.5, width, 5), Qt::AlignLeft | Qt::AlignVCenter, line,
+                       textHeight);
 }
 
 } // namespace
@@ -71,21 +107,7 @@ QByteArray pdf(const MarkingResult &result, const AnswerKey &key)
                              u'?');
                 }
             }
-            const QString summary =
-                QStringLiteral("Hoja %1 · DNI %2 · aciertos %3, errores %4, blancos %5, dudosas "
-                               "%6 · puntos %7 · nota %8")
-                    .arg(sheet.code.sheetName(), sheet.dni)
-                    .arg(sheet.right)
-                    .arg(sheet.wrong)
-                    .arg(sheet.blank)
-                    .arg(sheet.doubtful)
-                    .arg(sheet.pointsPending() ? QStringLiteral("pendiente")
-                                               : gradesReport::decimal(sheet.points),
-                         sheet.pointsPending() ? QStringLiteral("pendiente")
-                                               : gradesReport::decimal(sheet.grade));
-            painter.fillRect(QRectF(16, 1, 182, 6), Qt::white);
-            sheetPdf::drawText(painter, QRectF(18, 1.5, 178, 5), Qt::AlignLeft | Qt::AlignVCenter,
-                               summary, 3.2, true);
+            drawHeader(painter, sheet, key.title);
         }
     }
     painter.end();

@@ -294,8 +294,8 @@ private Q_SLOTS:
             const QString review = pdfText(path("revision.pdf"), &pages);
             QCOMPARE(pages, 3);
             QVERIFY(review.contains("Hoja 1-" + m_id +
-                                    "-A-002 · DNI 87654321 · aciertos 3, "
-                                    "errores 1, blancos 2, dudosas 0 · puntos 2,50 · nota 4,17"));
+                                    "-A-002 · DNI 87654321 · puntos 2,50 · nota 4,17 Parcial · "
+                                    "aciertos 3, errores 1, blancos 2, dudosas 0"));
         }
         // The same scans marked again change nothing in the history.
         const QString after = sheetTables();
