@@ -144,11 +144,15 @@ int CorregirOrder::run(const QStringList &arguments)
         printError(QStringLiteral("%1: no se ha podido anotar la corrección en el historial: %2.\n")
                        .arg(kProgram, failed));
 
-    const QByteArray csv = gradesReport::csv(result, session->key().questions(),
-                                             parsed.values.contains(QStringLiteral("--alumnos")));
+    const bool withNames = parsed.values.contains(QStringLiteral("--alumnos"));
     const QString output = parsed.values.value(QStringLiteral("--salida"));
     if (!output.isEmpty()) {
-        if (const QString failed = DurableFile::write(output, csv); !failed.isEmpty()) {
+        QString failed;
+        const std::optional<QByteArray> grades =
+            gradesReport::forFile(output, result, session->key().questions(), withNames, &failed);
+        if (grades)
+            failed = DurableFile::write(output, *grades);
+        if (!failed.isEmpty()) {
             printError(
                 QStringLiteral("%1: no se puede escribir %2: %3.\n").arg(kProgram, output, failed));
             return Failure;
@@ -166,8 +170,9 @@ int CorregirOrder::run(const QStringList &arguments)
     }
     if (parsed.flags.contains(QStringLiteral("--json")))
         write(gradesReport::json(result, session->key(), penalty));
-    else if (output.isEmpty())
-        write(csv);
+    else if (output.isEmpty()) // a pipe, not a spreadsheet: no byte-order mark
+        write(gradesReport::csv(result, session->key().questions(), withNames)
+                  .sliced(gradesReport::kByteOrderMark.size()));
     const int pending = session->pendingSheets();
     const auto counted = [](qsizetype n, const char *one, const char *many) {
         return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));

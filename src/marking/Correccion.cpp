@@ -633,9 +633,12 @@ void Correccion::CommandNotas_Click()
         *path += m_saveNotas->dialog()->selectedNameFilter().contains(u"xlsx")
                      ? QStringLiteral(".xlsx")
                      : QStringLiteral(".csv");
-    const QByteArray bytes =
-        gradesReport::csv(m_session->result(), m_session->key().questions(), m_withNames);
-    if (const QString failed = DurableFile::write(*path, bytes); !failed.isEmpty()) {
+    QString failed;
+    const std::optional<QByteArray> bytes = gradesReport::forFile(
+        *path, m_session->result(), m_session->key().questions(), m_withNames, &failed);
+    if (bytes)
+        failed = DurableFile::write(*path, *bytes);
+    if (!failed.isEmpty()) {
         MessageBox::inform(QStringLiteral("No se ha podido guardar %1: %2.").arg(*path, failed),
                            this);
         return;
@@ -726,9 +729,12 @@ void Correccion::CommandInforme_Click()
     QStringList texts;
     for (const HistoryQuestion &question : m_session->exam().questions)
         texts << question.text;
+    QStringList refused;
+    for (const Refusal &refusal : m_session->result().refusals)
+        refused << refusal.line();
     const QByteArray pdf = figuresReport::pdf(
         QStringLiteral("Examen %1. %2").arg(m_session->exam().id).arg(m_session->exam().title),
-        *m_figuresView->table(), texts, m_figuresView->chartImage());
+        *m_figuresView->table(), texts, m_figuresView->chartImage(), refused);
     if (const QString failed = DurableFile::write(*path, pdf); !failed.isEmpty()) {
         MessageBox::inform(QStringLiteral("No se ha podido guardar %1: %2.").arg(*path, failed),
                            this);

@@ -98,7 +98,7 @@ QByteArray csv(const MarkingResult &result, int questions, bool withNames)
                                                   : decimal(cell.number));
         text += fields.join(u';') + QStringLiteral("\r\n");
     }
-    return "\xEF\xBB\xBF" + text.toUtf8();
+    return kByteOrderMark.toByteArray() + text.toUtf8();
 }
 
 std::optional<QByteArray> xlsx(const MarkingResult &result, int questions, bool withNames,

@@ -19,6 +19,9 @@ namespace gradesReport {
 // "7,25": two decimals and a comma.
 QString decimal(double value);
 
+// UTF-8's byte-order mark.
+inline constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
+
 // The grades as CSV, a byte-order mark first so that a spreadsheet guessing
 // the encoding reads "versión" and accented names right.
 QByteArray csv(const MarkingResult &result, int questions, bool withNames);

@@ -185,6 +185,9 @@ private Q_SLOTS:
         const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n");
         QCOMPARE(lines.value(3).section(';', 0, 7) + ";" + lines.value(3).section(';', 10),
                  "00000003;A;3;0;0;0;3,00;10,00;S;N;S");
+        dialog.name = "notas.xlsx"; // a workbook, by its name
+        click("CommandNotas");
+        QCOMPARE(testFiles::readFile(m_gui.bank->filePath("notas.xlsx")).left(4), "PK\x03\x04");
 
         // The report: the figures and each question with its text.
         dialog.name = "informe.pdf";
