@@ -282,7 +282,7 @@ void Examselec::showChapter()
         m_grid3->setRowHeight(question.position,
                               rowHeightFor(question.text, kGrid3Base, kGrid3Minimum));
     }
-    markUsed(m_grid3, m_listed, questionKind::fromExposition(m_currentKind));
+    marks().mark(m_grid3, m_listed, questionKind::fromExposition(m_currentKind));
 }
 
 void Examselec::List1_Click()

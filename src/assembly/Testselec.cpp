@@ -38,7 +38,9 @@ constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
 
 } // namespace
 
-Testselec::Testselec() : SelectionWindow(kName, ActiveWindowCodes::kTrueFalseSelection, kStatusText)
+Testselec::Testselec()
+    : SelectionWindow(kName, ActiveWindowCodes::kTrueFalseSelection, kStatusText,
+                      [this](const HistoryQuestion &question) { return answerOf(question); })
 {
     setWindowTitle(QStringLiteral("Selección de preguntas tipo test"));
     buildControls();
@@ -235,7 +237,7 @@ void Testselec::List2_Click()
         m_grid3->setTextMatrix(question.position, 1, question.text);
         m_grid3->setTextMatrix(question.position, 2, answerLabel(question.answer));
     }
-    markUsed(m_grid3, m_listed, QuestionKind::TrueFalse);
+    marks().mark(m_grid3, m_listed, QuestionKind::TrueFalse);
 }
 
 // The answer the history kept, or for an exam recorded before histories
