@@ -1,5 +1,6 @@
 #include "QuestionMarks.h"
 
+#include "Discrimination.h"
 #include "FiguresTable.h"
 #include "FlexGrid.h"
 #include "MessageBox.h"
@@ -23,7 +24,7 @@ void markListing(FlexGrid *grid, const QList<QuestionListing> &questions, Questi
             const ItemAnalysis::Pooled pooled = statistics.pooled(kind, question.text);
             if (const QString summary = ItemAnalysis::summary(pooled); !summary.isEmpty())
                 tip += QLatin1Char('\n') + summary;
-            if (figuresTable::negative(pooled.discrimination)) {
+            if (discrimination::clearlyNegative(pooled.sheets, pooled.discrimination)) {
                 number += QLatin1Char('!');
                 tip += QLatin1Char('\n') + figuresTable::kNegativeNote.at(0).toUpper() +
                        figuresTable::kNegativeNote.mid(1);

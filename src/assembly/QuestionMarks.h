@@ -2,10 +2,10 @@
 // What a selection window marks in the questions it lists: "•" after the
 // number of a question earlier exams used, the latest of those exams in the
 // number's tool tip and, for a question the marked sheets of the history
-// held, what they say of it, with "!" when it discriminates negatively. A
-// part each selection window owns: the
-// window lists, the part marks the listing and marks it again when the
-// window is activated, since an exam sent meanwhile may have used its
+// held, what they say of it, with "!" when its discrimination is clearly
+// negative (discrimination::clearlyNegative). A part each selection window
+// owns: the window lists, the part marks the listing and marks it again when
+// the window is activated, since an exam sent meanwhile may have used its
 // questions. The history is read when first asked for and again only once it
 // has changed.
 
