@@ -4,10 +4,19 @@
 #include "FiguresTable.h"
 #include "FlexGrid.h"
 #include "MessageBox.h"
+#include "Twips.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QtMath>
 
 #include <utility>
 
 namespace {
+
+// Room beside a number in the fixed column: the grid's padding (2 pixels a
+// side) and border (1), and a pixel to spare each side.
+constexpr int kNumberMargin = 7;
 
 void markListing(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind,
                  const UsedQuestions &used, const QuestionStatistics &statistics)
@@ -36,6 +45,14 @@ void markListing(FlexGrid *grid, const QList<QuestionListing> &questions, Questi
 }
 
 } // namespace
+
+int QuestionMarks::numberColumnWidth(const FlexGrid *grid, int largest)
+{
+    const QString widest = QString::number(qMax(largest, 99)) + QStringLiteral("•!");
+    const int pixels =
+        grid->view()->verticalHeader()->fontMetrics().horizontalAdvance(widest) + kNumberMargin;
+    return qCeil(Twips::fromPixelsX(pixels, Twips::screenOf(grid)));
+}
 
 QuestionMarks::QuestionMarks(QWidget *window, AnswerOf answerOf)
     : m_window(window), m_answerOf(std::move(answerOf))

@@ -29,6 +29,12 @@ public:
     // a window whose questions are never marked from sheets.
     explicit QuestionMarks(QWidget *window, AnswerOf answerOf = {});
 
+    // The width, in twips, of `grid`'s number column that holds whole the
+    // widest mark a number up to `largest` can carry, "26•!": two digits at
+    // least, so that the column keeps its width from one short listing to
+    // the next.
+    static int numberColumnWidth(const FlexGrid *grid, int largest);
+
     // Marks `questions`, listed in `grid` each in the row of its position;
     // the listing is kept to be marked again.
     void mark(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind);

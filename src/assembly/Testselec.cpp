@@ -193,8 +193,12 @@ void Testselec::setUpColumns(FlexGrid *grid)
     grid->setTextMatrix(0, 0, QStringLiteral("Nº"));
     grid->setTextMatrix(0, 1, QStringLiteral("PREGUNTA"));
     grid->setTextMatrix(0, 2, QStringLiteral("Resp."));
-    grid->setColWidth(0, kNumberWidth);
-    grid->setColWidth(1, kQuestionWidth);
+    // The numbers hold their marks whole; the question column gives up the
+    // room they take beyond the design's.
+    const int number =
+        qMax(kNumberWidth, QuestionMarks::numberColumnWidth(grid, int(m_listed.size())));
+    grid->setColWidth(0, number);
+    grid->setColWidth(1, kQuestionWidth - (number - kNumberWidth));
     grid->setColWidth(2, kAnswerWidth);
     grid->setColAlignment(0, Qt::AlignHCenter);
     grid->setColAlignment(2, Qt::AlignHCenter);
