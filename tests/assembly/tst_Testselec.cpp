@@ -262,6 +262,34 @@ private Q_SLOTS:
         QCOMPARE(rows("Grid1", 1), QStringList{"1" + kA});
     }
 
+    // Right after an exam, the draw says beside its months how many of the
+    // questions of the lines asked for are left out, and that 0 leaves none.
+    void theMonthsNoteSaysWhatRecentExamsLeaveOut()
+    {
+        ExamHistory history;
+        HistoryExam exam{0, QDateTime::currentDateTime(), false, "Parcial", 1, 0, {}};
+        exam.questions = {{QuestionKind::TrueFalse, 1, 1, kB.section(u'|', 1, 1), false}};
+        QVERIFY(history.record(exam).isEmpty());
+        QStringList notes;
+        QTimer::singleShot(0, this, [&notes] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            const auto *note = dialog->findChild<QLabel *>("NotaMeses");
+            notes << note->text();
+            dialog->findChild<QSpinBox *>("Cantidad_0_1_1")->setValue(2);
+            notes << note->text();
+            dialog->findChild<QSpinBox *>("Meses")->setValue(0);
+            notes << note->text();
+            dialog->reject();
+        });
+        click(m_window, "CommandAzar");
+        QCOMPARE(notes, (QStringList{"Se dejan fuera las preguntas de los exámenes de esos meses; "
+                                     "con 0 meses, ninguna.",
+                                     "Preguntas de las líneas pedidas que se dejan fuera ahora: 1 "
+                                     "de 2. Con 0 meses, ninguna.",
+                                     "No se deja fuera ninguna pregunta por haber salido en un "
+                                     "examen."}));
+    }
+
     // "Imprimir plantilla" hands the answer template to the output window.
     void thePlantillaButtonHandsOverTheAnswers()
     {
