@@ -93,9 +93,10 @@ DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m
     auto *months = new QHBoxLayout;
     months->addWidget(m_months);
     months->addWidget(m_monthsNote, 1);
-    options->addRow(
-        QStringLiteral("&Dejar fuera las usadas en exámenes de los últimos meses (0: ninguna):"),
-        months);
+    auto *monthsCaption = new QLabel(
+        QStringLiteral("&Dejar fuera las usadas en exámenes de los últimos meses (0: ninguna):"));
+    ScreenReader::name(m_months, monthsCaption);
+    options->addRow(monthsCaption, months);
     connect(m_months, &QSpinBox::valueChanged, this, &DrawDialog::showMonthsNote);
     for (const Count &count : std::as_const(m_counts))
         connect(count.box, &QSpinBox::valueChanged, this, &DrawDialog::showMonthsNote);
