@@ -2,16 +2,19 @@
 
 #include "MessageBox.h"
 #include "ScreenReader.h"
+#include "UsedQuestions.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QSet>
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -82,9 +85,24 @@ DrawDialog::DrawDialog(const Setup &setup, QWidget *parent) : QDialog(parent), m
     m_months->setObjectName(QStringLiteral("Meses"));
     m_months->setRange(0, kMaxMonths);
     m_months->setValue(kDefaultMonths);
-    options->addRow(
-        QStringLiteral("&Dejar fuera las usadas en exámenes de los últimos meses (0: ninguna):"),
-        m_months);
+    // Right after the exam the figures were learnt from, its questions are
+    // all left out: a draw by difficulty would find none without being told.
+    m_monthsNote = new QLabel;
+    m_monthsNote->setObjectName(QStringLiteral("NotaMeses"));
+    m_monthsNote->setWordWrap(true);
+    auto *months = new QHBoxLayout;
+    months->addWidget(m_months);
+    months->addWidget(m_monthsNote, 1);
+    auto *monthsCaption = new QLabel(
+        QStringLiteral("&Dejar fuera las usadas en exámenes de los últimos meses (0: ninguna):"));
+    ScreenReader::name(m_months, monthsCaption);
+    options->addRow(monthsCaption, months);
+    connect(m_months, &QSpinBox::valueChanged, this, &DrawDialog::showMonthsNote);
+    for (const Count &count : std::as_const(m_counts))
+        connect(count.box, &QSpinBox::valueChanged, this, &DrawDialog::showMonthsNote);
+    for (QComboBox *difficulty : std::as_const(m_difficulties))
+        connect(difficulty, &QComboBox::currentIndexChanged, this, &DrawDialog::showMonthsNote);
+    showMonthsNote();
     m_seed = new QSpinBox;
     m_seed->setObjectName(QStringLiteral("Clave"));
     m_seed->setRange(0, kMaxSeed);
@@ -160,6 +178,47 @@ QString DrawDialog::overflow() const
                            .arg(c.limit);
     }
     return QString();
+}
+
+void DrawDialog::showMonthsNote()
+{
+    QString note;
+    if (m_months->value() == 0) {
+        note = QStringLiteral("No se deja fuera ninguna pregunta por haber salido en un examen.");
+    } else {
+        // As the draw counts them: each question once, of the line's difficulty.
+        const QDateTime since = ExamDraw::cutOff(QDateTime::currentDateTime(), m_months->value());
+        QSet<QString> asked;
+        QSet<QString> leftOut;
+        for (qsizetype i = 0; i < m_counts.size(); ++i) {
+            const Count &count = m_counts.at(i);
+            if (count.box->value() == 0)
+                continue;
+            const QuestionKind kind = m_setup.columns.at(count.column).kind;
+            if (!m_gathered.contains(i))
+                m_gathered.insert(i, m_setup.gather(kind, count.chapter, count.topic));
+            const auto difficulty =
+                Difficulty(m_difficulties.value({count.chapter, count.topic})->currentIndex());
+            for (const DrawQuestion &question : m_gathered.value(i)) {
+                if (difficulty != Difficulty::Any &&
+                    ExamDraw::difficultyOf(m_setup.statistics, kind, question.text) != difficulty)
+                    continue;
+                const QString key = QString::number(int(kind)) + u'|' + question.text.trimmed();
+                asked.insert(key);
+                if (m_setup.used && m_setup.used->usedSince(kind, question.text, since))
+                    leftOut.insert(key);
+            }
+        }
+        note = asked.isEmpty()
+                   ? QStringLiteral("Se dejan fuera las preguntas de los exámenes de esos meses; "
+                                    "con 0 meses, ninguna.")
+                   : QStringLiteral("Preguntas de las líneas pedidas que se dejan fuera ahora: "
+                                    "%1 de %2. Con 0 meses, ninguna.")
+                         .arg(leftOut.size())
+                         .arg(asked.size());
+    }
+    m_monthsNote->setText(note);
+    m_months->setAccessibleDescription(note);
 }
 
 void DrawDialog::accept()

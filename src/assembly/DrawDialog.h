@@ -11,7 +11,9 @@
 // the window gives topics, and a column of counts per kind. Each count is a
 // spin box named "Cantidad_<column>_<chapter>_<topic>" (topic 0: the
 // chapter's own row); the last column, "Dificultad_<chapter>_<topic>", asks
-// that row's questions to be of one difficulty.
+// that row's questions to be of one difficulty. Beside the months, a note
+// ("NotaMeses") says how many questions of the lines asked for the months
+// leave out now, told again as the plan and the months change.
 
 #include "ExamDraw.h"
 
@@ -26,6 +28,7 @@
 #include <utility>
 
 class QComboBox;
+class QLabel;
 class QSpinBox;
 class QTreeWidget;
 class UsedQuestions;
@@ -81,12 +84,17 @@ private:
     QComboBox *addDifficulty(qint16 chapter, qint16 topic);
     // Why the plan does not fit the selection; empty when it does.
     QString overflow() const;
+    void showMonthsNote();
 
     Setup m_setup;
     QTreeWidget *m_plan = nullptr;
     QList<Count> m_counts;
     QHash<QPair<qint16, qint16>, QComboBox *> m_difficulties;
     QSpinBox *m_months = nullptr;
+    QLabel *m_monthsNote = nullptr;
+    // The candidates of the counts (by their place in m_counts) gathered for
+    // the note: each line's file is read once while the plan is made.
+    QHash<qsizetype, QList<DrawQuestion>> m_gathered;
     QSpinBox *m_seed = nullptr;
     QList<DrawQuestion> m_drawn;
 };

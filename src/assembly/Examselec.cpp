@@ -52,12 +52,16 @@ constexpr int kGrid3Minimum = 420;
 constexpr int kGrid1Base = 430;
 constexpr int kGrid1Minimum = 450;
 
-void setUpColumns(FlexGrid *grid, const QString &questionHeader)
+// `largest`: the largest number the grid lists.
+void setUpColumns(FlexGrid *grid, const QString &questionHeader, int largest)
 {
     grid->setTextMatrix(0, 0, QStringLiteral("Nº"));
     grid->setTextMatrix(0, 1, questionHeader);
-    grid->setColWidth(0, kNumberWidth);
-    grid->setColWidth(1, kQuestionWidth);
+    // The numbers hold their marks whole; the question column gives up the
+    // room they take beyond the design's.
+    const int number = qMax(kNumberWidth, QuestionMarks::numberColumnWidth(grid, largest));
+    grid->setColWidth(0, number);
+    grid->setColWidth(1, kQuestionWidth - (number - kNumberWidth));
     grid->setColAlignment(0, Qt::AlignHCenter);
     grid->setFixedAlignment(0, Qt::AlignHCenter);
     grid->setFixedAlignment(1, Qt::AlignHCenter);
@@ -205,7 +209,7 @@ void Examselec::Form_Load()
     m_grid3->setCurrentCell(0, 0);
     for (int k = 0; k < kExpositionKindCount; ++k) {
         FlexGrid *grid = m_grid1[k];
-        setUpColumns(grid, kGrid1Headers[k]);
+        setUpColumns(grid, kGrid1Headers[k], 0);
         numberSelectedRows(grid, questionKind::fromExposition(ExpositionKind(k)), kEmptyRowHeight);
         grid->setCurrentCell(0, 0);
     }
@@ -219,7 +223,7 @@ void Examselec::Form_Load()
 
 void Examselec::setUpGrid3Columns()
 {
-    setUpColumns(m_grid3, QStringLiteral("PREGUNTA"));
+    setUpColumns(m_grid3, QStringLiteral("PREGUNTA"), int(m_listed.size()));
 }
 
 void Examselec::focusOnActivation()
@@ -265,7 +269,6 @@ void Examselec::showChapter()
 {
     m_currentChapter = qint16(m_list1->currentRow() + 1);
     m_grid3->clear();
-    setUpGrid3Columns();
 
     // Another program may have changed the file since it was indexed: list
     // the file as it is now, not record numbers that have moved. A failure
@@ -276,13 +279,14 @@ void Examselec::showChapter()
         tellReadFailure(questionKind::fromExposition(m_currentKind), listing.error());
     m_listed = listing.ok() ? listing.value() : QList<QuestionListing>();
 
+    setUpGrid3Columns();
     prepareListingRows(m_grid3, int(m_listed.size()), kMinimumGridRows, kEmptyRowHeight);
     for (const QuestionListing &question : std::as_const(m_listed)) {
         m_grid3->setTextMatrix(question.position, 1, question.text);
         m_grid3->setRowHeight(question.position,
                               rowHeightFor(question.text, kGrid3Base, kGrid3Minimum));
     }
-    markUsed(m_grid3, m_listed, questionKind::fromExposition(m_currentKind));
+    marks().mark(m_grid3, m_listed, questionKind::fromExposition(m_currentKind));
 }
 
 void Examselec::List1_Click()

@@ -23,6 +23,24 @@ QString tooManyMessage(QuestionKind kind)
 
 } // namespace
 
+SelectionWindow::SelectionWindow(const QString &name, qint16 activeWindowCode,
+                                 const QString &statusText, AnswerOf answerOf)
+    : WorkingWindow(name, activeWindowCode, statusText), m_marks(this, std::move(answerOf))
+{
+}
+
+void SelectionWindow::Form_Activate()
+{
+    WorkingWindow::Form_Activate();
+    m_marks.markAgain();
+}
+
+void SelectionWindow::Form_Unload()
+{
+    WorkingWindow::Form_Unload();
+    m_marks.reset();
+}
+
 void SelectionWindow::clearSelection()
 {
     m_selection.clear();
@@ -84,8 +102,8 @@ void SelectionWindow::drawToPlan(DrawDialog::Setup setup)
     }
     for (const ExamQuestion &question : m_selection.all())
         setup.selected.append({question.kind, question.text});
-    setup.used = &usedQuestions();
-    setup.statistics = &questionStatistics();
+    setup.used = &m_marks.usedQuestions();
+    setup.statistics = &m_marks.questionStatistics();
     for (const DrawQuestion &drawn : DrawDialog::choose(setup, this))
         addToSelection({drawn.kind, drawn.chapter, drawn.topic, drawn.text, drawn.answer});
 }

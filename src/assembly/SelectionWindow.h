@@ -6,11 +6,13 @@
 // when its bank file cannot be read, while listing or while drawing; they ask
 // before a selection is lost; "Elegir al azar…" adds what the draw chose as
 // double-clicks would; and they hand the exam described by the selection to
-// the output window. Testselec and Examselec add their controls, their
-// listings and what their grids show.
+// the output window. Each owns the marks of the questions it lists
+// (QuestionMarks), marked again whenever it is activated. Testselec and
+// Examselec add their controls, their listings and what their grids show.
 
 #include "DrawDialog.h"
 #include "ExamDescription.h"
+#include "QuestionMarks.h"
 #include "WorkingWindow.h"
 
 #include <array>
@@ -23,7 +25,10 @@ class SelectionWindow : public WorkingWindow
     Q_OBJECT
 
 public:
-    using WorkingWindow::WorkingWindow;
+    // `answerOf`: the answer of a question of the history in the window's
+    // bank, as QuestionMarks asks it.
+    SelectionWindow(const QString &name, qint16 activeWindowCode, const QString &statusText,
+                    AnswerOf answerOf = {});
 
     const ExamSelection &selection() const { return m_selection; }
 
@@ -34,6 +39,10 @@ public:
     void leaveSelection();
     void leaveWindow() override { leaveSelection(); }
 
+    // Back from the output window, the exam just sent shows in the listing.
+    void Form_Activate() override;
+    void Form_Unload() override;
+
 protected:
     // At load: nothing selected, nothing told yet.
     void clearSelection();
@@ -42,6 +51,8 @@ protected:
     bool removeFromSelection(QuestionKind kind, int row);
     // Rows 1 to the kind's limit of its Grid1, numbered and `height` high.
     static void numberSelectedRows(FlexGrid *grid, QuestionKind kind, int height);
+    // What earlier exams and their marked sheets say of the listed questions.
+    QuestionMarks &marks() { return m_marks; }
     // The label that shows the count of the kind shown.
     void setCountLabel(QLabel *label) { m_countLabel = label; }
     // Tells why a bank file could not be read, once a kind and opening; a
@@ -65,6 +76,7 @@ private:
     void showCount();
 
     ExamSelection m_selection;
+    QuestionMarks m_marks;
     QLabel *m_countLabel = nullptr;
     std::array<bool, kQuestionKinds.size()> m_readFailureTold{};
 };

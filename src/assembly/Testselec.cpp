@@ -38,7 +38,9 @@ constexpr int kMinimumGridRows = 5; // the header and at least 4 data rows
 
 } // namespace
 
-Testselec::Testselec() : SelectionWindow(kName, ActiveWindowCodes::kTrueFalseSelection, kStatusText)
+Testselec::Testselec()
+    : SelectionWindow(kName, ActiveWindowCodes::kTrueFalseSelection, kStatusText,
+                      [this](const HistoryQuestion &question) { return answerOf(question); })
 {
     setWindowTitle(QStringLiteral("Selección de preguntas tipo test"));
     buildControls();
@@ -191,8 +193,12 @@ void Testselec::setUpColumns(FlexGrid *grid)
     grid->setTextMatrix(0, 0, QStringLiteral("Nº"));
     grid->setTextMatrix(0, 1, QStringLiteral("PREGUNTA"));
     grid->setTextMatrix(0, 2, QStringLiteral("Resp."));
-    grid->setColWidth(0, kNumberWidth);
-    grid->setColWidth(1, kQuestionWidth);
+    // The numbers hold their marks whole; the question column gives up the
+    // room they take beyond the design's.
+    const int number =
+        qMax(kNumberWidth, QuestionMarks::numberColumnWidth(grid, int(m_listed.size())));
+    grid->setColWidth(0, number);
+    grid->setColWidth(1, kQuestionWidth - (number - kNumberWidth));
     grid->setColWidth(2, kAnswerWidth);
     grid->setColAlignment(0, Qt::AlignHCenter);
     grid->setColAlignment(2, Qt::AlignHCenter);
@@ -235,7 +241,7 @@ void Testselec::List2_Click()
         m_grid3->setTextMatrix(question.position, 1, question.text);
         m_grid3->setTextMatrix(question.position, 2, answerLabel(question.answer));
     }
-    markUsed(m_grid3, m_listed, QuestionKind::TrueFalse);
+    marks().mark(m_grid3, m_listed, QuestionKind::TrueFalse);
 }
 
 // The answer the history kept, or for an exam recorded before histories

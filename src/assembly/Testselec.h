@@ -52,7 +52,8 @@ private:
     FlexGrid *selectedGrid(QuestionKind) const override { return m_grid1; }
     // A question chosen in the search field becomes the current row of Grid3.
     void showFound(const SearchEntry &entry);
-    std::optional<bool> answerOf(const HistoryQuestion &question) override;
+    // The answer of a question of the history, for its marks.
+    std::optional<bool> answerOf(const HistoryQuestion &question);
     // A topic's questions (topic 0: the whole chapter's), to draw from.
     QList<DrawQuestion> drawCandidates(qint16 chapter, qint16 topic);
 

@@ -14,6 +14,21 @@
 #include <QTableWidget>
 #include <QValueAxis>
 
+namespace {
+
+// Sheets are counted in whole numbers: the step between the ticks of a
+// count up to `most` is 1, 2 or 5 times a power of ten, the smallest that
+// needs no more than five ticks past 0.
+int tickStep(int most)
+{
+    for (int scale = 1;; scale *= 10)
+        for (const int factor : {1, 2, 5})
+            if (most <= 5 * factor * scale)
+                return factor * scale;
+}
+
+} // namespace
+
 FiguresView::FiguresView(QWidget *parent) : QWidget(parent)
 {
     m_gridCifras = new QTableWidget(0, 2, this);
@@ -22,7 +37,12 @@ FiguresView::FiguresView(QWidget *parent) : QWidget(parent)
     m_gridCifras->setHorizontalHeaderLabels({QStringLiteral("Cifra"), QStringLiteral("Valor")});
     m_gridCifras->verticalHeader()->hide();
     m_gridCifras->horizontalHeader()->setStretchLastSection(true);
+    m_gridCifras->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_gridCifras->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_gridCifras->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_gridCifras->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_gridCifras->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fitTableToItsRows();
     m_listNegativas = new QListWidget(this);
     m_listNegativas->setObjectName(QStringLiteral("ListNegativas"));
     m_listNegativas->setWordWrap(true);
@@ -48,6 +68,17 @@ FiguresView::FiguresView(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_chartNotas, 1);
 }
 
+void FiguresView::fitTableToItsRows()
+{
+    // Every figure in view, none cut: rows as high as a line of text, and the
+    // table as high as its rows, which are always the same few.
+    const int rowHeight = m_gridCifras->fontMetrics().height() + 6;
+    m_gridCifras->verticalHeader()->setDefaultSectionSize(rowHeight);
+    const qsizetype figures = figuresTable::table(ExamFigures(), 0).exam.size() - 1; // not "Notas"
+    m_gridCifras->setFixedHeight(m_gridCifras->horizontalHeader()->sizeHint().height() +
+                                 int(figures) * rowHeight + 2 * m_gridCifras->frameWidth());
+}
+
 void FiguresView::clear()
 {
     m_gridCifras->setRowCount(0);
@@ -64,6 +95,7 @@ void FiguresView::showFigures(const ExamFigures &figures, int pending,
                               const QList<HistoryQuestion> &questions)
 {
     clear();
+    fitTableToItsRows(); // in the font it has now that it is shown
     m_table = figuresTable::table(figures, pending);
     for (const auto &[name, value] : m_table->exam) {
         if (name == QStringLiteral("Notas"))
@@ -86,7 +118,7 @@ void FiguresView::showFigures(const ExamFigures &figures, int pending,
 
     auto *set = new QBarSet(QStringLiteral("Hojas"));
     QStringList bands;
-    int most = 1;
+    int most = 0;
     for (int band = 0; band < 10; ++band) {
         *set << figures.bands[band];
         most = std::max(most, figures.bands[band]);
@@ -96,15 +128,22 @@ void FiguresView::showFigures(const ExamFigures &figures, int pending,
     series->append(set);
     auto *chart = new QChart;
     chart->addSeries(series);
-    chart->setTitle(QStringLiteral("Notas de %1 hojas").arg(figures.sheets));
+    chart->setTitle(figures.sheets == 1 ? QStringLiteral("Notas de 1 hoja")
+                                        : QStringLiteral("Notas de %1 hojas").arg(figures.sheets));
     chart->legend()->hide();
     auto *axisX = new QBarCategoryAxis;
     axisX->append(bands);
     chart->addAxis(axisX, Qt::AlignBottom);
     series->attachAxis(axisX);
+    // No numbers at all when there are no grades, rather than an axis of
+    // zeros.
+    const int step = tickStep(most);
+    const int top = qMax((most + step - 1) / step * step, step);
     auto *axisY = new QValueAxis;
-    axisY->setRange(0, most);
+    axisY->setRange(0, top);
+    axisY->setTickCount(top / step + 1);
     axisY->setLabelFormat(QStringLiteral("%d"));
+    axisY->setLabelsVisible(most > 0);
     chart->addAxis(axisY, Qt::AlignLeft);
     series->attachAxis(axisY);
     QChart *old = m_chartNotas->chart();

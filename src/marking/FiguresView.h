@@ -33,6 +33,8 @@ public:
     QImage chartImage() const;
 
 private:
+    void fitTableToItsRows();
+
     QTableWidget *m_gridCifras = nullptr;
     QListWidget *m_listNegativas = nullptr;
     QChartView *m_chartNotas = nullptr;

@@ -1,7 +1,5 @@
 #include "WorkingWindow.h"
 
-#include "FiguresTable.h"
-
 #include "FlexGrid.h"
 #include "Forms.h"
 #include "HandOver.h"
@@ -102,10 +100,6 @@ void WorkingWindow::Form_Activate()
     focusOnActivation();
     if (MainWindowServices *services = MainWindowServices::instance())
         services->setStatusText(m_statusText);
-    // Back from the output window, the exam just sent shows in the listing.
-    if (m_marked.grid)
-        markUsed(m_marked.grid, m_marked.questions, m_marked.kind, usedQuestions(),
-                 &questionStatistics());
 }
 
 void WorkingWindow::Form_Deactivate()
@@ -120,8 +114,6 @@ void WorkingWindow::Form_Unload()
     if (services)
         services->setStatusText(QString());
     closeAllFiles();
-    m_usedQuestions.reset();
-    m_statistics = {};
     if (services)
         services->setHelpButtonVisible(true);
 }
@@ -336,68 +328,6 @@ QLabel *WorkingWindow::addLabel(QWidget *parent, const QString &name, const QStr
         label->setGeometry(geometry);
     }
     return label;
-}
-
-const UsedQuestions &WorkingWindow::usedQuestions()
-{
-    QString message;
-    const UsedQuestions &used = m_usedQuestions.current(&message);
-    if (!message.isEmpty())
-        MessageBox::inform(message, this);
-    return used;
-}
-
-void WorkingWindow::markUsed(FlexGrid *grid, const QList<QuestionListing> &questions,
-                             QuestionKind kind)
-{
-    m_marked = {grid, questions, kind};
-    markUsed(grid, questions, kind, usedQuestions(), &questionStatistics());
-}
-
-const QuestionStatistics &WorkingWindow::questionStatistics()
-{
-    const FileIdentity now = FileIdentity::of(ExamHistory::kFileName);
-    if (m_statistics.read && now == m_statistics.identity)
-        return m_statistics.figures;
-    m_statistics.read = true;
-    m_statistics.identity = now;
-    m_statistics.figures = {};
-    // A history that cannot be read is told by usedQuestions(), once.
-    ExamHistory history;
-    QString error = history.open(ExamHistory::Access::ReadOnly);
-    if (!error.isEmpty())
-        return m_statistics.figures;
-    const QList<MarkedExam> exams = markedSheets::read(history, 0, &error);
-    m_statistics.figures = QuestionStatistics::of(
-        exams, [this](const HistoryQuestion &question) { return answerOf(question); });
-    return m_statistics.figures;
-}
-
-void WorkingWindow::markUsed(FlexGrid *grid, const QList<QuestionListing> &questions,
-                             QuestionKind kind, const UsedQuestions &used,
-                             const QuestionStatistics *statistics)
-{
-    if (used.isEmpty())
-        return;
-    for (const QuestionListing &question : questions) {
-        const QList<QuestionUse> uses = used.uses(kind, question.text);
-        if (uses.isEmpty())
-            continue;
-        QString number = QString::number(question.position) + QStringLiteral("•");
-        QString tip = UsedQuestions::toolTip(uses);
-        if (statistics && !statistics->isEmpty()) {
-            const ItemAnalysis::Pooled pooled = statistics->pooled(kind, question.text);
-            if (const QString summary = ItemAnalysis::summary(pooled); !summary.isEmpty())
-                tip += QLatin1Char('\n') + summary;
-            if (figuresTable::negative(pooled.discrimination)) {
-                number += QLatin1Char('!');
-                tip += QLatin1Char('\n') + figuresTable::kNegativeNote.at(0).toUpper() +
-                       figuresTable::kNegativeNote.mid(1);
-            }
-        }
-        grid->setTextMatrix(question.position, 0, number);
-        grid->setCellToolTip(question.position, 0, tip);
-    }
 }
 
 void WorkingWindow::prepareListingRows(FlexGrid *grid, int count, int minimumRows, int rowHeight)

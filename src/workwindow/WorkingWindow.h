@@ -17,11 +17,7 @@
 
 #include "ExamDescription.h"
 #include "Form.h"
-#include "MarkedSheets.h"
-#include "QuestionKind.h"
-#include "QuestionListing.h"
 #include "SearchField.h"
-#include "UsedQuestionsCache.h"
 
 #include <functional>
 
@@ -42,12 +38,6 @@ class WorkingWindow : public Form
     Q_OBJECT
 
 public:
-    // Marks, in `grid`'s listing of `questions`, those `used` knows; with
-    // `statistics`, what the marked sheets say of each joins the tool tip, and
-    // a question that discriminates negatively gets "!" after its number.
-    static void markUsed(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind,
-                         const UsedQuestions &used, const QuestionStatistics *statistics = nullptr);
-
     // A window of its own over the main window, or (MdiChild) a child window
     // inside it.
     WorkingWindow(const QString &name, qint16 activeWindowCode, const QString &statusText,
@@ -113,18 +103,6 @@ protected:
     // twips high, and no cell chosen. The window then writes each question
     // into the row of its position.
     static void prepareListingRows(FlexGrid *grid, int count, int minimumRows, int rowHeight);
-    // Marks the listed questions that earlier exams used: "•" after the
-    // number, and the latest of those exams as the number's tool tip.
-    void markUsed(FlexGrid *grid, const QList<QuestionListing> &questions, QuestionKind kind);
-    // The questions earlier exams used, as the history holds them now; a
-    // history that is damaged or cannot be read is told once a window opening.
-    const UsedQuestions &usedQuestions();
-    // What the marked sheets of the history say of each question, worked
-    // out against answerOf(); read again when the history has changed.
-    const QuestionStatistics &questionStatistics();
-    // The answer of a question of the history in this window's bank; none
-    // by default (a window whose questions are never marked).
-    virtual std::optional<bool> answerOf(const HistoryQuestion &) { return std::nullopt; }
     // The close box: true lets the window close. By default it asks what
     // leaveWindow() would ask, if anything; Cancel keeps the window.
     bool Form_QueryUnload() override;
@@ -151,21 +129,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    UsedQuestionsCache m_usedQuestions;
-    struct Statistics
-    {
-        bool read = false;
-        FileIdentity identity;
-        QuestionStatistics figures;
-    } m_statistics;
-    // The listing marked last, marked again when the window is activated.
-    struct Marked
-    {
-        QPointer<FlexGrid> grid;
-        QList<QuestionListing> questions;
-        QuestionKind kind = QuestionKind::TrueFalse;
-    } m_marked;
-
     struct Band
     {
         QRect design;

@@ -75,10 +75,11 @@ private Q_SLOTS:
     }
     void cleanup() { m_gui.tearDown(); }
 
-    // Five marked sheets of an earlier exam (the two questions of topic 1
-    // and one of topic 2; keys Sí, No, Sí): SSS, SSS, NNN, NNN, SNS. The
-    // first question, right 3 times of 5, goes with the rest (0,41); the
-    // second, right by the three weakest sheets, against it (−0,67).
+    // Thirty marked sheets of an earlier exam (the two questions of topic 1
+    // and one of topic 2; keys Sí, No, Sí), six each of SSS, SSS, SNS, NNS,
+    // NNN. Each question of topic 1 is right 18 times of 30; the first goes
+    // slightly against the rest (−0,17), no warning yet; the second clearly
+    // (−0,61), which earns "!".
     void theMarksOfAnEarlierExamShowBesideItsQuestions()
     {
         ExamHistory history;
@@ -89,19 +90,20 @@ private Q_SLOTS:
                           {QuestionKind::TrueFalse, 1, 2, "Pregunta 1 del tema 2", std::nullopt}};
         QVERIFY(history.record(exam).isEmpty());
         QList<sheetRecords::StoredSheet> sheets;
-        for (const char *answers : {"SSS", "SSS", "NNN", "NNN", "SNS"})
-            sheets.append({0, int(sheets.size()) + 1, "1", answers, {1, 2, 3}, "e.pdf", 1});
+        for (int copy = 0; copy < 6; ++copy)
+            for (const char *answers : {"SSS", "SSS", "SNS", "NNS", "NNN"})
+                sheets.append({0, int(sheets.size()) + 1, "1", answers, {1, 2, 3}, "e.pdf", 1});
         QVERIFY(sheetRecords::store(history, exam.id, sheets, {}).isEmpty());
         auto *topics = m_window->findChild<QListWidget *>("List2");
         topics->setCurrentRow(1);
         topics->setCurrentRow(0);
         QCOMPARE(grid("Grid3")->textMatrix(1, 0) + grid("Grid3")->textMatrix(2, 0), "1•2•!");
         QCOMPARE(grid("Grid3")->cellToolTip(1, 0),
-                 "Usada en: Parcial (12/06/2026)\nAcertada por el 60 % (1 examen, 5 alumnos) · "
-                 "discrimina 0,41");
+                 "Usada en: Parcial (12/06/2026)\nAcertada por el 60 % (1 examen, 30 alumnos) · "
+                 "discrimina -0,17");
         QVERIFY2(
             grid("Grid3")->cellToolTip(2, 0).endsWith(
-                "Acertada por el 60 % (1 examen, 5 alumnos) · discrimina -0,67\nDiscriminación "
+                "Acertada por el 60 % (1 examen, 30 alumnos) · discrimina -0,61\nDiscriminación "
                 "negativa: revise la respuesta o la redacción"),
             qPrintable(grid("Grid3")->cellToolTip(2, 0)));
     }
@@ -258,6 +260,34 @@ private Q_SLOTS:
         doubleClick("Grid1", 1);
         QCOMPARE(m_window->focusWidget()->objectName(), QStringLiteral("List2"));
         QCOMPARE(rows("Grid1", 1), QStringList{"1" + kA});
+    }
+
+    // Right after an exam, the draw says beside its months how many of the
+    // questions of the lines asked for are left out, and that 0 leaves none.
+    void theMonthsNoteSaysWhatRecentExamsLeaveOut()
+    {
+        ExamHistory history;
+        HistoryExam exam{0, QDateTime::currentDateTime(), false, "Parcial", 1, 0, {}};
+        exam.questions = {{QuestionKind::TrueFalse, 1, 1, kB.section(u'|', 1, 1), false}};
+        QVERIFY(history.record(exam).isEmpty());
+        QStringList notes;
+        QTimer::singleShot(0, this, [&notes] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            const auto *note = dialog->findChild<QLabel *>("NotaMeses");
+            notes << note->text();
+            dialog->findChild<QSpinBox *>("Cantidad_0_1_1")->setValue(2);
+            notes << note->text();
+            dialog->findChild<QSpinBox *>("Meses")->setValue(0);
+            notes << note->text();
+            dialog->reject();
+        });
+        click(m_window, "CommandAzar");
+        QCOMPARE(notes, (QStringList{"Se dejan fuera las preguntas de los exámenes de esos meses; "
+                                     "con 0 meses, ninguna.",
+                                     "Preguntas de las líneas pedidas que se dejan fuera ahora: 1 "
+                                     "de 2. Con 0 meses, ninguna.",
+                                     "No se deja fuera ninguna pregunta por haber salido en un "
+                                     "examen."}));
     }
 
     // "Imprimir plantilla" hands the answer template to the output window.

@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QTableWidget>
@@ -45,7 +46,8 @@ private Q_SLOTS:
 
     // Every caption is whole and in the window's font, lies over no other
     // caption, and inside a frame over neither the frame's caption nor its
-    // border (run on each screen).
+    // border; a selection window's numbers hold their marks (run on each
+    // screen).
     void captionsAreWholeAndInsideTheirFrames_data()
     {
         QTest::addColumn<QString>("window");
@@ -78,6 +80,13 @@ private Q_SLOTS:
                     wrong << control->objectName() + " over " + other->objectName();
             placed << control;
         }
+        // A listed number holds its widest mark whole inside the section's
+        // padding and border (2 + 2 + 1 pixels).
+        if (const QHeaderView *numbers =
+                m_window->findChild<FlexGrid *>("Grid3")->view()->verticalHeader();
+            window.endsWith(u"selec") &&
+            numbers->fontMetrics().horizontalAdvance("26•!") > numbers->width() - 5)
+            wrong << "Grid3 number column";
         QCOMPARE(wrong.join(u','), QString());
     }
 
