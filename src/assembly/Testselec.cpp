@@ -1,5 +1,7 @@
 #include "Testselec.h"
 
+#include "QuestionAnswers.h"
+
 #include "AnswerLabel.h"
 #include "ChapterTitles.h"
 #include "ColouredButton.h"
@@ -244,20 +246,18 @@ void Testselec::List2_Click()
     marks().mark(m_grid3, m_listed, QuestionKind::TrueFalse);
 }
 
-// The answer the history kept, or for an exam recorded before histories
-// kept answers, the one the bank gives the same text now.
+// The answer by the history's rule (questionAnswers::of), this window's
+// bank answering for an exam recorded before histories kept answers.
 std::optional<bool> Testselec::answerOf(const HistoryQuestion &question)
 {
-    if (question.answer)
-        return question.answer;
-    const BankResult<QList<QuestionListing>> listing =
-        m_bank.questionsOf(question.chapter, question.topic);
-    if (!listing.ok())
-        return std::nullopt;
-    for (const QuestionListing &listed : listing.value())
-        if (listed.text == question.text.trimmed())
-            return listed.answer;
-    return std::nullopt;
+    return questionAnswers::of(question, [this](const HistoryQuestion &asked) {
+        const BankResult<QList<QuestionListing>> listing =
+            m_bank.questionsOf(asked.chapter, asked.topic);
+        for (const QuestionListing &listed : listing.value())
+            if (listed.text == asked.text.trimmed())
+                return std::optional<bool>(listed.answer);
+        return std::optional<bool>();
+    });
 }
 
 void Testselec::Grid3_DblClick()

@@ -1,39 +1,9 @@
 #include "ExamExport.h"
 
-#include "BankSnapshot.h"
 #include "ExamWording.h"
-
-#include <QHash>
+#include "QuestionAnswers.h"
 
 namespace examExport {
-
-namespace {
-
-QString placeKey(int chapter, int topic, const QString &text)
-{
-    return QStringLiteral("%1|%2|%3").arg(chapter).arg(topic).arg(text);
-}
-
-// The answer of each true/false question of the bank by chapter, topic and
-// text, the first listed record's when several share them, for exams
-// recorded before the history kept answers.
-std::optional<QHash<QString, bool>> bankAnswers(const QString &folder, QString *error)
-{
-    const BankSnapshot snapshot = BankSnapshot::read(folder, QuestionKind::TrueFalse);
-    if (!snapshot.ok()) {
-        *error = snapshot.error();
-        return std::nullopt;
-    }
-    QHash<QString, bool> answers;
-    for (const SnapshotRecord &record : snapshot.records()) {
-        const QString key = placeKey(record.chapter, record.topic, record.displayText());
-        if (record.listed() && (record.answer == 0 || record.answer == 1) && !answers.contains(key))
-            answers.insert(key, record.answer == 1);
-    }
-    return answers;
-}
-
-} // namespace
 
 QList<qsizetype> versionOrder(const HistoryExam &exam, int version)
 {
@@ -45,14 +15,9 @@ Result questions(const HistoryExam &exam, int version, const QString &folder)
 {
     Result result;
     // Histories keep the answers; those recorded before they did are looked
-    // up in the bank.
-    std::optional<QHash<QString, bool>> answers;
-    const bool allKnown = std::all_of(
-        exam.questions.cbegin(), exam.questions.cend(), [](const HistoryQuestion &question) {
-            return question.kind != QuestionKind::TrueFalse || question.answer.has_value();
-        });
-    if (!allKnown && !(answers = bankAnswers(folder, &result.error)))
-        return result;
+    // up in the bank (questionAnswers::of).
+    QString bankError;
+    const AnswerOf bank = questionAnswers::inBank(folder, &bankError);
     QStringList category{QStringLiteral("Examen: %1").arg(exam.title)};
     if (version > 0)
         category.first() += QStringLiteral(", versión %1").arg(ExamWording::versionLetter(version));
@@ -67,12 +32,14 @@ Result questions(const HistoryExam &exam, int version, const QString &folder)
         question.text = asked.text;
         question.category = category;
         question.name = QStringLiteral("Pregunta %1").arg(n + 1, width, 10, QLatin1Char('0'));
-        if (asked.kind == QuestionKind::TrueFalse && asked.answer) {
-            question.answer = *asked.answer;
-        } else if (asked.kind == QuestionKind::TrueFalse) {
-            const auto answer =
-                answers->constFind(placeKey(asked.chapter, asked.topic, asked.text));
-            if (answer == answers->constEnd()) {
+        if (asked.kind == QuestionKind::TrueFalse) {
+            const std::optional<bool> answer = questionAnswers::of(asked, bank);
+            if (!bankError.isEmpty()) {
+                result.error = bankError;
+                result.questions.clear();
+                return result;
+            }
+            if (!answer) {
                 result.skipped.append(
                     QStringLiteral("pregunta %1 (test, capítulo %2, tema %3): ya no está en el "
                                    "banco, y sin él no se sabe su respuesta")

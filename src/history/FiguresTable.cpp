@@ -1,5 +1,7 @@
 #include "FiguresTable.h"
 
+#include "Discrimination.h"
+
 #include <QLocale>
 
 namespace figuresTable {
@@ -10,10 +12,9 @@ QString decimal(const std::optional<double> &value)
     return value ? spanish.toString(*value, 'f', 2) : QStringLiteral("—");
 }
 
-bool negative(const std::optional<double> &discrimination)
+bool negative(const QuestionFigures &question)
 {
-    // Two decimals are what the teacher sees: −0,00 is not negative.
-    return discrimination && std::round(*discrimination * 100) < 0;
+    return discrimination::clearlyNegative(question.sheets, question.discrimination);
 }
 
 Table table(const ExamFigures &figures, int pending)
@@ -37,7 +38,7 @@ Table table(const ExamFigures &figures, int pending)
                            .arg(question.right)
                            .arg(question.sheets)
                            .arg(decimal(question.discrimination));
-        if (negative(question.discrimination))
+        if (negative(question))
             line += QStringLiteral(" · ") + kNegativeNote;
         table.questions << line;
     }

@@ -21,9 +21,10 @@ struct Table
 // `pending`: the sheets left out until their doubtful marks are decided.
 Table table(const ExamFigures &figures, int pending);
 
-// A discrimination below zero: the strong students missed it more often
-// than the weak ones, usually a wrong key or an ambiguous wording.
-bool negative(const std::optional<double> &discrimination);
+// A discrimination clearly below zero over enough sheets (Discrimination.h):
+// the strong students missed it more often than the weak ones, usually a
+// wrong key or an ambiguous wording.
+bool negative(const QuestionFigures &question);
 
 // "0,41", "−" for a figure that cannot be worked out.
 QString decimal(const std::optional<double> &value);

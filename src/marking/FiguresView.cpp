@@ -109,7 +109,7 @@ void FiguresView::showFigures(const ExamFigures &figures, int pending,
         }
     }
     for (qsizetype q = 0; q < figures.questions.size(); ++q)
-        if (figuresTable::negative(figures.questions[q].discrimination))
+        if (figuresTable::negative(figures.questions[q]))
             m_listNegativas->addItem(
                 QStringLiteral("Pregunta %1 (discrimina %2): %3")
                     .arg(q + 1)
