@@ -1,5 +1,6 @@
 #include "CorregirOrder.h"
 
+#include "CountedNoun.h"
 #include "DurableFile.h"
 #include "ExamHistory.h"
 #include "GradesReport.h"
@@ -174,13 +175,11 @@ int CorregirOrder::run(const QStringList &arguments)
         write(gradesReport::csv(result, session->key().questions(), withNames)
                   .sliced(gradesReport::kByteOrderMark.size()));
     const int pending = session->pendingSheets();
-    const auto counted = [](qsizetype n, const char *one, const char *many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
-    };
-    printError(QStringLiteral("%1 (%2), %3, %4.\n")
-                   .arg(counted(result.sheets.size(), "hoja corregida", "hojas corregidas"),
-                        counted(pending, "pendiente", "pendientes"),
-                        counted(result.doubts.size(), "marca dudosa", "marcas dudosas"),
-                        counted(result.refusals.size(), "página rechazada", "páginas rechazadas")));
+    printError(
+        QStringLiteral("%1 (%2), %3, %4.\n")
+            .arg(counted(result.sheets.size(), u"hoja corregida", u"hojas corregidas"),
+                 counted(pending, u"pendiente", u"pendientes"),
+                 counted(result.doubts.size(), u"marca dudosa", u"marcas dudosas"),
+                 counted(result.refusals.size(), u"página rechazada", u"páginas rechazadas")));
     return result.refusals.isEmpty() && pending == 0 ? Success : ProblemsFound;
 }

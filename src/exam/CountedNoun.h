@@ -1,5 +1,5 @@
 #pragma once
-// A number with its noun in the right number, for orvalis-banco's messages:
+// A number with its noun in the right number, for the program's messages:
 // "1 pregunta", "3 preguntas", "0 preguntas".
 
 #include <QString>

@@ -1,15 +1,17 @@
 #include "Correccion.h"
 
 #include "ColouredButton.h"
+#include "CountedNoun.h"
 #include "DoubtPanel.h"
 #include "DurableFile.h"
 #include "FiguresReport.h"
 #include "FiguresTable.h"
 #include "FiguresView.h"
+#include "GradesGrid.h"
 #include "GradesReport.h"
 #include "MessageBox.h"
+#include "PileNotices.h"
 #include "ProgramState.h"
-#include "ReviewPdf.h"
 #include "SaveDialog.h"
 #include "ScreenReader.h"
 #include "SheetRecords.h"
@@ -21,62 +23,16 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTableWidget>
-#include <QThread>
 
 namespace {
 
 const QString kStatusText = QStringLiteral("Corrección de hojas de respuestas");
 const QColor kBackground(192, 192, 192);
 Correccion::OpenAnswer openAnswer;
-
-enum Column
-{
-    Dni,
-    Name,
-    Version,
-    Right,
-    Wrong,
-    Blank,
-    Doubtful,
-    Points,
-    Grade,
-    State,
-    Columns
-};
-
-// A cell of the grades: numbers sort as numbers, and points and grades
-// show two decimals with a comma, as the grades files write them.
-class Cell : public QTableWidgetItem
-{
-public:
-    explicit Cell(const QVariant &value)
-    {
-        setData(Qt::UserRole + 1, value);
-        setText(value.typeId() == QMetaType::Double ? gradesReport::decimal(value.toDouble())
-                                                    : value.toString());
-        setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    }
-    bool operator<(const QTableWidgetItem &other) const override
-    {
-        const QVariant mine = data(Qt::UserRole + 1);
-        const QVariant theirs = other.data(Qt::UserRole + 1);
-        if (mine.typeId() != QMetaType::QString && theirs.typeId() != QMetaType::QString)
-            return mine.toDouble() < theirs.toDouble();
-        return QTableWidgetItem::operator<(other);
-    }
-};
-
-QString versionLetter(int version)
-{
-    return QString(QChar(u'A' + version));
-}
 
 } // namespace
 
@@ -92,12 +48,7 @@ Correccion::Correccion()
     buildControls();
 }
 
-Correccion::~Correccion()
-{
-    // A review being written finishes first: it reads what the window holds.
-    if (m_reviewThread)
-        m_reviewThread->wait();
-}
+Correccion::~Correccion() = default;
 
 void Correccion::buildControls()
 {
@@ -181,37 +132,15 @@ void Correccion::buildControls()
     layout->addLayout(run, 1, 0, 1, 2);
 
     // The grades, one sheet a row.
-    m_gridNotas = new QTableWidget(0, Columns, this);
-    m_gridNotas->setObjectName(QStringLiteral("GridNotas"));
-    ScreenReader::nameCorner(m_gridNotas);
-    m_gridNotas->setHorizontalHeaderLabels({QStringLiteral("DNI"), QStringLiteral("Nombre"),
-                                            QStringLiteral("Versión"), QStringLiteral("Aciertos"),
-                                            QStringLiteral("Errores"), QStringLiteral("Blancos"),
-                                            QStringLiteral("Dudosas"), QStringLiteral("Puntos"),
-                                            QStringLiteral("Nota"), QStringLiteral("Estado")});
-    m_gridNotas->verticalHeader()->hide();
-    m_gridNotas->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_gridNotas->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_gridNotas->setSortingEnabled(true);
-    // In the scans' order until the teacher clicks a heading.
-    m_gridNotas->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_gridNotas = new GradesGrid(this);
     auto *gradesCaption = label(QStringLiteral("&Notas:"), m_gridNotas);
     layout->addWidget(gradesCaption, 2, 0);
 
     // The pages refused and the students with no sheet, under the grades.
-    m_listRechazadas = new QListWidget(this);
-    m_listRechazadas->setObjectName(QStringLiteral("ListRechazadas"));
-    m_listRechazadas->setMaximumHeight(5 * m_listRechazadas->fontMetrics().lineSpacing() + 8);
-    auto *refusedCaption = label(QStringLiteral("Páginas &rechazadas:"), m_listRechazadas);
-    m_labelAusentes = new QLabel(this);
-    m_labelAusentes->setObjectName(QStringLiteral("LabelAusentes"));
-    m_labelAusentes->setWordWrap(true);
-    m_labelAusentes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pileNotices = new PileNotices(this);
     auto *left = new QVBoxLayout;
     left->addWidget(m_gridNotas, 1);
-    left->addWidget(refusedCaption);
-    left->addWidget(m_listRechazadas);
-    left->addWidget(m_labelAusentes);
+    left->addWidget(m_pileNotices);
     layout->addLayout(left, 3, 0);
 
     // A doubtful mark, looked at.
@@ -266,6 +195,8 @@ void Correccion::buildControls()
     connect(m_commandSalir, &QPushButton::clicked, this, &Correccion::CommandSalir_Click);
     connect(&m_run, &MarkingRun::progress, this, &Correccion::showProgress);
     connect(&m_run, &MarkingRun::finished, this, &Correccion::markingFinished);
+    connect(&m_review, &ReviewRun::progress, this, &Correccion::showProgress);
+    connect(&m_review, &ReviewRun::finished, this, &Correccion::reviewWritten);
     m_saveNotas = std::make_unique<SaveDialog>(QStringLiteral("GuardarNotas"), this);
     m_saveNotas->setFilter(QStringLiteral("CSV (*.csv);;Libro de Excel (*.xlsx)"));
     m_saveRevision = std::make_unique<SaveDialog>(QStringLiteral("GuardarRevision"), this);
@@ -314,11 +245,10 @@ void Correccion::offerLastMarking(ExamHistory &history)
         return;
     setScans(last->files);
     m_comboExamen->setCurrentIndex(exam);
-    tell(QStringLiteral("La última corrección, la del examen %1 (%2 %3), está elegida: pulse "
+    tell(QStringLiteral("La última corrección, la del examen %1 (%2), está elegida: pulse "
                         "Corregir para volver a ella con lo ya decidido.")
              .arg(last->exam)
-             .arg(last->sheets)
-             .arg(last->sheets == 1 ? QStringLiteral("hoja") : QStringLiteral("hojas")));
+             .arg(counted(last->sheets, u"hoja", u"hojas")));
 }
 
 void Correccion::setScans(const QStringList &scans)
@@ -392,8 +322,8 @@ void Correccion::CommandAlumnos_Click()
     // A marking shown takes the names at once.
     if (m_session && !m_run.isRunning()) {
         m_session->setStudents(m_students);
-        fillGrades();
-        fillLists();
+        m_gridNotas->fill(*m_session);
+        m_pileNotices->fill(*m_session);
     }
 }
 
@@ -408,7 +338,7 @@ void Correccion::setRunning(bool running)
     m_commandCancelar->setEnabled(running);
     const bool marked = m_session.has_value() && !running;
     m_commandNotas->setEnabled(marked);
-    m_commandRevision->setEnabled(marked && !m_writingReview);
+    m_commandRevision->setEnabled(marked && !m_review.isRunning());
     m_commandInforme->setEnabled(marked && m_figuresView->table().has_value());
     m_frameDuda->setEnabled(marked && m_frameDuda->hasDoubts());
 }
@@ -478,9 +408,9 @@ void Correccion::markingFinished()
     }
     m_session = std::move(outcome.session);
     m_session->setPenalty(m_textPenalizacion->value());
-    fillGrades();
+    m_gridNotas->fill(*m_session);
     fillFigures();
-    fillLists();
+    m_pileNotices->fill(*m_session);
     m_frameDuda->show(&m_session->result(), &m_session->key());
     setRunning(false);
     tellCounts();
@@ -490,17 +420,12 @@ void Correccion::markingFinished()
 void Correccion::tellCounts()
 {
     const int pending = m_session->pendingSheets();
-    const int marked = int(m_session->result().sheets.size()) - pending;
-    const int refused = int(m_session->result().refusals.size());
-    tell(QStringLiteral("%1 %2, %3 %4, %5 %6.")
-             .arg(marked)
-             .arg(marked == 1 ? QStringLiteral("hoja corregida")
-                              : QStringLiteral("hojas corregidas"))
-             .arg(pending)
-             .arg(pending == 1 ? QStringLiteral("pendiente") : QStringLiteral("pendientes"))
-             .arg(refused)
-             .arg(refused == 1 ? QStringLiteral("página rechazada")
-                               : QStringLiteral("páginas rechazadas")));
+    tell(QStringLiteral("%1, %2, %3.")
+             .arg(counted(m_session->result().sheets.size() - pending, u"hoja corregida",
+                          u"hojas corregidas"),
+                  counted(pending, u"pendiente", u"pendientes"),
+                  counted(m_session->result().refusals.size(), u"página rechazada",
+                          u"páginas rechazadas")));
 }
 
 void Correccion::penaltyChanged()
@@ -509,65 +434,10 @@ void Correccion::penaltyChanged()
         return;
     // The answers read do not change: the grades are worked out again.
     m_session->setPenalty(m_textPenalizacion->value());
-    fillGrades();
+    m_gridNotas->fill(*m_session);
     fillFigures();
     tell(QStringLiteral("Notas recalculadas con una penalización de %1 por error.")
              .arg(gradesReport::decimal(m_session->penalty())));
-}
-
-void Correccion::fillGrades()
-{
-    m_gridNotas->setSortingEnabled(false);
-    m_gridNotas->setRowCount(0);
-    const QList<MarkedSheet> &sheets = m_session->result().sheets;
-    m_gridNotas->setRowCount(int(sheets.size()));
-    QFont bold = m_gridNotas->font();
-    bold.setBold(true);
-    for (int row = 0; row < sheets.size(); ++row) {
-        const MarkedSheet &sheet = sheets[row];
-        // A page not scanned is said, as its questions are not asked.
-        QString state = sheet.pending ? QStringLiteral("⚠ Pendiente") : QStringLiteral("Corregida");
-        for (int page = 0; page < sheet.scanPages.size(); ++page)
-            if (sheet.scanPages[page].file.isEmpty()) {
-                state = QStringLiteral("⚠ Falta la página %1").arg(page + 1);
-                break;
-            }
-        const QString name =
-            m_session->offList(sheet) ? QStringLiteral("⚠ No está en la lista") : sheet.name;
-        const QList<QVariant> values{sheet.dni,
-                                     name,
-                                     versionLetter(sheet.code.version),
-                                     sheet.right,
-                                     sheet.wrong,
-                                     sheet.blank,
-                                     sheet.doubtful,
-                                     sheet.pointsPending() ? QVariant() : QVariant(sheet.points),
-                                     sheet.pointsPending() ? QVariant() : QVariant(sheet.grade),
-                                     state};
-        for (int column = 0; column < Columns; ++column) {
-            QTableWidgetItem *item = new Cell(values[column]);
-            item->setData(Qt::UserRole, row);
-            if (sheet.pending || (column == Name && m_session->offList(sheet))) {
-                item->setFont(bold);
-                item->setBackground(QColor(255, 240, 160));
-            }
-            m_gridNotas->setItem(row, column, item);
-        }
-    }
-    m_gridNotas->setSortingEnabled(true);
-    m_gridNotas->resizeColumnsToContents();
-}
-
-void Correccion::fillLists()
-{
-    m_listRechazadas->clear();
-    for (const Refusal &refusal : m_session->result().refusals)
-        m_listRechazadas->addItem(refusal.line());
-    const QStringList absent = m_session->absent();
-    m_labelAusentes->setText(absent.isEmpty() ? QString()
-                                              : QStringLiteral("Sin hoja (%1): %2")
-                                                    .arg(absent.size())
-                                                    .arg(absent.join(QStringLiteral("; "))));
 }
 
 void Correccion::fillFigures()
@@ -593,9 +463,9 @@ QString Correccion::decide(int sheet, const QString &item, const QString &value)
 void Correccion::sheetDecided(int index, const QString &item, const QString &value)
 {
     const MarkedSheet &sheet = m_session->result().sheets[index];
-    fillGrades();
+    m_gridNotas->fill(*m_session);
     if (item == u"dni") {
-        fillLists();
+        m_pileNotices->fill(*m_session);
         tell(QStringLiteral("Hoja %1: DNI %2.").arg(sheet.code.sheetName(), value));
         return;
     }
@@ -613,11 +483,10 @@ bool Correccion::confirmLeaving()
         return true;
     const int pending = m_session->pendingSheets();
     return !MessageBox::askCancelled(
-        QStringLiteral("%1 pendientes de decidir. Lo decidido está anotado en el historial; lo "
+        QStringLiteral("%1 %2 pendientes de decidir. Lo decidido está anotado en el historial; lo "
                        "que falta se puede decidir corrigiendo de nuevo los mismos escaneos. "
                        "¿Salir de todos modos?")
-            .arg(pending == 1 ? QStringLiteral("Queda 1 hoja")
-                              : QStringLiteral("Quedan %1 hojas").arg(pending)),
+            .arg(pending == 1 ? u"Queda" : u"Quedan", counted(pending, u"hoja", u"hojas")),
         this);
 }
 
@@ -648,16 +517,13 @@ void Correccion::CommandNotas_Click()
 
 void Correccion::CommandRevision_Click()
 {
-    if (!m_session || m_writingReview)
+    if (!m_session || m_review.isRunning())
         return;
     const int all = int(m_session->result().sheets.size());
-    QList<int> chosen;
-    for (const QModelIndex &index : m_gridNotas->selectionModel()->selectedRows())
-        chosen << m_gridNotas->item(index.row(), 0)->data(Qt::UserRole).toInt();
+    QList<int> chosen = m_gridNotas->chosenSheets();
     if (chosen.isEmpty())
         for (int s = 0; s < all; ++s)
             chosen << s;
-    std::sort(chosen.begin(), chosen.end());
     // What is about to be written, said in the dialog's title.
     m_saveRevision->dialog()->setWindowTitle(
         chosen.size() == all ? QStringLiteral("Hoja de revisión de todas las hojas (%1)").arg(all)
@@ -672,50 +538,32 @@ void Correccion::CommandRevision_Click()
         writeReview(*path, chosen);
 }
 
-// The review is written off the window's thread: its pages are decoded from
-// what the marking kept, or read again from the scans beyond it.
-void Correccion::writeReview(const QString &path, QList<int> chosen)
+void Correccion::writeReview(const QString &path, const QList<int> &chosen)
 {
     MarkingResult review;
-    for (int s : std::as_const(chosen))
+    for (int s : chosen)
         review.sheets.append(m_session->result().sheets[s]);
-    const AnswerKey key = m_session->key();
-    m_writingReview = true;
-    setRunning(false);
     m_progressBar1->setFormat(QStringLiteral("Hoja de revisión: %v de %m hojas"));
     m_progressBar1->setRange(0, int(review.sheets.size()));
     m_progressBar1->setValue(0);
     tell(QStringLiteral("Escribiendo la hoja de revisión…"));
-    m_reviewThread = QThread::create([this, review, key, path]() mutable {
-        int done = 0;
-        for (MarkedSheet &sheet : review.sheets) {
-            for (int page = 0; page < sheet.pages.size(); ++page)
-                sheet.pages[page].straight = markedPage(sheet, page, key.questions());
-            QMetaObject::invokeMethod(
-                m_progressBar1, [bar = m_progressBar1, d = ++done] { bar->setValue(d); },
-                Qt::QueuedConnection);
-        }
-        const QString failed = DurableFile::write(path, reviewPdf::pdf(review, key));
-        QMetaObject::invokeMethod(
-            this,
-            [this, failed, path] {
-                m_writingReview = false;
-                setRunning(false);
-                m_progressBar1->setFormat(QString());
-                m_progressBar1->setRange(0, 1);
-                m_progressBar1->setValue(0);
-                if (!failed.isEmpty()) {
-                    tell(QString());
-                    MessageBox::inform(
-                        QStringLiteral("No se ha podido guardar %1: %2.").arg(path, failed), this);
-                    return;
-                }
-                tell(QStringLiteral("Hoja de revisión guardada en: %1").arg(path));
-            },
-            Qt::QueuedConnection);
-    });
-    connect(m_reviewThread, &QThread::finished, m_reviewThread, &QObject::deleteLater);
-    m_reviewThread->start();
+    m_review.start(std::move(review), m_session->key(), path);
+    setRunning(false);
+}
+
+void Correccion::reviewWritten(const QString &path, const QString &failed)
+{
+    setRunning(false);
+    m_progressBar1->setFormat(QString());
+    m_progressBar1->setRange(0, 1);
+    m_progressBar1->setValue(0);
+    if (!failed.isEmpty()) {
+        tell(QString());
+        MessageBox::inform(QStringLiteral("No se ha podido guardar %1: %2.").arg(path, failed),
+                           this);
+        return;
+    }
+    tell(QStringLiteral("Hoja de revisión guardada en: %1").arg(path));
 }
 
 void Correccion::CommandInforme_Click()

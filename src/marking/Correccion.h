@@ -18,12 +18,11 @@
 
 #include "ExamHistory.h"
 #include "MarkingRun.h"
+#include "ReviewRun.h"
 #include "WindowNames.h"
 #include "WorkingWindow.h"
 
 #include <QHash>
-#include <QPointer>
-#include <QThread>
 
 #include <functional>
 #include <memory>
@@ -33,12 +32,12 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFrame;
 class QLabel;
-class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QTableWidget;
 class DoubtPanel;
 class FiguresView;
+class GradesGrid;
+class PileNotices;
 class SaveDialog;
 
 class Correccion : public WorkingWindow
@@ -80,14 +79,13 @@ private:
     void markingFinished();
     void showProgress(int done, int total);
     void setRunning(bool running);
-    void fillGrades();
     void fillFigures();
-    void fillLists();
     void tellCounts();
     void penaltyChanged();
     QString decide(int sheet, const QString &item, const QString &value);
     void sheetDecided(int sheet, const QString &item, const QString &value);
-    void writeReview(const QString &path, QList<int> chosen);
+    void writeReview(const QString &path, const QList<int> &chosen);
+    void reviewWritten(const QString &path, const QString &failed);
     void tell(const QString &text);
 
     QPushButton *m_commandEscaneos = nullptr;
@@ -99,10 +97,9 @@ private:
     QPushButton *m_commandCorregir = nullptr;
     QProgressBar *m_progressBar1 = nullptr;
     QPushButton *m_commandCancelar = nullptr;
-    QTableWidget *m_gridNotas = nullptr;
+    GradesGrid *m_gridNotas = nullptr;
     DoubtPanel *m_frameDuda = nullptr;
-    QListWidget *m_listRechazadas = nullptr;
-    QLabel *m_labelAusentes = nullptr;
+    PileNotices *m_pileNotices = nullptr;
     FiguresView *m_figuresView = nullptr;
     QPushButton *m_commandNotas = nullptr;
     QPushButton *m_commandRevision = nullptr;
@@ -117,8 +114,7 @@ private:
     QStringList m_scans;
     QHash<QString, QString> m_students;
     bool m_withNames = false;
-    bool m_writingReview = false;
-    QPointer<QThread> m_reviewThread;
+    ReviewRun m_review;
     // The marking shown, its decisions applied; the history it was recorded
     // in (none when it could not be).
     std::optional<MarkingSession> m_session;

@@ -1,6 +1,7 @@
 #include "DoubtPanel.h"
 
 #include "ColouredButton.h"
+#include "CountedNoun.h"
 #include "ScreenReader.h"
 #include "SheetLayout.h"
 #include "StudentList.h"
@@ -141,8 +142,8 @@ void DoubtPanel::showCurrent()
     const MarkedSheet &sheet = m_result->sheets[item.sheet];
     const bool dni = item.question == kDni;
     const int left = int(m_doubts.size());
-    const QString counter = left == 1 ? QStringLiteral("queda 1 marca dudosa")
-                                      : QStringLiteral("quedan %1 marcas dudosas").arg(left);
+    const QString counter = QStringLiteral("%1 %2").arg(
+        left == 1 ? u"queda" : u"quedan", counted(left, u"marca dudosa", u"marcas dudosas"));
     const bool yes = !m_yesWord.has_value();
     m_textDni->setVisible(dni);
     m_commandMarcada->setEnabled(!dni);
