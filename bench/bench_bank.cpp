@@ -643,7 +643,8 @@ std::vector<uchar> sheetScan()
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.scale(pixelsPerMm, pixelsPerMm);
-    sheetPdf::drawPage(painter, set, SheetCode{1, 3, 0x7F2A91C4u, 1, 12, 0, 1});
+    sheetPdf::drawPage(painter, set,
+                       SheetCode{SheetLayout::kLayoutVersion, 3, 0x7F2A91C4u, 1, 12, 0, 1});
     painter.setPen(QPen(Qt::black, 0.5));
     const SheetLayout layout(40);
     const auto cross = [&painter](const QRectF &box) {

@@ -173,7 +173,7 @@ void DoubtPanel::showCurrent()
 QImage DoubtPanel::cropOf(const Item &item, bool yes)
 {
     const MarkedSheet &sheet = m_result->sheets[item.sheet];
-    const SheetLayout layout(m_key->questions());
+    const SheetLayout layout(m_key->questions(), sheet.code.layout);
     const int page = item.question == kDni ? 0 : layout.pageOf(item.question);
     if (sheet.scanPages.value(page).file.isEmpty())
         return {};

@@ -17,6 +17,7 @@
 #include "ProgramState.h"
 #include "ScreenReader.h"
 #include "SentVersions.h"
+#include "SheetCopiesDialog.h"
 #include "SheetPdf.h"
 #include "SheetRecords.h"
 #include "TextFileWriter.h"
@@ -419,6 +420,10 @@ void Impres::sendToSheets()
                            this);
         return;
     }
+    const std::optional<SheetCopiesDialog::Choice> copies =
+        SheetCopiesDialog::ask(m_exam.versions, this);
+    if (!copies)
+        return;
     recordSent();
     ExamHistory history;
     QString error = recorder().id() > 0 ? history.open() : QStringLiteral("no está anotado");
@@ -441,6 +446,8 @@ void Impres::sendToSheets()
     set.title = recorder().title();
     set.versions = m_exam.versions;
     set.questions = m_exam.selection.count(QuestionKind::TrueFalse);
+    set.copies = copies->copies;
+    set.interleaved = copies->interleaved;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     error = DurableFile::write(*path, sheetPdf::pdf(set));
     QApplication::restoreOverrideCursor();

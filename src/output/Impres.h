@@ -54,8 +54,9 @@ public:
     void sendToPrinter();
     void sendToFile();
     void sendToPdf();
-    // "Hojas de respuestas": the answer sheets of the exam, recorded first
-    // in the history (their codes name its number there), as a PDF.
+    // "Hojas de respuestas": the answer sheets of the exam, as many of each
+    // version as the teacher says there are students, recorded first in the
+    // history (their codes name its number there), as a PDF.
     void sendToSheets();
     void editFormat();
     // Asks for the title the exam has in the history.

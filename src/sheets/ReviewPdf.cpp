@@ -80,9 +80,9 @@ QByteArray pdf(const MarkingResult &result, const AnswerKey &key)
     QPdfWriter writer(&buffer);
     QPainter painter;
     sheetPdf::beginPages(writer, painter, QStringLiteral("Revisión: %1").arg(key.title), 600);
-    const SheetLayout layout(key.questions());
     bool first = true;
     for (const MarkedSheet &sheet : result.sheets) {
+        const SheetLayout layout(key.questions(), sheet.code.layout);
         const QList<bool> &answers = key.answers.value(sheet.code.version);
         for (int page = 0; page < sheet.pages.size(); ++page) {
             const cv::Mat &image = sheet.pages[page].straight;

@@ -4,8 +4,16 @@
 // straightens the page by, the QR code and its printed twin, the DNI grid
 // and the Sí/No boxes of each question, page by page. The printer and the
 // reader both ask this one class, so a sheet is read where it was drawn.
-// kLayoutVersion is carried in every sheet's code: a change of any position
-// here is a new layout version.
+// The layout's version is carried in every sheet's code: a change of any
+// position here is a new layout version, and the old one stays, so that
+// sheets already printed are read where they were drawn.
+//
+// Layout 1: questions in four columns (76 on the first page, 116 on each
+// further page), the name line on the first page only. Layout 2 (printed
+// now): five narrower columns (100 on the first page, 140 on each further
+// page) and the name line on every page. Both share the corner marks, the QR
+// code, the title, the name line and the DNI grid: the reader finds a page
+// and its code before it knows the layout.
 
 #include <QList>
 #include <QPointF>
@@ -14,7 +22,7 @@
 class SheetLayout
 {
 public:
-    static constexpr int kLayoutVersion = 1;
+    static constexpr int kLayoutVersion = 2; // the layout sheets are printed in
     static constexpr double kPageWidth = 210.0;
     static constexpr double kPageHeight = 297.0;
     // A corner mark is a black square with a white square inside it and a
@@ -24,7 +32,6 @@ public:
     static constexpr double kMarkCore = 3.0;
     static constexpr double kBox = 5.0; // side of a Sí/No or DNI box
     static constexpr int kDniDigits = 8;
-    static constexpr int kColumns = 4;
 
     // The questions on page `page` (0-based) of a sheet of `questions`.
     struct PageQuestions
@@ -33,8 +40,11 @@ public:
         int count = 0;
     };
 
-    explicit SheetLayout(int questions);
+    // `version` from 1 to kLayoutVersion.
+    explicit SheetLayout(int questions, int version = kLayoutVersion);
+    static bool isKnown(int version) { return version >= 1 && version <= kLayoutVersion; }
 
+    int version() const { return m_version; }
     int questions() const { return m_questions; }
     int pages() const { return int(m_pages.size()); }
     PageQuestions pageQuestions(int page) const { return m_pages.value(page); }
@@ -48,7 +58,11 @@ public:
     static QRectF titleArea();
     static QRectF versionArea();
     static QRectF nameArea();
-    static QRectF instructionArea(int page);
+    bool hasNameLine(int page) const { return page == 0 || m_version >= 2; }
+    QRectF instructionArea(int page) const;
+    // Under the instructions: that each student needs a sheet of their own
+    // (layout 2 on).
+    QRectF warningArea(int page) const;
     // Box of digit `digit` (0–9) in DNI column `column` (0–7); page 1 only.
     static QRectF dniBox(int column, int digit);
     static QRectF dniWriteBox(int column); // where the digit is written by hand
@@ -60,9 +74,12 @@ public:
     int rowsOn(int page) const;
 
 private:
-    static double questionsTop(int page);
+    double questionsTop(int page) const;
+    int columns() const;
+    double columnWidth() const;
     QPointF rowOrigin(int question) const;
 
     int m_questions = 0;
+    int m_version = kLayoutVersion;
     QList<PageQuestions> m_pages;
 };

@@ -179,7 +179,6 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
         progress(int(pages.size()), int(pages.size()));
     const QList<sheetReader::PageReading> readings = future.results();
 
-    const SheetLayout layout(m_key.questions());
     QHash<QPair<int, int>, qsizetype> sheetAt;
     for (qsizetype i = 0; i < readings.size(); ++i) {
         const sheetReader::PageReading &reading = readings[i];
@@ -198,12 +197,21 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
             MarkedSheet sheet;
             sheet.code = reading.code;
             sheet.code.page = 0;
+            // Its pages as its code's layout has them.
+            const SheetLayout layout(m_key.questions(), reading.code.layout);
             sheet.pages.resize(layout.pages());
             sheet.scanPages.resize(layout.pages());
             result.sheets.append(sheet);
         }
         MarkedSheet &sheet = result.sheets[sheetAt.value(id)];
         const int page = reading.code.page;
+        if (reading.code.layout != sheet.code.layout) {
+            result.refusals.append({file, filePage,
+                                    QStringLiteral("la hoja %1 ya se leyó, impresa en otra "
+                                                   "disposición: no se cuenta esta")
+                                        .arg(reading.code.sheetName())});
+            continue;
+        }
         if (!sheet.scanPages[page].file.isEmpty()) {
             const sheetReader::PageReading &earlier = sheet.pages[page];
             const ScanPage &where = sheet.scanPages[page];
@@ -233,6 +241,7 @@ MarkingResult SheetMarking::mark(const QStringList &scans,
     }
 
     for (MarkedSheet &sheet : result.sheets) {
+        const SheetLayout layout(m_key.questions(), sheet.code.layout);
         const QString name = sheet.code.sheetName();
         for (int page = 0; page < layout.pages(); ++page) {
             const SheetLayout::PageQuestions on = layout.pageQuestions(page);

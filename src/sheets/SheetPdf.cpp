@@ -80,9 +80,28 @@ QString instructions()
                           "rellene entera la casilla equivocada y marque la otra con una X.");
 }
 
+QString copyWarning()
+{
+    return QStringLiteral("No fotocopie esta hoja: cada alumno necesita la suya.");
+}
+
+namespace {
+
+void drawNameLine(QPainter &painter)
+{
+    const QRectF name = SheetLayout::nameArea();
+    drawText(painter, name, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Nombre y apellidos:"),
+             3.5);
+    painter.setPen(QPen(Qt::black, 0.25));
+    painter.drawLine(QPointF(name.left() + 38, name.center().y() + 2),
+                     QPointF(name.right(), name.center().y() + 2));
+}
+
+} // namespace
+
 void drawPage(QPainter &painter, const SheetSet &set, const SheetCode &code)
 {
-    const SheetLayout layout(set.questions);
+    const SheetLayout layout(set.questions, code.layout);
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const QPointF &centre : SheetLayout::markCentres())
         drawMark(painter, centre);
@@ -97,12 +116,6 @@ void drawPage(QPainter &painter, const SheetSet &set, const SheetCode &code)
         const QRectF version = SheetLayout::versionArea();
         drawText(painter, version, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("VERSIÓN"), 3.0);
         drawText(painter, version.adjusted(0, 4, 0, 0), Qt::AlignCenter, letter, 16.0, true);
-        const QRectF name = SheetLayout::nameArea();
-        drawText(painter, name, Qt::AlignLeft | Qt::AlignVCenter,
-                 QStringLiteral("Nombre y apellidos:"), 3.5);
-        painter.setPen(QPen(Qt::black, 0.25));
-        painter.drawLine(QPointF(name.left() + 38, name.center().y() + 2),
-                         QPointF(name.right(), name.center().y() + 2));
         drawText(painter, QRectF(24, 62, 95, 7), Qt::AlignRight | Qt::AlignVCenter,
                  QStringLiteral("DNI o NIE, 8 cifras (NIE: X=0, Y=1, Z=2):"), 3.0);
         for (int column = 0; column < SheetLayout::kDniDigits; ++column) {
@@ -124,8 +137,12 @@ void drawPage(QPainter &painter, const SheetSet &set, const SheetCode &code)
                      .arg(code.pages),
                  3.5, true);
     }
-    drawText(painter, SheetLayout::instructionArea(code.page),
+    if (layout.hasNameLine(code.page))
+        drawNameLine(painter);
+    drawText(painter, layout.instructionArea(code.page),
              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, instructions(), 2.9, true);
+    if (const QRectF warning = layout.warningArea(code.page); !warning.isEmpty())
+        drawText(painter, warning, Qt::AlignLeft | Qt::AlignTop, copyWarning(), 2.6);
 
     const SheetLayout::PageQuestions on = layout.pageQuestions(code.page);
     const int rows = layout.rowsOn(code.page);
@@ -163,19 +180,20 @@ QByteArray pdf(const SheetSet &set)
         QPdfWriter writer(&buffer);
         QPainter painter;
         beginPages(writer, painter, QStringLiteral("Hojas de respuestas: %1").arg(set.title), 1200);
-        const SheetLayout layout(set.questions);
-        bool first = true;
-        for (int version = 0; version < set.versions; ++version)
-            for (int copy = 0; copy < set.copies; ++copy)
-                for (int page = 0; page < layout.pages(); ++page) {
-                    if (!first)
-                        writer.newPage();
-                    first = false;
-                    const SheetCode code{
-                        SheetLayout::kLayoutVersion, set.exam, set.identifier, version,
-                        set.firstSerial + copy,      page,     layout.pages()};
-                    drawPage(painter, set, code);
-                }
+        const SheetLayout layout(set.questions, set.layout);
+        const int sheets = set.versions * set.copies;
+        for (int sheet = 0; sheet < sheets; ++sheet) {
+            const int version = set.interleaved ? sheet % set.versions : sheet / set.copies;
+            const int copy = set.interleaved ? sheet / set.versions : sheet % set.copies;
+            for (int page = 0; page < layout.pages(); ++page) {
+                if (sheet > 0 || page > 0)
+                    writer.newPage();
+                const SheetCode code{
+                    set.layout, set.exam,      set.identifier, version, set.firstSerial + copy,
+                    page,       layout.pages()};
+                drawPage(painter, set, code);
+            }
+        }
     }
     return buffer.data();
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The PDF of answer sheets of one exam of the history: for each version, as
-// many copies as asked, each sheet one or more A4 pages laid out by
+// many copies as asked (each student needs a sheet of their own: every
+// sheet's code is unique), each sheet one or more A4 pages laid out by
 // SheetLayout, with its code in a QR code (ZXing) and printed beside it.
 
 #include "SheetCode.h"
+#include "SheetLayout.h"
 
 #include <QByteArray>
 #include <QRectF>
@@ -21,6 +23,10 @@ struct SheetSet
     int questions = 0;
     int copies = 1;
     int firstSerial = 1;
+    // A, B, C, A, B, C… (the order a class is handed them) rather than every
+    // copy of A, then of B…
+    bool interleaved = false;
+    int layout = SheetLayout::kLayoutVersion; // an older one only to draw sheets already printed
 };
 
 namespace sheetPdf {
@@ -37,8 +43,11 @@ void beginPages(QPdfWriter &writer, QPainter &painter, const QString &title, int
 
 // The line of instructions printed on every page.
 QString instructions();
+// The warning under it (layout 2 on).
+QString copyWarning();
 
-// The PDF of the sheets, every version's copies one after another.
+// The PDF of the sheets: every version's copies one after another, or
+// interleaved.
 QByteArray pdf(const SheetSet &set);
 
 // Draws one page of one sheet with the painter's unit being one millimetre;

@@ -358,14 +358,15 @@ PageReading read(const cv::Mat &grey, const ExamCheck &check)
         return reading;
     const SheetCode code = found.code;
     reading.code = code;
-    if (code.layout != SheetLayout::kLayoutVersion) {
+    if (!SheetLayout::isKnown(code.layout)) {
         reading.refusal = QStringLiteral("es una hoja de otra versión del programa");
         return reading;
     }
     const std::optional<int> questions = check(code, &reading.refusal);
     if (!questions)
         return reading;
-    const SheetLayout layout(*questions);
+    // A sheet is read in the layout it was printed in, which its code names.
+    const SheetLayout layout(*questions, code.layout);
     if (layout.pages() != code.pages) {
         reading.refusal = QStringLiteral("es una hoja de otro examen");
         return reading;

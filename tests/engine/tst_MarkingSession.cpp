@@ -105,9 +105,9 @@ private Q_SLOTS:
         const auto at = [](double x, double y) {
             return cv::Point(int((10 + x) * 200 / 25.4), int((10 + y) * 200 / 25.4));
         };
-        cv::circle(doubtful, at(33.5, 147.5), 4, cv::Scalar(20), cv::FILLED);
-        cv::line(doubtful, at(42.6, 173.6), at(46.4, 177.4), cv::Scalar(30), 4);
-        cv::line(doubtful, at(46.4, 173.6), at(42.6, 177.4), cv::Scalar(30), 4);
+        cv::circle(doubtful, at(33.5, 141.5), 4, cv::Scalar(20), cv::FILLED);
+        cv::line(doubtful, at(42.6, 167.6), at(46.4, 171.4), cv::Scalar(30), 4);
+        cv::line(doubtful, at(46.4, 167.6), at(42.6, 171.4), cv::Scalar(30), 4);
         QVERIFY(save("hoja3.png", doubtful));
         QVERIFY(save("nada.png", cv::Mat(2339, 1654, CV_8UC1, cv::Scalar(250))));
         const QList<qsizetype> orderB = two.versionOrders().value(1);

@@ -177,6 +177,18 @@ private Q_SLOTS:
                     button->click();
         });
         click(m_window, "CommandFormato");
+        // The answer sheets are asked for two students, in the order a class is handed them.
+        QTimer students;
+        connect(&students, &QTimer::timeout, this, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog || dialog->objectName() != "Copias")
+                return;
+            dialog->findChild<QSpinBox *>("TextCopias")->setValue(2);
+            for (QPushButton *button : dialog->findChildren<QPushButton *>())
+                if (button->text() == "Aceptar")
+                    button->click();
+        });
+        students.start(20);
         SaveDialogResponder dialog;
         const auto saved = MessageBoxResponder::notice("Fichero guardado como: …");
         for (const char *button : {"Command1_1", "Command1_2", "CommandPdf", "CommandHojas"}) {
@@ -207,11 +219,17 @@ private Q_SLOTS:
                          text.contains("Economía — Tipo test") == (pdf != printed),
                      qPrintable(text));
         }
-        // The answer sheets: one a version, coded with the exam's number in the history.
+        // The answer sheets, coded with the exam's number in the history, versions
+        // interleaved, each saying it must not be photocopied.
         QProcess sheets;
         sheets.start("pdftotext", {m_gui.bank->filePath("CommandHojas.pdf"), "-"});
         QVERIFY(sheets.waitForFinished(30000));
-        QCOMPARE(QString::fromUtf8(sheets.readAllStandardOutput()).count("ORVL1-1-"), 2);
+        const QString text = QString::fromUtf8(sheets.readAllStandardOutput());
+        QStringList codes;
+        for (const auto &code : QRegularExpression("ORVL2-1-[0-9A-F]{8}-(.-...)").globalMatch(text))
+            codes << code.captured(1);
+        QCOMPARE(codes.join(u' '), "A-001 B-001 A-002 B-002");
+        QCOMPARE(text.count("No fotocopie esta hoja: cada alumno necesita la suya."), 4);
         m_window->findChild<QSpinBox *>("Versiones")->setValue(1);
         QCOMPARE(m_window->text(), kText);
         // Sent four ways in one visit: one exam in the history, in its versions.

@@ -347,14 +347,14 @@ Marked scan(const SheetSet &set, int version, int serial, int page, const QStrin
     QImage image(int(SheetLayout::kPageWidth * pixelsPerMm),
                  int(SheetLayout::kPageHeight * pixelsPerMm), QImage::Format_RGB32);
     image.fill(QColor(distortion.paper, distortion.paper, distortion.paper - 5));
-    const SheetLayout layout(set.questions);
+    const SheetLayout layout(set.questions, set.layout);
     Marked marked;
     {
         QPainter painter(&image);
         painter.scale(pixelsPerMm, pixelsPerMm);
-        sheetPdf::drawPage(painter, set,
-                           SheetCode{SheetLayout::kLayoutVersion, set.exam, set.identifier, version,
-                                     serial, page, layout.pages()});
+        sheetPdf::drawPage(
+            painter, set,
+            SheetCode{set.layout, set.exam, set.identifier, version, serial, page, layout.pages()});
         painter.setRenderHint(QPainter::Antialiasing);
         const SheetLayout::PageQuestions on = layout.pageQuestions(page);
         for (int q = 0; q < on.count; ++q) {
@@ -390,6 +390,8 @@ Marked scan(const SheetSet &set, int version, int serial, int page, const QStrin
                 write(painter, SheetLayout::dniWriteBox(column).adjusted(0, 0, 0, 0.6),
                       dni.mid(column, 1), hand, between(random, 4.0, 6.5), random);
             }
+        }
+        if (layout.hasNameLine(page)) {
             const QRectF name = SheetLayout::nameArea();
             write(painter, QRectF(name.left() + 40, name.top() - 1, 70, name.height()),
                   QStringLiteral("Lucía Ferrer Campos"), hand, between(random, 4.0, 5.5), random);

@@ -75,7 +75,8 @@ struct Marked
     cv::Mat scan; // grey
 };
 
-// Draws page `page` of sheet `serial` of version `version` at `dpi`, marks
+// Draws page `page` of sheet `serial` of version `version` in the set's
+// layout at `dpi`, marks
 // `answers` (S/N/-, for the page's questions) in `hand` with the pens `odd`
 // gives (by question of the page) and the rest drawn from `random` among
 // `pens`, writes `dni` (page 1), a name and handwritten

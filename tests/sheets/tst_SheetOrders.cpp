@@ -163,9 +163,9 @@ private Q_SLOTS:
         const auto at = [](double x, double y) {
             return cv::Point(int((10 + x) * 200 / 25.4), int((10 + y) * 200 / 25.4));
         };
-        cv::circle(doubtful, at(33.5, 147.5), 4, cv::Scalar(20), cv::FILLED);
-        cv::line(doubtful, at(42.6, 173.6), at(46.4, 177.4), cv::Scalar(30), 4);
-        cv::line(doubtful, at(46.4, 173.6), at(42.6, 177.4), cv::Scalar(30), 4);
+        cv::circle(doubtful, at(33.5, 141.5), 4, cv::Scalar(20), cv::FILLED);
+        cv::line(doubtful, at(42.6, 167.6), at(46.4, 171.4), cv::Scalar(30), 4);
+        cv::line(doubtful, at(46.4, 167.6), at(42.6, 171.4), cv::Scalar(30), 4);
         QVERIFY(savePdf("pila.pdf", {sheet(2, "SSSN--", "87654321"), doubtful,
                                      cv::Mat(2339, 1654, CV_8UC1, cv::Scalar(250))}));
     }
@@ -180,12 +180,12 @@ private Q_SLOTS:
         QTest::newRow("one copy") << "--examen=1" << 0
                                   << "1 hoja de respuestas (1 copia de la versión A) en "
                                      "hojas-examen-1.pdf.\n"
-                                  << 1 << "ORVL1-1-ID-A-001-1/1";
+                                  << 1 << "ORVL2-1-ID-A-001-1/1";
         QTest::newRow("two versions, two copies from 40")
             << "--examen=2 --copias=2 --primera=40 --salida=h.pdf" << 0
             << "4 hojas de respuestas (2 copias de cada una de las 2 versiones) en h.pdf.\n"
             << 4
-            << "ORVL1-2-*-A-040-1/1 ORVL1-2-*-A-041-1/1 ORVL1-2-*-B-040-1/1 ORVL1-2-*-B-041-1/1";
+            << "ORVL2-2-*-A-040-1/1 ORVL2-2-*-A-041-1/1 ORVL2-2-*-B-040-1/1 ORVL2-2-*-B-041-1/1";
         QTest::newRow("exposition") << "--examen=3" << 2
                                     << "orvalis-banco: el examen 3 es de exposición; las hojas de "
                                        "respuestas son para los de tipo test.\n"
@@ -216,7 +216,7 @@ private Q_SLOTS:
         const QString text = pdfText(file, &printed);
         QCOMPARE(printed, pages);
         QStringList found;
-        static const QRegularExpression code("ORVL1-[0-9]+-[0-9A-F]{8}-[A-D]-[0-9]+-[0-9]/[0-9]");
+        static const QRegularExpression code("ORVL2-[0-9]+-[0-9A-F]{8}-[A-D]-[0-9]+-[0-9]/[0-9]");
         for (const QRegularExpressionMatch &match : code.globalMatch(text))
             found << match.captured().replace(m_id, "ID");
         QCOMPARE(found.join(u' ').replace(QRegularExpression("-2-[0-9A-F]{8}-"), "-2-*-"), codes);

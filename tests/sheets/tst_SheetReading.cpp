@@ -1,7 +1,8 @@
 // The reading of one scanned page: the sheet's code, the printed marking
 // rule, and generated scans (every pen, moved and degraded as copiers and
-// phones do, 150 to 600 dpi, one and two pages) read back as they were
-// marked: never a mark read wrongly.
+// phones do, 150 to 600 dpi, one and two pages, in the layout printed now and
+// in the one sheets already printed have) read back as they were marked:
+// never a mark read wrongly.
 
 #include "ScanGenerator.h"
 #include "SheetCode.h"
@@ -129,43 +130,56 @@ private Q_SLOTS:
         QTest::addColumn<int>("capture"); // -1: the distortion given
         QTest::addColumn<Distortion>("distortion");
         QTest::addColumn<int>("mostDoubtful");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<int>("pages");
         const auto d = [](double degrees, double scale, double shift, double perspective,
                           double blur, double noise, int jpeg) {
             return Distortion{degrees, scale, shift, perspective, blur, noise, jpeg};
         };
-        QTest::newRow("150 dpi, JPEG 60")
-            << 40 << 0 << 150.0 << int(Pen::Cross) << -1 << d(0.5, 1, 0, 0, 0.6, 4, 60) << 0;
-        QTest::newRow("200 dpi, ticks, turned 3°")
-            << 40 << 0 << 200.0 << int(Pen::Tick) << -1 << d(3, 1.02, 3, 0, 0.5, 5, 85) << 0;
+        QTest::newRow("150 dpi, JPEG 60") << 40 << 0 << 150.0 << int(Pen::Cross) << -1
+                                          << d(0.5, 1, 0, 0, 0.6, 4, 60) << 0 << 1 << 1;
+        QTest::newRow("200 dpi, ticks, turned 3°") << 40 << 0 << 200.0 << int(Pen::Tick) << -1
+                                                   << d(3, 1.02, 3, 0, 0.5, 5, 85) << 0 << 1 << 1;
         QTest::newRow("300 dpi, corrected, upside down")
             << 40 << 0 << 300.0 << int(Pen::Corrected) << -1 << d(181.5, 0.98, -3, 0, 0.8, 6, 75)
-            << 0;
+            << 0 << 1 << 1;
         QTest::newRow("600 dpi, cancelled, perspective")
-            << 40 << 0 << 600.0 << int(Pen::Cancelled) << -1 << d(-2, 1.0, 2, 0.008, 1, 3, 0) << 0;
-        QTest::newRow("second page of 100")
-            << 100 << 1 << 200.0 << int(Pen::Cross) << -1 << d(-1, 1.01, 1, 0.003, 0.5, 4, 90) << 0;
+            << 40 << 0 << 600.0 << int(Pen::Cancelled) << -1 << d(-2, 1.0, 2, 0.008, 1, 3, 0) << 0
+            << 1 << 1;
+        QTest::newRow("second page of 100") << 100 << 1 << 200.0 << int(Pen::Cross) << -1
+                                            << d(-1, 1.01, 1, 0.003, 0.5, 4, 90) << 0 << 1 << 2;
         QTest::newRow("bold crosses past the box, copier")
-            << 40 << 0 << 200.0 << int(Pen::BoldCross) << int(Capture::Copier) << Distortion{} << 0;
+            << 40 << 0 << 200.0 << int(Pen::BoldCross) << int(Capture::Copier) << Distortion{} << 0
+            << 1 << 1;
         QTest::newRow("small crosses, 150 dpi")
-            << 40 << 0 << 150.0 << int(Pen::SmallCross) << int(Capture::Scan) << Distortion{} << 0;
+            << 40 << 0 << 150.0 << int(Pen::SmallCross) << int(Capture::Scan) << Distortion{} << 0
+            << 1 << 1;
         QTest::newRow("strokes from outside, turned a quarter")
             << 40 << 0 << 200.0 << int(Pen::OutsideStroke) << int(Capture::Turned) << Distortion{}
-            << 0;
+            << 0 << 1 << 1;
         // An erasure alone is doubtful: at most the six questions left blank.
         QTest::newRow("erasures beside the answers, phone on a desk")
             << 40 << 0 << 200.0 << int(Pen::Erased) << int(Capture::PhoneOnDesk) << Distortion{}
-            << 6;
+            << 6 << 1 << 1;
         QTest::newRow("filled in a hurry, phone with a shadow")
             << 40 << 0 << 200.0 << int(Pen::HurriedFill) << int(Capture::Phone) << Distortion{}
-            << 40;
-        QTest::newRow("light crosses, colour JPEG") << 40 << 0 << 200.0 << int(Pen::LightCross)
-                                                    << int(Capture::Colour) << Distortion{} << 40;
+            << 40 << 1 << 1;
+        QTest::newRow("light crosses, colour JPEG")
+            << 40 << 0 << 200.0 << int(Pen::LightCross) << int(Capture::Colour) << Distortion{}
+            << 40 << 1 << 1;
         Distortion curl;
         curl.curlMm = 1.2;
         QTest::newRow("a page not lying flat, 1.2 mm off in the middle")
-            << 40 << 0 << 200.0 << int(Pen::Cross) << -1 << curl << 0;
-        QTest::newRow("a corner covered") << 40 << 0 << 200.0 << int(Pen::Cross)
-                                          << int(Capture::CoveredCorner) << Distortion{} << 0;
+            << 40 << 0 << 200.0 << int(Pen::Cross) << -1 << curl << 0 << 1 << 1;
+        QTest::newRow("layout 2, 40 questions, 150 dpi")
+            << 40 << 0 << 150.0 << int(Pen::Cross) << int(Capture::Scan) << Distortion{} << 0 << 2
+            << 1;
+        QTest::newRow("layout 2, 100 questions on one page, phone on a desk")
+            << 100 << 0 << 200.0 << int(Pen::Tick) << int(Capture::PhoneOnDesk) << Distortion{} << 0
+            << 2 << 1;
+        QTest::newRow("a corner covered")
+            << 40 << 0 << 200.0 << int(Pen::Cross) << int(Capture::CoveredCorner) << Distortion{}
+            << 0 << 1 << 1;
     }
     void scansReadAsMarked()
     {
@@ -176,22 +190,25 @@ private Q_SLOTS:
         QFETCH(int, capture);
         QFETCH(Distortion, distortion);
         QFETCH(int, mostDoubtful);
+        QFETCH(int, layout);
+        QFETCH(int, pages);
         QRandomGenerator random(quint32(questions * 1000 + int(dpi) + pen * 7 + capture));
         if (capture >= 0)
             distortion = scanGenerator::distortionFor(Capture(capture), random);
-        const SheetSet set{12, 0x7F2A91C4u, QStringLiteral("Parcial"), 2, questions, 1, 1};
+        SheetSet set{12, 0x7F2A91C4u, QStringLiteral("Parcial"), 2, questions, 1, 1};
+        set.layout = layout;
         QString answers;
         for (int q = 0; q < questions; ++q)
             answers += QStringLiteral("SN-SNNS")[q % 7];
-        const SheetLayout layout(questions);
-        answers = answers.mid(layout.pageQuestions(page).first);
+        const SheetLayout sheet(questions, layout);
+        answers = answers.mid(sheet.pageQuestions(page).first);
         const scanGenerator::Marked marked = scanGenerator::scan(
             set, 1, 7, page, answers, QStringLiteral("30571946"), dpi, {Pen(pen)},
             scanGenerator::randomHand(random, distortion.colour), distortion, true, random);
         const sheetReader::PageReading reading =
             sheetReader::read(marked.scan, [&](const SheetCode &code, QString *) {
                 return code.exam == 12 && code.version == 1 && code.serial == 7 &&
-                               code.page == page && code.pages == layout.pages()
+                               code.page == page && code.layout == layout && code.pages == pages
                            ? std::optional<int>(questions)
                            : std::nullopt;
             });
