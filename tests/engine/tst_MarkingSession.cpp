@@ -88,7 +88,11 @@ private Q_SLOTS:
             question.answer.reset();
         HistoryExam five = four;
         five.questions[5].text = "h";
-        for (HistoryExam *exam : {&one, &two, &three, &four, &five}) {
+        // Exam 6: 110 questions, two pages a sheet.
+        HistoryExam six = one;
+        for (int n = 6; n < 110; ++n)
+            six.questions.append({QuestionKind::TrueFalse, 1, 2, QString::number(n), true});
+        for (HistoryExam *exam : {&one, &two, &three, &four, &five, &six}) {
             QCOMPARE(history.record(*exam), QString());
             QString error;
             m_identifiers.insert(exam->id,
@@ -110,6 +114,13 @@ private Q_SLOTS:
         cv::line(doubtful, at(46.4, 167.6), at(42.6, 171.4), cv::Scalar(30), 4);
         QVERIFY(save("hoja3.png", doubtful));
         QVERIFY(save("nada.png", cv::Mat(2339, 1654, CV_8UC1, cv::Scalar(250))));
+        // Only the second page of a sheet of exam 6.
+        QRandomGenerator random(6);
+        const SheetSet set{6, m_identifiers.value(6), "Final", 1, 110, 1, 1};
+        QVERIFY(save("pagina2.png",
+                     scanGenerator::scan(set, 0, 1, 1, QString(10, u'S'), "", 200,
+                                         {scanGenerator::Pen::Cross}, {}, {}, false, random)
+                         .scan));
         const QList<qsizetype> orderB = two.versionOrders().value(1);
         QString rightB;
         for (const qsizetype position : orderB)
@@ -197,6 +208,16 @@ private Q_SLOTS:
         QTest::newRow("version B against its own key")
             << qint64(2) << QStringList{"version-b.png"} << 1.0 << ""
             << "" << QStringList{"22222222|B||6|10||"} << 0 << QStringList{} << QStringList{}
+            << QStringList{};
+        // Nothing to look at for the questions of a page not scanned: the
+        // note says the page is missing, once.
+        QTest::newRow("the first page missing")
+            << qint64(6) << QStringList{"pagina2.png"} << 1.0 << ""
+            << ""
+            << QStringList{"????????|A|" + QString(100, u'?') + QString(10, u'S') +
+                           "|10|-|pendiente|"}
+            << 0 << QStringList{}
+            << QStringList{"falta la página 1 de la hoja 6-ID-A-001: sus preguntas quedan dudosas"}
             << QStringList{};
         QTest::newRow("a sheet of another exam")
             << qint64(4) << QStringList{"hoja1.png"} << 1.0 << ""
