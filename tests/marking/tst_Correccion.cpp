@@ -258,6 +258,17 @@ private Q_SLOTS:
         click("CommandRevision");
         QCOMPARE(m_window->findChild<QFileDialog *>("GuardarRevision")->windowTitle(),
                  "Hoja de revisión de la hoja elegida (1 de 3)");
+        // Written in the background from the pages the marking kept.
+        dialog.name = "revision.pdf";
+        click("CommandRevision");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            control<QLabel>("LabelEstado")->text(),
+            "Hoja de revisión guardada en: " + m_gui.bank->filePath("revision.pdf"), 30000);
+        QProcess pdfinfo;
+        pdfinfo.start("pdfinfo", {m_gui.bank->filePath("revision.pdf")});
+        QVERIFY(pdfinfo.waitForFinished(30000));
+        const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+        QVERIFY2(info.contains(QRegularExpression("\nPages: +1\n")), qPrintable(info));
         QCOMPARE(MessageBoxResponder::answer(
                      {MessageBoxResponder::question("Quedan 2 hojas pendientes de decidir. Lo "
                                                     "decidido está anotado en el historial; lo "
