@@ -255,9 +255,13 @@ private Q_SLOTS:
         SaveDialogResponder dialog;
         dialog.name = std::nullopt;
         grades->selectRow(0);
+        control<QPushButton>("CommandRevision")->setFocus(); // as a click leaves it
         click("CommandRevision");
         QCOMPARE(m_window->findChild<QFileDialog *>("GuardarRevision")->windowTitle(),
                  "Hoja de revisión de la hoja elegida (1 de 3)");
+        // The keys still answer after a save dialog.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
+        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (quedan 2 marcas dudosas)"));
         // Written in the background from the pages the marking kept.
         dialog.name = "revision.pdf";
         click("CommandRevision");
@@ -313,6 +317,7 @@ private Q_SLOTS:
                                   "Corrección cancelada: no se ha anotado nada.", 60000);
         QCOMPARE(control<QTableWidget>("GridNotas")->rowCount(), 0);
         QVERIFY(control<QPushButton>("CommandCorregir")->isEnabled());
+        QVERIFY(control<QProgressBar>("ProgressBar1")->text().isEmpty());
         ExamHistory history;
         QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
         QString error;
