@@ -294,6 +294,10 @@ private Q_SLOTS:
         m_window->window()->setGeometry(screen);
         auto *scroll = control<QScrollArea>("ScrollCorreccion");
         QStringList out;
+        for (QWidget *widget : m_window->findChildren<QWidget *>())
+            if (!widget->objectName().isEmpty() && !widget->isWindow() && widget != scroll &&
+                !scroll->isAncestorOf(widget))
+                out << widget->objectName() + " outside the page";
         for (QAbstractButton *button : m_window->findChildren<QAbstractButton *>()) {
             if (button->objectName().isEmpty() || !button->isVisibleTo(m_window))
                 continue;
