@@ -214,13 +214,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("firstAfter");
         QTest::addColumn<QByteArray>("secondAfter");
         const QByteArray five = records(0, 5), ten = records(1, 10), four = records(3, 4, 7);
-        QTest::newRow("true/false deletion, conceptual deletion")
-            << "0 delete 2"
-            << "1 delete 9" << five.left(256) + five.mid(512)
-            << ten.left(8 * 502) + ten.mid(9 * 502);
-        QTest::newRow("brief modification, true/false deletion")
-            << "3 modify 1 nueva"
-            << "0 delete 5" << record(3, 1, "nueva") + four.mid(152) << five.left(4 * 256);
+        // clang-format off
+        QTest::newRow("true/false deletion, conceptual deletion") << "0 delete 2" << "1 delete 9" << five.left(256) + five.mid(512) << ten.left(8 * 502) + ten.mid(9 * 502);
+        QTest::newRow("brief modification, true/false deletion") << "3 modify 1 nueva" << "0 delete 5" << record(3, 1, "nueva") + four.mid(152) << five.left(4 * 256);
+        // clang-format on
     }
     void twoKindsChangedAtOnceLoseNothing()
     {

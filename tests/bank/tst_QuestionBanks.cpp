@@ -79,11 +79,6 @@ class tst_QuestionBanks : public QObject
     {
         return writeFile(path(bankBytes::kLoadNames[kind]), bytes);
     }
-    // The texts a, b and c under chapter 1.
-    QByteArray abc(int kind) const
-    {
-        return record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 1, "c");
-    }
 
 private Q_SLOTS:
     void init() { QVERIFY(m_dir.emplace().isValid()); }
@@ -139,7 +134,6 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(QString, detail);
-        QFETCH(QList<int>, counts);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         QVERIFY(makeEntry(entry, path, content));
@@ -165,7 +159,7 @@ private Q_SLOTS:
         QVERIFY2(usage.ru_maxrss - peakBefore < 64 * 1024, "more than 64 MiB of memory used");
         QCOMPARE(error.code, detail.isEmpty() ? BankErrorCode::None : BankErrorCode::CannotOpen);
         QCOMPARE(error.detail, detail);
-        QCOMPARE(outcome, counts);
+        QTEST(outcome, "counts");
         QCOMPARE(fingerprint(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
                  QStringList{name});
@@ -209,9 +203,7 @@ private Q_SLOTS:
         QFETCH(int, kind);
         QFETCH(QList<int>, records);
         QFETCH(int, tail);
-        QFETCH(QList<int>, counts);
         QFETCH(Numbers, chapter2);
-        QFETCH(Numbers, leftOut);
         QByteArray bytes;
         for (int n = 0; n < records.size(); ++n)
             bytes +=
@@ -219,16 +211,16 @@ private Q_SLOTS:
         QVERIFY(write(kind, bytes + QByteArray(tail, 'x')));
         AnyBank bank(kind, m_dir->path());
         QVERIFY(bank.open().ok());
-        QCOMPARE(bank.counts().first(3), counts);
+        QTEST(bank.counts().first(3), "counts");
         QCOMPARE(bank.numbers(2), chapter2);
         if (!chapter2.isEmpty())
             QCOMPARE(bank.questionsOf(2)->last(),
                      (QuestionListing{int(chapter2.size()), chapter2.last(),
                                       "e" + QString::number(chapter2.last()), !kind}));
         const LeftOutRecords &out = bank.leftOut();
-        QCOMPARE((out.recordNumbers + Numbers{out.chapterOutOfRange, out.topicOutOfRange,
-                                              out.topicFull, out.chapterFull}),
-                 leftOut);
+        QTEST((out.recordNumbers +
+               Numbers{out.chapterOutOfRange, out.topicOutOfRange, out.topicFull, out.chapterFull}),
+              "leftOut");
     }
 
     // The rewrite spelling is the bank even beside a newer load spelling, which
@@ -328,27 +320,14 @@ private Q_SLOTS:
                 bytes += record(kind, c == 'x' ? 23 : 1, QByteArray(1, c));
             return bytes;
         };
-        QTest::newRow("true/false first")
-            << 0 << QByteArray() << "delete 1"
-            << "Qelmext2.dat" << r(0, "bxc") << Numbers{1, 3} << Numbers{2};
-        QTest::newRow("conceptual left out")
-            << 1 << QByteArray() << "delete 3"
-            << "Qelmexe1.dat" << r(1, "abc") << Numbers{1, 2, 3} << Numbers{};
-        QTest::newRow("practical last, torn tail kept")
-            << 2 << QByteArray("torn") << "delete 4"
-            << "Qelmexe2.dat" << r(2, "abx") + "torn" << Numbers{1, 2} << Numbers{3};
-        QTest::newRow("brief middle")
-            << 3 << QByteArray() << "delete 2"
-            << "Qelmexe3.dat" << r(3, "axc") << Numbers{1, 3} << Numbers{2};
-        QTest::newRow("true/false left out modified, torn tail kept")
-            << 0 << QByteArray("torn") << "modify 3 ¿B?"
-            << "Qelmext2.dat"
-            << r(0, "ab") +
-                   record(0, 1,
-                          "\xbf"
-                          "B?") +
-                   r(0, "c") + "torn"
-            << Numbers{1, 2, 3, 4} << Numbers{};
+        // clang-format off
+        const QByteArray b = record(0, 1, "\xbf" "B?");
+        QTest::newRow("true/false first") << 0 << QByteArray() << "delete 1" << "Qelmext2.dat" << r(0, "bxc") << Numbers{1, 3} << Numbers{2};
+        QTest::newRow("conceptual left out") << 1 << QByteArray() << "delete 3" << "Qelmexe1.dat" << r(1, "abc") << Numbers{1, 2, 3} << Numbers{};
+        QTest::newRow("practical last, torn tail kept") << 2 << QByteArray("torn") << "delete 4" << "Qelmexe2.dat" << r(2, "abx") + "torn" << Numbers{1, 2} << Numbers{3};
+        QTest::newRow("brief middle") << 3 << QByteArray() << "delete 2" << "Qelmexe3.dat" << r(3, "axc") << Numbers{1, 3} << Numbers{2};
+        QTest::newRow("true/false left out modified, torn tail kept") << 0 << QByteArray("torn") << "modify 3 ¿B?" << "Qelmext2.dat" << r(0, "ab") + b + r(0, "c") + "torn" << Numbers{1, 2, 3, 4} << Numbers{};
+        // clang-format on
     }
     void aChangeRewritesTheFileAndReindexes()
     {
@@ -450,7 +429,6 @@ private Q_SLOTS:
         row("addition there, addition here", 0, "process append x", "append d", "a b c x",
             "a b c x d");
         row("lock held there, modification here", 0, "hold", "modify 2 B", "a b c", "a B c");
-        row("lock held there, deletion here", 1, "hold", "delete 1", "a b c", "b c");
         row("deletion there, one past the end here", 3, "delete 3", "modify 4 d", "a b", "a b d",
             "modify 3 d");
     }
@@ -461,7 +439,7 @@ private Q_SLOTS:
         QFETCH(QString, mine);
         QFETCH(QStringList, between);
         QFETCH(QString, again);
-        QVERIFY(write(kind, abc(kind)));
+        QVERIFY(write(kind, record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 1, "c")));
         AnyBank bank(kind, m_dir->path());
         QVERIFY(bank.open().ok());
         QProcess process;

