@@ -19,8 +19,6 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include <functional>
-
 using namespace GuiTest;
 
 class tst_WorkingWindow : public QObject
@@ -181,26 +179,22 @@ private Q_SLOTS:
     void theQuestionColumnTakesTheExtraWidth()
     {
         open(QStringLiteral("Examselec"));
-        const auto sizes = [this](const std::function<int(const FlexGrid *)> &size) {
-            QList<int> found;
+        // Each grid shown: its question column's width, and its height.
+        const auto sizes = [this] {
+            QList<QSize> found;
             for (const FlexGrid *grid : m_window->findChildren<FlexGrid *>())
                 if (grid->isVisible())
-                    found << size(grid);
+                    found << QSize(grid->view()->columnWidth(0), grid->height());
             return found;
         };
-        const auto questionWidth = [](const FlexGrid *grid) {
-            return grid->view()->columnWidth(0);
-        };
-        const auto height = [](const FlexGrid *grid) { return grid->height(); };
-        QList<int> wider = sizes(questionWidth);
-        for (int &width : wider)
-            width += 100;
-        const QList<int> lower = sizes(height);
+        const QList<QSize> before = sizes();
         m_window->resize(m_window->size() + QSize(100, 120));
-        QTRY_COMPARE(sizes(questionWidth), wider);
-        const QList<int> higher = sizes(height);
-        for (qsizetype i = 0; i < higher.size(); ++i)
-            QVERIFY(higher[i] > lower[i]);
+        QTRY_COMPARE(sizes().first().width(), before.first().width() + 100);
+        const QList<QSize> after = sizes();
+        QCOMPARE(after.size(), before.size());
+        for (qsizetype i = 0; i < after.size(); ++i)
+            QVERIFY(after[i].width() == before[i].width() + 100 &&
+                    after[i].height() > before[i].height());
     }
 
     // "Actualizar" cannot be pressed while browsing: a paler face, a grey
