@@ -87,6 +87,16 @@ class tst_MaintenanceWindow : public QObject
     {
         return MessageBoxResponder::answer(boxes, [&] { click(m_window, button); });
     }
+    // Starts an edit with `start` (none when empty), sets the answer (-1:
+    // none) and types the text.
+    void edit(const QString &start, int answer, const QString &typed)
+    {
+        if (!start.isEmpty())
+            click(m_window, start);
+        if (answer >= 0)
+            click(m_window, QStringLiteral("Option1_%1").arg(answer));
+        text1()->setPlainText(typed);
+    }
     // The topic (true/false) or the chapter (exposition) listed.
     void choosePlace(int place)
     {
@@ -165,9 +175,7 @@ private Q_SLOTS:
             click(m_window, operation == u"add" ? "Command4" : "Command1");
             QVERIFY(editing());
             choosePlace(place);
-            text1()->setPlainText(typed);
-            if (answer >= 0)
-                click(m_window, QStringLiteral("Option1_%1").arg(answer));
+            edit("", answer, typed);
             // The message comes with the editor closed and the buttons not yet back.
             bool browsingUnderTheMessage = true;
             QTimer::singleShot(0, this, [&] {
@@ -214,12 +222,9 @@ private Q_SLOTS:
             QTest::keyClick(search, Qt::Key_Return);
             QCOMPARE(grid()->row(), row);
         }
-        click(m_window, row > 0 ? "Command1" : "Command4");
-        if (m_kind == 0)
-            click(m_window, "Option1_0");
+        edit(row > 0 ? "Command1" : "Command4", m_kind == 0 ? 0 : -1, typed);
         if (row > 0) // a modification is checked in its own chapter, not the one chosen
             m_window->findChild<QListWidget *>("List1")->setCurrentRow(1);
-        text1()->setPlainText(typed);
         const QString asked =
             "Ya existe una pregunta muy parecida (" + near + "». ¿Guardarla igualmente?";
         if (!near.isEmpty()) {
@@ -292,11 +297,7 @@ private Q_SLOTS:
         // A grid double-click clears the row; only Testmodi moves the focus (to its topics).
         if (row < 0)
             QCOMPARE(focusName(), k == 0 ? "List2" : "Grid3");
-        if (!start.isEmpty())
-            click(m_window, start);
-        if (answer >= 0)
-            click(m_window, QStringLiteral("Option1_%1").arg(answer));
-        text1()->setPlainText(typed);
+        edit(start, answer, typed);
         if (!start.isEmpty())
             QTEST(m_window->findChild<QLabel *>("TextLength")->text(), "length");
         {
@@ -318,8 +319,7 @@ private Q_SLOTS:
     {
         openOn("conceptual", startBank(1));
         QVERIFY(clickCell(grid(), 1, 1));
-        click(m_window, "Command1");
-        text1()->setPlainText("Cambio");
+        edit("Command1", -1, "Cambio");
         QCOMPARE(MessageBoxResponder::answer({}, [&] { click(m_window, "Option1_1"); }), QString());
         QVERIFY(!editing());
         QCOMPARE(testFiles::readFile(m_gui.bank->filePath("QELMEXE1.DAT")), startBank(1).join());
@@ -347,8 +347,7 @@ private Q_SLOTS:
         QFETCH(bool, gone);
         openOn("test", startBank(0));
         QVERIFY(clickCell(grid(), 3, 1));
-        click(m_window, "Command1");
-        text1()->setPlainText(QStringLiteral("Tercera cambiada"));
+        edit("Command1", -1, "Tercera cambiada");
         QByteArray replaced;
         for (int i : kept)
             replaced += startBank(0)[i];
