@@ -34,9 +34,9 @@ QStringList readBack(const QString &file, bool odt)
     return lines;
 }
 
-ExamDescription trueFalse(ExamDescription::Kind kind, int count)
+ExamDescription trueFalse(ExamDescription::Kind kind, int count, int versions = 1, quint32 seed = 0)
 {
-    ExamDescription exam{kind, {}, 1, 0};
+    ExamDescription exam{kind, {}, versions, seed};
     for (int i = 1; i <= count; ++i)
         exam.selection.add({QuestionKind::TrueFalse, 1, 1,
                             QStringLiteral("Pregunta %1 sobre el precio.").arg(i), i % 2 == 1});
@@ -87,12 +87,9 @@ private Q_SLOTS:
                         "VERSIÓN B",
                         "— Versión B — Página 2 de 2",
                         "--"};
-        ExamDescription twoVersions = trueFalse(ExamDescription::Kind::TrueFalse, 40);
-        twoVersions.versions = 2;
-        ExamDescription oneEach = trueFalse(ExamDescription::Kind::TrueFalse, 3);
-        oneEach.versions = 3;
-        ExamDescription hundred = trueFalse(ExamDescription::Kind::AnswerTemplate, 100);
-        hundred.versions = 2;
+        const ExamDescription twoVersions = trueFalse(ExamDescription::Kind::TrueFalse, 40, 2);
+        const ExamDescription oneEach = trueFalse(ExamDescription::Kind::TrueFalse, 3, 3);
+        const ExamDescription hundred = trueFalse(ExamDescription::Kind::AnswerTemplate, 100, 2);
         QStringList hundredKey{"Claves de las versiones", "Versión A"};
         for (int row = 0; row < 10; ++row) {
             QStringList cells;
@@ -107,9 +104,8 @@ private Q_SLOTS:
         for (const char *text : {"El ciclo de vida.", "La marca."})
             exposition.selection.add({QuestionKind::Conceptual, 1, 0, text});
         exposition.selection.add({QuestionKind::Brief, 1, 0, "Nicho."});
-        ExamDescription versions = trueFalse(ExamDescription::Kind::AnswerTemplate, 4);
-        versions.versions = 2;
-        versions.seed = 1234567;
+        const ExamDescription versions =
+            trueFalse(ExamDescription::Kind::AnswerTemplate, 4, 2, 1234567);
         ExamDescription longLast = trueFalse(ExamDescription::Kind::TrueFalse, 29);
         longLast.selection.add(
             {QuestionKind::TrueFalse, 1, 1,
