@@ -22,10 +22,6 @@
 
 using namespace testFiles;
 using CommandLine::Action;
-using CommandLine::BankPlace;
-
-Q_DECLARE_METATYPE(CommandLine::Action)
-Q_DECLARE_METATYPE(CommandLine::BankPlace)
 
 namespace {
 
@@ -88,49 +84,6 @@ private Q_SLOTS:
         BankFolder::setStepHook(nullptr);
     }
 
-    void personalFolderFollowsTheDataHome_data()
-    {
-        QTest::addColumn<QString>("dataHome");
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<QString>("folder"); // or the error when empty
-        const QString underHome = "/home/ana/.local/share/orvalis/banco";
-        // clang-format off
-        QTest::newRow("data home set") << "/datos/" << "/home/ana" << "/datos/orvalis/banco";
-        QTest::newRow("data home unset") << QString() << "/home/ana" << underHome;
-        QTest::newRow("relative data home is ignored") << "datos" << "/home/ana" << underHome;
-        QTest::newRow("nothing known") << QString() << QString() << QString();
-        // clang-format on
-    }
-    void personalFolderFollowsTheDataHome()
-    {
-        QFETCH(QString, dataHome);
-        QFETCH(QString, home);
-        QFETCH(QString, folder);
-        QString reported;
-        QCOMPARE(BankFolder::personalFolder({dataHome, home, "/usr/bin"}, &reported), folder);
-        QCOMPARE(reported, folder.isEmpty() ? "no se sabe cuál es la carpeta personal: HOME no "
-                                              "está definida"
-                                            : QString());
-    }
-
-    // A bank file in any letter case is a bank; other files are not.
-    void aFolderWithoutAnyBankFileIsTold_data()
-    {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("noBank");
-        QTest::newRow("other files") << QStringList{"QELMEXT2.BAK", "examen.txt"} << true;
-        QTest::newRow("true/false, lower case") << QStringList{"qelmext2.dat"} << false;
-        QTest::newRow("brief, mixed case") << QStringList{"notas", "Qelmexe3.DAT"} << false;
-    }
-    void aFolderWithoutAnyBankFileIsTold()
-    {
-        QFETCH(QStringList, files);
-        QTemporaryDir folder;
-        for (const QString &name : files)
-            QVERIFY(writeFile(folder.filePath(name), "x"));
-        QTEST(BankFolder::holdsNoBank(folder.path()), "noBank");
-    }
-
     // A folder that is there is the teacher's, whatever bank files it lacks:
     // nothing of the demo bank is copied into it.
     void existingFolderIsNeverOverwritten()
@@ -177,86 +130,71 @@ private Q_SLOTS:
         }
     }
 
+    // The arguments, then the folder the program enters, made from the
+    // data home and the home given ("@": the test's folder) and the demo bank
+    // installed beside the program. Only the working folder holds no bank
+    // file: other files only, where the others hold one in some letter case.
     void enterLeavesTheProgramInTheChosenFolder_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("current"); // relative to the test's folder; empty: unchanged
-        QTest::addColumn<QString>("error");   // %1: the test's folder
+        QTest::addColumn<QStringList>("homes"); // data home, home
+        QTest::addColumn<QString>("current");   // relative to the test's folder; empty: unchanged
+        QTest::addColumn<QString>("error");     // "--help": the help is asked for
         const auto row = [](const char *tag, const QStringList &arguments, const char *current,
-                            const char *error = "") {
-            QTest::newRow(tag) << arguments << current << error;
+                            const char *error = "",
+                            const QStringList &homes = {"@/datos", "@/casa"}) {
+            QTest::newRow(tag) << arguments << homes << current << error;
         };
+        const QStringList personal{"--banco-personal"};
+        const char *underHome = "casa/.local/share/orvalis/banco";
         row("working folder", {}, "trabajo");
         row("given folder", {"otra"}, "trabajo/otra");
-        row("personal folder", {"--banco-personal"}, "datos/orvalis/banco");
+        row("folder like an option after --", {"--", "--help"}, "trabajo/--help");
+        row("personal folder", personal, "datos/orvalis/banco", "", {"@/datos/", "@/casa"});
+        row("personal, data home unset", personal, underHome, "", {"", "@/casa"});
+        row("personal, relative data home ignored", personal, underHome, "", {"datos", "@/casa"});
+        row("personal, nothing known", personal, "",
+            "no se sabe cuál es la carpeta personal: HOME no está definida", {"", ""});
         row("missing folder", {"no-existe"}, "", "la carpeta «no-existe» no existe");
         row("a file", {"otra/f"}, "", "«otra/f» no es una carpeta");
-        row("personal without a demo bank", {"--banco-personal"}, "",
+        row("personal without a demo bank", personal, "",
             "falta el banco de demostración: no se encuentra "
-            "«%1/sin-demo/share/orvalis/banco-demo/QELMEXT2.DAT»");
+            "«@/sin-demo/share/orvalis/banco-demo/QELMEXT2.DAT»");
+        row("help", {"--help"}, "", "--help");
+        row("help before a fault", {"--help", "--nada"}, "", "--help");
+        row("fault before help", {"--nada", "--help"}, "", "opción desconocida: «--nada»");
+        row("two folders", {"otra", "b"}, "", "sobra «b»: solo se puede indicar una carpeta");
+        row("folder and personal", {"otra", "--banco-personal"}, "",
+            "no se puede indicar una carpeta junto con --banco-personal");
     }
     void enterLeavesTheProgramInTheChosenFolder()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(QStringList, homes);
         QFETCH(QString, current);
         QFETCH(QString, error);
         const QString base = QFileInfo(m_dir->path()).canonicalFilePath();
         const QString installed = base + "/prefijo/share/orvalis/banco-demo";
-        QVERIFY(makeDemoBank(installed) && QDir().mkpath(base + "/trabajo/otra"));
-        QVERIFY(writeFile(base + "/trabajo/otra/f", "x"));
+        QVERIFY(makeDemoBank(installed) && QDir().mkpath(base + "/trabajo/otra") &&
+                QDir().mkpath(base + "/trabajo/--help"));
+        for (const char *file :
+             {"QELMEXT2.BAK", "examen.txt", "otra/f", "otra/Qelmexe3.DAT", "--help/qelmext2.dat"})
+            QVERIFY(writeFile(base + "/trabajo/" + file, "x"));
         QVERIFY(QDir::setCurrent(base + "/trabajo"));
         const bool withDemo = !error.contains("sin-demo");
         const BankFolder::Environment environment{
-            base + "/datos", base + "/casa", base + (withDemo ? "/prefijo/bin" : "/sin-demo/bin")};
-        QCOMPARE(BankFolder::enter(CommandLine::parse(arguments), environment),
-                 error.contains("%1") ? error.arg(base) : error);
+            homes[0].replace("@", base), homes[1].replace("@", base),
+            base + (withDemo ? "/prefijo/bin" : "/sin-demo/bin")};
+        const CommandLine::Request request = CommandLine::parse(arguments);
+        QCOMPARE(request.action == Action::Run        ? BankFolder::enter(request, environment)
+                 : request.action == Action::ShowHelp ? QStringLiteral("--help")
+                                                      : request.error,
+                 error.replace("@", base));
         QCOMPARE(QDir::currentPath(), base + "/" + (current.isEmpty() ? "trabajo" : current));
         if (arguments.contains("--banco-personal") && error.isEmpty())
             QCOMPARE(differenceFromDemo(QDir::currentPath(), installed), QString());
-    }
-
-    void argumentsGiveTheirRequest_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<BankPlace>("place");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("error");
-
-        using enum Action;
-        using enum BankPlace;
-        const auto row = [](const char *name, const QStringList &arguments, Action action,
-                            BankPlace place, const QString &folder = {},
-                            const QString &error = {}) {
-            QTest::newRow(name) << arguments << action << place << folder << error;
-        };
-
-        row("folder like an option after --", {"--", "--help"}, Run, GivenFolder, "--help");
-        row("help", {"--help"}, ShowHelp, WorkingFolder);
-        row("help before a fault", {"--help", "--nada"}, ShowHelp, WorkingFolder);
-        row("fault before help", {"--nada", "--help"}, Fail, WorkingFolder, {},
-            "opción desconocida: «--nada»");
-        row("two folders", {"a", "b"}, Fail, GivenFolder, "a",
-            "sobra «b»: solo se puede indicar una carpeta");
-        row("folder and personal", {"a", "--banco-personal"}, Fail, WorkingFolder, {},
-            "no se puede indicar una carpeta junto con --banco-personal");
-    }
-
-    void argumentsGiveTheirRequest()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(Action, action);
-        QFETCH(BankPlace, place);
-        QFETCH(QString, folder);
-        QFETCH(QString, error);
-
-        const CommandLine::Request request = CommandLine::parse(arguments);
-        QCOMPARE(request.action, action);
-        QCOMPARE(request.error, error);
-        if (action == Action::Run) {
-            QCOMPARE(request.place, place);
-            QCOMPARE(request.folder, folder);
-        }
+        QCOMPARE(BankFolder::holdsNoBank(QDir::currentPath()),
+                 current.isEmpty() || current == "trabajo");
     }
 };
 
