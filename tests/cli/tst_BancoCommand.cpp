@@ -213,8 +213,6 @@ private Q_SLOTS:
         QFETCH(QStringList, options);
         QFETCH(QByteArray, bank);
         QFETCH(QString, text);
-        QFETCH(QString, warnings);
-        QFETCH(int, status);
         QVERIFY(writeFile(path("QELMEXT2.DAT"), bank));
         QVERIFY(writeFile(path("QELMEXE1.DAT"), conceptual(4, "Diga: ]]> y {}.")));
         // The history: a test in three versions, an exposition in two and
@@ -236,8 +234,8 @@ private Q_SLOTS:
         const Run result = run(QStringList{"exportar", m_dir->path()} + options);
         QCOMPARE(options.contains("--formato=moodle-xml") ? moodleValues(result.out) : result.out,
                  text);
-        QCOMPARE(result.err, warnings);
-        QCOMPARE(result.status, status);
+        QTEST(result.err, "warnings");
+        QTEST(result.status, "status");
     }
 
     // "@" stands for the test's folder, which holds a link to its bank file.
@@ -387,9 +385,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bank);
         QFETCH(QString, change);
         QFETCH(QStringList, arguments);
-        QFETCH(QString, out);
         QFETCH(QString, err);
-        QFETCH(int, status);
         QVERIFY(bank.isEmpty() || writeFile(path("QELMEXT2.DAT"), bank));
         if (!change.isEmpty()) {
             ExamHistory history(path("historial.sqlite"));
@@ -399,10 +395,10 @@ private Q_SLOTS:
             QVERIFY(sqlFile::run(path("historial.sqlite"), change.split("; ")));
         }
         const Run result = run(arguments.replaceInStrings("@", m_dir->path()));
-        QCOMPARE(result.out, out);
+        QTEST(result.out, "out");
         QCOMPARE(result.err,
                  err.isEmpty() ? QString() : "orvalis-banco: " + err.replace("@", m_dir->path()));
-        QCOMPARE(result.status, status);
+        QTEST(result.status, "status");
     }
 
     // The row's lines, then a good one, imported into a bank holding `bank`.
@@ -535,7 +531,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, held);
         QFETCH(QString, options);
-        QFETCH(int, status);
         QFETCH(QString, out);
         QFETCH(QString, err);
         const QString source = path("preguntas");
@@ -546,7 +541,7 @@ private Q_SLOTS:
                                options.split(' ', Qt::SkipEmptyParts));
         QCOMPARE(result.out, out.replace("%f", source));
         QCOMPARE(result.err, err.replace("%f", source));
-        QCOMPARE(result.status, status);
+        QTEST(result.status, "status");
         if (!out.contains("Se ha"))
             QCOMPARE(folderContents(m_dir->path()), before);
     }
@@ -622,13 +617,10 @@ private Q_SLOTS:
             QCOMPARE(run(import + kind).status, 0);
         }
         // Run again, as after a stop between two bank files: nothing twice.
-        if (format != "texto") {
-            const Run again = run(import);
-            QCOMPARE(again.status, 0);
-            QVERIFY2(again.out.endsWith(t + ": 110 preguntas de tipo breve ya están en "
-                                            "Qelmexe3.dat; no se añaden otra vez.\n"),
-                     qPrintable(again.out));
-        }
+        if (format != "texto")
+            QCOMPARE(run(import).out.section('\n', -2), t + ": 110 preguntas de tipo breve ya "
+                                                            "están en Qelmexe3.dat; no se añaden "
+                                                            "otra vez.\n");
         for (const QString file : kLoadNames) {
             QVERIFY(QFileInfo(demo + '/' + file).size() > 0);
             QCOMPARE(readFile(RecordFile::resolve(m_dir->filePath(file))),
