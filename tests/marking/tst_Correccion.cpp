@@ -150,7 +150,13 @@ private Q_SLOTS:
         // the No box blank: the answer is Sí.
         QVERIFY(control<QLabel>("LabelDuda")->text().contains("(0000000?)"));
         QVERIFY(control<QLabel>("LabelDuda")->text().endsWith("(quedan 2 marcas dudosas)"));
-        QVERIFY(!control<QLabel>("ImageRecorte")->pixmap().isNull());
+        // The DNI's crop holds the whole grid, its ten rows under the written
+        // digits (about as tall as wide); a question's, one row of boxes.
+        const auto cropShape = [this] {
+            const QSize shown = control<QLabel>("ImageRecorte")->pixmap().size();
+            return shown.isEmpty() ? 0.0 : double(shown.height()) / shown.width();
+        };
+        QVERIFY2(cropShape() > 0.9, qPrintable(QString::number(cropShape())));
         QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>("TextDni"));
         QTest::keyClicks(QApplication::focusWidget(), "00000002");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -158,6 +164,7 @@ private Q_SLOTS:
                     ->text()
                     .contains("pregunta 1: ¿está marcada la "
                               "casilla «Sí»? (queda 1 marca dudosa)"));
+        QVERIFY2(cropShape() > 0 && cropShape() < 0.5, qPrintable(QString::number(cropShape())));
         QTRY_COMPARE(QApplication::focusWidget(), control<QPushButton>("CommandMarcada"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
         QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (queda 1 marca dudosa)"));
