@@ -242,7 +242,9 @@ private Q_SLOTS:
         QCOMPARE(control<QListWidget>("ListRechazadas")->item(0)->text(),
                  "página 1 de " + m_scans.last() + ": no es una hoja de respuestas");
 
-        control<QDoubleSpinBox>("TextPenalizacion")->setValue(0.5);
+        // A quarter of a point off for each press of the down arrow.
+        QTest::keyClick(control<QDoubleSpinBox>("TextPenalizacion"), Qt::Key_Down);
+        QTest::keyClick(control<QDoubleSpinBox>("TextPenalizacion"), Qt::Key_Down);
         QCOMPARE(cellText(1, 8), "5,00"); // 2 right, 1 wrong of 3
 
         QVERIFY(testFiles::writeFile(m_gui.bank->filePath("alumnos.csv"),
