@@ -456,10 +456,11 @@ private Q_SLOTS:
         QCOMPARE(readFile(file), bank);
     }
 
-    // A Moodle XML or GIFT file, its format told by its content, comes in
-    // whole or not at all, whatever kinds it holds; what the bank has no
-    // room for is named. "%f" stands for the file.
-    void aMoodleFileComesInWholeOrNotAtAll_data()
+    // A file, its format told by its content, comes in whole or not at all,
+    // whatever kinds it holds; what the bank has no room for is named. "%f"
+    // stands for the file, verdadero_falso.txt (a name that matters only to
+    // a file in text form).
+    void aFileComesInWholeOrNotAtAll_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QByteArray>("held"); // QELMEXT2.DAT
@@ -508,15 +509,25 @@ private Q_SLOTS:
             << "orvalis-banco: --tipo dice de qué tipo son las preguntas de ensayo (conceptual, "
                "practica o breve); las de verdadero o falso se reconocen solas.\nUse "
                "«orvalis-banco --help» para ver cómo se usa.\n";
+        // A file of another kind (in text form; its name tells the kind it
+        // should hold) gives an error a line: the first 100 are named, the
+        // rest only counted.
+        QString flood;
+        for (int line = 1; line <= 100; ++line)
+            flood += QString("%f:%1: se esperaba capítulo|tema|respuesta|texto\n").arg(line);
+        QTest::newRow("a flood of bad lines")
+            << QByteArray("x\n").repeated(101) << QByteArray() << QString() << 1 << QString()
+            << flood + "… y 1 error más.\nNo se ha añadido ninguna pregunta: 101 líneas de %f no "
+                       "son válidas.\n";
     }
-    void aMoodleFileComesInWholeOrNotAtAll()
+    void aFileComesInWholeOrNotAtAll()
     {
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, held);
         QFETCH(QString, options);
         QFETCH(QString, out);
         QFETCH(QString, err);
-        const QString source = path("preguntas");
+        const QString source = path("verdadero_falso.txt");
         QVERIFY(writeFile(source, content) &&
                 (held.isEmpty() || writeFile(path("QELMEXT2.DAT"), held)));
         const QStringList before = folderContents(m_dir->path());
@@ -557,21 +568,6 @@ private Q_SLOTS:
                                     "muy parecidas (capítulo 6): «Qué es el marketing» y «¿Qué es "
                                     "el Márketing?»\n\nResultado: 2 problemas."),
                  qPrintable(check.out));
-    }
-
-    // A file of another kind gives an error a line: the first 100 are named,
-    // the rest only counted.
-    void aFloodOfBadLinesIsCut()
-    {
-        const QString source = path("verdadero_falso.txt");
-        QVERIFY(writeFile(source, QByteArray("x\n").repeated(101)));
-        const Run result = run({"importar", source, m_dir->path()});
-        QCOMPARE(result.status, 1);
-        QVERIFY2(result.err.endsWith(QString(":100: se esperaba capítulo|tema|respuesta|texto\n… "
-                                             "y 1 error más.\nNo se ha añadido ninguna pregunta: "
-                                             "101 líneas de %1 no son válidas.\n")
-                                         .arg(source)),
-                 qPrintable(result.err));
     }
 
     // Text carries one kind a file, Moodle XML and GIFT the four kinds in one.
