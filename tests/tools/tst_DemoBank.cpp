@@ -124,6 +124,12 @@ private Q_SLOTS:
         QCOMPARE(run(badLine), 1);
         QCOMPARE(output.entryList(QDir::Files), bankFiles);
         QCOMPARE(testFiles::readFile(output.filePath("QELMEXE3.DAT")), written);
+        // A source that cannot be read stops it the same way.
+        QVERIFY(QFile::remove(sources.filePath("practicas.txt")));
+        QCOMPARE(run(goodLine), 1);
+        QVERIFY(QString::fromUtf8(process.readAllStandardError())
+                    .contains(sources.filePath("practicas.txt") + ": no se puede leer"));
+        QCOMPARE(testFiles::readFile(output.filePath("QELMEXE3.DAT")), written);
     }
 };
 
