@@ -161,6 +161,31 @@ private Q_SLOTS:
                      !fonts.contains(QRegularExpression(" no +(yes|no) +(yes|no) +\\d+ +\\d+\n")),
                  qPrintable(fonts));
     }
+
+    // The key's table is ruled on both sides: ten answers a row, so eleven
+    // rules cross its ten rows from top to bottom.
+    void theKeyIsRuledOnBothSides()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("claves.pdf");
+        QVERIFY(testFiles::writeFile(
+            pdf, ExamPdf::write(trueFalse(ExamDescription::Kind::AnswerTemplate, 100, 2), {})));
+        const QString pages = run("pdfinfo", {pdf}).section("Pages:", 1).section(u'\n', 0, 0);
+        run("pdftoppm", {"-r", "100", "-gray", "-singlefile", "-f", pages.trimmed(), pdf,
+                         dir.filePath("clave")});
+        const QImage key(dir.filePath("clave.pgm"));
+        QVERIFY(!key.isNull());
+        int rules = 0;
+        bool onRule = false;
+        for (int x = 0; x < key.width(); ++x) {
+            int dark = 0, longest = 0;
+            for (int y = 0; y < key.height(); ++y)
+                longest = std::max(longest, dark = qGray(key.pixel(x, y)) < 128 ? dark + 1 : 0);
+            rules += longest > 150 && !onRule;
+            onRule = longest > 150;
+        }
+        QCOMPARE(rules, 11);
+    }
 };
 
 QTEST_MAIN(tst_ExamPdf)
