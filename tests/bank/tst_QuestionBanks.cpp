@@ -13,6 +13,7 @@
 #include "AnyBank.h"
 #include "BankBytes.h"
 #include "Cp1252.h"
+#include "FileLock.h"
 #include "OpenFiles.h"
 #include "RecordFile.h"
 #include "TestFiles.h"
@@ -75,9 +76,12 @@ class tst_QuestionBanks : public QObject
     std::optional<QTemporaryDir> m_dir;
     QString path(const QString &name) const { return m_dir->filePath(name); }
     QStringList entries() const { return QDir(m_dir->path()).entryList(QDir::Files, QDir::Name); }
-    bool write(int kind, const QByteArray &bytes) const
+    std::optional<AnyBank> m_bank;
+    // The bank of the kind, opened on its file (by its load name) holding `bytes`.
+    bool openOn(int kind, const QByteArray &bytes)
     {
-        return writeFile(path(bankBytes::kLoadNames[kind]), bytes);
+        return writeFile(path(bankBytes::kLoadNames[kind]), bytes) &&
+               m_bank.emplace(kind, m_dir->path()).open().ok();
     }
 
 private Q_SLOTS:
@@ -85,6 +89,7 @@ private Q_SLOTS:
     void cleanup()
     {
         closeAllFiles();
+        m_bank.reset();
         m_dir.reset();
     }
 
@@ -208,16 +213,14 @@ private Q_SLOTS:
         for (int n = 0; n < records.size(); ++n)
             bytes +=
                 record(kind, records[n] / 100, "e" + QByteArray::number(n + 1), records[n] % 100);
-        QVERIFY(write(kind, bytes + QByteArray(tail, 'x')));
-        AnyBank bank(kind, m_dir->path());
-        QVERIFY(bank.open().ok());
-        QTEST(bank.counts().first(3), "counts");
-        QCOMPARE(bank.numbers(2), chapter2);
+        QVERIFY(openOn(kind, bytes + QByteArray(tail, 'x')));
+        QTEST(m_bank->counts().first(3), "counts");
+        QCOMPARE(m_bank->numbers(2), chapter2);
         if (!chapter2.isEmpty())
-            QCOMPARE(bank.questionsOf(2)->last(),
+            QCOMPARE(m_bank->questionsOf(2)->last(),
                      (QuestionListing{int(chapter2.size()), chapter2.last(),
                                       "e" + QString::number(chapter2.last()), !kind}));
-        const LeftOutRecords &out = bank.leftOut();
+        const LeftOutRecords &out = m_bank->leftOut();
         QTEST((out.recordNumbers +
                Numbers{out.chapterOutOfRange, out.topicOutOfRange, out.topicFull, out.chapterFull}),
               "leftOut");
@@ -230,7 +233,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(path("Qelmexe1.dat"),
                           record(1, 1, "a") + record(1, 0, "b") + QByteArray(251, 'd')));
         QVERIFY(setModified(path("Qelmexe1.dat"), QDateTime::currentDateTimeUtc().addSecs(-60)));
-        QVERIFY(write(1, record(1, 4, "antigua")));
+        QVERIFY(writeFile(path("QELMEXE1.DAT"), record(1, 4, "antigua")));
         ExpositionBank bank(m_dir->path());
         QVERIFY(bank.openBank(ExpositionKind::Conceptual).ok());
         QCOMPARE(bank.caseVariants(), QStringList{"QELMEXE1.DAT"});
@@ -278,28 +281,25 @@ private Q_SLOTS:
         QFETCH(int, position);
         const QByteArray bytes =
             record(kind, 3, "q", 2).repeated(100) + record(kind, 4, "q").repeated(200);
-        QVERIFY(write(kind, bytes + "torn"));
-        AnyBank bank(kind, m_dir->path());
-        QVERIFY(bank.open().ok());
-        QCOMPARE(bank.append(chapter, topic, text).error().code, refusal);
+        QVERIFY(openOn(kind, bytes + "torn"));
+        QCOMPARE(m_bank->append(chapter, topic, text).error().code, refusal);
         const QString file = path(bankBytes::kLoadNames[kind]);
         if (refusal != BankErrorCode::None) {
             QCOMPARE(readFile(file), bytes + "torn");
             return;
         }
         QCOMPARE(readFile(file), bytes + record(kind, chapter, Cp1252::encode(text).bytes, topic));
-        QCOMPARE(bank.questionsOf(chapter)->last(), (QuestionListing{position, 301, text, !kind}));
+        QCOMPARE(m_bank->questionsOf(chapter)->last(),
+                 (QuestionListing{position, 301, text, !kind}));
     }
 
     // Record 32767 is the last a true/false bank takes (the records before it
     // under chapter 0, which no list shows).
     void theLastRecordNumberIsTakenAndNoMore()
     {
-        QVERIFY(write(0, trueFalse(0, 1).repeated(32766)));
-        AnyBank bank(0, m_dir->path());
-        QVERIFY(bank.open().ok());
-        QCOMPARE(bank.append(1, 1, "última").value(), 32767);
-        QCOMPARE(bank.append(1, 1, "otra").error().code, BankErrorCode::RecordNumberTooLarge);
+        QVERIFY(openOn(0, trueFalse(0, 1).repeated(32766)));
+        QCOMPARE(m_bank->append(1, 1, "última").value(), 32767);
+        QCOMPARE(m_bank->append(1, 1, "otra").error().code, BankErrorCode::RecordNumberTooLarge);
     }
 
     // A leftover temporary file goes; records left out and a torn tail stay.
@@ -337,24 +337,23 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(Numbers, chapter1);
         QFETCH(Numbers, leftOut);
-        QVERIFY(write(kind, record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 23, "x") +
-                                record(kind, 1, "c") + tail));
+        QVERIFY(openOn(kind, record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 23, "x") +
+                                 record(kind, 1, "c") + tail));
         QVERIFY(writeFile(path("Base.tmp"), QByteArray(2000, 'z')));
-        AnyBank bank(kind, m_dir->path());
-        QVERIFY(bank.open().ok());
-        const BankError error = bank.apply(change);
+        const BankError error = m_bank->apply(change);
         QVERIFY2(error.ok(), qPrintable(error.message));
         QCOMPARE(entries(), QStringList{file});
         QTEST(readFile(path(file)), "expected");
         const int count = chapter1.size() + leftOut.size();
-        QCOMPARE(bank.counts(), (QList<int>{count, count, int(tail.size()), int(leftOut.size())}));
-        QCOMPARE(bank.numbers(1), chapter1);
-        QCOMPARE(bank.leftOut().recordNumbers, leftOut);
+        QCOMPARE(m_bank->counts(),
+                 (QList<int>{count, count, int(tail.size()), int(leftOut.size())}));
+        QCOMPARE(m_bank->numbers(1), chapter1);
+        QCOMPARE(m_bank->leftOut().recordNumbers, leftOut);
         // One past the last record: a true/false bank takes no record there.
         const QString past = change.section(u' ', 0, 0) + QStringLiteral(" %1 x").arg(count + 1);
-        QCOMPARE(bank.apply(past).code, BankErrorCode::NoSuchRecord);
-        QVERIFY(bank.open().ok()); // again, under its load name
-        QCOMPARE(bank.counts().value(0), count);
+        QCOMPARE(m_bank->apply(past).code, BankErrorCode::NoSuchRecord);
+        QVERIFY(m_bank->open().ok()); // again, under its load name
+        QCOMPARE(m_bank->counts().value(0), count);
     }
 
     // Each row's tag names the operation and what makes it fail; on a full
@@ -376,9 +375,7 @@ private Q_SLOTS:
         const QString operation = QString::fromLatin1(QTest::currentDataTag()).section(", ", 0, 0);
         const bool full = QString::fromLatin1(QTest::currentDataTag()).endsWith("full disk");
         const QByteArray before = trueFalse(1, 1, "a") + trueFalse(1, 1, "b") + "torn";
-        QVERIFY(write(0, before));
-        AnyBank bank(0, m_dir->path());
-        QVERIFY(bank.open().ok());
+        QVERIFY(openOn(0, before));
         BankError error;
         {
             std::optional<FileSizeLimit> limit;
@@ -386,7 +383,7 @@ private Q_SLOTS:
             QVERIFY(!full || limit.emplace(operation.startsWith("append") ? 600 : 100).isActive());
             if (!full && !readOnly.emplace(m_dir->path()).isActive())
                 QSKIP("no way to make a folder read-only here");
-            error = bank.apply(operation);
+            error = m_bank->apply(operation);
         }
         QCOMPARE(error.code, BankErrorCode::CannotWrite);
         QVERIFY2(error.message.startsWith("No se ha podido actualizar la base de datos: "),
@@ -394,21 +391,20 @@ private Q_SLOTS:
         QVERIFY2(error.detail.endsWith(step), qPrintable(error.detail));
         QCOMPARE(entries(), QStringList{"QELMEXT2.DAT"});
         QCOMPARE(readFile(path("QELMEXT2.DAT")), before);
-        QCOMPARE(bank.numbers(1), (Numbers{1, 2}));
+        QCOMPARE(m_bank->numbers(1), (Numbers{1, 2}));
     }
 
     // Another program (a second process on the folder, or a second bank in
     // this one) changes the file between this bank's indexing and its change:
     // nothing of this bank's change is written, nothing is undone or
     // overwritten, the bank lists the file as it is, and the change made
-    // again (picked anew from that list) goes through. A lock held by
-    // another program is waited on briefly, then reported; nothing is written,
-    // and once that program lets go the change goes through. The bank holds
-    // a, b, c.
+    // again (picked anew from that list) goes through. A lock another
+    // holder has is waited on briefly, then reported; nothing is written, and
+    // once it lets go the change goes through. The bank holds a, b, c.
     void aChangeAfterAnotherProgramsChangeWritesNothing_data()
     {
         QTest::addColumn<int>("kind");
-        // "process ..." for another process; "hold": another process holds the lock.
+        // "process ..." for another process; "hold": another holder has the lock.
         QTest::addColumn<QString>("other");
         QTest::addColumn<QString>("mine");
         QTest::addColumn<QStringList>("between"); // texts after the refused change
@@ -439,22 +435,23 @@ private Q_SLOTS:
         QFETCH(QString, mine);
         QFETCH(QStringList, between);
         QFETCH(QString, again);
-        QVERIFY(write(kind, record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 1, "c")));
-        AnyBank bank(kind, m_dir->path());
-        QVERIFY(bank.open().ok());
+        QVERIFY(openOn(kind, record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 1, "c")));
         QProcess process;
-        if (other.startsWith("process ") || other == "hold") {
-            process.start(BANK_OPERATION, {m_dir->path(), QString::number(kind),
-                                           other.mid(other == "hold" ? 0 : 8)});
-            QVERIFY(process.waitForReadyRead(30000));
-            QCOMPARE(process.readLine(), other == "hold" ? "locked\n" : "ok\n");
+        FileLock held; // exclusive between any two holders (tst_FilePrimitives)
+        if (other == "hold") {
+            QCOMPARE(held.lock(BankFile::lockPath(path(bankBytes::kLoadNames[kind])), 0),
+                     FileLock::Result::Locked);
+        } else if (other.startsWith("process ")) {
+            process.start(BANK_OPERATION, {m_dir->path(), QString::number(kind), other.mid(8)});
+            QVERIFY(process.waitForFinished(30000));
+            QCOMPARE(process.readAllStandardOutput(), "ok\n");
         } else {
             AnyBank second(kind, m_dir->path());
             QVERIFY(second.open().ok() && second.apply(other).ok());
         }
         QElapsedTimer waited;
         waited.start();
-        const BankError refused = bank.apply(mine);
+        const BankError refused = m_bank->apply(mine);
         QCOMPARE(refused.code, other == "hold" ? BankErrorCode::LockedElsewhere
                                                : BankErrorCode::ChangedElsewhere);
         if (other == "hold") {
@@ -462,13 +459,12 @@ private Q_SLOTS:
                      QString::fromUtf8("El banco de preguntas está siendo modificado desde otro "
                                        "programa. Inténtelo de nuevo."));
             QVERIFY(waited.elapsed() >= 1000);
-            process.closeWriteChannel();
-            QVERIFY(process.waitForFinished(10000));
+            held.unlock();
         }
-        QCOMPARE(bank.counts().value(0), between.size());
-        QCOMPARE(bank.texts(), between);
-        QVERIFY(bank.apply(again).ok());
-        QTEST(bank.texts(), "after");
+        QCOMPARE(m_bank->counts().value(0), between.size());
+        QCOMPARE(m_bank->texts(), between);
+        QVERIFY(m_bank->apply(again).ok());
+        QTEST(m_bank->texts(), "after");
     }
 };
 
