@@ -1,9 +1,14 @@
 // The figures of a small marked exam, worked out beforehand by hand and
 // with a separate script from the usual formulas (point-biserial of a
 // question against the rest of the exam, KR-20 with the variance over the
-// sheets, sample standard deviation of the grades).
+// sheets, sample standard deviation of the grades). And when a question's
+// discrimination earns a warning: the sheets it rests on and how far below
+// zero it lies, at the boundaries as the teacher reads them.
+#include "Discrimination.h"
 #include "ItemAnalysis.h"
 #include <QtTest>
+
+#include <cmath>
 
 using Sheets = QList<QList<MarkOutcome>>;
 Q_DECLARE_METATYPE(Sheets)
@@ -115,6 +120,27 @@ private Q_SLOTS:
     {
         QFETCH(QList<QuestionFigures>, perExam);
         QTEST(ItemAnalysis::summary(ItemAnalysis::pool(perExam)), "summary");
+    }
+
+    void onlyAClearlyNegativeFigureOverEnoughSheetsIsFlagged_data()
+    {
+        QTest::addColumn<int>("sheets");
+        QTest::addColumn<double>("value"); // NaN: not worked out
+        QTest::addColumn<bool>("flagged");
+        QTest::newRow("29 sheets, far below") << 29 << -0.90 << false;
+        QTest::newRow("30 sheets, at -0,20") << 30 << -0.20 << true;
+        QTest::newRow("30 sheets, reads -0,20") << 30 << -0.195 << true;
+        QTest::newRow("30 sheets, reads -0,19") << 30 << -0.1949 << false;
+        QTest::newRow("many sheets, -0,01") << 400 << -0.01 << false;
+        QTest::newRow("many sheets, not worked out") << 400 << qQNaN() << false;
+    }
+    void onlyAClearlyNegativeFigureOverEnoughSheetsIsFlagged()
+    {
+        QFETCH(int, sheets);
+        QFETCH(double, value);
+        const std::optional<double> figure =
+            std::isnan(value) ? std::nullopt : std::optional<double>(value);
+        QTEST(discrimination::clearlyNegative(sheets, figure), "flagged");
     }
 };
 
