@@ -30,32 +30,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dni");
         QTest::addColumn<QString>("decisions"); // "item=value,…"
         QTest::addColumn<QString>("settled");   // teacher's order; empty: pending
-        QTest::newRow("version A as read") << "SN-" << QList<int>{1, 2, 3} << "12345678"
-                                           << ""
-                                           << "SN-";
-        QTest::newRow("a shuffled version put back") << "SN-" << QList<int>{3, 1, 2} << "12345678"
-                                                     << ""
-                                                     << "N-S";
-        QTest::newRow("a doubtful mark holds the sheet back")
-            << "S?-" << QList<int>{1, 2, 3} << "12345678"
-            << ""
-            << "";
-        QTest::newRow("both boxes marked hold it back")
-            << "SNX" << QList<int>{1, 2, 3} << "12345678"
-            << ""
-            << "";
-        QTest::newRow("a decision settles it, by the version's number")
-            << "S?-" << QList<int>{2, 3, 1} << "12345678"
-            << "2=N"
-            << "-SN";
-        QTest::newRow("a decision over a clear mark wins")
-            << "SNS" << QList<int>{1, 2, 3} << "12345678"
-            << "1=-,3=N"
-            << "-NN";
-        QTest::newRow("a doubtful DNI alone does not hold it back")
-            << "SNS" << QList<int>{1, 2, 3} << "1234567?"
-            << ""
-            << "SNS";
+        const auto row = [](const char *tag, const char *read, const QList<int> &positions,
+                            const char *settled, const char *decisions = "",
+                            const char *dni = "12345678") {
+            QTest::newRow(tag) << read << positions << dni << decisions << settled;
+        };
+        row("version A as read", "SN-", {1, 2, 3}, "SN-");
+        row("a shuffled version put back", "SN-", {3, 1, 2}, "N-S");
+        row("a doubtful mark holds the sheet back", "S?-", {1, 2, 3}, "");
+        row("both boxes marked hold it back", "SNX", {1, 2, 3}, "");
+        row("a decision settles it, by the version's number", "S?-", {2, 3, 1}, "-SN", "2=N");
+        row("a decision over a clear mark wins", "SNS", {1, 2, 3}, "-NN", "1=-,3=N");
+        row("a doubtful DNI alone does not hold it back", "SNS", {1, 2, 3}, "SNS", "", "1234567?");
     }
     void sheetsComeBackInTheTeachersOrderWithTheDecisions()
     {
