@@ -16,37 +16,32 @@ private Q_SLOTS:
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("near");
         QTest::addColumn<QString>("excerpt"); // of a, 40 characters around the difference
-        QTest::newRow("signs") << "¿Qué es el marketing?"
-                               << "Qué es el marketing" << true << QString();
-        QTest::newRow("article") << "¿Qué es el marketing?"
-                                 << "¿Qué es un marketing?" << true << QString();
-        QTest::newRow("comma") << "La marca, el envase y la etiqueta forman parte del producto."
-                               << "La marca el envase y la etiqueta forman parte del  producto"
-                               << true << "La marca, el envase y la etiqueta forman…";
-        QTest::newRow("case, accents") << "ELASTICIDAD-PRECIO de la demanda."
-                                       << "¿elasticidad precío de la demanda?" << true << QString();
-        QTest::newRow("plural, longer") << "Las marcas blancas se venden a un precio inferior al "
-                                           "de las marcas del fabricante."
-                                        << "Las marcas blancas se venden a precios inferiores al "
-                                           "de las marcas del fabricante."
-                                        << true << "…blancas se venden a un precio inferior…";
-        QTest::newRow("first word changed")
-            << "Un canal de distribución corto."
-            << "El canal de distribución corto." << true << QString();
-        QTest::newRow("two letters added") << "La marca del fabricante."
-                                           << "Las marcas del fabricante." << true << QString();
-        QTest::newRow("concept word") << "¿Qué es la elasticidad precio de la demanda?"
-                                      << "¿Qué es la elasticidad cruzada de la demanda?" << false
-                                      << "¿Qué es la elasticidad precio de la…";
-        QTest::newRow("opposite") << "El precio sube cuando la demanda crece."
-                                  << "El precio baja cuando la demanda crece." << false
-                                  << QString();
-        QTest::newRow("word added") << "¿Qué es el marketing?"
-                                    << "¿Qué es el marketing social?" << false << QString();
-        QTest::newRow("short") << "¿Qué es el logotipo?"
-                               << "¿Qué es el embalaje?" << false << QString();
-        QTest::newRow("empty") << ""
-                               << "¿Qué?" << false << QString();
+        const auto row = [](const char *tag, const char *a, const char *b, bool near,
+                            const char *excerpt = "") {
+            QTest::newRow(tag) << a << b << near << excerpt;
+        };
+        row("signs", "¿Qué es el marketing?", "Qué es el marketing", true);
+        row("article", "¿Qué es el marketing?", "¿Qué es un marketing?", true);
+        row("comma", "La marca, el envase y la etiqueta forman parte del producto.",
+            "La marca el envase y la etiqueta forman parte del  producto", true,
+            "La marca, el envase y la etiqueta forman…");
+        row("case, accents", "ELASTICIDAD-PRECIO de la demanda.",
+            "¿elasticidad precío de la demanda?", true);
+        row("plural, longer",
+            "Las marcas blancas se venden a un precio inferior al de las marcas del fabricante.",
+            "Las marcas blancas se venden a precios inferiores al de las marcas del fabricante.",
+            true, "…blancas se venden a un precio inferior…");
+        row("first word changed", "Un canal de distribución corto.",
+            "El canal de distribución corto.", true);
+        row("two letters added", "La marca del fabricante.", "Las marcas del fabricante.", true);
+        row("concept word", "¿Qué es la elasticidad precio de la demanda?",
+            "¿Qué es la elasticidad cruzada de la demanda?", false,
+            "¿Qué es la elasticidad precio de la…");
+        row("opposite", "El precio sube cuando la demanda crece.",
+            "El precio baja cuando la demanda crece.", false);
+        row("word added", "¿Qué es el marketing?", "¿Qué es el marketing social?", false);
+        row("short", "¿Qué es el logotipo?", "¿Qué es el embalaje?", false);
+        row("empty", "", "¿Qué?", false);
     }
     void nearDuplicates()
     {
@@ -66,28 +61,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("distance");
-        QTest::newRow("kitten") << "kitten"
-                                << "sitting" << 3;
-        QTest::newRow("from nothing") << ""
-                                      << "abc" << 3;
-        QTest::newRow("to nothing") << "abc"
-                                    << "" << 3;
-        QTest::newRow("shifted") << "flaw"
-                                 << "lawn" << 2;
-        QTest::newRow("swapped") << "ab"
-                                 << "ba" << 2;
-        QTest::newRow("one in, one out") << "xabcdefghij"
-                                         << "abcdefghijy" << 2;
-        QTest::newRow("repeated letter") << "aaaa"
-                                         << "aaa" << 1;
-        QTest::newRow("same") << "abcdefgh"
-                              << "abcdefgh" << 0;
-        QTest::newRow("inside a run of four") << "0123456789abcdef"
-                                              << "0123456789abXdef" << 1;
-        QTest::newRow("first") << "abcdefghijklmnop"
-                               << "Xbcdefghijklmnop" << 1;
-        QTest::newRow("last") << "abcdefghijklmnop"
-                              << "abcdefghijklmnoq" << 1;
+        const auto row = [](const char *a, const char *b, int distance) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(a, b))) << a << b << distance;
+        };
+        row("kitten", "sitting", 3);
+        row("", "abc", 3);
+        row("abc", "", 3);
+        row("flaw", "lawn", 2);
+        row("ab", "ba", 2);
+        row("xabcdefghij", "abcdefghijy", 2);
+        row("aaaa", "aaa", 1);
+        row("abcdefgh", "abcdefgh", 0);
+        row("0123456789abcdef", "0123456789abXdef", 1); // inside a run of four
+        row("abcdefghijklmnop", "Xbcdefghijklmnop", 1);
+        row("abcdefghijklmnop", "abcdefghijklmnoq", 1);
     }
     void theDistanceIsExactAtItsLimit()
     {
