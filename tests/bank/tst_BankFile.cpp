@@ -250,6 +250,8 @@ private Q_SLOTS:
         QCOMPARE(folderContents(m_dir->path()), QStringList());
     }
 
+    // (How much of such a file is read and counted: tst_QuestionBanks's
+    // 100 GiB rows.)
     void aFileTooLongToRewriteIsListedButNotRewritten()
     {
         QVERIFY(makeFolder({}));
@@ -258,10 +260,6 @@ private Q_SLOTS:
         huge.close();
         BankFile file(256);
         QVERIFY(file.open(m_dir->path(), "QELMEXT2.DAT", "Qelmext2.dat").ok());
-        QCOMPARE(file.unreadRecords(), 229378);
-        qint32 last = 0;
-        QVERIFY(file.forEachRecord([&](qint32 n, const char *) { last = n; }).ok());
-        QCOMPARE(last, 32767);
         const BankError error =
             file.replaceRecord(1, QByteArray(256, 'x'), [] { return BankError{}; });
         QCOMPARE(error.detail, QStringLiteral("el fichero QELMEXT2.DAT mide 67109120 bytes, "
