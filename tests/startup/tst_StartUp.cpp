@@ -84,16 +84,6 @@ private Q_SLOTS:
         BankFolder::setStepHook(nullptr);
     }
 
-    // A folder that is there is the teacher's, whatever bank files it lacks:
-    // nothing of the demo bank is copied into it.
-    void existingFolderIsNeverOverwritten()
-    {
-        const QString folder = m_dir->filePath("banco");
-        QVERIFY(QDir().mkdir(folder) && writeFile(folder + "/Qelmext2.dat", "del profesor"));
-        QCOMPARE(BankFolder::preparePersonal(folder, demo()), QString());
-        QCOMPARE(folderContents(folder), QStringList{"Qelmext2.dat=del profesor"});
-    }
-
     void startKilledAtAnyStepLeavesNoFolderOrAWholeOne()
     {
         // A start that runs to the end, making the missing folders on the way.
@@ -153,6 +143,10 @@ private Q_SLOTS:
         row("personal folder", personal, "datos/orvalis/banco", "", {"@/datos/", "@/casa"});
         row("personal, data home unset", personal, underHome, "", {"", "@/casa"});
         row("personal, relative data home ignored", personal, underHome, "", {"datos", "@/casa"});
+        // A folder that is there is the teacher's, whatever bank files it
+        // lacks: nothing of the demo bank is copied into it.
+        row("personal folder already there", personal, "propia/orvalis/banco", "",
+            {"@/propia", ""});
         row("personal, nothing known", personal, "",
             "no se sabe cuál es la carpeta personal: HOME no está definida", {"", ""});
         row("missing folder", {"no-existe"}, "", "la carpeta «no-existe» no existe");
@@ -180,6 +174,8 @@ private Q_SLOTS:
         for (const char *file :
              {"QELMEXT2.BAK", "examen.txt", "otra/f", "otra/Qelmexe3.DAT", "--help/qelmext2.dat"})
             QVERIFY(writeFile(base + "/trabajo/" + file, "x"));
+        QVERIFY(QDir().mkpath(base + "/propia/orvalis/banco") &&
+                writeFile(base + "/propia/orvalis/banco/Qelmext2.dat", "del profesor"));
         QVERIFY(QDir::setCurrent(base + "/trabajo"));
         const bool withDemo = !error.contains("sin-demo");
         const BankFolder::Environment environment{
@@ -191,7 +187,9 @@ private Q_SLOTS:
                                                       : request.error,
                  error.replace("@", base));
         QCOMPARE(QDir::currentPath(), base + "/" + (current.isEmpty() ? "trabajo" : current));
-        if (arguments.contains("--banco-personal") && error.isEmpty())
+        if (current.startsWith("propia"))
+            QCOMPARE(folderContents("."), QStringList{"Qelmext2.dat=del profesor"});
+        else if (arguments.contains("--banco-personal") && error.isEmpty())
             QCOMPARE(differenceFromDemo(QDir::currentPath(), installed), QString());
         QCOMPARE(BankFolder::holdsNoBank(QDir::currentPath()),
                  current.isEmpty() || current == "trabajo");
