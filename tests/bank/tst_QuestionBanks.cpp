@@ -433,7 +433,7 @@ private Q_SLOTS:
         QFETCH(QString, again);
         QVERIFY(openOn(kind, record(kind, 1, "a") + record(kind, 1, "b") + record(kind, 1, "c")));
         QProcess process;
-        FileLock held; // exclusive between any two holders (tst_FilePrimitives)
+        FileLock held; // another holder, in this process: the lock keeps any two apart
         if (other == "hold") {
             QCOMPARE(held.lock(BankFile::lockPath(path(bankBytes::kLoadNames[kind])), 0),
                      FileLock::Result::Locked);

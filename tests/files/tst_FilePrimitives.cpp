@@ -1,20 +1,18 @@
 // The small file primitives: Windows-1252 text (one byte per character,
 // unencodable characters named once); a file's identity, which tells an
 // untouched file from one another program appended to, replaced, redated or
-// removed; the lock between programs, exclusive between any two holders even
-// in one process, waited on for the time given and left behind by nobody; and
-// whole writes through the system's calls, whose error is the one
-// of the call that failed, never one an earlier call left behind (each case
-// starts with a stale errno).
+// removed; and whole writes through the system's calls, whose error is the
+// one of the call that failed, never one an earlier call left behind (each
+// case starts with a stale errno). The lock between programs is tried through
+// the bank that takes it (tst_QuestionBanks: held by another holder in this
+// process, waited on, let go, left behind by nobody) and through starts and
+// changes killed while holding it (tst_StartUp, tst_BankFile).
 
 #include "Cp1252.h"
 #include "FileIdentity.h"
-#include "FileLock.h"
 #include "SystemError.h"
 #include "TestFiles.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -108,36 +106,6 @@ private Q_SLOTS:
         QCOMPARE(after == before, change == "read");
         QVERIFY(before.exists && before.size == 4);
         QCOMPARE(after.exists, change != "remove");
-    }
-
-    void aLockIsTakenOnlyWhenNobodyHoldsIt_data()
-    {
-        QTest::addColumn<QString>("before");
-        // A lock file a killed holder left: tst_StartUp's kill.
-        QTest::newRow("no lock file") << "none";
-        QTest::newRow("held by another holder") << "held";
-    }
-    void aLockIsTakenOnlyWhenNobodyHoldsIt()
-    {
-        QFETCH(QString, before);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("BANCO.DAT.lock"));
-        const bool busy = before == "held";
-        FileLock other, lock;
-        QVERIFY(!busy || other.lock(path, 0) == FileLock::Result::Locked);
-        QElapsedTimer waited;
-        waited.start();
-        QCOMPARE(lock.lock(path, 300), busy ? FileLock::Result::Busy : FileLock::Result::Locked);
-        QCOMPARE(waited.elapsed() >= 300, busy);
-        QCOMPARE(lock.isLocked(), !busy);
-        if (busy) { // the holder lets go
-            other.unlock();
-            QCOMPARE(lock.lock(path, 0), FileLock::Result::Locked);
-        } else {
-            QCOMPARE(other.lock(path, 0), FileLock::Result::Busy);
-        }
-        lock.unlock();
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 
     void aWriteReturnsTheErrorOfTheCallThatFailed_data()
