@@ -1,27 +1,26 @@
 // The small file primitives: Windows-1252 text (one byte per character,
-// unencodable characters named once); a file's identity, which tells an
+// unencodable characters named once), and a file's identity, which tells an
 // untouched file from one another program appended to, replaced, redated or
-// removed; and whole writes through the system's calls, whose error is the
-// one of the call that failed, never one an earlier call left behind (each
-// case starts with a stale errno). The lock between programs is tried through
-// the bank that takes it (tst_QuestionBanks: held by another holder in this
-// process, waited on, let go, left behind by nobody) and through starts and
-// changes killed while holding it (tst_StartUp, tst_BankFile).
+// removed.
+//
+// The lock between programs is tried through the bank that takes it
+// (tst_QuestionBanks: held by another holder in this process, waited on, let
+// go, left behind by nobody) and through starts and changes killed while
+// holding it (tst_StartUp, tst_BankFile). Whole writes through the system's
+// calls, through what uses them: a write cut short by a full disk, at an
+// offset or not, then refused with the error of the call that failed
+// (tst_QuestionBanks's full disk rows); a full device (tst_BancoCommand's
+// standard output on /dev/full).
 
 #include "Cp1252.h"
 #include "FileIdentity.h"
-#include "SystemError.h"
 #include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <optional>
-#include <unistd.h>
 
 using namespace testFiles;
 
@@ -106,42 +105,6 @@ private Q_SLOTS:
         QCOMPARE(after == before, change == "read");
         QVERIFY(before.exists && before.size == 4);
         QCOMPARE(after.exists, change != "remove");
-    }
-
-    void aWriteReturnsTheErrorOfTheCallThatFailed_data()
-    {
-        QTest::addColumn<QString>("target"); // "" a new file limited to 40 bytes, "-" no descriptor
-        QTest::addColumn<qint64>("offset");  // -1: at the position
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<qint64>("written"); // bytes in the file afterwards
-        // A write cut short, then refused: tst_QuestionBanks's full disk rows.
-        QTest::newRow("full device") << "/dev/full" << -1ll << 100 << ENOSPC << 0ll;
-        QTest::newRow("room for all") << "" << 5ll << 35 << 0 << 40ll;
-        QTest::newRow("no descriptor") << "-" << -1ll << 1 << EBADF << 0ll;
-    }
-    void aWriteReturnsTheErrorOfTheCallThatFailed()
-    {
-        QFETCH(QString, target);
-        QFETCH(qint64, offset);
-        QFETCH(int, size);
-        QTemporaryDir dir;
-        const QString path = target.isEmpty() ? dir.filePath(QStringLiteral("salida")) : target;
-        const int fd = target == "-" ? -1
-                                     : ::open(QFile::encodeName(path).constData(),
-                                              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        QVERIFY(fd >= 0 || target == "-");
-        const QByteArray bytes(size, 'x');
-        int result = -1;
-        {
-            std::optional<FileSizeLimit> full;
-            QVERIFY(!target.isEmpty() || full.emplace(40).isActive());
-            errno = ENOENT;
-            result = writeFully(fd, bytes.constData(), bytes.size(), offset);
-        }
-        ::close(fd);
-        QTEST(result, "error");
-        QTEST(QFileInfo(path).size(), "written");
     }
 };
 
