@@ -97,7 +97,6 @@ private Q_SLOTS:
         QFETCH(QList<double>, facility);
         QFETCH(QVariantList, discrimination);
         QFETCH(QList<double>, meanMedian);
-        QFETCH(QList<int>, bands);
         const ExamFigures exam = ItemAnalysis::analyse(marks, penalty);
         QCOMPARE(exam.sheets, marks.size());
         QCOMPARE(exam.questions.size(), facility.size());
@@ -111,7 +110,7 @@ private Q_SLOTS:
         compareFigure(exam.deviation, deviation);
         QFETCH(QVariant, kr20);
         compareFigure(exam.kr20, kr20);
-        QCOMPARE(QList<int>(exam.bands.begin(), exam.bands.end()), bands);
+        QTEST(QList<int>(exam.bands.begin(), exam.bands.end()), "bands");
     }
 
     void summaryOverSeveralExams_data()
@@ -227,11 +226,8 @@ private Q_SLOTS:
         QString error;
         const QList<MarkedExam> exams = markedSheets::read(history, 0, &error);
         QCOMPARE(exams.size(), 2);
-        QCOMPARE(exams[0].pending, 1);
         QCOMPARE(markedSheets::read(history, second.id, &error).value(0).exam.id, second.id);
         const AnswerOf key = [](const HistoryQuestion &question) -> std::optional<bool> {
-            if (question.text == "d")
-                return std::nullopt;
             return question.text != "b";
         };
         const QuestionStatistics statistics = QuestionStatistics::of(exams, key);
