@@ -86,12 +86,12 @@ private Q_SLOTS:
 
     void startKilledAtAnyStepLeavesNoFolderOrAWholeOne()
     {
-        // A start that runs to the end, making the missing folders on the way.
+        // A start that runs to the end, making the missing folders on the way,
+        // its steps counted (what it leaves: the personal rows above).
         g_steps = g_killAt = 0;
         BankFolder::setStepHook(countStep);
         QCOMPARE(BankFolder::preparePersonal(m_dir->filePath("entero/orvalis/banco"), demo()),
                  QString());
-        QCOMPARE(differenceFromDemo(m_dir->filePath("entero/orvalis/banco"), demo()), QString());
         const int steps = g_steps;
         QVERIFY2(steps >= 10, qPrintable(QString::number(steps)));
         for (int step = 1; step <= steps; ++step) {
