@@ -129,7 +129,8 @@ private Q_SLOTS:
         QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
         // The answers go with the questions.
         QList<std::optional<bool>> answers;
-        for (const HistoryQuestion &question : history.exam(1, &error)->questions)
+        const std::optional<HistoryExam> parcial = history.exam(1, &error);
+        for (const HistoryQuestion &question : parcial->questions)
             answers.append(question.answer);
         QCOMPARE(answers, (QList<std::optional<bool>>{true, false, false, true}));
         QCOMPARE(history.exam(3, &error)->questions,
