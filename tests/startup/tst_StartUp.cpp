@@ -177,10 +177,9 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(base + "/propia/orvalis/banco") &&
                 writeFile(base + "/propia/orvalis/banco/Qelmext2.dat", "del profesor"));
         QVERIFY(QDir::setCurrent(base + "/trabajo"));
-        const bool withDemo = !error.contains("sin-demo");
         const BankFolder::Environment environment{
             homes[0].replace("@", base), homes[1].replace("@", base),
-            base + (withDemo ? "/prefijo/bin" : "/sin-demo/bin")};
+            base + (error.contains("sin-demo") ? "/sin-demo/bin" : "/prefijo/bin")};
         const CommandLine::Request request = CommandLine::parse(arguments);
         QCOMPARE(request.action == Action::Run        ? BankFolder::enter(request, environment)
                  : request.action == Action::ShowHelp ? QStringLiteral("--help")
