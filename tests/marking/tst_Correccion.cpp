@@ -271,6 +271,8 @@ private Q_SLOTS:
         // The keys still answer after a save dialog.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
         QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (quedan 2 marcas dudosas)"));
+        click("CommandSiguiente"); // left for later: the DNI comes round again
+        QVERIFY(control<QLabel>("LabelDuda")->text().contains("(0000000?)"));
         // Written in the background from the pages the marking kept.
         dialog.name = "revision.pdf";
         click("CommandRevision");

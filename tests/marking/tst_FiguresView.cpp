@@ -6,6 +6,7 @@
 #include <QChartView>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QHeaderView>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -36,7 +37,8 @@ private Q_SLOTS:
         const auto *table = view.findChild<QTableWidget *>("GridCifras");
         QTRY_VERIFY(table->rowCount() > 0 &&
                     table->viewport()->rect().contains(
-                        table->visualItemRect(table->item(table->rowCount() - 1, 1))));
+                        table->visualItemRect(table->item(table->rowCount() - 1, 1))) &&
+                    table->horizontalHeader()->length() == table->viewport()->width());
         // The chart's numbers are its axis's: the bands read "0–1", "1–2"…
         const auto shown = [&view] {
             QList<int> numbers;
