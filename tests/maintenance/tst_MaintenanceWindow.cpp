@@ -186,6 +186,8 @@ private Q_SLOTS:
             QVERIFY(!browsingUnderTheMessage);
             QVERIFY(!editing());
             QCOMPARE(text1()->toPlainText(), QString());
+            for (const char *option : {"Option1_0", "Option1_1"}) // and a question's answer
+                QVERIFY(m_kind > 0 || !m_window->findChild<QAbstractButton *>(option)->isChecked());
         }
         QCOMPARE(files(), QStringList{file});
         QCOMPARE(bank(), written.join());

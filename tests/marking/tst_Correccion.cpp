@@ -187,6 +187,7 @@ private Q_SLOTS:
         SaveDialogResponder dialog;
         dialog.name = "notas.csv";
         click("CommandNotas");
+        QCOMPARE(dialog.filters, (QStringList{"CSV (*.csv)", "Libro de Excel (*.xlsx)"}));
         QFile csv(m_gui.bank->filePath("notas.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n");

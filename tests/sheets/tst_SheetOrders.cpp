@@ -217,6 +217,7 @@ private Q_SLOTS:
         QCOMPARE(found.join(u' ').replace(QRegularExpression("-2-[0-9A-F]{8}-"), "-2-*-"), codes);
         QVERIFY(text.contains("Parcial VERSIÓN"));
         QVERIFY(text.contains("Nombre y apellidos:"));
+        QVERIFY(text.contains("Sí No 1 2 3 4 5 6")); // the questions, numbered under the heading
         QVERIFY(text.contains("(NIE: X=0, Y=1, Z=2):"));
         // The rule wraps within the margins: its words in order, on whatever lines.
         const QString rule =
