@@ -85,6 +85,12 @@ private Q_SLOTS:
             window.endsWith(u"selec") &&
             numbers->fontMetrics().horizontalAdvance("26•!") > numbers->width() - 5)
             wrong << "Grid3 number column";
+        // Opened over the middle of the program's window, when that is on
+        // the screen whole.
+        const QRect main = m_main->window.frameGeometry();
+        if (m_window->screen()->availableGeometry().contains(main) &&
+            (m_window->frameGeometry().center() - main.center()).manhattanLength() > 16)
+            wrong << "not over the middle of the main window";
         QCOMPARE(wrong.join(u','), QString());
     }
 
