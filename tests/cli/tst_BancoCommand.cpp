@@ -568,6 +568,15 @@ private Q_SLOTS:
                                     "muy parecidas (capítulo 6): «Qué es el marketing» y «¿Qué es "
                                     "el Márketing?»\n\nResultado: 2 problemas."),
                  qPrintable(check.out));
+        // Sixteen near one another: the first 100 pairs named, the other 20 counted.
+        QByteArray crowd;
+        for (char letter = 'a'; letter <= 'p'; ++letter)
+            crowd += brief(6, "Explique la segmentación del mercado " + QByteArray(1, letter));
+        QVERIFY(writeFile(path("Qelmexe3.dat"), crowd)); // the name the import gave it
+        const Run crowded = run({"comprobar", m_dir->path(), "--parecidas"});
+        QCOMPARE(crowded.out.count("muy parecidas (capítulo 6)"), 100);
+        QVERIFY2(crowded.out.contains("  - … y 20 pares de preguntas muy parecidas más\n"),
+                 qPrintable(crowded.out));
     }
 
     // Text carries one kind a file, Moodle XML and GIFT the four kinds in one.
