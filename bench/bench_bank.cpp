@@ -16,10 +16,12 @@
 // row's goal and whether it is met, and counts the rows over their goal.
 #include "BankCheck.h"
 #include "BankSnapshot.h"
+#include "ExamHistory.h"
 #include "ExamPdf.h"
 #include "ExpositionBank.h"
 #include "ExpositionRecord.h"
 #include "FlexGrid.h"
+#include "QuestionMarks.h"
 #include "QuestionSearch.h"
 #include "SheetLayout.h"
 #include "SheetPdf.h"
@@ -28,8 +30,6 @@
 #include "TopicCatalogue.h"
 #include "TrueFalseBank.h"
 #include "TrueFalseRecord.h"
-#include "UsedQuestions.h"
-#include "WorkingWindow.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -298,26 +298,40 @@ void BM_GridFill(benchmark::State &state)
     }
 }
 // The same fill with the questions earlier exams used marked, out of a
-// history of 60 exams of 50 questions in which a third of the listing is.
+// history of 60 exams of 50 questions in which a third of the listing is,
+// marked as a selection window marks its listing (the history read once).
 void BM_GridFillMarked(benchmark::State &state)
 {
     const int rows = int(state.range(0));
     QList<QuestionListing> listing;
     for (int row = 1; row <= rows; ++row)
         listing.append({row, row, questionText(row), true});
-    UsedQuestions used;
-    for (int exam = 0; exam < 60; ++exam)
+    QTemporaryDir folder;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    ExamHistory history;
+    for (int exam = 0; exam < 60; ++exam) {
+        HistoryExam recorded{0,     QDateTime(QDate(2020, 1, 1).addDays(exam * 30), QTime(9, 0)),
+                             false, QStringLiteral("Examen %1").arg(exam),
+                             1,     0,
+                             {}};
         for (int n = 0; n < 50; ++n)
-            used.add(QuestionKind::TrueFalse, questionText(1 + (exam * 50 + n) % (3 * rows)),
-                     {QStringLiteral("Examen %1").arg(exam),
-                      QDateTime(QDate(2020, 1, 1).addDays(exam * 30), QTime(9, 0))});
+            recorded.questions.append({QuestionKind::TrueFalse, 1, 1,
+                                       questionText(1 + (exam * 50 + n) % (3 * rows)), true});
+        if (const QString error = history.record(recorded); !error.isEmpty()) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+    }
+    QuestionMarks marks(nullptr);
     FlexGrid grid;
     grid.setCols(3);
     for (auto _ : state) {
         fillGrid(grid, rows);
-        WorkingWindow::markUsed(&grid, listing, QuestionKind::TrueFalse, used);
+        marks.mark(&grid, listing, QuestionKind::TrueFalse);
         QCoreApplication::sendPostedEvents();
     }
+    QDir::setCurrent(before);
 }
 // The same texts put into a plain table, one new item a cell.
 void BM_TableFill(benchmark::State &state)
