@@ -42,6 +42,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -307,7 +308,7 @@ void BM_GridFillMarked(benchmark::State &state)
     for (int row = 1; row <= rows; ++row)
         listing.append({row, row, questionText(row), true});
     QTemporaryDir folder;
-    const QString before = QDir::currentPath();
+    const auto back = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
     QDir::setCurrent(folder.path());
     ExamHistory history;
     for (int exam = 0; exam < 60; ++exam) {
@@ -331,7 +332,6 @@ void BM_GridFillMarked(benchmark::State &state)
         marks.mark(&grid, listing, QuestionKind::TrueFalse);
         QCoreApplication::sendPostedEvents();
     }
-    QDir::setCurrent(before);
 }
 // The same texts put into a plain table, one new item a cell.
 void BM_TableFill(benchmark::State &state)
