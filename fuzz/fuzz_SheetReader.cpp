@@ -1,6 +1,8 @@
 // Any bytes as a scanned page: as the text of a sheet's QR code, then as an
-// image or a PDF read as a sheet. A refusal or a reading, never a crash or a
+// image (only the formats the marking accepts reach OpenCV) or a PDF read as
+// a sheet. A refusal or a reading, never a crash or a
 // sanitizer report.
+#include "ScanFile.h"
 #include "SheetCode.h"
 #include "SheetReader.h"
 
@@ -42,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                    size_t(image.bytesPerLine()))
                                .clone();
             }
-    } else {
+    } else if (scanFile::isScanImage(bytes.left(4))) {
         try {
             grey = cv::imdecode(cv::Mat(1, int(size), CV_8UC1, const_cast<uint8_t *>(data)),
                                 cv::IMREAD_GRAYSCALE);

@@ -13,12 +13,28 @@
 
 namespace scanFile {
 
+bool isScanImage(const QByteArray &head)
+{
+    return head.startsWith("\x89PNG") || head.startsWith("\xFF\xD8\xFF") ||
+           head.startsWith(QByteArray("II*\0", 4)) || head.startsWith(QByteArray("MM\0*", 4));
+}
+
 namespace {
 
 bool isPdf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
+// OpenCV picks a decoder by the file's first bytes and would hand other
+// formats to libraries that abort the whole program on a malformed file (a
+// stray "DICM" at byte 128 sends it to the medical-image reader, which
+// asserts). Scans come as PNG, JPEG or TIFF, so only those reach OpenCV.
+bool isImage(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && isScanImage(file.read(4));
 }
 
 std::unique_ptr<Poppler::Document> openPdf(const QString &path)
@@ -47,7 +63,7 @@ int pageCount(const QString &path, QString *error)
         return document->numPages();
     }
     const std::string name = QFile::encodeName(path).toStdString();
-    if (!cv::haveImageReader(name)) {
+    if (!isImage(path) || !cv::haveImageReader(name)) {
         *error = QStringLiteral("no es un PDF ni una imagen PNG, JPEG o TIFF");
         return -1;
     }
@@ -72,6 +88,8 @@ cv::Mat page(const QString &path, int page)
                        const_cast<uchar *>(image.constBits()), size_t(image.bytesPerLine()))
             .clone();
     }
+    if (!isImage(path))
+        return {};
     std::vector<cv::Mat> pages;
     const std::string name = QFile::encodeName(path).toStdString();
     if (page == 0)

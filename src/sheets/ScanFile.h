@@ -4,6 +4,7 @@
 // Pages are counted first and rendered one at a time, so that a pile of
 // scans is read page by page on every core without holding it all.
 
+#include <QByteArray>
 #include <QString>
 
 #include <opencv2/core/mat.hpp>
@@ -11,6 +12,10 @@
 namespace scanFile {
 
 constexpr double kPdfDpi = 200.0;
+
+// Whether a file starting with `head` (its first four bytes) is a PNG, JPEG
+// or TIFF image: the only images read as scans.
+bool isScanImage(const QByteArray &head);
 
 // The number of pages, or -1 when the file cannot be read as a scan (the
 // reason then in *error, Spanish).
