@@ -86,7 +86,7 @@ MarkingRun::Outcome MarkingRun::run(const Request &request, const std::atomic<bo
         return outcome;
     }
     outcome.session->setStudents(request.students);
-    outcome.session->mark(request.scans, SheetMarking::Images::Png, progress, &stop,
+    outcome.session->mark(request.scans, SheetMarking::Images::Bounded, progress, &stop,
                           start.exam != 0 ? &start : nullptr);
     outcome.cancelled = outcome.session->result().stopped;
     if (outcome.cancelled)

@@ -66,10 +66,10 @@ struct PageReading
     QString note;    // Spanish, what a person checking the page should know (three corners)
     SheetCode code;
     int questions = 0;
-    QString dni;      // page 1: 8 characters, '?' for a digit not read surely
-    QString answers;  // one character per question of this page
-    cv::Mat straight; // the page straightened, kPixelsPerMm, grey
-    QByteArray png;   // or that page kept as a PNG, for a pile kept whole in memory
+    QString dni;       // page 1: 8 characters, '?' for a digit not read surely
+    QString answers;   // one character per question of this page
+    cv::Mat straight;  // the page straightened, kPixelsPerMm, grey
+    QByteArray packed; // or that page's pixels compressed (see SheetMarking::Images)
 };
 
 // The number of questions of the exam the code names, or nullopt when the

@@ -284,8 +284,7 @@ private Q_SLOTS:
         std::optional<MarkingSession> session = open(history, 1);
         QVERIFY(session);
         session->mark({path("hoja1.png"), path("hoja2.png"), path("hoja3.png")},
-                      SheetMarking::Images::Png);
-        QVERIFY(!session->result().sheets[2].pages[0].png.isEmpty());
+                      SheetMarking::Images::Bounded);
         QCOMPARE(session->record(history), QString());
         QCOMPARE(session->pendingSheets(), 1);
 
@@ -313,6 +312,48 @@ private Q_SLOTS:
         QCOMPARE(pending, 0);
         QCOMPARE(figures->sheets, 3);
         QCOMPARE(figures->mean, sum / 3);
+    }
+
+    // Within the memory bound the first pages are kept as they are and the
+    // rest compressed; beyond it they are read again. Each way a page comes
+    // back pixel for pixel as it was read.
+    void pagesKeptWithinTheBoundComeBackWhole_data()
+    {
+        QTest::addColumn<double>("pages"); // the bound, in straightened pages
+        QTest::addColumn<int>("whole");
+        QTest::addColumn<int>("packed");
+        QTest::newRow("room for all") << 6.0 << 3 << 0;
+        QTest::newRow("room for one and the rest compressed") << 3.0 << 1 << 2;
+        QTest::newRow("room for none") << 0.0 << 0 << 0;
+    }
+    void pagesKeptWithinTheBoundComeBackWhole()
+    {
+        QFETCH(double, pages);
+        QFETCH(int, whole);
+        QFETCH(int, packed);
+        ExamHistory history(path("historial.sqlite"));
+        const std::optional<MarkingSession> session = open(history, 1);
+        QVERIFY(session);
+        const QStringList pile{path("hoja1.png"), path("hoja2.png"), path("hoja3.png")};
+        SheetMarking marking(session->key());
+        const MarkingResult read = marking.mark(pile, {}, SheetMarking::Images::Whole);
+        QCOMPARE(read.sheets.size(), 3);
+        marking.keepWithin(qint64(pages * double(read.sheets[0].pages[0].straight.total())));
+        const MarkingResult kept = marking.mark(pile, {}, SheetMarking::Images::Bounded);
+        int wholeKept = 0;
+        int packedKept = 0;
+        for (qsizetype i = 0; i < 3; ++i) {
+            const sheetReader::PageReading &page = kept.sheets[i].pages[0];
+            wholeKept += !page.straight.empty();
+            packedKept += !page.packed.isEmpty();
+            QVERIFY(page.packed.isEmpty() ||
+                    page.packed.size() < qsizetype(read.sheets[i].pages[0].straight.total() / 2));
+            const cv::Mat back = markedPage(kept.sheets[i], 0, 6);
+            QCOMPARE(back.size(), read.sheets[i].pages[0].straight.size());
+            QCOMPARE(cv::norm(back, read.sheets[i].pages[0].straight, cv::NORM_INF), 0.0);
+        }
+        QCOMPARE(wholeKept, whole);
+        QCOMPARE(packedKept, packed);
     }
 };
 
