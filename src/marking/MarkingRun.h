@@ -3,7 +3,7 @@
 // window's thread through the marking engine: the exam found (chosen, or
 // named by the first sheet's QR code), its session opened on a history
 // connection of the run's own, every page read on every core, each sheet's
-// straightened pages kept (as PNGs, within SheetMarking::kKeptBytes) for
+// straightened pages kept (within SheetMarking::kKeptBytes) for
 // the crops and the review. It writes nothing: the window records the
 // session in the history once it is whole, so a run cancelled at any moment
 // leaves the history as it was.

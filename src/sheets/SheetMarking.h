@@ -57,7 +57,7 @@ struct MarkedSheet
 };
 
 // Page `page` (0-based) of a marked sheet, straightened: as the marking
-// kept it (whole or as a PNG), or read again from its scan; empty for a page
+// kept it (whole or compressed), or read again from its scan; empty for a page
 // not scanned.
 cv::Mat markedPage(const MarkedSheet &sheet, int page, int questions);
 
