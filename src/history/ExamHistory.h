@@ -118,7 +118,9 @@ public:
     // lock, rolled back when `work` gives a reason.
     QSqlDatabase database() const;
     QString change(const std::function<QString(QSqlDatabase &)> &work);
-    static QString reasonOfError(const QSqlError &error);
+    // SQLite's error in Spanish; a reader's (readOnly) "read-only" is a change
+    // left half made that it cannot roll back.
+    static QString reasonOfError(const QSqlError &error, bool readOnly = false);
 
 private:
     QString connect();
