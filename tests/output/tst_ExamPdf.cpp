@@ -162,8 +162,7 @@ private Q_SLOTS:
                  qPrintable(fonts));
     }
 
-    // The key's table is ruled on both sides: ten answers a row, so eleven
-    // rules cross its ten rows from top to bottom.
+    // The key's table is ruled on every side, in groups of five.
     void theKeyIsRuledOnBothSides()
     {
         QTemporaryDir dir;
@@ -171,20 +170,37 @@ private Q_SLOTS:
         QVERIFY(testFiles::writeFile(
             pdf, ExamPdf::write(trueFalse(ExamDescription::Kind::AnswerTemplate, 100, 2), {})));
         const QString pages = run("pdfinfo", {pdf}).section("Pages:", 1).section(u'\n', 0, 0);
-        run("pdftoppm", {"-r", "100", "-gray", "-singlefile", "-f", pages.trimmed(), pdf,
-                         dir.filePath("clave")});
+        run("pdftoppm", {"-r", "200", "-gray", "-aaVector", "no", "-singlefile", "-f",
+                         pages.trimmed(), pdf, dir.filePath("clave")});
         const QImage key(dir.filePath("clave.pgm"));
         QVERIFY(!key.isNull());
-        int rules = 0;
-        bool onRule = false;
-        for (int x = 0; x < key.width(); ++x) {
-            int dark = 0, longest = 0;
-            for (int y = 0; y < key.height(); ++y)
-                longest = std::max(longest, dark = qGray(key.pixel(x, y)) < 128 ? dark + 1 : 0);
-            rules += longest > 150 && !onRule;
-            onRule = longest > 150;
-        }
-        QCOMPARE(rules, 11);
+        // The rules across one axis, in order: H a heavy one, T a thin one.
+        const auto rules = [&key](bool vertical) {
+            const int across = vertical ? key.width() : key.height();
+            const int along = vertical ? key.height() : key.width();
+            QString found;
+            int thickness = 0;
+            for (int i = 0; i <= across; ++i) {
+                int dark = 0, longest = 0;
+                for (int j = 0; i < across && j < along; ++j)
+                    longest = std::max(
+                        longest, dark = qGray(vertical ? key.pixel(i, j) : key.pixel(j, i)) < 128
+                                            ? dark + 1
+                                            : 0);
+                if (longest > 300) {
+                    ++thickness;
+                } else if (thickness > 0) {
+                    found += thickness >= 3 ? u'H' : u'T';
+                    thickness = 0;
+                }
+            }
+            return found;
+        };
+        // Ten rows of ten answers, a heavier rule after every five each way;
+        // the last page holds the tables of both versions, one above the other.
+        QCOMPARE(rules(true), "HTTTTHTTTTH");
+        QCOMPARE(rules(false), "HTTTTHTTTTH"
+                               "HTTTTHTTTTH");
     }
 };
 
