@@ -321,6 +321,10 @@ private Q_SLOTS:
                 out << button->objectName();
         }
         QCOMPARE(out.join(u','), QString());
+        // The doubt panel keeps two fifths of the width beside the grades.
+        const double panel = control<QWidget>("FrameDuda")->width();
+        QVERIFY2(panel / (panel + control<QWidget>("GridNotas")->width()) > 0.35,
+                 qPrintable(QString::number(panel)));
     }
 
     void aCancelledMarkingLeavesTheHistoryAsItWas()

@@ -115,13 +115,20 @@ private Q_SLOTS:
         QCOMPARE(doubleClicks.count(), 3);
         QCOMPARE(seen, (QList<QPoint>{{0, 1}, {3, 2}, {2, 0}}));
 
-        // Scrolling to a row shows it, the first row as well as the last.
+        // Scrolling to a row shows it, the first row as well as the last,
+        // from its first column however wide the columns are.
         grid.setRows(40);
-        QCoreApplication::processEvents(); // the scroll range follows the rows
+        grid.setColWidth(1, 15000);
+        QCoreApplication::processEvents(); // the scroll ranges follow the rows
         for (const int row : {39, 1}) {
             grid.scrollToRow(row);
             QCOMPARE(table->verticalScrollBar()->value() == 0, row == 1);
+            QCOMPARE(table->horizontalScrollBar()->value(), 0);
         }
+        // Clearing empties every cell, the corner too.
+        grid.clear();
+        QCOMPARE((QStringList{grid.textMatrix(0, 0), grid.textMatrix(0, 2), grid.textMatrix(4, 1)}),
+                 (QStringList{"", "", ""}));
     }
 
     // On any shown cell of a row a reader hears the whole row, each column
