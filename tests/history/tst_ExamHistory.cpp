@@ -100,7 +100,7 @@ private Q_SLOTS:
         ExamRecorder recorder;
         recorder.begin();
         QCOMPARE(recorder.sent(exam), QString());
-        exam.versions = 3;
+        exam.versions = 4;
         exam.seed = 1234567;
         QCOMPARE(recorder.sent(exam), QString()); // the same visit, now in versions
         recorder.begin();
@@ -122,7 +122,7 @@ private Q_SLOTS:
 
         QString error;
         QCOMPARE(listed(&error),
-                 (QStringList{"Parcial|tipo test|3|1234567|4", today + "|tipo test|3|1234567|3",
+                 (QStringList{"Parcial|tipo test|4|1234567|4", today + "|tipo test|4|1234567|3",
                               "Final|exposición|1|0|3"}));
         QCOMPARE(error, QString());
         ExamHistory history;

@@ -171,6 +171,7 @@ private Q_SLOTS:
             QCOMPARE(press("Command1_2", {m_saved}), QString());
             folders << QDir(home.path()).relativeFilePath(dialog.folder);
             Forms::unload(Impres::kName);
+            QVERIFY(m_gui.main->toolbarEnabled); // the other windows open again
             QVERIFY(m_window = m_gui.open<Impres>(Impres::kName, ActiveWindowCodes::kNone));
         }
         SaveDialog::setUserFolders(false);
