@@ -7,8 +7,10 @@
 #include "ScanGenerator.h"
 #include "SheetCode.h"
 #include "SheetLayout.h"
+#include "SheetPdf.h"
 #include "SheetReader.h"
 
+#include <QPainter>
 #include <QTest>
 
 using scanGenerator::Distortion;
@@ -53,6 +55,43 @@ private Q_SLOTS:
                      .arg(code->pages),
                  fields);
         QCOMPARE(code->text(), text);
+    }
+
+    // Each question of a sheet is printed with both its boxes: four edges of
+    // ink around a blank square.
+    void everyQuestionIsPrintedWithBothBoxes()
+    {
+        const SheetSet set{1, 1, "Parcial", 1, 100};
+        const SheetLayout layout(set.questions, set.layout);
+        const double px = 8; // pixels a millimetre
+        QImage page(int(SheetLayout::kPageWidth * px), int(SheetLayout::kPageHeight * px),
+                    QImage::Format_Grayscale8);
+        page.fill(255);
+        {
+            QPainter painter(&page);
+            painter.scale(px, px);
+            sheetPdf::drawPage(painter, set, SheetCode{set.layout, 1, 1, 0, 1, 0, layout.pages()});
+        }
+        const auto darkest = [&page, px](double x, double y) { // within a quarter millimetre
+            int least = 255;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx)
+                    least = std::min(least, qGray(page.pixel(int(x * px) + dx, int(y * px) + dy)));
+            return least;
+        };
+        const SheetLayout::PageQuestions on = layout.pageQuestions(0);
+        QString seen;
+        for (int q = on.first; q < on.first + on.count; ++q)
+            for (const bool yes : {true, false}) {
+                const QRectF b = layout.answerBox(q, yes);
+                const QPointF c = b.center();
+                const bool drawn = darkest(c.x(), b.top()) < 128 &&
+                                   darkest(c.x(), b.bottom()) < 128 &&
+                                   darkest(b.left(), c.y()) < 128 &&
+                                   darkest(b.right(), c.y()) < 128 && darkest(c.x(), c.y()) > 200;
+                seen += drawn ? u'#' : u'?';
+            }
+        QCOMPARE(seen, QString(2 * on.count, u'#'));
     }
 
     // Two boxes judged together, from what the ink in each looks like.
