@@ -113,6 +113,7 @@ private Q_SLOTS:
         ExamFormat echoed = full;
         echoed.institution = full.course;
         const QStringList echoedWords = full.course.split(' ') + full.course.split(' ');
+        const QString answerLine(80, u'_'); // two lines a question, each whole
         // clang-format off
         QTest::newRow("true/false exam: header, numbers, empty boxes") << trueFalse(ExamDescription::Kind::TrueFalse, 2) << plain << false << QStringList{"Marketing", "Nombre y apellidos: ____________________", "Fecha: __________", "Examen — Preguntas tipo test", "1. Sí ☐ No ☐ Pregunta 1 sobre el precio.", "2. Sí ☐ No ☐ Pregunta 2 sobre el precio.", "Marketing — Tipo test — Página 1 de 1", "--"};
         QTest::newRow("template: the right box filled") << trueFalse(ExamDescription::Kind::AnswerTemplate, 2) << plain << false << QStringList{"Plantilla de respuestas", "1. Sí ☒ No ☐ Pregunta 1", "2. Sí ☐ No ☒ Pregunta 2", "Página 1 de 1"};
@@ -125,7 +126,7 @@ private Q_SLOTS:
         QTest::newRow("each version on an odd page") << oneEach << oddStarts << false << QStringList{"VERSIÓN A", "Versión A — Página 1 de 1", "--", "Página en blanco", "--", "VERSIÓN B", "Versión B — Página 1 de 1", "--", "Página en blanco", "--", "VERSIÓN C"};
         QTest::newRow("a key of 100 questions a version on one page") << hundred << plain << false << hundredKey;
         QTest::newRow("OpenDocument: header, versions, questions, key") << versions << grouped << true << QStringList{"Marketing e Investigación de Mercados", "Nombre y apellidos: ____", "Grupo: ____", "VERSIÓN A", "Plantilla de respuestas", "Cada acierto suma", "1. Sí ☒ No ☐ Pregunta 1", "VERSIÓN B", "2. Sí ☒ No ☐ Pregunta 3", "4. Sí ☐ No ☒ Pregunta 2", "Claves de las versiones", "Clave de barajado: 1234567", "Versión A", "4 No", "Versión B", "1 Sí", "2 Sí", "3 No", "4 No"};
-        QTest::newRow("OpenDocument: exposition sections and answer lines") << exposition << dated << true << QStringList{"Escuela de Comercio", "Economía", "Examen — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", "_____", "_____", "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho."};
+        QTest::newRow("OpenDocument: exposition sections and answer lines") << exposition << dated << true << QStringList{"Escuela de Comercio", "Economía", "Examen — Preguntas de exposición", "A. PREGUNTAS CONCEPTUALES:", "1. El ciclo de vida.", answerLine, answerLine, "2. La marca.", "C. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:", "1. Nicho."};
         // clang-format on
     }
     void laysTheExamOutFromItsQuestions()
