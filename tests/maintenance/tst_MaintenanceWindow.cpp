@@ -192,6 +192,10 @@ private Q_SLOTS:
         QCOMPARE(files(), QStringList{file});
         QCOMPARE(bank(), written.join());
         QTEST(grid()->textMatrix(1, 1), "firstRow");
+        if (m_kind > 0) { // chapter 1's one question, and nothing left of the last chapter's
+            choosePlace(1);
+            QCOMPARE(grid()->textMatrix(1, 1) + "|" + grid()->textMatrix(2, 1), "Dos|");
+        }
     }
 
     // A question that nearly repeats another of its kind and chapter is saved
