@@ -153,6 +153,16 @@ private Q_SLOTS:
         QCOMPARE(folderContents(elsewhere.path()), QStringList{"preguntas.dat=new"});
         QCOMPARE(QFile::permissions(real) & 0x7077, mode);
     }
+
+    // A folder gone (a memory stick pulled out) is a failure that says so,
+    // never a file reported written.
+    void aFolderGoneIsAFailure()
+    {
+        QString result;
+        QVERIFY(!commit("quitada/QELMEXT2.DAT", &result));
+        QVERIFY2(result.endsWith("(al abrir la carpeta " + path("quitada") + ")"),
+                 qPrintable(result));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_RecordFile)
