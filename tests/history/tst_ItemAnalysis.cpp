@@ -82,9 +82,6 @@ private Q_SLOTS:
             << QVariantList{QVariant(), QVariant()} << QList<double>{25.0 / 3, 10.0}
             << QVariant(2.886751345948129) << QVariant(0.0)
             << QList<int>{0, 0, 0, 0, 0, 1, 0, 0, 0, 2};
-        QTest::newRow("two sheets, perfectly separated") << sheets({"RR", "WW"}) << 1.0
-            << QList<double>{0.5, 0.5} << QVariantList{1.0, 1.0} << QList<double>{5.0, 5.0}
-            << QVariant(7.0710678118654755) << QVariant(1.0) << QList<int>{1, 0, 0, 0, 0, 0, 0, 0, 0, 1};
         QTest::newRow("one sheet") << sheets({"RW"}) << 0.25 << QList<double>{1.0, 0.0}
             << QVariantList{QVariant(), QVariant()} << QList<double>{3.75, 3.75} << QVariant()
             << QVariant() << QList<int>{0, 0, 0, 1, 0, 0, 0, 0, 0, 0};
@@ -155,56 +152,13 @@ private Q_SLOTS:
         QTEST(discrimination::clearlyNegative(sheets, figure), "flagged");
     }
 
-    void sheetsComeBackInTheTeachersOrderWithTheDecisions_data()
-    {
-        QTest::addColumn<QString>("read"); // in the version's order
-        QTest::addColumn<QList<int>>("positions");
-        QTest::addColumn<QString>("dni");
-        QTest::addColumn<QString>("decisions"); // "item=value,…"
-        QTest::addColumn<QString>("settled");   // teacher's order; empty: pending
-        const auto row = [](const char *tag, const char *read, const QList<int> &positions,
-                            const char *settled, const char *decisions = "",
-                            const char *dni = "12345678") {
-            QTest::newRow(tag) << read << positions << dni << decisions << settled;
-        };
-        row("version A as read", "SN-", {1, 2, 3}, "SN-");
-        row("a shuffled version put back", "SN-", {3, 1, 2}, "N-S");
-        row("a doubtful mark holds the sheet back", "S?-", {1, 2, 3}, "");
-        row("both boxes marked hold it back", "SNX", {1, 2, 3}, "");
-        row("a decision settles it, by the version's number", "S?-", {2, 3, 1}, "-SN", "2=N");
-        row("a decision over a clear mark wins", "SNS", {1, 2, 3}, "-NN", "1=-,3=N");
-        row("a doubtful DNI alone does not hold it back", "SNS", {1, 2, 3}, "SNS", "", "1234567?");
-    }
-    void sheetsComeBackInTheTeachersOrderWithTheDecisions()
-    {
-        QFETCH(QString, read);
-        QFETCH(QList<int>, positions);
-        QFETCH(QString, dni);
-        QFETCH(QString, decisions);
-        QFETCH(QString, settled);
-        QTemporaryDir dir;
-        ExamHistory history(dir.filePath("historial.sqlite"));
-        HistoryExam made = exam({"a", "b", "c"});
-        QCOMPARE(history.record(made), QString());
-        sheetRecords::Decisions decided;
-        for (const QString &pair : decisions.split(',', Qt::SkipEmptyParts))
-            decided.insert(pair.section('=', 0, 0), pair.section('=', 1));
-        QCOMPARE(sheetRecords::store(history, made.id, {{1, 7, dni, read, positions, "e.pdf", 1}},
-                                     {{{1, 7}, decided}}),
-                 QString());
-        QString error;
-        const QList<MarkedExam> exams = markedSheets::read(history, 0, &error);
-        QCOMPARE(error, QString());
-        QCOMPARE(exams.size(), 1);
-        QCOMPARE(exams[0].exam.questions, made.questions);
-        QCOMPARE(exams[0].sheets, settled.isEmpty() ? QList<QString>() : QList<QString>{settled});
-        QCOMPARE(exams[0].pending, settled.isEmpty() ? 1 : 0);
-    }
-
     // Question "b" in two exams. In the first, against the key a Sí, b No,
     // sheets SN, NN, SS: b right 1, 1, 0 and the rest 1, 0, 1, a correlation
     // of −0,5. In the second (b, c: No, Sí) sheets NS, SS: b right 1, 0, the
     // rest 1, 1 does not vary, no correlation. Pooled: 3 right of 5, −0,5.
+    // The first exam's sheets as read: SN from version B (b, a), read N?
+    // and its question 2 (a, in that version) decided S; NN read SN with a
+    // decision over its clear first mark; SS; and ?S, unsettled, counted apart.
     void aQuestionIsPooledOverTheExamsThatHeldIt()
     {
         QTemporaryDir dir;
@@ -213,11 +167,11 @@ private Q_SLOTS:
         QVERIFY(history.record(first).isEmpty() && history.record(second).isEmpty() &&
                 history.record(unmarked).isEmpty());
         QVERIFY(sheetRecords::store(history, first.id,
-                                    {{0, 1, "1", "SN", {1, 2}, "f", 1},
-                                     {0, 2, "2", "NN", {1, 2}, "f", 2},
+                                    {{1, 1, "1", "N?", {2, 1}, "f", 1},
+                                     {0, 2, "2", "SN", {1, 2}, "f", 2},
                                      {0, 3, "3", "SS", {1, 2}, "f", 3},
                                      {0, 4, "4", "?S", {1, 2}, "f", 4}},
-                                    {})
+                                    {{{1, 1}, {{"2", "S"}}}, {{0, 2}, {{"1", "N"}}}})
                     .isEmpty());
         QVERIFY(sheetRecords::store(
                     history, second.id,
@@ -226,6 +180,8 @@ private Q_SLOTS:
         QString error;
         const QList<MarkedExam> exams = markedSheets::read(history, 0, &error);
         QCOMPARE(exams.size(), 2);
+        QCOMPARE(exams[0].sheets, (QList<QString>{"SN", "NN", "SS"}));
+        QCOMPARE(exams[0].pending, 1);
         QCOMPARE(markedSheets::read(history, second.id, &error).value(0).exam.id, second.id);
         const AnswerOf key = [](const HistoryQuestion &question) -> std::optional<bool> {
             return question.text != "b";
