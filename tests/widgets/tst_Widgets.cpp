@@ -1,14 +1,9 @@
 // The flex grid stand-in: row 0 and column 0 as fixed headers, textMatrix,
-// row 0 meaning no current cell, sizes in twips, and what a screen reader
-// hears of a cell; a control named by its caption; twips to pixels and back
-// through the screen's logical DPI (96 here), halves rounded to even; the form
-// lifecycle: one load per form, names in any case, and the activation
-// handlers run in order.
+// row 0 meaning no current cell, sizes in twips through the screen's logical
+// DPI, and what a screen reader hears of a cell; a control named by its
+// caption.
 #include "FlexGrid.h"
-#include "Form.h"
-#include "Forms.h"
 #include "ScreenReader.h"
-#include "Twips.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -18,17 +13,6 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
-
-static QStringList g_log;
-
-class LoggingForm : public Form
-{
-public:
-    using Form::Form;
-    void Form_Load() override { g_log << objectName() + ":Load"; }
-    void Form_Activate() override { g_log << objectName() + ":Activate"; }
-    void Form_Deactivate() override { g_log << objectName() + ":Deactivate"; }
-};
 
 // Counts the paint events of the widget it watches.
 class PaintCounter : public QObject
@@ -47,13 +31,6 @@ class tst_Widgets : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The forms are top-level windows nobody else owns.
-    void cleanup()
-    {
-        Forms::discardAll();
-        Forms::reset();
-    }
-
     void headersCurrentCellAndSizes()
     {
         FlexGrid grid;
@@ -206,29 +183,6 @@ private Q_SLOTS:
                  QStringLiteral("Clave de barajado"));
     }
 
-    void twipsAndPixelsAtTheScreenDpi_data()
-    {
-        QTest::addColumn<double>("twips");
-        QTest::addColumn<int>("pixels");
-        QTest::addColumn<double>("twipsBack"); // of `pixels`
-        // clang-format off
-        QTest::newRow("one inch") << 1440.0 << 96 << 1440.0;
-        QTest::newRow("negative") << -720.0 << -48 << -720.0;
-        QTest::newRow("half rounds down to even") << 7.5 << 0 << 0.0;
-        QTest::newRow("one and a half rounds up to even") << 22.5 << 2 << 30.0;
-        // clang-format on
-    }
-    void twipsAndPixelsAtTheScreenDpi()
-    {
-        QFETCH(double, twips);
-        QFETCH(int, pixels);
-        QFETCH(double, twipsBack);
-        QCOMPARE(Twips::toPixelsX(twips), pixels);
-        QCOMPARE(Twips::toPixelsY(twips), pixels);
-        QCOMPARE(Twips::fromPixelsX(pixels), twipsBack);
-        QCOMPARE(Twips::fromPixelsY(pixels), twipsBack);
-    }
-
     // Run on two screens of different DPI (tests/screens/two-screens.json):
     // a grid not yet shown sizes its rows in the DPI of the screen its
     // window lies on.
@@ -251,23 +205,6 @@ private Q_SLOTS:
         grid->setRows(2);
         grid->setRowHeight(1, 1440);
         QTEST(grid->view()->rowHeight(0), "pixels");
-    }
-
-    void formsLoadOnceAndActivateInOrder()
-    {
-        for (const QString &name : {QStringLiteral("Alfa"), QStringLiteral("Beta")})
-            Forms::registerForm(name, [name] { return new LoggingForm(name); });
-        QWidget *alfa = Forms::load(QStringLiteral("Alfa"));
-        QVERIFY(alfa && !alfa->isVisible());
-        QCOMPARE(Forms::show(QStringLiteral("ALFA")), alfa);
-        QTRY_COMPARE(g_log, (QStringList{"Alfa:Load", "Alfa:Activate"}));
-        g_log.clear();
-        Forms::show(QStringLiteral("Beta"));
-        QTRY_COMPARE(g_log, (QStringList{"Beta:Load", "Alfa:Deactivate", "Beta:Activate"}));
-        g_log.clear();
-        alfa->hide();
-        QCOMPARE(Forms::show(QStringLiteral("Alfa")), alfa); // shown again, not loaded again
-        QTRY_COMPARE(g_log, (QStringList{"Beta:Deactivate", "Alfa:Activate"}));
     }
 };
 
