@@ -17,8 +17,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 #include <QSpinBox>
@@ -97,14 +95,9 @@ private Q_SLOTS:
         topics->setCurrentRow(1);
         topics->setCurrentRow(0);
         QCOMPARE(grid("Grid3")->textMatrix(1, 0) + grid("Grid3")->textMatrix(2, 0), "1•2•!");
-        QCOMPARE(grid("Grid3")->cellToolTip(1, 0),
+        QCOMPARE(grid("Grid3")->cellToolTip(2, 0),
                  "Usada en: Parcial (12/06/2026)\nAcertada por el 60 % (1 examen, 30 alumnos) · "
-                 "discrimina -0,17");
-        QVERIFY2(
-            grid("Grid3")->cellToolTip(2, 0).endsWith(
-                "Acertada por el 60 % (1 examen, 30 alumnos) · discrimina -0,61\nDiscriminación "
-                "negativa: revise la respuesta o la redacción"),
-            qPrintable(grid("Grid3")->cellToolTip(2, 0)));
+                 "discrimina -0,61\nDiscriminación negativa: revise la respuesta o la redacción");
     }
 
     // Each question added is scrolled into view, up to the 500th; one more is refused.
@@ -321,16 +314,10 @@ private Q_SLOTS:
         const QString pdf = printed.filePath(QStringLiteral("examen.pdf"));
         printTo(pdf);
 
-        // Alt reaches the menu bar; "Preguntas tipo test" / "Seleccionar preguntas".
-        QTest::keyPress(main, Qt::Key_Alt, Qt::AltModifier);
-        QTest::keyRelease(main, Qt::Key_Alt, Qt::NoModifier);
-        QTRY_VERIFY(main->menuBar()->activeAction());
-        for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
-            QTest::keyClick(main->menuBar(), k);
+        // "Preguntas tipo test" / "Seleccionar preguntas" by their access keys.
+        QTest::keyClick(main, Qt::Key_T, Qt::AltModifier);
         QTRY_VERIFY(QApplication::activePopupWidget());
-        auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());
-        QTRY_VERIFY(menu->activeAction());
-        QTest::keyClick(menu, Qt::Key_Return);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_S);
         QTRY_VERIFY((m_window = Forms::findAs<Testselec>(Testselec::kName)) &&
                     Forms::activeForm() == m_window);
         QTRY_COMPARE(focusName(), QStringLiteral("List1"));
@@ -345,7 +332,6 @@ private Q_SLOTS:
         for (Qt::Key k : {Qt::Key_Backtab, Qt::Key_Up, Qt::Key_Up, Qt::Key_Return})
             key(k);
         QCOMPARE(focusName(), QStringLiteral("Grid3"));
-        QCOMPARE(label3(), QStringLiteral("2"));
         QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
         key(Qt::Key_Return);
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
