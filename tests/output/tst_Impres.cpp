@@ -1,8 +1,7 @@
 // The output window driven by its buttons: what reaches the clipboard, a
 // text file (its exact bytes) and the printer (a PDF read back), and what the
 // teacher is told when it cannot; what the exam history records, or says when
-// it cannot; the text file writer's file written whole,
-// or an earlier file of the same name kept whole when the new one cannot be.
+// it cannot.
 #include "BankFolders.h"
 #include "ExamFormatDialog.h"
 #include "ExamHistory.h"
@@ -13,7 +12,6 @@
 #include "ProgramState.h"
 #include "SaveDialogResponder.h"
 #include "TestFiles.h"
-#include "TextFileWriter.h"
 
 #include <QClipboard>
 #include <QInputDialog>
@@ -27,7 +25,6 @@
 #include <QtTest>
 
 #include <functional>
-#include <optional>
 
 using namespace GuiTest;
 
@@ -352,45 +349,6 @@ private Q_SLOTS:
         QVERIFY2(printed.count(u'\f') >= 3, qPrintable(printed)); // one form feed a page
         QCOMPARE(printed.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts),
                  lines.join(u' ').split(u' ', Qt::SkipEmptyParts));
-    }
-
-    // A write that runs out of room (the file size limit, as a full disk
-    // would; -1: a folder that takes no new entry) fails with its own reason,
-    // also after a partial write, and leaves the earlier exam whole.
-    void writesWholeOrKeepsTheEarlierFile_data()
-    {
-        QTest::addColumn<int>("limit");
-        QTest::addColumn<QString>("error"); // empty: written
-        const QString full = QStringLiteral("el fichero ha alcanzado el tamaño máximo permitido "
-                                            "(al escribir el fichero examen.txt)");
-        // clang-format off
-        QTest::newRow("written over a longer file") << 1000 << "";
-        QTest::newRow("room for part of it") << 8 << full;
-        QTest::newRow("read-only folder") << -1 << "permiso denegado (al crear el fichero examen.txt)";
-        // clang-format on
-    }
-    void writesWholeOrKeepsTheEarlierFile()
-    {
-        QFETCH(int, limit);
-        QFETCH(QString, error);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("examen.txt"));
-        const QByteArray earlier(200, 'e');
-        QVERIFY(testFiles::writeFile(path, earlier));
-        TextFileWriter::Result result;
-        {
-            std::optional<testFiles::FileSizeLimit> sizeLimit;
-            std::optional<testFiles::ReadOnlyFolder> readOnly;
-            if (limit >= 0)
-                QVERIFY(sizeLimit.emplace(rlim_t(limit)).isActive());
-            else
-                QVERIFY(readOnly.emplace(dir.path()).isActive());
-            result = TextFileWriter::writeFile(path, QByteArray(100, 'x'));
-        }
-        QCOMPARE(result.error, error);
-        QCOMPARE(result.ok(), error.isEmpty());
-        QCOMPARE(testFiles::readFile(path), error.isEmpty() ? QByteArray(100, 'x') : earlier);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"examen.txt"});
     }
 };
 
