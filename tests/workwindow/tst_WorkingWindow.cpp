@@ -114,7 +114,6 @@ private Q_SLOTS:
         QTest::newRow("Testmodi close box, browsing") << "Testmodi" << "close box" << false << "";
         QTest::newRow("Testmodi close box, editing, Enter") << "Testmodi" << "close box" << true << enter;
         QTest::newRow("Exammodi main window, editing, Aceptar") << "Exammodi" << "main window" << true << "Aceptar";
-        QTest::newRow("Exammodi main window, browsing, Cancelar") << "Exammodi" << "main window" << false << "Cancelar";
         QTest::newRow("Exammodi Esc, browsing") << "Exammodi" << "Esc" << false << "";
         // clang-format on
     }
