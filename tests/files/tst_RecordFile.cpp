@@ -112,11 +112,10 @@ private Q_SLOTS:
                             const QStringList &after, const char *found) {
             QTest::newRow(tag) << entries << current << after << found;
         };
-        // Of a file written a moment ago: tst_QuestionBanks's changes. A later
+        // The first rewrite of the load name, alone in the folder, and of a
+        // file written a moment ago: tst_QuestionBanks's changes. A later
         // rewrite under the same name: tst_BankFile's kills, whose banks start
         // under the rewrite name.
-        row("first rewrite of the load name", {"QELMEXT2.DAT|old|60"}, "QELMEXT2.DAT",
-            {"Qelmext2.dat=new"}, "Qelmext2.dat");
         row("older variant holds the new name", {"QELMEXT2.DAT|old|60", "Qelmext2.dat|hidden|120"},
             "QELMEXT2.DAT", {"QELMEXT2.DAT=new", "Qelmext2.dat=hidden"}, "QELMEXT2.DAT");
         row("older variant under a third name", {"qelmext2.dat|old|60", "QELMEXT2.DAT|hidden|120"},
