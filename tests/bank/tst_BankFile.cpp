@@ -102,9 +102,6 @@ private Q_SLOTS:
         QTest::newRow("true/false deletion, leftover Base.tmp")
             << Entries{{"QELMEXT2.DAT", five}, {"Base.tmp", QByteArray(3000, 'z'), 30}}
             << "0 delete 2" << five.left(256) + five.mid(512);
-        QTest::newRow("true/false modification")
-            << Entries{{"Qelmext2.dat", five}} << "0 modify 5 nueva"
-            << five.left(1024) + record(0, 1, "nueva");
         QTest::newRow("true/false addition over a torn tail")
             << Entries{{"QELMEXT2.DAT", five + "torn"}} << "0 append nueva"
             << five + record(0, 1, "nueva");
