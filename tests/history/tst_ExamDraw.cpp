@@ -67,7 +67,6 @@ private Q_SLOTS:
         QTest::newRow("chapter beyond its topics") << "1:5 1.1:4" << 0 << QStringList() << 1 << QStringList{"a1", "a2", "a3", "a4", "b1", "b2"} << QStringList{"Capítulo 1: se piden 5 y quedan 2 (4 ya elegidas en otras líneas del plan)"};
         QTest::newRow("never twice") << "1.2:3 2:2" << 0 << QStringList() << 1 << QStringList{"b1", "b2", "c1"} << QStringList{"Capítulo 1, tema 2: se piden 3 y hay 2", "Capítulo 2: se piden 2 y quedan 1 (1 ya elegida en otra línea del plan)"};
         QTest::newRow("used within the months") << "1.1:4" << 12 << QStringList() << 1 << QStringList{"a2", "a3", "a4"} << QStringList{"Capítulo 1, tema 1: se piden 4 y quedan 3 (1 usada en los últimos meses)"};
-        QTest::newRow("months 0") << "1.1:4" << 0 << QStringList() << 1 << QStringList{"a1", "a2", "a3", "a4"} << QStringList();
         QTest::newRow("already selected") << "1.1:4" << 0 << QStringList{" a2 "} << 1 << QStringList{"a1", "a3", "a4"} << QStringList{"Capítulo 1, tema 1: se piden 4 y quedan 3 (1 ya seleccionada)"};
         QTest::newRow("practical, used a month ago") << "p3:3" << 1 << QStringList() << 1 << QStringList{"p1", "p3"} << QStringList{"Capítulo 3 (prácticas): se piden 3 y quedan 2 (1 usada en los últimos meses)"};
         QTest::newRow("easy ones") << "1.1:2f" << 0 << QStringList() << 1 << QStringList{"a1"} << QStringList{"Capítulo 1, tema 1 (fáciles): se piden 2 y hay 1"};
