@@ -118,8 +118,6 @@ private Q_SLOTS:
         QTest::newRow("two exams, weighted")
             << QList<QuestionFigures>{{180, 120, 0, 0.5}, {200, 116, 0, 0.33}}
             << "Acertada por el 62 % (2 exámenes, 380 alumnos) · discrimina 0,41";
-        QTest::newRow("negative, one computed") << QList<QuestionFigures>{{1, 1, 1, {}}, {30, 9, 0, -0.12}}
-            << "Acertada por el 32 % (2 exámenes, 31 alumnos) · discrimina -0,12";
         QTest::newRow("one of each, not computed") << QList<QuestionFigures>{{1, 0, 0, {}}}
             << "Acertada por el 0 % (1 examen, 1 alumno)";
         QTest::newRow("never marked") << QList<QuestionFigures>{{0, 0, 0, {}}} << "";
