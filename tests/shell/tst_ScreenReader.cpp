@@ -136,11 +136,7 @@ private Q_SLOTS:
         QTest::newRow("main with Impres") << output << "Orvalis";
         QTest::newRow("AYUDA") << viaToolbar(13, WindowNames::kAyuda) << "AYUDA";
         QTest::newRow("Correccion") << viaToolbar(14, WindowNames::kCorreccion) << "Correccion";
-        QTest::newRow("draw dialog, true/false")
-            << thenClick(selection, "Testselec", "CommandAzar") << "Azar";
-        QTest::newRow("draw dialog, exposition")
-            << thenClick(viaToolbar(4, WindowNames::kExamselec), "Examselec", "CommandAzar")
-            << "Azar";
+        QTest::newRow("draw dialog") << thenClick(selection, "Testselec", "CommandAzar") << "Azar";
         QTest::newRow("exam format dialog")
             << thenClick(output, "Impres", "CommandFormato") << "FormatoExamen";
         QTest::newRow("title dialog") << thenClick(output, "Impres", "CommandTitulo") << "Titulo";
