@@ -115,7 +115,6 @@ private Q_SLOTS:
         QTest::newRow("mnuSalir") << true;
         QTest::newRow("Salir") << true;
         QTest::newRow("Cancelar") << false;
-        QTest::newRow("<Esc>") << false;
         QTest::newRow("Aceptar") << true;
         // clang-format on
     }
