@@ -113,10 +113,6 @@ private Q_SLOTS:
         QTest::newRow("conceptual deletion across 4 KiB")
             << Entries{{"Qelmexe1.dat", ten}} << "1 delete 9"
             << ten.left(8 * 502) + ten.mid(9 * 502);
-        // Four practical records end at 4008: the fifth lies across 4096.
-        QTest::newRow("practical addition across 4 KiB")
-            << Entries{{"QELMEXE2.DAT", records(2, 4)}} << "2 append nueva"
-            << records(2, 4) + record(2, 1, "nueva");
         // A third spelling is never read or changed.
         QTest::newRow("brief deletion beside an older variant")
             << Entries{{"QELMEXE3.DAT", records(3, 3), 5}, {"qelmexe3.dat", records(3, 1, 9), 3600}}
