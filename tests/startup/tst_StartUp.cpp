@@ -154,7 +154,6 @@ private Q_SLOTS:
         row("personal without a demo bank", personal, "",
             "falta el banco de demostración: no se encuentra "
             "«@/sin-demo/share/orvalis/banco-demo/QELMEXT2.DAT»");
-        row("help", {"--help"}, "", "--help");
         row("help before a fault", {"--help", "--nada"}, "", "--help");
         row("fault before help", {"--nada", "--help"}, "", "opción desconocida: «--nada»");
         row("two folders", {"otra", "b"}, "", "sobra «b»: solo se puede indicar una carpeta");
