@@ -210,7 +210,6 @@ private Q_SLOTS:
         QVERIFY(writeFile(path("QELMEXE1.DAT"), record(1, 4, "antigua")));
         ExpositionBank bank(m_dir->path());
         QVERIFY(bank.openBank(ExpositionKind::Conceptual).ok());
-        QCOMPARE(bank.caseVariants(), QStringList{"QELMEXE1.DAT"});
         QCOMPARE(bank.openingNotes(),
                  QString::fromUtf8(
                      "1 preguntas del fichero no se pueden mostrar: 1 con el capítulo fuera de 1 "
@@ -429,7 +428,6 @@ private Q_SLOTS:
             QVERIFY(waited.elapsed() >= 1000);
             held.unlock();
         }
-        QCOMPARE(m_bank->counts().value(0), between.size());
         QCOMPARE(m_bank->texts(), between);
         QVERIFY(m_bank->apply(again).ok());
         QTEST(m_bank->texts(), "after");
