@@ -82,7 +82,6 @@ private Q_SLOTS:
         QCOMPARE(int(m_window->currentKind()), 2);
         QCOMPARE(label3(), QStringLiteral("2"));
         QCOMPARE(m_window->selectedCount(ExpositionKind::Conceptual), 3);
-        QCOMPARE(m_window->selectedCount(ExpositionKind::Practical), 0);
         // Taking out the last, a tall one, gives its row back its empty height.
         chooseKind(0);
         const int tall = grid("Grid1_0")->rowHeight(3);
