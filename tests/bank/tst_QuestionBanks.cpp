@@ -386,7 +386,6 @@ private Q_SLOTS:
         };
         row("deletion there, deletion here", 0, "delete 1", "delete 2", "b c", "c", "delete 1");
         row("deletion there, addition here", 2, "delete 3", "append d", "a b", "a b d");
-        row("addition there, modification here", 3, "append x", "modify 3 C", "a b c x", "a b C x");
         row("addition there, addition here", 0, "process append x", "append d", "a b c x",
             "a b c x d");
         row("lock held there, modification here", 0, "hold", "modify 2 B", "a b c", "a B c");
