@@ -26,6 +26,29 @@ namespace {
 using scanGenerator::Capture;
 using scanGenerator::Pen;
 
+// The first six pens are clear marks; the rest are ambiguous. Then the
+// names the report gives pens and captures.
+bool isClear(Pen pen)
+{
+    return int(pen) <= int(Pen::Corrected);
+}
+
+QString penName(Pen pen)
+{
+    static const char *const names[] = {
+        "cruz",      "visto",      "cruz gruesa",  "cruz pequeña",    "trazo de fuera",
+        "corregida", "cruz clara", "anulada sola", "relleno a prisa", "borrada"};
+    return QString::fromUtf8(names[int(pen)]);
+}
+
+QString captureName(Capture capture)
+{
+    static const char *const names[] = {"escáner", "fotocopiadora", "del revés",
+                                        "girada",  "móvil",         "móvil en la mesa",
+                                        "color",   "esquina tapada"};
+    return QString::fromUtf8(names[int(capture)]);
+}
+
 struct Tally
 {
     int marks = 0, wrong = 0, doubtful = 0;
@@ -137,7 +160,7 @@ Outcome one(int n)
         outcome.detail =
             QStringLiteral("hoja %1 (%2, %3 ppp):\n  leído  %4\n  marcado %5\n  marcas  %6")
                 .arg(n)
-                .arg(scanGenerator::captureName(outcome.capture))
+                .arg(captureName(outcome.capture))
                 .arg(dpi)
                 .arg(reading.answers + u' ' + reading.dni, marked.answers + u' ' + marked.dni,
                      kinds);
@@ -187,26 +210,24 @@ int main(int argc, char *argv[])
             byPen[p].add(outcome.byPen[p]);
             byCapture[size_t(c)].add(outcome.byPen[p]);
             wrong += outcome.byPen[p].wrong;
-            if (p == size_t(scanGenerator::kPens) || scanGenerator::isClear(Pen(p)))
+            if (p == size_t(scanGenerator::kPens) || isClear(Pen(p)))
                 clear.add(outcome.byPen[p]);
         }
         if (!outcome.read)
-            std::printf("no leída (%s): %s\n",
-                        qPrintable(scanGenerator::captureName(outcome.capture)),
+            std::printf("no leída (%s): %s\n", qPrintable(captureName(outcome.capture)),
                         qPrintable(outcome.refusal));
         else if (verbose && !outcome.detail.isEmpty())
             std::printf("%s\n", qPrintable(outcome.detail));
     }
     std::printf("por marca:             marcas    mal  dudosas\n");
     for (int p = 0; p < scanGenerator::kPens; ++p)
-        printRow(scanGenerator::penName(Pen(p)) + (scanGenerator::isClear(Pen(p)) ? u'*' : u' '),
-                 byPen[size_t(p)]);
+        printRow(penName(Pen(p)) + (isClear(Pen(p)) ? u'*' : u' '), byPen[size_t(p)]);
     printRow(QStringLiteral("cifra del DNI*"), byPen[scanGenerator::kPens]);
     printRow(QStringLiteral("claras (*)"), clear);
     std::printf("por captura:           marcas    mal  dudosas          páginas rechazadas "
                 "con 3 esquinas  hojas de 40 a mirar\n");
     for (int c = 0; c < scanGenerator::kCaptures; ++c)
-        printRow(scanGenerator::captureName(Capture(c)), byCapture[size_t(c)],
+        printRow(captureName(Capture(c)), byCapture[size_t(c)],
                  QStringLiteral("  %1 %2 %3  %4 de %5")
                      .arg(pages[size_t(c)], 7)
                      .arg(refused[size_t(c)], 10)

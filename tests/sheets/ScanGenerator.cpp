@@ -317,27 +317,6 @@ cv::Mat distort(const cv::Mat &flat, const Distortion &d, double pixelsPerMm,
 
 } // namespace
 
-bool isClear(Pen pen)
-{
-    return int(pen) <= int(Pen::Corrected);
-}
-
-QString penName(Pen pen)
-{
-    static const char *const names[] = {
-        "cruz",      "visto",      "cruz gruesa",  "cruz pequeña",    "trazo de fuera",
-        "corregida", "cruz clara", "anulada sola", "relleno a prisa", "borrada"};
-    return QString::fromUtf8(names[int(pen)]);
-}
-
-QString captureName(Capture capture)
-{
-    static const char *const names[] = {"escáner", "fotocopiadora", "del revés",
-                                        "girada",  "móvil",         "móvil en la mesa",
-                                        "color",   "esquina tapada"};
-    return QString::fromUtf8(names[int(capture)]);
-}
-
 Marked scan(const SheetSet &set, int version, int serial, int page, const QString &answers,
             const QString &dni, double dpi, const QList<Pen> &pens, const Hand &hand,
             const Distortion &distortion, bool withStrayInk, QRandomGenerator &random,

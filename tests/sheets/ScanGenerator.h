@@ -38,8 +38,6 @@ enum class Pen
     Erased         // the other box's cross erased; with no answer, the only cross erased
 };
 constexpr int kPens = 10;
-bool isClear(Pen pen);
-QString penName(Pen pen);
 
 // The student's hand, the same for the whole sheet.
 struct Hand
@@ -99,7 +97,6 @@ enum class Capture
     CoveredCorner
 };
 constexpr int kCaptures = 8;
-QString captureName(Capture capture);
 
 Distortion distortionFor(Capture capture, QRandomGenerator &random);
 Hand randomHand(QRandomGenerator &random, bool colour);
