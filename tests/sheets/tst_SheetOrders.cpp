@@ -323,8 +323,6 @@ private Q_SLOTS:
         refused("two corners covered", "corners",
                 "página 1 de r.png: faltan esquinas o están tapadas");
         refused("code covered", "code", "página 1 de r.png: no se puede leer el código QR");
-        refused("a photo of nothing", "noise", "página 1 de r.png: no es una hoja de respuestas");
-        refused("not an image", "bytes", "r.png: no es un PDF ni una imagen PNG, JPEG o TIFF");
         // OpenCV would hand this one to a reader that aborts the program.
         refused("a medical image's mark", "dicm",
                 "r.png: no es un PDF ni una imagen PNG, JPEG o TIFF");
@@ -370,9 +368,8 @@ private Q_SLOTS:
                        cv::Scalar(60), cv::FILLED);
         if (spoil == "noise")
             cv::randu(scan, 0, 255);
-        QVERIFY(spoil == "bytes"  ? writeFile(path("r.png"), QByteArray(5000, 'x'))
-                : spoil == "dicm" ? writeFile(path("r.png"), QByteArray(128, 'x') + "DICM\n")
-                                  : save("r.png", scan));
+        QVERIFY(spoil == "dicm" ? writeFile(path("r.png"), QByteArray(128, 'x') + "DICM\n")
+                                : save("r.png", scan));
         const Run result = run(QStringList{"corregir", path("r.png"), m_dir.path()} + options);
         QCOMPARE(result.err, err);
         QCOMPARE(result.out.section(u'\n', 1), out);
