@@ -20,7 +20,6 @@ private Q_SLOTS:
                             const char *excerpt = "") {
             QTest::newRow(tag) << a << b << near << excerpt;
         };
-        row("signs", "¿Qué es el marketing?", "Qué es el marketing", true);
         row("article", "¿Qué es el marketing?", "¿Qué es un marketing?", true);
         row("comma", "La marca, el envase y la etiqueta forman parte del producto.",
             "La marca el envase y la etiqueta forman parte del  producto", true,
@@ -31,16 +30,11 @@ private Q_SLOTS:
             "Las marcas blancas se venden a un precio inferior al de las marcas del fabricante.",
             "Las marcas blancas se venden a precios inferiores al de las marcas del fabricante.",
             true, "…blancas se venden a un precio inferior…");
-        row("first word changed", "Un canal de distribución corto.",
-            "El canal de distribución corto.", true);
-        row("two letters added", "La marca del fabricante.", "Las marcas del fabricante.", true);
         row("concept word", "¿Qué es la elasticidad precio de la demanda?",
             "¿Qué es la elasticidad cruzada de la demanda?", false,
             "¿Qué es la elasticidad precio de la…");
         row("opposite", "El precio sube cuando la demanda crece.",
             "El precio baja cuando la demanda crece.", false);
-        row("word added", "¿Qué es el marketing?", "¿Qué es el marketing social?", false);
-        row("short", "¿Qué es el logotipo?", "¿Qué es el embalaje?", false);
         row("empty", "", "¿Qué?", false);
     }
     void nearDuplicates()
@@ -67,14 +61,12 @@ private Q_SLOTS:
         row("kitten", "sitting", 3);
         row("", "abc", 3);
         row("abc", "", 3);
-        row("flaw", "lawn", 2);
         row("ab", "ba", 2);
         row("xabcdefghij", "abcdefghijy", 2);
         row("aaaa", "aaa", 1);
         row("abcdefgh", "abcdefgh", 0);
-        row("0123456789abcdef", "0123456789abXdef", 1); // inside a run of four
-        row("abcdefghijklmnop", "Xbcdefghijklmnop", 1);
-        row("abcdefghijklmnop", "abcdefghijklmnoq", 1);
+        row("abcdefghijklmnop", "Xbcdefghijklmnop", 1); // first of a run of four
+        row("abcdefghijklmnop", "abcdefghijklmnoq", 1); // last of a run of four
     }
     void theDistanceIsExactAtItsLimit()
     {
@@ -90,13 +82,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("query");
         QTest::addColumn<QList<qsizetype>>("found");
         QTest::addColumn<QString>("marked"); // the first one found, words in []
-        QTest::newRow("accents, case") << "elasticidad precio" << QList<qsizetype>{0}
-                                       << "¿Qué mide la [Elasticidad]-[Precio]?";
         QTest::newRow("typed accent")
             << "PRÉCIO" << QList<qsizetype>{0, 2} << "¿Qué mide la Elasticidad-[Precio]?";
         QTest::newRow("words anywhere") << "ser el mar" << QList<qsizetype>{1}
                                         << "[El] [mar]keting de [ser]vicios es intangible.";
-        QTest::newRow("one word missing") << "precio servicios" << QList<qsizetype>{} << "";
         QTest::newRow("only signs") << "¿?" << QList<qsizetype>{} << "";
         QTest::newRow("overlapping")
             << "ñandu and" << QList<qsizetype>{2} << "El [Ñandú] y el [and]én tienen precio.";
