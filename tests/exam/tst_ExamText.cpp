@@ -83,7 +83,6 @@ private Q_SLOTS:
         for (int i = 1; i <= 12; ++i)
             twelve << QStringLiteral("C:b%1").arg(i);
         // clang-format off
-        QTest::newRow("exam in order") << exam(K::TrueFalse, three) << kExam + o + "La demanda es el\xC3\xA1stica.\r\n" + o + "Falsa\r\n" + o + "c\r\n";
         QTest::newRow("template: the answer marks its box") << exam(K::AnswerTemplate, three) << kAnswers + y + "La demanda es el\xC3\xA1stica.\r\n" + n + "Falsa\r\n" + n + "c\r\n";
         QTest::newRow("B and C keep their letters") << exam(K::Exposition, {"C:B1", "B:P1"}) << kHeader + kB + kC + " 1. B1\r\n";
         QTest::newRow("A, B and C, each numbered from 1") << exam(K::Exposition, {"C:B1", "A:Q1", "B:P1", "A:Q2"}) << kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n" + kB + kC + " 1. B1\r\n";
