@@ -73,7 +73,6 @@ private Q_SLOTS:
             QTest::newRow(tag) << entries.split(u' ') << "QELMEXT2.DAT"
                                << variants.split(u' ', Qt::SkipEmptyParts);
         };
-        row("one", "qelmext2.dat|5 QELMEXE1.DAT|1 QELMEXT2.DAT.lock|1", "qelmext2.dat");
         row("by time", "Qelmext2.dat|30 qelmext2.dat|10 QELMEXT2.DAT|20",
             "qelmext2.dat QELMEXT2.DAT Qelmext2.dat");
         row("equal times", "qelmext2.dat|10 Qelmext2.dat|10 QELMEXT2.DAT|10",
