@@ -227,7 +227,7 @@ private Q_SLOTS:
     }
 
     // (How much of such a file is read and counted: tst_QuestionBanks's
-    // 100 GiB rows.)
+    // 100 GiB row.)
     void aFileTooLongToRewriteIsListedButNotRewritten()
     {
         QVERIFY(makeFolder({}));
