@@ -104,12 +104,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer"); // empty: no question expected
         const QString enter = MessageBoxResponder::kEnter, esc = MessageBoxResponder::kEscape;
         // clang-format off
-        QTest::newRow("Testselec Salir, Cancelar") << "Testselec" << "Salir" << true << "Cancelar";
         QTest::newRow("Testselec Salir, Aceptar") << "Testselec" << "Salir" << true << "Aceptar";
         QTest::newRow("Testselec Esc, nothing") << "Testselec" << "Esc" << false << "";
         QTest::newRow("Testselec close box, Enter") << "Testselec" << "close box" << true << enter;
         QTest::newRow("Examselec Esc, hidden kind, Esc") << "Examselec" << "Esc" << true << esc;
-        QTest::newRow("Examselec main window, hidden kind, Aceptar") << "Examselec" << "main window" << true << "Aceptar";
         QTest::newRow("Testmodi main window, browsing, Cancelar") << "Testmodi" << "main window" << false << "Cancelar";
         QTest::newRow("Testmodi close box, browsing") << "Testmodi" << "close box" << false << "";
         QTest::newRow("Testmodi close box, editing, Enter") << "Testmodi" << "close box" << true << enter;
