@@ -120,8 +120,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("speech");
         const QStringList trueFalse{"PREGUNTA", "Resp."};
         // clang-format off
-        QTest::newRow("question and answer") << trueFalse << QStringList{"3", "¿Sube?", "Sí"} << 0
-            << "" << "Pregunta 3: ¿Sube?, Resp. Sí";
         QTest::newRow("empty row") << trueFalse << QStringList{"5", "", ""} << 0 << ""
             << "Pregunta 5";
         QTest::newRow("used, record column hidden") << QStringList{"PREGUNTA", "Resp.", "Registro"}
