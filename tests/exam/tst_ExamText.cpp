@@ -54,7 +54,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("limit");
         QTest::newRow("true/false") << QuestionKind::TrueFalse << 500;
         QTest::newRow("conceptual") << QuestionKind::Conceptual << 100;
-        QTest::newRow("brief") << QuestionKind::Brief << 100;
     }
     void eachKindHoldsUpToItsLimit()
     {
