@@ -83,7 +83,6 @@ private Q_SLOTS:
             twelve << QStringLiteral("C:b%1").arg(i);
         // clang-format off
         QTest::newRow("template: the answer marks its box") << exam(K::AnswerTemplate, three) << kAnswers + y + "La demanda es el\xC3\xA1stica.\r\n" + n + "Falsa\r\n" + n + "c\r\n";
-        QTest::newRow("B and C keep their letters") << exam(K::Exposition, {"C:B1", "B:P1"}) << kHeader + kB + kC + " 1. B1\r\n";
         QTest::newRow("A, B and C, each numbered from 1") << exam(K::Exposition, {"C:B1", "A:Q1", "B:P1", "A:Q2"}) << kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n" + kB + kC + " 1. B1\r\n";
         QTest::newRow("two-digit numbers take the whole field") << exam(K::Exposition, twelve) << kHeader + kC + " 1. b1\r\n 2. b2\r\n 3. b3\r\n 4. b4\r\n 5. b5\r\n 6. b6\r\n 7. b7\r\n 8. " "b8\r\n 9. b9\r\n10. b10\r\n11. b11\r\n12. b12\r\n";
         QTest::newRow("exam, 2 versions") << exam(K::TrueFalse, four, 2, 1234567) << v + "A\r\n" + kExam + o + "a\r\n" + o + "b\r\n" + o + "c\r\n" + o + "d\r\n\f" + v + "B\r\n" + kExam + o + "a\r\n" + o + "c\r\n" + o + "d\r\n" + o + "b\r\n";
