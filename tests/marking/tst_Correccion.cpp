@@ -27,7 +27,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -200,10 +199,9 @@ private Q_SLOTS:
         // The report: the figures and each question with its text.
         dialog.name = "informe.pdf";
         click("CommandInforme");
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {m_gui.bank->filePath("informe.pdf"), "-"});
-        QVERIFY(pdftotext.waitForFinished(30000));
-        const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        const QString report =
+            testFiles::outputOf("pdftotext", {m_gui.bank->filePath("informe.pdf"), "-"})
+                .simplified();
         QVERIFY2(report.contains("Consistencia (KR-20)") &&
                      report.contains("Pregunta 1 del tema 2"),
                  qPrintable(report));
@@ -280,10 +278,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(
             control<QLabel>("LabelEstado")->text(),
             "Hoja de revisión guardada en: " + m_gui.bank->filePath("revision.pdf"), 30000);
-        QProcess pdfinfo;
-        pdfinfo.start("pdfinfo", {m_gui.bank->filePath("revision.pdf")});
-        QVERIFY(pdfinfo.waitForFinished(30000));
-        const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+        const QString info = testFiles::outputOf("pdfinfo", {m_gui.bank->filePath("revision.pdf")});
         QVERIFY2(info.contains(QRegularExpression("\nPages: +1\n")), qPrintable(info));
         QCOMPARE(MessageBoxResponder::answer(
                      {MessageBoxResponder::question("Quedan 2 hojas pendientes de decidir. Lo "

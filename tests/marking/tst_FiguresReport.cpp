@@ -3,8 +3,8 @@
 // flowing over several pages, the pages refused listed at the end.
 
 #include "FiguresReport.h"
+#include "TestFiles.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,10 +45,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly) &&
                 file.write(figuresReport::pdf("Examen 7. Parcial", table, texts, chart, refused)));
         file.close();
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {"-bbox", file.fileName(), "-"});
-        QVERIFY(pdftotext.waitForFinished(30000));
-        const QString xml = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        const QString xml = testFiles::outputOf("pdftotext", {"-bbox", file.fileName(), "-"});
 
         QStringList pages, words;
         const QRegularExpression page(R"x(<page width="([\d.]+)" height="([\d.]+)")x");

@@ -5,7 +5,6 @@
 #include "ExamPdf.h"
 #include "TestFiles.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,21 +12,13 @@ Q_DECLARE_METATYPE(ExamDescription)
 
 namespace {
 
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // The document's non-empty lines with their blanks collapsed, a PDF's page
 // ending in "--".
 QStringList readBack(const QString &file, bool odt)
 {
     QStringList lines;
-    const QString text =
-        odt ? run("odt2txt", {"--width=-1", file}) : run("pdftotext", {"-layout", file, "-"});
+    const QString text = odt ? testFiles::outputOf("odt2txt", {"--width=-1", file})
+                             : testFiles::outputOf("pdftotext", {"-layout", file, "-"});
     for (const QString &line : QString(text).replace(u'\f', "\n--\n").split(u'\n'))
         if (const QString simple = line.simplified(); !simple.isEmpty())
             lines.append(simple);
@@ -143,7 +134,7 @@ private Q_SLOTS:
             return;
         }
         // Every font is embedded (no "no" in the emb column), the text's among them.
-        const QString fonts = run("pdffonts", {pdf});
+        const QString fonts = testFiles::outputOf("pdffonts", {pdf});
         QVERIFY2(fonts.contains("LiberationSerif") &&
                      !fonts.contains(QRegularExpression(" no +(yes|no) +(yes|no) +\\d+ +\\d+\n")),
                  qPrintable(fonts));
@@ -157,9 +148,10 @@ private Q_SLOTS:
         const QString pdf = dir.filePath("claves.pdf");
         QVERIFY(testFiles::writeFile(
             pdf, ExamPdf::write(trueFalse(ExamDescription::Kind::AnswerTemplate, 100, 2), {})));
-        const QString pages = run("pdfinfo", {pdf}).section("Pages:", 1).section(u'\n', 0, 0);
-        run("pdftoppm", {"-r", "200", "-gray", "-aaVector", "no", "-singlefile", "-f",
-                         pages.trimmed(), pdf, dir.filePath("clave")});
+        const QString pages =
+            testFiles::outputOf("pdfinfo", {pdf}).section("Pages:", 1).section(u'\n', 0, 0);
+        testFiles::outputOf("pdftoppm", {"-r", "200", "-gray", "-aaVector", "no", "-singlefile",
+                                         "-f", pages.trimmed(), pdf, dir.filePath("clave")});
         const QImage key(dir.filePath("clave.pgm"));
         QVERIFY(!key.isNull());
         // The rules across one axis, in order: H a heavy one, T a thin one.

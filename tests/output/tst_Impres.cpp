@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QProcess>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTimer>
@@ -30,14 +29,6 @@ using namespace GuiTest;
 
 namespace {
 const QString kText = QStringLiteral("EXAMEN\r\n\r\nSí(•) No( )  -  Primera\r\n");
-// What a program (pdftotext, odt2txt) writes to its standard output.
-QString outputOf(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput())
-                                          : QStringLiteral("(no answer)");
-}
 // The exams in the history, none when it does not open.
 QList<HistoryExam> historyExams()
 {
@@ -219,9 +210,10 @@ private Q_SLOTS:
         // The PDF's dialog gives the OpenDocument copy to a name in ".odt".
         dialog.name = "copia.odt";
         QCOMPARE(press("CommandPdf", {m_saved}), QString());
-        QVERIFY(outputOf("odt2txt", {m_gui.bank->filePath("copia.odt")}).contains("VERSIÓN B"));
+        QVERIFY(testFiles::outputOf("odt2txt", {m_gui.bank->filePath("copia.odt")})
+                    .contains("VERSIÓN B"));
         for (const QString &pdf : {printed, m_gui.bank->filePath("CommandPdf.pdf")}) {
-            const QString text = outputOf("pdftotext", {pdf, "-"});
+            const QString text = testFiles::outputOf("pdftotext", {pdf, "-"});
             QCOMPARE(text.count(u'\f'), 2); // a page each
             QVERIFY2(text.contains("VERSIÓN B") &&
                          text.contains("Economía — Tipo test") == (pdf != printed),
@@ -229,7 +221,8 @@ private Q_SLOTS:
         }
         // The answer sheets, coded with the exam's number in the history, versions
         // interleaved, each saying it must not be photocopied.
-        const QString text = outputOf("pdftotext", {m_gui.bank->filePath("CommandHojas.pdf"), "-"});
+        const QString text =
+            testFiles::outputOf("pdftotext", {m_gui.bank->filePath("CommandHojas.pdf"), "-"});
         QStringList codes;
         for (const auto &code : QRegularExpression("ORVL2-1-[0-9A-F]{8}-(.-...)").globalMatch(text))
             codes << code.captured(1);
@@ -345,7 +338,7 @@ private Q_SLOTS:
             lines.append(QStringLiteral("Pregunta número %1 sobre el precio").arg(i));
         text1()->setPlainText(lines.join(QStringLiteral("\r\n")));
         QCOMPARE(press("Command1_1", {}), QString());
-        const QString printed = outputOf("pdftotext", {pdf, "-"});
+        const QString printed = testFiles::outputOf("pdftotext", {pdf, "-"});
         QVERIFY2(printed.count(u'\f') >= 3, qPrintable(printed)); // one form feed a page
         QCOMPARE(printed.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts),
                  lines.join(u' ').split(u' ', Qt::SkipEmptyParts));

@@ -4,8 +4,8 @@
 
 #include "GradesReport.h"
 #include "ReviewPdf.h"
+#include "TestFiles.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,20 +17,12 @@ class tst_MarkingFiles : public QObject
 
     QTemporaryDir m_dir;
 
-    static QByteArray run(const QString &program, const QStringList &arguments)
-    {
-        QProcess process;
-        process.start(program, arguments);
-        process.waitForFinished(30000);
-        return process.readAllStandardOutput();
-    }
-
     // Every cell of the workbook's first sheet as a reader sees it ("texto
     // dni negrita", "número 4.25 formato 0.00"), and the frozen pane as "pane".
     static QHash<QString, QString> cells(const QString &file)
     {
         const auto part = [&file](const char *name) {
-            return run(QStringLiteral("unzip"), {"-p", file, name});
+            return testFiles::outputOf(QStringLiteral("unzip"), {"-p", file, name});
         };
         QStringList strings, fonts;
         QHash<QString, QString> formats;   // id → code, when not built in
@@ -152,8 +144,8 @@ private Q_SLOTS:
         out.close();
         // What is printed above the sheet, left of the top right corner mark
         // (193 mm): whatever runs further is lost.
-        const QString text = QString::fromUtf8(run(
-            "pdftotext", {"-layout", "-x", "0", "-y", "0", "-W", "547", "-H", "40", file, "-"}));
+        const QString text = testFiles::outputOf(
+            "pdftotext", {"-layout", "-x", "0", "-y", "0", "-W", "547", "-H", "40", file, "-"});
         QVERIFY2(text.contains("Hoja 12-7F2A91C4-B-003 · DNI 12345678 · puntos pendiente · "
                                "nota pendiente") &&
                      text.contains(QRegularExpression(

@@ -16,7 +16,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -57,10 +56,7 @@ class tst_SheetOrders : public QObject
 
     static QString pdfText(const QString &file, int *pages = nullptr)
     {
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, "-"});
-        process.waitForFinished();
-        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        const QString text = outputOf(QStringLiteral("pdftotext"), {"-layout", file, "-"});
         if (pages)
             *pages = int(text.count(u'\f'));
         return text.simplified();

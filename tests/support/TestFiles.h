@@ -1,12 +1,14 @@
 #pragma once
-// File helpers of the tests: whole files written and read, and ways to make a
-// write fail (full disk, read-only folder) that also work when run as root.
+// File helpers of the tests: whole files written and read, what a reading
+// tool (pdftotext, odt2txt, unzip) prints, and ways to make a write fail
+// (full disk, read-only folder) that also work when run as root.
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 
 #include <csignal>
@@ -22,6 +24,16 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(bytes) == bytes.size();
+}
+
+// What `program` writes to its standard output, as UTF-8 text; "(no answer)"
+// when it does not finish within half a minute.
+inline QString outputOf(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput())
+                                          : QStringLiteral("(no answer)");
 }
 
 inline QByteArray readFile(const QString &path)
