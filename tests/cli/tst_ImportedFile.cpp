@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(ImportOptions)
+
 class tst_ImportedFile : public QObject
 {
     Q_OBJECT
@@ -18,11 +20,12 @@ class tst_ImportedFile : public QObject
     // "3 fuera: type".
     static QString described(const ImportedFile &file)
     {
-        QMap<int, QStringList> lines;
+        QMultiMap<int, QString> lines;
         static const char *const kinds[] = {"test", "conceptual", "practica", "breve"};
         for (const QuestionKind kind : file.kinds())
             for (const DemoQuestion &question : file.questions(kind))
-                lines[question.line].append(
+                lines.insert(
+                    question.line,
                     QStringLiteral("%1 %2 %3.%4 %5«%6»")
                         .arg(question.line)
                         .arg(kinds[int(kind)])
@@ -31,24 +34,20 @@ class tst_ImportedFile : public QObject
                         .arg(kind == QuestionKind::TrueFalse ? (question.answer ? "S " : "N ") : "")
                         .arg(question.text));
         for (const DemoSourceProblem &problem : file.problems())
-            lines[problem.line].append(
-                QStringLiteral("%1 ✗ %2").arg(problem.line).arg(problem.message));
+            lines.insert(problem.line,
+                         QStringLiteral("%1 ✗ %2").arg(problem.line).arg(problem.message));
         for (const DemoSourceProblem &left : file.leftOut())
-            lines[left.line].append(QStringLiteral("%1 fuera: %2")
+            lines.insert(left.line, QStringLiteral("%1 fuera: %2")
                                         .arg(left.line)
                                         .arg(left.message.section(u':', 0, 0).mid(30)));
-        QStringList all;
-        for (const QStringList &each : std::as_const(lines))
-            all += each;
-        return all.join(u'\n');
+        return lines.values().join(u'\n');
     }
 
 private Q_SLOTS:
     void eachQuestionFindsItsPlaceOrItsReason_data()
     {
-        QTest::addColumn<bool>("xml"); // else GIFT
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("options"); // --tipo --capitulo --tema, as "breve 4 2"
+        QTest::addColumn<QByteArray>("content");    // Moodle XML when it starts "<?xml", else GIFT
+        QTest::addColumn<ImportOptions>("options"); // --tipo --capitulo --tema
         QTest::addColumn<QString>("expected");
         const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n";
         const QByteArray tf41 = "$course$/top/Orvalis/Verdadero o falso/Capítulo 04. La demanda/"
@@ -72,7 +71,6 @@ private Q_SLOTS:
         };
 
         QTest::newRow("xml: HTML with entities, paragraphs, breaks and white space")
-            << true
             << head + category(tf41) +
                    trueFalse("<![CDATA[<p>La  demanda\n  &laquo;<i>deri</i>vada&raquo; de &lt;B&gt;"
                              "</p><p>no&nbsp;&nbsp;existe<br>&iquest;seguro?&#8364;</p>]]>",
@@ -83,23 +81,21 @@ private Q_SLOTS:
                              "<table><tr><td>c</td><td>d</td></tr></table><script>x</script>]]>",
                              "TRUE", "False", "moodle_auto_format") +
                    "</quiz>"
-            << ""
+            << ImportOptions{}
             << "4 test 4.1 N «La demanda «derivada» de <B> no  existe ¿seguro?€»\n"
                "8 test 4.1 S «Sí & $$x^2$$ [[1]] \\(y\\)»\n"
                "11 test 4.1 S «uno dos a   b c d»";
         QTest::newRow("xml: essays by category, moved or old-style, and plain text as typed")
-            << true
             << head + category("$course$/top/Orvalis/Prácticas/Capítulo 04. La demanda") +
                    essay("  Dos  espacios&#13;  y una línea.  ") +
                    "<question type=\"category\"><category>$course$/Dpto/Orvalis/Breves/Capítulo "
                    "04. La demanda</category></question>\n" +
                    essay("<![CDATA[**Breve** en _markdown_.]]>", "markdown") +
                    essay("Sin formato.", "") + "</quiz>"
-            << ""
+            << ImportOptions{}
             << "4 practica 4.0 «Dos  espacios y una línea.»\n6 breve 4.0 «**Breve** en "
                "_markdown_.»\n7 breve 4.0 «Sin formato.»";
         QTest::newRow("xml: what the bank cannot hold, and no known place")
-            << true
             << head + category("$course$/top/Orvalis/Conceptuales/Capítulo 04. La demanda") +
                    essay("<![CDATA[<p><img src=\"@@PLUGINFILE@@/a.png\"></p>]]>", "html") +
                    essay("<![CDATA[<a href=\"@@PLUGINFILE@@/a.pdf\">a</a>]]>", "html") +
@@ -113,7 +109,7 @@ private Q_SLOTS:
                    "correctas.</text></questiontext><answer fraction=\"100\"><text>true</text>"
                    "</answer><answer fraction=\"100\"><text>false</text></answer></question>\n" +
                    category("$course$/top/Otra") + essay("Sin tipo.") + "</quiz>"
-            << ""
+            << ImportOptions{}
             << "4 ✗ la pregunta tiene una imagen, y el banco solo guarda texto\n"
                "5 ✗ la pregunta usa un fichero guardado en Moodle (@@PLUGINFILE@@), y el banco "
                "solo guarda texto\n"
@@ -131,23 +127,22 @@ private Q_SLOTS:
                "«$course$/top/Otra», no es una de las que escribe orvalis-banco; indique --tipo "
                "conceptual, practica o breve";
         QTest::newRow("xml: other types left out; the command line places the rest")
-            << true
             << head + "<question type=\"multichoice\"/>\n<question/>\n" + category(tf41) +
                    trueFalse("Verdad.", "true", "false") + essay("Ensayo.") + "</quiz>"
-            << "breve 9 3"
+            << ImportOptions{QuestionKind::Brief, 9, 3}
             << "3 fuera: opción múltiple (multichoice)\n4 fuera: tipo sin nombre\n"
                "6 test 9.3 S «Verdad.»\n9 breve 9.0 «Ensayo.»";
         QTest::newRow("xml: not well-formed")
-            << true << head + essay("Uno.") + "<question type=\"essay\">\n</quiz>"
-            << "breve 1 0"
+            << head + essay("Uno.") + "<question type=\"essay\">\n</quiz>"
+            << ImportOptions{QuestionKind::Brief, 1, 0}
             << "3 breve 1.0 «Uno.»\n5 ✗ el XML no es válido: Opening and ending tag mismatch.";
         QTest::newRow("xml: not a quiz")
-            << true << QByteArray("<?xml version=\"1.0\"?>\n<html><quiz/></html>") << "breve 1 0"
+            << QByteArray("<?xml version=\"1.0\"?>\n<html><quiz/></html>")
+            << ImportOptions{QuestionKind::Brief, 1, 0}
             << "2 ✗ no es un fichero XML de preguntas de Moodle: empieza con <html> y no con "
                "<quiz>";
 
         QTest::newRow("gift: a question over lines, escapes, comments, categories, formats")
-            << false
             << "\n// Escrito a mano\n$CATEGORY: $course$/top/Orvalis/Breves/Capítulo 04. La "
                "demanda\n\n::Uno\\: el título::[plain]  Defina \\{demanda\\}\n// en medio\n"
                "  derivada\\: a \\~ b \\= c \\# d \\\\ e\\nfin.\n{####Sin\n  nota.\n}\n\n"
@@ -155,16 +150,15 @@ private Q_SLOTS:
                    tf41 +
                    "\n::V::[html]<p>Es &quot;A&quot;</p><p>y B.</p>{T}\n\nF corto.{F}\n\n"
                    "Verdadero largo. {TRUE #Mal. #Bien.}\n\nFalso en\nmoodle.{false}"
-            << ""
+            << ImportOptions{}
             << "5 breve 4.0 «Defina {demanda} derivada: a ~ b = c # d \\ e fin.»\n"
                "13 test 4.1 S «Es \"A\" y B.»\n15 test 4.1 N «F corto.»\n"
                "17 test 4.1 S «Verdadero largo.»\n19 test 4.1 N «Falso en moodle.»";
         QTest::newRow("gift: other types left out, broken questions refused")
-            << false
             << QByteArray("Elija.{=a ~b}\n\nEscriba.{=uno =dos}\n\nUna.{=a -> b =c -> d}\n\n"
                           "Número.{#3:1}\n\nSolo texto.\n\nEl {T} en medio.\n\n::Sin cierre\n\n"
                           "Abierta {T\n\nRara.{x}\n\n\xC3(.{}\n")
-            << "conceptual 2 0"
+            << ImportOptions{QuestionKind::Conceptual, 2, 0}
             << "1 fuera: opción múltiple\n3 fuera: respuesta corta\n5 fuera: emparejamiento\n"
                "7 fuera: respuesta numérica\n9 fuera: descripción (un texto sin respuestas)\n"
                "11 fuera: palabra que falta (respuestas en medio del texto)\n"
@@ -175,17 +169,11 @@ private Q_SLOTS:
     }
     void eachQuestionFindsItsPlaceOrItsReason()
     {
-        QFETCH(bool, xml);
         QFETCH(QByteArray, content);
-        QFETCH(QString, options);
-        ImportOptions given;
-        if (!options.isEmpty()) {
-            const QStringList values = options.split(u' ');
-            given = {values[0] == "breve" ? QuestionKind::Brief : QuestionKind::Conceptual,
-                     values[1].toInt(), values[2].toInt()};
-        }
-        const ImportedFile file = xml ? moodleXmlImport::read("f", content, given)
-                                      : giftImport::read("f", content, given);
+        QFETCH(ImportOptions, options);
+        const ImportedFile file = content.startsWith("<?xml")
+                                      ? moodleXmlImport::read("f", content, options)
+                                      : giftImport::read("f", content, options);
         QTEST(described(file), "expected");
     }
 };
