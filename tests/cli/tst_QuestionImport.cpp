@@ -2,8 +2,7 @@
 // and 5 brief questions, the built orvalis-banco killed at any of its
 // file-system calls, leaves each file old or whole new, and the same import
 // run again then completes it; under another program's lock a text import
-// leaves the file byte for byte as it was; two imports of one text file at
-// once add each question once.
+// leaves the file byte for byte as it was.
 
 #include "BankBytes.h"
 #include "BankFile.h"
@@ -106,17 +105,6 @@ private Q_SLOTS:
         QCOMPARE(bank(), m_old);
         QCOMPARE(QDir(m_folder).entryList(QDir::Files),
                  (QStringList{"QELMEXE3.DAT", "QELMEXT2.DAT", "QELMEXT2.DAT.lock"}));
-    }
-
-    void twoImportsAtOnceAddEachQuestionOnce()
-    {
-        QProcess first, second;
-        first.start(m_import.first(), m_import.mid(1));
-        second.start(m_import.first(), m_import.mid(1));
-        QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
-        // The later one finds every question already in the bank and adds none.
-        QCOMPARE(QSet<int>({first.exitCode(), second.exitCode()}), QSet<int>({0, 1}));
-        QCOMPARE(bank(), m_new);
     }
 };
 
