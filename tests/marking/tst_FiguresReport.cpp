@@ -41,11 +41,10 @@ private Q_SLOTS:
         QImage chart(400, 300, QImage::Format_RGB32);
         chart.fill(Qt::gray);
         QTemporaryDir dir;
-        QFile file(dir.filePath("informe.pdf"));
-        QVERIFY(file.open(QIODevice::WriteOnly) &&
-                file.write(figuresReport::pdf("Examen 7. Parcial", table, texts, chart, refused)));
-        file.close();
-        const QString xml = testFiles::outputOf("pdftotext", {"-bbox", file.fileName(), "-"});
+        const QString pdf = dir.filePath("informe.pdf");
+        QVERIFY(testFiles::writeFile(
+            pdf, figuresReport::pdf("Examen 7. Parcial", table, texts, chart, refused)));
+        const QString xml = testFiles::outputOf("pdftotext", {"-bbox", pdf, "-"});
 
         QStringList pages, words;
         const QRegularExpression page(R"x(<page width="([\d.]+)" height="([\d.]+)")x");
