@@ -174,14 +174,6 @@ private Q_SLOTS:
         QCOMPARE(cellText(0, 0) + "|" + cellText(0, 8) + "|" + cellText(1, 8) + "|" +
                      cellText(2, 8) + "|" + cellText(2, 9),
                  "00000002|3,33|10,00|10,00|Corregida");
-        ExamHistory history;
-        QCOMPARE(history.open(ExamHistory::Access::ReadOnly), QString());
-        QString error;
-        const auto decided = sheetRecords::decisions(history, m_exam, &error);
-        QCOMPARE(decided.value({0, 3}), (sheetRecords::Decisions{{"1", "S"}}));
-        QCOMPARE(decided.value({0, 2}), (sheetRecords::Decisions{{"dni", "00000002"}}));
-        QCOMPARE(markedSheets::read(history, m_exam, &error).value(0).sheets.size(), 3);
-        QCOMPARE(control<QListWidget>("ListNegativas")->count(), 0);
 
         SaveDialogResponder dialog;
         dialog.name = "notas.csv";
