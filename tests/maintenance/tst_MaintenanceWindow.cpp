@@ -45,7 +45,9 @@ Box askDelete(const QString &question, const QString &click = QStringLiteral("Ac
     return MessageBoxResponder::question(
         QStringLiteral("¿Seguro que quiere eliminar la pregunta \"%1\"").arg(question), click);
 }
-QList<QByteArray> with(QList<QByteArray> records, int index, const QByteArray &record)
+// The records joined, record `index` replaced, or appended past the end, or
+// removed when `index` is below 0 (-1: the first).
+QByteArray with(QList<QByteArray> records, int index, const QByteArray &record)
 {
     if (index < 0)
         records.removeAt(-index - 1);
@@ -53,12 +55,10 @@ QList<QByteArray> with(QList<QByteArray> records, int index, const QByteArray &r
         records[index] = record;
     else
         records.append(record);
-    return records;
+    return records.join();
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(QList<QByteArray>)
 
 class tst_MaintenanceWindow : public QObject
 {
@@ -134,7 +134,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("place"); // chosen before "Actualizar"
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("answer"); // the option set; -1: as it was
-        QTest::addColumn<QList<QByteArray>>("written");
+        QTest::addColumn<QByteArray>("written");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("firstRow"); // the first question listed after
         const QList<QByteArray> t = startBank(0);
@@ -155,8 +155,6 @@ private Q_SLOTS:
         QFETCH(int, place);
         QFETCH(QString, typed);
         QFETCH(int, answer);
-        QFETCH(QList<QByteArray>, written);
-        QFETCH(QString, file);
         openOn(kind, startBank(kKinds.indexOf(kind)));
         if (operation == u"delete") { // Cancelar first: nothing is written
             QVERIFY(clickCell(grid(), row, 1));
@@ -187,8 +185,8 @@ private Q_SLOTS:
             for (const char *option : {"Option1_0", "Option1_1"}) // and a question's answer
                 QVERIFY(m_kind > 0 || !m_window->findChild<QAbstractButton *>(option)->isChecked());
         }
-        QCOMPARE(files(), QStringList{file});
-        QCOMPARE(bank(), written.join());
+        QTEST(files().join(u' '), "file");
+        QTEST(bank(), "written");
         QTEST(grid()->textMatrix(1, 1), "firstRow");
         if (m_kind > 0) { // chapter 1's one question, and nothing left of the last chapter's
             choosePlace(1);

@@ -27,7 +27,6 @@ class tst_WorkingWindow : public QObject
 
     // The exposition bank, and one true/false question in chapter 1 topic 1.
     GuiFixture<ExpositionBankFixture> m_gui;
-    FakeMainWindowServices *m_main = nullptr;
     QPointer<QWidget> m_window;
 
     void open(const QString &name)
@@ -35,7 +34,6 @@ class tst_WorkingWindow : public QObject
         registerWindows<Testselec, Examselec, Testmodi, Exammodi>();
         QVERIFY(m_gui.setUp() && testFiles::writeFile(m_gui.bank->filePath("QELMEXT2.DAT"),
                                                       bankBytes::trueFalse(1, 1, "Primera", 1)));
-        m_main = m_gui.main.get();
         QVERIFY(m_window = m_gui.open<QWidget>(name));
     }
 
@@ -87,7 +85,7 @@ private Q_SLOTS:
             wrong << "Grid3 number column";
         // Opened over the middle of the program's window, when that is on
         // the screen whole.
-        const QRect main = m_main->window.frameGeometry();
+        const QRect main = m_gui.main->window.frameGeometry();
         if (m_window->screen()->availableGeometry().contains(main) &&
             (m_window->frameGeometry().center() - main.center()).manhattanLength() > 16)
             wrong << "not over the middle of the main window";
@@ -138,28 +136,27 @@ private Q_SLOTS:
                 : QStringLiteral("¿Seguro que quiere salir de actualización de preguntas de %1?")
                       .arg(window == u"Testmodi" ? "tipo test" : "exposición");
         const bool closed = answer.isEmpty() || answer == u"Aceptar";
-        m_main->helpButtonVisible = false;
+        m_gui.main->helpButtonVisible = false;
         QList<MessageBoxResponder::Box> boxes;
         if (!answer.isEmpty())
             boxes << MessageBoxResponder::question(question, answer);
-        QCOMPARE(MessageBoxResponder::answer(boxes,
-                                             [&] {
-                                                 if (how == u"Salir")
-                                                     click(m_window, QStringLiteral("Command2"));
-                                                 else if (how == u"Esc")
-                                                     key(Qt::Key_Escape);
-                                                 else if (how == u"main window")
-                                                     m_main->window.activateWindow();
-                                                 else
-                                                     m_window->close();
-                                                 if (closed)
-                                                     QTRY_VERIFY(!m_window);
-                                             }),
-                 QString());
+        const auto leave = [&] {
+            if (how == u"Salir")
+                click(m_window, QStringLiteral("Command2"));
+            else if (how == u"Esc")
+                key(Qt::Key_Escape);
+            else if (how == u"main window")
+                m_gui.main->window.activateWindow();
+            else
+                m_window->close();
+            if (closed)
+                QTRY_VERIFY(!m_window);
+        };
+        QCOMPARE(MessageBoxResponder::answer(boxes, leave), QString());
         if (closed) {
             QCOMPARE(OpenFiles::count(), 0);
-            QCOMPARE(m_main->statusText, QString());
-            QVERIFY(m_main->helpButtonVisible);
+            QCOMPARE(m_gui.main->statusText, QString());
+            QVERIFY(m_gui.main->helpButtonVisible);
             return;
         }
         QTRY_COMPARE(Forms::activeForm(), m_window.data());
@@ -167,7 +164,7 @@ private Q_SLOTS:
         if (how == u"main window")
             QTRY_COMPARE(QApplication::focusWidget(),
                          m_window->findChild<QWidget *>(QStringLiteral("List1")));
-        QVERIFY(!m_main->helpButtonVisible);
+        QVERIFY(!m_gui.main->helpButtonVisible);
         auto *text1 = m_window->findChild<QWidget *>(QStringLiteral("Text1"));
         QCOMPARE(text1 && text1->isEnabled(), something && !selection);
         if (window == u"Testselec")
