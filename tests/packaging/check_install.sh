@@ -9,11 +9,11 @@ build=$1 expected=$2 version=$3
 
 work=$(realpath "$(mktemp -d)")
 pid=
-cleanup() {
-  if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
+stop() {
+  [[ -z $pid ]] || { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
+  pid=
 }
-trap cleanup EXIT
+trap 'stop; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
@@ -22,9 +22,8 @@ DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/install.log" ||
   { cat "$work/install.log"; exit 1; }
 
 # Exactly the expected files, programs 755 and the rest 644, in folders anyone can enter.
-if ! diff -u <(sort "$expected") <(cd "$stage" && find . ! -type d -printf '%P\n' | sort); then
+diff -u <(sort "$expected") <(cd "$stage" && find . ! -type d -printf '%P\n' | sort) ||
   fail "the installed files are not those of $expected"
-fi
 odd=$(cd "$stage" && find . -mindepth 1 \( -type d -o -path './usr/bin/*' \) ! -perm 755 -printf '%P\n' -o \
   ! -type d ! -path './usr/bin/*' ! -perm 644 -printf '%P\n')
 [[ -z $odd ]] || fail "entries with the wrong mode: $odd"
@@ -37,9 +36,8 @@ done
 
 # The desktop entry: valid, and naming a program and an icon that were installed.
 desktop=$stage/usr/share/applications/es.orvalis.Orvalis.desktop
-if ! report=$(desktop-file-validate "$desktop" 2>&1) || grep -Eq 'error|warning' <<<"$report"; then
+report=$(desktop-file-validate "$desktop" 2>&1) && ! grep -Eq 'error|warning' <<<"$report" ||
   fail "desktop-file-validate: $report"
-fi
 read -r -a command <<<"$(sed -n 's/^Exec=//p' "$desktop")"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 [[ -x $stage/usr/bin/${command[0]} ]] || fail "the desktop entry runs ${command[0]}, which is not installed"
@@ -89,9 +87,7 @@ start_once() {
   pid=$!
   for ((i = 0; i < 600; i++)); do
     if [[ $(readlink "/proc/$pid/cwd" 2>/dev/null) == "$bank" ]]; then
-      kill "$pid"
-      wait "$pid" 2>/dev/null || true
-      pid=
+      stop
       return 0
     fi
     kill -0 "$pid" 2>/dev/null || break
