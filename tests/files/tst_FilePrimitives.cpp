@@ -42,6 +42,10 @@ private Q_SLOTS:
             << "\u0081\u008d\u008f\u0090\u009d" << QByteArray("\x81\x8d\x8f\x90\x9d") << "";
         QTest::newRow("latin-1 part") << "\u00a0éÿ" << QByteArray("\xa0\xe9\xff") << "";
         QTest::newRow("the last byte of the high block alone") << "Ÿ" << QByteArray("\x9f") << "";
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QTest::newRow("every byte back through both") << Cp1252::decode(all) << all << "";
     }
     void encodesAndDecodes()
     {
@@ -53,15 +57,6 @@ private Q_SLOTS:
         QCOMPARE(Cp1252::canEncode(text), unencodable.isEmpty());
         if (unencodable.isEmpty())
             QCOMPARE(Cp1252::decode(bytes), text);
-    }
-
-    void everyByteSurvivesDecodingAndEncoding()
-    {
-        QByteArray all;
-        for (int b = 0; b < 256; ++b)
-            all.append(char(b));
-        QCOMPARE(Cp1252::decode(all).size(), 256);
-        QCOMPARE(Cp1252::encode(Cp1252::decode(all)).bytes, all);
     }
 
     void anyChangeOfTheFileUnderTheNameShows_data()
