@@ -38,9 +38,10 @@ public:
                           : m_trueFalse.writeRecord(n, {1, 1, text, 1});
         return append(1, 1, text).error();
     }
-    BankResult<QList<QuestionListing>> questionsOf(int chapter)
+    // A true/false bank lists the topic; the others list the whole chapter.
+    BankResult<QList<QuestionListing>> questionsOf(int chapter, int topic = 1)
     {
-        return m_kind ? m_exposition.questionsOf(chapter) : m_trueFalse.questionsOf(chapter, 1);
+        return m_kind ? m_exposition.questionsOf(chapter) : m_trueFalse.questionsOf(chapter, topic);
     }
     // The texts chapter 1 lists.
     QStringList texts()
