@@ -70,17 +70,16 @@ public:
 
     ExpositionBankFixture()
     {
-        using namespace bankBytes;
-        const auto conceptualOf = [](const char *tag, int length) {
-            return conceptual(1, text(QLatin1String(tag), length).toLatin1());
-        };
-        QByteArray briefs = brief(1, "Mercado meta") + brief(1, "Posicionamiento");
+        using bankBytes::record;
+        QByteArray conceptuals,
+            briefs = record(3, 1, "Mercado meta") + record(3, 1, "Posicionamiento");
+        for (const int length : {50, 230, 110})
+            conceptuals += record(1, 1, text(QStringLiteral("C%1").arg(length), length).toLatin1());
         for (int i = 1; i <= 7; ++i)
-            briefs += brief(2, QStringLiteral("Concepto %1 del capítulo 2").arg(i).toLatin1());
-        write("QELMEXE1.DAT",
-              conceptualOf("C50", 50) + conceptualOf("C230", 230) + conceptualOf("C110", 110));
+            briefs += record(3, 2, QStringLiteral("Concepto %1 del capítulo 2").arg(i).toLatin1());
+        write("QELMEXE1.DAT", conceptuals);
         write("QELMEXE2.DAT",
-              exposition(1002, 1, QStringLiteral("Diseñe un plan de precios.").toLatin1()));
+              record(2, 1, QStringLiteral("Diseñe un plan de precios.").toLatin1()));
         write("QELMEXE3.DAT", briefs);
     }
 };
