@@ -100,10 +100,9 @@ private Q_SLOTS:
         }
         // The pile: a sheet all right, one with a wrong answer and two
         // blanks, one with a dot in 2's Sí box and both boxes of 6 crossed,
-        // and version B of exam 2 answered right. (How the command line
-        // reads this pile as read, a sheet scanned twice and a page that is
-        // no sheet, tst_SheetOrders::marksBecomeGrades proves through the
-        // same engine.)
+        // and version B of exam 2 answered right. (A sheet scanned twice
+        // and a page that is no sheet tst_SheetOrders::marksBecomeGrades
+        // proves through the same engine.)
         QVERIFY(save("hoja1.png", sheet(1, 0, 1, "SNSNSN", "12345678")));
         QVERIFY(save("hoja2.png", sheet(1, 0, 2, "SSSN--", "87654321")));
         cv::Mat doubtful = sheet(1, 0, 3, "N-NSNS", "11111111");
@@ -135,8 +134,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("failure");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QString>("key"); // version A's
-        QTest::newRow("answers kept") << qint64(1) << 0 << ""
-                                      << "SNSNSN";
         QTest::newRow("answers from the bank") << qint64(4) << 0 << ""
                                                << "SNSNSN";
         QTest::newRow("no such exam") << qint64(9) << int(MarkingSession::Failure::NoSuchExam) << ""
@@ -152,21 +149,18 @@ private Q_SLOTS:
     void anExamIsOpenedWithItsKey()
     {
         QFETCH(qint64, exam);
-        QFETCH(int, failure);
-        QFETCH(QString, reason);
-        QFETCH(QString, key);
         ExamHistory history(path("historial.sqlite"));
         QCOMPARE(history.open(), QString());
         MarkingSession::Failure failed;
         QString why;
         const std::optional<MarkingSession> session =
             MarkingSession::open(history, exam, m_dir.path(), 1, &failed, &why);
-        QCOMPARE(int(failed), failure);
-        QCOMPARE(why, reason);
+        QTEST(int(failed), "failure");
+        QTEST(why, "reason");
         QString letters;
         for (const bool yes : session ? session->key().answers.value(0) : QList<bool>())
             letters += yes ? u'S' : u'N';
-        QCOMPARE(letters, key);
+        QTEST(letters, "key");
     }
 
     void aPileBecomesGrades_data()
@@ -217,11 +211,6 @@ private Q_SLOTS:
         QFETCH(double, penalty);
         QFETCH(QString, decisions);
         QFETCH(QString, students);
-        QFETCH(QStringList, sheets);
-        QFETCH(int, doubts);
-        QFETCH(QStringList, refused);
-        QFETCH(QStringList, notes);
-        QFETCH(QStringList, absent);
         ExamHistory history(path("historial.sqlite"));
         std::optional<MarkingSession> session = open(history, exam, penalty);
         QVERIFY(session);
@@ -248,17 +237,17 @@ private Q_SLOTS:
         if (exam == 2) // version B's answers are in its own order
             shown.first() =
                 shown.first().section(u'|', 0, 1) + "||" + shown.first().section(u'|', 3);
-        QCOMPARE(shown, sheets);
-        QCOMPARE(result.doubts.size(), doubts);
+        QTEST(shown, "sheets");
+        QTEST(int(result.doubts.size()), "doubts");
         QStringList refusals;
         for (const Refusal &refusal : result.refusals)
             refusals << refusal.line().replace(m_dir.path() + u'/', QString());
-        QCOMPARE(refusals, refused);
+        QTEST(refusals, "refused");
         QStringList said;
         for (const QString &note : result.notes)
             said << QString(note).replace(id, "ID").replace(m_dir.path() + u'/', QString());
-        QCOMPARE(said, notes);
-        QCOMPARE(session->absent(), absent);
+        QTEST(said, "notes");
+        QTEST(session->absent(), "absent");
     }
 
     // A teacher's word counts once the history keeps it; the penalty
@@ -271,7 +260,8 @@ private Q_SLOTS:
         session->mark({path("hoja1.png"), path("hoja2.png"), path("hoja3.png")},
                       SheetMarking::Images::Bounded);
         QCOMPARE(session->record(history), QString());
-        QCOMPARE(session->pendingSheets(), 1);
+        QCOMPARE(session->pendingSheets(), 1); // as read: two doubts on the third sheet
+        QCOMPARE(session->result().doubts.size(), 2);
 
         QCOMPARE(session->decide(nullptr, 2, "2", "S"), "el historial no está abierto");
         QCOMPARE(session->result().sheets[2].answers, "N?NSNX");
@@ -314,8 +304,6 @@ private Q_SLOTS:
     void pagesKeptWithinTheBoundComeBackWhole()
     {
         QFETCH(double, pages);
-        QFETCH(int, whole);
-        QFETCH(int, packed);
         ExamHistory history(path("historial.sqlite"));
         const std::optional<MarkingSession> session = open(history, 1);
         QVERIFY(session);
@@ -337,8 +325,8 @@ private Q_SLOTS:
             QCOMPARE(back.size(), read.sheets[i].pages[0].straight.size());
             QCOMPARE(cv::norm(back, read.sheets[i].pages[0].straight, cv::NORM_INF), 0.0);
         }
-        QCOMPARE(wholeKept, whole);
-        QCOMPARE(packedKept, packed);
+        QTEST(wholeKept, "whole");
+        QTEST(packedKept, "packed");
     }
 };
 
