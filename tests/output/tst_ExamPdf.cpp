@@ -72,12 +72,9 @@ private Q_SLOTS:
                         "Cada acierto suma 1 punto y cada error resta 1 punto; en blanco, 0.",
                         "1. Sí ☐ No ☐",
                         "… — Tipo test — Versión A — Página 1 de 2",
-                        "--",
                         "— Versión A — Página 2 de 2",
-                        "--",
                         "VERSIÓN B",
-                        "— Versión B — Página 2 de 2",
-                        "--"};
+                        "— Versión B — Página 2 de 2"};
         const ExamDescription twoVersions = trueFalse(ExamDescription::Kind::TrueFalse, 40, 2);
         const ExamDescription oneEach = trueFalse(ExamDescription::Kind::TrueFalse, 3, 3);
         ExamDescription exposition{ExamDescription::Kind::Exposition, {}, 1, 0};
