@@ -1,7 +1,7 @@
 // An import is one change of each bank file: a GIFT file of 20 true/false
 // and 5 brief questions, the built orvalis-banco killed at any of its
 // file-system calls, leaves each file old or whole new, and the same import
-// run again then completes it; under another program's lock a text import
+// run again then completes it; under another program's lock the import
 // leaves the file byte for byte as it was.
 
 #include "BankBytes.h"
@@ -27,8 +27,9 @@ class tst_QuestionImport : public QObject
     const QByteArray m_oldBriefs = brief(1, "Vieja.");
     QByteArray m_new = trueFalse(1, 1, "Vieja.");
     QByteArray m_newBriefs = m_oldBriefs;
-    const QStringList m_import{ORVALIS_BANCO_PATH, "importar", m_dir.filePath("nuevas.txt"),
-                               m_folder,           "--tipo",   "test"};
+    const QStringList m_import{ORVALIS_BANCO_PATH, "importar",     m_dir.filePath("nuevas.gift"),
+                               m_folder,           "--capitulo=2", "--tema=1",
+                               "--tipo=breve"};
 
     // The bank as the program finds it.
     QByteArray bank() const { return readFile(RecordFile::resolve(m_bank)); }
@@ -40,9 +41,8 @@ class tst_QuestionImport : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QByteArray lines, gift;
+        QByteArray gift;
         for (int i = 1; i <= 20; ++i) {
-            lines += "2|1|S|Nueva " + QByteArray::number(i) + ".\n";
             gift += "Nueva " + QByteArray::number(i) + ".{T}\n\n";
             m_new += trueFalse(2, 1, "Nueva " + QByteArray::number(i) + ".");
         }
@@ -50,21 +50,16 @@ private Q_SLOTS:
             gift += "Breve " + QByteArray::number(i) + ".{}\n\n";
             m_newBriefs += brief(2, "Breve " + QByteArray::number(i) + ".");
         }
-        QVERIFY(writeFile(m_import[2], lines) && writeFile(m_dir.filePath("nuevas.gift"), gift));
+        QVERIFY(writeFile(m_import[2], gift));
     }
     void init() { QVERIFY(resetBank()); }
 
-    // A GIFT file of two kinds: its true/false questions are the text file's
-    // 20, so the bank file takes the same path a text import does.
     void aKillAtAnyCallLeavesEachFileOldOrWholeNew()
     {
         if (killPoints::strace().isEmpty())
             QSKIP("strace is missing or cannot trace here (scripts/setup installs it)");
-        const QStringList import{ORVALIS_BANCO_PATH, "importar",     m_dir.filePath("nuevas.gift"),
-                                 m_folder,           "--capitulo=2", "--tema=1",
-                                 "--tipo=breve"};
         const QString log = m_dir.filePath("strace.log");
-        QCOMPARE(killPoints::run(import, {"-o", log, "-e", "trace=%file,%desc"})->exitCode(), 0);
+        QCOMPARE(killPoints::run(m_import, {"-o", log, "-e", "trace=%file,%desc"})->exitCode(), 0);
         QCOMPARE(bank(), m_new);
         QCOMPARE(readFile(RecordFile::resolve(m_briefs)), m_newBriefs);
         // Every call after the first that names the bank folder. The program
@@ -74,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(traced.calls.size() > 20);
         int changed = 0;
         for (const killPoints::Call &at : traced.calls) {
-            QVERIFY2(killPoints::killAt(import, traced, at, [this] { return resetBank(); }),
+            QVERIFY2(killPoints::killAt(m_import, traced, at, [this] { return resetBank(); }),
                      qPrintable("not killed at " + at.tag()));
             const QByteArray left = bank(), briefs = readFile(RecordFile::resolve(m_briefs));
             QVERIFY2((left == m_old || left == m_new) &&
@@ -82,7 +77,7 @@ private Q_SLOTS:
                      qPrintable(at.tag() + QStringLiteral(": %1 bytes").arg(left.size())));
             changed += left == m_new;
             // What the kill left undone, the same import run again does.
-            killPoints::run(import);
+            killPoints::run(m_import);
             QCOMPARE(bank(), m_new);
             QCOMPARE(readFile(RecordFile::resolve(m_briefs)), m_newBriefs);
         }
