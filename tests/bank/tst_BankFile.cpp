@@ -72,12 +72,10 @@ class tst_BankFile : public QObject
     QByteArray openedBank(int kind)
     {
         BankFile file(bankBytes::kLengths[kind]);
-        if (!file.open(m_dir->path(), bankBytes::kLoadNames[kind], bankBytes::kRewriteNames[kind])
-                 .ok())
-            return "(does not open)";
-        const QByteArray bytes = readFile(file.filePath());
-        file.close();
-        return bytes;
+        return file.open(m_dir->path(), bankBytes::kLoadNames[kind], bankBytes::kRewriteNames[kind])
+                       .ok()
+                   ? readFile(file.filePath())
+                   : "(does not open)";
     }
 
 private Q_SLOTS:
