@@ -30,8 +30,6 @@ ExamDescription exam(K kind, const QStringList &questions, int versions = 1, qui
 
 const QByteArray kHeader = "EXAMEN DE MARKETING - PREGUNTAS DE EXPOSICI\xC3\x93N  "
                            "\r\n================================================\r\n\r\n";
-const QByteArray kB = "\r\nB. PREGUNTAS PR\xC3\x81"
-                      "CTICAS:\r\n\r\n 1. P1\r\n\r\n";
 const QByteArray kC = "\r\nC. DEFINA BREVEMENTE LOS SIGUIENTES CONCEPTOS:\r\n\r\n";
 const QByteArray kExam = "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\n";
 const QByteArray kAnswers = "EXAMEN DE MARKETING - Preguntas tipo test - Plantilla con las "
@@ -83,7 +81,6 @@ private Q_SLOTS:
             twelve << QStringLiteral("C:b%1").arg(i);
         // clang-format off
         QTest::newRow("template: the answer marks its box") << exam(K::AnswerTemplate, three) << kAnswers + y + "La demanda es el\xC3\xA1stica.\r\n" + n + "Falsa\r\n" + n + "c\r\n";
-        QTest::newRow("A, B and C, each numbered from 1") << exam(K::Exposition, {"C:B1", "A:Q1", "B:P1", "A:Q2"}) << kHeader + "A. PREGUNTAS CONCEPTUALES:\r\n\r\n 1. Q1\r\n\r\n 2. Q2\r\n\r\n" + kB + kC + " 1. B1\r\n";
         QTest::newRow("two-digit numbers take the whole field") << exam(K::Exposition, twelve) << kHeader + kC + " 1. b1\r\n 2. b2\r\n 3. b3\r\n 4. b4\r\n 5. b5\r\n 6. b6\r\n 7. b7\r\n 8. " "b8\r\n 9. b9\r\n10. b10\r\n11. b11\r\n12. b12\r\n";
         QTest::newRow("exam, 2 versions") << exam(K::TrueFalse, four, 2, 1234567) << v + "A\r\n" + kExam + o + "a\r\n" + o + "b\r\n" + o + "c\r\n" + o + "d\r\n\f" + v + "B\r\n" + kExam + o + "a\r\n" + o + "c\r\n" + o + "d\r\n" + o + "b\r\n";
         QTest::newRow("template, 3 versions and their key") << exam(K::AnswerTemplate, four, 3, 1234567) << v + "A\r\n" + kAnswers + y + "a\r\n" + n + "b\r\n" + n + "c\r\n" + y + "d\r\n\f" + v + "B\r\n" + kAnswers + y + "a\r\n" + n + "c\r\n" + y + "d\r\n" + n + "b\r\n\f" + v + "C\r\n" + kAnswers + n + "b\r\n" + y + "a\r\n" + n + "c\r\n" + y + "d\r\n\r\nClave de barajado: 1234567\r\nVersi\xC3\xB3n A: 1 S\xC3\xAD, 2 No, 3 No, 4 S\xC3\xAD\r\nVersi\xC3\xB3n B: 1 S\xC3\xAD, 2 No, 3 S\xC3\xAD, 4 No\r\nVersi\xC3\xB3n C: 1 No, 2 S\xC3\xAD, 3 No, 4 S\xC3\xAD\r\n";
