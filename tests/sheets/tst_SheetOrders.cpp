@@ -46,13 +46,10 @@ class tst_SheetOrders : public QObject
         const int status = BancoCommand(out, err).run(arguments);
         // The identifier is drawn at random: the texts name it ID.
         const auto plain = [this](const QByteArray &bytes) {
-            return QString::fromUtf8(bytes)
-                .replace(m_id, QStringLiteral("ID"))
-                .replace(m_dir.path() + u'/', QString());
+            return QString::fromUtf8(bytes).replace(m_id, QStringLiteral("ID"));
         };
         return {status, plain(out.data()), plain(err.data())};
     }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
 
     static QString pdfText(const QString &file, int *pages = nullptr)
     {
@@ -76,14 +73,10 @@ class tst_SheetOrders : public QObject
                                    false, random)
             .scan;
     }
-    bool save(const QString &name, const cv::Mat &scan)
-    {
-        return cv::imwrite(path(name).toStdString(), scan);
-    }
     // Scans put in one PDF, as a copier's feeder makes them.
     bool savePdf(const QString &name, const QList<cv::Mat> &scans)
     {
-        QPdfWriter writer(path(name));
+        QPdfWriter writer(name);
         writer.setResolution(200);
         QPainter painter(&writer);
         for (qsizetype i = 0; i < scans.size(); ++i) {
@@ -97,7 +90,7 @@ class tst_SheetOrders : public QObject
     }
     QString sheetTables()
     {
-        ExamHistory history(path("historial.sqlite"));
+        ExamHistory history("historial.sqlite");
         if (!history.open().isEmpty())
             return {};
         QSqlQuery query(history.database());
@@ -127,11 +120,10 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid() && QDir::setCurrent(m_dir.path()));
         // Exam 1: six questions, answers S N S N S N. Exam 2: two versions
         // of the same. Exam 3: exposition.
-        QVERIFY(
-            writeFile(path("QELMEXT2.DAT"), trueFalse(1, 1, "a", 1) + trueFalse(1, 1, "b", 0) +
-                                                trueFalse(1, 1, "c", 1) + trueFalse(1, 1, "d", 0) +
-                                                trueFalse(1, 1, "e", 1) + trueFalse(1, 1, "f", 0)));
-        ExamHistory history(path("historial.sqlite"));
+        QVERIFY(writeFile("QELMEXT2.DAT", trueFalse(1, 1, "a", 1) + trueFalse(1, 1, "b", 0) +
+                                              trueFalse(1, 1, "c", 1) + trueFalse(1, 1, "d", 0) +
+                                              trueFalse(1, 1, "e", 1) + trueFalse(1, 1, "f", 0)));
+        ExamHistory history("historial.sqlite");
         HistoryExam one{0, {}, false, "Parcial", 1, 0, {}};
         for (const char *text : {"a", "b", "c", "d", "e", "f"})
             one.questions.append({QuestionKind::TrueFalse, 1, 1, text, text[0] % 2 == 1});
@@ -148,7 +140,7 @@ private Q_SLOTS:
         m_identifier = *identifier;
         m_id = QStringLiteral("%1").arg(m_identifier, 8, 16, QLatin1Char('0')).toUpper();
         const cv::Mat first = sheet(1, "SNSNSN", "12345678");
-        QVERIFY(save("hoja1.png", first) && save("otra-vez.jpg", first));
+        QVERIFY(cv::imwrite("hoja1.png", first) && cv::imwrite("otra-vez.jpg", first));
         // A dot in question 2's Sí box and a second cross, in question 6's No
         // box, by hand on a straight scan (the page 10 mm into it).
         cv::Mat doubtful = sheet(3, "N-NSNS", "11111111", 0, true);
@@ -193,14 +185,14 @@ private Q_SLOTS:
         QFETCH(QString, options);
         QFETCH(int, status);
         QFETCH(QString, message);
-        const Run result = run(QStringList{"hojas", m_dir.path()} + options.split(u' '));
+        const Run result = run(QStringList{"hojas", "."} + options.split(u' '));
         QCOMPARE(status == 0 ? result.out : result.err, message);
         QCOMPARE(result.status, status);
         if (status != 0)
             return;
-        const QString file = path(options.contains("--salida") ? "h.pdf" : "hojas-examen-1.pdf");
         int printed = 0;
-        const QString text = pdfText(file, &printed);
+        const QString text =
+            pdfText(options.contains("--salida") ? "h.pdf" : "hojas-examen-1.pdf", &printed);
         QTEST(printed, "pages");
         QStringList found;
         static const QRegularExpression code("ORVL2-[0-9]+-[0-9A-F]{8}-[A-D]-[0-9]+-[0-9]/[0-9]");
@@ -226,11 +218,11 @@ private Q_SLOTS:
     // change nothing in the history.
     void marksBecomeGrades()
     {
-        QVERIFY(writeFile(path("decisiones.csv"), "hoja;pregunta;respuesta\n1-" + m_id.toUtf8() +
-                                                      "-A-003;2;en blanco\n1-" + m_id.toUtf8() +
-                                                      "-a-003;6;-\n"));
+        QVERIFY(writeFile("decisiones.csv", "hoja;pregunta;respuesta\n1-" + m_id.toUtf8() +
+                                                "-A-003;2;en blanco\n1-" + m_id.toUtf8() +
+                                                "-a-003;6;-\n"));
         QVERIFY(writeFile(
-            path("alumnos.csv"),
+            "alumnos.csv",
             "DNI,Nombre\n12345678-Z,Ana Pérez\n\"87654321\",\"Ruiz; Luis\"\n99999999,Eva\n"));
         const QStringList arguments =
             QString("corregir hoja1.png pila.pdf otra-vez.jpg . --penalizacion=0,5 "
@@ -252,7 +244,7 @@ private Q_SLOTS:
                  "11111111;;A;0;4;2;0;0,00;0,00;pila.pdf;2;N;-;N;S;N;-\r\n");
         QCOMPARE(result.status, 1); // a page refused
         int pages = 0;
-        const QString review = pdfText(path("revision.pdf"), &pages);
+        const QString review = pdfText("revision.pdf", &pages);
         QCOMPARE(pages, 3);
         QVERIFY(review.contains("Hoja 1-" + m_id +
                                 "-A-002 · DNI 87654321 · puntos 2,50 · nota 4,17 Parcial · "
@@ -327,9 +319,9 @@ private Q_SLOTS:
                        cv::Scalar(60), cv::FILLED);
         if (spoil == "noise")
             cv::randu(scan, 0, 255);
-        QVERIFY(spoil == "dicm" ? writeFile(path("r.png"), QByteArray(128, 'x') + "DICM\n")
-                                : save("r.png", scan));
-        const Run result = run(QStringList{"corregir", path("r.png"), m_dir.path()} + options);
+        QVERIFY(spoil == "dicm" ? writeFile("r.png", QByteArray(128, 'x') + "DICM\n")
+                                : cv::imwrite("r.png", scan));
+        const Run result = run(QStringList{"corregir", "r.png", "."} + options);
         QTEST(result.err, "err");
         QTEST(result.out.section(u'\n', 1), "out");
         QTEST(result.status, "status");
