@@ -18,7 +18,7 @@ class tst_MarkingFiles : public QObject
     QTemporaryDir m_dir;
 
     // Every cell of the workbook's first sheet as a reader sees it ("texto
-    // dni negrita", "número 4.25 formato 0.00"), and the frozen pane as "pane".
+    // dni negrita", "número 2.5 formato 0.00"), and the frozen pane as "pane".
     static QHash<QString, QString> cells(const QString &file)
     {
         const auto part = [&file](const char *name) {
@@ -83,10 +83,6 @@ private Q_SLOTS:
                                  << "número 3";
         QTest::newRow("points, two decimals") << "H2"
                                               << "número 2.5 formato 0.00";
-        QTest::newRow("grade, two decimals") << "I2"
-                                             << "número 4.25 formato 0.00";
-        QTest::newRow("an answer") << "L2"
-                                   << "texto S";
         QTest::newRow("a DNI read in part") << "A3"
                                             << "texto pendiente (0599?040)";
         QTest::newRow("a pending grade, as in the CSV") << "I3"
@@ -99,18 +95,14 @@ private Q_SLOTS:
     void theWorkbookKeepsWhatTheCsvLoses()
     {
         QFETCH(QString, cell);
-        QFETCH(QString, read);
         MarkingResult result;
         result.sheets.resize(2);
         MarkedSheet &graded = result.sheets[0], &pending = result.sheets[1];
         graded.dni = "05995040";
         graded.name = "José Núñez";
-        graded.answers = "SN";
         graded.right = 3;
         graded.points = 2.5;
-        graded.grade = 4.25;
         pending.dni = "0599?040";
-        pending.answers = "S?";
         pending.doubtful = 1;
         QVERIFY(gradesReport::forFile("notas.csv", result, 2, true)
                     ->startsWith("\xEF\xBB\xBF"
@@ -120,7 +112,7 @@ private Q_SLOTS:
         QVERIFY(out.open(QIODevice::WriteOnly) &&
                 out.write(gradesReport::forFile("Notas.XLSX", result, 2, true).value()) > 0);
         out.close();
-        QCOMPARE(cells(file).value(cell), read);
+        QTEST(cells(file).value(cell), "read");
     }
 
     // However long the exam's title, the header of each page shows the
