@@ -35,6 +35,8 @@ class tst_BancoCommand : public QObject
     {
         int status = -1;
         QString out, err;
+        // "status|out|err", to compare whole.
+        QString all() const { return QStringLiteral("%1|%2|%3").arg(status).arg(out, err); }
     };
     static Run run(const QStringList &arguments)
     {
@@ -308,29 +310,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bank"); // QELMEXT2.DAT; empty: none
         QTest::addColumn<QString>("word");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err"); // "@" stands for the folder
-        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("shown"); // Run::all(); "@" stands for the folder
         QTest::newRow("search, no bank")
-            << QByteArray() << "marca" << QString()
-            << "orvalis-banco: en la carpeta @ no hay ningún fichero del banco (QELMEXT2.DAT, "
-               "QELMEXE1.DAT, QELMEXE2.DAT, QELMEXE3.DAT): no hay preguntas en las que buscar.\n"
-            << 1;
+            << QByteArray() << "marca"
+            << "1||orvalis-banco: en la carpeta @ no hay ningún fichero del banco (QELMEXT2.DAT, "
+               "QELMEXE1.DAT, QELMEXE2.DAT, QELMEXE3.DAT): no hay preguntas en las que buscar.\n";
         QTest::newRow("search, control characters")
             << trueFalse(2, 1, "Borra\x1b[2J la\r\npantalla.") << "pantalla"
-            << "test, capítulo 2, tema 1, registro 1: Borra\\x1b[2J la\\r\\npantalla.\n"
-            << QString() << 0;
+            << "0|test, capítulo 2, tema 1, registro 1: Borra\\x1b[2J la\\r\\npantalla.\n|";
     }
     void aListingShowsWhatItFindsAsItIs()
     {
         QFETCH(QByteArray, bank);
         QFETCH(QString, word);
-        QFETCH(QString, err);
+        QFETCH(QString, shown);
         QVERIFY(bank.isEmpty() || writeFile(path("QELMEXT2.DAT"), bank));
-        const Run result = run({"buscar", word, m_dir->path()});
-        QTEST(result.out, "out");
-        QCOMPARE(result.err, err.replace("@", m_dir->path()));
-        QTEST(result.status, "status");
+        QCOMPARE(run({"buscar", word, m_dir->path()}).all(), shown.replace("@", m_dir->path()));
     }
 
     // The row's lines, then a good one, imported into a bank holding `bank`.
@@ -406,30 +401,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("options");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("shown"); // Run::all()
         const QString place = "--capitulo 4 --tema 1 --tipo breve";
-        const QString none = "No se ha añadido ninguna pregunta: %f tiene 1 problema.\n";
-        QTest::newRow("simulated") << QByteArray("Uno.{T}\n\nDos.{}\n") << place + " --simular" << 0
-                                   << "Todas las preguntas que el banco puede guardar son válidas: "
-                                      "se añadirían 1 pregunta a QELMEXT2.DAT (registro 1) y 1 "
-                                      "pregunta a QELMEXE3.DAT (registro 1). No se ha escrito "
-                                      "nada.\n"
-                                   << QString();
+        QTest::newRow("simulated")
+            << QByteArray("Uno.{T}\n\nDos.{}\n") << place + " --simular"
+            << "0|Todas las preguntas que el banco puede guardar son válidas: se añadirían 1 "
+               "pregunta a QELMEXT2.DAT (registro 1) y 1 pregunta a QELMEXE3.DAT (registro 1). No "
+               "se ha escrito nada.\n|";
         QTest::newRow("nothing the bank can hold")
-            << QByteArray("Tres.{~a =b}") << QString() << 1
-            << "%f no contiene preguntas que el banco pueda guardar; no se ha añadido nada.\n"
-            << "%f:1: se deja fuera una pregunta de opción múltiple: el banco solo guarda "
-               "preguntas de verdadero o falso y de ensayo\n1 pregunta de %f se ha dejado fuera.\n";
+            << QByteArray("Tres.{~a =b}") << QString()
+            << "1|%f no contiene preguntas que el banco pueda guardar; no se ha añadido "
+               "nada.\n|%f:1: se deja fuera una pregunta de opción múltiple: el banco solo "
+               "guarda preguntas de verdadero o falso y de ensayo\n1 pregunta de %f se ha "
+               "dejado fuera.\n";
         QTest::newRow("not Windows-1252")
-            << QByteArray("Uno.{T}\n\n::T::Dice \xE2\x89\xA0.{}") << place << 1 << QString()
-            << "%f:3: el texto contiene caracteres que Windows-1252 no puede representar: ≠ "
-               "(U+2260)\n" +
-                   none;
+            << QByteArray("Uno.{T}\n\n::T::Dice \xE2\x89\xA0.{}") << place
+            << "1||%f:3: el texto contiene caracteres que Windows-1252 no puede representar: ≠ "
+               "(U+2260)\nNo se ha añadido ninguna pregunta: %f tiene 1 problema.\n";
         QTest::newRow("--tipo test")
-            << QByteArray("Uno.{T}") << "--tipo test" << 2 << QString()
-            << "orvalis-banco: --tipo dice de qué tipo son las preguntas de ensayo (conceptual, "
+            << QByteArray("Uno.{T}") << "--tipo test"
+            << "2||orvalis-banco: --tipo dice de qué tipo son las preguntas de ensayo (conceptual, "
                "practica o breve); las de verdadero o falso se reconocen solas.\nUse "
                "«orvalis-banco --help» para ver cómo se usa.\n";
         // A file of another kind (in text form; its name tells the kind it
@@ -439,24 +430,22 @@ private Q_SLOTS:
         for (int line = 1; line <= 100; ++line)
             flood += QString("%f:%1: se esperaba capítulo|tema|respuesta|texto\n").arg(line);
         QTest::newRow("a flood of bad lines")
-            << QByteArray("x\n").repeated(101) << QString() << 1 << QString()
-            << flood + "… y 1 error más.\nNo se ha añadido ninguna pregunta: 101 líneas de %f no "
-                       "son válidas.\n";
+            << QByteArray("x\n").repeated(101) << QString()
+            << "1||" + flood +
+                   "… y 1 error más.\nNo se ha añadido ninguna pregunta: 101 líneas de %f no son "
+                   "válidas.\n";
     }
     void aFileComesInWholeOrNotAtAll()
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, options);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
+        QFETCH(QString, shown);
         const QString source = path("verdadero_falso.txt");
         QVERIFY(writeFile(source, content));
         const QStringList before = folderContents(m_dir->path());
         const Run result = run(QStringList{"importar", source, m_dir->path()} +
                                options.split(' ', Qt::SkipEmptyParts));
-        QCOMPARE(result.out, out.replace("%f", source));
-        QCOMPARE(result.err, err.replace("%f", source));
-        QTEST(result.status, "status");
+        QCOMPARE(result.all(), shown.replace("%f", source));
         QCOMPARE(folderContents(m_dir->path()), before);
     }
 
@@ -472,10 +461,9 @@ private Q_SLOTS:
         const QString warnings =
             source + ":1: muy parecida al registro 1 (capítulo 5): «Que es el marketing?»\n" +
             source + ":4: muy parecida a la línea 2: «Qué es el marketing»\n";
-        const Run strict = run({"importar", source, m_dir->path(), "--estricto"});
-        QCOMPARE(strict.status, 1);
-        QCOMPARE(strict.err, warnings + "No se ha añadido ninguna pregunta: 2 líneas de " + source +
-                                 " no son válidas.\n");
+        QCOMPARE(run({"importar", source, m_dir->path(), "--estricto"}).all(),
+                 "1||" + warnings + "No se ha añadido ninguna pregunta: 2 líneas de " + source +
+                     " no son válidas.\n");
         // Had it written, the lenient run would find its lines in the bank.
         const Run lenient = run({"importar", source, m_dir->path()});
         QCOMPARE(lenient.err, warnings);
@@ -562,22 +550,18 @@ private Q_SLOTS:
                  "\"tipo\": \"test\" } ], \"tipo\": \"tipo test\", "
                  "\"titulo\": \"Examen del 12/06/2026\", "
                  "\"versiones\": { \"A\": [ 1 ], \"B\": [ 1 ] } }");
-        const Run missing = run({"historial", m_dir->path(), "--examen", "3"});
-        QCOMPARE(missing.status, 2);
-        QCOMPARE(missing.err, "orvalis-banco: no hay ningún examen número 3 en el historial.\n");
-        const QString invalid = "orvalis-banco: no se puede leer el historial: el examen %1 del "
-                                "historial no es válido: %2.\n";
+        QCOMPARE(run({"historial", m_dir->path(), "--examen", "3"}).all(),
+                 "2||orvalis-banco: no hay ningún examen número 3 en el historial.\n");
+        const QString invalid = "2||orvalis-banco: no se puede leer el historial: el examen %1 "
+                                "del historial no es válido: %2.\n";
         QVERIFY(sqlFile::run(path("historial.sqlite"),
                              {"UPDATE exam SET seed = 99999999999 WHERE id = 1"}));
-        const Run seed = run({"historial", m_dir->path()});
-        QCOMPARE(seed.out + seed.err, invalid.arg(1).arg("la clave es «99999999999»"));
-        QCOMPARE(seed.status, 2);
+        QCOMPARE(run({"historial", m_dir->path()}).all(),
+                 invalid.arg(1).arg("la clave es «99999999999»"));
         QVERIFY(
             sqlFile::run(path("historial.sqlite"), {"UPDATE exam_question SET chapter = 99999"}));
-        const Run chapter = run({"historial", m_dir->path(), "--examen=2"});
-        QCOMPARE(chapter.out + chapter.err,
+        QCOMPARE(run({"historial", m_dir->path(), "--examen=2"}).all(),
                  invalid.arg(2).arg("el capítulo de su pregunta 1 es «99999»"));
-        QCOMPARE(chapter.status, 2);
     }
 
     // Four settled sheets over a key Sí, No, Sí: SNS, SN-, S--, NSN give
@@ -598,16 +582,15 @@ private Q_SLOTS:
         QVERIFY(sheetRecords::store(history, exam.id, sheets, {}).isEmpty());
         QVERIFY(writeFile(path("QELMEXT2.DAT"),
                           trueFalse(1, 1, "a") + trueFalse(1, 1, "b", 0) + trueFalse(1, 1, "c")));
-        const Run text = run({"estadisticas", m_dir->path()});
-        QCOMPARE(text.err, QString());
-        QCOMPARE(text.out, "Examen 1. Parcial\n  Hojas: 4\n  Pendientes de decidir: 1\n"
-                           "  Nota media: 5,00\n  Mediana: 5,00\n  Desviación típica: 4,30\n"
-                           "  Consistencia (KR-20): 0,75\n  Notas: 0–1: 1 · 1–2: 0 · 2–3: 0 · "
-                           "3–4: 1 · 4–5: 0 · 5–6: 0 · 6–7: 1 · 7–8: 0 · 8–9: 0 · 9–10: 1\n"
-                           "  Preguntas (acierto, discriminación):\n"
-                           "  1. 75 % (3 de 4) · discrimina 0,52: a\n"
-                           "  2. 50 % (2 de 4) · discrimina 0,71: b\n"
-                           "  3. 25 % (1 de 4) · discrimina 0,52: c\n");
+        QCOMPARE(run({"estadisticas", m_dir->path()}).all(),
+                 "0|Examen 1. Parcial\n  Hojas: 4\n  Pendientes de decidir: 1\n"
+                 "  Nota media: 5,00\n  Mediana: 5,00\n  Desviación típica: 4,30\n"
+                 "  Consistencia (KR-20): 0,75\n  Notas: 0–1: 1 · 1–2: 0 · 2–3: 0 · "
+                 "3–4: 1 · 4–5: 0 · 5–6: 0 · 6–7: 1 · 7–8: 0 · 8–9: 0 · 9–10: 1\n"
+                 "  Preguntas (acierto, discriminación):\n"
+                 "  1. 75 % (3 de 4) · discrimina 0,52: a\n"
+                 "  2. 50 % (2 de 4) · discrimina 0,71: b\n"
+                 "  3. 25 % (1 de 4) · discrimina 0,52: c\n|");
         const Run json = run({"estadisticas", m_dir->path(), "--examen=1", "--json"});
         QCOMPARE(json.status, 0);
         QVERIFY2(json.out.simplified().contains(
@@ -639,12 +622,10 @@ private Q_SLOTS:
             QCOMPARE(run(csv).status, 2);
         }
         QCOMPARE(readFile(output), QByteArray("anterior"));
-        const Run written = run(csv);
-        QCOMPARE(written.status, 1);
         QCOMPARE(
-            written.out + written.err,
-            "Se han exportado 2 preguntas a " + output +
-                ".\naviso: no se exporta QELMEXT2.DAT, registro 2: el texto está vacío.\n1 "
+            run(csv).all(),
+            "1|Se han exportado 2 preguntas a " + output +
+                ".\n|aviso: no se exporta QELMEXT2.DAT, registro 2: el texto está vacío.\n1 "
                 "registro no se ha exportado; «orvalis-banco comprobar» explica qué les pasa.\n");
         QVERIFY(readFile(output).endsWith(",3,Sí,Tres.\r\n"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
