@@ -114,14 +114,12 @@ private Q_SLOTS:
         QCOMPARE(bankFiles,
                  (QStringList{"QELMEXE1.DAT", "QELMEXE2.DAT", "QELMEXE3.DAT", "QELMEXT2.DAT"}));
         const QByteArray written = testFiles::readFile(output.filePath("QELMEXE3.DAT"));
-        QCOMPARE(run(badLine), 1);
-        QCOMPARE(output.entryList(QDir::Files), bankFiles);
-        QCOMPARE(testFiles::readFile(output.filePath("QELMEXE3.DAT")), written);
-        // A source that cannot be read stops it the same way.
+        // A source that cannot be read stops it as a bad line does.
         QVERIFY(QFile::remove(sources.filePath("practicas.txt")));
         QCOMPARE(run(goodLine), 1);
         QVERIFY(QString::fromUtf8(process.readAllStandardError())
                     .contains(sources.filePath("practicas.txt") + ": no se puede leer"));
+        QCOMPARE(output.entryList(QDir::Files), bankFiles);
         QCOMPARE(testFiles::readFile(output.filePath("QELMEXE3.DAT")), written);
     }
 };
