@@ -306,8 +306,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, damaged);
         QFETCH(QString, message);
-        const QByteArray spoilt(5000, 'x');
-        QVERIFY(damaged ? testFiles::writeFile("historial.sqlite", spoilt)
+        QVERIFY(damaged ? testFiles::writeFile("historial.sqlite", QByteArray(5000, 'x'))
                         : QDir().mkdir("historial.sqlite"));
         m_window->receiveText(kText, {});
         for (const auto &boxes :
