@@ -35,6 +35,7 @@
 
 using namespace testFiles;
 using bankBytes::record;
+using bankBytes::records;
 using bankBytes::trueFalse;
 using Numbers = QList<qint32>;
 
@@ -66,16 +67,6 @@ bool makeEntry(const QString &what, const QString &path)
     if (what == "dangling link" || what == "/dev/zero")
         return QFile::link(what == "/dev/zero" ? what : path + ".gone", path);
     return writeFile(path, trueFalse(1, 1)) && QFile::setPermissions(path, {});
-}
-
-// A record of the kind for each letter, holding it: x under chapter 23, the
-// others under chapter 1.
-QByteArray records(int kind, const QByteArray &letters)
-{
-    QByteArray bytes;
-    for (const char letter : letters)
-        bytes += record(kind, letter == 'x' ? 23 : 1, QByteArray(1, letter));
-    return bytes;
 }
 
 } // namespace

@@ -50,4 +50,14 @@ inline QByteArray record(int kind, int chapter, const QByteArray &text = "q", in
     return kind == 0 ? trueFalse(chapter, topic, text) : exposition(kLengths[kind], chapter, text);
 }
 
+// A record of the kind for each letter, holding it: x under chapter 23, the
+// others under chapter 1.
+inline QByteArray records(int kind, const QByteArray &letters)
+{
+    QByteArray bytes;
+    for (const char letter : letters)
+        bytes += record(kind, letter == 'x' ? 23 : 1, QByteArray(1, letter));
+    return bytes;
+}
+
 } // namespace bankBytes
