@@ -222,10 +222,9 @@ private Q_SLOTS:
     // 100 GiB row.)
     void aFileTooLongToRewriteIsListedButNotRewritten()
     {
-        QVERIFY(makeFolder({}));
-        QFile huge(m_dir->filePath(QStringLiteral("QELMEXT2.DAT")));
-        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(BankFile::kMaxLength + 256));
-        huge.close();
+        QVERIFY(makeFolder({{"QELMEXT2.DAT", {}}}));
+        const QString huge = m_dir->filePath("QELMEXT2.DAT");
+        QVERIFY(QFile::resize(huge, BankFile::kMaxLength + 256));
         BankFile file(256);
         QVERIFY(file.open(m_dir->path(), "QELMEXT2.DAT", "Qelmext2.dat").ok());
         const BankError error =
@@ -233,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(error.detail, QStringLiteral("el fichero QELMEXT2.DAT mide 67109120 bytes, "
                                               "demasiado para leerlo entero"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"QELMEXT2.DAT"});
-        QCOMPARE(QFileInfo(huge.fileName()).size(), BankFile::kMaxLength + 256);
+        QCOMPARE(QFileInfo(huge).size(), BankFile::kMaxLength + 256);
     }
 };
 
