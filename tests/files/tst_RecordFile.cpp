@@ -8,7 +8,6 @@
 #include "RecordFile.h"
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,16 +23,14 @@ class tst_RecordFile : public QObject
     std::optional<QTemporaryDir> m_dir;
     QString path(const QString &name) const { return m_dir->filePath(name); }
     // Entries given as "name|content|age in seconds" (negative: in the
-    // future), "name|age" for a file holding its own name, "name|->" for a
-    // link to nothing and "name|/" for a folder.
+    // future), "name|age" for a file holding its own name and "name|->" for a
+    // link to nothing.
     void makeEntries(const QStringList &entries)
     {
         for (const QString &entry : entries) {
             const QString name = entry.section(u'|', 0, 0), age = entry.section(u'|', -1);
             if (age == "->")
                 QVERIFY(QFile::link(path("no-existe"), path(name)));
-            else if (age == "/")
-                QVERIFY(QDir(m_dir->path()).mkdir(name));
             else
                 QVERIFY(
                     writeFile(path(name), entry.count(u'|') == 2
@@ -59,14 +56,14 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    // Entries as makeEntries takes them, each file holding its own name; the variants of
-    // the name asked come newest first, on equal times the exact spelling
-    // first and then the names in order, and a link to nothing last. A
-    // folder counts, but no file is opened then.
+    // Entries as makeEntries takes them, each file holding its own name; the
+    // variants of QELMEXT2.DAT come newest first, on equal times the exact
+    // spelling first and then the names in order, and a link to nothing last.
+    // (An entry of another type counts too: tst_QuestionBanks's pipe.)
     void caseVariantsComeNewestFirst_data()
     {
         QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QStringList>("variants"); // of QELMEXT2.DAT
+        QTest::addColumn<QStringList>("variants");
         // Entries and variants given space-separated.
         const auto row = [](const char *tag, const QString &entries, const QString &variants) {
             QTest::newRow(tag) << entries.split(u' ') << variants.split(u' ', Qt::SkipEmptyParts);
@@ -76,7 +73,6 @@ private Q_SLOTS:
         row("equal times", "qelmext2.dat|10 Qelmext2.dat|10 QELMEXT2.DAT|10",
             "QELMEXT2.DAT Qelmext2.dat qelmext2.dat");
         row("link to nothing last", "QELMEXT2.DAT|-> qelmext2.dat|50", "qelmext2.dat QELMEXT2.DAT");
-        row("a folder counts", "QELMEXT2.DAT|/ qelmext2.dat|3600", "QELMEXT2.DAT qelmext2.dat");
         row("none", "QELMEXT2.DA|1 QELMEXT2.DAT~|1", "");
     }
     void caseVariantsComeNewestFirst()
@@ -91,11 +87,9 @@ private Q_SLOTS:
         QCOMPARE(RecordFile::resolve(path("QELMEXT2.DAT")),
                  path(variants.value(0, "QELMEXT2.DAT")));
         RecordFile file; // opened under a spelling of its own
-        const bool opened = file.open(path("qelmext2.DAT"), 4);
-        QCOMPARE(opened, !entries.first().endsWith("|/"));
-        if (opened)
-            QCOMPARE(file.otherCaseVariants(), variants.mid(1));
-        if (opened && !variants.isEmpty()) // the newest is read
+        QVERIFY(file.open(path("qelmext2.DAT"), 4));
+        QCOMPARE(file.otherCaseVariants(), variants.mid(1));
+        if (!variants.isEmpty()) // the newest is read
             QCOMPARE(file.readRecord(2).value(), variants.first().toUtf8().mid(4, 4));
     }
 
