@@ -370,7 +370,6 @@ private Q_SLOTS:
             QTest::newRow(tag) << kind << other << mine << QString(between).split(u' ')
                                << (again ? QString(again) : mine) << QString(after).split(u' ');
         };
-        row("deletion there, deletion here", 0, "delete 1", "delete 2", "b c", "c", "delete 1");
         row("addition there, addition here", 0, "process append x", "append d", "a b c x",
             "a b c x d");
         row("lock held there, modification here", 0, "hold", "modify 2 B", "a b c", "a B c");
