@@ -17,14 +17,13 @@ using K = ExamDescription::Kind;
 ExamDescription exam(K kind, const QStringList &questions, int versions = 1, quint32 seed = 0)
 {
     ExamDescription described{kind, {}, versions, seed};
-    for (const QString &question : questions) {
+    for (const QString &question : questions)
         if (kind != K::Exposition)
             described.selection.add({QuestionKind::TrueFalse, 1, 1, question.section(u'|', 0, 0),
                                      question.endsWith(u"|1")});
         else
             described.selection.add(
                 {kQuestionKinds[question[0].unicode() - u'A' + 1], 1, 0, question.mid(2)});
-    }
     return described;
 }
 

@@ -65,7 +65,7 @@ private Q_SLOTS:
         QVERIFY(bank.open().ok());
         const TopicCatalogue catalogue;
         int listed = 0;
-        for (int chapter = 1; chapter <= TopicCatalogue::kChapters; ++chapter) {
+        for (int chapter = 1; chapter <= TopicCatalogue::kChapters; ++chapter)
             for (int topic = trueFalse; topic <= (trueFalse ? catalogue.topicCount(chapter) : 0);
                  ++topic) {
                 const auto listing = bank.questionsOf(chapter, topic);
@@ -77,7 +77,6 @@ private Q_SLOTS:
                          qPrintable(QString::number(chapter * 100 + topic)));
                 listed += texts.size();
             }
-        }
         QCOMPARE(expected.keys(), QList<int>()); // every source line is listed
         // 45 % to 55 % Sí: a student who always answers the same cannot pass.
         if (trueFalse)
