@@ -22,7 +22,6 @@ inline bool run(const QString &path, const QStringList &statements)
         for (const QString &statement : statements)
             done = done && query.exec(statement) &&
                    (!statement.startsWith(QLatin1String("SELECT")) || query.next());
-        db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("sqlFile"));
     return done;
