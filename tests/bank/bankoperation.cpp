@@ -17,13 +17,11 @@ int main(int argc, char *argv[])
 {
     if (argc < 4)
         return 2;
-    const int kind = QByteArray(argv[2]).toInt();
-    const QString folder = QString::fromUtf8(argv[1]), operation = QString::fromUtf8(argv[3]);
-    AnyBank bank(kind, folder);
+    AnyBank bank(QByteArray(argv[2]).toInt(), QString::fromUtf8(argv[1]));
     BankError error = bank.open();
     if (error.ok()) {
         ::access("killpoints-begin", F_OK);
-        error = bank.apply(operation);
+        error = bank.apply(QString::fromUtf8(argv[3]));
         ::access("killpoints-end", F_OK);
     }
     std::fputs(error.ok() ? "ok\n" : qPrintable(error.message + u'\n'), stdout);
