@@ -49,6 +49,7 @@ class tst_Correccion : public QObject
 
     template <class T> T *control(const char *name) const { return m_window->findChild<T *>(name); }
     void click(const char *name) { control<QPushButton>(name)->click(); }
+    QString label(const char *name) const { return control<QLabel>(name)->text(); }
     QString cellText(int row, int column) const
     {
         return control<QTableWidget>("GridNotas")->item(row, column)->text();
@@ -105,7 +106,7 @@ private Q_SLOTS:
         QVERIFY(m_window);
         Correccion::setOpenAnswerForTesting([this](const QString &) { return m_scans; });
         click("CommandEscaneos");
-        QCOMPARE(control<QLabel>("LabelEscaneos")->text(), "hoja1.png, hoja2.png, hoja3.png");
+        QCOMPARE(label("LabelEscaneos"), "hoja1.png, hoja2.png, hoja3.png");
     }
     void cleanup()
     {
@@ -124,7 +125,7 @@ private Q_SLOTS:
                  "CORRECCIÓN DE LAS HOJAS DE RESPUESTAS");
         GuiTest::click(help, "Command1");
         QTRY_COMPARE(Forms::activeForm(), m_window.data());
-        QCOMPARE(control<QLabel>("LabelEscaneos")->text(), "hoja1.png, hoja2.png, hoja3.png");
+        QCOMPARE(label("LabelEscaneos"), "hoja1.png, hoja2.png, hoja3.png");
     }
 
     void aPileIsMarkedAndItsDoubtSettledByKeyboard()
@@ -147,8 +148,8 @@ private Q_SLOTS:
 
         // The DNI typed as it is seen; then the Sí box of question 1 marked,
         // the No box blank: the answer is Sí.
-        QVERIFY(control<QLabel>("LabelDuda")->text().contains("(0000000?)"));
-        QVERIFY(control<QLabel>("LabelDuda")->text().endsWith("(quedan 2 marcas dudosas)"));
+        QVERIFY(label("LabelDuda").contains("(0000000?)"));
+        QVERIFY(label("LabelDuda").endsWith("(quedan 2 marcas dudosas)"));
         // The DNI's crop holds the whole grid, its ten rows under the written
         // digits (about as tall as wide); a question's, one row of boxes.
         const auto cropShape = [this] {
@@ -159,16 +160,14 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>("TextDni"));
         QTest::keyClicks(QApplication::focusWidget(), "00000002");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QVERIFY(control<QLabel>("LabelDuda")
-                    ->text()
-                    .contains("pregunta 1: ¿está marcada la "
-                              "casilla «Sí»? (queda 1 marca dudosa)"));
+        QVERIFY(label("LabelDuda")
+                    .contains("pregunta 1: ¿está marcada la casilla «Sí»? (queda 1 marca dudosa)"));
         QVERIFY2(cropShape() > 0 && cropShape() < 0.5, qPrintable(QString::number(cropShape())));
         QTRY_COMPARE(QApplication::focusWidget(), control<QPushButton>("CommandMarcada"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
-        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (queda 1 marca dudosa)"));
+        QVERIFY(label("LabelDuda").contains("«No»? (queda 1 marca dudosa)"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
-        QCOMPARE(control<QLabel>("LabelDuda")->text(), "Ninguna marca dudosa");
+        QCOMPARE(label("LabelDuda"), "Ninguna marca dudosa");
         // Sorted by grade: a number, not a text ("10,00" before "3,33").
         grades->sortItems(8, Qt::AscendingOrder);
         QCOMPARE(cellText(0, 0) + "|" + cellText(0, 8) + "|" + cellText(1, 8) + "|" +
@@ -204,13 +203,12 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_window);
         m_window = m_gui.open<Correccion>(Correccion::kName);
         QVERIFY(m_window);
-        QCOMPARE(control<QLabel>("LabelEscaneos")->text(), "hoja1.png, hoja2.png, hoja3.png");
+        QCOMPARE(label("LabelEscaneos"), "hoja1.png, hoja2.png, hoja3.png");
         QCOMPARE(control<QComboBox>("ComboExamen")->currentData().toLongLong(), m_exam);
         click("CommandCorregir");
         QTRY_COMPARE_WITH_TIMEOUT(control<QTableWidget>("GridNotas")->rowCount(), 3, 60000);
-        QCOMPARE(control<QLabel>("LabelDuda")->text(), "Ninguna marca dudosa");
-        QCOMPARE(control<QLabel>("LabelEstado")->text(),
-                 "3 hojas corregidas, 0 pendientes, 0 páginas rechazadas.");
+        QCOMPARE(label("LabelDuda"), "Ninguna marca dudosa");
+        QCOMPARE(label("LabelEstado"), "3 hojas corregidas, 0 pendientes, 0 páginas rechazadas.");
     }
 
     // After the marking, what the teacher changes shows at once and nothing
@@ -228,8 +226,7 @@ private Q_SLOTS:
         click("CommandCorregir");
         auto *grades = control<QTableWidget>("GridNotas");
         QTRY_COMPARE_WITH_TIMEOUT(grades->rowCount(), 3, 60000);
-        QCOMPARE(control<QLabel>("LabelEstado")->text(),
-                 "1 hoja corregida, 2 pendientes, 1 página rechazada.");
+        QCOMPARE(label("LabelEstado"), "1 hoja corregida, 2 pendientes, 1 página rechazada.");
         QCOMPARE(control<QListWidget>("ListRechazadas")->item(0)->text(),
                  "página 1 de " + m_scans.last() + ": no es una hoja de respuestas");
 
@@ -245,11 +242,11 @@ private Q_SLOTS:
         click("CommandAlumnos");
         QCOMPARE(cellText(0, 1), "Ana");
         QCOMPARE(cellText(2, 1), "⚠ No está en la lista");
-        QCOMPARE(control<QLabel>("LabelAusentes")->text(), "Sin hoja (1): 00000009 Eva");
+        QCOMPARE(label("LabelAusentes"), "Sin hoja (1): 00000009 Eva");
 
         QTRY_COMPARE(QApplication::focusWidget(), control<QLineEdit>("TextDni"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S);
-        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«Sí»? (quedan 2 marcas dudosas)"));
+        QVERIFY(label("LabelDuda").contains("«Sí»? (quedan 2 marcas dudosas)"));
         QCOMPARE(control<QLineEdit>("TextDni")->text(), QString());
 
         SaveDialogResponder dialog;
@@ -261,14 +258,14 @@ private Q_SLOTS:
                  "Hoja de revisión de la hoja elegida (1 de 3)");
         // The keys still answer after a save dialog.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
-        QVERIFY(control<QLabel>("LabelDuda")->text().contains("«No»? (quedan 2 marcas dudosas)"));
+        QVERIFY(label("LabelDuda").contains("«No»? (quedan 2 marcas dudosas)"));
         click("CommandSiguiente"); // left for later: the DNI comes round again
-        QVERIFY(control<QLabel>("LabelDuda")->text().contains("(0000000?)"));
+        QVERIFY(label("LabelDuda").contains("(0000000?)"));
         // Written in the background from the pages the marking kept.
         dialog.name = "revision.pdf";
         click("CommandRevision");
         QTRY_COMPARE_WITH_TIMEOUT(
-            control<QLabel>("LabelEstado")->text(),
+            label("LabelEstado"),
             "Hoja de revisión guardada en: " + m_gui.bank->filePath("revision.pdf"), 30000);
         const QString info = testFiles::outputOf("pdfinfo", {m_gui.bank->filePath("revision.pdf")});
         QVERIFY2(info.contains(QRegularExpression("\nPages: +1\n")), qPrintable(info));
@@ -319,7 +316,7 @@ private Q_SLOTS:
         control<QComboBox>("ComboExamen")->setCurrentIndex(1);
         click("CommandCorregir");
         click("CommandCancelar");
-        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>("LabelEstado")->text(),
+        QTRY_COMPARE_WITH_TIMEOUT(label("LabelEstado"),
                                   "Corrección cancelada: no se ha anotado nada.", 60000);
         QCOMPARE(control<QTableWidget>("GridNotas")->rowCount(), 0);
         QVERIFY(control<QPushButton>("CommandCorregir")->isEnabled());
