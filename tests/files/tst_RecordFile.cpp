@@ -39,13 +39,12 @@ class tst_RecordFile : public QObject
                     setModified(path(name), QDateTime::currentDateTimeUtc().addSecs(-age.toInt())));
         }
     }
-    // Replaces `current` with "new" under the rewrite name Qelmext2.dat.
-    bool commit(const QString &current, QString *result)
+    // Replaces `current` with "new" under the rewrite name Qelmext2.dat: the
+    // path the new content ends under, or what went wrong.
+    QString commit(const QString &current)
     {
         FileReplacement replacement(path(current), "Qelmext2.dat", "Base.tmp");
-        const bool done = replacement.commit("new");
-        *result = done ? replacement.resultPath() : replacement.errorString();
-        return done;
+        return replacement.commit("new") ? replacement.resultPath() : replacement.errorString();
     }
 
 private Q_SLOTS:
@@ -121,10 +120,8 @@ private Q_SLOTS:
         QFETCH(QString, current);
         QFETCH(QString, found);
         makeEntries(entries);
-        QString result;
-        QVERIFY2(commit(current, &result), qPrintable(result));
+        QCOMPARE(commit(current), path(found));
         QTEST(folderContents(m_dir->path()), "after");
-        QCOMPARE(result, path(found));
         QCOMPARE(RecordFile::resolve(path("QELMEXT2.DAT")), path(found));
     }
 
@@ -136,9 +133,7 @@ private Q_SLOTS:
         const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
         QVERIFY(writeFile(real, "old") && QFile::setPermissions(real, mode));
         QVERIFY(QFile::link(real, path("QELMEXT2.DAT")));
-        QString result;
-        QVERIFY(commit("QELMEXT2.DAT", &result));
-        QCOMPARE(result, real);
+        QCOMPARE(commit("QELMEXT2.DAT"), real);
         QCOMPARE(QFileInfo(path("QELMEXT2.DAT")).symLinkTarget(), real);
         QCOMPARE(folderContents(elsewhere.path()), QStringList{"preguntas.dat=new"});
         QCOMPARE(QFile::permissions(real) & 0x7077, mode);
@@ -148,8 +143,7 @@ private Q_SLOTS:
     // never a file reported written.
     void aFolderGoneIsAFailure()
     {
-        QString result;
-        QVERIFY(!commit("quitada/QELMEXT2.DAT", &result));
+        const QString result = commit("quitada/QELMEXT2.DAT");
         QVERIFY2(result.endsWith("(al abrir la carpeta " + path("quitada") + ")"),
                  qPrintable(result));
     }
