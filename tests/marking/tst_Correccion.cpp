@@ -219,9 +219,8 @@ private Q_SLOTS:
     void whatTheTeacherChangesShowsAtOnce()
     {
         QVERIFY(control<QProgressBar>("ProgressBar1")->text().isEmpty());
-        QVERIFY(cv::imwrite(m_gui.bank->filePath("nada.png").toStdString(),
-                            cv::Mat(1200, 850, CV_8UC1, cv::Scalar(250))));
-        m_scans << m_gui.bank->filePath("nada.png");
+        m_scans << m_gui.bank->filePath("nada.png"); // a blank page
+        QVERIFY(cv::imwrite(m_scans.last().toStdString(), cv::Mat(1200, 850, CV_8UC1, 250)));
         click("CommandEscaneos");
         click("CommandCorregir");
         auto *grades = control<QTableWidget>("GridNotas");
@@ -249,8 +248,7 @@ private Q_SLOTS:
         QVERIFY(label("LabelDuda").contains("«Sí»? (quedan 2 marcas dudosas)"));
         QCOMPARE(control<QLineEdit>("TextDni")->text(), QString());
 
-        SaveDialogResponder dialog;
-        dialog.name = std::nullopt;
+        SaveDialogResponder dialog; // cancelled, no name given
         grades->selectRow(0);
         control<QPushButton>("CommandRevision")->setFocus(); // as a click leaves it
         click("CommandRevision");
