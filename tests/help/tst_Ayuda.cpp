@@ -80,14 +80,13 @@ private Q_SLOTS:
         QVERIFY(GuiTest::clickCell(selection->findChild<FlexGrid *>("Grid3"), 1, 1, true));
         const auto throughHelp = [&] {
             GuiTest::click(selection, "Command3");
-            QTRY_VERIFY(Forms::find(Ayuda::kName));
+            QWidget *help = nullptr;
+            QTRY_VERIFY((help = Forms::find(Ayuda::kName)));
             // Over the main window, not in the screen's corner.
-            const QPoint off = Forms::find(Ayuda::kName)->frameGeometry().center() -
-                               main->frameGeometry().center();
+            const QPoint off = help->frameGeometry().center() - main->frameGeometry().center();
             QVERIFY2(off.manhattanLength() <= 2, qPrintable(QString::number(off.x())));
-            QCOMPARE(shownLines(Forms::find(Ayuda::kName))[0],
-                     "SELECCIÓN DE PREGUNTAS DE TIPO TEST");
-            GuiTest::click(Forms::find(Ayuda::kName), "Command1");
+            QCOMPARE(shownLines(help)[0], "SELECCIÓN DE PREGUNTAS DE TIPO TEST");
+            GuiTest::click(help, "Command1");
             QTRY_COMPARE(Forms::activeForm(), selection.data());
         };
         QCOMPARE(MessageBoxResponder::answer({}, throughHelp), QString());
