@@ -39,8 +39,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_gui.setUp());
         registerWindows<Examselec, Impres>();
-        m_window = m_gui.open<Examselec>(Examselec::kName);
-        QVERIFY(m_window);
+        QVERIFY(m_window = m_gui.open<Examselec>(Examselec::kName));
     }
     void cleanup() { m_gui.tearDown(); }
 

@@ -122,27 +122,24 @@ private Q_SLOTS:
     // cannot show is told once, when the window opens.
     void aBankChangedOrSpoiltElsewhere_data()
     {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<QString>("message"); // when the window opens again
+        // Told when the window opens again; empty: the file replaced instead.
+        QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("shown");
         // clang-format off
-        QTest::newRow("replaced") << "replaced" << "" << QStringList{"1" + kB, "2||"};
-        QTest::newRow("folder") << "folder" << "No se puede abrir el fichero QELMEXT2.DAT. Motivo: " "QELMEXT2.DAT no es un fichero de datos." << QStringList{"1||"};
+        QTest::newRow("replaced") << "" << QStringList{"1" + kB, "2||"};
+        QTest::newRow("folder") << "No se puede abrir el fichero QELMEXT2.DAT. Motivo: " "QELMEXT2.DAT no es un fichero de datos." << QStringList{"1||"};
         // clang-format on
     }
     void aBankChangedOrSpoiltElsewhere()
     {
-        QFETCH(QString, change);
         QFETCH(QString, message);
         QFETCH(QStringList, shown);
         const QString path = m_gui.bank->filePath(QStringLiteral("QELMEXT2.DAT"));
-        const QByteArray before = testFiles::readFile(path);
-        if (change == u"replaced")
-            QVERIFY(replaceFile(path, before.mid(256)));
-        else
-            QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         QList<MessageBoxResponder::Box> boxes;
-        if (!message.isEmpty()) {
+        if (message.isEmpty()) {
+            QVERIFY(replaceFile(path, testFiles::readFile(path).mid(256)));
+        } else {
+            QVERIFY(QFile::remove(path) && QDir().mkdir(path));
             boxes << MessageBoxResponder::notice(message);
             Forms::reset();
             closeAllFiles();
@@ -331,11 +328,10 @@ private Q_SLOTS:
         QCOMPARE(tabTo("Command1"), QStringLiteral("Command1"));
         key(Qt::Key_Return);
         QTRY_COMPARE(Forms::activeForm(), static_cast<QWidget *>(output()));
-        const QString exam =
-            "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\nSí( ) No( )  -  El precio "
-            "no influye nunca en la demanda.\r\nSí( ) No( )  -  La demanda de un bien "
-            "suele bajar cuando sube su precio.\r\n";
-        QCOMPARE(output()->text(), exam);
+        QCOMPARE(output()->text(),
+                 "EXAMEN DE MARKETING - Preguntas tipo test\r\n\r\nSí( ) No( )  -  El precio "
+                 "no influye nunca en la demanda.\r\nSí( ) No( )  -  La demanda de un bien "
+                 "suele bajar cuando sube su precio.\r\n");
         QTRY_VERIFY(main->screen()->availableGeometry().contains(main->frameGeometry()));
         const QWidget *outputFrame = output()->parentWidget();
         QVERIFY(outputFrame->parentWidget()->rect().contains(outputFrame->geometry()));

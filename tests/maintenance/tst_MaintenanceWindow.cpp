@@ -105,8 +105,7 @@ class tst_MaintenanceWindow : public QObject
     {
         m_kind = kKinds.indexOf(kind);
         QVERIFY(testFiles::writeFile(m_gui.bank->filePath(fileName()), records.join()));
-        m_window = m_gui.open<QWidget>(m_kind == 0 ? Testmodi::kName : Exammodi::kName);
-        QVERIFY(m_window);
+        QVERIFY(m_window = m_gui.open<QWidget>(m_kind == 0 ? Testmodi::kName : Exammodi::kName));
         if (m_kind > 0)
             click(m_window, QStringLiteral("Option1_%1").arg(m_kind - 1));
         choosePlace(m_kind == 0 ? 1 : 3);
