@@ -50,10 +50,9 @@ class tst_Testselec : public QObject
     QStringList rows(const char *name, int count) const
     {
         QStringList shown;
+        const FlexGrid *g = grid(name);
         for (int r = 1; r <= count; ++r)
-            shown << QStringList{grid(name)->textMatrix(r, 0), grid(name)->textMatrix(r, 1),
-                                 grid(name)->textMatrix(r, 2)}
-                         .join(u'|');
+            shown << g->textMatrix(r, 0) + u'|' + g->textMatrix(r, 1) + u'|' + g->textMatrix(r, 2);
         return shown;
     }
     void showWindow()

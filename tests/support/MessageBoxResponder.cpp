@@ -17,12 +17,11 @@ QString MessageBoxResponder::answer(const QList<Box> &boxes, const std::function
             return;
         box->setProperty("answered", true);
         const Box want = expected.isEmpty() ? Box{"(none)", {}, kEscape} : expected.takeFirst();
-        QStringList got{box->text()}, wanted{want.text};
+        QStringList got{box->text()}, wanted = QStringList{want.text} + want.buttons;
         for (QAbstractButton *b : box->buttons())
             got.append(b->text());
         if (want.text.endsWith(u'…') && got.first().startsWith(want.text.chopped(1)))
             got.first() = want.text;
-        wanted += want.buttons;
         std::sort(got.begin() + 1, got.end());
         std::sort(wanted.begin() + 1, wanted.end());
         got << box->windowTitle() << QString::number(box->icon());
