@@ -55,7 +55,7 @@ class tst_Testselec : public QObject
     void showWindow()
     {
         registerWindows<Testselec, Impres>();
-        m_window = m_gui.open<Testselec>(Testselec::kName);
+        QVERIFY(m_window = m_gui.open<Testselec>(Testselec::kName));
     }
 
 private Q_SLOTS:
@@ -64,7 +64,6 @@ private Q_SLOTS:
     {
         QVERIFY(m_gui.setUp());
         showWindow();
-        QVERIFY(m_window);
     }
     void cleanup() { m_gui.tearDown(); }
 

@@ -114,8 +114,7 @@ inline bool replaceFile(const QString &path, const QByteArray &bytes)
 {
     const QString other = path + QStringLiteral(".otro");
     return testFiles::writeFile(other, bytes) &&
-           std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) ==
-               0;
+           !std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData());
 }
 // Printing goes to this PDF file.
 inline void printTo(const QString &pdf)

@@ -6,9 +6,8 @@
 #include <QTest>
 #include <QTimer>
 
-QString MessageBoxResponder::answer(const QList<Box> &boxes, const std::function<void()> &action)
+QString MessageBoxResponder::answer(QList<Box> expected, const std::function<void()> &action)
 {
-    QList<Box> expected = boxes;
     QStringList failures;
     QTimer timer; // it fires inside the box's own event loop too
     QObject::connect(&timer, &QTimer::timeout, [&] {

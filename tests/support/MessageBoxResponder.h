@@ -25,8 +25,8 @@ inline Box question(const QString &text, const QString &click)
 {
     return {text, {QStringLiteral("Aceptar"), QStringLiteral("Cancelar")}, click};
 }
-// Runs `action` answering `boxes` in turn; empty when each came as expected
-// and no other box was shown, else what went wrong.
-QString answer(const QList<Box> &boxes, const std::function<void()> &action);
+// Runs `action` answering the `expected` boxes in turn; empty when each came
+// as expected and no other box was shown, else what went wrong.
+QString answer(QList<Box> expected, const std::function<void()> &action);
 
 } // namespace MessageBoxResponder

@@ -157,8 +157,7 @@ private Q_SLOTS:
         QTRY_COMPARE(Forms::activeForm(), m_window.data());
         // Active again, the window gives the keyboard to its first list.
         if (how == u"main window")
-            QTRY_COMPARE(QApplication::focusWidget(),
-                         m_window->findChild<QWidget *>(QStringLiteral("List1")));
+            QTRY_COMPARE(focusName(), QStringLiteral("List1"));
         QVERIFY(!m_gui.main->helpButtonVisible);
         auto *text1 = m_window->findChild<QWidget *>(QStringLiteral("Text1"));
         QCOMPARE(text1 && text1->isEnabled(), something && !selection);
