@@ -29,10 +29,7 @@ class tst_Examselec : public QObject
     QString label3() const { return m_window->findChild<QLabel *>("Label3")->text(); }
     void doubleClick(int row) { QVERIFY(clickCell(grid("Grid3"), row, 1, true)); }
     void chooseKind(int k) { click(m_window, QStringLiteral("Option1_%1").arg(k)); }
-    void chooseChapter(int chapter)
-    {
-        m_window->findChild<QListWidget *>("List1")->setCurrentRow(chapter - 1);
-    }
+    void chooseChapter(int n) { m_window->findChild<QListWidget *>("List1")->setCurrentRow(n - 1); }
 
 private Q_SLOTS:
     void init()
