@@ -224,6 +224,14 @@ private Q_SLOTS:
         QVERIFY(writeFile(
             "alumnos.csv",
             "DNI,Nombre\n12345678-Z,Ana Pérez\n\"87654321\",\"Ruiz; Luis\"\n99999999,Eva\n"));
+        // Marked as read first: each doubt is named in a line, and its sheet waits.
+        const QString asRead =
+            run(QString("corregir hoja1.png pila.pdf otra-vez.jpg .").split(u' ')).err;
+        QVERIFY2(asRead.endsWith("dudosa: página 2 de pila.pdf, hoja 1-ID-A-003, pregunta 2\n"
+                                 "dudosa: página 2 de pila.pdf, hoja 1-ID-A-003, pregunta 6\n"
+                                 "3 hojas corregidas (1 pendiente), 2 marcas dudosas, 1 página "
+                                 "rechazada.\n"),
+                 qPrintable(asRead));
         const QStringList arguments =
             QString("corregir hoja1.png pila.pdf otra-vez.jpg . --penalizacion=0,5 "
                     "--resolver=decisiones.csv --alumnos=alumnos.csv --revision=revision.pdf")
