@@ -344,6 +344,8 @@ private Q_SLOTS:
             added);
         // Limits count characters: an accented letter is one byte in the bank.
         // (The exposition kinds' widths: tst_MaintenanceWindow.)
+        row("a single question", "test", {}, "",
+            "Se ha añadido 1 pregunta a Qelmext2.dat (registro 1).");
         row("250 filled", "test", {}, "1|9|S|" + QByteArray("\xC3\xB1").repeated(250), added);
         row("250 + 1", "test", {}, "1|9|S|" + QByteArray(251, 'a'), "1: el texto tiene 251");
         row("chapter 23", "test", {}, "23|1|S|x", "1: el capítulo «23» no es un número");
