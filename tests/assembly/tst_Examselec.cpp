@@ -85,6 +85,11 @@ private Q_SLOTS:
         QCOMPARE(label3(), QStringLiteral("2"));
         QVERIFY(tall > 450);
         QCOMPARE(grid("Grid1_0")->rowHeight(3), 450);
+        // A question taken out leaves none chosen: Supr pressed later takes out nothing.
+        QVERIFY(clickCell(grid("Grid1_0"), 1, 1, true));
+        grid("Grid1_0")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+        QCOMPARE(label3(), QStringLiteral("1"));
     }
 
     // A kind's file the draw cannot open is told, as a listing would tell it,
