@@ -27,9 +27,9 @@ class tst_QuestionImport : public QObject
     const QByteArray m_oldBriefs = brief(1, "Vieja.");
     QByteArray m_new = trueFalse(1, 1, "Vieja.");
     QByteArray m_newBriefs = m_oldBriefs;
-    const QStringList m_import{ORVALIS_BANCO_PATH, "importar",     m_dir.filePath("nuevas.gift"),
-                               m_folder,           "--capitulo=2", "--tema=1",
-                               "--tipo=breve"};
+    const QString m_gift = m_dir.filePath("nuevas.gift");
+    const QStringList m_import{ORVALIS_BANCO_PATH, "importar", m_gift,        m_folder,
+                               "--capitulo=2",     "--tema=1", "--tipo=breve"};
 
     // The bank as the program finds it.
     QByteArray bank() const { return readFile(RecordFile::resolve(m_bank)); }
@@ -50,7 +50,7 @@ private Q_SLOTS:
             gift += "Breve " + QByteArray::number(i) + ".{}\n\n";
             m_newBriefs += brief(2, "Breve " + QByteArray::number(i) + ".");
         }
-        QVERIFY(writeFile(m_import[2], gift));
+        QVERIFY(writeFile(m_gift, gift));
     }
     void init() { QVERIFY(resetBank()); }
 
